@@ -1,0 +1,46 @@
+# Compiler settings shared by every target of the project.
+
+add_library(dh_options INTERFACE)
+target_compile_options(dh_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+
+if(DESKHAND_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(DESKHAND_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "DESKHAND_FUZZ needs clang (configure with CXX=clang++)")
+  endif()
+  # Every library is instrumented for coverage; only the fuzz targets link the fuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# dh_add_library(name SOURCES ... [LIBS ...]): one static library per folder, warnings on.
+function(dh_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE dh_options)
+endfunction()
+
+# dh_add_test(name SOURCES ... [LIBS ...]): one GoogleTest executable, registered with CTest.
+function(dh_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} dh_testsupport GTest::gmock GTest::gtest dh_options)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DESKHAND_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
+
+# dh_add_fuzzer(name SOURCES ... [LIBS ...]): a libFuzzer target, built only with DESKHAND_FUZZ.
+function(dh_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT DESKHAND_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} dh_options)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()

@@ -1,0 +1,161 @@
+#include "platform/profile.h"
+
+#include "platform/ansi_codepage.h"
+#include "platform/atoi.h"
+#include "platform/folders.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace platform {
+
+namespace {
+
+QStringView sectionName(QStringView line)
+{
+    const QStringView trimmed = line.trimmed();
+    if (!trimmed.startsWith(u'['))
+        return {};
+    const qsizetype close = trimmed.indexOf(u']');
+    return close < 0 ? QStringView() : trimmed.mid(1, close - 1).trimmed();
+}
+
+bool isSectionLine(QStringView line)
+{
+    return line.trimmed().startsWith(u'[');
+}
+
+bool isComment(QStringView line)
+{
+    return line.trimmed().startsWith(u';');
+}
+
+QString unquote(QString value)
+{
+    if (value.size() >= 2) {
+        const QChar first = value.front();
+        if ((first == u'"' || first == u'\'') && value.back() == first)
+            return value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
+} // namespace
+
+IniFile::IniFile(const QString& text)
+{
+    // Lines end at LF, CR LF, CR CR LF or a lone CR; empty pieces between CRs are dropped.
+    static const QRegularExpression lineEnd(QStringLiteral("\r*\n|\r+"));
+    m_lines = text.split(lineEnd);
+    while (!m_lines.isEmpty() && m_lines.back().isEmpty())
+        m_lines.removeLast();
+}
+
+IniFile IniFile::Load(const QString& path, bool* exists)
+{
+    QFile file(path);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (exists)
+        *exists = opened;
+    return opened ? IniFile(FromAnsi(file.readAll())) : IniFile();
+}
+
+bool IniFile::Save(const QString& path) const
+{
+    return WriteFileAtomically(path, ToAnsi(Text()));
+}
+
+QString IniFile::Text() const
+{
+    QString text;
+    for (const QString& line : m_lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+qsizetype IniFile::findSection(const QString& section) const
+{
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        if (isSectionLine(m_lines[i]) && sectionName(m_lines[i]).compare(section, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+qsizetype IniFile::findKey(qsizetype header, const QString& key) const
+{
+    for (qsizetype i = header + 1; i < m_lines.size() && !isSectionLine(m_lines[i]); ++i) {
+        const QString& line = m_lines[i];
+        if (isComment(line))
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq >= 0 && QStringView(line).left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool IniFile::HasKey(const QString& section, const QString& key) const
+{
+    const qsizetype header = findSection(section);
+    return header >= 0 && findKey(header, key) >= 0;
+}
+
+QString IniFile::Value(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    const qsizetype header = findSection(section);
+    const qsizetype line = header < 0 ? -1 : findKey(header, key);
+    if (line < 0) {
+        QString fallback = defaultValue;
+        while (!fallback.isEmpty() && fallback.back().isSpace())
+            fallback.chop(1);
+        return fallback;
+    }
+    const QString& text = m_lines[line];
+    return unquote(text.mid(text.indexOf(u'=') + 1).trimmed());
+}
+
+void IniFile::SetValue(const QString& section, const QString& key, const QString& value)
+{
+    const QString entry = key + u'=' + value;
+    qsizetype header = findSection(section);
+    if (header < 0) {
+        m_lines.append(u'[' + section + u']');
+        m_lines.append(entry);
+        return;
+    }
+    const qsizetype line = findKey(header, key);
+    if (line >= 0) {
+        m_lines[line] = entry;
+        return;
+    }
+    qsizetype end = header + 1;
+    while (end < m_lines.size() && !isSectionLine(m_lines[end]))
+        ++end;
+    // Keep blank lines that separate sections after the new key.
+    while (end > header + 1 && m_lines[end - 1].trimmed().isEmpty())
+        --end;
+    m_lines.insert(end, entry);
+}
+
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                                const QString& path)
+{
+    return IniFile::Load(path).Value(section, key, defaultValue);
+}
+
+int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue, const QString& path)
+{
+    const IniFile ini = IniFile::Load(path);
+    return ini.HasKey(section, key) ? Atoi(ini.Value(section, key, QString())) : defaultValue;
+}
+
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
+                               const QString& path)
+{
+    IniFile ini = IniFile::Load(path);
+    ini.SetValue(section, key, value);
+    return ini.Save(path);
+}
+
+} // namespace platform

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// An INI file read and written the way the private-profile functions do it: sections and keys
+// without regard to case, values trimmed of blanks and of one pair of enclosing quotes, ';'
+// comment lines, any mix of CR and LF line ends. Writing keeps every other line as it was.
+class IniFile {
+public:
+    IniFile() = default;
+    explicit IniFile(const QString& text);
+
+    static IniFile Load(const QString& path, bool* exists = nullptr);
+    bool Save(const QString& path) const;
+
+    bool HasKey(const QString& section, const QString& key) const;
+    QString Value(const QString& section, const QString& key, const QString& defaultValue) const;
+    void SetValue(const QString& section, const QString& key, const QString& value);
+
+    QString Text() const;
+
+private:
+    // Index of the section's header line, or -1.
+    qsizetype findSection(const QString& section) const;
+    // Index of the key's line within the section starting after header, or -1.
+    qsizetype findKey(qsizetype header, const QString& key) const;
+
+    QStringList m_lines;
+};
+
+// The classic calls, on a file path. A missing file or key gives the default.
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                                const QString& path);
+int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue, const QString& path);
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
+                               const QString& path);
+
+} // namespace platform

@@ -1,0 +1,64 @@
+#include "platform/profile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::IniFile;
+
+TEST(Profile, SectionsAndKeysIgnoreCaseAndValuesAreTrimmed)
+{
+    const IniFile ini(QStringLiteral("[IrComm]\r\r\nByte = 32 \r\r\n; sleep=1\r\r\nsleep=\"15\"\r\r\n[Other]\nbyte=1\n"));
+    EXPECT_EQ(ini.Value(QStringLiteral("ircomm"), QStringLiteral("BYTE"), QStringLiteral("FALSE")), QStringLiteral("32"));
+    EXPECT_EQ(ini.Value(QStringLiteral("IrComm"), QStringLiteral("sleep"), QStringLiteral("FALSE")), QStringLiteral("15"));
+    EXPECT_EQ(ini.Value(QStringLiteral("IrComm"), QStringLiteral("timeout"), QStringLiteral("FALSE")), QStringLiteral("FALSE"));
+    EXPECT_EQ(ini.Value(QStringLiteral("Missing"), QStringLiteral("byte"), QStringLiteral("dflt  ")), QStringLiteral("dflt"));
+    EXPECT_EQ(ini.Value(QStringLiteral("Other"), QStringLiteral("byte"), QString()), QStringLiteral("1"));
+    EXPECT_FALSE(ini.HasKey(QStringLiteral("IrComm"), QStringLiteral("; sleep")));
+}
+
+TEST(Profile, KeepsBackslashesQuotesAndEightBitText)
+{
+    const IniFile ini(QStringLiteral("[s]\npath=C:\\dir\\file\nname=it's \"x\"\ncity=Zürich\n"));
+    EXPECT_EQ(ini.Value(QStringLiteral("s"), QStringLiteral("path"), {}), QStringLiteral("C:\\dir\\file"));
+    EXPECT_EQ(ini.Value(QStringLiteral("s"), QStringLiteral("name"), {}), QStringLiteral("it's \"x\""));
+    EXPECT_EQ(ini.Value(QStringLiteral("s"), QStringLiteral("city"), {}), QStringLiteral("Zürich"));
+}
+
+TEST(Profile, IntegersFollowAtoi)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[IrComm2k]\r\r\nbyte=abc\r\r\nsleep=-5\r\r\n");
+    file.close();
+    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("byte"), 20, path), 0);
+    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("sleep"), 20, path), -5);
+    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("timeout"), -1, path), -1);
+    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("byte"), 20,
+                                             dir.filePath(QStringLiteral("missing.ini"))),
+              20);
+}
+
+TEST(Profile, WritingUpdatesInPlaceAndKeepsTheRest)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("; settings\r\n[A]\r\nkey=1\r\n\r\n[B]\r\nother=2\r\n");
+    file.close();
+
+    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("a"), QStringLiteral("KEY"), QStringLiteral("5"), path));
+    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("A"), QStringLiteral("new"), QStringLiteral("6"), path));
+    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("7"), path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("; settings\r\n[A]\r\nKEY=5\r\nnew=6\r\n\r\n[B]\r\nother=2\r\n[C]\r\nk=7\r\n"));
+    EXPECT_EQ(QFile::permissions(path) & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
+}
+
+} // namespace
