@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Application-wide helpers of the phone link.
+
+// Keeps the digits, a '+' only as the first character, and every pause letter 'p' or 'P'.
+QString CleanPhoneNumber(const QString& number);
+
+// The family test of the original platform. Linux counts as the NT family, so settings kept
+// per family come from the NT-family section.
+bool IsWindowsNT();
+
+// The help page for the system language ("help_en.html" unless a translation exists).
+void GetHelpFileName(QString& name);
+
+// The reason the phone error box appends for a last-error code; empty for codes without one.
+QString ErrorReasonText(int lastError);

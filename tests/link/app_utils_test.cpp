@@ -1,0 +1,62 @@
+#include "link/app_utils.h"
+
+#include "platform/string_table.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CleanPhoneNumber, KeepsDigitsLeadingPlusAndPauses)
+{
+    const struct {
+        const char16_t* in;
+        const char16_t* out;
+    } cases[] = {
+        {u"", u""},
+        {u"+49 (30) 123-45", u"+493012345"},
+        {u"030+123", u"030123"},
+        {u" +1", u"1"},
+        {u"12p34P5", u"12p34P5"},
+        {u"++1", u"+1"},
+        {u"abc#*", u""},
+        {u"１２３", u""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CleanPhoneNumber(QString::fromUtf16(c.in)), QString::fromUtf16(c.out));
+}
+
+TEST(HelpFileName, FollowsTheSystemLanguage)
+{
+    const struct {
+        int language;
+        const char* name;
+    } cases[] = {
+        {platform::LANG_GERMAN, "help_de.html"},   {platform::LANG_SPANISH, "help_es.html"},
+        {platform::LANG_FRENCH, "help_fr.html"},   {platform::LANG_ITALIAN, "help_it.html"},
+        {platform::LANG_KOREAN, "help_en.html"},   {platform::LANG_RUSSIAN, "help_ru.html"},
+        {platform::LANG_CHINESE_SIMPLIFIED, "help_cn.html"}, {1043, "help_en.html"},
+    };
+    for (const auto& c : cases) {
+        platform::ScopedLanguage language(c.language);
+        QString name = QStringLiteral("stale");
+        GetHelpFileName(name);
+        EXPECT_EQ(name, QLatin1String(c.name)) << c.language;
+    }
+}
+
+TEST(ErrorReasonText, ReasonPerLastError)
+{
+    platform::ScopedLanguage english(platform::LANG_ENGLISH_US);
+    const struct {
+        int code;
+        const char* reason;
+    } cases[] = {
+        {0, ""},           {5, "Invalid index."}, {6, "Invalid index."}, {7, "Memory is full"},
+        {8, "Too long number"}, {11, "FDN is checked"}, {14, "Timeout"},   {17, "Port is invalid"},
+        {25, "User abort"}, {26, "Calling"},      {4, ""},              {-1, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorReasonText(c.code), QLatin1String(c.reason)) << c.code;
+}
+
+} // namespace
