@@ -1,0 +1,128 @@
+#include "link/records.h"
+
+#include "platform/archive.h"
+
+void CSyncRecord::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+        ar << m_nIndex << m_strEntryID << m_nState << m_nList << m_strAux;
+    else
+        ar >> m_nIndex >> m_strEntryID >> m_nState >> m_nList >> m_strAux;
+}
+
+void CPhoneEntry::Serialize(CArchive& ar)
+{
+    CSyncRecord::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_strName << m_strMobile << m_strOffice << m_strHome << m_strEmail << m_strMemo << m_nGroup
+           << m_nSimIndex << m_strExtra;
+    } else {
+        ar >> m_strName >> m_strMobile >> m_strOffice >> m_strHome >> m_strEmail >> m_strMemo >> m_nGroup
+            >> m_nSimIndex >> m_strExtra;
+    }
+}
+
+void CPhoneEntry::Assign(const CSyncRecord& other)
+{
+    if (const auto* entry = dynamic_cast<const CPhoneEntry*>(&other))
+        Assign(*entry);
+}
+
+void CPhoneEntry::Assign(const CPhoneEntry& other)
+{
+    m_nIndex = other.m_nIndex;
+    m_strName = other.m_strName;
+    m_strMobile = other.m_strMobile;
+    m_strOffice = other.m_strOffice;
+    m_strHome = other.m_strHome;
+    m_strEmail = other.m_strEmail;
+    m_strMemo = other.m_strMemo;
+    m_nGroup = other.m_nGroup;
+    m_nList = other.m_nList;
+    m_nSimIndex = other.m_nSimIndex;
+    m_strExtra = other.m_strExtra;
+    m_nCopySource = other.m_nCopySource;
+}
+
+CScheduleEntry::CScheduleEntry()
+{
+    const COleDateTime now = COleDateTime::GetCurrentTime();
+    m_dtStart.SetDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 12, 0, 0);
+}
+
+void CScheduleEntry::Serialize(CArchive& ar)
+{
+    CSyncRecord::Serialize(ar);
+    if (ar.IsStoring())
+        ar << m_strSubject << m_dtStart << m_nRepeat << m_nAlarm;
+    else
+        ar >> m_strSubject >> m_dtStart >> m_nRepeat >> m_nAlarm;
+}
+
+void CScheduleEntry::Assign(const CSyncRecord& other)
+{
+    if (const auto* entry = dynamic_cast<const CScheduleEntry*>(&other))
+        Assign(*entry);
+}
+
+void CScheduleEntry::Assign(const CScheduleEntry& other)
+{
+    m_nIndex = other.m_nIndex;
+    m_strSubject = other.m_strSubject;
+    m_dtStart = other.m_dtStart;
+    m_nRepeat = other.m_nRepeat;
+    m_nAlarm = other.m_nAlarm;
+}
+
+void CMemoEntry::Serialize(CArchive& ar)
+{
+    CSyncRecord::Serialize(ar);
+    if (ar.IsStoring())
+        ar << m_strText;
+    else
+        ar >> m_strText;
+}
+
+void CMemoEntry::Assign(const CSyncRecord& other)
+{
+    if (const auto* entry = dynamic_cast<const CMemoEntry*>(&other))
+        Assign(*entry);
+}
+
+void CMemoEntry::Assign(const CMemoEntry& other)
+{
+    m_nIndex = other.m_nIndex;
+    m_strText = other.m_strText;
+    m_strAux = other.m_strAux;
+}
+
+void CSmsEntry::Serialize(CArchive& ar)
+{
+    CSyncRecord::Serialize(ar);
+    if (ar.IsStoring())
+        ar << m_nStatus << m_strText << m_strNumber << m_strName << m_strDateTime;
+    else
+        ar >> m_nStatus >> m_strText >> m_strNumber >> m_strName >> m_strDateTime;
+}
+
+void CSmsEntry::Assign(const CSyncRecord& other)
+{
+    if (const auto* entry = dynamic_cast<const CSmsEntry*>(&other))
+        Assign(*entry);
+}
+
+void CSmsEntry::Assign(const CSmsEntry& other)
+{
+    m_nStatus = other.m_nStatus;
+    m_nList = other.m_nList;
+    m_nState = other.m_nState;
+    m_strText = other.m_strText;
+    m_strNumber = other.m_strNumber;
+    m_strName = other.m_strName;
+    m_strDateTime = other.m_strDateTime;
+    m_nReserved = other.m_nReserved;
+    for (int i = 0; i < kPartCount; ++i) {
+        m_parts[size_t(i)].m_nIndex = other.m_parts[size_t(i)].m_nIndex;
+        m_parts[size_t(i)].m_nStorage = other.m_parts[size_t(i)].m_nStorage;
+    }
+}
