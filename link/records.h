@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <array>
+#include <memory>
+#include <vector>
 
 class CArchive;
 
@@ -102,3 +104,8 @@ public:
     int m_nReserved = -1;
     std::array<Part, kPartCount> m_parts;
 };
+
+// A list of records that owns them; the lists of the document and the fresh lists a phone read
+// fills.
+template <typename Record>
+using RecordList = std::vector<std::unique_ptr<Record>>;
