@@ -41,6 +41,7 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CSyncRecord& other) override;
     void Assign(const CPhoneEntry& other);
+    bool IsEqual(const CPhoneEntry& other) const;
 
     int m_nSimIndex = -1;
     QString m_strName;
@@ -63,6 +64,7 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CSyncRecord& other) override;
     void Assign(const CScheduleEntry& other);
+    bool IsEqual(const CScheduleEntry& other) const;
 
     QString m_strSubject;
     COleDateTime m_dtStart;  // today at 12:00:00 when made
@@ -75,6 +77,7 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CSyncRecord& other) override;
     void Assign(const CMemoEntry& other);
+    bool IsEqual(const CMemoEntry& other) const;
 
     QString m_strText;
 };

@@ -1,0 +1,292 @@
+#include "document/mvsync_doc.h"
+
+#include "link/capacities.h"
+#include "platform/string_table.h"
+
+#include <algorithm>
+
+namespace {
+
+template <typename Record>
+int liveCount(const RecordList<Record>& list)
+{
+    return int(std::count_if(list.begin(), list.end(), [](const auto& r) { return !r->IsDeleted(); }));
+}
+
+template <typename Record>
+Record* at(const RecordList<Record>* list, int i)
+{
+    if (!list || i < 0 || i >= int(list->size()))
+        return nullptr;
+    return (*list)[size_t(i)].get();
+}
+
+template <typename Record>
+int sizeOf(const RecordList<Record>* list)
+{
+    return list ? int(list->size()) : 0;
+}
+
+// The text up to the first carriage return.
+QString firstLine(const QString& text)
+{
+    const qsizetype cr = text.indexOf(u'\r');
+    return cr < 0 ? text : text.left(cr);
+}
+
+QString tableText(int value, std::initializer_list<int> ids)
+{
+    if (value < 0 || value >= int(ids.size()))
+        return {};
+    return platform::LoadString(*(ids.begin() + value));
+}
+
+// Stores a copy of record into list: the live entry that matches takes the values, else a new
+// record is appended.
+template <typename Record, typename Match>
+Record* storeInto(RecordList<Record>& list, const Record& record, Match matches)
+{
+    Record* target = nullptr;
+    for (const auto& entry : list) {
+        if (!entry->IsDeleted() && matches(*entry)) {
+            target = entry.get();
+            break;
+        }
+    }
+    if (!target) {
+        list.push_back(std::make_unique<Record>());
+        target = list.back().get();
+    }
+    target->Assign(record);
+    return target;
+}
+
+template <typename Record>
+bool hasSame(const RecordList<Record>* list, const Record& record)
+{
+    if (!list)
+        return false;
+    return std::any_of(list->begin(), list->end(),
+                       [&](const auto& entry) { return !entry->IsDeleted() && entry->IsEqual(record); });
+}
+
+} // namespace
+
+CMVsyncDoc::CMVsyncDoc(QObject* parent)
+    : QObject(parent),
+      m_groupNames{QStringLiteral("Family"), QStringLiteral("VIP"),    QStringLiteral("Friends"),
+                   QStringLiteral("Colleague"), QStringLiteral("Group1"), QStringLiteral("Group2"),
+                   QStringLiteral("Others")}
+{
+    g_nHandsetCapacity = 255;
+    g_nHandsetNumberLen = 40;
+    g_nHandsetNameLen = 20;
+    g_nHandsetEmailLen = 30;
+    g_nHandsetMemoLen = 50;
+    g_nSimCapacity = 100;
+    g_nSimNumberLen = 20;
+    g_nSimNameLen = 12;
+    g_nScheduleCapacity = 30;
+    g_nScheduleTextLen = 30;
+    g_nMemoCapacity = 20;
+    g_nMemoTextLen = 40;
+}
+
+CMVsyncDoc::~CMVsyncDoc() = default;
+
+int CMVsyncDoc::GetContactCount(int kind) const
+{
+    return sizeOf(ContactList(kind));
+}
+
+CPhoneEntry* CMVsyncDoc::GetContact(int kind, int i) const
+{
+    return at(ContactList(kind), i);
+}
+
+int CMVsyncDoc::GetScheduleCount(int kind) const
+{
+    return sizeOf(ScheduleList(kind));
+}
+
+CScheduleEntry* CMVsyncDoc::GetSchedule(int kind, int i) const
+{
+    return at(ScheduleList(kind), i);
+}
+
+int CMVsyncDoc::GetMemoCount(int kind) const
+{
+    return sizeOf(MemoList(kind));
+}
+
+CMemoEntry* CMVsyncDoc::GetMemo(int kind, int i) const
+{
+    return at(MemoList(kind), i);
+}
+
+int CMVsyncDoc::GetMessageCount() const
+{
+    return int(m_messages.size());
+}
+
+CSmsEntry* CMVsyncDoc::GetMessage(int i) const
+{
+    return at(&m_messages, i);
+}
+
+void CMVsyncDoc::GetColumnFormat(QString& format, int kind) const
+{
+    switch (kind) {
+    case ColumnsContacts: format = platform::LoadString(61498); break;
+    case ColumnsSimContacts: format = platform::LoadString(61499); break;
+    case ColumnsSchedules: format = platform::LoadString(61500); break;
+    case ColumnsMemos: format = platform::LoadString(61501); break;
+    case ColumnsMessages: format = QStringLiteral("No,1,Status,0,Phone num,4,Name,0,Message,0,Date and Time,2"); break;
+    default: break;
+    }
+}
+
+QString CMVsyncDoc::GroupName(int group) const
+{
+    return group >= 0 && group < m_groupNames.size() ? m_groupNames[group] : QString();
+}
+
+void CMVsyncDoc::ContactToRow(int kind, const CPhoneEntry& record, QStringList& row) const
+{
+    if (kind == ListSim) {
+        row << record.m_strName << record.m_strMobile << GroupName(record.m_nGroup);
+        return;
+    }
+    row << record.m_strName << record.m_strMobile << record.m_strHome << record.m_strOffice << record.m_strEmail
+        << GroupName(record.m_nGroup) << firstLine(record.m_strMemo);
+}
+
+void CMVsyncDoc::ScheduleToRow(const CScheduleEntry& record, QStringList& row) const
+{
+    row << firstLine(record.m_strSubject) << record.m_dtStart.Format(u"%d/%m/%Y") << record.m_dtStart.Format(u"%H:%M")
+        << tableText(record.m_nRepeat, {63023, 63024, 63025, 63026, 63027})
+        << tableText(record.m_nAlarm, {63028, 63029, 63030, 63033, 63031, 63032});
+}
+
+void CMVsyncDoc::MemoToRow(const CMemoEntry& record, QStringList& row) const
+{
+    row << firstLine(record.m_strText);
+}
+
+void CMVsyncDoc::MessageToRow(const CSmsEntry& record, QStringList& row) const
+{
+    static const char* const kStatus[] = {"Unsent", "Sent", "Unread", "Read"};
+    row.clear();
+    const int status = record.m_nStatus;
+    QString text = record.m_strText;
+    qsizetype start = 0;
+    while (start < text.size() && (text[start] == u'\r' || text[start] == u'\n' || text[start] == u' '))
+        ++start;
+    text = text.mid(start);
+    text.remove(u'\n');
+    row << (status >= 1 && status <= 4 ? QLatin1String(kStatus[status - 1]) : QString()) << record.m_strNumber
+        << record.m_strName << firstLine(text) << record.m_strDateTime;
+}
+
+CPhoneEntry* CMVsyncDoc::StoreContact(int kind, const CPhoneEntry& record)
+{
+    RecordList<CPhoneEntry>& list = kind == ListPc ? m_pcContacts : m_outlookContacts;
+    const CPhoneEntry* bySim = nullptr;
+    if (record.m_nSimIndex != -1) {
+        for (const auto& entry : list) {
+            if (!entry->IsDeleted() && entry->m_nSimIndex == record.m_nSimIndex) {
+                bySim = entry.get();
+                break;
+            }
+        }
+    }
+    // A match by SIM index takes precedence over a match by phone index.
+    return storeInto(list, record, [&](const CPhoneEntry& entry) {
+        if (bySim)
+            return &entry == bySim;
+        return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex && entry.m_nList == record.m_nList;
+    });
+}
+
+CScheduleEntry* CMVsyncDoc::StoreSchedule(int kind, const CScheduleEntry& record)
+{
+    RecordList<CScheduleEntry>& list = kind == ListPc ? m_pcSchedules : m_outlookSchedules;
+    return storeInto(list, record,
+                     [&](const CScheduleEntry& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
+}
+
+CMemoEntry* CMVsyncDoc::StoreMemo(int kind, const CMemoEntry& record)
+{
+    RecordList<CMemoEntry>& list = kind == ListPc ? m_pcMemos : m_outlookMemos;
+    return storeInto(list, record,
+                     [&](const CMemoEntry& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
+}
+
+CSmsEntry* CMVsyncDoc::AddOutgoingMessage(const CSmsEntry& record)
+{
+    auto message = std::make_unique<CSmsEntry>();
+    message->Assign(record);
+    message->m_nState = CSyncRecord::StateNew;
+    message->m_nList = record.m_nList;
+    message->m_nStatus = CSmsEntry::StatusUnsent;
+    m_messages.push_back(std::move(message));
+    return m_messages.back().get();
+}
+
+// A list holding more live entries than the phone's capacity is full as well.
+bool CMVsyncDoc::IsHandsetBookFull() const
+{
+    return liveCount(m_handsetContacts) >= g_nHandsetCapacity;
+}
+
+bool CMVsyncDoc::IsSimBookFull() const
+{
+    return liveCount(m_simContacts) >= g_nSimCapacity;
+}
+
+bool CMVsyncDoc::IsPhoneScheduleFull() const
+{
+    return liveCount(m_phoneSchedules) >= g_nScheduleCapacity;
+}
+
+bool CMVsyncDoc::IsPhoneMemoFull() const
+{
+    return liveCount(m_phoneMemos) >= g_nMemoCapacity;
+}
+
+void CMVsyncDoc::SortSchedules(int kind)
+{
+    RecordList<CScheduleEntry>* list = ScheduleList(kind);
+    if (!list || list->size() < 2)
+        return;
+    // Equal start times keep their order.
+    std::stable_sort(list->begin(), list->end(),
+                     [](const auto& a, const auto& b) { return a->m_dtStart < b->m_dtStart; });
+}
+
+void CMVsyncDoc::DeleteAllRecords()
+{
+    for (auto* list : {&m_pcContacts, &m_outlookContacts, &m_handsetContacts, &m_simContacts})
+        list->clear();
+    for (auto* list : {&m_pcSchedules, &m_outlookSchedules, &m_phoneSchedules})
+        list->clear();
+    for (auto* list : {&m_pcMemos, &m_outlookMemos, &m_phoneMemos})
+        list->clear();
+    m_messages.clear();
+    NotifyChanged();
+}
+
+bool CMVsyncDoc::HasSameContact(int kind, const CPhoneEntry& record) const
+{
+    return hasSame<CPhoneEntry>(ContactList(kind), record);
+}
+
+bool CMVsyncDoc::HasSameSchedule(int kind, const CScheduleEntry& record) const
+{
+    return hasSame<CScheduleEntry>(ScheduleList(kind), record);
+}
+
+bool CMVsyncDoc::HasSameMemo(int kind, const CMemoEntry& record) const
+{
+    return hasSame<CMemoEntry>(MemoList(kind), record);
+}

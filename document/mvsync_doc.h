@@ -1,0 +1,145 @@
+#pragma once
+
+#include "link/records.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <type_traits>
+
+class CArchive;
+class CPhoneSession;
+
+// The single document of Deskhand. It owns every record the program holds, in eleven lists
+// chosen by kind and list number, the phone session, the seven group names and the port
+// settings. Views never keep records of their own: they ask for counts, entries and row texts
+// and hand records over to be stored. Whenever a list is replaced or emptied the document
+// emits changed(), so that no view row can outlive its record.
+class CMVsyncDoc : public QObject {
+    Q_OBJECT
+
+public:
+    // List numbers of contacts; schedules and memos use the first two and ListPhone.
+    enum ListKind { ListPc = 1, ListOutlook = 2, ListHandset = 3, ListPhone = 3, ListSim = 4 };
+    // Kinds of GetColumnFormat.
+    enum ColumnKind { ColumnsContacts, ColumnsSimContacts, ColumnsSchedules, ColumnsMemos, ColumnsMessages };
+
+    static constexpr int kGroupCount = 7;
+
+    explicit CMVsyncDoc(QObject* parent = nullptr);
+    ~CMVsyncDoc() override;
+
+    // Lists by kind; a kind out of range selects nothing (count 0, entry null).
+    int GetContactCount(int kind) const;
+    CPhoneEntry* GetContact(int kind, int i) const;
+    int GetScheduleCount(int kind) const;
+    CScheduleEntry* GetSchedule(int kind, int i) const;
+    int GetMemoCount(int kind) const;
+    CMemoEntry* GetMemo(int kind, int i) const;
+    int GetMessageCount() const;
+    CSmsEntry* GetMessage(int i) const;
+
+    void GetColumnFormat(QString& format, int kind) const;
+    void ContactToRow(int kind, const CPhoneEntry& record, QStringList& row) const;
+    void ScheduleToRow(const CScheduleEntry& record, QStringList& row) const;
+    void MemoToRow(const CMemoEntry& record, QStringList& row) const;
+    void MessageToRow(const CSmsEntry& record, QStringList& row) const;
+    // The name of a caller group, or an empty text for an index outside the seven groups.
+    QString GroupName(int group) const;
+
+    // Stores a copy into the PC list (kind 1) or the PIM-side list (any other kind): updates the
+    // live entry with the same phone (or SIM) index, else appends. The argument stays the caller's.
+    CPhoneEntry* StoreContact(int kind, const CPhoneEntry& record);
+    CScheduleEntry* StoreSchedule(int kind, const CScheduleEntry& record);
+    CMemoEntry* StoreMemo(int kind, const CMemoEntry& record);
+    CSmsEntry* AddOutgoingMessage(const CSmsEntry& record);
+
+    bool IsHandsetBookFull() const;
+    bool IsSimBookFull() const;
+    bool IsPhoneScheduleFull() const;
+    bool IsPhoneMemoFull() const;
+
+    void SortSchedules(int kind);
+    void DeleteAllRecords();
+
+    bool HasSameContact(int kind, const CPhoneEntry& record) const;
+    bool HasSameSchedule(int kind, const CScheduleEntry& record) const;
+    bool HasSameMemo(int kind, const CMemoEntry& record) const;
+
+    // The lists themselves, for the exchanges that replace or merge them. Kinds as above; an
+    // out-of-range kind gives nullptr.
+    RecordList<CPhoneEntry>* ContactList(int kind) { return contactList(*this, kind); }
+    const RecordList<CPhoneEntry>* ContactList(int kind) const { return contactList(*this, kind); }
+    RecordList<CScheduleEntry>* ScheduleList(int kind) { return scheduleList(*this, kind); }
+    const RecordList<CScheduleEntry>* ScheduleList(int kind) const { return scheduleList(*this, kind); }
+    RecordList<CMemoEntry>* MemoList(int kind) { return memoList(*this, kind); }
+    const RecordList<CMemoEntry>* MemoList(int kind) const { return memoList(*this, kind); }
+    // Replaces a list whole (the old records are freed) and tells the views.
+    template <typename Record>
+    void ReplaceList(RecordList<Record>& list, RecordList<Record> fresh)
+    {
+        list = std::move(fresh);
+        NotifyChanged();
+    }
+    void NotifyChanged() { Q_EMIT changed(); }
+
+    bool m_bHandsetRead = false;
+    bool m_bSimRead = false;
+    bool m_bSchedulesRead = false;
+    int m_nComPort = 1;
+    QStringList m_groupNames;
+    RecordList<CPhoneEntry> m_pcContacts;
+    RecordList<CPhoneEntry> m_outlookContacts;
+    RecordList<CPhoneEntry> m_handsetContacts;
+    RecordList<CPhoneEntry> m_simContacts;
+    RecordList<CScheduleEntry> m_pcSchedules;
+    RecordList<CScheduleEntry> m_outlookSchedules;
+    RecordList<CScheduleEntry> m_phoneSchedules;
+    RecordList<CMemoEntry> m_pcMemos;
+    RecordList<CMemoEntry> m_outlookMemos;
+    RecordList<CMemoEntry> m_phoneMemos;
+    RecordList<CSmsEntry> m_messages;
+    int m_nIrCommPort = 4;
+    int m_nIrCommTimeout = 20;
+
+private:
+    template <typename Self, typename Record>
+    using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;
+
+    template <typename Self>
+    static ListOf<Self, CPhoneEntry>* contactList(Self& self, int kind)
+    {
+        switch (kind) {
+        case ListPc: return &self.m_pcContacts;
+        case ListOutlook: return &self.m_outlookContacts;
+        case ListHandset: return &self.m_handsetContacts;
+        case ListSim: return &self.m_simContacts;
+        default: return nullptr;
+        }
+    }
+    template <typename Self>
+    static ListOf<Self, CScheduleEntry>* scheduleList(Self& self, int kind)
+    {
+        switch (kind) {
+        case ListPc: return &self.m_pcSchedules;
+        case ListOutlook: return &self.m_outlookSchedules;
+        case ListPhone: return &self.m_phoneSchedules;
+        default: return nullptr;
+        }
+    }
+    template <typename Self>
+    static ListOf<Self, CMemoEntry>* memoList(Self& self, int kind)
+    {
+        switch (kind) {
+        case ListPc: return &self.m_pcMemos;
+        case ListOutlook: return &self.m_outlookMemos;
+        case ListPhone: return &self.m_phoneMemos;
+        default: return nullptr;
+        }
+    }
+
+Q_SIGNALS:
+    // A list was replaced, emptied or reloaded: every view must refill its rows.
+    void changed();
+};
