@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <type_traits>
 
@@ -84,6 +85,18 @@ public:
     }
     void NotifyChanged() { Q_EMIT changed(); }
 
+    // CSV export and import of the PC list of the current tab (0 contacts, 1 schedules, 2 memos).
+    // The main frame installs the provider of the current tab; without one nothing is exchanged.
+    void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
+    void OnSaveAsCsv();
+    void OnLoadFromCsv();
+    // The rows of an export, header first; empty when the list has no live entry.
+    QString ExportCsv(int tab) const;
+    // Each replaces the PC list from the lines of a file (header first); false for a refused header.
+    bool ImportContactsCsv(const QStringList& lines);
+    bool ImportSchedulesCsv(const QStringList& lines);
+    bool ImportMemosCsv(const QStringList& lines);
+
     bool m_bHandsetRead = false;
     bool m_bSimRead = false;
     bool m_bSchedulesRead = false;
@@ -104,6 +117,8 @@ public:
     int m_nIrCommTimeout = 20;
 
 private:
+    std::function<int()> m_currentTab;
+
     template <typename Self, typename Record>
     using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;
 

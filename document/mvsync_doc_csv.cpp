@@ -1,0 +1,210 @@
+// CSV export and import of the PC lists.
+#include "document/mvsync_doc.h"
+
+#include "document/csv_file.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+
+#include <QFile>
+
+namespace {
+
+enum Tab { TabContacts = 0, TabSchedules = 1, TabMemos = 2 };
+
+const char* const kHeaders[] = {"Name,Mobile,Home,Office,Email,Memo,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
+const char* const kListWords[] = {"Phonebook", "Schedules", "Memos"};
+
+// Words written for each value, and the words files of older versions used; both read back.
+const char* const kRepeatWritten[] = {"No Repeat", "Daily", "Weekly", "Monthly", "Yearly"};
+const char* const kAlarmWritten[] = {"No alarm", "OnTime", "Before 15 min", "Before 30 min", "Before 1 hour", "Before 1 day"};
+const char* const kAlarmRead[] = {"no alarm", "on time", "15 min.before", "30 min.before", "1 hour before", "1 day before"};
+
+template <size_t N>
+QString wordFor(int value, const char* const (&words)[N])
+{
+    return value >= 0 && value < int(N) ? QString::fromLatin1(words[value]) : QString();
+}
+
+int valueOf(const QString& cell, std::initializer_list<const char* const*> tables, int size)
+{
+    for (const char* const* table : tables) {
+        for (int value = 0; value < size; ++value) {
+            if (cell.compare(QLatin1String(table[value]), Qt::CaseInsensitive) == 0)
+                return value;
+        }
+    }
+    return 0;
+}
+
+QString cellAt(const QStringList& cells, int k)
+{
+    return k < cells.size() ? cells[k] : QString();
+}
+
+bool headerMatches(const QStringList& lines, int tab)
+{
+    return lines.front().toLower() == QString::fromLatin1(kHeaders[tab]).toLower();
+}
+
+} // namespace
+
+QString CMVsyncDoc::ExportCsv(int tab) const
+{
+    using csv::QuoteCell;
+    QString rows;
+    switch (tab) {
+    case TabContacts:
+        for (const auto& e : m_pcContacts) {
+            if (e->IsDeleted())
+                continue;
+            rows += QuoteCell(e->m_strName) + u',' + csv::NumberCell(e->m_strMobile) + u','
+                    + csv::NumberCell(e->m_strHome) + u',' + csv::NumberCell(e->m_strOffice) + u','
+                    + QuoteCell(e->m_strEmail) + u',' + QuoteCell(e->m_strMemo) + u','
+                    + QuoteCell(GroupName(e->m_nGroup)) + QStringLiteral("\r\n");
+        }
+        break;
+    case TabSchedules:
+        for (const auto& e : m_pcSchedules) {
+            if (e->IsDeleted())
+                continue;
+            rows += QuoteCell(e->m_strSubject) + u',' + QuoteCell(e->m_dtStart.Format()) + u','
+                    + wordFor(e->m_nRepeat, kRepeatWritten) + u',' + wordFor(e->m_nAlarm, kAlarmWritten)
+                    + QStringLiteral("\r\n");
+        }
+        break;
+    case TabMemos:
+        for (const auto& e : m_pcMemos) {
+            if (!e->IsDeleted())
+                rows += QuoteCell(e->m_strText) + QStringLiteral("\r\n");
+        }
+        break;
+    default:
+        return {};
+    }
+    if (rows.isEmpty())
+        return {};
+    return QString::fromLatin1(kHeaders[tab]) + QStringLiteral("\r\n") + rows;
+}
+
+void CMVsyncDoc::OnSaveAsCsv()
+{
+    const int tab = m_currentTab ? m_currentTab() : -1;
+    const QString text = ExportCsv(tab);
+    if (text.isEmpty())
+        return;
+    platform::FileDialogRequest request;
+    request.open = false;
+    request.fileName = QString::fromLatin1(kListWords[tab]);
+    request.defaultExt = QStringLiteral("csv");
+    request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
+    const QString path = platform::UiServices::instance().fileDialog(request);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    const QByteArray bytes = csv::EncodeFile(text);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+        platform::AfxMessageBox(platform::LoadString(64000), platform::MB_ICONINFORMATION);
+}
+
+void CMVsyncDoc::OnLoadFromCsv()
+{
+    platform::FileDialogRequest request;
+    request.open = true;
+    request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
+    const QString path = platform::UiServices::instance().fileDialog(request);
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        platform::AfxMessageBox(platform::LoadString(61449));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        platform::AfxMessageBox(platform::LoadString(61449));
+        return;
+    }
+    const QStringList lines = csv::SplitLines(csv::DecodeFile(bytes));
+    const int tab = m_currentTab ? m_currentTab() : -1;
+    switch (tab) {
+    case TabContacts: ImportContactsCsv(lines); break;
+    case TabSchedules: ImportSchedulesCsv(lines); break;
+    case TabMemos: ImportMemosCsv(lines); break;
+    default: break;
+    }
+}
+
+bool CMVsyncDoc::ImportContactsCsv(const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return false;
+    if (!headerMatches(lines, TabContacts)) {
+        platform::AfxMessageBox(platform::LoadString(61450));
+        return false;
+    }
+    platform::UiServices& ui = platform::UiServices::instance();
+    ui.beginWaitCursor();
+    RecordList<CPhoneEntry> fresh;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList cells = csv::SplitCells(lines[i]);
+        auto e = std::make_unique<CPhoneEntry>();
+        e->m_strName = cellAt(cells, 0).isEmpty() ? QStringLiteral("Empty") : cellAt(cells, 0);
+        e->m_strMobile = cellAt(cells, 1);
+        e->m_strHome = cellAt(cells, 2);
+        e->m_strOffice = cellAt(cells, 3);
+        e->m_strEmail = cellAt(cells, 4);
+        e->m_strMemo = cellAt(cells, 5);
+        const QString group = cellAt(cells, 6);
+        for (int g = 0; g < m_groupNames.size(); ++g) {
+            if (group.compare(m_groupNames[g], Qt::CaseInsensitive) == 0)
+                e->m_nGroup = g;
+        }
+        fresh.push_back(std::move(e));
+    }
+    ReplaceList(m_pcContacts, std::move(fresh));
+    ui.endWaitCursor();
+    return true;
+}
+
+bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return false;
+    if (!headerMatches(lines, TabSchedules)) {
+        platform::AfxMessageBox(platform::LoadString(61450));
+        return false;
+    }
+    RecordList<CScheduleEntry> fresh;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList cells = csv::SplitCells(lines[i]);
+        auto e = std::make_unique<CScheduleEntry>();
+        e->m_strSubject = cellAt(cells, 0);
+        COleDateTime start;
+        // A date that does not read keeps the default start rather than an invalid one.
+        if (start.ParseDateTime(cellAt(cells, 1)))
+            e->m_dtStart = start;
+        e->m_nRepeat = valueOf(cellAt(cells, 2), {kRepeatWritten}, 5);
+        e->m_nAlarm = valueOf(cellAt(cells, 3), {kAlarmWritten, kAlarmRead}, 6);
+        fresh.push_back(std::move(e));
+    }
+    ReplaceList(m_pcSchedules, std::move(fresh));
+    return true;
+}
+
+bool CMVsyncDoc::ImportMemosCsv(const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return false;
+    if (!headerMatches(lines, TabMemos)) {
+        platform::AfxMessageBox(platform::LoadString(61450));
+        return false;
+    }
+    RecordList<CMemoEntry> fresh;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        auto e = std::make_unique<CMemoEntry>();
+        e->m_strText = cellAt(csv::SplitCells(lines[i]), 0);
+        fresh.push_back(std::move(e));
+    }
+    ReplaceList(m_pcMemos, std::move(fresh));
+    return true;
+}

@@ -1,0 +1,220 @@
+#include "document/csv_file.h"
+#include "document/mvsync_doc.h"
+
+#include "platform/string_table.h"
+#include "support/recording_ui_services.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Csv : public ::testing::Test {
+protected:
+    Csv() { doc.SetCurrentTabProvider([this] { return tab; }); }
+
+    QString writeFile(const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(QStringLiteral("in.csv"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return path;
+    }
+
+    void load(const QByteArray& bytes, int onTab)
+    {
+        tab = onTab;
+        recording.ui.fileAnswers.push_back(writeFile(bytes));
+        doc.OnLoadFromCsv();
+    }
+
+    QByteArray save(int onTab)
+    {
+        tab = onTab;
+        const QString path = dir.filePath(QStringLiteral("out.csv"));
+        QFile::remove(path);
+        recording.ui.fileAnswers.push_back(path);
+        doc.OnSaveAsCsv();
+        recording.ui.fileAnswers.clear(); // unused when nothing was exported
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
+    testsupport::ScopedRecordingUi recording;
+    QTemporaryDir dir;
+    CMVsyncDoc doc;
+    int tab = 0;
+};
+
+TEST_F(Csv, OriginalContactFileImports)
+{
+    load("Name,Mobile,Home,Office,Email,Memo,Group\r\n"
+         "Ann,\"\"\"0123\"\"\",\"\"\"\"\"\",\"\"\"+49 30\"\"\",ann@x.org,note,vip\r\n"
+         ",\"\"\"1\"\"\",,,,,Nobody\r\n",
+         0);
+    ASSERT_EQ(doc.m_pcContacts.size(), 2u);
+    const CPhoneEntry& ann = *doc.m_pcContacts[0];
+    EXPECT_EQ(ann.m_strName, QStringLiteral("Ann"));
+    EXPECT_EQ(ann.m_strMobile, QStringLiteral("0123"));
+    EXPECT_EQ(ann.m_strHome, QString());
+    EXPECT_EQ(ann.m_strOffice, QStringLiteral("+49 30"));
+    EXPECT_EQ(ann.m_strEmail, QStringLiteral("ann@x.org"));
+    EXPECT_EQ(ann.m_strMemo, QStringLiteral("note"));
+    EXPECT_EQ(ann.m_nGroup, 1);
+    EXPECT_EQ(ann.m_nIndex, -1);
+    EXPECT_EQ(ann.m_nList, 0);
+    EXPECT_EQ(doc.m_pcContacts[1]->m_strName, QStringLiteral("Empty"));
+    EXPECT_EQ(doc.m_pcContacts[1]->m_nGroup, 6);
+    EXPECT_EQ(recording.ui.waitCursorDepth, 0);
+    EXPECT_GE(recording.ui.waitCursorCount, 1);
+}
+
+TEST_F(Csv, ContactExportKeepsTheTraditionalFormAndQuotesOnlyWhenNeeded)
+{
+    auto plain = std::make_unique<CPhoneEntry>();
+    plain->m_strName = QStringLiteral("Ann");
+    plain->m_strMobile = QStringLiteral("0123");
+    plain->m_nGroup = 0;
+    auto odd = std::make_unique<CPhoneEntry>();
+    odd->m_strName = QStringLiteral("Smith, John");
+    odd->m_strMemo = QStringLiteral("two\r\nlines \"quoted\"");
+    auto gone = std::make_unique<CPhoneEntry>();
+    gone->m_nState = CSyncRecord::StateDeleted;
+    doc.m_pcContacts.push_back(std::move(plain));
+    doc.m_pcContacts.push_back(std::move(odd));
+    doc.m_pcContacts.push_back(std::move(gone));
+
+    const QByteArray file = save(0);
+    EXPECT_EQ(file, QByteArray("Name,Mobile,Home,Office,Email,Memo,Group\r\n"
+                               "Ann,\"\"\"0123\"\"\",\"\"\"\"\"\",\"\"\"\"\"\",,,Family\r\n"
+                               "\"Smith, John\",\"\"\"\"\"\",\"\"\"\"\"\",\"\"\"\"\"\",,\"two\r\nlines \"\"quoted\"\"\",Others\r\n"));
+    ASSERT_EQ(recording.ui.fileRequests.size(), 1u);
+    EXPECT_EQ(recording.ui.fileRequests[0].fileName, QStringLiteral("Phonebook"));
+    EXPECT_EQ(recording.ui.fileRequests[0].filter, QStringLiteral("CSV file(*.csv)|*.csv||"));
+
+    // Read back: commas and line breaks survive; quotes inside values are dropped as always.
+    load(file, 0);
+    ASSERT_EQ(doc.m_pcContacts.size(), 2u);
+    EXPECT_EQ(doc.m_pcContacts[0]->m_strMobile, QStringLiteral("0123"));
+    EXPECT_EQ(doc.m_pcContacts[0]->m_nGroup, 0);
+    EXPECT_EQ(doc.m_pcContacts[1]->m_strName, QStringLiteral("Smith, John"));
+    EXPECT_EQ(doc.m_pcContacts[1]->m_strMemo, QStringLiteral("two\r\nlines quoted"));
+}
+
+TEST_F(Csv, ScheduleRoundTripKeepsRepeatAndAlarm)
+{
+    for (int value = 0; value < 6; ++value) {
+        auto e = std::make_unique<CScheduleEntry>();
+        e->m_strSubject = QStringLiteral("Meeting %1, room 2").arg(value);
+        e->m_dtStart = COleDateTime(2004, 12, 31, 23, value, 0);
+        e->m_nRepeat = value % 5;
+        e->m_nAlarm = value;
+        doc.m_pcSchedules.push_back(std::move(e));
+    }
+    const QByteArray file = save(1);
+    EXPECT_TRUE(file.startsWith("Subject,Date and Time,Repeat,Alarm\r\n"));
+    EXPECT_TRUE(file.contains(",Daily,OnTime\r\n"));
+    EXPECT_TRUE(file.contains(",No Repeat,Before 1 day\r\n"));
+    load(file, 1);
+    ASSERT_EQ(doc.m_pcSchedules.size(), 6u);
+    for (int value = 0; value < 6; ++value) {
+        const CScheduleEntry& e = *doc.m_pcSchedules[size_t(value)];
+        EXPECT_EQ(e.m_strSubject, QStringLiteral("Meeting %1, room 2").arg(value));
+        EXPECT_EQ(e.m_dtStart, COleDateTime(2004, 12, 31, 23, value, 0));
+        EXPECT_EQ(e.m_nRepeat, value % 5);
+        EXPECT_EQ(e.m_nAlarm, value);
+    }
+}
+
+TEST_F(Csv, ScheduleWordsOfEitherSpellingAndBadDates)
+{
+    load("SUBJECT,date and time,REPEAT,alarm\r\n"
+         "a,2004-03-07 09:05:00,weekly,15 min.before\r\n"
+         "b,not a date,DAILY,before 1 HOUR\r\n"
+         "c,,whenever,never\r\n",
+         1);
+    ASSERT_EQ(doc.m_pcSchedules.size(), 3u);
+    EXPECT_EQ(doc.m_pcSchedules[0]->m_dtStart, COleDateTime(2004, 3, 7, 9, 5, 0));
+    EXPECT_EQ(doc.m_pcSchedules[0]->m_nRepeat, 2);
+    EXPECT_EQ(doc.m_pcSchedules[0]->m_nAlarm, 2);
+    EXPECT_EQ(doc.m_pcSchedules[1]->m_nRepeat, 1);
+    EXPECT_EQ(doc.m_pcSchedules[1]->m_nAlarm, 4);
+    // An unreadable date keeps the default start: today at noon.
+    EXPECT_EQ(doc.m_pcSchedules[1]->m_dtStart.ToQDateTime(), QDateTime(QDate::currentDate(), QTime(12, 0)));
+    EXPECT_EQ(doc.m_pcSchedules[2]->m_nRepeat, 0);
+    EXPECT_EQ(doc.m_pcSchedules[2]->m_nAlarm, 0);
+}
+
+TEST_F(Csv, HeaderRulesAndEmptyFiles)
+{
+    doc.m_pcMemos.push_back(std::make_unique<CMemoEntry>());
+    load("Memo,Extra\r\nx\r\n", 2);
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Invalid file")});
+    EXPECT_EQ(doc.m_pcMemos.size(), 1u);
+
+    // LF line ends make one line, which is not a header.
+    load("Memo\nx\n", 2);
+    EXPECT_EQ(recording.ui.boxes.size(), 2u);
+
+    load("Memo\r\na,b\r\n", 2);
+    ASSERT_EQ(doc.m_pcMemos.size(), 1u);
+    EXPECT_EQ(doc.m_pcMemos[0]->m_strText, QStringLiteral("a"));
+
+    doc.m_pcSchedules.push_back(std::make_unique<CScheduleEntry>());
+    load("Subject,Date and Time,Repeat,Alarm\r\n", 1);
+    EXPECT_TRUE(doc.m_pcSchedules.empty());
+
+    // An empty file changes nothing and says nothing.
+    load("", 2);
+    EXPECT_EQ(doc.m_pcMemos.size(), 1u);
+    EXPECT_EQ(recording.ui.boxes.size(), 2u);
+}
+
+TEST_F(Csv, ExportEdges)
+{
+    // Nothing to export: no dialog at all.
+    save(0);
+    EXPECT_TRUE(recording.ui.fileRequests.empty());
+
+    doc.m_pcMemos.push_back(std::make_unique<CMemoEntry>());
+    doc.m_pcMemos[0]->m_strText = QStringLiteral("m");
+    EXPECT_EQ(save(2), QByteArray("Memo\r\nm\r\n"));
+    EXPECT_TRUE(save(3).isEmpty());
+
+    // A file that cannot be created is reported.
+    tab = 2;
+    recording.ui.fileAnswers.push_back(dir.filePath(QStringLiteral("missing/sub/out.csv")));
+    doc.OnSaveAsCsv();
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to create the file.")});
+}
+
+TEST_F(Csv, UnreadableFileAndLegacyBytes)
+{
+    tab = 2;
+    recording.ui.fileAnswers.push_back(dir.filePath(QStringLiteral("nope.csv")));
+    doc.OnLoadFromCsv();
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to open file")});
+
+    // A file from the old platform in its single-byte code page.
+    qputenv("DESKHAND_CODEPAGE", "CP1252");
+    load("Memo\r\ncaf\xe9\r\n", 2);
+    qunsetenv("DESKHAND_CODEPAGE");
+    ASSERT_EQ(doc.m_pcMemos.size(), 1u);
+    EXPECT_EQ(doc.m_pcMemos[0]->m_strText, QStringLiteral("café"));
+}
+
+TEST(CsvCells, SplittingRules)
+{
+    EXPECT_EQ(csv::SplitCells(QStringLiteral("  a,\"b,c\",\"\"\"d\"\"\",e\"f  \r\n")),
+              (QStringList{"a", "b,c", "d", "ef"}));
+    EXPECT_EQ(csv::SplitCells(QStringLiteral("\"open,never closed")), (QStringList{"open", "never closed"}));
+    EXPECT_EQ(csv::SplitLines(QStringLiteral("h\r\n\r\n\"x\r\ny\",z\r\nlast")),
+              (QStringList{"h", "\"x\r\ny\",z", "last"}));
+    EXPECT_EQ(csv::SplitLines(QStringLiteral("h\r\n\"unbalanced\r\nrow")), (QStringList{"h", "\"unbalanced", "row"}));
+}
+
+} // namespace
