@@ -103,30 +103,17 @@ struct SeptetCode
 
 SeptetCode ToSeptets(char16_t ch)
 {
-    SeptetCode result;
+    if (const quint8 escaped = EscapedCode(ch))
+        return {{kEscape, escaped}, 2};
     quint8 code = kNoCode;
-    if (ch < 256) {
-        if (const quint8 escaped = EscapedCode(ch)) {
-            result.codes[0] = kEscape;
-            result.codes[1] = escaped;
-            result.length = 2;
-            return result;
-        }
+    if (ch < 256)
         code = kLatinCodes[ch];
-    } else if (ch >= kGreekFirst && ch <= kGreekLast) {
+    else if (ch >= kGreekFirst && ch <= kGreekLast)
         code = kGreekCodes[ch - kGreekFirst];
-    } else if (ch == kEuro) {
-        result.codes[0] = kEscape;
-        result.codes[1] = EscapedCode(ch);
-        result.length = 2;
-        return result;
-    } else {
-        return result;
-    }
+    else
+        return {};
     // Within the two tables a character without a code still goes through, as a space.
-    result.codes[0] = code == kNoCode ? quint8(' ') : code;
-    result.length = 1;
-    return result;
+    return {{code == kNoCode ? quint8(' ') : code, 0}, 1};
 }
 
 // Base64 alphabet values; 255 for every other byte.

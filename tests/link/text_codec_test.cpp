@@ -172,20 +172,6 @@ TEST(DecodeBase64Text, RoundTripsLongTextsAndRefusesOversizedOnes)
     }
 }
 
-TEST(Base64Encode, PadsTheLastGroup)
-{
-    const CTextCodec codec;
-    const struct {
-        const char* bytes;
-        const char* text;
-    } cases[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}};
-    for (const auto& c : cases) {
-        QByteArray out;
-        EXPECT_EQ(codec.Base64Encode(out, QByteArray(c.bytes)), qsizetype(strlen(c.text)));
-        EXPECT_EQ(out, QByteArray(c.text));
-    }
-}
-
 TEST(Base64Decode, IsLenient)
 {
     const CTextCodec codec;
