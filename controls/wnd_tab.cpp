@@ -189,6 +189,11 @@ void CWndTab::mousePressEvent(QMouseEvent* event)
     QWidget::mousePressEvent(event);
 }
 
+void CWndTab::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
 void CWndTab::OnLButtonDown(const QPoint& point)
 {
     // Only the x position counts: the slanted sides, where tabs overlap, belong to no tab.

@@ -48,6 +48,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a double click is no new click on a tab.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
     void OnPaint(QPainter& dc);
     void OnLButtonDown(const QPoint& point);

@@ -1,7 +1,6 @@
 #include "controls/caption_bar.h"
 
 #include <QApplication>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPalette>
@@ -53,16 +52,6 @@ TEST(CaptionBar, BeforeAnyTextReadsDefaultInWhiteOnTheShadowColour)
     EXPECT_EQ(image.pixel(399, bar.height() - 1), shadow);
     const int textWidth = QFontMetrics(bar.GetTitleFont()).horizontalAdvance("default");
     EXPECT_GT(CountNear(image, QRect(4, 0, textWidth, bar.height()), qRgb(255, 255, 255)), 20);
-}
-
-TEST(CaptionBar, TheFontIsTwiceTheStatusBarFont)
-{
-    CCaptionBar bar;
-    const int status = QFontInfo(QApplication::font("QStatusBar")).pixelSize();
-    EXPECT_EQ(bar.GetTitleFont().pixelSize(), 2 * status);
-    EXPECT_TRUE(bar.SetTitleFont("Tahoma"));
-    EXPECT_EQ(bar.GetTitleFont().family(), "Tahoma");
-    EXPECT_EQ(bar.GetTitleFont().pixelSize(), 2 * status);
 }
 
 TEST(CaptionBar, TheSameTextTwiceRepaintsOnce)

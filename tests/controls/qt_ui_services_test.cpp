@@ -20,17 +20,16 @@ using namespace platform;
 template <typename T>
 void WhenModal(std::function<void(T*)> action)
 {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, poll] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            if (dialog->isVisible()) {
-                action(dialog);
-                return;
-            }
-        }
-        QTimer::singleShot(1, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        action(dialog);
+    });
+    poll->start(1);
 }
 
 TEST(QtUiServices, StylesGiveIconsAndButtons)

@@ -201,20 +201,6 @@ TEST_F(TabSplitterTest, AClickSelectsTheViewRecoloursTheTabAndTellsTheFrame)
     EXPECT_EQ(strip->GetSelectedTextColor(), 0xFFFFFFu);
 }
 
-TEST(TabColors, PerPageAndUnknownPagesChangeNothing)
-{
-    CWndTab strip;
-    const struct {
-        int n;
-        COLORREF fill, text;
-    } rows[] = {{3, 0x4A5D65, 0xD3E0E5}, {4, 0x4A5D65, 0xD3E0E5}, {-1, 0x4A5D65, 0xD3E0E5}, {0, 0x80282B, 0xE7D7D7}};
-    for (const auto& row : rows) {
-        strip.SetTabColors(row.n);
-        EXPECT_EQ(strip.GetSelectedFillColor(), row.fill) << row.n;
-        EXPECT_EQ(strip.GetSelectedTextColor(), row.text) << row.n;
-    }
-}
-
 TEST_F(TabSplitterTest, PaintsOutlinesThenTheSelectedTabOnTop)
 {
     const QImage image = RenderStrip();
@@ -263,6 +249,16 @@ TEST_F(TabSplitterTest, TheSelectedTabCoversItsLeftNeighbourInTheOverlap)
     EXPECT_EQ(image.pixel(join + 5, 16), Rgb(0xD7D7D7));
     EXPECT_EQ(image.pixel(strip->TabLeft(0) + 11, 20), Rgb(0xD7D7D7)) << "tab 0 is no longer filled";
     EXPECT_EQ(image.pixel(join + 11, 20), fill1);
+}
+
+TEST_F(TabSplitterTest, ADoubleClickIsOneClick)
+{
+    const QPointF pos(strip->TabLeft(2) + 15, 12);
+    LeftClick(strip, int(pos.x()));
+    QMouseEvent twice(QEvent::MouseButtonDblClick, pos, strip->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(strip, &twice);
+    EXPECT_THAT(frame.selected, ElementsAre(0, 2));
 }
 
 TEST_F(TabSplitterTest, TitlesAddedLaterAreMeasuredBeforeTheNextClick)
