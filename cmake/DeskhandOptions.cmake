@@ -31,7 +31,7 @@ function(dh_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} dh_testsupport GTest::gmock GTest::gtest dh_options)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;DESKHAND_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen\\;DESKHAND_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()
 
 # dh_add_fuzzer(name SOURCES ... [LIBS ...]): a libFuzzer target, built only with DESKHAND_FUZZ.
