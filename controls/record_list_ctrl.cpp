@@ -64,7 +64,7 @@ Key MakeKey(int kind, QStringView cell)
         key.number = platform::Atoi(cell);
         break;
     case Date: {
-        // "25/12/2002" and "25/12/2002 08:30" alike; a time alone ("08:30") keys by its digits.
+        // Day/month/year; a time ("08:30") has no slashes and keys by its digits.
         const QString compact = withoutChars(cell, u" -:");
         const QList<QStringView> parts = QStringView(compact).split(u'/');
         const int day = platform::Atoi(field(parts, 0));
@@ -168,6 +168,7 @@ QList<QIcon> loadImageStrip(const QString& path)
 CRecordListCtrl::CRecordListCtrl(QWidget* parent) : QTreeWidget(parent), m_header(new CRecordHeaderCtrl(this))
 {
     setHeader(m_header);
+    m_header->setSectionsClickable(true);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
