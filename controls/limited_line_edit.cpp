@@ -3,6 +3,7 @@
 #include "controls/edit_limit.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -86,13 +87,26 @@ void CLimitedLineEdit::pasteLimited()
     asUserInput([&] { paste(); });
 }
 
+QAction* CLimitedLineEdit::FindPasteAction(QMenu* menu)
+{
+    // Newer libraries name the action; older ones are known by the menu text alone.
+    if (auto* named = menu->findChild<QAction*>(QStringLiteral("edit-paste")))
+        return named;
+    const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(u'\t', 0, 0) == paste)
+            return action;
+    }
+    return nullptr;
+}
+
 void CLimitedLineEdit::contextMenuEvent(QContextMenuEvent* event)
 {
     // The standard menu pastes after this handler has returned, so its Paste is rerouted.
     QPointer<QMenu> menu = createStandardContextMenu();
     if (!menu)
         return;
-    if (QAction* pasteAction = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+    if (QAction* pasteAction = FindPasteAction(menu)) {
         disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
         connect(pasteAction, &QAction::triggered, this, &CLimitedLineEdit::pasteLimited);
     }

@@ -2,6 +2,9 @@
 
 #include <QLineEdit>
 
+class QAction;
+class QMenu;
+
 // A single-line edit with the system's length limit (see editlimit): LimitText bounds what
 // the user types, pastes or drops, while setText and a lowered limit never cut the text.
 // QLineEdit::setMaxLength would cut, so it is left at its default.
@@ -14,6 +17,9 @@ public:
     // 0 removes the limit.
     void LimitText(int limit);
     int GetLimitText() const { return m_nLimit; }
+
+    // The Paste entry of a standard edit menu, or null.
+    static QAction* FindPasteAction(QMenu* menu);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
