@@ -5,6 +5,7 @@
 #include "platform/ui_services.h"
 
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -182,13 +183,13 @@ CRecordListCtrl::CRecordListCtrl(QWidget* parent) : QTreeWidget(parent), m_heade
 
 CRecordListCtrl::~CRecordListCtrl() = default;
 
-void CRecordListCtrl::SetColumns(const QString& spec, bool checkBoxes)
+void CRecordListCtrl::SetColumns(const QString& descriptor, bool checkBoxes)
 {
     clear();
     m_types.clear();
     // Even items are titles, odd items the type of the column before; an odd count leaves the
     // last column without a type, and so unsorted.
-    const QStringList items = spec.split(u',');
+    const QStringList items = descriptor.split(u',');
     QStringList titles;
     for (int i = 0; i < items.size(); ++i) {
         if (i % 2 == 0)
@@ -209,7 +210,10 @@ void CRecordListCtrl::SetColumns(const QString& spec, bool checkBoxes)
 void CRecordListCtrl::SetListStyle(bool checkBoxes)
 {
     // Styles only add up, as extended list styles do.
-    setItemDelegate(new GridLineDelegate(this));
+    if (!m_bGridLines) {
+        m_bGridLines = true;
+        setItemDelegate(new GridLineDelegate(this));
+    }
     if (checkBoxes && !m_bCheckBoxes) {
         m_bCheckBoxes = true;
         for (int row = 0; row < topLevelItemCount(); ++row)
@@ -262,6 +266,20 @@ void CRecordListCtrl::OnColumnClick(int column)
     // The first click sorts descending; every click flips the direction, whatever the column.
     SortColumn(column, !m_bAscending);
     emit columnClicked(column);
+}
+
+void CRecordListCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listClicked();
+}
+
+void CRecordListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listDoubleClicked();
 }
 
 void CRecordListCtrl::SortColumn(int column, bool ascending)

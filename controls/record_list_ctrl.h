@@ -43,7 +43,7 @@ public:
     explicit CRecordListCtrl(QWidget* parent = nullptr);
     ~CRecordListCtrl() override;
 
-    void SetColumns(const QString& spec, bool checkBoxes);
+    void SetColumns(const QString& descriptor, bool checkBoxes);
     void SetListStyle(bool checkBoxes);
 
     // Appends a row numbered (row count + 1) with the image (negative: 0); cell j goes into
@@ -57,7 +57,7 @@ public:
     void SortColumn(int column, bool ascending);
 
     CRecordHeaderCtrl* GetHeaderCtrl() const { return m_header; }
-    // Half the number of items of the column spec.
+    // Half the number of items of the column descriptor.
     int GetColumnCount() const { return m_nColumns; }
     const QList<int>& GetColumnTypes() const { return m_types; }
     bool IsAscending() const { return m_bAscending; }
@@ -81,14 +81,21 @@ public:
 signals:
     // A column title was clicked (after the list sorted itself).
     void columnClicked(int column);
+    // A click or double click anywhere in the list, also below the last row, as the list
+    // control notifies its form (the form then looks at the selection).
+    void listClicked();
+    void listDoubleClicked();
 
 protected:
     void OnColumnClick(int column);
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image);
 
     CRecordHeaderCtrl* m_header; // owned by the view
+    bool m_bGridLines = false;
     int m_nColumns = 0;
     bool m_bAscending = true;
     bool m_bCheckBoxes = false;

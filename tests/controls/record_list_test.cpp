@@ -4,6 +4,7 @@
 #include "support/recording_ui_services.h"
 
 #include <QImage>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -34,10 +35,10 @@ void fill(CRecordListCtrl& list, const QStringList& cells)
     }
 }
 
-TEST(RecordListColumns, SpecGrammar)
+TEST(RecordListColumns, DescriptorGrammar)
 {
     struct Case {
-        QString spec;
+        QString descriptor;
         int headerItems;
         QList<int> types;
         int columnCount;
@@ -52,16 +53,16 @@ TEST(RecordListColumns, SpecGrammar)
         {"No,x,Name,4", 2, {0, 4}, 2},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec.toStdString());
+        SCOPED_TRACE(c.descriptor.toStdString());
         CRecordListCtrl list;
-        list.SetColumns(c.spec, false);
+        list.SetColumns(c.descriptor, false);
         EXPECT_EQ(list.header()->count(), c.headerItems);
         EXPECT_EQ(list.GetColumnTypes(), c.types);
         EXPECT_EQ(list.GetColumnCount(), c.columnCount);
         EXPECT_EQ(list.header()->sectionSize(0), 60);
         for (int col = 1; col < c.headerItems; ++col)
             EXPECT_EQ(list.header()->sectionSize(col), 100);
-        EXPECT_EQ(list.headerItem()->text(0), c.spec.section(u',', 0, 0));
+        EXPECT_EQ(list.headerItem()->text(0), c.descriptor.section(u',', 0, 0));
     }
 }
 
@@ -284,6 +285,25 @@ TEST_F(RecordListSort, HeaderDrawsTheTriangleInTheSortedColumn)
     R = right(2);
     EXPECT_EQ(pixel(image, R - 2 * o, o), face);
     EXPECT_EQ(pixel(image, R - 2 * o, h - o - 1), face);
+}
+
+TEST_F(RecordListSort, ClicksAnywhereReachTheForm)
+{
+    list.SetColumns("No,1,Name,0", false);
+    fill(list, {"a", "b"});
+    QSignalSpy clicks(&list, &CRecordListCtrl::listClicked);
+    QSignalSpy doubles(&list, &CRecordListCtrl::listDoubleClicked);
+    const QPoint row = list.visualItemRect(list.topLevelItem(1)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(list.GetSelectedIndex(), 1);
+
+    // Below the last row: nothing is selected, and the form still hears the double click.
+    const QPoint empty(20, list.viewport()->height() - 5);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, empty);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, empty);
+    EXPECT_EQ(doubles.count(), 1);
+    EXPECT_EQ(list.GetSelectedIndex(), -1);
 }
 
 TEST(RecordHeaderSerialize, WidthsRoundTripOnlyForTheSameColumnCount)
