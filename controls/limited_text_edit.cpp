@@ -1,0 +1,76 @@
+#include "controls/limited_text_edit.h"
+
+#include "controls/edit_limit.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextCursor>
+
+CLimitedTextEdit::CLimitedTextEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void CLimitedTextEdit::LimitText(int limit)
+{
+    m_nLimit = limit > 0 ? limit : 0;
+}
+
+QString CLimitedTextEdit::fitting(const QString& insertion) const
+{
+    const QString before = toPlainText();
+    const QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    const QString after = before.left(start) + insertion + before.mid(end);
+    const editlimit::Fit fit = editlimit::FitEdit(before, after, m_nLimit, true);
+    if (!fit.accepted)
+        return {};
+    // The kept text differs from `after` only inside the insertion.
+    return fit.text.mid(start, fit.text.size() - start - (before.size() - end));
+}
+
+void CLimitedTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    QString typed;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        typed = QStringLiteral("\n");
+    else if (!event->text().isEmpty() && event->text().front().isPrint())
+        typed = event->text();
+    if (typed.isEmpty() || m_nLimit == 0 || event->modifiers() & Qt::ControlModifier) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    const QString kept = fitting(typed);
+    if (kept == typed) {
+        QPlainTextEdit::keyPressEvent(event);
+    } else {
+        if (!kept.isEmpty())
+            insertPlainText(kept);
+        event->accept();
+    }
+}
+
+void CLimitedTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (m_nLimit == 0 || event->commitString().isEmpty()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent limited(event->preeditString(), event->attributes());
+    limited.setCommitString(fitting(event->commitString()), event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&limited);
+    event->accept();
+}
+
+void CLimitedTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (m_nLimit == 0 || !source || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QString text = source->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    const QString kept = fitting(text);
+    if (!kept.isEmpty())
+        insertPlainText(kept);
+}

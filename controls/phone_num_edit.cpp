@@ -1,0 +1,103 @@
+#include "controls/phone_num_edit.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+
+namespace {
+
+constexpr char16_t kCopy = 3;
+constexpr char16_t kBackspace = 8;
+constexpr char16_t kPaste = 22;
+
+// The character code a key press types, as a character message would carry it; 0 for keys
+// that type nothing (arrows, Delete, Shift+Insert, ...) and for the dialog keys (Return,
+// Escape, Tab), which the dialog takes before the edit sees a character.
+char16_t typedCode(const QKeyEvent* event)
+{
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (key == Qt::Key_Backspace)
+        return kBackspace;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Tab
+        || key == Qt::Key_Backtab)
+        return 0;
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return char16_t(key - Qt::Key_A + 1);
+    const QString text = event->text();
+    if (text.isEmpty() || !text.front().isPrint())
+        return 0;
+    return text.front().unicode();
+}
+
+QString filtered(const QString& text)
+{
+    QString kept;
+    for (const QChar c : text) {
+        if (CPhoneNumEdit::IsAcceptedChar(c.unicode()))
+            kept += c;
+    }
+    return kept;
+}
+
+} // namespace
+
+CPhoneNumEdit::CPhoneNumEdit(QWidget* parent) : CLimitedLineEdit(parent) {}
+
+bool CPhoneNumEdit::IsAcceptedChar(char16_t ch)
+{
+    if (ch >= u'0' && ch <= u'9')
+        return true;
+    switch (ch) {
+    case u'#':
+    case u'*':
+    case u'+':
+    case u'P':
+    case u'p':
+    case kCopy:
+    case kBackspace:
+    case kPaste:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CPhoneNumEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (!m_bFilter) {
+        CLimitedLineEdit::keyPressEvent(event);
+        return;
+    }
+    const char16_t code = typedCode(event);
+    if (code == 0 || code < 0x20) {
+        if (code == 0 || IsAcceptedChar(code))
+            CLimitedLineEdit::keyPressEvent(event);
+        else
+            event->accept(); // e.g. Ctrl+X: the character is dropped
+        return;
+    }
+    // A key may type several characters; each is judged on its own.
+    const QString kept = filtered(event->text());
+    if (kept == event->text()) {
+        CLimitedLineEdit::keyPressEvent(event);
+    } else if (!kept.isEmpty()) {
+        QKeyEvent narrowed(event->type(), event->key(), event->modifiers(), kept, event->isAutoRepeat(),
+                           ushort(event->count()));
+        CLimitedLineEdit::keyPressEvent(&narrowed);
+        event->accept();
+    } else {
+        event->accept();
+    }
+}
+
+void CPhoneNumEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!m_bFilter || event->commitString().isEmpty()) {
+        CLimitedLineEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent narrowed(event->preeditString(), event->attributes());
+    narrowed.setCommitString(filtered(event->commitString()), event->replacementStart(), event->replacementLength());
+    CLimitedLineEdit::inputMethodEvent(&narrowed);
+    event->accept();
+}

@@ -1,0 +1,377 @@
+#include "controls/record_list_ctrl.h"
+
+#include "controls/record_header_ctrl.h"
+#include "platform/atoi.h"
+#include "platform/ui_services.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyledItemDelegate>
+
+namespace recordsort {
+
+namespace {
+
+QString withoutChars(QStringView text, QStringView drop)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (!drop.contains(c))
+            out += c;
+    }
+    return out;
+}
+
+// The digits that atoi would read (after blanks, with no sign left), without leading zeros.
+QString leadingNumber(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r')))
+        ++i;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    while (i < text.size() && text[i] == u'0')
+        ++i;
+    const qsizetype start = i;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+        ++i;
+    return text.mid(start, i - start).toString();
+}
+
+QStringView field(const QList<QStringView>& parts, int i)
+{
+    return i < parts.size() ? parts[i] : QStringView();
+}
+
+} // namespace
+
+bool IsSortable(int kind)
+{
+    return kind >= Text && kind <= Digits;
+}
+
+Key MakeKey(int kind, QStringView cell)
+{
+    Key key;
+    key.kind = kind;
+    switch (kind) {
+    case Text:
+        key.text = cell.toString().toLower();
+        break;
+    case Number:
+        key.number = platform::Atoi(cell);
+        break;
+    case Date: {
+        // Day/month/year; a time ("08:30") has no slashes and keys by its digits.
+        const QString compact = withoutChars(cell, u" -:");
+        const QList<QStringView> parts = QStringView(compact).split(u'/');
+        const int day = platform::Atoi(field(parts, 0));
+        const int month = platform::Atoi(field(parts, 1));
+        const int year = platform::Atoi(field(parts, 2));
+        key.text = leadingNumber(QString::asprintf("%d%02d%02d", year, month, day));
+        break;
+    }
+    case Digits:
+        key.text = leadingNumber(withoutChars(cell, u" -*pP+#"));
+        break;
+    default:
+        break;
+    }
+    return key;
+}
+
+int CompareDigitStrings(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    const int c = a.compare(b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+bool Less(const Key& a, const Key& b)
+{
+    switch (a.kind) {
+    case Number:
+        return a.number < b.number;
+    case Date:
+    case Digits:
+        return CompareDigitStrings(a.text, b.text) < 0;
+    default:
+        return a.text.compare(b.text) < 0;
+    }
+}
+
+} // namespace recordsort
+
+namespace {
+
+constexpr int kDataRole = Qt::UserRole;
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kImageSize = 16;
+constexpr QRgb kMaskColour = 0xFFFF00FF;
+
+// A row that carries its sort key while the list sorts.
+class RecordItem final : public QTreeWidgetItem {
+public:
+    RecordItem() : QTreeWidgetItem(UserType) {}
+
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        if (other.type() != UserType)
+            return QTreeWidgetItem::operator<(other);
+        return recordsort::Less(key, static_cast<const RecordItem&>(other).key);
+    }
+
+    recordsort::Key key;
+};
+
+// Grid lines between cells and rows.
+class GridLineDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Midlight));
+        const QRect r = option.rect;
+        painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
+        painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        painter->restore();
+    }
+};
+
+QList<QIcon> loadImageStrip(const QString& path)
+{
+    QList<QIcon> icons;
+    QImage strip(path);
+    if (strip.isNull() || strip.height() < kImageSize)
+        return icons;
+    strip = strip.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < strip.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
+        for (int x = 0; x < strip.width(); ++x) {
+            if (line[x] == kMaskColour)
+                line[x] = qRgba(0, 0, 0, 0);
+        }
+    }
+    for (int x = 0; x + kImageSize <= strip.width(); x += kImageSize)
+        icons.append(QIcon(QPixmap::fromImage(strip.copy(x, 0, kImageSize, kImageSize))));
+    return icons;
+}
+
+} // namespace
+
+CRecordListCtrl::CRecordListCtrl(QWidget* parent) : QTreeWidget(parent), m_header(new CRecordHeaderCtrl(this))
+{
+    setHeader(m_header);
+    m_header->setSectionsClickable(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setIconSize(QSize(kImageSize, kImageSize));
+    setColumnCount(0);
+    connect(m_header, &QHeaderView::sectionClicked, this, &CRecordListCtrl::OnColumnClick);
+}
+
+CRecordListCtrl::~CRecordListCtrl() = default;
+
+void CRecordListCtrl::SetColumns(const QString& descriptor, bool checkBoxes)
+{
+    clear();
+    m_types.clear();
+    // Even items are titles, odd items the type of the column before; an odd count leaves the
+    // last column without a type, and so unsorted.
+    const QStringList items = descriptor.split(u',');
+    QStringList titles;
+    for (int i = 0; i < items.size(); ++i) {
+        if (i % 2 == 0)
+            titles.append(items[i]);
+        else
+            m_types.append(platform::Atoi(items[i]));
+    }
+    setColumnCount(int(titles.size()));
+    setHeaderLabels(titles);
+    for (int c = 0; c < titles.size(); ++c) {
+        headerItem()->setTextAlignment(c, Qt::AlignLeft | Qt::AlignVCenter);
+        m_header->resizeSection(c, c == 0 ? 60 : 100);
+    }
+    m_nColumns = int(items.size() / 2);
+    SetListStyle(checkBoxes);
+}
+
+void CRecordListCtrl::SetListStyle(bool checkBoxes)
+{
+    // Styles only add up, as extended list styles do.
+    if (!m_bGridLines) {
+        m_bGridLines = true;
+        setItemDelegate(new GridLineDelegate(this));
+    }
+    if (checkBoxes && !m_bCheckBoxes) {
+        m_bCheckBoxes = true;
+        for (int row = 0; row < topLevelItemCount(); ++row)
+            topLevelItem(row)->setCheckState(0, Qt::Unchecked);
+    }
+    m_images = loadImageStrip(kImageStrip);
+}
+
+void CRecordListCtrl::setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image)
+{
+    image = image < 0 ? 0 : image;
+    item->setText(0, QString::number(number));
+    item->setData(0, kImageRole, image);
+    item->setIcon(0, image < m_images.size() ? m_images[image] : QIcon());
+    for (int j = 0; j < cells.size() && j + 1 < columnCount(); ++j)
+        item->setText(j + 1, cells[j]);
+}
+
+int CRecordListCtrl::AddRow(const QStringList& cells, int image)
+{
+    auto* item = new RecordItem;
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    setRowCells(item, topLevelItemCount() + 1, cells, image);
+    if (m_bCheckBoxes)
+        item->setCheckState(0, Qt::Unchecked);
+    addTopLevelItem(item);
+    return topLevelItemCount() - 1;
+}
+
+int CRecordListCtrl::SetRow(int row, const QStringList& cells, int image)
+{
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item)
+        return -1;
+    setRowCells(item, row + 1, cells, image);
+    return row;
+}
+
+int CRecordListCtrl::GetSelectedIndex() const
+{
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        if (topLevelItem(row)->isSelected())
+            return row;
+    }
+    return -1;
+}
+
+void CRecordListCtrl::OnColumnClick(int column)
+{
+    // The first click sorts descending; every click flips the direction, whatever the column.
+    SortColumn(column, !m_bAscending);
+    emit columnClicked(column);
+}
+
+void CRecordListCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listClicked();
+}
+
+void CRecordListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listDoubleClicked();
+}
+
+void CRecordListCtrl::SortColumn(int column, bool ascending)
+{
+    m_bAscending = ascending;
+    m_header->SetSortMark(column, ascending);
+    if (column < 0 || column >= m_types.size() || column >= m_header->count())
+        return;
+    const int kind = m_types[column];
+    if (!recordsort::IsSortable(kind))
+        return;
+
+    platform::UiServices& ui = platform::UiServices::instance();
+    ui.beginWaitCursor();
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = topLevelItem(row);
+        if (item->type() == QTreeWidgetItem::UserType)
+            static_cast<RecordItem*>(item)->key = recordsort::MakeKey(kind, item->text(column));
+    }
+    // The model sorts stably, so rows with equal keys keep their order; selection, check
+    // state, image and item data move with their rows. Row numbers are not rewritten.
+    sortItems(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    ui.endWaitCursor();
+}
+
+QString CRecordListCtrl::GetItemText(int row, int column) const
+{
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->text(column) : QString();
+}
+
+bool CRecordListCtrl::SetItemText(int row, int column, const QString& text)
+{
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item || column < 0 || column >= columnCount())
+        return false;
+    item->setText(column, text);
+    return true;
+}
+
+quintptr CRecordListCtrl::GetItemData(int row) const
+{
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->data(0, kDataRole).value<quintptr>() : 0;
+}
+
+bool CRecordListCtrl::SetItemData(int row, quintptr data)
+{
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item)
+        return false;
+    item->setData(0, kDataRole, QVariant::fromValue(data));
+    return true;
+}
+
+int CRecordListCtrl::GetItemImage(int row) const
+{
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->data(0, kImageRole).toInt() : -1;
+}
+
+bool CRecordListCtrl::GetCheck(int row) const
+{
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item && item->checkState(0) == Qt::Checked;
+}
+
+bool CRecordListCtrl::SetCheck(int row, bool checked)
+{
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item || !m_bCheckBoxes)
+        return false;
+    item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    return true;
+}
+
+bool CRecordListCtrl::IsSelected(int row) const
+{
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item && item->isSelected();
+}
+
+void CRecordListCtrl::SetSelected(int row, bool selected)
+{
+    if (QTreeWidgetItem* item = topLevelItem(row))
+        item->setSelected(selected);
+}
+
+int CRecordListCtrl::GetSelectedCount() const
+{
+    int count = 0;
+    for (int row = 0; row < topLevelItemCount(); ++row)
+        count += topLevelItem(row)->isSelected() ? 1 : 0;
+    return count;
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QStringList>
+#include <QTreeWidget>
+
+class CRecordHeaderCtrl;
+
+// Sort keys of a record list, one kind per column type. Kept apart from the widget so that the
+// comparisons can be read and tested on their own.
+namespace recordsort {
+
+enum Kind : int { Text = 0, Number = 1, Date = 2, Digits = 3 };
+
+struct Key {
+    int kind = Text;
+    QString text;     // Text: lower-cased; Date, Digits: decimal digits without leading zeros
+    qint64 number = 0; // Number
+};
+
+// Whether the column type sorts at all (types 0 to 3; 4 and anything else do not).
+bool IsSortable(int kind);
+Key MakeKey(int kind, QStringView cell);
+// Strict order of two keys of the same kind.
+bool Less(const Key& a, const Key& b);
+// Compares two digit strings by value however long they are: -1, 0 or 1.
+int CompareDigitStrings(QStringView a, QStringView b);
+
+} // namespace recordsort
+
+// The report-style list of the forms and dialogs. Its columns are declared by one text of
+// alternating titles and sort types ("No,1,Name,0,..."), its first column numbers the rows,
+// and a click on a column title sorts the rows by that column's type. Each row carries an
+// opaque reference to a document record (its item data), which moves with the row.
+class CRecordListCtrl : public QTreeWidget {
+    Q_OBJECT
+public:
+    // The image strip of the row images: 16 x 16 images side by side, magenta transparent.
+    // Each program's resources provide their own strip under this name.
+    static inline const QString kImageStrip = QStringLiteral(":/images/record_list.bmp");
+
+    explicit CRecordListCtrl(QWidget* parent = nullptr);
+    ~CRecordListCtrl() override;
+
+    void SetColumns(const QString& descriptor, bool checkBoxes);
+    void SetListStyle(bool checkBoxes);
+
+    // Appends a row numbered (row count + 1) with the image (negative: 0); cell j goes into
+    // column j + 1. Returns the new row's index.
+    int AddRow(const QStringList& cells, int image);
+    // Rewrites a row the same way, numbered (row + 1); returns row, or -1 when there is none.
+    int SetRow(int row, const QStringList& cells, int image);
+    // The first selected row, or -1.
+    int GetSelectedIndex() const;
+
+    void SortColumn(int column, bool ascending);
+
+    CRecordHeaderCtrl* GetHeaderCtrl() const { return m_header; }
+    // Half the number of items of the column descriptor.
+    int GetColumnCount() const { return m_nColumns; }
+    const QList<int>& GetColumnTypes() const { return m_types; }
+    bool IsAscending() const { return m_bAscending; }
+    bool HasCheckBoxes() const { return m_bCheckBoxes; }
+    int GetImageCount() const { return int(m_images.size()); }
+
+    // The list-control operations the forms use.
+    int GetItemCount() const { return topLevelItemCount(); }
+    void DeleteAllItems() { clear(); }
+    QString GetItemText(int row, int column) const;
+    bool SetItemText(int row, int column, const QString& text);
+    quintptr GetItemData(int row) const;
+    bool SetItemData(int row, quintptr data);
+    int GetItemImage(int row) const;
+    bool GetCheck(int row) const;
+    bool SetCheck(int row, bool checked);
+    bool IsSelected(int row) const;
+    void SetSelected(int row, bool selected);
+    int GetSelectedCount() const;
+
+signals:
+    // A column title was clicked (after the list sorted itself).
+    void columnClicked(int column);
+    // A click or double click anywhere in the list, also below the last row, as the list
+    // control notifies its form (the form then looks at the selection).
+    void listClicked();
+    void listDoubleClicked();
+
+protected:
+    void OnColumnClick(int column);
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image);
+
+    CRecordHeaderCtrl* m_header; // owned by the view
+    bool m_bGridLines = false;
+    int m_nColumns = 0;
+    bool m_bAscending = true;
+    bool m_bCheckBoxes = false;
+    QList<int> m_types;
+    QList<QIcon> m_images;
+};
