@@ -157,7 +157,10 @@ QByteArray UnescapeBytes(const QByteArray& text)
             } else {
                 bytes += "\\x";
             }
+        } else if (c == '\\') {
+            bytes += c;
         } else {
+            bytes += '\\'; // not an escape: kept as written
             bytes += c;
         }
     }
