@@ -160,8 +160,10 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         if (!m_pLine)
             return AT_NO_LINE;
         int count = 0;
-        if (!m_pLine->Read(buffer.data(), int(buffer.size()), &count))
+        if (!m_pLine->Read(buffer.data(), int(buffer.size()), &count)) {
+            reply = partialReply();
             return AT_READ_FAILED;
+        }
         if (!bWait)
             return AT_OK;
         PumpMessages();

@@ -35,7 +35,9 @@ public:
     void Disconnect();
     // Sends a complete command (ending in "\r"). With bWait the reply is collected and
     // classified; without it the line is drained once and the result is AT_OK with an empty
-    // reply. Never throws.
+    // reply. The reply is the answer up to its final result line, without the command's exact
+    // echo on success and without trailing line ends, decoded from the locale's character set
+    // (phones answer in ASCII: IRA or Base64). Never throws.
     int SendCommand(const QByteArray& command, QString& reply, bool bWait);
 
     // True while a line object exists (it may have failed to open).
