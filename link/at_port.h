@@ -1,0 +1,66 @@
+#pragma once
+
+#include "link/reply_classifier.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class CSerialLine;
+
+// Carries one AT command to the phone and brings back its reply, classified into a result
+// code (AtResult). Holds the port settings, owns the serial line, paces infrared writes,
+// waits for the reply by polling and pumps window messages meanwhile, so that the progress
+// dialog's Abort button stays usable. Every pause and every elapsed time runs on
+// platform::Clock.
+class CATPort {
+public:
+    static constexpr int kReceiveBufferSize = 17600;
+    // A reply that grows beyond this is refused with the "overflow stack" box.
+    static constexpr qsizetype kMaxReplyBytes = 1024 * 1024;
+    // One command never waits longer than this many times its silence limit.
+    static constexpr int kCommandLimitFactor = 10;
+
+    CATPort();
+    // Closes the port in both modes; sends nothing.
+    ~CATPort();
+    CATPort(const CATPort&) = delete;
+    CATPort& operator=(const CATPort&) = delete;
+
+    // Opens the line for a session. A cable port is reopened every time and followed by
+    // nDelayMs of quiet; the infrared port is opened once, followed by 4 s, and then stays open.
+    bool Connect(int nDelayMs);
+    // Closes a cable line; the infrared line stays open.
+    void Disconnect();
+    // Sends a complete command (ending in "\r"). With bWait the reply is collected and
+    // classified; without it the line is drained once and the result is AT_OK with an empty
+    // reply. The reply is the answer up to its final result line, without the command's exact
+    // echo on success and without trailing line ends, decoded from the locale's character set
+    // (phones answer in ASCII: IRA or Base64). Never throws.
+    int SendCommand(const QByteArray& command, QString& reply, bool bWait);
+
+    // True while a line object exists (it may have failed to open).
+    bool HasLine() const { return m_pLine != nullptr; }
+
+    // Settings, written directly by the session and the document.
+    int m_nPort = 1;
+    int m_nBaud = 57600;
+    int m_nTimeoutSec = 10;
+    int m_nAttempts = 1;
+    bool m_bIrComm = false;
+    int m_nIrCommPort = 4;
+    int m_nIrCommTimeoutSec = 10;
+
+    // The pacing actually used, from config.ini's values with unusable ones replaced.
+    static int IrCommPieceSize();
+    static int IrCommPauseMs();
+    // The silence limit in seconds for the current mode.
+    int SilenceLimitSec() const;
+
+private:
+    int WriteCommand(const QByteArray& command);
+    int Report(const ReplyClass& verdict);
+
+    std::unique_ptr<CSerialLine> m_pLine;
+};

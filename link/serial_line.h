@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <memory>
+
+namespace platform {
+class SerialDevice;
+}
+
+// The program's only access to a COM port: open by number, write a buffer, gather queued
+// input by polling. Knows nothing of AT commands; the transport owns it.
+class CSerialLine {
+public:
+    // One Read stops once it has gathered at least this many bytes.
+    static constexpr int kReadStopBytes = 513;
+    static constexpr int kPollMs = 100;
+
+    CSerialLine();
+    ~CSerialLine();
+    CSerialLine(const CSerialLine&) = delete;
+    CSerialLine& operator=(const CSerialLine&) = delete;
+
+    // Opens COM port nPort (see platform::ComPortPath). A port that cannot be opened shows the
+    // "Other application used this port" box. The event mask is accepted for the callers'
+    // sake; input is polled.
+    bool Open(int nPort, int nBaud, char cParity, int nDataBits, int nStopBits, quint32 dwEventMask);
+    // Purges and closes; true also when nothing was open.
+    bool Close();
+    // Purges both directions, then writes the whole buffer.
+    bool Write(const char* pData, int nCount);
+    // Polls every 100 ms and appends queued input to pBuffer until the line is quiet for one
+    // poll or at least 513 bytes came; never writes more than nBufferSize bytes.
+    bool Read(char* pBuffer, int nBufferSize, int* pnCount);
+
+    bool IsOpen() const;
+
+private:
+    int m_nTimeoutMs = 1000;
+    std::unique_ptr<platform::SerialDevice> m_device;
+};

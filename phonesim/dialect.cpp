@@ -1,0 +1,34 @@
+#include "phonesim/dialect.h"
+
+namespace phonesim {
+
+void Dialect::add(const QByteArray& name, Handler handler)
+{
+    m_handlers[name] = std::move(handler);
+}
+
+bool Dialect::handles(const QByteArray& name) const
+{
+    return m_handlers.count(name) != 0;
+}
+
+Response Dialect::dispatch(const AtCommand& command, PhoneState& state) const
+{
+    if (!command.valid)
+        return Response::error();
+    const auto handler = m_handlers.find(command.name);
+    if (handler == m_handlers.end())
+        return Response::error();
+    return handler->second(command, state);
+}
+
+std::unique_ptr<Dialect> MakeDialect(int number)
+{
+    if (number != 1)
+        return nullptr;
+    auto dialect = std::make_unique<Dialect>(1);
+    AddDialect1SessionCommands(*dialect);
+    return dialect;
+}
+
+} // namespace phonesim

@@ -1,0 +1,105 @@
+// deskhand-phonesim: a simulated phone on a pseudo-terminal.
+//
+//   deskhand-phonesim --dialect 1 --link PATH [--state FILE] [--log FILE] [--fault SPEC]...
+//
+// Map a COM port to it with DESKHAND_COM<n>=PATH. Serves until SIGINT or SIGTERM.
+#include "phonesim/fault.h"
+#include "phonesim/phone.h"
+#include "phonesim/pty_server.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+
+void requestStop(int)
+{
+    g_stop = 1;
+}
+
+void installSignalHandlers()
+{
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "deskhand-phonesim: %s\n", message.toLocal8Bit().constData());
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("deskhand-phonesim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A simulated phone served on a pseudo-terminal."));
+    parser.addHelpOption();
+    const QCommandLineOption dialectOption(QStringLiteral("dialect"), QStringLiteral("Phone family (1)."), QStringLiteral("N"));
+    const QCommandLineOption linkOption(QStringLiteral("link"), QStringLiteral("Path to link the terminal at."), QStringLiteral("PATH"));
+    const QCommandLineOption stateOption(QStringLiteral("state"), QStringLiteral("Phone state file (not read yet)."), QStringLiteral("FILE"));
+    const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Append every command received to FILE."), QStringLiteral("FILE"));
+    const QCommandLineOption faultOption(QStringLiteral("fault"),
+        QStringLiteral("Inject a fault: KIND[:ARG[:ARG]]@COMMAND (kinds: silence, error, cme:N, cms:N, ext:N, "
+                       "reply:TEXT, ring[:MS], split:SIZE[:MS], delay:MS, stream[:MS[:LINE]], close; "
+                       "COMMAND may end in '*')."),
+        QStringLiteral("SPEC"));
+    parser.addOptions({dialectOption, linkOption, stateOption, logOption, faultOption});
+    parser.process(app);
+
+    if (!parser.isSet(dialectOption) || !parser.isSet(linkOption))
+        return fail(QStringLiteral("--dialect and --link are required (see --help)"));
+    bool ok = false;
+    const int dialectNumber = parser.value(dialectOption).toInt(&ok);
+    std::unique_ptr<phonesim::Dialect> dialect = ok ? phonesim::MakeDialect(dialectNumber) : nullptr;
+    if (!dialect)
+        return fail(QStringLiteral("dialect %1 is not available").arg(parser.value(dialectOption)));
+
+    phonesim::Phone phone(std::move(dialect));
+    for (const QString& spec : parser.values(faultOption)) {
+        QByteArray pattern;
+        phonesim::Fault fault;
+        QString error;
+        if (!phonesim::ParseFaultSpec(spec, &pattern, &fault, &error))
+            return fail(error);
+        phone.injectFault(pattern, fault);
+    }
+    if (parser.isSet(stateOption))
+        std::fprintf(stderr, "deskhand-phonesim: --state is not read yet; starting from an empty phone\n");
+
+    QFile log;
+    if (parser.isSet(logOption)) {
+        log.setFileName(parser.value(logOption));
+        if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
+            return fail(QStringLiteral("cannot open the log %1: %2").arg(log.fileName(), log.errorString()));
+        phone.setLogObserver([&log](const QByteArray& entry) {
+            log.write(phonesim::EscapeBytes(entry) + '\n');
+            log.flush();
+        });
+    }
+
+    installSignalHandlers();
+    phonesim::PtyServer server(phone, parser.value(linkOption));
+    QString error;
+    if (!server.start(&error))
+        return fail(error);
+    std::fprintf(stderr, "deskhand-phonesim: dialect %d on %s -> %s\n", dialectNumber,
+        parser.value(linkOption).toLocal8Bit().constData(), server.slavePath().toLocal8Bit().constData());
+    server.run(&g_stop);
+    return 0;
+}

@@ -1,0 +1,138 @@
+#include "phonesim/phone.h"
+
+namespace phonesim {
+
+namespace {
+constexpr char kEsc = 27;
+constexpr char kCtrlZ = 26;
+} // namespace
+
+Phone::Phone()
+    : Phone(MakeDialect(1))
+{
+}
+
+Phone::Phone(std::unique_ptr<Dialect> dialect)
+    : m_dialect(std::move(dialect))
+{
+    Q_ASSERT(m_dialect);
+}
+
+void Phone::injectFault(const QByteArray& pattern, const Fault& fault, int times)
+{
+    m_faults.add(pattern, fault, times);
+}
+
+void Phone::log(const QByteArray& entry)
+{
+    m_log << entry;
+    if (m_observer)
+        m_observer(entry);
+}
+
+Output Phone::receive(const QByteArray& bytes)
+{
+    Output out;
+    QByteArray echo;
+    for (const char c : bytes) {
+        if (m_state.echo)
+            echo += c;
+        if (m_state.atPrompt) {
+            out.append(handlePromptInput(c));
+            continue;
+        }
+        if (c == '\r') {
+            const QByteArray command = m_input;
+            m_input.clear();
+            if (!command.trimmed().isEmpty())
+                out.append(handleCommand(command));
+        } else if (c == kEsc) {
+            m_input.clear(); // drops a half-typed command
+        } else if (c == '\n' && m_input.isEmpty()) {
+            // a line feed after the CR
+        } else if (m_input.size() < kMaxCommandLength) {
+            m_input += c;
+        }
+    }
+    if (!echo.isEmpty())
+        out.chunks.insert(out.chunks.begin(), TimedBytes {0, echo});
+    return out;
+}
+
+Output Phone::handlePromptInput(char c)
+{
+    Output out;
+    if (c == kEsc || c == kCtrlZ) {
+        log(m_input + c);
+        m_input.clear();
+        m_state.atPrompt = false;
+        // An ESC cancels quietly; nothing of this family sends text, so Ctrl-Z fails.
+        if (c == kCtrlZ)
+            out.chunks.push_back({m_latencyMs, "\r\nERROR\r\n"});
+    } else if (c == '\r') {
+        m_input += c;
+        out.chunks.push_back({m_latencyMs, "\r\n> "});
+    } else if (m_input.size() < kMaxCommandLength) {
+        m_input += c;
+    }
+    return out;
+}
+
+Output Phone::faultOutput(const Fault& fault, const QByteArray& answer) const
+{
+    Output out;
+    switch (fault.kind) {
+    case Fault::Kind::Silence:
+        break;
+    case Fault::Kind::Reply:
+        out.chunks.push_back({m_latencyMs, fault.text});
+        break;
+    case Fault::Kind::Pieces:
+        out.chunks = fault.timedPieces;
+        break;
+    case Fault::Kind::Ring:
+        out.chunks.push_back({m_latencyMs, "\r\nRING\r\n"});
+        out.chunks.push_back({m_latencyMs + fault.delayMs, answer});
+        break;
+    case Fault::Kind::Split: {
+        const qsizetype size = fault.size > 0 ? fault.size : answer.size();
+        qint64 at = m_latencyMs;
+        for (qsizetype offset = 0; offset < answer.size(); offset += size, at += fault.delayMs)
+            out.chunks.push_back({at, answer.mid(offset, size)});
+        break;
+    }
+    case Fault::Kind::Delay:
+        out.chunks.push_back({fault.delayMs, answer});
+        break;
+    case Fault::Kind::Stream:
+        out.stream = StreamSpec {m_latencyMs, fault.delayMs, fault.text};
+        break;
+    case Fault::Kind::CloseLine:
+        out.closeAtMs = m_latencyMs;
+        break;
+    }
+    return out;
+}
+
+Output Phone::handleCommand(const QByteArray& text)
+{
+    log(text);
+    const std::optional<Fault> fault = m_faults.take(text);
+    Output out;
+    if (fault && !fault->carriesOutCommand()) {
+        out = faultOutput(*fault, {});
+    } else {
+        const Response response = m_dialect->dispatch(ParseAtCommand(text), m_state);
+        if (response.final == Response::Final::Prompt)
+            m_state.atPrompt = true;
+        const QByteArray answer = Frame(response, m_state);
+        if (fault)
+            out = faultOutput(*fault, answer);
+        else
+            out.chunks.push_back({m_latencyMs, answer});
+    }
+    out.stopsStream = true;
+    return out;
+}
+
+} // namespace phonesim

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "phonesim/phone_state.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace phonesim {
+
+// What a command handler answers, before framing.
+struct Response {
+    enum class Final { Ok, Error, CmeError, CmsError, ExtError, Prompt };
+
+    QList<QByteArray> lines; // information lines, without line ends
+    Final final = Final::Ok;
+    int code = 0;            // of a +CME/+CMS/+EXT ERROR
+
+    static Response ok(QList<QByteArray> lines = {});
+    static Response error();
+    static Response cmeError(int code);
+    static Response cmsError(int code);
+    static Response extError(int code);
+    static Response prompt();
+};
+
+// +CME ERROR codes the dialects use.
+enum CmeCode : int {
+    CME_OPERATION_NOT_SUPPORTED = 4,
+    CME_MEMORY_FULL = 20,
+    CME_INVALID_INDEX = 21,
+    CME_NOT_FOUND = 23,
+    CME_TEXT_TOO_LONG = 24,
+    CME_DIAL_STRING_TOO_LONG = 26,
+};
+
+// Standard framing: each information line as "\r\n<line>" and its "\r\n", then the final
+// result as "\r\nOK\r\n". A +CME ERROR is numeric only after +CMEE=1 (or 2), else ERROR.
+// The prompt is "\r\n> " without a line end.
+QByteArray Frame(const Response& response, const PhoneState& state);
+
+} // namespace phonesim

@@ -1,0 +1,95 @@
+#include "phonesim/simulated_line.h"
+
+#include "phonesim/phone.h"
+#include "platform/clock.h"
+
+namespace phonesim {
+
+SimulatedLine::SimulatedLine(Phone& phone, SimulatedLineFactory& factory)
+    : m_phone(phone)
+    , m_factory(factory)
+{
+}
+
+SimulatedLine::~SimulatedLine()
+{
+    close();
+}
+
+bool SimulatedLine::open(const QString& path)
+{
+    close();
+    if (path.isEmpty() || m_factory.m_heldElsewhere || m_factory.m_lineOpen)
+        return false;
+    if (!m_factory.m_devicePath.isEmpty() && path != m_factory.m_devicePath)
+        return false;
+    m_open = true;
+    m_factory.m_lineOpen = true;
+    m_factory.m_openedPaths << path;
+    m_queue.clear();
+    return true;
+}
+
+bool SimulatedLine::configure(const platform::SerialSettings& settings)
+{
+    if (!m_open || settings.baud <= 0 || settings.dataBits < 5 || settings.dataBits > 8)
+        return false;
+    m_factory.m_lastSettings = settings;
+    return true;
+}
+
+bool SimulatedLine::close()
+{
+    if (m_open) {
+        m_open = false;
+        m_factory.m_lineOpen = false;
+    }
+    return true;
+}
+
+bool SimulatedLine::usable() const
+{
+    return m_open && !m_queue.isClosed(platform::NowMs());
+}
+
+bool SimulatedLine::write(const char* data, qsizetype size)
+{
+    if (!usable())
+        return false;
+    const qint64 now = platform::NowMs();
+    const QByteArray bytes(data, size);
+    m_factory.m_writes.push_back({now, bytes});
+    m_queue.add(now, m_phone.receive(bytes));
+    return true;
+}
+
+qsizetype SimulatedLine::queuedBytes()
+{
+    if (!usable())
+        return -1;
+    return m_queue.due(platform::NowMs());
+}
+
+qsizetype SimulatedLine::read(char* buffer, qsizetype maxSize)
+{
+    if (!usable())
+        return -1;
+    const QByteArray bytes = m_queue.take(platform::NowMs(), maxSize);
+    std::copy(bytes.begin(), bytes.end(), buffer);
+    return bytes.size();
+}
+
+bool SimulatedLine::purge()
+{
+    if (!usable())
+        return false;
+    m_queue.discardDue(platform::NowMs());
+    return true;
+}
+
+std::unique_ptr<platform::SerialDevice> SimulatedLineFactory::createDevice()
+{
+    return std::make_unique<SimulatedLine>(m_phone, *this);
+}
+
+} // namespace phonesim
