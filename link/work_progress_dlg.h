@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/progress_view.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -9,7 +11,7 @@ class QPushButton;
 // The modeless progress window of a phone or Outlook operation: status text, progress bar and
 // Abort. It is a window of its own, never a child of the main window, so that it stays usable
 // while the operation keeps the main window disabled.
-class CWorkProgressDlg : public QDialog {
+class CWorkProgressDlg : public QDialog, public IProgressView {
     Q_OBJECT
 public:
     // Disables the main window; the caller shows the dialog. pParent only places it.
@@ -19,9 +21,9 @@ public:
     // One step: the bar's range becomes 0..g_nProgressRange, its position the step count
     // (clamped to the range), the text is shown, the dialog is shown and repainted at once;
     // then 100 ms pass.
-    void Step(const QString& text);
+    void Step(const QString& text) override;
     // The closing run of the bar up to 100; resets g_nProgressRange to 10.
-    void Finish();
+    void Finish() override;
 
     QString StatusText() const;
     QProgressBar* ProgressBar() const { return m_pProgress; }

@@ -1,0 +1,261 @@
+// Session opening and closing, progress, text fields and the helpers every operation uses.
+#include "link/phone_session.h"
+
+#include "link/globals.h"
+#include "link/reply_parser.h"
+#include "link/text_codec.h"
+#include "platform/ansi_width.h"
+#include "platform/clock.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr char kEsc = 27;
+constexpr int kProgressTextBytes = 511;
+constexpr int kDisconnectSettleMs = 200;
+constexpr int kSyncStopWaitMs = 2000;
+constexpr int kEchoOnWaitMs = 200;
+constexpr int kClosingTextMs = 200;
+
+int HexDigit(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+CPhoneSessionBase::~CPhoneSessionBase() = default;
+
+void CPhoneSessionBase::SetPort(int nPort, int nBaud, int nValue)
+{
+    m_port.m_nPort = nPort;
+    m_port.m_nBaud = nBaud;
+    m_nPortValue = nValue;
+}
+
+CPhoneSession::CPhoneSession()
+{
+    SetPort(1, 57600, 100);
+}
+
+CPhoneSession::~CPhoneSession() = default;
+
+int CPhoneSession::Send(const QByteArray& command, bool bWait)
+{
+    m_nResult = m_port.SendCommand(command, m_strReply, bWait);
+    return m_nResult;
+}
+
+int CPhoneSession::SendLong(const QByteArray& command)
+{
+    if (command.size() <= kMaxCommandPiece)
+        return Send(command);
+    if (Send(command.left(kMaxCommandPiece), false) != AT_OK)
+        return m_nResult;
+    platform::Sleep(m_nHalfPauseMs);
+    return Send(command.mid(kMaxCommandPiece));
+}
+
+bool CPhoneSession::FailRead()
+{
+    Disconnect();
+    return false;
+}
+
+bool CPhoneSession::Connect(bool bForMessages)
+{
+    if (!m_port.Connect(m_nOpenDelayMs))
+        return false;
+    OpenProgress();
+    ShowProgress(m_port.m_bIrComm ? 61462 : 61463);
+
+    const auto fail = [this] {
+        Disconnect();
+        return false;
+    };
+    if (!Handshake())
+        return fail();
+    if (Send("AT+SYNCSTART\r") != AT_OK)
+        return fail();
+    if (Send("AT+CMEE=1\r") != AT_OK)
+        return fail();
+    if (!SetEcho(0))
+        return fail();
+    // Messages are read in the phone's own character set.
+    if (!bForMessages && Send("AT+CSCS=\"Base64\"\r") != AT_OK)
+        return fail();
+    m_bConnected = true;
+    return true;
+}
+
+bool CPhoneSession::Handshake()
+{
+    // The first probe is not waited for: a phone that answers late still passes.
+    if (Send("AT\r", false) == AT_OK)
+        return true;
+    switch (Send("AT\r")) {
+    case AT_OK:
+        return true;
+    case AT_PROMPT: {
+        // Leave the text prompt; the session is not opened this time.
+        QString ignored;
+        m_port.SendCommand(QByteArray(1, kEsc), ignored, false);
+        return false;
+    }
+    case AT_TIMEOUT:
+        platform::AfxMessageBox(platform::LoadString(61451), platform::MB_ICONINFORMATION);
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CPhoneSession::SetEcho(int n)
+{
+    return Send(QByteArray("ATE") + QByteArray::number(n) + '\r', n == 0) == AT_OK;
+}
+
+bool CPhoneSession::Disconnect()
+{
+    platform::UiServices& ui = platform::UiServices::instance();
+    ui.beginWaitCursor();
+    ui.enableMainWindow(false);
+    platform::Sleep(kDisconnectSettleMs);
+    g_bUserAbort = false;
+
+    // Sent in every case, also after a failed connect; their results are of no interest.
+    QString ignored;
+    m_port.SendCommand("AT+SYNCSTOP\r", ignored, false);
+    platform::Sleep(kSyncStopWaitMs);
+    m_port.SendCommand("ATE1\r", ignored, false);
+    platform::Sleep(kEchoOnWaitMs);
+    m_port.SendCommand("AT+CSCS=\"IRA\"\r", ignored, false);
+    ShowProgress(61464);
+    platform::Sleep(kClosingTextMs);
+    CloseProgress();
+    m_port.Disconnect();
+
+    m_bConnected = false;
+    ui.enableMainWindow(true);
+    ui.endWaitCursor();
+    return true;
+}
+
+bool CPhoneSession::GetReplyLine(QString& out, const QString& text, int n, const QString& prefix)
+{
+    return ::GetReplyLine(out, text, n, prefix);
+}
+
+bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
+    const std::function<bool(const QString&)>& parseLine)
+{
+    if (m_strReply.isEmpty()) {
+        m_nResult = SESSION_BAD_REPLY;
+        return false;
+    }
+    for (const QString& line : ListReplyLines(m_strReply, prefix, lineStart, trimAfterStart)) {
+        if (!parseLine(line)) {
+            m_nResult = SESSION_BAD_LINE;
+            return false;
+        }
+    }
+    return true;
+}
+
+int CPhoneSession::IndexFromWriteReply(const QString& reply, int current)
+{
+    // A phone that names no index overwrote the entry in place, or kept its choice to itself.
+    return ReplyIndexField(reply).value_or(current);
+}
+
+QString CPhoneSession::EncodeBase64Text(const QString& text) const
+{
+    QString field;
+    CTextCodec().EncodeBase64Text(field, text, kTextUnitLimit);
+    return field;
+}
+
+QString CPhoneSession::DecodeBase64Text(const QString& field, bool* ok) const
+{
+    QString text;
+    CTextCodec().DecodeBase64Text(text, field, ok);
+    return text;
+}
+
+qsizetype CPhoneSession::HexToBytes(QByteArray& out, QStringView hex)
+{
+    out.clear();
+    out.reserve(hex.size() / 2);
+    for (qsizetype i = 0; i + 1 < hex.size(); i += 2) {
+        const int high = HexDigit(hex[i]);
+        const int low = HexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            std::fprintf(stderr, "Stopped. Invalid input, %X%X\n", unsigned(hex[i].unicode()),
+                unsigned(hex[i + 1].unicode()));
+            break;
+        }
+        out.append(char(high << 4 | low));
+    }
+    return out.size();
+}
+
+void CPhoneSession::OpenProgress()
+{
+    m_pProgress.reset();
+    m_pProgress = CreateProgressView();
+}
+
+void CPhoneSession::CloseProgress()
+{
+    platform::UiServices::instance().enableMainWindow(true);
+    g_bUserAbort = false;
+    if (m_pProgress) {
+        m_pProgress->Finish();
+        m_pProgress.reset();
+    }
+}
+
+void CPhoneSession::ShowProgress(int nStringId)
+{
+    ShowProgressText(platform::LoadString(nStringId), {});
+}
+
+QString CPhoneSession::FormatProgress(const QString& format, std::initializer_list<int> values)
+{
+    QString text;
+    auto value = values.begin();
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        if (format[i] != u'%' || i + 1 >= format.size()) {
+            text += format[i];
+            continue;
+        }
+        const QChar kind = format[i + 1];
+        if (kind == u'%') {
+            text += u'%';
+            ++i;
+        } else if (kind == u'd' && value != values.end()) {
+            text += QString::number(*value++);
+            ++i;
+        } else if (kind == u'd') {
+            // No value for it (the schedule read's first step): the text ends here.
+            return text.trimmed();
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
+void CPhoneSession::ShowProgressText(const QString& format, std::initializer_list<int> values)
+{
+    if (!m_pProgress)
+        return;
+    m_pProgress->Step(platform::ansiLeft(FormatProgress(format, values), kProgressTextBytes));
+}

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "link/at_port.h"
+#include "link/progress_view.h"
+#include "link/records.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+
+// The transport and its port settings, shared by the session of each phone family.
+class CPhoneSessionBase {
+public:
+    virtual ~CPhoneSessionBase();
+
+    // The cable port and baud rate of the transport; nValue is kept and read by nothing.
+    void SetPort(int nPort, int nBaud, int nValue);
+
+    CATPort m_port;
+    int m_nPortValue = 100;
+};
+
+// Result codes of the session itself, beside the transport's (AtResult).
+enum SessionResult : int {
+    SESSION_NOTHING_SENT = 0, // refused before any command went out
+    SESSION_FDN = 10,         // the SIM book answered as fixed dialling numbers
+    SESSION_BAD_REPLY = 15,   // a list or range reply could not be parsed
+    SESSION_BAD_LINE = 16,    // a list line could not be turned into a record
+};
+
+// Speaks the first phone family's AT dialect: session opening and closing, the handset and SIM
+// phonebooks with the caller groups, schedule entries, memos and stored messages. A read
+// connects and disconnects by itself; writes and deletes run between a Connect (or a book
+// selection) and a Disconnect that the caller issues around a batch. The result of the last
+// command stays in m_nResult; classified phone errors also in g_nLastError.
+class CPhoneSession : public CPhoneSessionBase {
+public:
+    // Commands longer than this go in two pieces.
+    static constexpr int kMaxCommandPiece = 320;
+    // The unit limit of a text field in Base64.
+    static constexpr int kTextUnitLimit = 1024;
+
+    CPhoneSession();
+    ~CPhoneSession() override;
+    CPhoneSession(const CPhoneSession&) = delete;
+    CPhoneSession& operator=(const CPhoneSession&) = delete;
+
+    // Session opening and closing.
+    bool Connect(bool bForMessages = false);
+    bool Disconnect();
+    bool Handshake();
+    bool SetEcho(int n);
+
+    static bool GetReplyLine(QString& out, const QString& text, int n, const QString& prefix);
+
+    // Phonebooks and groups.
+    bool SelectHandsetBook();
+    bool SelectSimBook();
+    bool ReadHandsetBook(RecordList<CPhoneEntry>& list);
+    bool ReadSimBook(RecordList<CPhoneEntry>& list);
+    bool ParseHandsetBookReply(RecordList<CPhoneEntry>& list);
+    bool ParseSimBookReply(RecordList<CPhoneEntry>& list);
+    bool ParseHandsetEntry(const QString& line, RecordList<CPhoneEntry>& list);
+    bool ParseSimEntry(const QString& line, RecordList<CPhoneEntry>& list);
+    bool WriteHandsetEntry(CPhoneEntry& record);
+    bool WriteSimEntry(CPhoneEntry& record);
+    bool DeleteHandsetEntry(int nIndex);
+    bool DeleteSimEntry(int nIndex);
+    // The command text; the record's fields are cut to what is sent.
+    QByteArray BuildHandsetWrite(CPhoneEntry& record);
+    QByteArray BuildSimWrite(CPhoneEntry& record, bool bWide);
+
+    // Schedule entries and memos.
+    bool ReadSchedules(RecordList<CScheduleEntry>& list);
+    bool ParseScheduleReply(RecordList<CScheduleEntry>& list);
+    bool ParseScheduleEntry(const QString& line, RecordList<CScheduleEntry>& list);
+    // Empty when the start lies outside what the date field can carry (2000-2099).
+    QByteArray BuildScheduleWrite(CScheduleEntry& record);
+    bool WriteSchedule(CScheduleEntry& record);
+    bool DeleteSchedule(int nIndex);
+    bool ReadMemos(RecordList<CMemoEntry>& list);
+    bool ParseMemoReply(RecordList<CMemoEntry>& list);
+    bool ParseMemoEntry(const QString& line, RecordList<CMemoEntry>& list);
+    QByteArray BuildMemoWrite(CMemoEntry& record);
+    bool WriteMemo(CMemoEntry& record);
+    bool DeleteMemo(int nIndex);
+
+    // Stored messages (storage 3 handset, 4 SIM).
+    bool ReadMessages(RecordList<CSmsEntry>& list);
+    bool ParseMessageList(RecordList<CSmsEntry>& list, int nStorage);
+    bool ParseMessageHeader(const QString& segment, CSmsEntry& record);
+    bool AfterReadMessages(RecordList<CSmsEntry>& list);
+    bool DeleteMessage(int nIndex, int nStorage);
+    // Sending is not offered: always false, sends nothing.
+    bool SendSms(CSmsEntry& record, bool bSend, bool bStore);
+
+    // Pairs of hexadecimal digits (0-9, A-F) to bytes, up to the end or the first invalid pair,
+    // which is reported on stderr. Returns the number of bytes in out.
+    static qsizetype HexToBytes(QByteArray& out, QStringView hex);
+
+    // Text fields as the phone carries them.
+    QString EncodeBase64Text(const QString& text) const;
+    // The text of a field; a field the codec refuses gives an empty text and *ok false.
+    QString DecodeBase64Text(const QString& field, bool* ok = nullptr) const;
+    static int SeptetsToOctets(int n) { return (n * 7 + 7) / 8; }
+
+    // The progress view of the running operation.
+    void OpenProgress();
+    void CloseProgress();
+    void ShowProgress(int nStringId);
+    // Fills the format's "%d" placeholders with the values in order; a placeholder without a
+    // value cuts the text before it. The text is cut to 511 ANSI bytes. Only while a view exists.
+    template <typename... Ints>
+    void ShowProgressF(const QString& format, Ints... values)
+    {
+        ShowProgressText(format, {int(values)...});
+    }
+    void ShowProgressText(const QString& format, std::initializer_list<int> values);
+    static QString FormatProgress(const QString& format, std::initializer_list<int> values);
+    IProgressView* Progress() const { return m_pProgress.get(); }
+
+    QString m_strReply;
+    int m_nResult = 0;
+    bool m_bConnected = false;
+    int m_nOpenDelayMs = 100;
+    int m_nHalfPauseMs = 10;
+    int m_nBlockSize = 10;
+
+private:
+    // One command through the transport; its result goes to m_nResult, its reply to m_strReply.
+    int Send(const QByteArray& command, bool bWait = true);
+    // A command that may exceed one piece: the first piece unwaited, a pause, the rest waited.
+    int SendLong(const QByteArray& command);
+    // Ends a failed read: disconnects and returns false.
+    bool FailRead();
+
+    bool ReadGroups();
+    // The entries from index `start` to `last` in blocks, stopping at `used` entries.
+    bool ReadBookBlocks(RecordList<CPhoneEntry>& list, int start, int last, int used, bool handset);
+    // Applies a line parser to every line of a list reply (prefix "+XXXX", line start as given).
+    bool ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
+        const std::function<bool(const QString&)>& parseLine);
+    // The write reply's index, or the record's own one when the reply names none.
+    static int IndexFromWriteReply(const QString& reply, int current);
+
+    std::unique_ptr<IProgressView> m_pProgress;
+};

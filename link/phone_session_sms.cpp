@@ -1,0 +1,121 @@
+// Stored messages, read in PDU mode from the SIM and the handset storage.
+#include "link/phone_session.h"
+
+#include "link/capacities.h"
+#include "link/reply_parser.h"
+#include "platform/atoi.h"
+#include "platform/clock.h"
+
+namespace {
+
+constexpr int kStorageHandset = 3;
+constexpr int kStorageSim = 4;
+constexpr int kAfterHandsetListMs = 500;
+
+int StatusOf(int stat)
+{
+    switch (stat) {
+    case 0: return CSmsEntry::StatusUnread;
+    case 1: return CSmsEntry::StatusRead;
+    case 2: return CSmsEntry::StatusUnsent;
+    case 3: return CSmsEntry::StatusSent;
+    default: return CSmsEntry::StatusUnsent;
+    }
+}
+
+QByteArray SelectStorage(int storage)
+{
+    return storage == kStorageSim ? QByteArray("AT+CPMS=\"SM\",\"SM\",\"\"\r") : QByteArray("AT+CPMS=\"ME\",\"ME\",\"\"\r");
+}
+
+} // namespace
+
+bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
+{
+    if (!Connect(true))
+        return false;
+    if (Send("AT+CMGF=0\r") != AT_OK || Send("AT+CPMS=\"ME\",\"SM\"\r") != AT_OK)
+        return FailRead();
+
+    QString counts = TrimListReply(m_strReply);
+    if (counts.startsWith(QLatin1String("+CPMS: ")))
+        counts = counts.mid(7);
+    const auto count = [&](int field) { return NumberField(counts, field).value_or(0); };
+    g_nSmsHandsetUsed = count(0);
+    g_nSmsHandsetTotal = count(1);
+    g_nSmsSimUsed = count(2);
+    g_nSmsSimTotal = count(3);
+
+    // SIM storage first, then the handset's.
+    const auto readStorage = [&](int storage) {
+        if (Send(SelectStorage(storage)) != AT_OK || Send("AT+CMGL=4\r") != AT_OK)
+            return false;
+        if (storage == kStorageHandset)
+            platform::Sleep(kAfterHandsetListMs);
+        return ParseMessageList(list, storage);
+    };
+    if (g_nSmsSimUsed > 0 && !readStorage(kStorageSim))
+        return FailRead();
+    if (g_nSmsHandsetUsed > 0)
+        readStorage(kStorageHandset);
+
+    const bool ok = m_nResult == AT_OK;
+    Disconnect();
+    if (ok)
+        AfterReadMessages(list);
+    return ok;
+}
+
+bool CPhoneSession::ParseMessageList(RecordList<CSmsEntry>& list, int nStorage)
+{
+    return ParseListReply(QStringLiteral("+CMGL"), QStringLiteral("+CMGL: "), false, [&](const QString& line) {
+        auto record = std::make_unique<CSmsEntry>();
+        if (!ParseMessageHeader(line, *record))
+            return false;
+        // The first piece is the message itself: where it is stored and under which index.
+        record->m_parts[0].m_nStorage = nStorage;
+        record->m_parts[0].m_nIndex = record->m_nIndex;
+        record->m_nList = nStorage;
+        list.push_back(std::move(record));
+        return true;
+    });
+}
+
+bool CPhoneSession::ParseMessageHeader(const QString& segment, CSmsEntry& record)
+{
+    if (segment.isEmpty())
+        return false;
+    QString index;
+    QString stat;
+    if (!ExtractField(index, segment, 0) || !ExtractField(stat, segment, 1))
+        return false;
+    record.m_nIndex = platform::Atoi(QStringView(index));
+    record.m_nStatus = StatusOf(platform::Atoi(QStringView(stat)));
+    QString name;
+    ExtractField(name, segment, 2);
+    record.m_strName = RemoveQuotes(name);
+    const qsizetype cr = segment.indexOf(u'\r');
+    record.m_strPdu = cr < 0 ? QString() : segment.mid(cr + 2);
+    return true;
+}
+
+bool CPhoneSession::AfterReadMessages(RecordList<CSmsEntry>&)
+{
+    return false;
+}
+
+bool CPhoneSession::DeleteMessage(int nIndex, int nStorage)
+{
+    if (nIndex < 1 || (nStorage != kStorageHandset && nStorage != kStorageSim)) {
+        m_nResult = SESSION_NOTHING_SENT;
+        return false;
+    }
+    if (Send(SelectStorage(nStorage)) != AT_OK)
+        return false;
+    return Send("AT+CMGD=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+}
+
+bool CPhoneSession::SendSms(CSmsEntry&, bool, bool)
+{
+    return false;
+}
