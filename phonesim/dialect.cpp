@@ -28,6 +28,9 @@ std::unique_ptr<Dialect> MakeDialect(int number)
         return nullptr;
     auto dialect = std::make_unique<Dialect>(1);
     AddDialect1SessionCommands(*dialect);
+    AddDialect1PhonebookCommands(*dialect);
+    AddDialect1OrganizerCommands(*dialect);
+    AddDialect1MessageCommands(*dialect);
     return dialect;
 }
 

@@ -35,5 +35,11 @@ std::unique_ptr<Dialect> MakeDialect(int number);
 
 // First family: AT, ATE0/ATE1, AT+SYNCSTART, AT+SYNCSTOP, AT+CMEE, AT+CSCS.
 void AddDialect1SessionCommands(Dialect& dialect);
+// First family: AT+CPGR, AT+CPBS, AT+CPBR, AT+CPBW.
+void AddDialect1PhonebookCommands(Dialect& dialect);
+// First family: AT+CXDR, AT+CXDW, AT+CMDR, AT+CMDW.
+void AddDialect1OrganizerCommands(Dialect& dialect);
+// First family: AT+CMGF, AT+CPMS, AT+CMGL, AT+CMGD.
+void AddDialect1MessageCommands(Dialect& dialect);
 
 } // namespace phonesim

@@ -2,14 +2,17 @@
 //
 //   deskhand-phonesim --dialect 1 --link PATH [--state FILE] [--log FILE] [--fault SPEC]...
 //
-// Map a COM port to it with DESKHAND_COM<n>=PATH. Serves until SIGINT or SIGTERM.
+// Map a COM port to it with DESKHAND_COM<n>=PATH. Serves until SIGINT or SIGTERM. The phone's
+// contents come from the state file when it exists and go back to it after every change.
 #include "phonesim/fault.h"
 #include "phonesim/phone.h"
 #include "phonesim/pty_server.h"
+#include "phonesim/state_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
@@ -52,7 +55,7 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     const QCommandLineOption dialectOption(QStringLiteral("dialect"), QStringLiteral("Phone family (1)."), QStringLiteral("N"));
     const QCommandLineOption linkOption(QStringLiteral("link"), QStringLiteral("Path to link the terminal at."), QStringLiteral("PATH"));
-    const QCommandLineOption stateOption(QStringLiteral("state"), QStringLiteral("Phone state file (not read yet)."), QStringLiteral("FILE"));
+    const QCommandLineOption stateOption(QStringLiteral("state"), QStringLiteral("Phone contents: read at start when the file exists, written after every change."), QStringLiteral("FILE"));
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Append every command received to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption faultOption(QStringLiteral("fault"),
         QStringLiteral("Inject a fault: KIND[:ARG[:ARG]]@COMMAND (kinds: silence, error, cme:N, cms:N, ext:N, "
@@ -79,8 +82,17 @@ int main(int argc, char** argv)
             return fail(error);
         phone.injectFault(pattern, fault);
     }
-    if (parser.isSet(stateOption))
-        std::fprintf(stderr, "deskhand-phonesim: --state is not read yet; starting from an empty phone\n");
+    if (parser.isSet(stateOption)) {
+        const QString statePath = parser.value(stateOption);
+        QString error;
+        if (QFileInfo::exists(statePath) && !phonesim::LoadPhoneStateFile(statePath, phone.state(), &error))
+            return fail(error);
+        phone.setContentsObserver([statePath](const phonesim::PhoneState& state) {
+            QString error;
+            if (!phonesim::SavePhoneStateFile(statePath, state, &error))
+                std::fprintf(stderr, "deskhand-phonesim: cannot save the state: %s\n", error.toLocal8Bit().constData());
+        });
+    }
 
     QFile log;
     if (parser.isSet(logOption)) {

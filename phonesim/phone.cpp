@@ -123,6 +123,11 @@ Output Phone::handleCommand(const QByteArray& text)
         out = faultOutput(*fault, {});
     } else {
         const Response response = m_dialect->dispatch(ParseAtCommand(text), m_state);
+        if (m_state.contentsChanged) {
+            m_state.contentsChanged = false;
+            if (m_contentsObserver)
+                m_contentsObserver(m_state);
+        }
         if (response.final == Response::Final::Prompt)
             m_state.atPrompt = true;
         const QByteArray answer = Frame(response, m_state);

@@ -47,6 +47,9 @@ public:
     void clearCommandLog() { m_log.clear(); }
     // Called with every entry of the command log as it is made.
     void setLogObserver(std::function<void(const QByteArray&)> observer) { m_observer = std::move(observer); }
+    // Called after every command that changed the phone's contents (books, groups, schedules,
+    // memos, messages), before its answer goes out.
+    void setContentsObserver(std::function<void(const PhoneState&)> observer) { m_contentsObserver = std::move(observer); }
 
 private:
     Output handleCommand(const QByteArray& text);
@@ -61,6 +64,7 @@ private:
     QByteArray m_input;
     QByteArrayList m_log;
     std::function<void(const QByteArray&)> m_observer;
+    std::function<void(const PhoneState&)> m_contentsObserver;
 };
 
 } // namespace phonesim

@@ -1,0 +1,35 @@
+#include "phonesim/dialect1_fields.h"
+
+#include <QList>
+
+namespace phonesim {
+
+std::optional<int> Number(const QByteArray& text)
+{
+    const QByteArray trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        if (!(trimmed[i] >= '0' && trimmed[i] <= '9') && !(i == 0 && trimmed[i] == '-'))
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int value = trimmed.toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::pair<int, int>> IndexPair(const QByteArray& args)
+{
+    const QList<QByteArray> parts = args.split(',');
+    if (parts.size() > 2)
+        return std::nullopt;
+    const std::optional<int> first = Number(parts[0]);
+    const std::optional<int> last = parts.size() == 2 ? Number(parts[1]) : first;
+    if (!first || !last)
+        return std::nullopt;
+    return std::make_pair(*first, *last);
+}
+
+} // namespace phonesim
