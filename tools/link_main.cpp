@@ -1,0 +1,67 @@
+// deskhand-link: runs one phone session operation on a real port and prints the outcome as
+// JSON. Message boxes and progress go to stderr, boxes are answered OK or Yes.
+//
+//   deskhand-link [--com N] [--baud B] [--ircomm PORT] COMMAND ...
+//
+// COM n is $DESKHAND_COM<n> when set, else /dev/ttyS<n-1>. Exit status 0 on success, 1 on
+// failure.
+#include "link/phone_session.h"
+#include "link/progress_view.h"
+#include "tools/link_command.h"
+#include "tools/stderr_progress_view.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("deskhand-link"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(CLinkCommand::Usage());
+    parser.addHelpOption();
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption comOption(QStringLiteral("com"), QStringLiteral("Cable COM port number (1)."), QStringLiteral("N"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Baud rate (57600)."), QStringLiteral("B"));
+    const QCommandLineOption irOption(QStringLiteral("ircomm"), QStringLiteral("Use the infrared link on COM PORT."), QStringLiteral("PORT"));
+    parser.addOptions({comOption, baudOption, irOption});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, delete or delete-message, with its operands."));
+    parser.process(app);
+
+    const auto number = [&](const QCommandLineOption& option, int fallback) -> std::optional<int> {
+        if (!parser.isSet(option))
+            return fallback;
+        bool ok = false;
+        const int value = parser.value(option).toInt(&ok);
+        return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
+    };
+    const std::optional<int> com = number(comOption, 1);
+    const std::optional<int> baud = number(baudOption, 57600);
+    const std::optional<int> ircomm = number(irOption, 0);
+
+    CPhoneSession session;
+    CLinkCommand command(session);
+    QJsonObject output;
+    if (!com || !baud || !ircomm) {
+        output = command.Run({}); // the shape of a refusal
+        output.insert(QStringLiteral("error"), QStringLiteral("--com, --baud and --ircomm take a positive number"));
+    } else {
+        session.SetPort(*com, *baud, 100);
+        if (parser.isSet(irOption)) {
+            session.m_port.m_bIrComm = true;
+            session.m_port.m_nIrCommPort = *ircomm;
+        }
+        ScopedProgressViewFactory progress([] { return std::make_unique<CStderrProgressView>(); });
+        output = command.Run(parser.positionalArguments());
+    }
+
+    if (output.contains(QLatin1String("error")))
+        std::fprintf(stderr, "deskhand-link: %s (see --help)\n",
+            output.value(QLatin1String("error")).toString().toLocal8Bit().constData());
+    std::fputs(QJsonDocument(output).toJson(QJsonDocument::Indented).constData(), stdout);
+    return output.value(QLatin1String("ok")).toBool() ? 0 : 1;
+}
