@@ -56,6 +56,10 @@ bool SimulatedLine::write(const char* data, qsizetype size)
 {
     if (!usable())
         return false;
+    if (m_factory.m_failingWrites > 0) {
+        --m_factory.m_failingWrites;
+        return false;
+    }
     const qint64 now = platform::NowMs();
     const QByteArray bytes(data, size);
     m_factory.m_writes.push_back({now, bytes});

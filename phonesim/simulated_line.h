@@ -54,6 +54,8 @@ public:
 
     // Opens fail as for a port that another program holds.
     void setHeldElsewhere(bool held) { m_heldElsewhere = held; }
+    // The next `count` writes fail, as on a line whose driver refuses them.
+    void failNextWrites(int count) { m_failingWrites = count; }
     // When set, only this device path opens; any other is missing.
     void setDevicePath(const QString& path) { m_devicePath = path; }
 
@@ -70,6 +72,7 @@ private:
 
     Phone& m_phone;
     bool m_heldElsewhere = false;
+    int m_failingWrites = 0;
     QString m_devicePath;
     std::vector<Write> m_writes;
     QStringList m_openedPaths;
