@@ -1,0 +1,184 @@
+// deskhand-link's commands on the in-process simulated phone.
+#include "tools/link_command.h"
+
+#include "link/phone_session_fixture.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+
+namespace {
+
+using phonesim::Fault;
+
+class LinkCommandTest : public PhoneSessionTest {
+protected:
+    QJsonObject run(const QStringList& args) { return CLinkCommand(session).Run(args); }
+
+    QString file(const QByteArray& content)
+    {
+        const QString path = dir.filePath(QStringLiteral("records%1.json").arg(++m_files));
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(content);
+        return path;
+    }
+
+    static QJsonArray records(const QJsonObject& output) { return output.value(QLatin1String("records")).toArray(); }
+    static QJsonValue member(const QJsonObject& output, int i, const char* name)
+    {
+        return records(output)[i].toObject().value(QLatin1String(name));
+    }
+
+    QTemporaryDir dir;
+
+private:
+    int m_files = 0;
+};
+
+TEST_F(LinkCommandTest, ReadsPrintRecordsByMemberName)
+{
+    phone.state().handset.entries[2] = {0, QStringLiteral("Anna"), QStringLiteral("+4930")};
+    const QJsonObject output = run({"read", "handset"});
+    EXPECT_TRUE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), 1);
+    EXPECT_EQ(output.value(QLatin1String("lastError")).toInt(), 0);
+    ASSERT_EQ(records(output).size(), 1);
+    EXPECT_EQ(member(output, 0, "m_strName"), QJsonValue(QStringLiteral("Anna")));
+    EXPECT_EQ(member(output, 0, "m_nIndex"), QJsonValue(2));
+    EXPECT_EQ(output.value(QLatin1String("groups")).toArray().size(), 7);
+    EXPECT_FALSE(output.contains(QLatin1String("error")));
+
+    phone.state().schedules.entries[1] = {QDateTime(QDate(2004, 3, 7), QTime(9, 5)), 0, 0, QStringLiteral("S")};
+    const QJsonObject schedules = run({"read", "schedules"});
+    EXPECT_EQ(member(schedules, 0, "m_dtStart"), QJsonValue(QStringLiteral("2004-03-07T09:05:00")));
+    EXPECT_FALSE(schedules.contains(QLatin1String("groups")));
+
+    EXPECT_TRUE(run({"read", "sim"}).value(QLatin1String("ok")).toBool());
+    EXPECT_TRUE(run({"read", "memos"}).value(QLatin1String("ok")).toBool());
+    EXPECT_TRUE(run({"read", "messages"}).value(QLatin1String("ok")).toBool());
+}
+
+TEST_F(LinkCommandTest, WriteRunsOneSessionForTheWholeArray)
+{
+    const QString path = file(R"([{"m_strName": "One", "m_strMobile": "+1 555"},
+                                  {"m_strName": "Two", "m_nIndex": 9},
+                                  {"m_strName": "Three"}])");
+    const QJsonObject output = run({"write", "handset", path});
+    EXPECT_TRUE(output.value(QLatin1String("ok")).toBool());
+    ASSERT_EQ(records(output).size(), 3);
+    EXPECT_EQ(member(output, 0, "m_nIndex"), QJsonValue(1));
+    EXPECT_EQ(member(output, 0, "m_strMobile"), QJsonValue(QStringLiteral("+1555")));
+    EXPECT_EQ(member(output, 1, "m_nIndex"), QJsonValue(9));
+    EXPECT_EQ(member(output, 2, "m_nIndex"), QJsonValue(2));
+    EXPECT_EQ(commands().filter(QStringLiteral("AT+SYNCSTART")).size(), 1);
+    EXPECT_EQ(commands().filter(QStringLiteral("AT+SYNCSTOP")).size(), 1);
+    EXPECT_EQ(phone.state().handset.entries.size(), 3u);
+
+    // A read's output can be written back; schedules and memos go the same way.
+    const QJsonObject read = run({"read", "handset"});
+    const QString back = file(QJsonDocument(read).toJson());
+    EXPECT_TRUE(run({"write", "handset", back}).value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(phone.state().handset.entries.size(), 3u);
+    const QJsonObject memo = run({"write", "memos", file(R"([{"m_strText": "note"}])")});
+    EXPECT_EQ(member(memo, 0, "m_nIndex"), QJsonValue(1));
+    const QJsonObject schedule = run({"write", "schedules", file(R"([{"m_dtStart": "2004-03-07T09:05:00"}])")});
+    EXPECT_TRUE(schedule.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(phone.state().schedules.entries.size(), 1u);
+    EXPECT_TRUE(run({"write", "sim", file(R"([{"m_strName": "S", "m_strMobile": "12"}])")}).value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(phone.state().sim.entries.size(), 1u);
+}
+
+TEST_F(LinkCommandTest, AWriteStopsAtTheFirstFailure)
+{
+    phone.state().handset.last = 1;
+    const QJsonObject output = run({"write", "handset", file(R"([{"m_strName": "A"}, {"m_strName": "B"}, {"m_strName": "C"}])")});
+    EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), 7);
+    EXPECT_EQ(output.value(QLatin1String("lastError")).toInt(), 7);
+    EXPECT_EQ(records(output).size(), 1);
+    EXPECT_EQ(commands().filter(QStringLiteral("AT+CPBW=")).size(), 2);
+    EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to write data. - Memory is full"));
+    EXPECT_FALSE(session.m_bConnected);
+}
+
+TEST_F(LinkCommandTest, BadFilesAreRefusedBeforeThePhoneIsTouched)
+{
+    const struct {
+        QByteArray content;
+        const char* error;
+    } cases[] = {
+        {"[{", "not JSON"},
+        {R"({"entries": []})", "expected an array of records"},
+        {R"([{"m_strName": "ok"}, {"m_nGroup": "x"}])", "record 1: \"m_nGroup\": expected a whole number"},
+        {R"([{"m_strText": "a memo"}])", "record 0: unknown member \"m_strText\""},
+    };
+    for (const auto& c : cases) {
+        const QString path = file(c.content);
+        const QJsonObject output = run({"write", "handset", path});
+        EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
+        EXPECT_TRUE(output.value(QLatin1String("error")).toString().contains(QLatin1String(c.error)))
+            << output.value(QLatin1String("error")).toString().toStdString();
+    }
+    EXPECT_TRUE(run({"write", "memos", dir.filePath(QStringLiteral("missing.json"))}).value(QLatin1String("error")).toString().startsWith(QLatin1String("cannot read")));
+    EXPECT_TRUE(phone.commandLog().isEmpty());
+}
+
+TEST_F(LinkCommandTest, Deletes)
+{
+    phone.state().handset.entries[1] = {};
+    phone.state().handset.entries[255] = {};
+    QJsonObject output = run({"delete", "handset", "1", "255"});
+    EXPECT_TRUE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_TRUE(records(output).isEmpty());
+    EXPECT_TRUE(phone.state().handset.entries.empty());
+
+    output = run({"delete", "handset", "3", "256", "4"});
+    EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), 0); // nothing was sent for 256
+    EXPECT_FALSE(commands().contains(QStringLiteral("AT+CPBW=4")));
+    EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to remove data. - "));
+
+    phone.state().memos.entries[2] = QStringLiteral("m");
+    EXPECT_TRUE(run({"delete", "memos", "2"}).value(QLatin1String("ok")).toBool());
+    EXPECT_TRUE(phone.state().memos.entries.empty());
+
+    phone.state().simMessages.entries[1].pdu = "00";
+    EXPECT_TRUE(run({"delete-message", "4", "1"}).value(QLatin1String("ok")).toBool());
+    EXPECT_TRUE(phone.state().simMessages.entries.empty());
+    EXPECT_FALSE(run({"delete-message", "sim", "1"}).value(QLatin1String("ok")).toBool());
+}
+
+TEST_F(LinkCommandTest, AFailedReadReportsItsReason)
+{
+    phone.injectFault("AT+SYNCSTART", Fault::silence());
+    const QJsonObject output = run({"read", "memos"});
+    EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), 14);
+    EXPECT_EQ(output.value(QLatin1String("lastError")).toInt(), 14);
+    EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to read data. - Timeout"));
+}
+
+TEST_F(LinkCommandTest, CommandLinesItCannotUnderstand)
+{
+    const QStringList cases[] = {
+        {},
+        {"read"},
+        {"read", "contacts"},
+        {"write", "messages", "x.json"},
+        {"delete", "handset"},
+        {"delete", "handset", "one"},
+        {"delete-message", "5"},
+        {"delete-message", "x", "1"},
+        {"frobnicate"},
+    };
+    for (const QStringList& args : cases) {
+        const QJsonObject output = run(args);
+        EXPECT_FALSE(output.value(QLatin1String("ok")).toBool()) << args.join(' ').toStdString();
+        EXPECT_FALSE(output.value(QLatin1String("error")).toString().isEmpty()) << args.join(' ').toStdString();
+    }
+    EXPECT_TRUE(lines.writes().empty());
+}
+
+} // namespace
