@@ -65,9 +65,15 @@ QString telValue(const ContentLine& line)
     return value;
 }
 
+// Text with its line breaks as "\n" (quoted-printable values of old cards carry CR LF).
 QString textOf(const VCard& card, std::optional<size_t> index)
 {
-    return index ? UnescapeText(card.Lines()[*index].value) : QString();
+    if (!index)
+        return {};
+    QString text = UnescapeText(card.Lines()[*index].value);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
 }
 
 struct SplitName {
@@ -243,6 +249,25 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
         appends.push_back(makeLine(QStringLiteral("UID"), EscapeText(uid)));
     else if (UnescapeText(card.Lines()[*uidLine].value).trimmed() != uid)
         card.LineAt(*uidLine).value = EscapeText(uid);
+
+    // vCard 4.0 spellings that 3.0 readers do not know: tel: URIs and numbered preferences.
+    for (size_t index : card.Properties()) {
+        ContentLine& line = card.LineAt(index);
+        if (const ContentParameter* pref = line.Param(u"PREF")) {
+            const bool first = pref->values.contains(QStringLiteral("1"));
+            line.RemoveParam(u"PREF");
+            if (first && !line.HasType(u"PREF")) {
+                if (ContentParameter* type = line.Param(u"TYPE"))
+                    type->values.append(QStringLiteral("PREF"));
+                else
+                    line.params.push_back({QStringLiteral("TYPE"), {QStringLiteral("PREF")}});
+            }
+        }
+        if (line.name == u"TEL" && line.value.trimmed().startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)) {
+            line.value = EscapeText(telValue(line));
+            line.RemoveParam(u"VALUE");
+        }
+    }
 
     std::sort(removals.rbegin(), removals.rend());
     for (size_t index : removals)
