@@ -30,9 +30,11 @@ std::optional<Slot> telSlot(const ContentLine& line)
     return std::nullopt;
 }
 
+// TYPE=PREF (3.0), or PREF=1, the first choice of vCard 4.0.
 bool isPreferred(const ContentLine& line)
 {
-    return line.HasType(u"PREF") || line.Param(u"PREF") != nullptr;
+    const ContentParameter* pref = line.Param(u"PREF");
+    return line.HasType(u"PREF") || (pref && pref->values.contains(QStringLiteral("1")));
 }
 
 // The line of that name that carries a field: the first preferred one, else the first one.

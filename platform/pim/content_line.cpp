@@ -91,15 +91,15 @@ QString decodeCarets(QStringView text)
     return out;
 }
 
-QStringList parseParamValues(QStringView raw, bool splitQuotedLists, bool carets)
+// Parameter values as the formatter can write them again: no double quotes (a stray one
+// becomes an apostrophe) and no line breaks. A TYPE list is split even where it was quoted.
+QStringList parseParamValues(QStringView raw, bool isTypeList, bool carets)
 {
     QStringList values;
     for (QStringView part : splitOutsideQuotes(raw, u',')) {
         QString value;
-        bool wasQuoted = false;
         const QStringView trimmed = part.trimmed();
         if (trimmed.startsWith(u'"')) {
-            wasQuoted = true;
             const qsizetype close = trimmed.indexOf(u'"', 1);
             value = (close < 0 ? trimmed.mid(1) : trimmed.mid(1, close - 1)).toString();
         } else {
@@ -107,7 +107,10 @@ QStringList parseParamValues(QStringView raw, bool splitQuotedLists, bool carets
         }
         if (carets)
             value = decodeCarets(value);
-        if (wasQuoted && splitQuotedLists) {
+        value.replace(u'"', u'\'');
+        value.replace(u'\r', u' ');
+        value.replace(u'\n', u' ');
+        if (isTypeList) {
             for (QStringView item : QStringView(value).split(u','))
                 values.append(item.trimmed().toString());
         } else {
@@ -296,8 +299,9 @@ private:
             charset = p->values.front();
         line.RemoveParam(u"CHARSET");
         if (ContentParameter* encoding = line.Param(u"ENCODING")) {
+            // Decided as the soft line breaks were: any QUOTED-PRINTABLE value counts.
             const QString word = encoding->values.isEmpty() ? QString() : encoding->values.front().toUpper();
-            if (word == u"QUOTED-PRINTABLE") {
+            if (encoding->values.contains(QStringLiteral("QUOTED-PRINTABLE"), Qt::CaseInsensitive)) {
                 bytes = decodeQuotedPrintable(bytes);
                 line.RemoveParam(u"ENCODING");
             } else if (word == u"BASE64" || word == u"B") {

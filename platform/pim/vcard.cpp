@@ -107,8 +107,20 @@ void VCard::Append(ContentLine line, bool first)
         m_lines.push_back(makeLine(QStringLiteral("BEGIN"), QStringLiteral("VCARD")));
         range = Range{m_lines.size() - 1, m_lines.size()};
     }
-    if (range->end == m_lines.size())
+    if (range->end == m_lines.size()) {
+        // Close the card, and the nested cards left open inside it.
+        int depth = 0;
+        for (size_t i = range->begin; i < m_lines.size(); ++i) {
+            if (isCardMarker(m_lines[i], u"BEGIN"))
+                ++depth;
+            else if (isCardMarker(m_lines[i], u"END"))
+                --depth;
+        }
+        for (; depth > 1; --depth)
+            m_lines.push_back(makeLine(QStringLiteral("END"), QStringLiteral("VCARD")));
+        range->end = m_lines.size();
         m_lines.push_back(makeLine(QStringLiteral("END"), QStringLiteral("VCARD")));
+    }
     const size_t at = first ? range->begin + 1 : range->end;
     m_lines.insert(m_lines.begin() + std::ptrdiff_t(at), std::move(line));
 }

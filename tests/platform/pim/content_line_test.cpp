@@ -92,9 +92,10 @@ TEST(ContentLine, CharsetsAndCodePages)
 TEST(ContentLine, VersionFourCaretsAndUtf16Files)
 {
     const std::vector<ContentLine> four = pim::ParseContentLines(
-        "BEGIN:VCARD\r\nVERSION:4.0\r\nADR;LABEL=\"Main St.^nBerlin ^'HQ^'\":;;Main St.;Berlin;;;\r\nEND:VCARD\r\n");
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nADR;LABEL=\"Main St.^nBerlin ^'HQ^' ^^1\":;;Main St.;Berlin;;;\r\nEND:VCARD\r\n");
     ASSERT_EQ(four.size(), 4u);
-    EXPECT_EQ(four[2].Param(u"label")->values, QStringList{QStringLiteral("Main St.\nBerlin \"HQ\"")});
+    // Decoded, then made writable in 3.0, which has no way to write a line break or a quote.
+    EXPECT_EQ(four[2].Param(u"label")->values, QStringList{QStringLiteral("Main St. Berlin 'HQ' ^1")});
 
     QByteArray utf16("\xFF\xFE");
     const QString text = QStringLiteral("FN:Jos\u00e9\r\n");

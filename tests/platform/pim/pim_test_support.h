@@ -23,7 +23,7 @@ namespace pimtest {
 
 inline QString FixturePath(const QString& relative)
 {
-    return qEnvironmentVariable("DESKHAND_SOURCE_DIR") + QStringLiteral("/tests/platform/pim/fixtures/") + relative;
+    return QStringLiteral(PIM_FIXTURE_DIR) + relative;
 }
 
 inline QByteArray ReadFile(const QString& path)
