@@ -91,9 +91,9 @@ bool isMidnight(const COleDateTime& t)
 
 COleDateTime nowToTheMinute()
 {
-    QDateTime now = QDateTime::currentDateTime();
-    now.setTime(QTime(now.time().hour(), now.time().minute()));
-    return COleDateTime::FromQDateTime(now);
+    COleDateTime now = COleDateTime::GetCurrentTime();
+    now.SetDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), now.GetHour(), now.GetMinute(), 0);
+    return now;
 }
 
 } // namespace
