@@ -30,8 +30,9 @@ function(dh_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} dh_testsupport GTest::gmock GTest::gtest dh_options)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen\\;DESKHAND_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  # The test main selects the offscreen platform; fixtures find the source tree through this.
+  target_compile_definitions(${name} PRIVATE DESKHAND_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # dh_add_fuzzer(name SOURCES ... [LIBS ...]): a libFuzzer target, built only with DESKHAND_FUZZ.

@@ -82,6 +82,14 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* e
         file.cancelWriting();
         return false;
     }
+    // QSaveFile::commit() renames a short file after a write that failed part-way (full disk,
+    // file size limit); the explicit flush reports that failure.
+    if (!file.flush()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit()) {
         if (error)
             *error = file.errorString();

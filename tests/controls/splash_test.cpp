@@ -320,14 +320,10 @@ TEST(BitmapFile, AFileOffsetPointingNowhereIsIgnored)
     }
 }
 
-// A file of the source tree: from DESKHAND_SOURCE_DIR when the test runner sets it, else found
-// from this file's own place (tests/controls/).
+// A file of the source tree, which the build names for every test.
 QString SourceFile(const QString& relative)
 {
-    QString top = qEnvironmentVariable("DESKHAND_SOURCE_DIR");
-    if (top.isEmpty())
-        top = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
-    return QDir::cleanPath(top + u'/' + relative);
+    return QDir::cleanPath(QStringLiteral(DESKHAND_SOURCE_DIR) + u'/' + relative);
 }
 
 TEST(BitmapFile, LoadsTheShippedSplashPicture)

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "platform/pim/item.h"
+#include "platform/pim/vcard.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pim {
+
+// A contact: one vCard. Properties map to the card as FN, N (last;first), TEL;TYPE=CELL,
+// TEL;TYPE=WORK,VOICE, TEL;TYPE=HOME,VOICE, TEL;TYPE=WORK,FAX, EMAIL and NOTE. Saving rewrites
+// only what changed; every other line of the card stays.
+class ContactItem final : public Item {
+public:
+    // A new, unsaved contact whose file will go to folderPath.
+    explicit ContactItem(const QString& folderPath);
+    static std::unique_ptr<ContactItem> FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes);
+
+    OlItemType ItemType() const override { return olContactItem; }
+    std::unique_ptr<Item> Clone() const override;
+
+    // Setting the full name splits it into first and last name (at the last blank); setting
+    // either of those composes the full name again, as the desktop PIM does.
+    QString FullName() const { return m_now.fullName; }
+    void SetFullName(const QString& value);
+    QString FirstName() const { return m_now.firstName; }
+    void SetFirstName(const QString& value);
+    QString LastName() const { return m_now.lastName; }
+    void SetLastName(const QString& value);
+
+    QString MobileTelephoneNumber() const { return m_now.mobile; }
+    void SetMobileTelephoneNumber(const QString& value) { m_now.mobile = value; }
+    QString BusinessTelephoneNumber() const { return m_now.business; }
+    void SetBusinessTelephoneNumber(const QString& value) { m_now.business = value; }
+    QString HomeTelephoneNumber() const { return m_now.home; }
+    void SetHomeTelephoneNumber(const QString& value) { m_now.home = value; }
+    QString BusinessFaxNumber() const { return m_now.businessFax; }
+    void SetBusinessFaxNumber(const QString& value) { m_now.businessFax = value; }
+    QString Email1Address() const { return m_now.email1; }
+    void SetEmail1Address(const QString& value) { m_now.email1 = value; }
+    QString Body() const { return m_now.body; }
+    void SetBody(const QString& value) { m_now.body = value; }
+
+protected:
+    bool Serialize(const QString& uid, QByteArray& bytes, Error* error) override;
+    void Saved() override { m_saved = m_now; }
+    QString Extension() const override { return QStringLiteral(".vcf"); }
+
+private:
+    struct Fields {
+        QString fullName, firstName, lastName;
+        QString mobile, business, home, businessFax;
+        QString email1, body;
+    };
+
+    ContactItem(const QString& folderPath, const QString& path, const QString& entryId, VCard card);
+    ContactItem(const ContactItem&) = default;
+
+    VCard m_card;
+    Fields m_now;
+    Fields m_saved;
+};
+
+} // namespace pim

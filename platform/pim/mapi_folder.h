@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/pim/items.h"
+#include "platform/pim/pim_types.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pim {
+
+// One default folder of the store.
+class MAPIFolder {
+public:
+    // Reads the folder: every item file, parsed now. Null (ReadFailed) when the folder cannot
+    // be read.
+    std::unique_ptr<pim::Items> Items(Error* error = nullptr) const;
+    // The store the folder belongs to, for NameSpace::GetItemFromID.
+    QString StoreID() const { return m_storeId; }
+    OlDefaultFolders FolderType() const { return m_folder; }
+
+private:
+    friend class NameSpace;
+    MAPIFolder(OlDefaultFolders folder, QString root, QString storeId)
+        : m_folder(folder), m_root(std::move(root)), m_storeId(std::move(storeId))
+    {
+    }
+
+    OlDefaultFolders m_folder;
+    QString m_root;
+    QString m_storeId;
+};
+
+} // namespace pim

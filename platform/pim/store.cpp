@@ -1,0 +1,196 @@
+#include "platform/pim/store.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pim {
+
+namespace {
+
+constexpr OlDefaultFolders kFolders[] = {olFolderContacts, olFolderCalendar, olFolderNotes};
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Creates dir and its missing parents with user-only permissions.
+bool makeFolder(const QString& dir, QString& why)
+{
+    const QFileInfo info(dir);
+    if (info.isDir())
+        return true;
+    if (info.exists() || info.isSymLink()) {
+        why = QStringLiteral("%1 is not a folder").arg(dir);
+        return false;
+    }
+    const QString parent = info.absolutePath();
+    if (parent != info.absoluteFilePath() && !makeFolder(parent, why))
+        return false;
+    if (::mkdir(QFile::encodeName(dir).constData(), 0700) != 0 && errno != EEXIST) {
+        why = QStringLiteral("Cannot create %1: %2").arg(dir, systemError(errno));
+        return false;
+    }
+    return true;
+}
+
+bool isSafeFileName(const QString& uid)
+{
+    if (uid.isEmpty() || uid.size() > 200 || uid.startsWith(u'.'))
+        return false;
+    return std::all_of(uid.begin(), uid.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-' ||
+               u == '_' || u == '.' || u == '@' || u == '+';
+    });
+}
+
+} // namespace
+
+QString DefaultStoreRoot()
+{
+    const QString configured = qEnvironmentVariable("DESKHAND_PIM_DIR");
+    if (!configured.isEmpty())
+        return configured;
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/deskhand/pim");
+}
+
+Store::Store(QString root) : m_root(std::move(root)) {}
+
+QString Store::StoreID() const
+{
+    return QDir::cleanPath(QDir(m_root).absolutePath());
+}
+
+bool Store::Open(Error* error)
+{
+    if (m_root.isEmpty())
+        return Fail(error, ErrorCode::StoreUnavailable, QStringLiteral("No folder is set for the PIM store"));
+    QString why;
+    if (!makeFolder(m_root, why))
+        return Fail(error, ErrorCode::StoreUnavailable, why);
+    for (OlDefaultFolders folder : kFolders) {
+        const QString dir = FolderPath(folder);
+        if (!makeFolder(dir, why))
+            return Fail(error, ErrorCode::StoreUnavailable, why);
+        if (::access(QFile::encodeName(dir).constData(), W_OK | X_OK) != 0)
+            return Fail(error, ErrorCode::StoreUnavailable,
+                        QStringLiteral("Cannot write to %1: %2").arg(dir, systemError(errno)));
+    }
+    m_index.clear();
+    m_indexed = false;
+    return true;
+}
+
+QString Store::FolderName(OlDefaultFolders folder)
+{
+    switch (folder) {
+    case olFolderContacts:
+        return QStringLiteral("contacts");
+    case olFolderCalendar:
+        return QStringLiteral("calendar");
+    case olFolderNotes:
+        return QStringLiteral("notes");
+    }
+    return {};
+}
+
+QString Store::Extension(OlDefaultFolders folder)
+{
+    return folder == olFolderContacts ? QStringLiteral(".vcf") : QStringLiteral(".ics");
+}
+
+QString Store::FolderPath(OlDefaultFolders folder) const
+{
+    return m_root + u'/' + FolderName(folder);
+}
+
+QString Store::FileNameFor(const QString& uid, const QString& extension)
+{
+    if (isSafeFileName(uid))
+        return uid + extension;
+    return QString::fromLatin1(QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex()) +
+           extension;
+}
+
+bool Store::ListFiles(OlDefaultFolders folder, QStringList& paths, Error* error) const
+{
+    const QDir dir(FolderPath(folder));
+    if (!dir.exists())
+        return Fail(error, ErrorCode::ReadFailed, QStringLiteral("The folder %1 does not exist").arg(dir.path()));
+    const QString extension = Extension(folder);
+    QStringList names = dir.entryList(QStringList{u'*' + extension}, QDir::Files | QDir::Readable);
+    // Plain code-point order, independent of the locale, so that Item(i) is stable.
+    std::sort(names.begin(), names.end());
+    paths.clear();
+    for (const QString& name : names)
+        paths.append(dir.filePath(name));
+    return true;
+}
+
+std::unique_ptr<Item> Store::loadIfMatches(const Location& location, const QString& entryId) const
+{
+    if (!QFileInfo::exists(location.path))
+        return nullptr;
+    std::unique_ptr<Item> item = Item::Load(location.folder, location.path);
+    if (!item || item->EntryID() != entryId)
+        return nullptr;
+    return item;
+}
+
+void Store::buildIndex()
+{
+    m_index.clear();
+    for (OlDefaultFolders folder : kFolders) {
+        QStringList paths;
+        if (!ListFiles(folder, paths, nullptr))
+            continue;
+        for (const QString& path : paths) {
+            if (std::unique_ptr<Item> item = Item::Load(folder, path); item && !m_index.contains(item->EntryID()))
+                m_index.insert(item->EntryID(), Location{folder, path});
+        }
+    }
+    m_indexed = true;
+}
+
+std::unique_ptr<Item> Store::Find(const QString& entryId, Error* error)
+{
+    if (entryId.isEmpty()) {
+        Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The EntryID is empty"));
+        return nullptr;
+    }
+    for (OlDefaultFolders folder : kFolders) {
+        const Location location{folder, FolderPath(folder) + u'/' + FileNameFor(entryId, Extension(folder))};
+        if (std::unique_ptr<Item> item = loadIfMatches(location, entryId))
+            return item;
+    }
+    // Files written by other programs may have any name.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const bool fresh = !m_indexed;
+        if (fresh)
+            buildIndex();
+        const auto it = m_index.constFind(entryId);
+        if (it != m_index.constEnd()) {
+            if (std::unique_ptr<Item> item = loadIfMatches(*it, entryId))
+                return item;
+        }
+        if (fresh)
+            break;
+        m_indexed = false;
+    }
+    Fail(error, ErrorCode::NotFound, QStringLiteral("No item has the EntryID %1").arg(entryId));
+    return nullptr;
+}
+
+} // namespace pim

@@ -1,0 +1,207 @@
+#include "pim_test_support.h"
+
+#include "platform/pim/content_line.h"
+
+namespace {
+
+using pim::ContactItem;
+using pimtest::ReadFile;
+
+struct ContactFields {
+    const char* fullName;
+    const char* firstName;
+    const char* lastName;
+    const char* mobile;
+    const char* business;
+    const char* home;
+    const char* fax;
+    const char* email;
+    const char* body;
+    const char* entryId;
+};
+
+void expectFields(const ContactItem& c, const ContactFields& f)
+{
+    EXPECT_EQ(c.FullName(), QString::fromUtf8(f.fullName));
+    EXPECT_EQ(c.FirstName(), QString::fromUtf8(f.firstName));
+    EXPECT_EQ(c.LastName(), QString::fromUtf8(f.lastName));
+    EXPECT_EQ(c.MobileTelephoneNumber(), QString::fromUtf8(f.mobile));
+    EXPECT_EQ(c.BusinessTelephoneNumber(), QString::fromUtf8(f.business));
+    EXPECT_EQ(c.HomeTelephoneNumber(), QString::fromUtf8(f.home));
+    EXPECT_EQ(c.BusinessFaxNumber(), QString::fromUtf8(f.fax));
+    EXPECT_EQ(c.Email1Address(), QString::fromUtf8(f.email));
+    EXPECT_EQ(c.Body(), QString::fromUtf8(f.body));
+    EXPECT_EQ(c.EntryID(), QString::fromUtf8(f.entryId));
+}
+
+class ContactItemTest : public pimtest::StoreTest {};
+
+TEST_F(ContactItemTest, WrittenByUsReadsBackAndIsPlainVCardThree)
+{
+    auto contact = Create<ContactItem>(pim::olContactItem);
+    ASSERT_TRUE(contact);
+    EXPECT_TRUE(contact->EntryID().isEmpty());
+    contact->SetFullName(QStringLiteral("李 小龙, Jr.; the \"dragon\""));
+    contact->SetMobileTelephoneNumber(QStringLiteral("+86 139 0000 1111"));
+    contact->SetBusinessTelephoneNumber(QStringLiteral("010-6666,7777"));
+    contact->SetHomeTelephoneNumber(QStringLiteral("010;8888"));
+    contact->SetBusinessFaxNumber(QStringLiteral("010-6666-7778"));
+    contact->SetEmail1Address(QStringLiteral("dragon@example.cn"));
+    const QString body = QStringLiteral("Line one\nLine two with a backslash \\ and ") + QString(80, u'长');
+    contact->SetBody(body);
+    pim::Error error;
+    ASSERT_TRUE(contact->Save(&error)) << error.description.toStdString();
+    ASSERT_FALSE(contact->EntryID().isEmpty());
+    EXPECT_EQ(contact->FilePath(), Folder(pim::olFolderContacts) + u'/' + contact->EntryID() + QStringLiteral(".vcf"));
+
+    auto back = Find<ContactItem>(contact->EntryID());
+    ASSERT_TRUE(back);
+    expectFields(*back, {"李 小龙, Jr.; the \"dragon\"", "李 小龙, Jr.; the", "\"dragon\"", "+86 139 0000 1111",
+                         "010-6666,7777", "010;8888", "010-6666-7778", "dragon@example.cn", body.toUtf8().constData(),
+                         contact->EntryID().toUtf8().constData()});
+
+    const QByteArray file = ReadFile(contact->FilePath());
+    EXPECT_TRUE(file.startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\n"));
+    EXPECT_TRUE(file.endsWith("END:VCARD\r\n"));
+    EXPECT_FALSE(file.contains("\n\n"));
+    for (const QByteArray& line : file.split('\n'))
+        EXPECT_LE(line.size(), 76) << line.constData(); // 75 octets and the CR
+    for (const char* expected : {"\r\nFN:李 小龙\\, Jr.\\; the \"dragon\"\r\n", "\r\nN:\"dragon\";李 小龙\\, Jr.\\; the;;;\r\n",
+                                 "\r\nTEL;TYPE=CELL:+86 139 0000 1111\r\n", "\r\nTEL;TYPE=WORK,VOICE:010-6666\\,7777\r\n",
+                                 "\r\nTEL;TYPE=HOME,VOICE:010\\;8888\r\n", "\r\nTEL;TYPE=WORK,FAX:010-6666-7778\r\n",
+                                 "\r\nEMAIL;TYPE=INTERNET:dragon@example.cn\r\n", "\r\nNOTE:Line one\\nLine two with a",
+                                 "\r\nUID:"})
+        EXPECT_TRUE(file.contains(expected)) << expected;
+}
+
+TEST_F(ContactItemTest, CardsOfOtherProgramsReadAsTheyMean)
+{
+    qputenv("DESKHAND_CODEPAGE", "CP1252");
+    const struct {
+        const char* fixture;
+        ContactFields expected;
+    } cases[] = {
+        {"contacts/address_book_30.vcf",
+         {"Doe, Jane", "Jane", "Doe", "+49 170 1234567", "+49 30 1234-0", "+49 30 9876543", "+49 30 1234-99",
+          "jane.doe@example.com",
+          "First line\nSecond line with a comma, a semicolon; and a backslash \\ and a long tail that is folded over two "
+          "lines.",
+          "0c5a6e2e-0001-4b7e-9d1c-ab0000000001"}},
+        {"contacts/phone_export_21.vcf",
+         {"Jürgen Müller", "Jürgen", "Müller", "+4917099887766", "030-111222", "030-333444", "030-111223",
+          "juergen@example.de", "Straße und Plätze\nzweite Zeile", "phone_export_21"}},
+        {"contacts/vcard_40.vcf",
+         {"Zhang Wei", "Wei", "Zhang", "+86-139-0000-1111", "+86-10-6666-7777;ext=12", "+86-10-8888-9999", "",
+          "wei@example.cn", "会议记录", "urn:uuid:4fbe8971-0bc3-424c-9c26-36c3e1eff6b1"}},
+        {"contacts/windows_cp1252_21.vcf",
+         {"René François", "René", "François", "", "", "01 23 45 67 89", "", "", "", "windows_cp1252_21"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        Put(QString::fromUtf8(c.fixture));
+        auto contact = Load<ContactItem>(QString::fromUtf8(c.fixture));
+        ASSERT_TRUE(contact);
+        expectFields(*contact, c.expected);
+    }
+    qunsetenv("DESKHAND_CODEPAGE");
+}
+
+TEST_F(ContactItemTest, RewritingAForeignCardChangesOnlyWhatChanged)
+{
+    const QString path = Put(QStringLiteral("contacts/address_book_30.vcf"));
+    auto contact = Load<ContactItem>(QStringLiteral("contacts/address_book_30.vcf"));
+    ASSERT_TRUE(contact);
+    // What the exchange does on an update: every field set, most of them to what they were.
+    contact->SetFullName(contact->FullName());
+    contact->SetMobileTelephoneNumber(QStringLiteral("+49 170 7654321"));
+    contact->SetBusinessTelephoneNumber(contact->BusinessTelephoneNumber());
+    contact->SetHomeTelephoneNumber(QString());
+    contact->SetEmail1Address(contact->Email1Address());
+    contact->SetBody(contact->Body());
+    ASSERT_TRUE(contact->Save());
+    EXPECT_EQ(contact->FilePath(), path);
+
+    const QByteArray file = ReadFile(path);
+    EXPECT_TRUE(file.contains("\r\nN:Doe;Jane;Q.;Dr.;\r\n")) << "a name set to itself keeps its parts";
+    EXPECT_TRUE(file.contains("\r\nitem1.TEL;TYPE=cell:+49 170 7654321\r\n"));
+    EXPECT_TRUE(file.contains("\r\nitem1.X-ABLABEL:mobile\r\n"));
+    EXPECT_FALSE(file.contains("9876543")) << "an emptied field loses its line";
+    for (const char* kept : {"PRODID:-//Example Address Book 2.1//EN", "ORG:Example\\, Inc.;Sales",
+                             "TEL;TYPE=WORK:+49 30 5555", "TEL;TYPE=pager:+49 1234",
+                             "EMAIL;TYPE=INTERNET,HOME:jane@home.example",
+                             "ADR;TYPE=WORK:;;Main Street 1;Berlin;;10115;Germany", "X-CUSTOM;X-PARAM=1:kept as is",
+                             "UID:0c5a6e2e-0001-4b7e-9d1c-ab0000000001"})
+        EXPECT_TRUE(file.contains(kept)) << kept;
+
+    auto back = Load<ContactItem>(QStringLiteral("contacts/address_book_30.vcf"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->MobileTelephoneNumber(), QStringLiteral("+49 170 7654321"));
+    EXPECT_EQ(back->HomeTelephoneNumber(), QString());
+    EXPECT_EQ(back->BusinessTelephoneNumber(), QStringLiteral("+49 30 1234-0"));
+}
+
+TEST_F(ContactItemTest, OlderAndNewerVersionsAreRewrittenAsVersionThree)
+{
+    for (const char* fixture : {"contacts/phone_export_21.vcf", "contacts/vcard_40.vcf"}) {
+        SCOPED_TRACE(fixture);
+        const QString path = Put(QString::fromUtf8(fixture));
+        auto contact = Load<ContactItem>(QString::fromUtf8(fixture));
+        ASSERT_TRUE(contact);
+        const ContactItem& before = *contact;
+        const QString name = before.FullName();
+        const QString body = before.Body();
+        contact->SetMobileTelephoneNumber(QStringLiteral("+1 555 0100"));
+        ASSERT_TRUE(contact->Save());
+        const QByteArray file = ReadFile(path);
+        EXPECT_TRUE(file.contains("\r\nVERSION:3.0\r\n"));
+        EXPECT_FALSE(file.contains("QUOTED-PRINTABLE"));
+        EXPECT_FALSE(file.contains("CHARSET"));
+        EXPECT_FALSE(file.contains("tel:")) << "numbers are plain text in 3.0";
+        EXPECT_FALSE(file.contains("VALUE=uri"));
+        EXPECT_FALSE(file.contains("PREF=1"));
+
+        auto back = Load<ContactItem>(QString::fromUtf8(fixture));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->FullName(), name);
+        EXPECT_EQ(back->Body(), body);
+        EXPECT_EQ(back->MobileTelephoneNumber(), QStringLiteral("+1 555 0100"));
+        EXPECT_EQ(back->EntryID(), contact->EntryID());
+    }
+    const QByteArray four = ReadFile(Folder(pim::olFolderContacts) + QStringLiteral("/vcard_40.vcf"));
+    EXPECT_TRUE(four.contains("\r\nTEL;TYPE=cell,voice,PREF:+1 555 0100\r\n")) << four.constData();
+    EXPECT_TRUE(four.contains("\r\nTEL;TYPE=work,voice:+86-10-6666-7777\\;ext=12\r\n"));
+    EXPECT_TRUE(four.contains("\r\nKIND:individual\r\n"));
+    // The card without a UID got its file name as UID, so that it is found again.
+    EXPECT_TRUE(ReadFile(Folder(pim::olFolderContacts) + QStringLiteral("/phone_export_21.vcf"))
+                    .contains("\r\nUID:phone_export_21\r\n"));
+    EXPECT_TRUE(Find<ContactItem>(QStringLiteral("phone_export_21")));
+}
+
+TEST_F(ContactItemTest, NamesSplitAndComposeLikeTheDesktopPim)
+{
+    auto contact = Create<ContactItem>(pim::olContactItem);
+    contact->SetFullName(QStringLiteral("  Anna Maria Berg "));
+    EXPECT_EQ(contact->FirstName(), QStringLiteral("Anna Maria"));
+    EXPECT_EQ(contact->LastName(), QStringLiteral("Berg"));
+    contact->SetFullName(QStringLiteral("Madonna"));
+    EXPECT_EQ(contact->FirstName(), QStringLiteral("Madonna"));
+    EXPECT_EQ(contact->LastName(), QString());
+    contact->SetLastName(QStringLiteral("Ciccone"));
+    EXPECT_EQ(contact->FullName(), QStringLiteral("Madonna Ciccone"));
+    contact->SetFirstName(QString());
+    EXPECT_EQ(contact->FullName(), QStringLiteral("Ciccone"));
+    ASSERT_TRUE(contact->Save());
+    EXPECT_TRUE(ReadFile(contact->FilePath()).contains("\r\nN:Ciccone;;;;\r\n"));
+}
+
+TEST_F(ContactItemTest, ACardWithoutNamesOrNumbersStillLoads)
+{
+    PutText(QStringLiteral("contacts/bare.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nORG:Acme\r\nEND:VCARD\r\n");
+    auto contact = Load<ContactItem>(QStringLiteral("contacts/bare.vcf"));
+    ASSERT_TRUE(contact);
+    EXPECT_EQ(contact->FullName(), QString());
+    EXPECT_EQ(contact->MobileTelephoneNumber(), QString());
+    EXPECT_EQ(contact->EntryID(), QStringLiteral("bare"));
+}
+
+} // namespace
