@@ -126,7 +126,7 @@ TEST_F(DeskhandLinkTest, WritesReadsAndDeletesContacts)
 
 TEST_F(DeskhandLinkTest, ReadsTheDemoPhonesBook)
 {
-    const QString demo = QDir(qEnvironmentVariable("DESKHAND_SOURCE_DIR")).filePath(QStringLiteral("phonesim/examples/demo_phone.json"));
+    const QString demo = QDir(QStringLiteral(DESKHAND_SOURCE_DIR)).filePath(QStringLiteral("phonesim/examples/demo_phone.json"));
     ASSERT_TRUE(QFile::copy(demo, path("demo.json")));
     QFile::setPermissions(path("demo.json"), QFile::ReadOwner | QFile::WriteOwner);
     startSimulator(path("demo.json"));

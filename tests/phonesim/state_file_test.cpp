@@ -13,7 +13,7 @@ using phonesim::PhoneState;
 
 QString DemoStatePath()
 {
-    return QDir(qEnvironmentVariable("DESKHAND_SOURCE_DIR")).filePath(QStringLiteral("phonesim/examples/demo_phone.json"));
+    return QDir(QStringLiteral(DESKHAND_SOURCE_DIR)).filePath(QStringLiteral("phonesim/examples/demo_phone.json"));
 }
 
 TEST(StateFile, TheDemoPhoneLoads)
