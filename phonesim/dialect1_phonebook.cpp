@@ -133,6 +133,9 @@ Response readBook(const AtCommand& command, PhoneState& state)
     // A range may start below the first index (the PC reads from 0) but must reach into the book.
     if (!range || range->first < 0 || range->first > range->second || range->first > book.last)
         return Response::cmeError(CME_INVALID_INDEX);
+    // One index asked for and nothing there; a range with nothing in it is simply empty.
+    if (!command.args.contains(',') && !book.entries.count(range->first))
+        return Response::cmeError(CME_NOT_FOUND);
     QList<QByteArray> lines;
     for (auto it = book.entries.lower_bound(range->first); it != book.entries.end() && it->first <= range->second; ++it)
         lines << EntryLine(it->first, it->second, sim, state);

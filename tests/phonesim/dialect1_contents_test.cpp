@@ -96,6 +96,7 @@ TEST_F(Dialect1ContentsTest, HandsetBookWritesReadsAndDeletes)
                 + "\"\r\n+CPBR: 7,0,\"4917012\",145,\"\",255,\"\",255,\"\",\"\",\"\"\r\n\r\nOK\r\n"},
         {"AT+CPBR=2,6", "\r\nOK\r\n"},
         {"AT+CPBR=7", "\r\n+CPBR: 7,0,\"4917012\",145,\"\",255,\"\",255,\"\",\"\",\"\"\r\n\r\nOK\r\n"},
+        {"AT+CPBR=3", "\r\n+CME ERROR: 23\r\n"},
         {"AT+CPBR=256,300", "\r\n+CME ERROR: 21\r\n"},
         {"AT+CPBR=5,1", "\r\n+CME ERROR: 21\r\n"},
         {"AT+CPBW=7", "\r\nOK\r\n"},
