@@ -42,9 +42,10 @@ QString tableText(int value, std::initializer_list<int> ids)
 }
 
 // Stores a copy of record into list: the live entry that matches takes the values, else a new
-// record is appended.
+// record is appended. An updated PIM-side entry that has a PIM item is marked changed, so that
+// the next export sends the change.
 template <typename Record, typename Match>
-Record* storeInto(RecordList<Record>& list, const Record& record, Match matches)
+Record* storeInto(int kind, RecordList<Record>& list, const Record& record, Match matches)
 {
     Record* target = nullptr;
     for (const auto& entry : list) {
@@ -56,6 +57,8 @@ Record* storeInto(RecordList<Record>& list, const Record& record, Match matches)
     if (!target) {
         list.push_back(std::make_unique<Record>());
         target = list.back().get();
+    } else if (kind != CMVsyncDoc::ListPc && !target->m_strEntryID.isEmpty()) {
+        target->m_nState = CSyncRecord::StateChanged;
     }
     target->Assign(record);
     return target;
@@ -90,6 +93,7 @@ CMVsyncDoc::CMVsyncDoc(QObject* parent)
     g_nScheduleTextLen = 30;
     g_nMemoCapacity = 20;
     g_nMemoTextLen = 40;
+    ApplyLinkSettings();
 }
 
 CMVsyncDoc::~CMVsyncDoc() = default;
@@ -201,7 +205,7 @@ CPhoneEntry* CMVsyncDoc::StoreContact(int kind, const CPhoneEntry& record)
         }
     }
     // A match by SIM index takes precedence over a match by phone index.
-    return storeInto(list, record, [&](const CPhoneEntry& entry) {
+    return storeInto(kind, list, record, [&](const CPhoneEntry& entry) {
         if (bySim)
             return &entry == bySim;
         return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex && entry.m_nList == record.m_nList;
@@ -211,14 +215,14 @@ CPhoneEntry* CMVsyncDoc::StoreContact(int kind, const CPhoneEntry& record)
 CScheduleEntry* CMVsyncDoc::StoreSchedule(int kind, const CScheduleEntry& record)
 {
     RecordList<CScheduleEntry>& list = kind == ListPc ? m_pcSchedules : m_outlookSchedules;
-    return storeInto(list, record,
+    return storeInto(kind, list, record,
                      [&](const CScheduleEntry& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
 }
 
 CMemoEntry* CMVsyncDoc::StoreMemo(int kind, const CMemoEntry& record)
 {
     RecordList<CMemoEntry>& list = kind == ListPc ? m_pcMemos : m_outlookMemos;
-    return storeInto(list, record,
+    return storeInto(kind, list, record,
                      [&](const CMemoEntry& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
 }
 

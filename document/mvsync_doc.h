@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/phone_session.h"
 #include "link/records.h"
 
 #include <QObject>
@@ -10,7 +11,7 @@
 #include <type_traits>
 
 class CArchive;
-class CPhoneSession;
+class QDialog;
 
 // The single document of Deskhand. It owns every record the program holds, in eleven lists
 // chosen by kind and list number, the phone session, the seven group names and the port
@@ -85,6 +86,80 @@ public:
     }
     void NotifyChanged() { Q_EMIT changed(); }
 
+    // Local files: "mvsync.dat", "mnum.dat" and "config.ini" in the data folder.
+    // The data folder is platform::DataDir("deskhand") unless a caller chose another first.
+    void SetDataDir(const QString& dir);
+    QString DataDir() const { return m_strDataDir; }
+    // Start-up: loads the data file, then reads (or creates) config.ini.
+    bool OnNewDocument();
+    // Close: saves quietly; a failed save keeps the previous files.
+    void OnCloseDocument();
+    // Loads "mvsync.dat" when it exists. A damaged file is moved aside as "mvsync.dat.damaged"
+    // after what could be read completely was kept, and the user is told once.
+    void LoadLocalData();
+    bool LoadLocalData(const QString& path, QString* error);
+    // Writes "mnum.dat", then "mvsync.dat", each atomically; true when both were written.
+    bool SaveLocalData();
+    bool SaveLocalData(const QString& path);
+    bool SaveNumberDirectory();
+    // The data file layout, storing or loading. Loading fills the document only from a
+    // complete file; use LoadLocalData for files that may be damaged.
+    void Serialize(CArchive& ar);
+    void ReadConfig();
+
+    // Phone commands. Reads open and close their own session; writes and deletes run between
+    // one of the connect operations and Disconnect.
+    bool ReadHandsetBook();
+    bool ReadSimBook();
+    bool ReadPhoneSchedules();
+    bool ReadPhoneMemos();
+    bool SelectHandsetBook();
+    bool SelectSimBook();
+    bool ConnectForSchedules();
+    bool ConnectForMemos();
+    bool Disconnect();
+    // Each writes a copy of the source (which stays the caller's) and returns its new storage
+    // key (the SIM index for SIM entries), or -1 when the phone refused it.
+    int WriteHandsetContact(const CPhoneEntry& source);
+    int WriteSimContact(const CPhoneEntry& source);
+    int WritePhoneSchedule(const CScheduleEntry& source);
+    int WritePhoneMemo(const CMemoEntry& source);
+    // Each takes the document's phone-list record and marks it deleted on success.
+    bool DeleteHandsetContact(CPhoneEntry& record);
+    bool DeleteSimContact(CPhoneEntry& record);
+    bool DeletePhoneSchedule(CScheduleEntry& record);
+    bool DeletePhoneMemo(CMemoEntry& record);
+
+    // Message commands.
+    bool ReadMessages();
+    bool ConnectForMessages();
+    bool DeleteMessage(CSmsEntry& record);
+    bool SendMessage(CSmsEntry& record);
+    bool SendAndStoreMessage(CSmsEntry& record);
+
+    // Menu commands: COM port 1 to 5, File Save, the infrared toggle.
+    void OnComPort(int n);
+    bool IsComPortChecked(int n) const { return m_nComPort == n; }
+    void OnFileSave();
+    void OnToggleIrComm();
+    // The PIM exchange: each reads a default folder into the PIM-side list (keeping the phone
+    // links of entries whose EntryID is unchanged) or writes that list's changes back.
+    bool ImportOutlookContacts();
+    bool ExportOutlookContacts();
+    bool ImportOutlookSchedules();
+    bool ExportOutlookSchedules();
+    bool ImportOutlookNotes();
+    bool ExportOutlookNotes();
+    // True while an exchange runs inside its own event pump: the window must not close then.
+    bool IsBusy() const { return m_nBusy > 0; }
+
+    // The infrared and debug option dialogs.
+    void OnIrCommOption();
+    void OnDebugOption();
+    // Runs a modal dialog and returns its result; tests replace it to drive the dialogs.
+    void SetModalRunner(std::function<int(QDialog&)> runner) { m_runModal = std::move(runner); }
+    bool IsIrCommChecked() const { return m_session.m_port.m_bIrComm; }
+
     // CSV export and import of the PC list of the current tab (0 contacts, 1 schedules, 2 memos).
     // The main frame installs the provider of the current tab; without one nothing is exchanged.
     void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
@@ -115,9 +190,26 @@ public:
     RecordList<CSmsEntry> m_messages;
     int m_nIrCommPort = 4;
     int m_nIrCommTimeout = 20;
+    CPhoneSession m_session;
+    QString m_strTitle;
 
 private:
+    // Copies the port settings into the session and its transport.
+    void ApplyLinkSettings();
+    template <typename Record, typename Write, typename Key>
+    int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);
+    template <typename Record, typename Read>
+    bool readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read);
+
+    template <typename Record, typename Read, typename Merge>
+    bool importFromPim(RecordList<Record>& list, Read read, Merge merge);
+    template <typename Record, typename Write>
+    bool exportToPim(RecordList<Record>& list, Write write);
+
     std::function<int()> m_currentTab;
+    int m_nBusy = 0;
+    std::function<int(QDialog&)> m_runModal;
+    QString m_strDataDir;
 
     template <typename Self, typename Record>
     using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;

@@ -51,6 +51,8 @@ public:
     bool m_bIrComm = false;
     int m_nIrCommPort = 4;
     int m_nIrCommTimeoutSec = 10;
+    // Kept for the debug options; no write waits on it.
+    int m_nWritePauseMs = 100;
 
     // The pacing actually used, from config.ini's values with unusable ones replaced.
     static int IrCommPieceSize();

@@ -9,3 +9,5 @@ QStringList g_arrGroupNames;
 int g_nIrCommChunk = 20;
 int g_nIrCommPause = 20;
 int g_nIrCommTimeout = -1;
+
+bool g_bTrace = false;

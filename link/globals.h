@@ -22,3 +22,6 @@ extern QStringList g_arrGroupNames;
 extern int g_nIrCommChunk;   // bytes per write piece
 extern int g_nIrCommPause;   // ms between pieces
 extern int g_nIrCommTimeout; // seconds of silence
+
+// The debug options' trace switch; nothing else acts on it.
+extern bool g_bTrace;

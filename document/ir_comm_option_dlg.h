@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+
+// "IrComm Option": switches the infrared mode and sets the infrared virtual port and timeout.
+// The edits are enabled exactly while "Enable IrComm" is checked.
+class CIrCommOptionDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CIrCommOptionDlg(QWidget* parent = nullptr);
+
+    // Puts the members into the controls (call before showing) or reads them back.
+    void UpdateData(bool saveAndValidate);
+    void OnInitDialog();
+    void OnEnableIrComm();
+
+    QLineEdit* PortEdit() const { return m_pPort; }
+    QLineEdit* TimeoutEdit() const { return m_pTimeout; }
+    QCheckBox* EnableCheck() const { return m_pEnable; }
+
+    QString m_strPort;
+    QString m_strTimeout;
+    bool m_bEnable = false;
+
+    void accept() override;
+
+private:
+    QLineEdit* m_pPort;
+    QLineEdit* m_pTimeout;
+    QCheckBox* m_pEnable;
+};

@@ -1,0 +1,299 @@
+// The local files: "mvsync.dat" (settings, group names, the PC and PIM-side lists), "mnum.dat"
+// (names and numbers, written on every save, never read) and "config.ini" (infrared pacing).
+#include "document/mvsync_doc.h"
+
+#include "link/app_utils.h"
+#include "link/globals.h"
+#include "platform/archive.h"
+#include "platform/atoi.h"
+#include "platform/folders.h"
+#include "platform/profile.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace {
+
+const QString kDataFile = QStringLiteral("mvsync.dat");
+const QString kNumberFile = QStringLiteral("mnum.dat");
+const QString kConfigFile = QStringLiteral("config.ini");
+const QString kDamagedSuffix = QStringLiteral(".damaged");
+
+// The smallest archived size of each record class, which bounds the counts a file may claim.
+constexpr int kMinContactBytes = 29;
+constexpr int kMinScheduleBytes = 35;
+constexpr int kMinMemoBytes = 15;
+
+// What one data file held. Lists hold the records read completely, also when the file broke
+// off inside them.
+struct LocalData {
+    bool settingsRead = false;
+    qint32 comPort = 1;
+    qint32 openDelayMs = 100;
+    qint32 irComm = 0;
+    qint32 irCommPort = 4;
+    qint32 irCommTimeout = 20;
+    QStringList groupNames;
+    RecordList<CPhoneEntry> pcContacts;
+    RecordList<CScheduleEntry> pcSchedules;
+    RecordList<CMemoEntry> pcMemos;
+    RecordList<CPhoneEntry> outlookContacts;
+    RecordList<CScheduleEntry> outlookSchedules;
+    RecordList<CMemoEntry> outlookMemos;
+    int listsStarted = 0; // how many of the six lists were reached
+    bool complete = false;
+};
+
+template <typename Record>
+bool readList(CArchive& ar, int minBytes, RecordList<Record>& list, bool dropDeleted)
+{
+    qint32 count = 0;
+    if (!ar.ReadCount(count, minBytes))
+        return false;
+    for (qint32 i = 0; i < count; ++i) {
+        auto record = std::make_unique<Record>();
+        record->Serialize(ar);
+        if (!ar.ok())
+            return false;
+        // PIM-side records deleted here were already removed from the PIM store.
+        if (dropDeleted && record->IsDeleted())
+            continue;
+        list.push_back(std::move(record));
+    }
+    return true;
+}
+
+template <typename Record>
+void writeList(CArchive& ar, const RecordList<Record>& list)
+{
+    ar << qint32(list.size());
+    for (const auto& record : list)
+        record->Serialize(ar);
+}
+
+LocalData readLocalData(CArchive& ar)
+{
+    LocalData data;
+    ar >> data.comPort >> data.openDelayMs >> data.irComm >> data.irCommPort >> data.irCommTimeout;
+    if (!ar.ok())
+        return data;
+    data.settingsRead = true;
+    QStringList names;
+    for (int i = 0; i < CMVsyncDoc::kGroupCount; ++i) {
+        QString name;
+        ar >> name;
+        names << name;
+    }
+    if (!ar.ok())
+        return data;
+    data.groupNames = names;
+
+    auto next = [&](auto& list, int minBytes, bool pimSide) {
+        ++data.listsStarted;
+        return readList(ar, minBytes, list, pimSide);
+    };
+    data.complete = next(data.pcContacts, kMinContactBytes, false) && next(data.pcSchedules, kMinScheduleBytes, false)
+                    && next(data.pcMemos, kMinMemoBytes, false) && next(data.outlookContacts, kMinContactBytes, true)
+                    && next(data.outlookSchedules, kMinScheduleBytes, true)
+                    && next(data.outlookMemos, kMinMemoBytes, true) && ar.ok();
+    return data;
+}
+
+std::optional<int> profileInt(const platform::IniFile& ini, const QString& section, const char* key)
+{
+    // The profile reader's default marks an absent key.
+    const QString absent = QStringLiteral("FALSE");
+    const QString value = ini.Value(section, QLatin1String(key), absent);
+    if (value == absent)
+        return std::nullopt;
+    return platform::Atoi(value);
+}
+
+} // namespace
+
+void CMVsyncDoc::SetDataDir(const QString& dir)
+{
+    m_strDataDir = dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+}
+
+void CMVsyncDoc::ApplyLinkSettings()
+{
+    m_session.SetPort(m_nComPort, 57600, 100);
+    m_session.m_port.m_nIrCommPort = m_nIrCommPort;
+    m_session.m_port.m_nIrCommTimeoutSec = m_nIrCommTimeout;
+}
+
+bool CMVsyncDoc::OnNewDocument()
+{
+    if (m_strDataDir.isEmpty())
+        SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
+    m_strTitle = QStringLiteral("Zentra Deskhand");
+    ApplyLinkSettings();
+    LoadLocalData();
+    g_strProgramDir = platform::ProgramDir();
+    ReadConfig();
+    return true;
+}
+
+void CMVsyncDoc::OnCloseDocument()
+{
+    SaveLocalData();
+}
+
+void CMVsyncDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar << qint32(m_nComPort) << qint32(m_session.m_nOpenDelayMs) << qint32(m_session.m_port.m_bIrComm ? 1 : 0)
+           << qint32(m_nIrCommPort) << qint32(m_nIrCommTimeout);
+        for (int i = 0; i < kGroupCount; ++i)
+            ar << GroupName(i);
+        writeList(ar, m_pcContacts);
+        writeList(ar, m_pcSchedules);
+        writeList(ar, m_pcMemos);
+        writeList(ar, m_outlookContacts);
+        writeList(ar, m_outlookSchedules);
+        writeList(ar, m_outlookMemos);
+        return;
+    }
+    LocalData data = readLocalData(ar);
+    if (!data.complete) {
+        ar.SetFailed();
+        return;
+    }
+    m_nComPort = data.comPort;
+    m_session.m_nOpenDelayMs = data.openDelayMs;
+    m_session.m_port.m_bIrComm = data.irComm == 1;
+    m_nIrCommPort = data.irCommPort;
+    m_nIrCommTimeout = data.irCommTimeout;
+    ApplyLinkSettings();
+    m_groupNames = data.groupNames;
+    DeleteAllRecords();
+    m_pcContacts = std::move(data.pcContacts);
+    m_pcSchedules = std::move(data.pcSchedules);
+    m_pcMemos = std::move(data.pcMemos);
+    m_outlookContacts = std::move(data.outlookContacts);
+    m_outlookSchedules = std::move(data.outlookSchedules);
+    m_outlookMemos = std::move(data.outlookMemos);
+    SortSchedules(ListPc);
+    SortSchedules(ListOutlook);
+    NotifyChanged();
+}
+
+void CMVsyncDoc::LoadLocalData()
+{
+    const QString path = m_strDataDir + kDataFile;
+    if (!QFile::exists(path))
+        return;
+    QString error;
+    if (LoadLocalData(path, &error))
+        return;
+    // Keep the damaged file out of reach of the next save, then say so once.
+    const QString aside = path + kDamagedSuffix;
+    QFile::remove(aside);
+    const bool moved = QFile::rename(path, aside);
+    platform::AfxMessageBox(platform::LoadString(moved ? 64002 : 64003).arg(moved ? aside : path),
+                            platform::MB_ICONWARNING);
+}
+
+bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    CArchive ar(file.readAll());
+    LocalData data = readLocalData(ar);
+
+    // Keep everything that was read completely: the settings, the names, and the records of
+    // each list up to where the file broke off.
+    if (data.settingsRead) {
+        m_nComPort = data.comPort;
+        m_session.m_nOpenDelayMs = data.openDelayMs;
+        m_session.m_port.m_bIrComm = data.irComm == 1;
+        m_nIrCommPort = data.irCommPort;
+        m_nIrCommTimeout = data.irCommTimeout;
+        ApplyLinkSettings();
+    }
+    if (data.groupNames.size() == kGroupCount)
+        m_groupNames = data.groupNames;
+    auto keep = [](auto& target, auto& read, bool reached) {
+        if (reached)
+            target = std::move(read);
+    };
+    const int reached = data.listsStarted;
+    keep(m_pcContacts, data.pcContacts, reached > 0);
+    keep(m_pcSchedules, data.pcSchedules, reached > 1);
+    keep(m_pcMemos, data.pcMemos, reached > 2);
+    keep(m_outlookContacts, data.outlookContacts, reached > 3);
+    keep(m_outlookSchedules, data.outlookSchedules, reached > 4);
+    keep(m_outlookMemos, data.outlookMemos, reached > 5);
+    SortSchedules(ListPc);
+    SortSchedules(ListOutlook);
+    NotifyChanged();
+    if (!data.complete && error)
+        *error = QStringLiteral("the file ends early or holds damaged data");
+    return data.complete;
+}
+
+bool CMVsyncDoc::SaveNumberDirectory()
+{
+    CArchive ar;
+    for (const RecordList<CPhoneEntry>* list : {&m_pcContacts, &m_handsetContacts, &m_simContacts}) {
+        qint32 live = 0;
+        for (const auto& entry : *list)
+            live += entry->IsDeleted() ? 0 : 1;
+        ar << live;
+        for (const auto& entry : *list) {
+            if (!entry->IsDeleted())
+                ar << entry->m_strName << entry->m_strMobile;
+        }
+    }
+    return platform::WriteFileAtomically(m_strDataDir + kNumberFile, ar.Data());
+}
+
+bool CMVsyncDoc::SaveLocalData()
+{
+    const bool numbers = SaveNumberDirectory();
+    return SaveLocalData(m_strDataDir + kDataFile) && numbers;
+}
+
+bool CMVsyncDoc::SaveLocalData(const QString& path)
+{
+    CArchive ar;
+    Serialize(ar);
+    return platform::WriteFileAtomically(path, ar.Data());
+}
+
+void CMVsyncDoc::ReadConfig()
+{
+    const QString path = m_strDataDir + kConfigFile;
+    bool exists = false;
+    platform::IniFile ini = platform::IniFile::Load(path, &exists);
+    if (!exists) {
+        ini = platform::IniFile(QStringLiteral("[IrComm]\r\nbyte=20\r\nsleep=20\r\n[IrComm2k]\r\nbyte=20\r\nsleep=20\r\n"));
+        if (!ini.Save(path))
+            return;
+    }
+    const QString section = IsWindowsNT() ? QStringLiteral("IrComm2k") : QStringLiteral("IrComm");
+    // Values that would stall or break the link count as absent.
+    const std::optional<int> chunk = profileInt(ini, section, "byte");
+    g_nIrCommChunk = chunk && *chunk > 0 ? *chunk : 20;
+    const std::optional<int> pause = profileInt(ini, section, "sleep");
+    g_nIrCommPause = pause && *pause >= 0 ? std::min(*pause, 1000) : 20;
+    const std::optional<int> timeout = profileInt(ini, section, "timeout");
+    if (timeout && *timeout > 0)
+        g_nIrCommTimeout = *timeout;
+}
+
+void CMVsyncDoc::OnFileSave()
+{
+    if (SaveLocalData())
+        platform::AfxMessageBox(platform::LoadString(61448), platform::MB_ICONINFORMATION);
+    else
+        platform::AfxMessageBox(platform::LoadString(64001), platform::MB_ICONWARNING);
+}

@@ -1,0 +1,115 @@
+// The PIM exchange commands of the document.
+#include "document/mvsync_doc.h"
+
+#include "document/outlook_sync.h"
+#include "link/message_pump.h"
+
+namespace {
+
+// Counts a running exchange for IsBusy.
+class BusyGuard {
+public:
+    explicit BusyGuard(int& counter) : m_counter(counter) { ++m_counter; }
+    ~BusyGuard() { --m_counter; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    int& m_counter;
+};
+
+// The last old record with the same EntryID, deleted ones included.
+template <typename Record>
+const Record* lastWithEntryId(const RecordList<Record>& old, const QString& entryId)
+{
+    const Record* found = nullptr;
+    for (const auto& record : old) {
+        if (record->m_strEntryID == entryId)
+            found = record.get();
+    }
+    return found;
+}
+
+void keepPhoneLink(CSyncRecord& fresh, const CSyncRecord& old)
+{
+    fresh.m_nIndex = old.m_nIndex;
+    fresh.m_nList = old.m_nList;
+}
+
+} // namespace
+
+template <typename Record, typename Read, typename Merge>
+bool CMVsyncDoc::importFromPim(RecordList<Record>& list, Read read, Merge merge)
+{
+    BusyGuard busy(m_nBusy);
+    RecordList<Record> fresh;
+    if (!read(fresh)) {
+        ShowError(62000);
+        return false;
+    }
+    for (const auto& record : fresh) {
+        if (const Record* old = lastWithEntryId(list, record->m_strEntryID))
+            merge(*record, *old);
+    }
+    ReplaceList(list, std::move(fresh));
+    return true;
+}
+
+template <typename Record, typename Write>
+bool CMVsyncDoc::exportToPim(RecordList<Record>& list, Write write)
+{
+    BusyGuard busy(m_nBusy);
+    if (!write(list)) {
+        ShowError(62002);
+        NotifyChanged();
+        return false;
+    }
+    std::erase_if(list, [](const auto& record) { return record->IsDeleted(); });
+    NotifyChanged();
+    return true;
+}
+
+bool CMVsyncDoc::ImportOutlookContacts()
+{
+    COutlookContacts exchange;
+    return importFromPim(
+        m_outlookContacts, [&](auto& fresh) { return exchange.ReadContacts(fresh); },
+        [](CPhoneEntry& fresh, const CPhoneEntry& old) {
+            keepPhoneLink(fresh, old);
+            fresh.m_nSimIndex = old.m_nSimIndex;
+        });
+}
+
+bool CMVsyncDoc::ExportOutlookContacts()
+{
+    COutlookContacts exchange;
+    return exportToPim(m_outlookContacts, [&](auto& list) { return exchange.WriteContacts(list); });
+}
+
+bool CMVsyncDoc::ImportOutlookSchedules()
+{
+    COutlookAppointments exchange;
+    return importFromPim(
+        m_outlookSchedules, [&](auto& fresh) { return exchange.ReadAppointments(fresh); },
+        [](CScheduleEntry& fresh, const CScheduleEntry& old) { keepPhoneLink(fresh, old); });
+}
+
+bool CMVsyncDoc::ExportOutlookSchedules()
+{
+    COutlookAppointments exchange;
+    return exportToPim(m_outlookSchedules, [&](auto& list) { return exchange.WriteAppointments(list); });
+}
+
+bool CMVsyncDoc::ImportOutlookNotes()
+{
+    COutlookNotes exchange;
+    return importFromPim(
+        m_outlookMemos, [&](auto& fresh) { return exchange.ReadNotes(fresh); },
+        [](CMemoEntry& fresh, const CMemoEntry& old) { keepPhoneLink(fresh, old); });
+}
+
+bool CMVsyncDoc::ExportOutlookNotes()
+{
+    COutlookNotes exchange;
+    return exportToPim(m_outlookMemos, [&](auto& list) { return exchange.WriteNotes(list); });
+}

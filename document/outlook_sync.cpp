@@ -1,0 +1,482 @@
+#include "document/outlook_sync.h"
+
+#include "link/globals.h"
+#include "link/message_pump.h"
+#include "link/progress_view.h"
+#include "platform/pim/application.h"
+#include "platform/pim/appointment_item.h"
+#include "platform/pim/contact_item.h"
+#include "platform/pim/items.h"
+#include "platform/pim/mapi_folder.h"
+#include "platform/pim/name_space.h"
+#include "platform/pim/note_item.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+
+namespace {
+
+using pim::ItemCast;
+
+QString withoutGraveAccents(QString text)
+{
+    return text.remove(u'`');
+}
+
+// Reminder minutes per alarm value 1 to 5.
+constexpr long kAlarmMinutes[] = {0, 15, 30, 60, 1440};
+
+int alarmFromReminder(bool set, long minutes)
+{
+    if (!set)
+        return CScheduleEntry::AlarmNone;
+    for (int alarm = 1; alarm <= 5; ++alarm) {
+        if (kAlarmMinutes[alarm - 1] == minutes)
+            return alarm;
+    }
+    return CScheduleEntry::AlarmNone;
+}
+
+int repeatFromPattern(pim::AppointmentItem& item)
+{
+    if (!item.IsRecurring())
+        return CScheduleEntry::RepeatNone;
+    pim::RecurrencePattern& pattern = item.GetRecurrencePattern();
+    if (pattern.Interval() != 1)
+        return CScheduleEntry::RepeatNone;
+    switch (pattern.RecurrenceType()) {
+    case pim::olRecursDaily: return CScheduleEntry::RepeatDaily;
+    case pim::olRecursWeekly: return CScheduleEntry::RepeatWeekly;
+    case pim::olRecursMonthly: return CScheduleEntry::RepeatMonthly;
+    case pim::olRecursYearly: return CScheduleEntry::RepeatYearly;
+    default: return CScheduleEntry::RepeatNone;
+    }
+}
+
+void writeReminder(pim::AppointmentItem& item, int alarm)
+{
+    if (alarm < 1 || alarm > 5) {
+        item.SetReminderSet(false);
+        return;
+    }
+    item.SetReminderSet(true);
+    item.SetReminderMinutesBeforeStart(kAlarmMinutes[alarm - 1]);
+}
+
+void writeRecurrence(pim::AppointmentItem& item, const CScheduleEntry& record)
+{
+    if (record.m_nRepeat < 1 || record.m_nRepeat > 4) {
+        item.ClearRecurrencePattern();
+        return;
+    }
+    pim::RecurrencePattern& pattern = item.GetRecurrencePattern();
+    pattern.SetStartTime(record.m_dtStart);
+    switch (record.m_nRepeat) {
+    case CScheduleEntry::RepeatDaily:
+        pattern.SetRecurrenceType(pim::olRecursDaily);
+        pattern.SetInterval(1);
+        break;
+    case CScheduleEntry::RepeatWeekly:
+        pattern.SetRecurrenceType(pim::olRecursWeekly);
+        pattern.SetDayOfWeekMask(1L << (record.m_dtStart.GetDayOfWeek() - 1));
+        break;
+    case CScheduleEntry::RepeatMonthly:
+        pattern.SetRecurrenceType(pim::olRecursMonthly);
+        pattern.SetDayOfMonth(record.m_dtStart.GetDay());
+        break;
+    case CScheduleEntry::RepeatYearly:
+        pattern.SetRecurrenceType(pim::olRecursYearly);
+        pattern.SetMonthOfYear(record.m_dtStart.GetMonth());
+        break;
+    default: break;
+    }
+}
+
+void setContact(pim::ContactItem& item, const CPhoneEntry& record)
+{
+    item.SetFullName(record.m_strName);
+    item.SetMobileTelephoneNumber(record.m_strMobile);
+    item.SetBusinessTelephoneNumber(record.m_strOffice);
+    item.SetHomeTelephoneNumber(record.m_strHome);
+    item.SetEmail1Address(record.m_strEmail);
+    item.SetBody(record.m_strMemo);
+}
+
+} // namespace
+
+COutlookSync::COutlookSync() = default;
+
+COutlookSync::~COutlookSync()
+{
+    Logoff();
+    if (m_pProgress)
+        CloseProgress();
+}
+
+bool COutlookSync::Logon()
+{
+    if (m_bLoggedOn)
+        return true;
+    ShowStatus(61483);
+    auto application = std::make_unique<pim::Application>();
+    std::unique_ptr<pim::NameSpace> ns = application->GetNamespace(QStringLiteral("MAPI"));
+    if (!ns || !ns->Logon())
+        return false;
+    m_application = std::move(application);
+    m_namespace = std::move(ns);
+    m_bLoggedOn = true;
+    OpenProgress();
+    ShowStatus(61483);
+    return true;
+}
+
+bool COutlookSync::Logoff()
+{
+    if (!m_bLoggedOn)
+        return true;
+    ShowStatus(61484);
+    m_namespace->Logoff();
+    m_namespace.reset();
+    m_application.reset();
+    m_bLoggedOn = false;
+    CloseProgress();
+    return true;
+}
+
+void COutlookSync::OpenProgress()
+{
+    m_pProgress = CreateProgressView();
+}
+
+void COutlookSync::CloseProgress()
+{
+    platform::UiServices::instance().enableMainWindow(true);
+    g_bUserAbort = false;
+    if (m_pProgress) {
+        m_pProgress->Finish();
+        m_pProgress.reset();
+    }
+}
+
+void COutlookSync::ShowStatus(int stringId)
+{
+    Log(platform::LoadString(stringId));
+}
+
+void COutlookSync::Log(const QString& text)
+{
+    if (!m_pProgress)
+        return;
+    m_pProgress->Step(text.left(511));
+    PumpMessages();
+    if (g_bUserAbort) {
+        // Abort only closes the window: the exchange runs on to its end, and the main window
+        // stays disabled until it does, so nothing can free the records being written.
+        g_bUserAbort = false;
+        m_pProgress.reset();
+    }
+}
+
+void COutlookSync::ShowPimError(const pim::Error& error)
+{
+    platform::AfxMessageBox(error.description, platform::MB_ICONWARNING);
+}
+
+std::unique_ptr<pim::Item> COutlookSync::findItem(pim::OlDefaultFolders folder, const QString& entryId,
+                                                  pim::Error* error)
+{
+    if (entryId.isEmpty() || !m_namespace)
+        return nullptr;
+    std::unique_ptr<pim::MAPIFolder> store = m_namespace->GetDefaultFolder(folder, error);
+    if (!store)
+        return nullptr;
+    return m_namespace->GetItemFromID(entryId, store->StoreID(), error);
+}
+
+bool COutlookSync::deleteItem(pim::OlDefaultFolders folder, const QString& entryId)
+{
+    ShowStatus(61489);
+    if (entryId.isEmpty())
+        return false;
+    pim::Error error;
+    std::unique_ptr<pim::Item> item = findItem(folder, entryId, &error);
+    // An item that is already gone is as deleted as it will get.
+    if (!item)
+        return error.code == pim::ErrorCode::NotFound;
+    if (item->Delete(&error) || error.code == pim::ErrorCode::NotFound)
+        return true;
+    ShowPimError(error);
+    return false;
+}
+
+bool COutlookSync::ReadContacts(RecordList<CPhoneEntry>& list)
+{
+    ShowStatus(61477);
+    if (!Logon())
+        return false;
+    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(pim::olFolderContacts);
+    std::unique_ptr<pim::Items> items = folder ? folder->Items() : nullptr;
+    if (!items) {
+        Logoff();
+        return false;
+    }
+    g_nProgressRange = int(items->Count()) + 10;
+    int taken = 0;
+    for (long i = 1; i <= items->Count(); ++i) {
+        auto item = ItemCast<pim::ContactItem>(items->Item(i));
+        if (!item) {
+            Logoff();
+            return false;
+        }
+        const QString name = item->FullName();
+        if (name.isEmpty()
+            || (item->MobileTelephoneNumber().isEmpty() && item->BusinessTelephoneNumber().isEmpty()
+                && item->HomeTelephoneNumber().isEmpty()))
+            continue;
+        Log(QString::asprintf(platform::LoadString(61478).toUtf8().constData(), taken++));
+        auto record = std::make_unique<CPhoneEntry>();
+        record->m_strEntryID = item->EntryID();
+        record->m_strName = name;
+        record->m_strMobile = item->MobileTelephoneNumber();
+        record->m_strOffice = item->BusinessTelephoneNumber();
+        record->m_strHome = item->HomeTelephoneNumber();
+        record->m_strEmail = item->Email1Address();
+        record->m_strMemo = item->Body();
+        list.push_back(std::move(record));
+    }
+    Logoff();
+    return true;
+}
+
+bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
+{
+    ShowStatus(61477);
+    if (!Logon())
+        return false;
+    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(pim::olFolderCalendar);
+    std::unique_ptr<pim::Items> items = folder ? folder->Items() : nullptr;
+    if (!items) {
+        Logoff();
+        return false;
+    }
+    g_nProgressRange = int(items->Count()) + 10;
+    for (long i = 1; i <= items->Count(); ++i) {
+        auto item = ItemCast<pim::AppointmentItem>(items->Item(i));
+        if (!item) {
+            Logoff();
+            return false;
+        }
+        auto record = std::make_unique<CScheduleEntry>();
+        Log(QString::asprintf(platform::LoadString(61478).toUtf8().constData(), int(i)));
+        record->m_strEntryID = item->EntryID();
+        record->m_strSubject = withoutGraveAccents(item->Subject());
+        record->m_dtStart = item->Start();
+        record->m_nAlarm = alarmFromReminder(item->ReminderSet(), item->ReminderMinutesBeforeStart());
+        record->m_nRepeat = repeatFromPattern(*item);
+        list.push_back(std::move(record));
+    }
+    Logoff();
+    return true;
+}
+
+bool COutlookSync::ReadNotes(RecordList<CMemoEntry>& list)
+{
+    ShowStatus(61477);
+    if (!Logon())
+        return false;
+    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(pim::olFolderNotes);
+    std::unique_ptr<pim::Items> items = folder ? folder->Items() : nullptr;
+    if (!items) {
+        Logoff();
+        return false;
+    }
+    g_nProgressRange = int(items->Count()) + 10;
+    for (long i = 1; i <= items->Count(); ++i) {
+        auto item = ItemCast<pim::NoteItem>(items->Item(i));
+        if (!item) {
+            Logoff();
+            return false;
+        }
+        auto record = std::make_unique<CMemoEntry>();
+        Log(QString::asprintf(platform::LoadString(61478).toUtf8().constData(), int(i)));
+        record->m_strEntryID = item->EntryID();
+        record->m_strText = withoutGraveAccents(item->Body());
+        list.push_back(std::move(record));
+    }
+    Logoff();
+    return true;
+}
+
+template <typename Record, typename Add, typename Update, typename Remove>
+bool COutlookSync::writeList(RecordList<Record>& list, Add add, Update update, Remove remove)
+{
+    ShowStatus(61486);
+    if (!Logon())
+        return false;
+    g_nProgressRange = int(list.size()) + 10;
+    for (const auto& record : list) {
+        bool ok = true;
+        if (record->m_strEntryID.isEmpty()) {
+            if (!record->IsDeleted())
+                ok = add(*record);
+        } else if (record->IsDeleted()) {
+            ok = remove(*record);
+        } else if (record->m_nState == CSyncRecord::StateChanged) {
+            ok = update(*record);
+            if (ok)
+                record->m_nState = CSyncRecord::StateUnchanged;
+        }
+        if (!ok) {
+            Logoff();
+            return false;
+        }
+    }
+    Logoff();
+    return true;
+}
+
+bool COutlookSync::WriteContacts(RecordList<CPhoneEntry>& list)
+{
+    return writeList(
+        list, [this](CPhoneEntry& r) { return AddContact(r); }, [this](CPhoneEntry& r) { return UpdateContact(r); },
+        [this](const CPhoneEntry& r) { return DeleteContact(r); });
+}
+
+bool COutlookSync::WriteAppointments(RecordList<CScheduleEntry>& list)
+{
+    return writeList(
+        list, [this](CScheduleEntry& r) { return AddAppointment(r); },
+        [this](CScheduleEntry& r) { return UpdateAppointment(r); },
+        [this](const CScheduleEntry& r) { return DeleteAppointment(r); });
+}
+
+bool COutlookSync::WriteNotes(RecordList<CMemoEntry>& list)
+{
+    return writeList(
+        list, [this](CMemoEntry& r) { return AddNote(r); }, [this](CMemoEntry& r) { return UpdateNote(r); },
+        [this](const CMemoEntry& r) { return DeleteNote(r); });
+}
+
+// A failed save of a new or changed item fails the write: the record keeps its state, so the
+// next export tries again instead of losing the change.
+bool COutlookSync::AddContact(CPhoneEntry& record)
+{
+    ShowStatus(61487);
+    auto item = ItemCast<pim::ContactItem>(m_application->CreateItem(pim::olContactItem));
+    if (!item)
+        return false;
+    setContact(*item, record);
+    pim::Error error;
+    if (!item->Save(&error)) {
+        ShowPimError(error);
+        return false;
+    }
+    record.m_strEntryID = item->EntryID();
+    return true;
+}
+
+bool COutlookSync::AddAppointment(CScheduleEntry& record)
+{
+    ShowStatus(61487);
+    auto item = ItemCast<pim::AppointmentItem>(m_application->CreateItem(pim::olAppointmentItem));
+    if (!item)
+        return false;
+    item->SetSubject(record.m_strSubject);
+    item->SetBody(record.m_strSubject);
+    item->SetStart(record.m_dtStart);
+    writeReminder(*item, record.m_nAlarm);
+    writeRecurrence(*item, record);
+    pim::Error error;
+    if (!item->Save(&error)) {
+        ShowPimError(error);
+        return false;
+    }
+    record.m_strEntryID = item->EntryID();
+    return true;
+}
+
+bool COutlookSync::AddNote(CMemoEntry& record)
+{
+    ShowStatus(61487);
+    auto item = ItemCast<pim::NoteItem>(m_application->CreateItem(pim::olNoteItem));
+    if (!item)
+        return false;
+    item->SetBody(record.m_strText);
+    pim::Error error;
+    if (!item->Save(&error)) {
+        ShowPimError(error);
+        return false;
+    }
+    record.m_strEntryID = item->EntryID();
+    return true;
+}
+
+bool COutlookSync::UpdateContact(CPhoneEntry& record)
+{
+    ShowStatus(61488);
+    pim::Error error;
+    auto item = ItemCast<pim::ContactItem>(findItem(pim::olFolderContacts, record.m_strEntryID, &error));
+    if (!item)
+        return false;
+    setContact(*item, record);
+    if (!item->Save(&error)) {
+        ShowPimError(error);
+        return false;
+    }
+    return true;
+}
+
+bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
+{
+    ShowStatus(61488);
+    pim::Error error;
+    auto item = ItemCast<pim::AppointmentItem>(findItem(pim::olFolderCalendar, record.m_strEntryID, &error));
+    if (!item)
+        return false;
+    item->SetSubject(record.m_strSubject);
+    item->ClearRecurrencePattern();
+    if (record.m_nRepeat >= 1 && record.m_nRepeat <= 4)
+        writeRecurrence(*item, record);
+    writeReminder(*item, record.m_nAlarm);
+    item->SetStart(record.m_dtStart);
+    if (!item->Save(&error))
+        return false;
+    record.m_strEntryID = item->EntryID();
+    return true;
+}
+
+bool COutlookSync::UpdateNote(CMemoEntry& record)
+{
+    ShowStatus(61488);
+    if (record.m_strEntryID.isEmpty())
+        return false;
+    pim::Error error;
+    auto item = ItemCast<pim::NoteItem>(findItem(pim::olFolderNotes, record.m_strEntryID, &error));
+    if (!item) {
+        // A note removed in the store comes back as a new one.
+        if (error.code == pim::ErrorCode::NotFound)
+            return AddNote(record);
+        return false;
+    }
+    item->SetBody(record.m_strText);
+    if (!item->Save(&error)) {
+        ShowPimError(error);
+        return false;
+    }
+    record.m_strEntryID = item->EntryID();
+    return true;
+}
+
+bool COutlookSync::DeleteContact(const CPhoneEntry& record)
+{
+    return deleteItem(pim::olFolderContacts, record.m_strEntryID);
+}
+
+bool COutlookSync::DeleteAppointment(const CScheduleEntry& record)
+{
+    return deleteItem(pim::olFolderCalendar, record.m_strEntryID);
+}
+
+bool COutlookSync::DeleteNote(const CMemoEntry& record)
+{
+    return deleteItem(pim::olFolderNotes, record.m_strEntryID);
+}

@@ -1,0 +1,282 @@
+#include "document/mvsync_doc.h"
+
+#include "link/globals.h"
+#include "platform/archive.h"
+#include "platform/string_table.h"
+#include "support/recording_ui_services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray str(const char* text)
+{
+    return QByteArray(1, char(qstrlen(text))) + QByteArray(text);
+}
+
+QByteArray i32(qint32 v)
+{
+    CArchive ar;
+    ar << v;
+    return ar.Data();
+}
+
+// A data file laid out field by field: settings, seven names, six counted lists.
+QByteArray goldenFile()
+{
+    QByteArray f;
+    f += i32(3) + i32(250) + i32(1) + i32(7) + i32(30);
+    for (const char* name : {"Family", "VIP", "Friends", "Colleague", "Group1", "Group2", "Others"})
+        f += str(name);
+    // PC contacts: one, in state 3 (PC lists keep deleted records).
+    f += i32(1);
+    f += i32(12) + str("") + i32(3) + i32(1) + str("") // base
+         + str("Ann") + str("+49301") + str("0302") + str("0303") + str("a@x.org") + str("memo") + i32(1) + i32(-1)
+         + str("");
+    // PC schedules: two, in start order.
+    f += i32(2);
+    for (double dt : {38052.25, 38053.5}) {
+        CArchive date;
+        date << qint32(0) << dt;
+        f += i32(-1) + str("") + i32(0) + i32(1) + str("") + str("Dentist") + date.Data() + i32(2) + i32(3);
+    }
+    // PC memos: one.
+    f += i32(1) + i32(4) + str("") + i32(0) + i32(1) + str("aux") + str("buy milk");
+    // PIM-side contacts, schedules, memos: one contact, none else.
+    f += i32(1) + i32(-1) + str("entry-1") + i32(0) + i32(2) + str("") + str("Bob") + str("") + str("") + str("")
+         + str("") + str("") + i32(6) + i32(-1) + str("");
+    f += i32(0) + i32(0);
+    return f;
+}
+
+class LocalFiles : public ::testing::Test {
+protected:
+    LocalFiles()
+    {
+        g_nIrCommChunk = 20;
+        g_nIrCommPause = 20;
+        g_nIrCommTimeout = -1;
+    }
+
+    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+
+    void writeFile(const char* name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray readFile(const char* name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<CMVsyncDoc> openDocument()
+    {
+        auto doc = std::make_unique<CMVsyncDoc>();
+        doc->SetDataDir(dir.path());
+        doc->OnNewDocument();
+        return doc;
+    }
+
+    platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
+    testsupport::ScopedRecordingUi recording;
+    QTemporaryDir dir;
+};
+
+TEST_F(LocalFiles, GoldenFileLoadsAndSavesBackIdentically)
+{
+    const QByteArray golden = goldenFile();
+    writeFile("mvsync.dat", golden);
+    auto doc = openDocument();
+    EXPECT_TRUE(recording.ui.boxes.empty());
+    EXPECT_EQ(doc->m_nComPort, 3);
+    EXPECT_EQ(doc->m_session.m_nOpenDelayMs, 250);
+    EXPECT_TRUE(doc->m_session.m_port.m_bIrComm);
+    EXPECT_EQ(doc->m_session.m_port.m_nPort, 3);
+    EXPECT_EQ(doc->m_session.m_port.m_nIrCommPort, 7);
+    EXPECT_EQ(doc->m_session.m_port.m_nIrCommTimeoutSec, 30);
+    ASSERT_EQ(doc->m_pcContacts.size(), 1u);
+    EXPECT_EQ(doc->m_pcContacts[0]->m_strName, QStringLiteral("Ann"));
+    EXPECT_EQ(doc->m_pcContacts[0]->m_nState, CSyncRecord::StateDeleted);
+    ASSERT_EQ(doc->m_pcSchedules.size(), 2u);
+    EXPECT_LT(doc->m_pcSchedules[0]->m_dtStart, doc->m_pcSchedules[1]->m_dtStart);
+    EXPECT_EQ(doc->m_pcMemos[0]->m_strAux, QStringLiteral("aux"));
+    EXPECT_EQ(doc->m_outlookContacts[0]->m_strEntryID, QStringLiteral("entry-1"));
+
+    ASSERT_TRUE(doc->SaveLocalData());
+    EXPECT_EQ(readFile("mvsync.dat"), golden);
+    EXPECT_EQ(QFile::permissions(path("mvsync.dat")) & (QFile::ReadGroup | QFile::ReadOther), 0);
+}
+
+TEST_F(LocalFiles, PimSideDeletionsAndTheInfraredFlag)
+{
+    auto doc = openDocument();
+    for (int state : {0, 3}) {
+        auto e = std::make_unique<CPhoneEntry>();
+        e->m_nState = state;
+        doc->m_outlookContacts.push_back(std::move(e));
+        auto p = std::make_unique<CPhoneEntry>();
+        p->m_nState = state;
+        doc->m_pcContacts.push_back(std::move(p));
+    }
+    ASSERT_TRUE(doc->SaveLocalData());
+    auto reloaded = openDocument();
+    EXPECT_EQ(reloaded->m_pcContacts.size(), 2u);
+    EXPECT_EQ(reloaded->m_outlookContacts.size(), 1u);
+
+    QByteArray file = goldenFile();
+    file.replace(8, 4, i32(2)); // infrared flag 2
+    writeFile("mvsync.dat", file);
+    EXPECT_FALSE(openDocument()->m_session.m_port.m_bIrComm);
+}
+
+TEST_F(LocalFiles, InfraredSettingsReachTheTransportWithoutADataFile)
+{
+    auto doc = openDocument();
+    EXPECT_FALSE(QFile::exists(path("mvsync.dat")));
+    EXPECT_EQ(doc->m_session.m_port.m_nIrCommPort, 4);
+    EXPECT_EQ(doc->m_session.m_port.m_nIrCommTimeoutSec, 20);
+    EXPECT_EQ(doc->m_strTitle, QStringLiteral("Zentra Deskhand"));
+}
+
+TEST_F(LocalFiles, DamagedFilesKeepWhatWasCompleteAndAreMovedAside)
+{
+    const QByteArray golden = goldenFile();
+    // Cut inside the PC memos list: contacts and schedules stay.
+    const qsizetype memosAt = golden.indexOf(str("buy milk"));
+    writeFile("mvsync.dat", golden.left(memosAt + 3));
+    auto doc = openDocument();
+    EXPECT_EQ(doc->m_nComPort, 3);
+    EXPECT_EQ(doc->m_pcContacts.size(), 1u);
+    EXPECT_EQ(doc->m_pcSchedules.size(), 2u);
+    EXPECT_TRUE(doc->m_pcMemos.empty());
+    EXPECT_FALSE(QFile::exists(path("mvsync.dat")));
+    EXPECT_EQ(readFile("mvsync.dat.damaged"), golden.left(memosAt + 3));
+    ASSERT_EQ(recording.ui.boxes.size(), 1u);
+    EXPECT_TRUE(recording.ui.boxes[0].text.contains(QStringLiteral("mvsync.dat.damaged")));
+
+    // The save at close writes what was kept and leaves the damaged copy alone.
+    doc->OnCloseDocument();
+    EXPECT_TRUE(QFile::exists(path("mvsync.dat")));
+    EXPECT_EQ(readFile("mvsync.dat.damaged"), golden.left(memosAt + 3));
+
+    // Every cut and many bit flips: no crash, always moved aside, never more than one box.
+    std::mt19937 random(7);
+    for (qsizetype cut = 0; cut < golden.size(); cut += 3) {
+        QByteArray damaged = golden.left(cut);
+        if (cut % 2)
+            damaged = golden;
+        for (int f = 0; f < 3 && !damaged.isEmpty() && cut % 2; ++f)
+            damaged[qsizetype(random() % damaged.size())] ^= char(1u << (random() % 8));
+        writeFile("mvsync.dat", damaged);
+        recording.ui.boxes.clear();
+        auto any = openDocument();
+        EXPECT_LE(recording.ui.boxes.size(), 1u);
+        EXPECT_EQ(any->m_groupNames.size(), CMVsyncDoc::kGroupCount);
+        if (!recording.ui.boxes.empty()) {
+            EXPECT_FALSE(QFile::exists(path("mvsync.dat")));
+        }
+    }
+}
+
+TEST_F(LocalFiles, NumberDirectoryHoldsLiveEntriesOnly)
+{
+    auto doc = openDocument();
+    for (int i = 0; i < 3; ++i) {
+        auto e = std::make_unique<CPhoneEntry>();
+        e->m_strName = QStringLiteral("n%1").arg(i);
+        e->m_strMobile = QStringLiteral("%1").arg(i);
+        e->m_nState = i == 1 ? CSyncRecord::StateDeleted : 0;
+        doc->m_pcContacts.push_back(std::move(e));
+    }
+    auto sim = std::make_unique<CPhoneEntry>();
+    sim->m_strName = QStringLiteral("s");
+    sim->m_strMobile = QStringLiteral("9");
+    doc->m_simContacts.push_back(std::move(sim));
+    ASSERT_TRUE(doc->SaveNumberDirectory());
+    EXPECT_EQ(readFile("mnum.dat"), i32(2) + str("n0") + str("0") + str("n2") + str("2") + i32(0) + i32(1) + str("s")
+                                        + str("9"));
+}
+
+TEST_F(LocalFiles, SavingIntoAnUnwritableFolderFailsAndKeepsTheOldFile)
+{
+    auto doc = openDocument();
+    doc->m_pcMemos.push_back(std::make_unique<CMemoEntry>());
+    ASSERT_TRUE(doc->SaveLocalData());
+    const QByteArray before = readFile("mvsync.dat");
+
+    // A folder that cannot exist, for every user: it lies under a plain file.
+    writeFile("plain", "x");
+    CMVsyncDoc nowhere;
+    nowhere.SetDataDir(path("plain/sub"));
+    EXPECT_FALSE(nowhere.SaveLocalData());
+    nowhere.OnFileSave();
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList{platform::LoadString(64001)});
+
+    // A folder the user may not write to: checked as an unprivileged user, since root may.
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to switch to an unprivileged user";
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::ExeOther);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(2);
+        doc->m_pcMemos.push_back(std::make_unique<CMemoEntry>());
+        _exit(doc->SaveLocalData() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readFile("mvsync.dat"), before);
+}
+
+TEST_F(LocalFiles, SaveCommandReportsSuccess)
+{
+    auto doc = openDocument();
+    doc->OnFileSave();
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Success to save")});
+}
+
+TEST_F(LocalFiles, ConfigIniIsCreatedAndReadWithProfileRules)
+{
+    openDocument();
+    EXPECT_EQ(readFile("config.ini"), QByteArray("[IrComm]\r\nbyte=20\r\nsleep=20\r\n[IrComm2k]\r\nbyte=20\r\nsleep=20\r\n"));
+    EXPECT_EQ(g_nIrCommChunk, 20);
+    EXPECT_EQ(g_nIrCommPause, 20);
+    EXPECT_EQ(g_nIrCommTimeout, -1);
+
+    struct Case {
+        const char* ini;
+        int chunk, pause, timeout;
+    };
+    const Case cases[] = {
+        {"", 20, 20, -1},
+        {"[IrComm2k]\r\r\nbyte=32\r\r\nsleep=5\r\r\ntimeout=30\r\r\n", 32, 5, 30},
+        {"[IrComm]\r\nbyte=64\r\n[IrComm2k]\r\nbyte=12\r\n", 12, 20, -1},
+        {"[ircomm2k]\nBYTE=abc\nsleep=-4\ntimeout=0\n", 20, 20, -1},
+        {"[IrComm2k]\nbyte=-1\nsleep=999999\ntimeout=-3\n", 20, 1000, -1},
+    };
+    for (const Case& c : cases) {
+        g_nIrCommTimeout = -1;
+        writeFile("config.ini", c.ini);
+        openDocument();
+        EXPECT_EQ(g_nIrCommChunk, c.chunk) << c.ini;
+        EXPECT_EQ(g_nIrCommPause, c.pause) << c.ini;
+        EXPECT_EQ(g_nIrCommTimeout, c.timeout) << c.ini;
+    }
+}
+
+} // namespace

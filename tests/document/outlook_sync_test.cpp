@@ -1,0 +1,329 @@
+#include "document/mvsync_doc.h"
+#include "document/outlook_sync.h"
+
+#include "link/globals.h"
+#include "link/progress_view.h"
+#include "platform/pim/application.h"
+#include "platform/pim/appointment_item.h"
+#include "platform/pim/contact_item.h"
+#include "platform/pim/name_space.h"
+#include "platform/pim/note_item.h"
+#include "platform/string_table.h"
+#include "support/recording_ui_services.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+class RecordingProgress final : public IProgressView {
+public:
+    explicit RecordingProgress(QStringList& steps) : m_steps(steps) {}
+    void Step(const QString& text) override { m_steps << text; }
+    void Finish() override {}
+
+private:
+    QStringList& m_steps;
+};
+
+// Writes stop at a file size of zero for the lifetime of the guard, for every user.
+class NoFileGrowth {
+public:
+    NoFileGrowth()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~NoFileGrowth()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_old {};
+    void (*m_handler)(int) = nullptr;
+};
+
+class PimExchange : public ::testing::Test {
+protected:
+    PimExchange() : m_progress([this] { return std::make_unique<RecordingProgress>(steps); })
+    {
+        qputenv("DESKHAND_PIM_DIR", dir.path().toUtf8());
+        g_bUserAbort = false;
+        g_nLastError = 0;
+    }
+    ~PimExchange() override { qunsetenv("DESKHAND_PIM_DIR"); }
+
+    // Items written straight into the store, as another program would.
+    QString addContact(const QString& name, const QString& mobile)
+    {
+        pim::Application app(dir.path());
+        auto ns = app.GetNamespace(QStringLiteral("MAPI"));
+        ns->Logon();
+        auto item = pim::ItemCast<pim::ContactItem>(app.CreateItem(pim::olContactItem));
+        item->SetFullName(name);
+        item->SetMobileTelephoneNumber(mobile);
+        EXPECT_TRUE(item->Save());
+        return item->EntryID();
+    }
+
+    std::unique_ptr<pim::AppointmentItem> appointment(const QString& entryId)
+    {
+        pim::Application app(dir.path());
+        auto ns = app.GetNamespace(QStringLiteral("MAPI"));
+        ns->Logon();
+        return pim::ItemCast<pim::AppointmentItem>(ns->GetItemFromID(entryId));
+    }
+
+    int fileCount(const char* folder) const
+    {
+        return int(QDir(dir.filePath(QLatin1String(folder))).entryList(QDir::Files).size());
+    }
+
+    platform::ScopedLanguage english {platform::LANG_ENGLISH_US};
+    testsupport::ScopedRecordingUi recording;
+    QTemporaryDir dir;
+    QStringList steps;
+    CMVsyncDoc doc;
+
+private:
+    ScopedProgressViewFactory m_progress;
+};
+
+TEST_F(PimExchange, ContactImportSkipsEntriesWithoutNameOrNumberAndKeepsPhoneLinks)
+{
+    const QString ann = addContact(QStringLiteral("Ann"), QStringLiteral("0123"));
+    addContact(QStringLiteral("No Numbers"), QString());
+    addContact(QString(), QStringLiteral("555"));
+
+    auto old = std::make_unique<CPhoneEntry>();
+    old->m_strEntryID = ann;
+    old->m_nIndex = 12;
+    old->m_nList = 3;
+    old->m_nSimIndex = 4;
+    old->m_nState = CSyncRecord::StateDeleted;
+    doc.m_outlookContacts.push_back(std::move(old));
+
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_EQ(doc.m_outlookContacts.size(), 1u);
+    const CPhoneEntry& e = *doc.m_outlookContacts[0];
+    EXPECT_EQ(e.m_strName, QStringLiteral("Ann"));
+    EXPECT_EQ(e.m_strMobile, QStringLiteral("0123"));
+    EXPECT_EQ(e.m_nIndex, 12);
+    EXPECT_EQ(e.m_nList, 3);
+    EXPECT_EQ(e.m_nSimIndex, 4);
+    EXPECT_EQ(e.m_nState, 0);
+    EXPECT_TRUE(steps.contains(QStringLiteral("Loading data... 0")));
+    EXPECT_TRUE(steps.contains(QStringLiteral("Log off")));
+    EXPECT_FALSE(doc.IsBusy());
+}
+
+TEST_F(PimExchange, ExportFollowsTheStateTable)
+{
+    const QString kept = addContact(QStringLiteral("Kept"), QStringLiteral("1"));
+    const QString changed = addContact(QStringLiteral("Changed"), QStringLiteral("2"));
+    const QString removed = addContact(QStringLiteral("Removed"), QStringLiteral("3"));
+    auto record = [&](const char* name, const QString& id, int state) {
+        auto e = std::make_unique<CPhoneEntry>();
+        e->m_strName = QLatin1String(name);
+        e->m_strMobile = QStringLiteral("9");
+        e->m_strEntryID = id;
+        e->m_nState = state;
+        doc.m_outlookContacts.push_back(std::move(e));
+    };
+    record("Kept but edited here", kept, CSyncRecord::StateUnchanged);
+    record("Changed now", changed, CSyncRecord::StateChanged);
+    record("Removed", removed, CSyncRecord::StateDeleted);
+    record("Never sent", QString(), CSyncRecord::StateDeleted);
+    record("New", QString(), CSyncRecord::StateNew);
+
+    ASSERT_TRUE(doc.ExportOutlookContacts());
+    ASSERT_EQ(doc.m_outlookContacts.size(), 3u);
+    EXPECT_EQ(doc.m_outlookContacts[1]->m_nState, 0);
+    EXPECT_FALSE(doc.m_outlookContacts[2]->m_strEntryID.isEmpty());
+    EXPECT_EQ(fileCount("contacts"), 3);
+
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    QStringList names;
+    for (const auto& e : doc.m_outlookContacts)
+        names << e->m_strName;
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"Changed now", "Kept", "New"}));
+}
+
+TEST_F(PimExchange, AppointmentTablesBothWays)
+{
+    struct Case {
+        int repeat, alarm;
+        COleDateTime start;
+    };
+    const Case cases[] = {
+        {0, 0, COleDateTime(2004, 3, 7, 9, 5, 0)},   {1, 1, COleDateTime(2004, 3, 8, 10, 0, 0)},
+        {2, 2, COleDateTime(2004, 3, 10, 11, 0, 0)}, {3, 3, COleDateTime(2004, 3, 31, 12, 0, 0)},
+        {4, 4, COleDateTime(2004, 2, 29, 13, 0, 0)}, {0, 5, COleDateTime(2004, 3, 12, 14, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        auto e = std::make_unique<CScheduleEntry>();
+        e->m_strSubject = QStringLiteral("S%1%2").arg(c.repeat).arg(c.alarm);
+        e->m_dtStart = c.start;
+        e->m_nRepeat = c.repeat;
+        e->m_nAlarm = c.alarm;
+        e->m_nState = CSyncRecord::StateNew;
+        doc.m_outlookSchedules.push_back(std::move(e));
+    }
+    ASSERT_TRUE(doc.ExportOutlookSchedules());
+
+    // Alarm 1 is a reminder at 0 minutes; a weekly entry on a Wednesday has the mask 8.
+    auto onTime = appointment(doc.m_outlookSchedules[1]->m_strEntryID);
+    ASSERT_TRUE(onTime);
+    EXPECT_TRUE(onTime->ReminderSet());
+    EXPECT_EQ(onTime->ReminderMinutesBeforeStart(), 0);
+    EXPECT_EQ(onTime->Body(), QStringLiteral("S11"));
+    auto weekly = appointment(doc.m_outlookSchedules[2]->m_strEntryID);
+    ASSERT_TRUE(weekly && weekly->IsRecurring());
+    EXPECT_EQ(weekly->GetRecurrencePattern().RecurrenceType(), pim::olRecursWeekly);
+    EXPECT_EQ(weekly->GetRecurrencePattern().DayOfWeekMask(), 8);
+
+    ASSERT_TRUE(doc.ImportOutlookSchedules());
+    ASSERT_EQ(doc.m_outlookSchedules.size(), 6u);
+    for (const auto& e : doc.m_outlookSchedules) {
+        const QString subject = e->m_strSubject;
+        EXPECT_EQ(e->m_nRepeat, subject.mid(1, 1).toInt()) << subject.toStdString();
+        EXPECT_EQ(e->m_nAlarm, subject.mid(2, 1).toInt()) << subject.toStdString();
+    }
+
+    // Every second week, a 45-minute reminder and grave accents in the subject.
+    auto odd = appointment(doc.m_outlookSchedules[0]->m_strEntryID);
+    odd->SetSubject(QStringLiteral("It`s odd"));
+    odd->GetRecurrencePattern().SetRecurrenceType(pim::olRecursWeekly);
+    odd->GetRecurrencePattern().SetInterval(2);
+    odd->SetReminderSet(true);
+    odd->SetReminderMinutesBeforeStart(45);
+    ASSERT_TRUE(odd->Save());
+    ASSERT_TRUE(doc.ImportOutlookSchedules());
+    for (const auto& e : doc.m_outlookSchedules) {
+        if (e->m_strEntryID != odd->EntryID())
+            continue;
+        EXPECT_EQ(e->m_strSubject, QStringLiteral("Its odd"));
+        EXPECT_EQ(e->m_nRepeat, 0);
+        EXPECT_EQ(e->m_nAlarm, 0);
+    }
+}
+
+TEST_F(PimExchange, NotesThatVanishedComeBackAndDeletedItemsCountAsDone)
+{
+    auto note = std::make_unique<CMemoEntry>();
+    note->m_strText = QStringLiteral("remember");
+    note->m_nState = CSyncRecord::StateNew;
+    doc.m_outlookMemos.push_back(std::move(note));
+    ASSERT_TRUE(doc.ExportOutlookNotes());
+    const QString first = doc.m_outlookMemos[0]->m_strEntryID;
+    ASSERT_FALSE(first.isEmpty());
+
+    // Another program removed the note; an update makes it anew.
+    for (const QString& name : QDir(dir.filePath(QStringLiteral("notes"))).entryList(QDir::Files))
+        QFile::remove(dir.filePath(QStringLiteral("notes/")) + name);
+    doc.m_outlookMemos[0]->m_nState = CSyncRecord::StateChanged;
+    ASSERT_TRUE(doc.ExportOutlookNotes());
+    EXPECT_NE(doc.m_outlookMemos[0]->m_strEntryID, first);
+    EXPECT_EQ(fileCount("notes"), 1);
+
+    // Deleting an item that is already gone succeeds and drops the record.
+    auto gone = std::make_unique<CMemoEntry>();
+    gone->m_strEntryID = QStringLiteral("no-such-item");
+    gone->m_nState = CSyncRecord::StateDeleted;
+    doc.m_outlookMemos.push_back(std::move(gone));
+    EXPECT_TRUE(doc.ExportOutlookNotes());
+    EXPECT_EQ(doc.m_outlookMemos.size(), 1u);
+}
+
+TEST_F(PimExchange, FailedSavesFailTheWriteAndKeepTheStates)
+{
+    const QString id = addContact(QStringLiteral("Ann"), QStringLiteral("1"));
+    auto changed = std::make_unique<CPhoneEntry>();
+    changed->m_strName = QStringLiteral("Ann B");
+    changed->m_strEntryID = id;
+    changed->m_nState = CSyncRecord::StateChanged;
+    auto fresh = std::make_unique<CPhoneEntry>();
+    fresh->m_strName = QStringLiteral("New");
+    fresh->m_nState = CSyncRecord::StateNew;
+    doc.m_outlookContacts.push_back(std::move(changed));
+    doc.m_outlookContacts.push_back(std::move(fresh));
+    {
+        NoFileGrowth full;
+        EXPECT_FALSE(doc.ExportOutlookContacts());
+    }
+    EXPECT_EQ(doc.m_outlookContacts[0]->m_nState, CSyncRecord::StateChanged);
+    EXPECT_TRUE(doc.m_outlookContacts[1]->m_strEntryID.isEmpty());
+    ASSERT_FALSE(recording.ui.boxes.empty());
+    EXPECT_EQ(recording.ui.boxTexts().back(), QStringLiteral("Failed to write data. - "));
+
+    // Once the store takes writes again, the same export goes through.
+    EXPECT_TRUE(doc.ExportOutlookContacts());
+    EXPECT_EQ(doc.m_outlookContacts[0]->m_nState, 0);
+    EXPECT_FALSE(doc.m_outlookContacts[1]->m_strEntryID.isEmpty());
+}
+
+TEST_F(PimExchange, AStoreThatCannotExistRefusesTheLogOn)
+{
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    qputenv("DESKHAND_PIM_DIR", dir.filePath(QStringLiteral("plain/pim")).toUtf8());
+    doc.m_outlookContacts.push_back(std::make_unique<CPhoneEntry>());
+    EXPECT_FALSE(doc.ImportOutlookContacts());
+    EXPECT_EQ(doc.m_outlookContacts.size(), 1u);
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to read data. - ")});
+}
+
+TEST_F(PimExchange, AbortClosesTheWindowButKeepsTheMainWindowDisabledUntilTheEnd)
+{
+    for (int i = 0; i < 3; ++i)
+        addContact(QStringLiteral("C%1").arg(i), QStringLiteral("%1").arg(i));
+    bool busyDuringRun = false;
+    bool enabledDuringRun = false;
+    recording.ui.onPump = [&](int pump) {
+        busyDuringRun = busyDuringRun || doc.IsBusy();
+        enabledDuringRun = enabledDuringRun || !recording.ui.enableCalls.empty();
+        if (pump == 2)
+            g_bUserAbort = true;
+    };
+    recording.ui.enableCalls.clear();
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    EXPECT_TRUE(busyDuringRun);
+    EXPECT_EQ(doc.m_outlookContacts.size(), 3u);
+    // Nothing re-enabled the main window before the exchange ended; its end did.
+    EXPECT_FALSE(enabledDuringRun);
+    EXPECT_EQ(recording.ui.enableCalls, std::vector<bool>{true});
+    EXPECT_LE(steps.size(), 3);
+    EXPECT_FALSE(g_bUserAbort);
+}
+
+TEST_F(PimExchange, StoringOntoAPimEntryMarksItChanged)
+{
+    auto pim = std::make_unique<CPhoneEntry>();
+    pim->m_strEntryID = QStringLiteral("id");
+    pim->m_nIndex = 5;
+    pim->m_nList = 3;
+    doc.m_outlookContacts.push_back(std::move(pim));
+    CPhoneEntry fromPhone;
+    fromPhone.m_nIndex = 5;
+    fromPhone.m_nList = 3;
+    fromPhone.m_strName = QStringLiteral("From the phone");
+    doc.StoreContact(CMVsyncDoc::ListOutlook, fromPhone);
+    EXPECT_EQ(doc.m_outlookContacts[0]->m_nState, CSyncRecord::StateChanged);
+    doc.StoreContact(CMVsyncDoc::ListPc, fromPhone);
+    EXPECT_EQ(doc.m_pcContacts[0]->m_nState, 0);
+}
+
+} // namespace
