@@ -165,6 +165,10 @@ public:
     void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
     void OnSaveAsCsv();
     void OnLoadFromCsv();
+    // The same without dialogs: write the export of a tab to a file, read a file into a tab's
+    // list. Failures show their box and answer false.
+    bool SaveCsvFile(int tab, const QString& path);
+    bool LoadCsvFile(int tab, const QString& path);
     // The rows of an export, header first; empty when the list has no live entry.
     QString ExportCsv(int tab) const;
     // Each replaces the PC list from the lines of a file (header first); false for a refused header.

@@ -89,8 +89,7 @@ QString CMVsyncDoc::ExportCsv(int tab) const
 void CMVsyncDoc::OnSaveAsCsv()
 {
     const int tab = m_currentTab ? m_currentTab() : -1;
-    const QString text = ExportCsv(tab);
-    if (text.isEmpty())
+    if (ExportCsv(tab).isEmpty())
         return;
     platform::FileDialogRequest request;
     request.open = false;
@@ -98,12 +97,22 @@ void CMVsyncDoc::OnSaveAsCsv()
     request.defaultExt = QStringLiteral("csv");
     request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
     const QString path = platform::UiServices::instance().fileDialog(request);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        SaveCsvFile(tab, path);
+}
+
+bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
+{
+    const QString text = ExportCsv(tab);
+    if (text.isEmpty())
+        return false;
     QFile file(path);
     const QByteArray bytes = csv::EncodeFile(text);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush()) {
         platform::AfxMessageBox(platform::LoadString(64000), platform::MB_ICONINFORMATION);
+        return false;
+    }
+    return true;
 }
 
 void CMVsyncDoc::OnLoadFromCsv()
@@ -112,25 +121,28 @@ void CMVsyncDoc::OnLoadFromCsv()
     request.open = true;
     request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
     const QString path = platform::UiServices::instance().fileDialog(request);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        LoadCsvFile(m_currentTab ? m_currentTab() : -1, path);
+}
+
+bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         platform::AfxMessageBox(platform::LoadString(61449));
-        return;
+        return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         platform::AfxMessageBox(platform::LoadString(61449));
-        return;
+        return false;
     }
     const QStringList lines = csv::SplitLines(csv::DecodeFile(bytes));
-    const int tab = m_currentTab ? m_currentTab() : -1;
     switch (tab) {
-    case TabContacts: ImportContactsCsv(lines); break;
-    case TabSchedules: ImportSchedulesCsv(lines); break;
-    case TabMemos: ImportMemosCsv(lines); break;
-    default: break;
+    case TabContacts: return ImportContactsCsv(lines);
+    case TabSchedules: return ImportSchedulesCsv(lines);
+    case TabMemos: return ImportMemosCsv(lines);
+    default: return false;
     }
 }
 

@@ -26,30 +26,6 @@ std::optional<int> Integer(const QString& text)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-// The records of a write file: an array, or an object with a "records" array.
-std::optional<QJsonArray> RecordArray(const QString& path, QString* error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (document.isNull()) {
-        *error = QStringLiteral("%1: not JSON: %2 at offset %3").arg(path, parseError.errorString()).arg(parseError.offset);
-        return std::nullopt;
-    }
-    if (document.isArray())
-        return document.array();
-    const QJsonValue records = document.object().value(QLatin1String("records"));
-    if (!records.isArray()) {
-        *error = QStringLiteral("%1: expected an array of records or an object with a \"records\" array").arg(path);
-        return std::nullopt;
-    }
-    return records.toArray();
-}
-
 } // namespace
 
 QString CLinkCommand::Usage()
@@ -142,7 +118,7 @@ QJsonObject CLinkCommand::Write(const QString& what, const QString& path)
     if (!kBooks.contains(what))
         return Refuse(QStringLiteral("cannot write \"%1\": expected handset, sim, schedules or memos").arg(what));
     QString error;
-    const std::optional<QJsonArray> array = RecordArray(path, &error);
+    const std::optional<QJsonArray> array = ReadRecordArrayFile(path, &error);
     if (!array)
         return Refuse(error);
 

@@ -7,6 +7,8 @@
 // failure.
 #include "link/phone_session.h"
 #include "link/progress_view.h"
+#include "document/mvsync_doc.h"
+#include "tools/document_command.h"
 #include "tools/link_command.h"
 #include "tools/stderr_progress_view.h"
 
@@ -22,7 +24,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("deskhand-link"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(CLinkCommand::Usage());
+    parser.setApplicationDescription(CLinkCommand::Usage() + CDocumentCommand::Usage());
     parser.addHelpOption();
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption comOption(QStringLiteral("com"), QStringLiteral("Cable COM port number (1)."), QStringLiteral("N"));
@@ -43,10 +45,15 @@ int main(int argc, char** argv)
     const std::optional<int> baud = number(baudOption, 57600);
     const std::optional<int> ircomm = number(irOption, 0);
 
+    const QStringList args = parser.positionalArguments();
+    ScopedProgressViewFactory progress([] { return std::make_unique<CStderrProgressView>(); });
     CPhoneSession session;
     CLinkCommand command(session);
     QJsonObject output;
-    if (!com || !baud || !ircomm) {
+    if (CDocumentCommand::Handles(args)) {
+        CMVsyncDoc doc;
+        output = CDocumentCommand(doc).Run(args);
+    } else if (!com || !baud || !ircomm) {
         output = command.Run({}); // the shape of a refusal
         output.insert(QStringLiteral("error"), QStringLiteral("--com, --baud and --ircomm take a positive number"));
     } else {
@@ -55,8 +62,7 @@ int main(int argc, char** argv)
             session.m_port.m_bIrComm = true;
             session.m_port.m_nIrCommPort = *ircomm;
         }
-        ScopedProgressViewFactory progress([] { return std::make_unique<CStderrProgressView>(); });
-        output = command.Run(parser.positionalArguments());
+        output = command.Run(args);
     }
 
     if (output.contains(QLatin1String("error")))

@@ -1,5 +1,8 @@
 #include "tools/record_json.h"
 
+#include <QFile>
+#include <QJsonDocument>
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -306,4 +309,27 @@ bool DateTimeFromJson(const QJsonValue& value, COleDateTime& dateTime)
         return false;
     dateTime = parsed;
     return true;
+}
+
+std::optional<QJsonArray> ReadRecordArrayFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (document.isNull()) {
+        *error = QStringLiteral("%1: not JSON: %2 at offset %3").arg(path, parseError.errorString()).arg(parseError.offset);
+        return std::nullopt;
+    }
+    if (document.isArray())
+        return document.array();
+    const QJsonValue records = document.object().value(QLatin1String("records"));
+    if (!records.isArray()) {
+        *error = QStringLiteral("%1: expected an array of records or an object with a \"records\" array").arg(path);
+        return std::nullopt;
+    }
+    return records.toArray();
 }

@@ -72,3 +72,7 @@ bool RecordsFromJson(const QJsonArray& array, RecordList<Record>& list, QString*
 // "YYYY-MM-DDTHH:MM:SS" of a valid date, null otherwise; and back (null gives a null date).
 QJsonValue DateTimeToJson(const COleDateTime& dateTime);
 bool DateTimeFromJson(const QJsonValue& value, COleDateTime& dateTime);
+
+// The records of a JSON file: an array, or an object with a "records" array (so that a read's
+// output can be fed back). Nothing, and the reason, for a file that is neither.
+std::optional<QJsonArray> ReadRecordArrayFile(const QString& path, QString* error);

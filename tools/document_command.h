@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QStringList>
+
+class CMVsyncDoc;
+
+// The deskhand-link commands that run through the document rather than a phone session:
+//
+//   data dump PATH                                   a data file as JSON
+//   data write FILE.json PATH                        the reverse
+//   csv import contacts|schedules|memos FILE         a CSV file into an empty document
+//   csv export contacts|schedules|memos FILE.json OUT
+//   pim read contacts|appointments|notes             the PIM store ($DESKHAND_PIM_DIR)
+//   pim write contacts|appointments|notes FILE.json
+//
+// Each uses the document's own loading, saving, CSV and exchange code. The result has "ok"
+// and the document's members by their own names; "error" for a command line or file refused.
+class CDocumentCommand {
+public:
+    explicit CDocumentCommand(CMVsyncDoc& doc) : m_doc(doc) {}
+
+    // True for the first words this class runs.
+    static bool Handles(const QStringList& args);
+    QJsonObject Run(const QStringList& args);
+    static QString Usage();
+
+    // The document as one JSON object, and the reverse (strict; false and the reason when the
+    // object is refused, leaving the document as it was).
+    static QJsonObject DocumentToJson(const CMVsyncDoc& doc);
+    static bool DocumentFromJson(const QJsonObject& object, CMVsyncDoc& doc, QString* error);
+
+private:
+    QJsonObject Data(const QStringList& args);
+    QJsonObject Csv(const QStringList& args);
+    QJsonObject Pim(const QStringList& args);
+
+    CMVsyncDoc& m_doc;
+};
