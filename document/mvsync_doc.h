@@ -12,6 +12,7 @@
 
 class CArchive;
 class QDialog;
+struct LocalData;
 
 // The single document of Deskhand. It owns every record the program holds, in eleven lists
 // chosen by kind and list number, the phone session, the seven group names and the port
@@ -200,6 +201,7 @@ public:
 private:
     // Copies the port settings into the session and its transport.
     void ApplyLinkSettings();
+    void ApplyLocalData(LocalData& data);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);
     template <typename Record, typename Read>

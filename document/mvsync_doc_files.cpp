@@ -27,6 +27,8 @@ constexpr int kMinContactBytes = 29;
 constexpr int kMinScheduleBytes = 35;
 constexpr int kMinMemoBytes = 15;
 
+} // namespace
+
 // What one data file held. Lists hold the records read completely, also when the file broke
 // off inside them.
 struct LocalData {
@@ -46,6 +48,8 @@ struct LocalData {
     int listsStarted = 0; // how many of the six lists were reached
     bool complete = false;
 };
+
+namespace {
 
 template <typename Record>
 bool readList(CArchive& ar, int minBytes, RecordList<Record>& list, bool dropDeleted)
@@ -114,6 +118,35 @@ std::optional<int> profileInt(const platform::IniFile& ini, const QString& secti
 
 } // namespace
 
+// Takes everything that was read completely: the settings, the names, and the records of each
+// list up to where the file broke off.
+void CMVsyncDoc::ApplyLocalData(LocalData& data)
+{
+    if (data.settingsRead) {
+        m_nComPort = data.comPort;
+        m_session.m_nOpenDelayMs = data.openDelayMs;
+        m_session.m_port.m_bIrComm = data.irComm == 1;
+        m_nIrCommPort = data.irCommPort;
+        m_nIrCommTimeout = data.irCommTimeout;
+        ApplyLinkSettings();
+    }
+    if (data.groupNames.size() == kGroupCount)
+        m_groupNames = data.groupNames;
+    auto keep = [reached = data.listsStarted](auto& target, auto& read, int position) {
+        if (reached > position)
+            target = std::move(read);
+    };
+    keep(m_pcContacts, data.pcContacts, 0);
+    keep(m_pcSchedules, data.pcSchedules, 1);
+    keep(m_pcMemos, data.pcMemos, 2);
+    keep(m_outlookContacts, data.outlookContacts, 3);
+    keep(m_outlookSchedules, data.outlookSchedules, 4);
+    keep(m_outlookMemos, data.outlookMemos, 5);
+    SortSchedules(ListPc);
+    SortSchedules(ListOutlook);
+    NotifyChanged();
+}
+
 void CMVsyncDoc::SetDataDir(const QString& dir)
 {
     m_strDataDir = dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
@@ -163,23 +196,7 @@ void CMVsyncDoc::Serialize(CArchive& ar)
         ar.SetFailed();
         return;
     }
-    m_nComPort = data.comPort;
-    m_session.m_nOpenDelayMs = data.openDelayMs;
-    m_session.m_port.m_bIrComm = data.irComm == 1;
-    m_nIrCommPort = data.irCommPort;
-    m_nIrCommTimeout = data.irCommTimeout;
-    ApplyLinkSettings();
-    m_groupNames = data.groupNames;
-    DeleteAllRecords();
-    m_pcContacts = std::move(data.pcContacts);
-    m_pcSchedules = std::move(data.pcSchedules);
-    m_pcMemos = std::move(data.pcMemos);
-    m_outlookContacts = std::move(data.outlookContacts);
-    m_outlookSchedules = std::move(data.outlookSchedules);
-    m_outlookMemos = std::move(data.outlookMemos);
-    SortSchedules(ListPc);
-    SortSchedules(ListOutlook);
-    NotifyChanged();
+    ApplyLocalData(data);
 }
 
 void CMVsyncDoc::LoadLocalData()
@@ -208,33 +225,7 @@ bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
     }
     CArchive ar(file.readAll());
     LocalData data = readLocalData(ar);
-
-    // Keep everything that was read completely: the settings, the names, and the records of
-    // each list up to where the file broke off.
-    if (data.settingsRead) {
-        m_nComPort = data.comPort;
-        m_session.m_nOpenDelayMs = data.openDelayMs;
-        m_session.m_port.m_bIrComm = data.irComm == 1;
-        m_nIrCommPort = data.irCommPort;
-        m_nIrCommTimeout = data.irCommTimeout;
-        ApplyLinkSettings();
-    }
-    if (data.groupNames.size() == kGroupCount)
-        m_groupNames = data.groupNames;
-    auto keep = [](auto& target, auto& read, bool reached) {
-        if (reached)
-            target = std::move(read);
-    };
-    const int reached = data.listsStarted;
-    keep(m_pcContacts, data.pcContacts, reached > 0);
-    keep(m_pcSchedules, data.pcSchedules, reached > 1);
-    keep(m_pcMemos, data.pcMemos, reached > 2);
-    keep(m_outlookContacts, data.outlookContacts, reached > 3);
-    keep(m_outlookSchedules, data.outlookSchedules, reached > 4);
-    keep(m_outlookMemos, data.outlookMemos, reached > 5);
-    SortSchedules(ListPc);
-    SortSchedules(ListOutlook);
-    NotifyChanged();
+    ApplyLocalData(data);
     if (!data.complete && error)
         *error = QStringLiteral("the file ends early or holds damaged data");
     return data.complete;

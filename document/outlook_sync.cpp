@@ -208,102 +208,83 @@ bool COutlookSync::deleteItem(pim::OlDefaultFolders folder, const QString& entry
     return false;
 }
 
-bool COutlookSync::ReadContacts(RecordList<CPhoneEntry>& list)
+template <typename ItemType, typename Record, typename Convert>
+bool COutlookSync::readFolder(pim::OlDefaultFolders folderType, RecordList<Record>& list, Convert convert)
 {
     ShowStatus(61477);
     if (!Logon())
         return false;
-    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(pim::olFolderContacts);
+    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(folderType);
     std::unique_ptr<pim::Items> items = folder ? folder->Items() : nullptr;
     if (!items) {
         Logoff();
         return false;
     }
     g_nProgressRange = int(items->Count()) + 10;
-    int taken = 0;
     for (long i = 1; i <= items->Count(); ++i) {
-        auto item = ItemCast<pim::ContactItem>(items->Item(i));
+        auto item = ItemCast<ItemType>(items->Item(i));
         if (!item) {
             Logoff();
             return false;
         }
-        const QString name = item->FullName();
-        if (name.isEmpty()
-            || (item->MobileTelephoneNumber().isEmpty() && item->BusinessTelephoneNumber().isEmpty()
-                && item->HomeTelephoneNumber().isEmpty()))
-            continue;
-        Log(QString::asprintf(platform::LoadString(61478).toUtf8().constData(), taken++));
-        auto record = std::make_unique<CPhoneEntry>();
-        record->m_strEntryID = item->EntryID();
-        record->m_strName = name;
-        record->m_strMobile = item->MobileTelephoneNumber();
-        record->m_strOffice = item->BusinessTelephoneNumber();
-        record->m_strHome = item->HomeTelephoneNumber();
-        record->m_strEmail = item->Email1Address();
-        record->m_strMemo = item->Body();
-        list.push_back(std::move(record));
+        if (std::unique_ptr<Record> record = convert(*item, int(i)))
+            list.push_back(std::move(record));
     }
     Logoff();
     return true;
+}
+
+void COutlookSync::LogLoading(int count)
+{
+    Log(QString::asprintf(platform::LoadString(61478).toUtf8().constData(), count));
+}
+
+bool COutlookSync::ReadContacts(RecordList<CPhoneEntry>& list)
+{
+    int taken = 0;
+    return readFolder<pim::ContactItem>(pim::olFolderContacts, list, [&](pim::ContactItem& item, int) {
+        std::unique_ptr<CPhoneEntry> record;
+        const QString name = item.FullName();
+        if (name.isEmpty()
+            || (item.MobileTelephoneNumber().isEmpty() && item.BusinessTelephoneNumber().isEmpty()
+                && item.HomeTelephoneNumber().isEmpty()))
+            return record;
+        LogLoading(taken++);
+        record = std::make_unique<CPhoneEntry>();
+        record->m_strEntryID = item.EntryID();
+        record->m_strName = name;
+        record->m_strMobile = item.MobileTelephoneNumber();
+        record->m_strOffice = item.BusinessTelephoneNumber();
+        record->m_strHome = item.HomeTelephoneNumber();
+        record->m_strEmail = item.Email1Address();
+        record->m_strMemo = item.Body();
+        return record;
+    });
 }
 
 bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
 {
-    ShowStatus(61477);
-    if (!Logon())
-        return false;
-    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(pim::olFolderCalendar);
-    std::unique_ptr<pim::Items> items = folder ? folder->Items() : nullptr;
-    if (!items) {
-        Logoff();
-        return false;
-    }
-    g_nProgressRange = int(items->Count()) + 10;
-    for (long i = 1; i <= items->Count(); ++i) {
-        auto item = ItemCast<pim::AppointmentItem>(items->Item(i));
-        if (!item) {
-            Logoff();
-            return false;
-        }
+    return readFolder<pim::AppointmentItem>(pim::olFolderCalendar, list, [&](pim::AppointmentItem& item, int i) {
         auto record = std::make_unique<CScheduleEntry>();
-        Log(QString::asprintf(platform::LoadString(61478).toUtf8().constData(), int(i)));
-        record->m_strEntryID = item->EntryID();
-        record->m_strSubject = withoutGraveAccents(item->Subject());
-        record->m_dtStart = item->Start();
-        record->m_nAlarm = alarmFromReminder(item->ReminderSet(), item->ReminderMinutesBeforeStart());
-        record->m_nRepeat = repeatFromPattern(*item);
-        list.push_back(std::move(record));
-    }
-    Logoff();
-    return true;
+        LogLoading(i);
+        record->m_strEntryID = item.EntryID();
+        record->m_strSubject = withoutGraveAccents(item.Subject());
+        record->m_dtStart = item.Start();
+        record->m_nAlarm = alarmFromReminder(item.ReminderSet(), item.ReminderMinutesBeforeStart());
+        record->m_nRepeat = repeatFromPattern(item);
+        return record;
+    });
 }
 
 bool COutlookSync::ReadNotes(RecordList<CMemoEntry>& list)
 {
-    ShowStatus(61477);
-    if (!Logon())
-        return false;
-    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(pim::olFolderNotes);
-    std::unique_ptr<pim::Items> items = folder ? folder->Items() : nullptr;
-    if (!items) {
-        Logoff();
-        return false;
-    }
-    g_nProgressRange = int(items->Count()) + 10;
-    for (long i = 1; i <= items->Count(); ++i) {
-        auto item = ItemCast<pim::NoteItem>(items->Item(i));
-        if (!item) {
-            Logoff();
-            return false;
-        }
+    return readFolder<pim::NoteItem>(pim::olFolderNotes, list, [&](pim::NoteItem& item, int i) {
         auto record = std::make_unique<CMemoEntry>();
-        Log(QString::asprintf(platform::LoadString(61478).toUtf8().constData(), int(i)));
-        record->m_strEntryID = item->EntryID();
-        record->m_strText = withoutGraveAccents(item->Body());
-        list.push_back(std::move(record));
-    }
-    Logoff();
-    return true;
+        LogLoading(i);
+        record->m_strEntryID = item.EntryID();
+        record->m_strText = withoutGraveAccents(item.Body());
+        return record;
+    });
 }
 
 template <typename Record, typename Add, typename Update, typename Remove>

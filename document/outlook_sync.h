@@ -52,6 +52,11 @@ public:
     void Log(const QString& text);
 
 private:
+    // Reads every item of a default folder; convert gives the record of an item (and its
+    // number from 1), or nothing to leave the item out.
+    template <typename ItemType, typename Record, typename Convert>
+    bool readFolder(pim::OlDefaultFolders folder, RecordList<Record>& list, Convert convert);
+    void LogLoading(int count);
     template <typename Record, typename Add, typename Update, typename Remove>
     bool writeList(RecordList<Record>& list, Add add, Update update, Remove remove);
     std::unique_ptr<pim::Item> findItem(pim::OlDefaultFolders folder, const QString& entryId, pim::Error* error);
