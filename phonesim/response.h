@@ -38,4 +38,8 @@ enum CmeCode : int {
 // The prompt is "\r\n> " without a line end.
 QByteArray Frame(const Response& response, const PhoneState& state);
 
+// A final result as it goes out, a +CME ERROR always numeric: "\r\nOK\r\n",
+// "\r\n+CME ERROR: 21\r\n", the prompt "\r\n> ".
+QByteArray FinalResultText(Response::Final final, int code = 0);
+
 } // namespace phonesim
