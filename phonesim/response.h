@@ -30,6 +30,7 @@ enum CmeCode : int {
     CME_INVALID_INDEX = 21,
     CME_NOT_FOUND = 23,
     CME_TEXT_TOO_LONG = 24,
+    CME_INVALID_CHARACTERS = 25,
     CME_DIAL_STRING_TOO_LONG = 26,
 };
 
