@@ -2,6 +2,7 @@
 #include "link/phone_session.h"
 
 #include "link/globals.h"
+#include "link/phone_session_text.h"
 #include "link/reply_parser.h"
 #include "link/text_codec.h"
 #include "platform/ansi_width.h"
@@ -66,6 +67,19 @@ int CPhoneSession::SendLong(const QByteArray& command)
 bool CPhoneSession::FailRead()
 {
     Disconnect();
+    return false;
+}
+
+bool CPhoneSession::FinishRead()
+{
+    const bool ok = m_nResult == AT_OK;
+    Disconnect();
+    return ok;
+}
+
+bool CPhoneSession::NothingSent()
+{
+    m_nResult = SESSION_NOTHING_SENT;
     return false;
 }
 
@@ -169,10 +183,26 @@ bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineSta
     return true;
 }
 
-int CPhoneSession::IndexFromWriteReply(const QString& reply, int current)
+bool CPhoneSession::ParseListReply(const QString& prefix, const std::function<bool(const QString&)>& parseLine)
 {
+    return ParseListReply(prefix, prefix + u':', true, parseLine);
+}
+
+bool CPhoneSession::SendWrite(const QByteArray& command, int& nIndex, bool bLong)
+{
+    if ((bLong ? SendLong(command) : Send(command)) != AT_OK)
+        return false;
     // A phone that names no index overwrote the entry in place, or kept its choice to itself.
-    return ReplyIndexField(reply).value_or(current);
+    nIndex = ReplyIndexField(m_strReply).value_or(nIndex);
+    return true;
+}
+
+bool CPhoneSession::SendDelete(const QByteArray& command, int nIndex, int nProgressId, int nPauseMs)
+{
+    ShowProgress(nProgressId);
+    if (nPauseMs > 0)
+        platform::Sleep(nPauseMs);
+    return Send(phonetext::IndexCommand(command, nIndex)) == AT_OK;
 }
 
 QString CPhoneSession::EncodeBase64Text(const QString& text) const

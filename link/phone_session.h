@@ -11,6 +11,9 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
+
+struct IndexRange;
 
 // The transport and its port settings, shared by the session of each phone family.
 class CPhoneSessionBase {
@@ -137,15 +140,39 @@ private:
     int SendLong(const QByteArray& command);
     // Ends a failed read: disconnects and returns false.
     bool FailRead();
+    // Ends a read: disconnects and returns whether the last step succeeded.
+    bool FinishRead();
+    // Refuses a command before it goes out: SESSION_NOTHING_SENT, false.
+    bool NothingSent();
+    // A value parsed from a reply; a missing one marks the reply bad.
+    template <typename T>
+    std::optional<T> Required(std::optional<T> value)
+    {
+        if (!value)
+            m_nResult = SESSION_BAD_REPLY;
+        return value;
+    }
 
     bool ReadGroups();
+    // The selected book's used count, then its entries from index `start` to `last`.
+    void ReadUsedEntries(RecordList<CPhoneEntry>& list, int start, int last, bool handset);
     // The entries from index `start` to `last` in blocks, stopping at `used` entries.
     bool ReadBookBlocks(RecordList<CPhoneEntry>& list, int start, int last, int used, bool handset);
+    // A list read with one command ("AT+XXXX") over the range its test command gives; noteSizes
+    // takes the trimmed test reply and the range, parseReply the list reply. Disconnects.
+    bool ReadWholeList(const QByteArray& command, int nProgressId,
+        const std::function<void(const QString&, const IndexRange&)>& noteSizes,
+        const std::function<bool()>& parseReply);
     // Applies a line parser to every line of a list reply (prefix "+XXXX", line start as given).
     bool ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
         const std::function<bool(const QString&)>& parseLine);
-    // The write reply's index, or the record's own one when the reply names none.
-    static int IndexFromWriteReply(const QString& reply, int current);
+    // The same for lines that begin with the prefix and ':', blanks after it cut.
+    bool ParseListReply(const QString& prefix, const std::function<bool(const QString&)>& parseLine);
+    // Sends a write; the entry's index becomes the one the reply names, where it names one.
+    bool SendWrite(const QByteArray& command, int& nIndex, bool bLong = false);
+    // Deletes the entry at an index the caller checked ("AT+XXXX"), after the progress text
+    // and the pause the list wants.
+    bool SendDelete(const QByteArray& command, int nIndex, int nProgressId, int nPauseMs = 0);
 
     std::unique_ptr<IProgressView> m_pProgress;
 };

@@ -96,7 +96,7 @@ bool CPhoneSession::ReadBookBlocks(RecordList<CPhoneEntry>& list, int start, int
 {
     const int blockSize = std::max(1, m_nBlockSize);
     const auto readRange = [&](int first, int end) {
-        if (Send("AT+CPBR=" + QByteArray::number(first) + ',' + QByteArray::number(end) + '\r') != AT_OK)
+        if (Send(RangeCommand("AT+CPBR", first, end)) != AT_OK)
             return false;
         return handset ? ParseHandsetBookReply(list) : ParseSimBookReply(list);
     };
@@ -133,51 +133,42 @@ bool CPhoneSession::ReadBookBlocks(RecordList<CPhoneEntry>& list, int start, int
     return m_nResult == AT_OK;
 }
 
+void CPhoneSession::ReadUsedEntries(RecordList<CPhoneEntry>& list, int start, int last, bool handset)
+{
+    if (Send("AT+CPBS?\r") != AT_OK)
+        return;
+    const std::optional<int> used = Required(NumberField(TrimListReply(m_strReply), 1));
+    if (used && *used > 0)
+        ReadBookBlocks(list, start, last, *used, handset);
+}
+
 bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
 {
     if (!Connect(false))
         return false;
     ShowProgress(61465);
-    if (!ReadGroups())
-        return FailRead();
-    if (Send("AT+CPBS=\"ME\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
+    if (!ReadGroups() || Send("AT+CPBS=\"ME\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
         return FailRead();
 
     const QString rangeReply = TrimListReply(m_strReply);
-    const std::optional<IndexRange> range = ParseIndexRange(rangeReply);
-    if (!range) {
-        m_nResult = SESSION_BAD_REPLY;
+    const std::optional<IndexRange> range = Required(ParseIndexRange(rangeReply));
+    if (!range)
         return FailRead();
-    }
     g_nHandsetFirstIndex = range->first;
     g_nHandsetCapacity = range->last - range->first + 1;
-    int* const maxima[] = {&g_nHandsetNumberLen, &g_nHandsetNameLen, &g_nHandsetEmailLen, &g_nHandsetMemoLen};
-    for (int field = 1; field <= 4; ++field) {
-        if (const std::optional<int> value = NumberField(rangeReply, field); value && *value > 0)
-            *maxima[field - 1] = *value;
-    }
-
-    if (Send("AT+CPBS?\r") != AT_OK)
-        return FailRead();
-    const std::optional<int> used = NumberField(TrimListReply(m_strReply), 1);
-    if (!used) {
-        m_nResult = SESSION_BAD_REPLY;
-        return FailRead();
-    }
-    if (*used > 0)
-        ReadBookBlocks(list, 0, range->last, *used, true);
-    const bool ok = m_nResult == AT_OK;
-    Disconnect();
-    return ok;
+    NoteLength(g_nHandsetNumberLen, rangeReply, 1);
+    NoteLength(g_nHandsetNameLen, rangeReply, 2);
+    NoteLength(g_nHandsetEmailLen, rangeReply, 3);
+    NoteLength(g_nHandsetMemoLen, rangeReply, 4);
+    ReadUsedEntries(list, 0, range->last, true);
+    return FinishRead();
 }
 
 bool CPhoneSession::ReadSimBook(RecordList<CPhoneEntry>& list)
 {
     if (!Connect(false))
         return false;
-    if (!ReadGroups())
-        return FailRead();
-    if (Send("AT+CPBS=\"AD\"\r") != AT_OK)
+    if (!ReadGroups() || Send("AT+CPBS=\"AD\"\r") != AT_OK)
         return FailRead();
     if (Send("AT+CPBR=?\r") != AT_OK) {
         if (m_nResult == SESSION_FDN)
@@ -186,51 +177,34 @@ bool CPhoneSession::ReadSimBook(RecordList<CPhoneEntry>& list)
     }
 
     const QString rangeReply = TrimListReply(m_strReply);
-    const std::optional<IndexRange> range = ParseIndexRange(rangeReply);
-    if (!range) {
-        m_nResult = SESSION_BAD_REPLY;
+    const std::optional<IndexRange> range = Required(ParseIndexRange(rangeReply));
+    if (!range)
         return FailRead();
-    }
     g_nSimFirstIndex = range->first;
     g_nSimCapacity = range->last;
     g_nSimNumberLen = NumberField(rangeReply, 1).value_or(0);
     g_nSimNameLen = NumberField(rangeReply, 2).value_or(0);
     // A SIM without room for entries has nothing to read.
-    if (g_nSimCapacity > 1 && g_nSimNumberLen != 0 && g_nSimNameLen != 0) {
-        if (Send("AT+CPBS?\r") != AT_OK)
-            return FailRead();
-        const std::optional<int> used = NumberField(TrimListReply(m_strReply), 1);
-        if (!used) {
-            m_nResult = SESSION_BAD_REPLY;
-            return FailRead();
-        }
-        if (*used > 0)
-            ReadBookBlocks(list, 1, g_nSimCapacity, *used, false);
-    }
-    const bool ok = m_nResult == AT_OK;
-    Disconnect();
-    return ok;
+    if (g_nSimCapacity > 1 && g_nSimNumberLen != 0 && g_nSimNameLen != 0)
+        ReadUsedEntries(list, 1, g_nSimCapacity, false);
+    return FinishRead();
 }
 
 bool CPhoneSession::ParseHandsetBookReply(RecordList<CPhoneEntry>& list)
 {
-    return ParseListReply(QStringLiteral("+CPBR"), QStringLiteral("+CPBR:"), true,
-        [&](const QString& line) { return ParseHandsetEntry(line, list); });
+    return ParseListReply(QStringLiteral("+CPBR"), [&](const QString& line) { return ParseHandsetEntry(line, list); });
 }
 
 bool CPhoneSession::ParseSimBookReply(RecordList<CPhoneEntry>& list)
 {
-    return ParseListReply(QStringLiteral("+CPBR"), QStringLiteral("+CPBR:"), true,
-        [&](const QString& line) { return ParseSimEntry(line, list); });
+    return ParseListReply(QStringLiteral("+CPBR"), [&](const QString& line) { return ParseSimEntry(line, list); });
 }
 
 bool CPhoneSession::ParseHandsetEntry(const QString& line, RecordList<CPhoneEntry>& list)
 {
     QString fields[11];
-    for (int k = 0; k < 11; ++k) {
-        if (!ExtractField(fields[k], line, k))
-            return false;
-    }
+    if (!ExtractFields(fields, line))
+        return false;
     bool okName = false;
     bool okEmail = false;
     bool okMemo = false;
@@ -253,10 +227,8 @@ bool CPhoneSession::ParseHandsetEntry(const QString& line, RecordList<CPhoneEntr
 bool CPhoneSession::ParseSimEntry(const QString& line, RecordList<CPhoneEntry>& list)
 {
     QString fields[5];
-    for (int k = 0; k < 5; ++k) {
-        if (!ExtractField(fields[k], line, k))
-            return false;
-    }
+    if (!ExtractFields(fields, line))
+        return false;
     bool okName = false;
     auto record = std::make_unique<CPhoneEntry>();
     record->m_nSimIndex = platform::Atoi(QStringView(fields[0]));
@@ -306,15 +278,10 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& record, bool bWide)
 bool CPhoneSession::WriteHandsetEntry(CPhoneEntry& record)
 {
     // The last index is writable too; anything else but a new entry (-1) is no index.
-    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex()) {
-        m_nResult = SESSION_NOTHING_SENT;
-        return false;
-    }
+    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex())
+        return NothingSent();
     ShowProgress(61467);
-    if (SendLong(BuildHandsetWrite(record)) != AT_OK)
-        return false;
-    record.m_nIndex = IndexFromWriteReply(m_strReply, record.m_nIndex);
-    return true;
+    return SendWrite(BuildHandsetWrite(record), record.m_nIndex, true);
 }
 
 bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
@@ -325,31 +292,20 @@ bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
     case 3: ShowProgress(63041); break;
     default: ShowProgress(61467); break;
     }
-    if (Send(BuildSimWrite(record, true)) != AT_OK)
-        return false;
     // A new entry must learn its index; an overwritten one keeps the one it has.
-    record.m_nSimIndex = IndexFromWriteReply(m_strReply, record.m_nSimIndex);
-    return record.m_nSimIndex != -1;
+    return SendWrite(BuildSimWrite(record, true), record.m_nSimIndex) && record.m_nSimIndex != -1;
 }
 
 bool CPhoneSession::DeleteHandsetEntry(int nIndex)
 {
-    if (nIndex < 0 || nIndex > HandsetLastIndex()) {
-        m_nResult = SESSION_NOTHING_SENT;
-        return false;
-    }
-    ShowProgress(61468);
-    platform::Sleep(kBeforeDeleteMs);
-    return Send("AT+CPBW=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+    if (nIndex < 0 || nIndex > HandsetLastIndex())
+        return NothingSent();
+    return SendDelete("AT+CPBW", nIndex, 61468, kBeforeDeleteMs);
 }
 
 bool CPhoneSession::DeleteSimEntry(int nIndex)
 {
-    if (nIndex <= 0 || nIndex > g_nSimCapacity) {
-        m_nResult = SESSION_NOTHING_SENT;
-        return false;
-    }
-    ShowProgress(61468);
-    platform::Sleep(kBeforeDeleteMs);
-    return Send("AT+CPBW=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+    if (nIndex <= 0 || nIndex > g_nSimCapacity)
+        return NothingSent();
+    return SendDelete("AT+CPBW", nIndex, 61468, kBeforeDeleteMs);
 }

@@ -40,44 +40,46 @@ QString CutToLimit(QString& text, int gsmLimit, int wideLimit)
 
 } // namespace
 
+bool CPhoneSession::ReadWholeList(const QByteArray& command, int nProgressId,
+    const std::function<void(const QString&, const IndexRange&)>& noteSizes, const std::function<bool()>& parseReply)
+{
+    if (Send(command + "=?\r") != AT_OK)
+        return FailRead();
+    const QString rangeReply = TrimListReply(m_strReply);
+    const std::optional<IndexRange> range = Required(ParseIndexRange(rangeReply));
+    if (!range)
+        return FailRead();
+    noteSizes(rangeReply, *range);
+
+    ShowProgressF(platform::LoadString(nProgressId), range->first, range->last);
+    if (Send(RangeCommand(command, range->first, range->last)) == AT_OK)
+        parseReply();
+    return FinishRead();
+}
+
 bool CPhoneSession::ReadSchedules(RecordList<CScheduleEntry>& list)
 {
     if (!Connect(false))
         return false;
     ShowProgress(61469);
-    if (Send("AT+CXDR=?\r") != AT_OK)
-        return FailRead();
-    const QString rangeReply = TrimListReply(m_strReply);
-    const std::optional<IndexRange> range = ParseIndexRange(rangeReply);
-    if (!range) {
-        m_nResult = SESSION_BAD_REPLY;
-        return FailRead();
-    }
-    g_nScheduleCapacity = range->last - range->first + 1;
-    if (const std::optional<int> length = NumberField(rangeReply, 3); length && *length > 0)
-        g_nScheduleTextLen = *length;
-
-    ShowProgressF(platform::LoadString(61469), range->first, range->last);
-    if (Send("AT+CXDR=" + QByteArray::number(range->first) + ',' + QByteArray::number(range->last) + '\r') == AT_OK)
-        ParseScheduleReply(list);
-    const bool ok = m_nResult == AT_OK;
-    Disconnect();
-    return ok;
+    return ReadWholeList("AT+CXDR", 61469,
+        [](const QString& rangeReply, const IndexRange& range) {
+            g_nScheduleCapacity = range.last - range.first + 1;
+            NoteLength(g_nScheduleTextLen, rangeReply, 3);
+        },
+        [&] { return ParseScheduleReply(list); });
 }
 
 bool CPhoneSession::ParseScheduleReply(RecordList<CScheduleEntry>& list)
 {
-    return ParseListReply(QStringLiteral("+CXDR"), QStringLiteral("+CXDR:"), true,
-        [&](const QString& line) { return ParseScheduleEntry(line, list); });
+    return ParseListReply(QStringLiteral("+CXDR"), [&](const QString& line) { return ParseScheduleEntry(line, list); });
 }
 
 bool CPhoneSession::ParseScheduleEntry(const QString& line, RecordList<CScheduleEntry>& list)
 {
     QString fields[6];
-    for (int k = 0; k < 6; ++k) {
-        if (!ExtractField(fields[k], line, k))
-            return false;
-    }
+    if (!ExtractFields(fields, line))
+        return false;
     bool ok = false;
     auto record = std::make_unique<CScheduleEntry>();
     record->m_nIndex = platform::Atoi(QStringView(fields[0]));
@@ -113,68 +115,46 @@ QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& record)
 bool CPhoneSession::WriteSchedule(CScheduleEntry& record)
 {
     const QByteArray command = BuildScheduleWrite(record);
-    if (command.isEmpty()) {
-        m_nResult = SESSION_NOTHING_SENT;
-        return false;
-    }
+    if (command.isEmpty())
+        return NothingSent();
     ShowProgress(61470);
-    if (Send(command) != AT_OK)
-        return false;
-    record.m_nIndex = IndexFromWriteReply(m_strReply, record.m_nIndex);
-    return true;
+    return SendWrite(command, record.m_nIndex);
 }
 
 bool CPhoneSession::DeleteSchedule(int nIndex)
 {
-    if (nIndex < 0) {
-        m_nResult = SESSION_NOTHING_SENT;
-        return false;
-    }
-    ShowProgress(61471);
-    return Send("AT+CXDW=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+    if (nIndex < 0)
+        return NothingSent();
+    return SendDelete("AT+CXDW", nIndex, 61471);
 }
 
 bool CPhoneSession::ReadMemos(RecordList<CMemoEntry>& list)
 {
     if (!Connect(false))
         return false;
-    if (Send("AT+CMDR=?\r") != AT_OK)
-        return FailRead();
-    const QString rangeReply = TrimListReply(m_strReply);
-    const std::optional<IndexRange> range = ParseIndexRange(rangeReply);
-    if (!range) {
-        m_nResult = SESSION_BAD_REPLY;
-        return FailRead();
-    }
-    g_nMemoFirstIndex = range->first;
-    g_nMemoCapacity = range->last - range->first + 1;
-    if (const std::optional<int> length = NumberField(rangeReply, 1); length && *length > 0)
-        g_nMemoTextLen = *length;
-
-    ShowProgressF(platform::LoadString(61491), range->first, range->last);
-    if (Send("AT+CMDR=" + QByteArray::number(range->first) + ',' + QByteArray::number(range->last) + '\r') == AT_OK)
-        ParseMemoReply(list);
-    const bool ok = m_nResult == AT_OK;
-    Disconnect();
-    return ok;
+    return ReadWholeList("AT+CMDR", 61491,
+        [](const QString& rangeReply, const IndexRange& range) {
+            g_nMemoFirstIndex = range.first;
+            g_nMemoCapacity = range.last - range.first + 1;
+            NoteLength(g_nMemoTextLen, rangeReply, 1);
+        },
+        [&] { return ParseMemoReply(list); });
 }
 
 bool CPhoneSession::ParseMemoReply(RecordList<CMemoEntry>& list)
 {
-    return ParseListReply(QStringLiteral("+CMDR"), QStringLiteral("+CMDR:"), true,
-        [&](const QString& line) { return ParseMemoEntry(line, list); });
+    return ParseListReply(QStringLiteral("+CMDR"), [&](const QString& line) { return ParseMemoEntry(line, list); });
 }
 
 bool CPhoneSession::ParseMemoEntry(const QString& line, RecordList<CMemoEntry>& list)
 {
-    QString index;
-    QString text;
-    if (!ExtractField(index, line, 0) || !ExtractField(text, line, 1))
+    QString fields[2];
+    if (!ExtractFields(fields, line))
         return false;
     bool ok = false;
     auto record = std::make_unique<CMemoEntry>();
-    record->m_nIndex = platform::Atoi(QStringView(index));
-    record->m_strText = FromPhoneLines(DecodeBase64Text(RemoveQuotes(text), &ok));
+    record->m_nIndex = platform::Atoi(QStringView(fields[0]));
+    record->m_strText = FromPhoneLines(DecodeBase64Text(RemoveQuotes(fields[1]), &ok));
     record->m_nList = 3;
     if (!ok)
         return false;
@@ -192,18 +172,12 @@ QByteArray CPhoneSession::BuildMemoWrite(CMemoEntry& record)
 bool CPhoneSession::WriteMemo(CMemoEntry& record)
 {
     ShowProgress(61490);
-    if (Send(BuildMemoWrite(record)) != AT_OK)
-        return false;
-    record.m_nIndex = IndexFromWriteReply(m_strReply, record.m_nIndex);
-    return true;
+    return SendWrite(BuildMemoWrite(record), record.m_nIndex);
 }
 
 bool CPhoneSession::DeleteMemo(int nIndex)
 {
-    if (nIndex < 0) {
-        m_nResult = SESSION_NOTHING_SENT;
-        return false;
-    }
-    ShowProgress(61492);
-    return Send("AT+CMDW=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+    if (nIndex < 0)
+        return NothingSent();
+    return SendDelete("AT+CMDW", nIndex, 61492);
 }

@@ -2,6 +2,7 @@
 #include "link/phone_session.h"
 
 #include "link/capacities.h"
+#include "link/phone_session_text.h"
 #include "link/reply_parser.h"
 #include "platform/atoi.h"
 #include "platform/clock.h"
@@ -59,8 +60,7 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
     if (g_nSmsHandsetUsed > 0)
         readStorage(kStorageHandset);
 
-    const bool ok = m_nResult == AT_OK;
-    Disconnect();
+    const bool ok = FinishRead();
     if (ok)
         AfterReadMessages(list);
     return ok;
@@ -106,13 +106,11 @@ bool CPhoneSession::AfterReadMessages(RecordList<CSmsEntry>&)
 
 bool CPhoneSession::DeleteMessage(int nIndex, int nStorage)
 {
-    if (nIndex < 1 || (nStorage != kStorageHandset && nStorage != kStorageSim)) {
-        m_nResult = SESSION_NOTHING_SENT;
-        return false;
-    }
+    if (nIndex < 1 || (nStorage != kStorageHandset && nStorage != kStorageSim))
+        return NothingSent();
     if (Send(SelectStorage(nStorage)) != AT_OK)
         return false;
-    return Send("AT+CMGD=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+    return Send(phonetext::IndexCommand("AT+CMGD", nIndex)) == AT_OK;
 }
 
 bool CPhoneSession::SendSms(CSmsEntry&, bool, bool)

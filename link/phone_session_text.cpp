@@ -30,4 +30,20 @@ QByteArray IndexText(int index)
     return index == -1 ? QByteArray() : QByteArray::number(index);
 }
 
+QByteArray IndexCommand(const QByteArray& command, int index)
+{
+    return command + '=' + QByteArray::number(index) + '\r';
+}
+
+QByteArray RangeCommand(const QByteArray& command, int first, int last)
+{
+    return command + '=' + QByteArray::number(first) + ',' + QByteArray::number(last) + '\r';
+}
+
+void NoteLength(int& length, const QString& reply, int k)
+{
+    if (const std::optional<int> value = NumberField(reply, k); value && *value > 0)
+        length = *value;
+}
+
 } // namespace phonetext

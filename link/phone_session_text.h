@@ -1,8 +1,12 @@
 #pragma once
 
 // Field helpers that the session's command builders and line parsers share.
+#include "link/reply_parser.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <cstddef>
 
 namespace phonetext {
 
@@ -15,5 +19,24 @@ QString CutPhoneText(const QString& text, int width);
 
 // The index field of a write command: empty for a new entry (-1).
 QByteArray IndexText(int index);
+
+// "AT+XXXX=5\r" and "AT+XXXX=1,30\r" for a command such as "AT+XXXX".
+QByteArray IndexCommand(const QByteArray& command, int index);
+QByteArray RangeCommand(const QByteArray& command, int first, int last);
+
+// A field length from comma field k of a test reply; a missing or zero one leaves the length
+// known so far.
+void NoteLength(int& length, const QString& reply, int k);
+
+// The first N comma fields of a line; false when it has fewer.
+template <std::size_t N>
+bool ExtractFields(QString (&fields)[N], const QString& line)
+{
+    for (std::size_t k = 0; k < N; ++k) {
+        if (!ExtractField(fields[k], line, int(k)))
+            return false;
+    }
+    return true;
+}
 
 } // namespace phonetext

@@ -1,5 +1,8 @@
 #include "phonesim/dialect1_fields.h"
 
+#include "phonesim/at_command.h"
+#include "phonesim/text_field.h"
+
 #include <QList>
 
 namespace phonesim {
@@ -30,6 +33,20 @@ std::optional<std::pair<int, int>> IndexPair(const QByteArray& args)
     if (!first || !last)
         return std::nullopt;
     return std::make_pair(*first, *last);
+}
+
+std::optional<QString> TextArgument(const QByteArray& field, int maxLength, const QByteArray& charset, int* error)
+{
+    const std::optional<QString> text = DecodeTextField(Unquoted(field), charset);
+    if (!text) {
+        *error = CME_INVALID_CHARACTERS;
+        return std::nullopt;
+    }
+    if (text->size() > maxLength) {
+        *error = CME_TEXT_TOO_LONG;
+        return std::nullopt;
+    }
+    return text;
 }
 
 } // namespace phonesim

@@ -14,7 +14,6 @@ constexpr int kTypeInternational = 145;
 constexpr int kTypeNational = 129;
 constexpr int kTypeEmpty = 255;
 constexpr int kGroupNameLength = 12;
-constexpr int CME_INVALID_CHARACTERS = 25;
 constexpr int EXT_FDN = 14;
 
 bool IsSim(const PhoneState& state)
@@ -156,35 +155,21 @@ Response writeBook(const AtCommand& command, PhoneState& state)
     if (command.form != Form::Set)
         return Response::error();
     const QList<QByteArray> args = SplitArguments(command.args);
-    const QByteArray indexText = args[0].trimmed();
-
-    if (args.size() == 1) {
-        const std::optional<int> index = Number(indexText);
-        if (!index || !book.inRange(*index))
-            return Response::cmeError(CME_INVALID_INDEX);
-        state.contentsChanged |= book.entries.erase(*index) > 0;
-        return Response::ok();
-    }
+    if (args.size() == 1)
+        return DeleteEntry(args[0], book, state);
     if (args.size() != (sim ? 5 : 11))
         return Response::error();
 
-    std::optional<int> index;
-    if (indexText.isEmpty()) {
-        index = book.firstFree();
-        if (!index)
-            return Response::cmeError(CME_MEMORY_FULL);
-    } else {
-        index = Number(indexText);
-        if (!index || !book.inRange(*index))
-            return Response::cmeError(CME_INVALID_INDEX);
-    }
+    int error = 0;
+    const std::optional<int> index = WriteIndex(args[0], book, &error);
+    if (!index)
+        return Response::cmeError(error);
     const std::optional<int> group = Number(args[1].trimmed());
     if (!group || *group < 0 || *group >= PhoneState::kGroupCount)
         return Response::cmeError(CME_INVALID_INDEX);
 
     BookEntry entry;
     entry.group = *group;
-    int error = 0;
     const int numberFields = sim ? 1 : 3;
     QString* const numbers[] = {&entry.mobile, &entry.home, &entry.office};
     for (int n = 0; n < numberFields; ++n) {
@@ -197,11 +182,9 @@ Response writeBook(const AtCommand& command, PhoneState& state)
     QString* const texts[] = {&entry.name, &entry.email, &entry.memo};
     const int limits[] = {book.nameLength, book.emailLength, book.memoLength};
     for (int t = 0; t < (sim ? 1 : 3); ++t) {
-        const std::optional<QString> text = DecodeTextField(Unquoted(args[firstText + t]), state.charset);
+        const std::optional<QString> text = TextArgument(args[firstText + t], limits[t], state.charset, &error);
         if (!text)
-            return Response::cmeError(CME_INVALID_CHARACTERS);
-        if (text->size() > limits[t])
-            return Response::cmeError(CME_TEXT_TOO_LONG);
+            return Response::cmeError(error);
         *texts[t] = *text;
     }
     book.entries[*index] = entry;

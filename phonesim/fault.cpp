@@ -1,89 +1,69 @@
 #include "phonesim/fault.h"
 
+#include "phonesim/response.h"
+
 #include <QList>
 
 namespace phonesim {
 
 Fault Fault::silence()
 {
-    return Fault {};
+    return {};
 }
 
 Fault Fault::reply(const QByteArray& text)
 {
-    Fault fault;
-    fault.kind = Kind::Reply;
-    fault.text = text;
-    return fault;
+    return {.kind = Kind::Reply, .text = text};
 }
 
 Fault Fault::error()
 {
-    return reply("\r\nERROR\r\n");
+    return reply(FinalResultText(Response::Final::Error));
 }
 
 Fault Fault::cmeError(int code)
 {
-    return reply("\r\n+CME ERROR: " + QByteArray::number(code) + "\r\n");
+    return reply(FinalResultText(Response::Final::CmeError, code));
 }
 
 Fault Fault::cmsError(int code)
 {
-    return reply("\r\n+CMS ERROR: " + QByteArray::number(code) + "\r\n");
+    return reply(FinalResultText(Response::Final::CmsError, code));
 }
 
 Fault Fault::extError(int code)
 {
-    return reply("\r\n+EXT ERROR: " + QByteArray::number(code) + "\r\n");
+    return reply(FinalResultText(Response::Final::ExtError, code));
 }
 
 Fault Fault::pieces(std::vector<TimedBytes> pieces)
 {
-    Fault fault;
-    fault.kind = Kind::Pieces;
-    fault.timedPieces = std::move(pieces);
-    return fault;
+    return {.kind = Kind::Pieces, .timedPieces = std::move(pieces)};
 }
 
 Fault Fault::ring(int delayMs)
 {
-    Fault fault;
-    fault.kind = Kind::Ring;
-    fault.delayMs = delayMs;
-    return fault;
+    return {.kind = Kind::Ring, .delayMs = delayMs};
 }
 
 Fault Fault::split(int size, int delayMs)
 {
-    Fault fault;
-    fault.kind = Kind::Split;
-    fault.size = size;
-    fault.delayMs = delayMs;
-    return fault;
+    return {.kind = Kind::Split, .size = size, .delayMs = delayMs};
 }
 
 Fault Fault::delay(int delayMs)
 {
-    Fault fault;
-    fault.kind = Kind::Delay;
-    fault.delayMs = delayMs;
-    return fault;
+    return {.kind = Kind::Delay, .delayMs = delayMs};
 }
 
 Fault Fault::stream(const QByteArray& line, int periodMs)
 {
-    Fault fault;
-    fault.kind = Kind::Stream;
-    fault.text = line;
-    fault.delayMs = periodMs;
-    return fault;
+    return {.kind = Kind::Stream, .text = line, .delayMs = periodMs};
 }
 
 Fault Fault::closeLine()
 {
-    Fault fault;
-    fault.kind = Kind::CloseLine;
-    return fault;
+    return {.kind = Kind::CloseLine};
 }
 
 bool Fault::carriesOutCommand() const

@@ -4,47 +4,46 @@ namespace phonesim {
 
 Response Response::ok(QList<QByteArray> lines)
 {
-    Response response;
-    response.lines = std::move(lines);
-    return response;
+    return {.lines = std::move(lines)};
 }
 
 Response Response::error()
 {
-    Response response;
-    response.final = Final::Error;
-    return response;
+    return {.final = Final::Error};
 }
 
 Response Response::cmeError(int code)
 {
-    Response response;
-    response.final = Final::CmeError;
-    response.code = code;
-    return response;
+    return {.final = Final::CmeError, .code = code};
 }
 
 Response Response::cmsError(int code)
 {
-    Response response;
-    response.final = Final::CmsError;
-    response.code = code;
-    return response;
+    return {.final = Final::CmsError, .code = code};
 }
 
 Response Response::extError(int code)
 {
-    Response response;
-    response.final = Final::ExtError;
-    response.code = code;
-    return response;
+    return {.final = Final::ExtError, .code = code};
 }
 
 Response Response::prompt()
 {
-    Response response;
-    response.final = Final::Prompt;
-    return response;
+    return {.final = Final::Prompt};
+}
+
+QByteArray FinalResultText(Response::Final final, int code)
+{
+    const auto numbered = [code](const char* name) { return "\r\n" + QByteArray(name) + QByteArray::number(code) + "\r\n"; };
+    switch (final) {
+    case Response::Final::Ok: return "\r\nOK\r\n";
+    case Response::Final::Error: return "\r\nERROR\r\n";
+    case Response::Final::CmeError: return numbered("+CME ERROR: ");
+    case Response::Final::CmsError: return numbered("+CMS ERROR: ");
+    case Response::Final::ExtError: return numbered("+EXT ERROR: ");
+    case Response::Final::Prompt: return "\r\n> ";
+    }
+    return {};
 }
 
 QByteArray Frame(const Response& response, const PhoneState& state)
@@ -52,27 +51,8 @@ QByteArray Frame(const Response& response, const PhoneState& state)
     QByteArray out;
     if (!response.lines.isEmpty())
         out += "\r\n" + response.lines.join("\r\n") + "\r\n";
-    switch (response.final) {
-    case Response::Final::Ok:
-        out += "\r\nOK\r\n";
-        break;
-    case Response::Final::Error:
-        out += "\r\nERROR\r\n";
-        break;
-    case Response::Final::CmeError:
-        out += state.cmee ? "\r\n+CME ERROR: " + QByteArray::number(response.code) + "\r\n" : QByteArray("\r\nERROR\r\n");
-        break;
-    case Response::Final::CmsError:
-        out += "\r\n+CMS ERROR: " + QByteArray::number(response.code) + "\r\n";
-        break;
-    case Response::Final::ExtError:
-        out += "\r\n+EXT ERROR: " + QByteArray::number(response.code) + "\r\n";
-        break;
-    case Response::Final::Prompt:
-        out += "\r\n> ";
-        break;
-    }
-    return out;
+    const bool plainError = response.final == Response::Final::CmeError && !state.cmee;
+    return out + FinalResultText(plainError ? Response::Final::Error : response.final, response.code);
 }
 
 } // namespace phonesim

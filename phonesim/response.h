@@ -30,6 +30,7 @@ enum CmeCode : int {
     CME_INVALID_INDEX = 21,
     CME_NOT_FOUND = 23,
     CME_TEXT_TOO_LONG = 24,
+    CME_INVALID_CHARACTERS = 25,
     CME_DIAL_STRING_TOO_LONG = 26,
 };
 
@@ -37,5 +38,9 @@ enum CmeCode : int {
 // result as "\r\nOK\r\n". A +CME ERROR is numeric only after +CMEE=1 (or 2), else ERROR.
 // The prompt is "\r\n> " without a line end.
 QByteArray Frame(const Response& response, const PhoneState& state);
+
+// A final result as it goes out, a +CME ERROR always numeric: "\r\nOK\r\n",
+// "\r\n+CME ERROR: 21\r\n", the prompt "\r\n> ".
+QByteArray FinalResultText(Response::Final final, int code = 0);
 
 } // namespace phonesim

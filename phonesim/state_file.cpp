@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 
 namespace phonesim {
 
@@ -50,12 +51,13 @@ public:
 
     void integer(const QJsonObject& object, const char* key, const QString& path, int& out, int min, int max)
     {
-        const QJsonValue value = object.value(QLatin1String(key));
-        if (value.isUndefined() || !m_ok)
+        const QString expected = QStringLiteral("a whole number from %1 to %2").arg(min).arg(max);
+        const std::optional<QJsonValue> value = member(object, key, path, QJsonValue::Double, expected);
+        if (!value)
             return;
-        const double number = value.toDouble(NAN);
-        if (!value.isDouble() || std::floor(number) != number || number < min || number > max) {
-            fail(QStringLiteral("%1.%2: expected a whole number from %3 to %4").arg(path, QLatin1String(key)).arg(min).arg(max));
+        const double number = value->toDouble();
+        if (std::floor(number) != number || number < min || number > max) {
+            failMember(path, key, expected);
             return;
         }
         out = int(number);
@@ -63,26 +65,14 @@ public:
 
     void string(const QJsonObject& object, const char* key, const QString& path, QString& out)
     {
-        const QJsonValue value = object.value(QLatin1String(key));
-        if (value.isUndefined() || !m_ok)
-            return;
-        if (!value.isString()) {
-            fail(QStringLiteral("%1.%2: expected a string").arg(path, QLatin1String(key)));
-            return;
-        }
-        out = value.toString();
+        if (const std::optional<QJsonValue> value = member(object, key, path, QJsonValue::String, QStringLiteral("a string")))
+            out = value->toString();
     }
 
     void boolean(const QJsonObject& object, const char* key, const QString& path, bool& out)
     {
-        const QJsonValue value = object.value(QLatin1String(key));
-        if (value.isUndefined() || !m_ok)
-            return;
-        if (!value.isBool()) {
-            fail(QStringLiteral("%1.%2: expected true or false").arg(path, QLatin1String(key)));
-            return;
-        }
-        out = value.toBool();
+        if (const std::optional<QJsonValue> value = member(object, key, path, QJsonValue::Bool, QStringLiteral("true or false")))
+            out = value->toBool();
     }
 
     void dateTime(const QJsonObject& object, const char* key, const QString& path, QDateTime& out)
@@ -93,7 +83,7 @@ public:
             return;
         QDateTime parsed = QDateTime::fromString(text, Qt::ISODate);
         if (!parsed.isValid()) {
-            fail(QStringLiteral("%1.%2: expected a date and time like 2004-03-07T09:05").arg(path, QLatin1String(key)));
+            failMember(path, key, QStringLiteral("a date and time like 2004-03-07T09:05"));
             return;
         }
         parsed.setTimeSpec(Qt::LocalTime);
@@ -104,14 +94,10 @@ public:
     template <typename Each>
     void array(const QJsonObject& object, const char* key, const QString& path, Each each)
     {
-        const QJsonValue value = object.value(QLatin1String(key));
-        if (value.isUndefined() || !m_ok)
+        const std::optional<QJsonValue> value = member(object, key, path, QJsonValue::Array, QStringLiteral("an array"));
+        if (!value)
             return;
-        if (!value.isArray()) {
-            fail(QStringLiteral("%1.%2: expected an array").arg(path, QLatin1String(key)));
-            return;
-        }
-        const QJsonArray items = value.toArray();
+        const QJsonArray items = value->toArray();
         for (qsizetype i = 0; i < items.size() && m_ok; ++i)
             each(items[i], QStringLiteral("%1.%2[%3]").arg(path, QLatin1String(key)).arg(i));
     }
@@ -132,6 +118,26 @@ public:
     }
 
 private:
+    // The member when it is there, no error came first and it has the type; the error that
+    // names what was expected when it has another.
+    std::optional<QJsonValue> member(const QJsonObject& object, const char* key, const QString& path, QJsonValue::Type type,
+        const QString& expected)
+    {
+        const QJsonValue value = object.value(QLatin1String(key));
+        if (value.isUndefined() || !m_ok)
+            return std::nullopt;
+        if (value.type() != type) {
+            failMember(path, key, expected);
+            return std::nullopt;
+        }
+        return value;
+    }
+
+    void failMember(const QString& path, const char* key, const QString& expected)
+    {
+        fail(QStringLiteral("%1.%2: expected %3").arg(path, QLatin1String(key), expected));
+    }
+
     QString* m_error;
     bool m_ok = true;
 };
@@ -144,14 +150,38 @@ void ReadRange(Reader& reader, const QJsonObject& object, const QString& path, i
         reader.fail(QStringLiteral("%1: last comes before first").arg(path));
 }
 
+// The entries of a numbered store: objects with the given members and an index from first to
+// last that no other entry has; readEntry reads the rest of one.
+template <typename Entry, typename ReadEntry>
+void ReadEntries(Reader& reader, const QJsonObject& object, const QString& path, std::map<int, Entry>& entries, int first,
+    int last, std::initializer_list<const char*> members, ReadEntry readEntry)
+{
+    entries.clear();
+    reader.array(object, "entries", path, [&](const QJsonValue& item, const QString& itemPath) {
+        QJsonObject entryObject;
+        int index = -1;
+        if (!reader.object(item, itemPath, members, entryObject)
+            || !reader.index(entryObject, itemPath, first, last, entries, index))
+            return;
+        Entry entry;
+        readEntry(entryObject, itemPath, entry);
+        if (reader.ok())
+            entries[index] = entry;
+    });
+}
+
+// The members a book and its entries may have; the SIM book holds one number and no texts.
+constexpr std::initializer_list<const char*> kHandsetMembers = {
+    "first", "last", "numberLength", "nameLength", "emailLength", "memoLength", "entries"};
+constexpr std::initializer_list<const char*> kSimMembers = {"first", "last", "numberLength", "nameLength", "fdn", "entries"};
+constexpr std::initializer_list<const char*> kHandsetEntryMembers = {
+    "index", "group", "name", "mobile", "home", "office", "email", "memo"};
+constexpr std::initializer_list<const char*> kSimEntryMembers = {"index", "group", "name", "number"};
+
 void ReadBook(Reader& reader, const QJsonValue& value, const QString& path, Book& book, bool sim)
 {
     QJsonObject object;
-    const bool parsed = sim
-        ? reader.object(value, path, {"first", "last", "numberLength", "nameLength", "fdn", "entries"}, object)
-        : reader.object(value, path,
-              {"first", "last", "numberLength", "nameLength", "emailLength", "memoLength", "entries"}, object);
-    if (!parsed)
+    if (!reader.object(value, path, sim ? kSimMembers : kHandsetMembers, object))
         return;
     ReadRange(reader, object, path, book.first, book.last);
     reader.integer(object, "numberLength", path, book.numberLength, 0, 255);
@@ -160,27 +190,54 @@ void ReadBook(Reader& reader, const QJsonValue& value, const QString& path, Book
         reader.integer(object, "emailLength", path, book.emailLength, 0, 255);
         reader.integer(object, "memoLength", path, book.memoLength, 0, 1024);
     }
-    book.entries.clear();
-    reader.array(object, "entries", path, [&](const QJsonValue& item, const QString& itemPath) {
-        QJsonObject entryObject;
-        const bool ok = sim ? reader.object(item, itemPath, {"index", "group", "name", "number"}, entryObject)
-                            : reader.object(item, itemPath,
-                                  {"index", "group", "name", "mobile", "home", "office", "email", "memo"}, entryObject);
-        int index = -1;
-        if (!ok || !reader.index(entryObject, itemPath, book.first, book.last, book.entries, index))
-            return;
-        BookEntry entry;
-        reader.integer(entryObject, "group", itemPath, entry.group, 0, PhoneState::kGroupCount - 1);
-        reader.string(entryObject, "name", itemPath, entry.name);
-        reader.string(entryObject, sim ? "number" : "mobile", itemPath, entry.mobile);
-        if (!sim) {
-            reader.string(entryObject, "home", itemPath, entry.home);
-            reader.string(entryObject, "office", itemPath, entry.office);
-            reader.string(entryObject, "email", itemPath, entry.email);
-            reader.string(entryObject, "memo", itemPath, entry.memo);
-        }
-        book.entries[index] = entry;
-    });
+    ReadEntries(reader, object, path, book.entries, book.first, book.last, sim ? kSimEntryMembers : kHandsetEntryMembers,
+        [&](const QJsonObject& entryObject, const QString& itemPath, BookEntry& entry) {
+            reader.integer(entryObject, "group", itemPath, entry.group, 0, PhoneState::kGroupCount - 1);
+            reader.string(entryObject, "name", itemPath, entry.name);
+            reader.string(entryObject, sim ? "number" : "mobile", itemPath, entry.mobile);
+            if (!sim) {
+                reader.string(entryObject, "home", itemPath, entry.home);
+                reader.string(entryObject, "office", itemPath, entry.office);
+                reader.string(entryObject, "email", itemPath, entry.email);
+                reader.string(entryObject, "memo", itemPath, entry.memo);
+            }
+        });
+}
+
+// A schedule or memo store: its range, its text length and its entries.
+template <typename Store, typename ReadEntry>
+void ReadTextStore(Reader& reader, const QJsonValue& value, const QString& path, Store& store,
+    std::initializer_list<const char*> entryMembers, ReadEntry readEntry)
+{
+    QJsonObject object;
+    if (!reader.object(value, path, {"first", "last", "textLength", "entries"}, object))
+        return;
+    ReadRange(reader, object, path, store.first, store.last);
+    reader.integer(object, "textLength", path, store.textLength, 0, 1024);
+    ReadEntries(reader, object, path, store.entries, store.first, store.last, entryMembers, readEntry);
+}
+
+void ReadSchedules(Reader& reader, const QJsonValue& value, const QString& path, ScheduleStore& store)
+{
+    ReadTextStore(reader, value, path, store, {"index", "start", "repeat", "alarm", "subject"},
+        [&](const QJsonObject& entry, const QString& itemPath, ScheduleItem& schedule) {
+            reader.dateTime(entry, "start", itemPath, schedule.start);
+            reader.integer(entry, "repeat", itemPath, schedule.repeat, 0, 4);
+            reader.integer(entry, "alarm", itemPath, schedule.alarm, 0, 5);
+            reader.string(entry, "subject", itemPath, schedule.subject);
+            const int year = schedule.start.date().year();
+            if (reader.ok() && (!schedule.start.isValid() || year < 2000 || year > 2099)) {
+                reader.fail(QStringLiteral("%1.start: expected a time in 2000 to 2099").arg(itemPath));
+                return;
+            }
+            schedule.start.setTime(QTime(schedule.start.time().hour(), schedule.start.time().minute()));
+        });
+}
+
+void ReadMemos(Reader& reader, const QJsonValue& value, const QString& path, MemoStore& store)
+{
+    ReadTextStore(reader, value, path, store, {"index", "text"},
+        [&](const QJsonObject& entry, const QString& itemPath, QString& text) { reader.string(entry, "text", itemPath, text); });
 }
 
 void ReadMessages(Reader& reader, const QJsonValue& value, const QString& path, MessageStore& store)
@@ -189,42 +246,33 @@ void ReadMessages(Reader& reader, const QJsonValue& value, const QString& path, 
     if (!reader.object(value, path, {"total", "entries"}, object))
         return;
     reader.integer(object, "total", path, store.total, 0, kMaxIndex);
-    store.entries.clear();
-    reader.array(object, "entries", path, [&](const QJsonValue& item, const QString& itemPath) {
-        QJsonObject entryObject;
-        int index = -1;
-        if (!reader.object(item, itemPath, {"index", "stat", "name", "number", "text", "time", "pdu"}, entryObject)
-            || !reader.index(entryObject, itemPath, 1, kMaxIndex, store.entries, index))
-            return;
-        StoredMessage message;
-        QString pdu;
-        reader.integer(entryObject, "stat", itemPath, message.stat, 0, 3);
-        reader.string(entryObject, "name", itemPath, message.alpha);
-        reader.string(entryObject, "number", itemPath, message.number);
-        reader.string(entryObject, "text", itemPath, message.text);
-        reader.dateTime(entryObject, "time", itemPath, message.time);
-        reader.string(entryObject, "pdu", itemPath, pdu);
-        if (!reader.ok())
-            return;
-        if (!pdu.isEmpty()) {
-            message.pdu = pdu.toLatin1().toUpper();
-            if (TpduLength(message.pdu) < 0 || QByteArray::fromHex(message.pdu).toHex().toUpper() != message.pdu) {
-                reader.fail(QStringLiteral("%1.pdu: expected hexadecimal octets").arg(itemPath));
+    ReadEntries(reader, object, path, store.entries, 1, kMaxIndex, {"index", "stat", "name", "number", "text", "time", "pdu"},
+        [&](const QJsonObject& entryObject, const QString& itemPath, StoredMessage& message) {
+            QString pdu;
+            reader.integer(entryObject, "stat", itemPath, message.stat, 0, 3);
+            reader.string(entryObject, "name", itemPath, message.alpha);
+            reader.string(entryObject, "number", itemPath, message.number);
+            reader.string(entryObject, "text", itemPath, message.text);
+            reader.dateTime(entryObject, "time", itemPath, message.time);
+            reader.string(entryObject, "pdu", itemPath, pdu);
+            if (!reader.ok())
+                return;
+            if (!pdu.isEmpty()) {
+                message.pdu = pdu.toLatin1().toUpper();
+                if (TpduLength(message.pdu) < 0 || QByteArray::fromHex(message.pdu).toHex().toUpper() != message.pdu) {
+                    reader.fail(QStringLiteral("%1.pdu: expected hexadecimal octets").arg(itemPath));
+                    return;
+                }
+            } else if (!message.number.isEmpty() || !message.text.isEmpty()) {
+                message.pdu = message.stat >= 2 ? MakeSubmitPdu(message.number, message.text)
+                                                : MakeDeliverPdu(message.number, message.text, message.time);
+            } else {
+                reader.fail(QStringLiteral("%1: needs a pdu, or a number and a text").arg(itemPath));
                 return;
             }
-        } else if (!message.number.isEmpty() || !message.text.isEmpty()) {
-            message.pdu = message.stat >= 2 ? MakeSubmitPdu(message.number, message.text)
-                                            : MakeDeliverPdu(message.number, message.text, message.time);
-        } else {
-            reader.fail(QStringLiteral("%1: needs a pdu, or a number and a text").arg(itemPath));
-            return;
-        }
-        if (int(store.entries.size()) >= store.total) {
-            reader.fail(QStringLiteral("%1: more messages than the storage holds").arg(itemPath));
-            return;
-        }
-        store.entries[index] = message;
-    });
+            if (int(store.entries.size()) >= store.total)
+                reader.fail(QStringLiteral("%1: more messages than the storage holds").arg(itemPath));
+        });
 }
 
 QJsonArray GroupsJson(const QStringList& groups)
@@ -235,11 +283,60 @@ QJsonArray GroupsJson(const QStringList& groups)
     return array;
 }
 
+// The entries of a store, each as entryJson writes it, with its index.
+template <typename Entry, typename EntryJson>
+QJsonArray EntriesJson(const std::map<int, Entry>& entries, EntryJson entryJson)
+{
+    QJsonArray array;
+    for (const auto& [index, entry] : entries) {
+        QJsonObject object = entryJson(entry);
+        object.insert(QStringLiteral("index"), index);
+        array.append(object);
+    }
+    return array;
+}
+
+QJsonObject BookJson(const Book& book, bool sim)
+{
+    const QJsonArray entries = EntriesJson(book.entries, [sim](const BookEntry& entry) {
+        QJsonObject object {{"group", entry.group}, {"name", entry.name}};
+        if (sim) {
+            object.insert(QStringLiteral("number"), entry.mobile);
+        } else {
+            object.insert(QStringLiteral("mobile"), entry.mobile);
+            object.insert(QStringLiteral("home"), entry.home);
+            object.insert(QStringLiteral("office"), entry.office);
+            object.insert(QStringLiteral("email"), entry.email);
+            object.insert(QStringLiteral("memo"), entry.memo);
+        }
+        return object;
+    });
+    QJsonObject object {{"first", book.first}, {"last", book.last}, {"numberLength", book.numberLength},
+        {"nameLength", book.nameLength}, {"entries", entries}};
+    if (!sim) {
+        object.insert(QStringLiteral("emailLength"), book.emailLength);
+        object.insert(QStringLiteral("memoLength"), book.memoLength);
+    }
+    return object;
+}
+
+template <typename Store, typename EntryJson>
+QJsonObject TextStoreJson(const Store& store, EntryJson entryJson)
+{
+    return {{"first", store.first}, {"last", store.last}, {"textLength", store.textLength},
+        {"entries", EntriesJson(store.entries, entryJson)}};
+}
+
+QJsonObject ScheduleJson(const ScheduleItem& item)
+{
+    return {{"start", item.start.toString(QStringLiteral("yyyy-MM-ddTHH:mm"))}, {"repeat", item.repeat}, {"alarm", item.alarm},
+        {"subject", item.subject}};
+}
+
 QJsonObject MessagesJson(const MessageStore& store)
 {
-    QJsonArray entries;
-    for (const auto& [index, message] : store.entries) {
-        QJsonObject entry {{"index", index}, {"stat", message.stat}, {"pdu", QString::fromLatin1(message.pdu)}};
+    const QJsonArray entries = EntriesJson(store.entries, [](const StoredMessage& message) {
+        QJsonObject entry {{"stat", message.stat}, {"pdu", QString::fromLatin1(message.pdu)}};
         if (!message.alpha.isEmpty())
             entry.insert(QStringLiteral("name"), message.alpha);
         if (!message.number.isEmpty())
@@ -248,8 +345,8 @@ QJsonObject MessagesJson(const MessageStore& store)
             entry.insert(QStringLiteral("text"), message.text);
         if (message.time.isValid())
             entry.insert(QStringLiteral("time"), message.time.toString(Qt::ISODate));
-        entries.append(entry);
-    }
+        return entry;
+    });
     return {{"total", store.total}, {"entries", entries}};
 }
 
@@ -291,55 +388,10 @@ bool ParsePhoneState(const QByteArray& json, PhoneState& state, QString* error)
             reader.boolean(root.value(QLatin1String("sim")).toObject(), "fdn", QStringLiteral("state.sim"), loaded.fdn);
     }
 
-    if (root.contains(QLatin1String("schedules"))) {
-        const QString path = QStringLiteral("state.schedules");
-        QJsonObject object;
-        if (reader.object(root.value(QLatin1String("schedules")), path, {"first", "last", "textLength", "entries"}, object)) {
-            ScheduleStore& store = loaded.schedules;
-            ReadRange(reader, object, path, store.first, store.last);
-            reader.integer(object, "textLength", path, store.textLength, 0, 1024);
-            store.entries.clear();
-            reader.array(object, "entries", path, [&](const QJsonValue& item, const QString& itemPath) {
-                QJsonObject entry;
-                int index = -1;
-                if (!reader.object(item, itemPath, {"index", "start", "repeat", "alarm", "subject"}, entry)
-                    || !reader.index(entry, itemPath, store.first, store.last, store.entries, index))
-                    return;
-                ScheduleItem schedule;
-                reader.dateTime(entry, "start", itemPath, schedule.start);
-                reader.integer(entry, "repeat", itemPath, schedule.repeat, 0, 4);
-                reader.integer(entry, "alarm", itemPath, schedule.alarm, 0, 5);
-                reader.string(entry, "subject", itemPath, schedule.subject);
-                const int year = schedule.start.date().year();
-                if (reader.ok() && (!schedule.start.isValid() || year < 2000 || year > 2099)) {
-                    reader.fail(QStringLiteral("%1.start: expected a time in 2000 to 2099").arg(itemPath));
-                    return;
-                }
-                schedule.start.setTime(QTime(schedule.start.time().hour(), schedule.start.time().minute()));
-                store.entries[index] = schedule;
-            });
-        }
-    }
-    if (root.contains(QLatin1String("memos"))) {
-        const QString path = QStringLiteral("state.memos");
-        QJsonObject object;
-        if (reader.object(root.value(QLatin1String("memos")), path, {"first", "last", "textLength", "entries"}, object)) {
-            MemoStore& store = loaded.memos;
-            ReadRange(reader, object, path, store.first, store.last);
-            reader.integer(object, "textLength", path, store.textLength, 0, 1024);
-            store.entries.clear();
-            reader.array(object, "entries", path, [&](const QJsonValue& item, const QString& itemPath) {
-                QJsonObject entry;
-                int index = -1;
-                if (!reader.object(item, itemPath, {"index", "text"}, entry)
-                    || !reader.index(entry, itemPath, store.first, store.last, store.entries, index))
-                    return;
-                QString text;
-                reader.string(entry, "text", itemPath, text);
-                store.entries[index] = text;
-            });
-        }
-    }
+    if (root.contains(QLatin1String("schedules")))
+        ReadSchedules(reader, root.value(QLatin1String("schedules")), QStringLiteral("state.schedules"), loaded.schedules);
+    if (root.contains(QLatin1String("memos")))
+        ReadMemos(reader, root.value(QLatin1String("memos")), QStringLiteral("state.memos"), loaded.memos);
     if (root.contains(QLatin1String("messages"))) {
         const QString path = QStringLiteral("state.messages");
         QJsonObject object;
@@ -358,50 +410,14 @@ bool ParsePhoneState(const QByteArray& json, PhoneState& state, QString* error)
 
 QByteArray SerializePhoneState(const PhoneState& state)
 {
-    const auto bookJson = [](const Book& book, bool sim) {
-        QJsonArray entries;
-        for (const auto& [index, entry] : book.entries) {
-            QJsonObject object {{"index", index}, {"group", entry.group}, {"name", entry.name}};
-            if (sim) {
-                object.insert(QStringLiteral("number"), entry.mobile);
-            } else {
-                object.insert(QStringLiteral("mobile"), entry.mobile);
-                object.insert(QStringLiteral("home"), entry.home);
-                object.insert(QStringLiteral("office"), entry.office);
-                object.insert(QStringLiteral("email"), entry.email);
-                object.insert(QStringLiteral("memo"), entry.memo);
-            }
-            entries.append(object);
-        }
-        QJsonObject object {{"first", book.first}, {"last", book.last}, {"numberLength", book.numberLength},
-            {"nameLength", book.nameLength}, {"entries", entries}};
-        if (!sim) {
-            object.insert(QStringLiteral("emailLength"), book.emailLength);
-            object.insert(QStringLiteral("memoLength"), book.memoLength);
-        }
-        return object;
-    };
-
-    QJsonObject sim = bookJson(state.sim, true);
+    QJsonObject sim = BookJson(state.sim, true);
     sim.insert(QStringLiteral("fdn"), state.fdn);
-
-    QJsonArray schedules;
-    for (const auto& [index, item] : state.schedules.entries) {
-        schedules.append(QJsonObject {{"index", index}, {"start", item.start.toString(QStringLiteral("yyyy-MM-ddTHH:mm"))},
-            {"repeat", item.repeat}, {"alarm", item.alarm}, {"subject", item.subject}});
-    }
-    QJsonArray memos;
-    for (const auto& [index, text] : state.memos.entries)
-        memos.append(QJsonObject {{"index", index}, {"text", text}});
-
     const QJsonObject root {
         {"groups", GroupsJson(state.groups)},
-        {"handset", bookJson(state.handset, false)},
+        {"handset", BookJson(state.handset, false)},
         {"sim", sim},
-        {"schedules", QJsonObject {{"first", state.schedules.first}, {"last", state.schedules.last},
-                          {"textLength", state.schedules.textLength}, {"entries", schedules}}},
-        {"memos", QJsonObject {{"first", state.memos.first}, {"last", state.memos.last},
-                      {"textLength", state.memos.textLength}, {"entries", memos}}},
+        {"schedules", TextStoreJson(state.schedules, ScheduleJson)},
+        {"memos", TextStoreJson(state.memos, [](const QString& text) { return QJsonObject {{"text", text}}; })},
         {"messages", QJsonObject {{"handset", MessagesJson(state.handsetMessages)}, {"sim", MessagesJson(state.simMessages)}}},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
