@@ -52,8 +52,9 @@ bool CPhoneSession::ReadWholeList(const QByteArray& command, int nProgressId,
     noteSizes(rangeReply, *range);
 
     ShowProgressF(platform::LoadString(nProgressId), range->first, range->last);
-    if (Send(RangeCommand(command, range->first, range->last)) == AT_OK)
-        parseReply();
+    // A list that does not parse fails the whole read as an unreadable reply.
+    if (Send(RangeCommand(command, range->first, range->last)) == AT_OK && !parseReply())
+        m_nResult = SESSION_BAD_REPLY;
     return FinishRead();
 }
 

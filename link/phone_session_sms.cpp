@@ -53,7 +53,12 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
             return false;
         if (storage == kStorageHandset)
             platform::Sleep(kAfterHandsetListMs);
-        return ParseMessageList(list, storage);
+        // A list that does not parse fails the whole read as an unreadable reply.
+        if (!ParseMessageList(list, storage)) {
+            m_nResult = SESSION_BAD_REPLY;
+            return false;
+        }
+        return true;
     };
     if (g_nSmsSimUsed > 0 && !readStorage(kStorageSim))
         return FailRead();

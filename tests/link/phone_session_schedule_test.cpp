@@ -57,7 +57,7 @@ TEST_F(OrganizerTest, ScheduleRepliesThatDoNotParse)
         const char* reply;
         int result;
     } cases[] = {
-        {"AT+CXDR=1,30", "\r\n+CXDR: 1,0,0,\"040307\",\"0905\"\r\n\r\nOK\r\n", SESSION_BAD_LINE},
+        {"AT+CXDR=1,30", "\r\n+CXDR: 1,0,0,\"040307\",\"0905\"\r\n\r\nOK\r\n", SESSION_BAD_REPLY},
         {"AT+CXDR=?", "\r\n+CXDR: 30\r\n\r\nOK\r\n", SESSION_BAD_REPLY},
         {"AT+CXDR=?", "\r\nERROR\r\n", AT_ERROR},
     };
@@ -204,7 +204,7 @@ TEST_F(OrganizerTest, ReadMemos)
     phone.injectFault("AT+CMDR=0,19", Fault::reply("\r\n+CMDR: 3\r\n\r\nOK\r\n"), 1);
     list.clear();
     EXPECT_FALSE(session.ReadMemos(list));
-    EXPECT_EQ(session.m_nResult, SESSION_BAD_LINE);
+    EXPECT_EQ(session.m_nResult, SESSION_BAD_REPLY);
 }
 
 TEST_F(OrganizerTest, WriteAndDeleteMemos)

@@ -85,7 +85,7 @@ TEST_F(MessageTest, AListLineWithoutItsStatusFailsTheRead)
     phone.injectFault("AT+CMGL=4", Fault::reply("\r\n+CMGL: 1\r\n0011\r\n\r\nOK\r\n"), 1);
     RecordList<CSmsEntry> list;
     EXPECT_FALSE(session.ReadMessages(list));
-    EXPECT_EQ(session.m_nResult, SESSION_BAD_LINE);
+    EXPECT_EQ(session.m_nResult, SESSION_BAD_REPLY);
     // The handset storage is not read after a failure.
     EXPECT_EQ(commands().filter(QStringLiteral("AT+CMGL")).size(), 1);
     EXPECT_FALSE(session.m_bConnected);
