@@ -165,7 +165,8 @@ RecurrencePattern& AppointmentItem::GetRecurrencePattern()
 
 bool AppointmentItem::Serialize(const QString& uid, QByteArray& bytes, Error* error)
 {
-    if (m_now.start.GetStatus() != COleDateTime::valid)
+    // A value marked valid may still be no date (read from a damaged file): nothing to write.
+    if (!m_now.start.ToQDateTime().isValid())
         return Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The appointment has no valid start"));
     icalcomponent* event = m_document->Component();
     if (m_document->Text(ICAL_UID_PROPERTY).trimmed() != uid)

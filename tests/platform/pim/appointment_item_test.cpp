@@ -1,5 +1,7 @@
 #include "pim_test_support.h"
 
+#include <cmath>
+
 namespace {
 
 using pim::AppointmentItem;
@@ -310,14 +312,22 @@ TEST_F(AppointmentItemTest, ReminderRemovalAndAnAppointmentWithoutStart)
     ASSERT_TRUE(item->Save());
     EXPECT_FALSE(ReadFile(item->FilePath()).contains("VALARM"));
 
-    auto fresh = Create<AppointmentItem>(pim::olAppointmentItem);
+    // No start at all, and a value marked valid that is no date (a damaged data file).
     COleDateTime invalid;
     invalid.SetStatus(COleDateTime::invalid);
-    fresh->SetStart(invalid);
-    pim::Error error;
-    EXPECT_FALSE(fresh->Save(&error));
-    EXPECT_EQ(error.code, pim::ErrorCode::InvalidArgument);
-    EXPECT_TRUE(fresh->EntryID().isEmpty());
+    COleDateTime outOfRange;
+    outOfRange.m_dt = 1e300;
+    COleDateTime notANumber;
+    notANumber.m_dt = std::nan("");
+    for (const COleDateTime& start : {invalid, outOfRange, notANumber}) {
+        auto fresh = Create<AppointmentItem>(pim::olAppointmentItem);
+        fresh->SetStart(start);
+        pim::Error error;
+        EXPECT_FALSE(fresh->Save(&error)) << start.m_dt;
+        EXPECT_EQ(error.code, pim::ErrorCode::InvalidArgument);
+        EXPECT_TRUE(fresh->EntryID().isEmpty());
+    }
+    EXPECT_EQ(QDir(Folder(pim::olFolderCalendar)).entryList(QDir::Files).size(), 1);
 }
 
 TEST_F(AppointmentItemTest, PatternDefaultsFollowTheStart)
