@@ -77,7 +77,9 @@ void writeRecurrence(pim::AppointmentItem& item, const CScheduleEntry& record)
         break;
     case CScheduleEntry::RepeatWeekly:
         pattern.SetRecurrenceType(pim::olRecursWeekly);
-        pattern.SetDayOfWeekMask(1L << (record.m_dtStart.GetDayOfWeek() - 1));
+        // A start that is no date has no weekday; its save fails later.
+        if (const int weekday = record.m_dtStart.GetDayOfWeek(); weekday >= 1)
+            pattern.SetDayOfWeekMask(1L << (weekday - 1));
         break;
     case CScheduleEntry::RepeatMonthly:
         pattern.SetRecurrenceType(pim::olRecursMonthly);

@@ -326,4 +326,31 @@ TEST_F(PimExchange, StoringOntoAPimEntryMarksItChanged)
     EXPECT_EQ(doc.m_pcContacts[0]->m_nState, 0);
 }
 
+TEST_F(PimExchange, AScheduleWithoutADateFailsItsWriteCleanly)
+{
+    // A start marked invalid, and one marked valid that holds no date (a damaged data file).
+    const struct {
+        COleDateTime::DateTimeStatus status;
+        int repeat;
+    } cases[] = {
+        {COleDateTime::invalid, CScheduleEntry::RepeatNone},
+        {COleDateTime::invalid, CScheduleEntry::RepeatWeekly},
+        {COleDateTime::valid, CScheduleEntry::RepeatNone},
+        {COleDateTime::valid, CScheduleEntry::RepeatWeekly},
+    };
+    for (const auto& c : cases) {
+        doc.m_outlookSchedules.clear();
+        auto e = std::make_unique<CScheduleEntry>();
+        e->m_strSubject = QStringLiteral("Garbled");
+        e->m_dtStart.m_dt = 1e300;
+        e->m_dtStart.SetStatus(c.status);
+        e->m_nRepeat = c.repeat;
+        e->m_nState = CSyncRecord::StateNew;
+        doc.m_outlookSchedules.push_back(std::move(e));
+        EXPECT_FALSE(doc.ExportOutlookSchedules());
+        EXPECT_TRUE(doc.m_outlookSchedules[0]->m_strEntryID.isEmpty());
+        EXPECT_EQ(fileCount("calendar"), 0);
+    }
+}
+
 } // namespace
