@@ -88,6 +88,8 @@ void writeRecurrence(pim::AppointmentItem& item, const CScheduleEntry& record)
     case CScheduleEntry::RepeatYearly:
         pattern.SetRecurrenceType(pim::olRecursYearly);
         pattern.SetMonthOfYear(record.m_dtStart.GetMonth());
+        // The type's default day is the item's old start, which an update has not moved yet.
+        pattern.SetDayOfMonth(record.m_dtStart.GetDay());
         break;
     default: break;
     }

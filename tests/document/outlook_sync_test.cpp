@@ -353,4 +353,28 @@ TEST_F(PimExchange, AScheduleWithoutADateFailsItsWriteCleanly)
     }
 }
 
+TEST_F(PimExchange, MovingAYearlyEntryMovesItsRecurrence)
+{
+    auto e = std::make_unique<CScheduleEntry>();
+    e->m_strSubject = QStringLiteral("Anniversary");
+    e->m_dtStart = COleDateTime(2004, 3, 7, 9, 0, 0);
+    e->m_nRepeat = CScheduleEntry::RepeatYearly;
+    e->m_nState = CSyncRecord::StateNew;
+    doc.m_outlookSchedules.push_back(std::move(e));
+    ASSERT_TRUE(doc.ExportOutlookSchedules());
+
+    CScheduleEntry& moved = *doc.m_outlookSchedules[0];
+    moved.m_dtStart = COleDateTime(2004, 4, 10, 9, 0, 0);
+    moved.m_nState = CSyncRecord::StateChanged;
+    ASSERT_TRUE(doc.ExportOutlookSchedules());
+
+    // Every 10 April, not 7 April after a first occurrence on the 10th.
+    auto item = appointment(moved.m_strEntryID);
+    ASSERT_TRUE(item && item->IsRecurring());
+    EXPECT_EQ(item->Start(), COleDateTime(2004, 4, 10, 9, 0, 0));
+    EXPECT_EQ(item->GetRecurrencePattern().RecurrenceType(), pim::olRecursYearly);
+    EXPECT_EQ(item->GetRecurrencePattern().MonthOfYear(), 4);
+    EXPECT_EQ(item->GetRecurrencePattern().DayOfMonth(), 10);
+}
+
 } // namespace
