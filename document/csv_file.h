@@ -16,7 +16,8 @@ QString QuoteCell(const QString& cell);
 // The triple-quoted form of a phone number cell: """0123""".
 QString NumberCell(const QString& number);
 
-// Splits file text into lines: at CR or LF outside quoted cells, dropping empty lines. A file
+// Splits file text into lines at CR outside quoted cells; each line loses its leading CR and LF
+// characters and empty lines are dropped (so a file with LF line ends alone is one line). A file
 // whose quotes never close is split the traditional way, at every CR.
 QStringList SplitLines(const QString& text);
 
