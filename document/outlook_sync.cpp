@@ -343,6 +343,18 @@ bool COutlookSync::WriteNotes(RecordList<CMemoEntry>& list)
 
 // A failed save of a new or changed item fails the write: the record keeps its state, so the
 // next export tries again instead of losing the change.
+bool COutlookSync::SaveItem(pim::Item& item, CSyncRecord& record, bool showError)
+{
+    pim::Error error;
+    if (!item.Save(&error)) {
+        if (showError)
+            ShowPimError(error);
+        return false;
+    }
+    record.m_strEntryID = item.EntryID();
+    return true;
+}
+
 bool COutlookSync::AddContact(CPhoneEntry& record)
 {
     ShowStatus(61487);
@@ -350,13 +362,7 @@ bool COutlookSync::AddContact(CPhoneEntry& record)
     if (!item)
         return false;
     setContact(*item, record);
-    pim::Error error;
-    if (!item->Save(&error)) {
-        ShowPimError(error);
-        return false;
-    }
-    record.m_strEntryID = item->EntryID();
-    return true;
+    return SaveItem(*item, record, true);
 }
 
 bool COutlookSync::AddAppointment(CScheduleEntry& record)
@@ -370,13 +376,7 @@ bool COutlookSync::AddAppointment(CScheduleEntry& record)
     item->SetStart(record.m_dtStart);
     writeReminder(*item, record.m_nAlarm);
     writeRecurrence(*item, record);
-    pim::Error error;
-    if (!item->Save(&error)) {
-        ShowPimError(error);
-        return false;
-    }
-    record.m_strEntryID = item->EntryID();
-    return true;
+    return SaveItem(*item, record, true);
 }
 
 bool COutlookSync::AddNote(CMemoEntry& record)
@@ -386,13 +386,7 @@ bool COutlookSync::AddNote(CMemoEntry& record)
     if (!item)
         return false;
     item->SetBody(record.m_strText);
-    pim::Error error;
-    if (!item->Save(&error)) {
-        ShowPimError(error);
-        return false;
-    }
-    record.m_strEntryID = item->EntryID();
-    return true;
+    return SaveItem(*item, record, true);
 }
 
 bool COutlookSync::UpdateContact(CPhoneEntry& record)
@@ -403,11 +397,7 @@ bool COutlookSync::UpdateContact(CPhoneEntry& record)
     if (!item)
         return false;
     setContact(*item, record);
-    if (!item->Save(&error)) {
-        ShowPimError(error);
-        return false;
-    }
-    return true;
+    return SaveItem(*item, record, true);
 }
 
 bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
@@ -423,10 +413,7 @@ bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
         writeRecurrence(*item, record);
     writeReminder(*item, record.m_nAlarm);
     item->SetStart(record.m_dtStart);
-    if (!item->Save(&error))
-        return false;
-    record.m_strEntryID = item->EntryID();
-    return true;
+    return SaveItem(*item, record, false);
 }
 
 bool COutlookSync::UpdateNote(CMemoEntry& record)
@@ -443,12 +430,7 @@ bool COutlookSync::UpdateNote(CMemoEntry& record)
         return false;
     }
     item->SetBody(record.m_strText);
-    if (!item->Save(&error)) {
-        ShowPimError(error);
-        return false;
-    }
-    record.m_strEntryID = item->EntryID();
-    return true;
+    return SaveItem(*item, record, true);
 }
 
 bool COutlookSync::DeleteContact(const CPhoneEntry& record)

@@ -59,6 +59,8 @@ private:
     void LogLoading(int count);
     template <typename Record, typename Add, typename Update, typename Remove>
     bool writeList(RecordList<Record>& list, Add add, Update update, Remove remove);
+    // Saves the item and takes its EntryID into the record; the store's message when asked.
+    bool SaveItem(pim::Item& item, CSyncRecord& record, bool showError);
     std::unique_ptr<pim::Item> findItem(pim::OlDefaultFolders folder, const QString& entryId, pim::Error* error);
     bool deleteItem(pim::OlDefaultFolders folder, const QString& entryId);
     // The store's own message for a failed call.
