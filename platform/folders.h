@@ -16,8 +16,14 @@ QString DataDir(const QString& programName);
 // program's installed share folder. Returns the full path, or an empty string.
 QString FindResource(const QString& relativePath, const QString& programName = QStringLiteral("deskhand"));
 
-// Writes a file atomically with user-only permissions: a temporary file beside it, flushed
-// and synced, then renamed over the old one. The old file stays intact on any failure.
+// Writes a file atomically with user-only permissions: a temporary file beside it, written
+// whole and synced, then renamed over the old one, with the folder synced before and after the
+// rename. The old file stays intact on any failure, and a power loss leaves one whole copy.
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+// The n-th of a numbered series of files: path itself for 1, then path.2, path.3, ...
+QString NumberedPath(const QString& path, int n);
+// The first of that series with nothing there.
+QString NextFreePath(const QString& path);
 
 } // namespace platform
