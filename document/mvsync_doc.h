@@ -96,8 +96,12 @@ public:
     // Close: saves quietly; a failed save keeps the previous files.
     void OnCloseDocument();
     // Loads "mvsync.dat" when it exists. A damaged file is moved aside as "mvsync.dat.damaged"
-    // after what could be read completely was kept, and the user is told once.
+    // (".damaged.2", ... beside earlier ones) after what could be read completely was kept, and
+    // the user is told once. A file with old single-byte text is copied to "mvsync.dat.legacy"
+    // first. A file that cannot be read, moved aside or copied is never saved over.
     void LoadLocalData();
+    // Loads any data file (keeping a legacy copy beside it as above); false when it could not
+    // be read whole.
     bool LoadLocalData(const QString& path, QString* error);
     // Writes "mnum.dat", then "mvsync.dat", each atomically; true when both were written.
     bool SaveLocalData();
@@ -202,6 +206,8 @@ private:
     // Copies the port settings into the session and its transport.
     void ApplyLinkSettings();
     void ApplyLocalData(LocalData& data);
+    enum class DataFileLoad { Unreadable, Damaged, Loaded };
+    DataFileLoad LoadDataFile(const QString& path, QString* error);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);
     template <typename Record, typename Read>
@@ -216,6 +222,8 @@ private:
     int m_nBusy = 0;
     std::function<int(QDialog&)> m_runModal;
     QString m_strDataDir;
+    // The data file on disk could not be read, moved aside or copied: no save replaces it.
+    bool m_bKeepDataFile = false;
 
     template <typename Self, typename Record>
     using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;
