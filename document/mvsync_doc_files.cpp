@@ -48,8 +48,8 @@ struct LocalData {
 namespace {
 
 // A count larger than the bytes left can hold means the file was cut inside this list: the
-// records read whole before the cut are kept all the same. Every record takes at least
-// minBytes, so a false count ends with the data.
+// records read whole before the cut are kept all the same. Every record takes some bytes, so
+// a false count ends with the data.
 template <typename Record>
 bool readList(CArchive& ar, RecordList<Record>& list, bool dropDeleted)
 {
