@@ -1,5 +1,6 @@
 #include "link/app_utils.h"
 
+#include "common/help_file.h"
 #include "platform/string_table.h"
 
 QString CleanPhoneNumber(const QString& number)
@@ -22,15 +23,7 @@ bool IsWindowsNT()
 
 void GetHelpFileName(QString& name)
 {
-    switch (platform::SystemLanguageId()) {
-    case platform::LANG_GERMAN: name = QStringLiteral("help_de.html"); break;
-    case platform::LANG_SPANISH: name = QStringLiteral("help_es.html"); break;
-    case platform::LANG_FRENCH: name = QStringLiteral("help_fr.html"); break;
-    case platform::LANG_ITALIAN: name = QStringLiteral("help_it.html"); break;
-    case platform::LANG_RUSSIAN: name = QStringLiteral("help_ru.html"); break;
-    case platform::LANG_CHINESE_SIMPLIFIED: name = QStringLiteral("help_cn.html"); break;
-    default: name = QStringLiteral("help_en.html"); break;
-    }
+    name = common::HelpFileName();
 }
 
 QString ErrorReasonText(int lastError)

@@ -1,10 +1,10 @@
 // Session opening and closing, progress, text fields and the helpers every operation uses.
 #include "link/phone_session.h"
 
+#include "common/text_codec.h"
 #include "link/globals.h"
 #include "link/phone_session_text.h"
 #include "link/reply_parser.h"
-#include "link/text_codec.h"
 #include "platform/ansi_width.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
@@ -208,14 +208,14 @@ bool CPhoneSession::SendDelete(const QByteArray& command, int nIndex, int nProgr
 QString CPhoneSession::EncodeBase64Text(const QString& text) const
 {
     QString field;
-    CTextCodec().EncodeBase64Text(field, text, kTextUnitLimit);
+    common::CTextCodec().EncodeBase64Text(field, text, kTextUnitLimit);
     return field;
 }
 
 QString CPhoneSession::DecodeBase64Text(const QString& field, bool* ok) const
 {
     QString text;
-    CTextCodec().DecodeBase64Text(text, field, ok);
+    common::CTextCodec().DecodeBase64Text(text, field, ok);
     return text;
 }
 

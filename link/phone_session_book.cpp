@@ -1,12 +1,12 @@
 // The phonebooks: caller groups, the handset book ("ME") and the SIM book ("AD").
 #include "link/phone_session.h"
 
+#include "common/text_codec.h"
 #include "link/app_utils.h"
 #include "link/capacities.h"
 #include "link/globals.h"
 #include "link/phone_session_text.h"
 #include "link/reply_parser.h"
-#include "link/text_codec.h"
 #include "platform/ansi_width.h"
 #include "platform/atoi.h"
 #include "platform/clock.h"
@@ -55,7 +55,7 @@ AddressField CleanedNumber(const QString& number, int maxLength)
 // septets take, since the phone then stores two bytes per character.
 QString CutName(const QString& name, int maxLen)
 {
-    const int width = IsGsmEncodable(name) ? maxLen : CPhoneSession::SeptetsToOctets(maxLen);
+    const int width = common::IsGsmEncodable(name) ? maxLen : CPhoneSession::SeptetsToOctets(maxLen);
     return platform::ansiLeft(name, std::max(0, width));
 }
 

@@ -1,10 +1,10 @@
 // Schedule entries ("AT+CXDR", "AT+CXDW") and memos ("AT+CMDR", "AT+CMDW").
 #include "link/phone_session.h"
 
+#include "common/text_codec.h"
 #include "link/capacities.h"
 #include "link/phone_session_text.h"
 #include "link/reply_parser.h"
-#include "link/text_codec.h"
 #include "platform/atoi.h"
 #include "platform/string_table.h"
 
@@ -34,7 +34,7 @@ QByteArray TwoDigits(int value)
 // alphabet), stored back into the record, line breaks as "\n", in Base64.
 QString CutToLimit(QString& text, int gsmLimit, int wideLimit)
 {
-    text = CutPhoneText(text, IsGsmEncodable(text) ? gsmLimit : wideLimit);
+    text = CutPhoneText(text, common::IsGsmEncodable(text) ? gsmLimit : wideLimit);
     return text;
 }
 

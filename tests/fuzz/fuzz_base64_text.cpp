@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the text decoders as a Base64 field, as Base64 text and as packed
 // and unpacked GSM septets; must never crash, and the decoders must agree with their encoders.
-#include "link/text_codec.h"
+#include "common/text_codec.h"
 
 #include <cstdint>
 #include <cstdlib>
+
+using namespace common;
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include "link/text_codec.h"
+#include "common/text_codec.h"
 
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
+
+using namespace common;
 
 namespace {
 
@@ -305,6 +307,79 @@ TEST(GsmSeptetsToUcs2, DecodesEscapes)
         EXPECT_EQ(out, QString::fromUtf16(c.text, c.units));
         EXPECT_EQ(GsmSeptetsToUcs2(nullptr, c.septets), c.units);
     }
+}
+
+// The second family escapes "^" and "~" instead of sending blanks; everything else is coded as
+// for the first.
+TEST(Ucs2ToGsmSeptets, SecondFamilyEscapesCircumflexAndTilde)
+{
+    const struct {
+        const char16_t* text;
+        qsizetype count;
+        QByteArray septets;
+    } cases[] = {
+        {u"^~", 4, Bytes({27, 20, 27, 61})},
+        {u"[\u20AC", 4, Bytes({27, 60, 27, 101})},
+        {u"\u0398`", 2, Bytes({25, 32})},
+        {u"\u00CF", 1, Bytes({96})},
+        {u"\u4E2D", -1, {}},
+    };
+    for (const auto& c : cases) {
+        QByteArray out;
+        EXPECT_EQ(Ucs2ToGsmSeptets(&out, c.text, GsmDialect::Second), c.count);
+        EXPECT_EQ(out, c.septets);
+    }
+}
+
+TEST(GsmSeptetsToUcs2, SecondFamilyReadsEveryEscapeWithinTheInput)
+{
+    const struct {
+        QByteArray septets;
+        const char16_t* text;
+    } cases[] = {
+        {Bytes({27, 40, 27, 62}), u"{]"},
+        {Bytes({27, 20, 27, 61}), u"^~"},
+        {Bytes({27, 27, 65, 66}), u" B"},    // the pair takes the code after it
+        {Bytes({65, 27, 27}), u"A "},        // and nothing past the input
+        {Bytes({27, 65, 27, 17}), u"A_"},    // unknown escapes: the code's own character
+        {Bytes({65, 66, 27}), u"AB"},        // a lone escape at the end ends the text
+        {Bytes({27, 10}), u"\n"},
+    };
+    for (const auto& c : cases) {
+        QString out;
+        const QString expected = QString::fromUtf16(c.text);
+        EXPECT_EQ(GsmSeptetsToUcs2(&out, c.septets, GsmDialect::Second), expected.size());
+        EXPECT_EQ(out, expected);
+    }
+}
+
+// The codec's own decoder of the second family reads escapes at their own position: each pair
+// is one character, 17 after an escape is a blank, and an unknown or lone escape ends the text.
+TEST(CTextCodecTables, SecondFamilyDecodesEscapesOneCharacterAtATime)
+{
+    const CTextCodec first;
+    const CTextCodec second(GsmDialect::Second);
+    const struct {
+        QByteArray codes;
+        const char16_t* text;
+    } cases[] = {
+        {Bytes({27, 40, 65, 27, 62}), u"{A]"},
+        {Bytes({27, 17, 66}), u" B"},
+        {Bytes({65, 27, 99, 66}), u"A"},
+        {Bytes({65, 27, 40, 27, 99, 66}), u"A{"},
+        {Bytes({65, 27}), u"A"},
+        {Bytes({65, 200, 66}), u"A"},
+    };
+    for (const auto& c : cases) {
+        QString out;
+        EXPECT_EQ(second.GsmToUcs2(out, c.codes), QString::fromUtf16(c.text).size());
+        EXPECT_EQ(out, QString::fromUtf16(c.text));
+    }
+    QString out;
+    first.GsmToUcs2(out, Bytes({27, 40, 65}));
+    EXPECT_EQ(out, QStringLiteral(" (A"));
+    EXPECT_TRUE(second.IsGsmEncodable(QStringLiteral("\u0398^ \u20AC")));
+    EXPECT_FALSE(second.IsGsmEncodable(QStringLiteral("\u03C9")));
 }
 
 TEST(Septets, PackAndUnpack)

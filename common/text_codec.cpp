@@ -1,7 +1,9 @@
-#include "link/text_codec.h"
+#include "common/text_codec.h"
 
 #include <array>
 #include <utility>
+
+namespace common {
 
 namespace {
 
@@ -63,10 +65,13 @@ constexpr std::array<quint8, 32> MakeGreekCodes()
 }
 constexpr std::array<quint8, 32> kGreekCodes = MakeGreekCodes();
 
-// The code after an escape for the characters the septet encoder escapes; 0 for none.
-constexpr quint8 EscapedCode(char16_t ch)
+// The code after an escape for the characters the septet encoder escapes; 0 for none. The first
+// family sends "^" and "~" as blanks.
+constexpr quint8 EscapedCode(char16_t ch, GsmDialect dialect)
 {
     switch (ch) {
+    case u'^': return dialect == GsmDialect::Second ? 20 : 0;
+    case u'~': return dialect == GsmDialect::Second ? 61 : 0;
     case u'[': return 60;
     case u'\\': return 47;
     case u']': return 62;
@@ -78,11 +83,14 @@ constexpr quint8 EscapedCode(char16_t ch)
     }
 }
 
-// The character of an escaped code; U+0000 for codes the phones do not define.
-constexpr char16_t ExtensionChar(quint8 code)
+// The character of an escaped code; U+0000 for codes the family does not define.
+constexpr char16_t ExtensionChar(quint8 code, GsmDialect dialect)
 {
+    const bool second = dialect == GsmDialect::Second;
     switch (code) {
     case 10: return u'\n';
+    case 20: return second ? u'^' : 0;
+    case 61: return second ? u'~' : 0;
     case 40: return u'{';
     case 41: return u'}';
     case 47: return u'\\';
@@ -101,9 +109,9 @@ struct SeptetCode
     int length = 0;
 };
 
-SeptetCode ToSeptets(char16_t ch)
+SeptetCode ToSeptets(char16_t ch, GsmDialect dialect)
 {
-    if (const quint8 escaped = EscapedCode(ch))
+    if (const quint8 escaped = EscapedCode(ch, dialect))
         return {{kEscape, escaped}, 2};
     quint8 code = kNoCode;
     if (ch < 256)
@@ -245,11 +253,23 @@ qsizetype CTextCodec::Base64Decode(QByteArray& out, QByteArrayView text) const
 qsizetype CTextCodec::GsmToUcs2(QString& out, QByteArrayView codes) const
 {
     out.clear();
-    for (const char code : codes) {
-        const auto ch = GsmCharToUcs2(quint8(code));
-        if (!ch)
+    for (qsizetype j = 0; j < codes.size(); ++j) {
+        const quint8 code = quint8(codes[j]);
+        if (code >= 128)
             break;
-        out.append(QChar(*ch));
+        if (code != kEscape || m_dialect == GsmDialect::First) {
+            out.append(QChar(kDefaultAlphabet[code]));
+            continue;
+        }
+        // The escape and the code after it are one character; an escape this codec cannot
+        // read, or one with nothing after it, ends the text.
+        if (j + 1 >= codes.size())
+            break;
+        const quint8 escaped = quint8(codes[++j]);
+        const char16_t ch = escaped == 17 ? u' ' : escaped < 128 ? ExtensionChar(escaped, m_dialect) : 0;
+        if (ch == 0)
+            break;
+        out.append(QChar(ch));
     }
     return out.size();
 }
@@ -291,6 +311,11 @@ bool CTextCodec::IsGsmText(QStringView text) const
     return Ucs2ToGsm(codes, text) == text.size();
 }
 
+bool CTextCodec::IsGsmEncodable(const QString& text) const
+{
+    return common::IsGsmEncodable(text);
+}
+
 bool IsGsmEncodable(const QString& text)
 {
     return IsGsmEncodableW(text);
@@ -301,14 +326,14 @@ bool IsGsmEncodableW(QStringView ucs2)
     return Ucs2ToGsmSeptets(nullptr, ucs2) >= 0;
 }
 
-qsizetype Ucs2ToGsmSeptets(QByteArray* out, QStringView ucs2)
+qsizetype Ucs2ToGsmSeptets(QByteArray* out, QStringView ucs2, GsmDialect dialect)
 {
     QByteArray septets;
     if (out)
         septets.reserve(ucs2.size());
     qsizetype count = 0;
     for (const QChar ch : ucs2) {
-        const SeptetCode code = ToSeptets(ch.unicode());
+        const SeptetCode code = ToSeptets(ch.unicode(), dialect);
         if (code.length == 0) {
             if (out)
                 out->clear();
@@ -323,8 +348,9 @@ qsizetype Ucs2ToGsmSeptets(QByteArray* out, QStringView ucs2)
     return count;
 }
 
-qsizetype GsmSeptetsToUcs2(QString* out, QByteArrayView septets)
+qsizetype GsmSeptetsToUcs2(QString* out, QByteArrayView septets, GsmDialect dialect)
 {
+    const bool second = dialect == GsmDialect::Second;
     QString text;
     if (out)
         text.reserve(septets.size());
@@ -336,7 +362,19 @@ qsizetype GsmSeptetsToUcs2(QString* out, QByteArrayView septets)
             ch = kDefaultAlphabet[code];
         } else if (i + 1 < septets.size()) {
             const quint8 escaped = quint8(septets[++i]) & 0x7F;
-            ch = escaped == kEscape ? u' ' : ExtensionChar(escaped);
+            if (escaped == kEscape) {
+                ch = u' ';
+                // The second family's pair also takes the code after it, when there is one.
+                if (second && i + 1 < septets.size())
+                    ++i;
+            } else {
+                ch = ExtensionChar(escaped, dialect);
+                // An escape the second family does not know stands for the code's own character.
+                if (ch == 0 && second)
+                    ch = kDefaultAlphabet[escaped];
+            }
+        } else if (second) {
+            break; // a lone escape at the end: the text ends before it
         } else {
             ch = u' '; // an escape cut off at the end shows as the blank it stands for
         }
@@ -395,10 +433,10 @@ qsizetype UnpackSeptets(QByteArray* out, QByteArrayView octets)
     return count;
 }
 
-qsizetype Ucs2ToPackedGsm(QByteArray* out, QStringView ucs2)
+qsizetype Ucs2ToPackedGsm(QByteArray* out, QStringView ucs2, GsmDialect dialect)
 {
     QByteArray septets;
-    const qsizetype count = Ucs2ToGsmSeptets(out ? &septets : nullptr, ucs2);
+    const qsizetype count = Ucs2ToGsmSeptets(out ? &septets : nullptr, ucs2, dialect);
     if (count < 0) {
         if (out)
             out->clear();
@@ -409,13 +447,13 @@ qsizetype Ucs2ToPackedGsm(QByteArray* out, QStringView ucs2)
     return PackSeptets(out, septets);
 }
 
-qsizetype PackedGsmToUcs2(QString* out, QByteArrayView octets)
+qsizetype PackedGsmToUcs2(QString* out, QByteArrayView octets, GsmDialect dialect)
 {
     if (!out)
         return octets.size() * 8 / 7;
     QByteArray septets;
     UnpackSeptets(&septets, octets);
-    return GsmSeptetsToUcs2(out, septets);
+    return GsmSeptetsToUcs2(out, septets, dialect);
 }
 
 qsizetype Ucs2ToBytes(QByteArray* out, QStringView ucs2)
@@ -439,3 +477,5 @@ qsizetype BytesToUcs2(QString* out, QByteArrayView bytes)
     }
     return bytes.size();
 }
+
+} // namespace common
