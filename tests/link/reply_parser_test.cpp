@@ -28,12 +28,13 @@ TEST(ReplyParser, TrimListReplyRemovesOnlyTheFinalOkLine)
     }
 }
 
-TEST(ReplyParser, GetReplyLineCutsAtEveryPrefix)
+TEST(ReplyParser, GetReplyLineCutsAtEveryPrefixThatBeginsALine)
 {
-    const QString reply = QStringLiteral("junk+CPBR: 1,a\r\n+CPBR: 2,b\r\n+CPBR: 3,c");
+    // The prefix inside a field ("AE+CPBRAAAA=") or after other text on its line cuts nothing.
+    const QString reply = QStringLiteral("junk\r\n+CPBR: 1,\"AE+CPBRAAAA=\"\r\n  +CPBR: 2,b x+CPBR\r\n+CPBR: 3,c");
     const QString prefix = QStringLiteral("+CPBR");
-    const QStringList expected = {QStringLiteral("junk+CPBR: 1,a\r\n"), QStringLiteral("+CPBR: 2,b\r\n"),
-        QStringLiteral("+CPBR: 3,c")};
+    const QStringList expected = {QStringLiteral("junk\r\n+CPBR: 1,\"AE+CPBRAAAA=\"\r\n  "),
+        QStringLiteral("+CPBR: 2,b x+CPBR\r\n"), QStringLiteral("+CPBR: 3,c")};
     QString out;
     for (int n = 0; n < 3; ++n) {
         ASSERT_TRUE(GetReplyLine(out, reply, n, prefix)) << n;
