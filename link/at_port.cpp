@@ -31,6 +31,25 @@ bool TakeUserAbort()
     return true;
 }
 
+// A reply as text. Phones answer in ASCII, but alpha names in message lists come as the phone
+// stores them: a line that the locale's character set cannot read is read in the legacy code
+// page, so that "Zo\xEB" stays a name instead of a replacement character.
+QString DecodeReply(const QByteArray& bytes)
+{
+    static const QByteArray kReplacement = QString(QChar::ReplacementCharacter).toUtf8();
+    QString text;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArray line = bytes.mid(start, end - start);
+        start = end;
+        const QString decoded = platform::FromAnsi(line);
+        const bool unreadable = decoded.contains(QChar::ReplacementCharacter) && !line.contains(kReplacement);
+        text += unreadable ? platform::FromLegacy(line) : decoded;
+    }
+    return text;
+}
+
 } // namespace
 
 CATPort::CATPort() = default;
@@ -148,7 +167,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     std::vector<char> buffer(kReceiveBufferSize);
     QByteArray raw;
     CReplyClassifier classifier;
-    auto partialReply = [&] { return platform::FromAnsi(ReplyText(raw, ReplyClass {}, command)); };
+    auto partialReply = [&] { return DecodeReply(ReplyText(raw, ReplyClass {}, command)); };
     auto timeout = [&] {
         reply = partialReply();
         g_nLastError = AT_TIMEOUT;
@@ -190,7 +209,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
             raw.append(buffer.data(), count);
             const ReplyClass verdict = classifier.Classify(raw);
             if (verdict.kind != ReplyKind::Pending) {
-                reply = platform::FromAnsi(ReplyText(raw, verdict, command));
+                reply = DecodeReply(ReplyText(raw, verdict, command));
                 return Report(verdict);
             }
         }

@@ -36,8 +36,9 @@ public:
     // Sends a complete command (ending in "\r"). With bWait the reply is collected and
     // classified; without it the line is drained once and the result is AT_OK with an empty
     // reply. The reply is the answer up to its final result line, without the command's exact
-    // echo on success and without trailing line ends, decoded from the locale's character set
-    // (phones answer in ASCII: IRA or Base64). Never throws.
+    // echo on success and without trailing line ends, decoded from the locale's character set;
+    // a line that set cannot read (a message list's alpha name as the phone stores it) is read
+    // in the legacy code page. Never throws.
     int SendCommand(const QByteArray& command, QString& reply, bool bWait);
 
     // True while a line object exists (it may have failed to open).

@@ -133,6 +133,29 @@ bool ExtractField(QString& out, const QString& text, int k, QChar separator)
     return true;
 }
 
+bool ExtractQuotedField(QString& out, const QString& text, int k)
+{
+    if (k < 0)
+        return false;
+    int field = 0;
+    qsizetype start = 0;
+    bool quoted = false;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] == u'"')
+            quoted = !quoted;
+        if (i < text.size() && (quoted || text[i] != u','))
+            continue;
+        if (field == k) {
+            out = text.mid(start, i - start);
+            return true;
+        }
+        ++field;
+        start = i + 1;
+    }
+    out.clear();
+    return false;
+}
+
 QString RemoveQuotes(const QString& text)
 {
     QString result = text;

@@ -34,6 +34,10 @@ QStringList ListReplyLines(const QString& reply, const QString& prefix, const QS
 // fewer fields.
 bool ExtractField(QString& out, const QString& text, int k, QChar separator = u',');
 
+// The same, with commas between double quotes kept inside their field ("5,1,\"Al,ice\",23"
+// has four fields).
+bool ExtractQuotedField(QString& out, const QString& text, int k);
+
 // The text without any double quote.
 QString RemoveQuotes(const QString& text);
 
