@@ -9,6 +9,7 @@
 #include "platform/ui_services.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -139,7 +140,7 @@ int CATPort::Report(const ReplyClass& verdict)
         g_nLastError = lastError;
     if (verdict.kind == ReplyKind::ExtError && verdict.code && *verdict.code != 14)
         platform::AfxMessageBox(QString::asprintf("Failed to write - CODE : EXT-%d ", *verdict.code));
-    else if (verdict.kind == ReplyKind::Ring)
+    if (verdict.kind == ReplyKind::Ring || verdict.ring)
         platform::AfxMessageBox(platform::LoadString(61460));
     return result;
 }
@@ -153,6 +154,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         return AT_USER_ABORT;
 
     reply.clear();
+    m_bRang = false;
     m_nAttempts = 1;
     --m_nAttempts;
     if (const int failed = WriteCommand(command))
@@ -167,6 +169,8 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     std::vector<char> buffer(kReceiveBufferSize);
     QByteArray raw;
     CReplyClassifier classifier;
+    bool lastReadFull = false;
+    std::optional<qint64> ringStart; // when a RING came and no final result yet
     auto partialReply = [&] { return DecodeReply(ReplyText(raw, ReplyClass {}, command)); };
     auto timeout = [&] {
         reply = partialReply();
@@ -191,6 +195,35 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
             return AT_USER_ABORT;
         }
 
+        if (count > 0) {
+            silenceTimerRunning = false;
+            if (raw.size() + count > kMaxReplyBytes) {
+                reply = partialReply();
+                platform::AfxMessageBox(QStringLiteral("Error : overflow stack"));
+                return AT_NO_LINE;
+            }
+            raw.append(buffer.data(), count);
+        }
+        // A read that stopped short of its byte limit found the line quiet: a final result
+        // then counts without its line end.
+        const bool quiet = count < CSerialLine::kReadStopBytes;
+        if (count > 0 || (quiet && lastReadFull)) {
+            const ReplyClass verdict = classifier.Classify(raw, quiet);
+            if (verdict.kind != ReplyKind::Pending) {
+                reply = DecodeReply(ReplyText(raw, verdict, command));
+                m_bRang = verdict.kind == ReplyKind::Ok && verdict.ring;
+                return Report(verdict);
+            }
+            if (verdict.ring && !ringStart)
+                ringStart = platform::NowMs();
+        }
+        lastReadFull = !quiet;
+        // After a RING the phone may still carry the command out; it gets the silence limit
+        // for its final result.
+        if (ringStart && platform::NowMs() - *ringStart >= qint64(limitSec) * 1000) {
+            reply = partialReply();
+            return Report({ReplyKind::Ring, std::nullopt, raw.size(), true});
+        }
         if (count == 0) {
             if (!silenceTimerRunning) {
                 silenceTimerRunning = true;
@@ -199,19 +232,6 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
             const double elapsedSec = double(platform::NowMs() - silenceStart) / 1000.0;
             if (limitSec <= elapsedSec)
                 return timeout();
-        } else {
-            silenceTimerRunning = false;
-            if (raw.size() + count > kMaxReplyBytes) {
-                reply = partialReply();
-                platform::AfxMessageBox(QStringLiteral("Error : overflow stack"));
-                return AT_NO_LINE;
-            }
-            raw.append(buffer.data(), count);
-            const ReplyClass verdict = classifier.Classify(raw);
-            if (verdict.kind != ReplyKind::Pending) {
-                reply = DecodeReply(ReplyText(raw, verdict, command));
-                return Report(verdict);
-            }
         }
         // A phone that keeps talking without a final result is cut off all the same.
         if (platform::NowMs() - waitStart >= commandLimitMs)

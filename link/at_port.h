@@ -40,6 +40,14 @@ public:
     // a line that set cannot read (a message list's alpha name as the phone stores it) is read
     // in the legacy code page. Never throws.
     int SendCommand(const QByteArray& command, QString& reply, bool bWait);
+    // True once after a command that the phone carried out although a RING came before its
+    // final OK: the call box was shown, and the operation should end as a RING ends it.
+    bool TakeRing()
+    {
+        const bool rang = m_bRang;
+        m_bRang = false;
+        return rang;
+    }
 
     // True while a line object exists (it may have failed to open).
     bool HasLine() const { return m_pLine != nullptr; }
@@ -66,4 +74,5 @@ private:
     int Report(const ReplyClass& verdict);
 
     std::unique_ptr<CSerialLine> m_pLine;
+    bool m_bRang = false;
 };

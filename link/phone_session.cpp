@@ -50,7 +50,15 @@ CPhoneSession::~CPhoneSession() = default;
 
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
+    // A call came in during an earlier command, which the phone still carried out: the
+    // operation ends here, as a RING ends it.
+    if (m_bCallComing) {
+        g_nLastError = AT_RING;
+        m_nResult = AT_RING;
+        return m_nResult;
+    }
     m_nResult = m_port.SendCommand(command, m_strReply, bWait);
+    m_bCallComing = m_port.TakeRing();
     return m_nResult;
 }
 
@@ -85,6 +93,7 @@ bool CPhoneSession::NothingSent()
 
 bool CPhoneSession::Connect(bool bForMessages)
 {
+    m_bCallComing = false;
     if (!m_port.Connect(m_nOpenDelayMs))
         return false;
     OpenProgress();
@@ -157,6 +166,7 @@ bool CPhoneSession::Disconnect()
     m_port.Disconnect();
 
     m_bConnected = false;
+    m_bCallComing = false;
     ui.enableMainWindow(true);
     ui.endWaitCursor();
     return true;

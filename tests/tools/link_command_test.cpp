@@ -103,6 +103,22 @@ TEST_F(LinkCommandTest, AWriteStopsAtTheFirstFailure)
     EXPECT_FALSE(session.m_bConnected);
 }
 
+// A call coming in before the phone's answer: the entry it stored counts as written with its
+// index, and the write ends there as a RING ends it, so that a retry adds no second copy.
+TEST_F(LinkCommandTest, ARingBeforeTheFinalOkKeepsTheWrittenEntry)
+{
+    phone.injectFault("AT+CPBW=*", Fault::ring(500));
+    const QJsonObject output = run({"write", "handset", file(R"([{"m_strName": "A"}, {"m_strName": "B"}])")});
+    EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), AT_RING);
+    ASSERT_EQ(records(output).size(), 1);
+    EXPECT_EQ(member(output, 0, "m_nIndex"), QJsonValue(1));
+    EXPECT_EQ(phone.state().handset.entries.size(), 1u);
+    EXPECT_EQ(commands().filter(QStringLiteral("AT+CPBW=")).size(), 1);
+    EXPECT_EQ(commands().mid(commands().size() - 3), QStringList({"AT+SYNCSTOP", "ATE1", "AT+CSCS=\"IRA\""}));
+    EXPECT_EQ(ui().boxTexts(), QStringList({"Calling", "Failed to write data. - Calling"}));
+}
+
 TEST_F(LinkCommandTest, BadFilesAreRefusedBeforeThePhoneIsTouched)
 {
     const struct {
