@@ -145,6 +145,24 @@ int CATPort::Report(const ReplyClass& verdict)
     return result;
 }
 
+int CATPort::SendClosingCommand(const QByteArray& command)
+{
+    if (!m_pLine)
+        return AT_NO_LINE;
+    m_nAttempts = 1;
+    --m_nAttempts;
+    if (const int failed = WriteCommand(command))
+        return failed;
+    platform::Sleep(kAfterWriteMs);
+    platform::Sleep(kPassMs);
+    if (!m_pLine)
+        return AT_NO_LINE;
+    // What the phone answers is drained and dropped.
+    std::vector<char> buffer(kReceiveBufferSize);
+    int count = 0;
+    return m_pLine->Read(buffer.data(), int(buffer.size()), &count) ? AT_OK : AT_READ_FAILED;
+}
+
 int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
 {
     if (!m_pLine)
@@ -155,6 +173,8 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
 
     reply.clear();
     m_bRang = false;
+    if (!bWait)
+        return SendClosingCommand(command);
     m_nAttempts = 1;
     --m_nAttempts;
     if (const int failed = WriteCommand(command))
@@ -187,8 +207,6 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
             reply = partialReply();
             return AT_READ_FAILED;
         }
-        if (!bWait)
-            return AT_OK;
         PumpMessages();
         if (TakeUserAbort()) {
             reply = partialReply();

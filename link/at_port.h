@@ -40,6 +40,10 @@ public:
     // a line that set cannot read (a message list's alpha name as the phone stores it) is read
     // in the legacy code page. Never throws.
     int SendCommand(const QByteArray& command, QString& reply, bool bWait);
+    // A command sent without waiting, as SendCommand does it, but without pumping messages or
+    // taking an abort: the session's closing commands go out also while an abort ends it.
+    int SendClosingCommand(const QByteArray& command);
+
     // True once after a command that the phone carried out although a RING came before its
     // final OK: the call box was shown, and the operation should end as a RING ends it.
     bool TakeRing()

@@ -153,13 +153,13 @@ bool CPhoneSession::Disconnect()
     platform::Sleep(kDisconnectSettleMs);
     g_bUserAbort = false;
 
-    // Sent in every case, also after a failed connect; their results are of no interest.
-    QString ignored;
-    m_port.SendCommand("AT+SYNCSTOP\r", ignored, false);
+    // Sent in every case, also after a failed connect or while an abort ends the operation;
+    // their results are of no interest.
+    m_port.SendClosingCommand("AT+SYNCSTOP\r");
     platform::Sleep(kSyncStopWaitMs);
-    m_port.SendCommand("ATE1\r", ignored, false);
+    m_port.SendClosingCommand("ATE1\r");
     platform::Sleep(kEchoOnWaitMs);
-    m_port.SendCommand("AT+CSCS=\"IRA\"\r", ignored, false);
+    m_port.SendClosingCommand("AT+CSCS=\"IRA\"\r");
     ShowProgress(61464);
     platform::Sleep(kClosingTextMs);
     CloseProgress();
