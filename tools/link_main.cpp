@@ -60,10 +60,8 @@ int main(int argc, char** argv)
         output.insert(QStringLiteral("error"), QStringLiteral("--com, --baud and --ircomm take a positive number"));
     } else {
         session.SetPort(*com, *baud, 100);
-        if (parser.isSet(irOption)) {
-            session.m_port.m_bIrComm = true;
-            session.m_port.m_nIrCommPort = *ircomm;
-        }
+        if (parser.isSet(irOption))
+            command.UseIrComm(*ircomm);
         // A signal ends the session as an abort does: closing commands sent, port released.
         platform::ScopedTerminationSignals termination;
         output = command.Run(args);

@@ -2,6 +2,7 @@
 #include "tools/link_command.h"
 
 #include "link/phone_session_fixture.h"
+#include "platform/serial/com_port.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -117,6 +118,30 @@ TEST_F(LinkCommandTest, ARingBeforeTheFinalOkKeepsTheWrittenEntry)
     EXPECT_EQ(commands().filter(QStringLiteral("AT+CPBW=")).size(), 1);
     EXPECT_EQ(commands().mid(commands().size() - 3), QStringList({"AT+SYNCSTOP", "ATE1", "AT+CSCS=\"IRA\""}));
     EXPECT_EQ(ui().boxTexts(), QStringList({"Calling", "Failed to write data. - Calling"}));
+}
+
+// The infrared link is paced by config.ini in the data folder.
+TEST_F(LinkCommandTest, InfraredReadsConfigIni)
+{
+    QFile config(dir.filePath(QStringLiteral("config.ini")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("[IrComm2k]\r\nbyte=8\r\nsleep=30\r\ntimeout=3\r\n");
+    config.close();
+    qputenv("DESKHAND_DATA_DIR", QFile::encodeName(dir.path()));
+    CLinkCommand command(session);
+    command.UseIrComm(4);
+    qunsetenv("DESKHAND_DATA_DIR");
+    EXPECT_EQ(g_nIrCommTimeout, 3);
+
+    lines.clearWrites();
+    EXPECT_TRUE(command.Run({"read", "memos"}).value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(lines.openedPaths(), QStringList {platform::ComPortPath(4)});
+    const auto& writes = lines.writes();
+    ASSERT_GE(writes.size(), 4u);
+    // "AT+SYNCSTART\r" is 13 bytes: 8, a pause of 30 ms, 5.
+    EXPECT_EQ(writes[1].bytes, QByteArray("AT+SYNCS"));
+    EXPECT_EQ(writes[2].bytes, QByteArray("TART\r"));
+    EXPECT_EQ(writes[2].atMs - writes[1].atMs, 30);
 }
 
 TEST_F(LinkCommandTest, BadFilesAreRefusedBeforeThePhoneIsTouched)
