@@ -120,6 +120,46 @@ TEST_F(LinkCommandTest, ARingBeforeTheFinalOkKeepsTheWrittenEntry)
     EXPECT_EQ(ui().boxTexts(), QStringList({"Calling", "Failed to write data. - Calling"}));
 }
 
+// Values outside what the phone keeps go out without a command; texts go as the phone stores
+// them, and the records say what was sent.
+TEST_F(LinkCommandTest, ValuesThePhoneCannotTakeAreRefused)
+{
+    const struct {
+        const char* what;
+        QByteArray records;
+    } refused[] = {
+        {"handset", R"([{"m_strName": "A", "m_nGroup": 7}])"},
+        {"handset", R"([{"m_strName": "A", "m_nGroup": -1}])"},
+        {"sim", R"([{"m_strName": "A", "m_nGroup": 9}])"},
+        {"sim", R"([{"m_strName": "A", "m_nSimIndex": 101}])"},
+        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nRepeat": 5}])"},
+        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nAlarm": 6}])"},
+        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nIndex": 31}])"},
+        {"memos", R"([{"m_strText": "x", "m_nIndex": 21}])"},
+    };
+    for (const auto& r : refused) {
+        phone.clearCommandLog();
+        const QJsonObject output = run({"write", r.what, file(r.records)});
+        EXPECT_FALSE(output.value(QLatin1String("ok")).toBool()) << r.records.constData();
+        EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NOTHING_SENT) << r.records.constData();
+        EXPECT_TRUE(commands().filter(QRegularExpression(QStringLiteral("^AT\\+C[PXM]DW|^AT\\+CPBW"))).isEmpty())
+            << r.records.constData();
+    }
+    for (const char* what : {"schedules", "memos"}) {
+        phone.clearCommandLog();
+        EXPECT_FALSE(run({"delete", what, "31"}).value(QLatin1String("ok")).toBool()) << what;
+        EXPECT_EQ(commands().filter(QStringLiteral("=31")).size(), 0) << what;
+    }
+
+    const QJsonObject output = run({"write", "handset", file(R"([{"m_strName": "An\u0000na", "m_strMemo": "x\u0000y"}])")});
+    ASSERT_TRUE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(member(output, 0, "m_strName"), QJsonValue(QStringLiteral("Anna")));
+    EXPECT_EQ(member(output, 0, "m_strMemo"), QJsonValue(QStringLiteral("xy")));
+    const auto& stored = phone.state().handset.entries.begin()->second;
+    EXPECT_EQ(stored.name, QStringLiteral("Anna"));
+    EXPECT_EQ(stored.memo, QStringLiteral("xy"));
+}
+
 // The infrared link is paced by config.ini in the data folder.
 TEST_F(LinkCommandTest, InfraredReadsConfigIni)
 {
