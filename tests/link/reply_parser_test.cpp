@@ -93,7 +93,6 @@ TEST(ReplyParser, FieldsAndNumbers)
     EXPECT_EQ(field, QStringLiteral("d"));
     EXPECT_FALSE(ExtractField(field, QStringLiteral("a,b,,d"), 4));
     EXPECT_FALSE(ExtractField(field, QStringLiteral("a"), -1));
-    EXPECT_EQ(RemoveQuotes(QStringLiteral("\"ab\"c\"")), QStringLiteral("abc"));
 
     const struct {
         const char* text;
