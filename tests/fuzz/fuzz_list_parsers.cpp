@@ -77,18 +77,18 @@ void RoundTrip(const uint8_t* data, size_t size)
         memos += QStringLiteral("+CMDR: %1,%2\r\n").arg(index, Field(session, text(i)));
     }
 
+    const auto parse = [&](const QString& lines, auto& list, auto parseReply) {
+        session.m_strReply = lines + QStringLiteral("\r\nOK");
+        check(parseReply(list) && qsizetype(list.size()) == n);
+    };
     RecordList<CPhoneEntry> contacts;
-    session.m_strReply = handset + QStringLiteral("\r\nOK");
-    check(session.ParseHandsetBookReply(contacts) && qsizetype(contacts.size()) == n);
+    parse(handset, contacts, [&](auto& list) { return session.ParseHandsetBookReply(list); });
     RecordList<CPhoneEntry> simContacts;
-    session.m_strReply = sim + QStringLiteral("\r\nOK");
-    check(session.ParseSimBookReply(simContacts) && qsizetype(simContacts.size()) == n);
+    parse(sim, simContacts, [&](auto& list) { return session.ParseSimBookReply(list); });
     RecordList<CScheduleEntry> scheduleList;
-    session.m_strReply = schedules + QStringLiteral("\r\nOK");
-    check(session.ParseScheduleReply(scheduleList) && qsizetype(scheduleList.size()) == n);
+    parse(schedules, scheduleList, [&](auto& list) { return session.ParseScheduleReply(list); });
     RecordList<CMemoEntry> memoList;
-    session.m_strReply = memos + QStringLiteral("\r\nOK");
-    check(session.ParseMemoReply(memoList) && qsizetype(memoList.size()) == n);
+    parse(memos, memoList, [&](auto& list) { return session.ParseMemoReply(list); });
 
     for (qsizetype i = 0; i < n; ++i) {
         const size_t k = size_t(i);
