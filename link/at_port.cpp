@@ -38,6 +38,12 @@ bool TakeUserAbort()
 QString DecodeReply(const QByteArray& bytes)
 {
     static const QByteArray kReplacement = QString(QChar::ReplacementCharacter).toUtf8();
+    const auto unreadable = [](const QByteArray& part, const QString& decoded) {
+        return decoded.contains(QChar::ReplacementCharacter) && !part.contains(kReplacement);
+    };
+    const QString whole = platform::FromAnsi(bytes);
+    if (!unreadable(bytes, whole))
+        return whole;
     QString text;
     for (qsizetype start = 0; start < bytes.size();) {
         qsizetype end = bytes.indexOf('\n', start);
@@ -45,8 +51,7 @@ QString DecodeReply(const QByteArray& bytes)
         const QByteArray line = bytes.mid(start, end - start);
         start = end;
         const QString decoded = platform::FromAnsi(line);
-        const bool unreadable = decoded.contains(QChar::ReplacementCharacter) && !line.contains(kReplacement);
-        text += unreadable ? platform::FromLegacy(line) : decoded;
+        text += unreadable(line, decoded) ? platform::FromLegacy(line) : decoded;
     }
     return text;
 }

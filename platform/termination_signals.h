@@ -8,14 +8,18 @@ namespace platform {
 // still sends its closing commands and releases the port. A second signal of the same kind
 // takes its default action, for a user who does not want to wait.
 //
-// The handlers are installed for the lifetime of one object; the previous ones come back
-// afterwards and the request is forgotten.
+// The handlers are installed for the lifetime of one object (one at a time); the previous
+// ones come back afterwards and the request is forgotten.
 class ScopedTerminationSignals {
 public:
     ScopedTerminationSignals();
     ~ScopedTerminationSignals();
     ScopedTerminationSignals(const ScopedTerminationSignals&) = delete;
     ScopedTerminationSignals& operator=(const ScopedTerminationSignals&) = delete;
+
+    // A descriptor that becomes readable when a signal is noted, for an event loop that waits
+    // while no operation runs (a QSocketNotifier, say); -1 when none could be made.
+    int NotifierFd() const;
 };
 
 // The signal that asked to terminate, or 0 while none has.

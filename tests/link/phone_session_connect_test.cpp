@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+#include <poll.h>
+
 namespace {
 
 using phonesim::Fault;
@@ -171,6 +173,9 @@ TEST_F(PhoneSessionTest, ATerminationSignalEndsTheSessionAsAnAbortDoes)
     EXPECT_FALSE(session.ReadHandsetBook(list));
     EXPECT_EQ(session.m_nResult, AT_USER_ABORT);
     EXPECT_EQ(platform::TerminationSignal(), SIGTERM);
+    // An event loop waiting for work would wake up.
+    pollfd notifier {termination.NotifierFd(), POLLIN, 0};
+    EXPECT_EQ(::poll(&notifier, 1, 0), 1);
     EXPECT_EQ(commands().mid(commands().size() - 3), kClosing);
     EXPECT_FALSE(commands().contains(QStringLiteral("AT+CPBR=11,20")));
     EXPECT_FALSE(lines.lineOpen());
