@@ -59,6 +59,13 @@ Output Phone::receive(const QByteArray& bytes)
     return out;
 }
 
+void Phone::lineDropped()
+{
+    m_input.clear();
+    m_state.atPrompt = false;
+    m_state.sessionOpen = false;
+}
+
 Output Phone::handlePromptInput(char c)
 {
     Output out;

@@ -40,6 +40,10 @@ public:
     void clearFaults() { m_faults.clear(); }
 
     Output receive(const QByteArray& bytes);
+    // The PC left the line without closing its session (its program was killed): a half-typed
+    // command and the text prompt are dropped and the session ends, as a phone does when the
+    // cable is pulled. The settings and contents stay.
+    void lineDropped();
 
     // Every command line received (without its CR), a text typed at the prompt with its
     // terminator, and an ESC, in order.
