@@ -1,16 +1,14 @@
 #include "link/at_port.h"
 
+#include "common/reply_lines.h"
 #include "link/globals.h"
 #include "link/message_pump.h"
-#include "link/serial_line.h"
 #include "platform/ansi_codepage.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
 #include <algorithm>
-#include <optional>
-#include <vector>
 
 namespace {
 
@@ -32,30 +30,6 @@ bool TakeUserAbort()
     return true;
 }
 
-// A reply as text. Phones answer in ASCII, but alpha names in message lists come as the phone
-// stores them: a line that the locale's character set cannot read is read in the legacy code
-// page, so that "Zo\xEB" stays a name instead of a replacement character.
-QString DecodeReply(const QByteArray& bytes)
-{
-    static const QByteArray kReplacement = QString(QChar::ReplacementCharacter).toUtf8();
-    const auto unreadable = [](const QByteArray& part, const QString& decoded) {
-        return decoded.contains(QChar::ReplacementCharacter) && !part.contains(kReplacement);
-    };
-    const QString whole = platform::FromAnsi(bytes);
-    if (!unreadable(bytes, whole))
-        return whole;
-    QString text;
-    for (qsizetype start = 0; start < bytes.size();) {
-        qsizetype end = bytes.indexOf('\n', start);
-        end = end < 0 ? bytes.size() : end + 1;
-        const QByteArray line = bytes.mid(start, end - start);
-        start = end;
-        const QString decoded = platform::FromAnsi(line);
-        text += unreadable(line, decoded) ? platform::FromLegacy(line) : decoded;
-    }
-    return text;
-}
-
 } // namespace
 
 CATPort::CATPort() = default;
@@ -66,6 +40,15 @@ CATPort::~CATPort()
     Disconnect();
 }
 
+common::SerialLineTraits CATPort::LineTraits()
+{
+    return {[](int nPort) {
+                const QByteArray format = platform::LoadString(61503).toUtf8();
+                return QString::asprintf(format.constData(), nPort);
+            },
+        0};
+}
+
 bool CATPort::Connect(int nDelayMs)
 {
     if (m_bIrComm && m_pLine && m_pLine->IsOpen())
@@ -73,7 +56,7 @@ bool CATPort::Connect(int nDelayMs)
     if (!m_bIrComm)
         Disconnect();
     if (!m_pLine)
-        m_pLine = std::make_unique<CSerialLine>();
+        m_pLine = std::make_unique<common::CSerialLine>(LineTraits());
     // A line that failed to open stays until the next cable Connect or Disconnect.
     if (!m_pLine->Open(m_bIrComm ? m_nIrCommPort : m_nPort, m_nBaud, 'N', 8, 1, 9))
         return false;
@@ -112,13 +95,23 @@ int CATPort::SilenceLimitSec() const
     return limit > 0 ? limit : kDefaultSilenceSec;
 }
 
-int CATPort::WriteCommand(const QByteArray& command)
+int CATPort::BeforeWrite()
+{
+    m_nAttempts = 1;
+    --m_nAttempts;
+    if (m_bClosing)
+        return 0;
+    PumpMessages();
+    return TakeUserAbort() ? AT_USER_ABORT : 0;
+}
+
+int CATPort::Write(common::CSerialLine& line, const QByteArray& command)
 {
     if (!m_bIrComm) {
         platform::Sleep(kCableWriteDelayMs);
         if (!m_pLine)
             return AT_NO_LINE;
-        return m_pLine->Write(command.constData(), int(command.size())) ? 0 : AT_WRITE_FAILED;
+        return line.Write(command.constData(), int(command.size())) ? 0 : AT_WRITE_FAILED;
     }
 
     qsizetype piece = IrCommPieceSize();
@@ -130,12 +123,39 @@ int CATPort::WriteCommand(const QByteArray& command)
         if (!m_pLine)
             return AT_NO_LINE;
         const qsizetype size = std::min(piece, command.size() - offset);
-        if (!m_pLine->Write(command.constData() + offset, int(size)))
+        if (!line.Write(command.constData() + offset, int(size)))
             return AT_WRITE_FAILED;
         if (offset + piece < command.size())
             platform::Sleep(pause);
     }
     return 0;
+}
+
+int CATPort::CheckAbort()
+{
+    PumpMessages();
+    return TakeUserAbort() ? AT_USER_ABORT : 0;
+}
+
+common::CollectTiming CATPort::Timing() const
+{
+    common::CollectTiming timing;
+    timing.afterWriteMs = kAfterWriteMs;
+    timing.passMs = kPassMs;
+    timing.silenceFromCommandStart = false; // stopped until the first quiet pass
+    timing.silenceLimitSec = SilenceLimitSec();
+    timing.commandLimitFactor = kCommandLimitFactor;
+    timing.maxReplyBytes = kMaxReplyBytes;
+    timing.abortWithoutWait = false;
+    return timing;
+}
+
+common::ReplyState CATPort::Judge(const QByteArray& reply, bool quiet)
+{
+    m_verdict = m_classifier->Classify(reply, quiet);
+    if (m_verdict.kind != ReplyKind::Pending)
+        return common::ReplyState::Answered;
+    return m_verdict.ring ? common::ReplyState::PendingAfterRing : common::ReplyState::Pending;
 }
 
 int CATPort::Report(const ReplyClass& verdict)
@@ -152,112 +172,59 @@ int CATPort::Report(const ReplyClass& verdict)
 
 int CATPort::SendClosingCommand(const QByteArray& command)
 {
-    if (!m_pLine)
-        return AT_NO_LINE;
-    m_nAttempts = 1;
-    --m_nAttempts;
-    if (const int failed = WriteCommand(command))
-        return failed;
-    platform::Sleep(kAfterWriteMs);
-    platform::Sleep(kPassMs);
-    if (!m_pLine)
-        return AT_NO_LINE;
-    // What the phone answers is drained and dropped.
-    std::vector<char> buffer(kReceiveBufferSize);
-    int count = 0;
-    return m_pLine->Read(buffer.data(), int(buffer.size()), &count) ? AT_OK : AT_READ_FAILED;
+    m_bClosing = true;
+    QString ignored;
+    const int result = SendCommand(command, ignored, false);
+    m_bClosing = false;
+    return result;
 }
 
 int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
 {
     if (!m_pLine)
         return AT_NO_LINE;
-    PumpMessages();
-    if (TakeUserAbort())
-        return AT_USER_ABORT;
+    m_classifier.emplace();
+    m_verdict = {};
+    const common::CollectOutcome outcome = common::SendAndCollect(m_pLine, command, bWait, *this);
+    const auto partialReply = [&] {
+        return common::DecodeReply(ReplyText(outcome.reply, ReplyClass {}, command));
+    };
+    // An abort before anything went out leaves the caller's reply alone.
+    const bool refusedBeforeWrite = outcome.end == common::CollectOutcome::Refused && outcome.code == AT_USER_ABORT
+        && !outcome.written;
+    if (!refusedBeforeWrite) {
+        reply.clear();
+        m_bRang = false;
+    }
 
-    reply.clear();
-    m_bRang = false;
-    if (!bWait)
-        return SendClosingCommand(command);
-    m_nAttempts = 1;
-    --m_nAttempts;
-    if (const int failed = WriteCommand(command))
-        return failed;
-    platform::Sleep(kAfterWriteMs);
-
-    const int limitSec = SilenceLimitSec();
-    const qint64 commandLimitMs = qint64(limitSec) * 1000 * kCommandLimitFactor;
-    const qint64 waitStart = platform::NowMs();
-    bool silenceTimerRunning = false; // stopped until the first quiet pass
-    qint64 silenceStart = 0;
-    std::vector<char> buffer(kReceiveBufferSize);
-    QByteArray raw;
-    CReplyClassifier classifier;
-    bool lastReadFull = false;
-    std::optional<qint64> ringStart; // when a RING came and no final result yet
-    auto partialReply = [&] { return DecodeReply(ReplyText(raw, ReplyClass {}, command)); };
-    auto timeout = [&] {
+    switch (outcome.end) {
+    case common::CollectOutcome::Answered:
+        reply = common::DecodeReply(ReplyText(outcome.reply, m_verdict, command));
+        m_bRang = m_verdict.kind == ReplyKind::Ok && m_verdict.ring;
+        return Report(m_verdict);
+    case common::CollectOutcome::Sent:
+        return AT_OK;
+    case common::CollectOutcome::NoLine:
+        return AT_NO_LINE;
+    case common::CollectOutcome::Refused:
+        if (outcome.written)
+            reply = partialReply();
+        return outcome.code;
+    case common::CollectOutcome::ReadFailed:
+        if (bWait)
+            reply = partialReply();
+        return AT_READ_FAILED;
+    case common::CollectOutcome::Timeout:
         reply = partialReply();
         g_nLastError = AT_TIMEOUT;
         return AT_TIMEOUT;
-    };
-
-    for (;;) {
-        platform::Sleep(kPassMs);
-        if (!m_pLine)
-            return AT_NO_LINE;
-        int count = 0;
-        if (!m_pLine->Read(buffer.data(), int(buffer.size()), &count)) {
-            reply = partialReply();
-            return AT_READ_FAILED;
-        }
-        PumpMessages();
-        if (TakeUserAbort()) {
-            reply = partialReply();
-            return AT_USER_ABORT;
-        }
-
-        if (count > 0) {
-            silenceTimerRunning = false;
-            if (raw.size() + count > kMaxReplyBytes) {
-                reply = partialReply();
-                platform::AfxMessageBox(QStringLiteral("Error : overflow stack"));
-                return AT_NO_LINE;
-            }
-            raw.append(buffer.data(), count);
-        }
-        // A read that stopped short of its byte limit found the line quiet: a final result
-        // then counts without its line end.
-        const bool quiet = count < CSerialLine::kReadStopBytes;
-        if (count > 0 || (quiet && lastReadFull)) {
-            const ReplyClass verdict = classifier.Classify(raw, quiet);
-            if (verdict.kind != ReplyKind::Pending) {
-                reply = DecodeReply(ReplyText(raw, verdict, command));
-                m_bRang = verdict.kind == ReplyKind::Ok && verdict.ring;
-                return Report(verdict);
-            }
-            if (verdict.ring && !ringStart)
-                ringStart = platform::NowMs();
-        }
-        lastReadFull = !quiet;
-        // After a RING the phone may still carry the command out; it gets the silence limit
-        // for its final result.
-        if (ringStart && platform::NowMs() - *ringStart >= qint64(limitSec) * 1000) {
-            reply = partialReply();
-            return Report({ReplyKind::Ring, std::nullopt, raw.size(), true});
-        }
-        if (count == 0) {
-            if (!silenceTimerRunning) {
-                silenceTimerRunning = true;
-                silenceStart = platform::NowMs();
-            }
-            const double elapsedSec = double(platform::NowMs() - silenceStart) / 1000.0;
-            if (limitSec <= elapsedSec)
-                return timeout();
-        }
-        // A phone that keeps talking without a final result is cut off all the same.
-        if (platform::NowMs() - waitStart >= commandLimitMs)
-            return timeout();
+    case common::CollectOutcome::Overflow:
+        reply = partialReply();
+        platform::AfxMessageBox(QStringLiteral("Error : overflow stack"));
+        return AT_NO_LINE;
+    case common::CollectOutcome::RingUnanswered:
+        reply = partialReply();
+        return Report({ReplyKind::Ring, std::nullopt, outcome.reply.size(), true});
     }
+    return AT_NO_LINE;
 }

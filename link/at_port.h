@@ -1,22 +1,23 @@
 #pragma once
 
+#include "common/command_exchange.h"
+#include "common/serial_line.h"
 #include "link/reply_classifier.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
-
-class CSerialLine;
+#include <optional>
 
 // Carries one AT command to the phone and brings back its reply, classified into a result
 // code (AtResult). Holds the port settings, owns the serial line, paces infrared writes,
 // waits for the reply by polling and pumps window messages meanwhile, so that the progress
 // dialog's Abort button stays usable. Every pause and every elapsed time runs on
 // platform::Clock.
-class CATPort {
+class CATPort final : private common::ICollectPolicy {
 public:
-    static constexpr int kReceiveBufferSize = 17600;
+    static constexpr int kReceiveBufferSize = common::kReceiveBufferSize;
     // A reply that grows beyond this is refused with the "overflow stack" box.
     static constexpr qsizetype kMaxReplyBytes = 1024 * 1024;
     // One command never waits longer than this many times its silence limit.
@@ -24,7 +25,7 @@ public:
 
     CATPort();
     // Closes the port in both modes; sends nothing.
-    ~CATPort();
+    ~CATPort() override;
     CATPort(const CATPort&) = delete;
     CATPort& operator=(const CATPort&) = delete;
 
@@ -73,10 +74,21 @@ public:
     // The silence limit in seconds for the current mode.
     int SilenceLimitSec() const;
 
+    // The serial line of Deskhand: its box for a port that cannot be opened.
+    static common::SerialLineTraits LineTraits();
+
 private:
-    int WriteCommand(const QByteArray& command);
+    int BeforeWrite() override;
+    int Write(common::CSerialLine& line, const QByteArray& command) override;
+    int CheckAbort() override;
+    common::CollectTiming Timing() const override;
+    common::ReplyState Judge(const QByteArray& reply, bool quiet) override;
     int Report(const ReplyClass& verdict);
 
-    std::unique_ptr<CSerialLine> m_pLine;
+    std::unique_ptr<common::CSerialLine> m_pLine;
     bool m_bRang = false;
+    // Set while a closing command goes out: no pump, no abort.
+    bool m_bClosing = false;
+    std::optional<CReplyClassifier> m_classifier;
+    ReplyClass m_verdict;
 };

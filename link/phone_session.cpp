@@ -1,10 +1,11 @@
 // Session opening and closing, progress, text fields and the helpers every operation uses.
 #include "link/phone_session.h"
 
+#include "common/progress_text.h"
+#include "common/reply_parser.h"
 #include "common/text_codec.h"
 #include "link/globals.h"
 #include "link/phone_session_text.h"
-#include "link/reply_parser.h"
 #include "platform/ansi_width.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
@@ -20,15 +21,6 @@ constexpr int kDisconnectSettleMs = 200;
 constexpr int kSyncStopWaitMs = 2000;
 constexpr int kEchoOnWaitMs = 200;
 constexpr int kClosingTextMs = 200;
-
-int HexDigit(QChar c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -174,7 +166,7 @@ bool CPhoneSession::Disconnect()
 
 bool CPhoneSession::GetReplyLine(QString& out, const QString& text, int n, const QString& prefix)
 {
-    return ::GetReplyLine(out, text, n, prefix);
+    return common::GetReplyLine(out, text, n, prefix);
 }
 
 bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
@@ -184,7 +176,7 @@ bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineSta
         m_nResult = SESSION_BAD_REPLY;
         return false;
     }
-    for (const QString& line : ListReplyLines(m_strReply, prefix, lineStart, trimAfterStart)) {
+    for (const QString& line : common::ListReplyLines(m_strReply, prefix, lineStart, trimAfterStart)) {
         if (!parseLine(line)) {
             m_nResult = SESSION_BAD_LINE;
             return false;
@@ -203,7 +195,7 @@ bool CPhoneSession::SendWrite(const QByteArray& command, int& nIndex, bool bLong
     if ((bLong ? SendLong(command) : Send(command)) != AT_OK)
         return false;
     // A phone that names no index overwrote the entry in place, or kept its choice to itself.
-    nIndex = ReplyIndexField(m_strReply).value_or(nIndex);
+    nIndex = common::ReplyIndexField(m_strReply).value_or(nIndex);
     return true;
 }
 
@@ -231,19 +223,7 @@ QString CPhoneSession::DecodeBase64Text(const QString& field, bool* ok) const
 
 qsizetype CPhoneSession::HexToBytes(QByteArray& out, QStringView hex)
 {
-    out.clear();
-    out.reserve(hex.size() / 2);
-    for (qsizetype i = 0; i + 1 < hex.size(); i += 2) {
-        const int high = HexDigit(hex[i]);
-        const int low = HexDigit(hex[i + 1]);
-        if (high < 0 || low < 0) {
-            std::fprintf(stderr, "Stopped. Invalid input, %X%X\n", unsigned(hex[i].unicode()),
-                unsigned(hex[i + 1].unicode()));
-            break;
-        }
-        out.append(char(high << 4 | low));
-    }
-    return out.size();
+    return common::HexToBytes(out, hex);
 }
 
 void CPhoneSession::OpenProgress()
@@ -269,28 +249,8 @@ void CPhoneSession::ShowProgress(int nStringId)
 
 QString CPhoneSession::FormatProgress(const QString& format, std::initializer_list<int> values)
 {
-    QString text;
-    auto value = values.begin();
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        if (format[i] != u'%' || i + 1 >= format.size()) {
-            text += format[i];
-            continue;
-        }
-        const QChar kind = format[i + 1];
-        if (kind == u'%') {
-            text += u'%';
-            ++i;
-        } else if (kind == u'd' && value != values.end()) {
-            text += QString::number(*value++);
-            ++i;
-        } else if (kind == u'd') {
-            // No value for it (the schedule read's first step): the text ends here.
-            return text.trimmed();
-        } else {
-            text += format[i];
-        }
-    }
-    return text;
+    // No value for a placeholder (the schedule read's first step): the text ends there.
+    return common::FormatProgress(format, values, common::MissingValue::CutText);
 }
 
 void CPhoneSession::ShowProgressText(const QString& format, std::initializer_list<int> values)

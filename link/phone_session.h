@@ -13,7 +13,9 @@
 #include <memory>
 #include <optional>
 
+namespace common {
 struct IndexRange;
+}
 
 // The transport and its port settings, shared by the session of each phone family.
 class CPhoneSessionBase {
@@ -161,7 +163,7 @@ private:
     // A list read with one command ("AT+XXXX") over the range its test command gives; noteSizes
     // takes the trimmed test reply and the range, parseReply the list reply. Disconnects.
     bool ReadWholeList(const QByteArray& command, int nProgressId,
-        const std::function<void(const QString&, const IndexRange&)>& noteSizes,
+        const std::function<void(const QString&, const common::IndexRange&)>& noteSizes,
         const std::function<bool()>& parseReply);
     // Applies a line parser to every line of a list reply (prefix "+XXXX", line start as given).
     bool ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,

@@ -1,12 +1,12 @@
 // The phonebooks: caller groups, the handset book ("ME") and the SIM book ("AD").
 #include "link/phone_session.h"
 
+#include "common/reply_parser.h"
 #include "common/text_codec.h"
 #include "link/app_utils.h"
 #include "link/capacities.h"
 #include "link/globals.h"
 #include "link/phone_session_text.h"
-#include "link/reply_parser.h"
 #include "platform/ansi_width.h"
 #include "platform/atoi.h"
 #include "platform/clock.h"
@@ -37,8 +37,8 @@ bool IsGroup(int group)
 // number that lacks it.
 QString PhoneNumber(const QString& field, const QString& type)
 {
-    QString number = RemoveQuotes(field);
-    if (!number.isEmpty() && !number.startsWith(u'+') && LeadingNumber(type) == kTypeInternational)
+    QString number = common::RemoveQuotes(field);
+    if (!number.isEmpty() && !number.startsWith(u'+') && common::LeadingNumber(type) == kTypeInternational)
         number.prepend(u'+');
     return number;
 }
@@ -82,10 +82,10 @@ bool CPhoneSession::ReadGroups()
     if (Send("AT+CPGR=0,6\r") != AT_OK)
         return false;
     g_arrGroupNames.clear();
-    for (const QString& line : ListReplyLines(m_strReply, QStringLiteral("+CPGR"), QStringLiteral("+CPGR: "), false)) {
+    for (const QString& line : common::ListReplyLines(m_strReply, QStringLiteral("+CPGR"), QStringLiteral("+CPGR: "), false)) {
         QString field;
-        ExtractField(field, line, 1);
-        field = RemoveQuotes(field);
+        common::ExtractField(field, line, 1);
+        field = common::RemoveQuotes(field);
         bool ok = false;
         const QString name = DecodeBase64Text(field, &ok);
         // A group without a name, or one the codec refuses, is no group list to rely on.
@@ -143,7 +143,7 @@ void CPhoneSession::ReadUsedEntries(RecordList<CPhoneEntry>& list, int start, in
 {
     if (Send("AT+CPBS?\r") != AT_OK)
         return;
-    const std::optional<int> used = Required(NumberField(TrimListReply(m_strReply), 1));
+    const std::optional<int> used = Required(common::NumberField(common::TrimListReply(m_strReply), 1));
     if (used && *used > 0)
         ReadBookBlocks(list, start, last, *used, handset);
 }
@@ -156,8 +156,8 @@ bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
     if (!ReadGroups() || Send("AT+CPBS=\"ME\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
         return FailRead();
 
-    const QString rangeReply = TrimListReply(m_strReply);
-    const std::optional<IndexRange> range = Required(ParseIndexRange(rangeReply));
+    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
     g_nHandsetFirstIndex = range->first;
@@ -182,14 +182,14 @@ bool CPhoneSession::ReadSimBook(RecordList<CPhoneEntry>& list)
         return FailRead();
     }
 
-    const QString rangeReply = TrimListReply(m_strReply);
-    const std::optional<IndexRange> range = Required(ParseIndexRange(rangeReply));
+    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
     g_nSimFirstIndex = range->first;
     g_nSimCapacity = range->last;
-    g_nSimNumberLen = NumberField(rangeReply, 1).value_or(0);
-    g_nSimNameLen = NumberField(rangeReply, 2).value_or(0);
+    g_nSimNumberLen = common::NumberField(rangeReply, 1).value_or(0);
+    g_nSimNameLen = common::NumberField(rangeReply, 2).value_or(0);
     // A SIM without room for entries has nothing to read.
     if (g_nSimCapacity > 1 && g_nSimNumberLen != 0 && g_nSimNameLen != 0)
         ReadUsedEntries(list, 1, g_nSimCapacity, false);
@@ -220,9 +220,9 @@ bool CPhoneSession::ParseHandsetEntry(const QString& line, RecordList<CPhoneEntr
     record->m_strMobile = PhoneNumber(fields[2], fields[3]);
     record->m_strHome = PhoneNumber(fields[4], fields[5]);
     record->m_strOffice = PhoneNumber(fields[6], fields[7]);
-    record->m_strName = DecodeBase64Text(RemoveQuotes(fields[8]), &okName);
-    record->m_strEmail = DecodeBase64Text(RemoveQuotes(fields[9]), &okEmail);
-    record->m_strMemo = FromPhoneLines(DecodeBase64Text(RemoveQuotes(fields[10]), &okMemo));
+    record->m_strName = DecodeBase64Text(common::RemoveQuotes(fields[8]), &okName);
+    record->m_strEmail = DecodeBase64Text(common::RemoveQuotes(fields[9]), &okEmail);
+    record->m_strMemo = FromPhoneLines(DecodeBase64Text(common::RemoveQuotes(fields[10]), &okMemo));
     record->m_nList = 3;
     if (!okName || !okEmail || !okMemo)
         return false;
@@ -240,7 +240,7 @@ bool CPhoneSession::ParseSimEntry(const QString& line, RecordList<CPhoneEntry>& 
     record->m_nSimIndex = platform::Atoi(QStringView(fields[0]));
     record->m_nGroup = platform::Atoi(QStringView(fields[1]));
     record->m_strMobile = PhoneNumber(fields[2], fields[3]);
-    record->m_strName = DecodeBase64Text(RemoveQuotes(fields[4]), &okName);
+    record->m_strName = DecodeBase64Text(common::RemoveQuotes(fields[4]), &okName);
     record->m_nList = 4;
     if (!okName)
         return false;

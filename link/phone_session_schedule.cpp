@@ -1,10 +1,10 @@
 // Schedule entries ("AT+CXDR", "AT+CXDW") and memos ("AT+CMDR", "AT+CMDW").
 #include "link/phone_session.h"
 
+#include "common/reply_parser.h"
 #include "common/text_codec.h"
 #include "link/capacities.h"
 #include "link/phone_session_text.h"
-#include "link/reply_parser.h"
 #include "platform/atoi.h"
 #include "platform/string_table.h"
 
@@ -58,12 +58,12 @@ bool IsWriteIndex(int index, int last)
 } // namespace
 
 bool CPhoneSession::ReadWholeList(const QByteArray& command, int nProgressId,
-    const std::function<void(const QString&, const IndexRange&)>& noteSizes, const std::function<bool()>& parseReply)
+    const std::function<void(const QString&, const common::IndexRange&)>& noteSizes, const std::function<bool()>& parseReply)
 {
     if (Send(command + "=?\r") != AT_OK)
         return FailRead();
-    const QString rangeReply = TrimListReply(m_strReply);
-    const std::optional<IndexRange> range = Required(ParseIndexRange(rangeReply));
+    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
     noteSizes(rangeReply, *range);
@@ -81,7 +81,7 @@ bool CPhoneSession::ReadSchedules(RecordList<CScheduleEntry>& list)
         return false;
     ShowProgress(61469);
     return ReadWholeList("AT+CXDR", 61469,
-        [](const QString& rangeReply, const IndexRange& range) {
+        [](const QString& rangeReply, const common::IndexRange& range) {
             g_nScheduleCapacity = range.last - range.first + 1;
             NoteLength(g_nScheduleTextLen, rangeReply, 3);
         },
@@ -103,12 +103,12 @@ bool CPhoneSession::ParseScheduleEntry(const QString& line, RecordList<CSchedule
     record->m_nIndex = platform::Atoi(QStringView(fields[0]));
     record->m_nRepeat = platform::Atoi(QStringView(fields[1]));
     record->m_nAlarm = platform::Atoi(QStringView(fields[2]));
-    const QString date = RemoveQuotes(fields[3]);
-    const QString time = RemoveQuotes(fields[4]);
+    const QString date = common::RemoveQuotes(fields[3]);
+    const QString time = common::RemoveQuotes(fields[4]);
     // A date the phone garbled stays visible as an invalid start rather than failing the list.
     record->m_dtStart.SetDateTime(kFirstYear + Pair(date, 0), Pair(date, 1), Pair(date, 2), Pair(time, 0),
         Pair(time, 1), 0);
-    record->m_strSubject = FromPhoneLines(DecodeBase64Text(RemoveQuotes(fields[5]), &ok));
+    record->m_strSubject = FromPhoneLines(DecodeBase64Text(common::RemoveQuotes(fields[5]), &ok));
     record->m_nList = 3;
     if (!ok)
         return false;
@@ -155,7 +155,7 @@ bool CPhoneSession::ReadMemos(RecordList<CMemoEntry>& list)
     if (!Connect(false))
         return false;
     return ReadWholeList("AT+CMDR", 61491,
-        [](const QString& rangeReply, const IndexRange& range) {
+        [](const QString& rangeReply, const common::IndexRange& range) {
             g_nMemoFirstIndex = range.first;
             g_nMemoCapacity = range.last - range.first + 1;
             NoteLength(g_nMemoTextLen, rangeReply, 1);
@@ -176,7 +176,7 @@ bool CPhoneSession::ParseMemoEntry(const QString& line, RecordList<CMemoEntry>& 
     bool ok = false;
     auto record = std::make_unique<CMemoEntry>();
     record->m_nIndex = platform::Atoi(QStringView(fields[0]));
-    record->m_strText = FromPhoneLines(DecodeBase64Text(RemoveQuotes(fields[1]), &ok));
+    record->m_strText = FromPhoneLines(DecodeBase64Text(common::RemoveQuotes(fields[1]), &ok));
     record->m_nList = 3;
     if (!ok)
         return false;

@@ -1,9 +1,9 @@
 // Stored messages, read in PDU mode from the SIM and the handset storage.
 #include "link/phone_session.h"
 
+#include "common/reply_parser.h"
 #include "link/capacities.h"
 #include "link/phone_session_text.h"
-#include "link/reply_parser.h"
 #include "platform/atoi.h"
 #include "platform/clock.h"
 
@@ -38,10 +38,10 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
     if (Send("AT+CMGF=0\r") != AT_OK || Send("AT+CPMS=\"ME\",\"SM\"\r") != AT_OK)
         return FailRead();
 
-    QString counts = TrimListReply(m_strReply);
+    QString counts = common::TrimListReply(m_strReply);
     if (counts.startsWith(QLatin1String("+CPMS: ")))
         counts = counts.mid(7);
-    const auto count = [&](int field) { return NumberField(counts, field).value_or(0); };
+    const auto count = [&](int field) { return common::NumberField(counts, field).value_or(0); };
     g_nSmsHandsetUsed = count(0);
     g_nSmsHandsetTotal = count(1);
     g_nSmsSimUsed = count(2);
@@ -95,13 +95,13 @@ bool CPhoneSession::ParseMessageHeader(const QString& segment, CSmsEntry& record
     const QString header = segment.left(cr);
     QString index;
     QString stat;
-    if (!ExtractQuotedField(index, header, 0) || !ExtractQuotedField(stat, header, 1))
+    if (!common::ExtractQuotedField(index, header, 0) || !common::ExtractQuotedField(stat, header, 1))
         return false;
     record.m_nIndex = platform::Atoi(QStringView(index));
     record.m_nStatus = StatusOf(platform::Atoi(QStringView(stat)));
     QString name;
-    ExtractQuotedField(name, header, 2);
-    record.m_strName = RemoveQuotes(name);
+    common::ExtractQuotedField(name, header, 2);
+    record.m_strName = common::RemoveQuotes(name);
     record.m_strPdu = cr < 0 ? QString() : segment.mid(cr + 2);
     return true;
 }

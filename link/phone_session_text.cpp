@@ -70,7 +70,7 @@ QByteArray RangeCommand(const QByteArray& command, int first, int last)
 
 void NoteLength(int& length, const QString& reply, int k)
 {
-    if (const std::optional<int> value = NumberField(reply, k); value && *value > 0)
+    if (const std::optional<int> value = common::NumberField(reply, k); value && *value > 0)
         length = *value;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // Field helpers that the session's command builders and line parsers share.
-#include "link/reply_parser.h"
+#include "common/reply_parser.h"
 
 #include <QByteArray>
 #include <QString>
@@ -43,7 +43,7 @@ template <std::size_t N>
 bool ExtractFields(QString (&fields)[N], const QString& line)
 {
     for (std::size_t k = 0; k < N; ++k) {
-        if (!ExtractField(fields[k], line, int(k)))
+        if (!common::ExtractField(fields[k], line, int(k)))
             return false;
     }
     return true;

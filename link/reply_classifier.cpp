@@ -1,37 +1,6 @@
 #include "link/reply_classifier.h"
 
-#include "platform/atoi.h"
-
-#include <algorithm>
-
 namespace {
-
-bool isLineEnd(char c)
-{
-    return c == '\r' || c == '\n';
-}
-
-// The code of an error line: the text after its first ':' up to the next ':', as atoi reads it.
-std::optional<int> errorCode(const QByteArray& line)
-{
-    const qsizetype colon = line.indexOf(':');
-    if (colon < 0)
-        return std::nullopt;
-    QByteArray rest = line.mid(colon + 1);
-    const qsizetype next = rest.indexOf(':');
-    if (next >= 0)
-        rest.truncate(next);
-    return platform::Atoi(rest);
-}
-
-// "+CME ERROR", "+CME ERROR: 21", "+CME ERROR 21", not "+CME ERRORS".
-bool isErrorLine(const QByteArray& line, const char* prefix)
-{
-    const QByteArray head(prefix);
-    if (!line.startsWith(head))
-        return false;
-    return line.size() == head.size() || line[head.size()] == ':' || line[head.size()] == ' ';
-}
 
 ReplyKind finalKind(const QByteArray& line)
 {
@@ -39,11 +8,11 @@ ReplyKind finalKind(const QByteArray& line)
         return ReplyKind::Ok;
     if (line == "ERROR")
         return ReplyKind::Error;
-    if (isErrorLine(line, "+CME ERROR"))
+    if (common::IsErrorLine(line, "+CME ERROR"))
         return ReplyKind::CmeError;
-    if (isErrorLine(line, "+CMS ERROR"))
+    if (common::IsErrorLine(line, "+CMS ERROR"))
         return ReplyKind::CmsError;
-    if (isErrorLine(line, "+EXT ERROR"))
+    if (common::IsErrorLine(line, "+EXT ERROR"))
         return ReplyKind::ExtError;
     return ReplyKind::Pending;
 }
@@ -58,35 +27,22 @@ ReplyClass CReplyClassifier::Classify(const QByteArray& reply, bool quiet)
     bool prompt = false;
     ReplyClass final;
     QByteArray finalLine;
-    qsizetype pos = m_nScanned;
-    while (pos < reply.size()) {
-        qsizetype lineEnd = std::max(pos, m_nSearched);
-        while (lineEnd < reply.size() && !isLineEnd(reply[lineEnd]))
-            ++lineEnd;
-        if (lineEnd == reply.size()) {
-            m_nSearched = lineEnd; // an incomplete line: only the prompt may stand there
-            break;
-        }
-        const QByteArray raw = reply.mid(pos, lineEnd - pos);
-        qsizetype next = lineEnd + 1;
-        if (reply[lineEnd] == '\r' && next < reply.size() && reply[next] == '\n')
-            ++next;
-        pos = next;
+    m_scanner.Scan(reply, [&](const QByteArray& raw, qsizetype next) {
         if (raw.startsWith('>'))
             prompt = true;
         const QByteArray line = raw.trimmed().toUpper();
         if (line == "RING") {
             m_bRing = true;
-            continue;
+            return false;
         }
         final.kind = finalKind(line);
-        if (final.kind != ReplyKind::Pending) {
-            final.end = next;
-            finalLine = line;
-            break;
-        }
-    }
-    m_nScanned = pos;
+        if (final.kind == ReplyKind::Pending)
+            return false;
+        final.end = next;
+        finalLine = line;
+        return true;
+    });
+    const qsizetype pos = m_scanner.TailStart();
     bool ring = m_bRing;
     if (final.kind == ReplyKind::Pending && pos < reply.size()) {
         if (reply[pos] == '>')
@@ -101,7 +57,7 @@ ReplyClass CReplyClassifier::Classify(const QByteArray& reply, bool quiet)
         }
     }
     if (final.kind == ReplyKind::CmeError || final.kind == ReplyKind::CmsError || final.kind == ReplyKind::ExtError)
-        final.code = errorCode(finalLine);
+        final.code = common::ErrorLineCode(finalLine);
 
     ReplyClass verdict;
     if (final.kind == ReplyKind::Ok)
@@ -170,7 +126,7 @@ QByteArray WithoutRingLines(const QByteArray& text)
     kept.reserve(text.size());
     for (qsizetype start = 0; start < text.size();) {
         qsizetype end = start;
-        while (end < text.size() && !isLineEnd(text[end]))
+        while (end < text.size() && !common::IsLineEnd(text[end]))
             ++end;
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
             ++end;
@@ -188,15 +144,10 @@ QByteArray WithoutRingLines(const QByteArray& text)
 
 QByteArray ReplyText(const QByteArray& reply, const ReplyClass& verdict, const QByteArray& command)
 {
-    QByteArray text = verdict.kind == ReplyKind::Pending ? reply : reply.left(verdict.end);
+    const bool pending = verdict.kind == ReplyKind::Pending;
+    QByteArray text = pending ? reply : reply.left(verdict.end);
     // The phone answered after a call came in: the answer is what the caller parses.
-    if (verdict.ring && verdict.kind != ReplyKind::Pending && verdict.kind != ReplyKind::Ring)
+    if (verdict.ring && !pending && verdict.kind != ReplyKind::Ring)
         text = WithoutRingLines(text);
-    if (verdict.kind == ReplyKind::Ok && !command.isEmpty() && text.startsWith(command))
-        text.remove(0, command.size());
-    qsizetype size = text.size();
-    while (size > 0 && (text[size - 1] == ' ' || text[size - 1] == '\t' || isLineEnd(text[size - 1])))
-        --size;
-    text.truncate(size);
-    return text;
+    return common::AnswerText(text, text.size(), verdict.kind == ReplyKind::Ok, command);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/reply_lines.h"
+
 #include <QByteArray>
 
 #include <optional>
@@ -59,8 +61,7 @@ public:
     ReplyClass Classify(const QByteArray& reply, bool quiet = false);
 
 private:
-    qsizetype m_nScanned = 0;  // start of the first line not yet looked at
-    qsizetype m_nSearched = 0; // how far that line has been searched for its end
+    common::CReplyLineScanner m_scanner;
     bool m_bRing = false;      // a complete RING line came
     std::optional<ReplyClass> m_verdict;
 };

@@ -4,9 +4,9 @@
 // one-pass segmentation. One mode builds well-formed lists from texts of the input instead
 // and checks that the parse gives back the records that built them, whatever the texts'
 // Base64 holds.
+#include "common/reply_parser.h"
 #include "link/phone_session.h"
 #include "link/phone_session_text.h"
-#include "link/reply_parser.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -140,25 +140,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         parseList<CSmsEntry>(session, [&](auto& list) { return session.ParseMessageList(list, 4); });
         break;
     case 5: {
-        const QStringList segments = ReplySegments(reply, QStringLiteral("+CPBR"));
+        const QStringList segments = common::ReplySegments(reply, QStringLiteral("+CPBR"));
         for (int n = 0; n <= segments.size() && n < 64; ++n) {
             QString out;
-            const bool found = GetReplyLine(out, reply, n, QStringLiteral("+CPBR"));
+            const bool found = common::GetReplyLine(out, reply, n, QStringLiteral("+CPBR"));
             check(found == (n < segments.size()));
             check(!found || out == segments[n]);
         }
         break;
     }
     case 6: {
-        const QString trimmed = TrimListReply(reply);
+        const QString trimmed = common::TrimListReply(reply);
         check(trimmed.size() <= reply.size());
-        if (const auto range = ParseIndexRange(trimmed))
+        if (const auto range = common::ParseIndexRange(trimmed))
             check(range->first >= 0 && range->first <= range->last);
-        NumberField(trimmed, 1);
+        common::NumberField(trimmed, 1);
         break;
     }
     default:
-        ReplyIndexField(reply);
+        common::ReplyIndexField(reply);
         CScheduleEntry schedule;
         schedule.m_dtStart.m_dt = double(size % 100000) - 1000.0;
         session.BuildScheduleWrite(schedule);

@@ -1,7 +1,7 @@
 // The transport over a real pseudo-terminal, against the simulator program.
+#include "common/serial_line.h"
 #include "link/at_port.h"
 #include "link/globals.h"
-#include "link/serial_line.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
 
@@ -53,7 +53,7 @@ protected:
         ASSERT_TRUE(QFileInfo(linkPath()).isSymLink());
     }
 
-    QByteArray read(CSerialLine& line)
+    QByteArray read(common::CSerialLine& line)
     {
         std::vector<char> buffer(CATPort::kReceiveBufferSize);
         int count = 0;
@@ -115,7 +115,7 @@ TEST_F(PhonesimPtyTest, PortHeldByAnotherProgramCannotBeOpened)
     ASSERT_TRUE(holder.waitForReadyRead(5000));
     ASSERT_EQ(holder.readAll(), QByteArray("ready\n"));
 
-    CSerialLine line;
+    common::CSerialLine line {CATPort::LineTraits()};
     EXPECT_FALSE(line.Open(1, 57600, 'N', 8, 1, 9));
     EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Other application used this port\nFailed to open 1 port")});
     CATPort port;
@@ -130,11 +130,11 @@ TEST_F(PhonesimPtyTest, ReadStopsOnceItHasGathered513Bytes)
 {
     // About 330 bytes per 100 ms poll, without end.
     startSimulator({QStringLiteral("--fault"), QStringLiteral("stream:20@AT+STREAM")});
-    CSerialLine line;
+    common::CSerialLine line {CATPort::LineTraits()};
     ASSERT_TRUE(line.Open(1, 57600, 'N', 8, 1, 9));
     ASSERT_TRUE(line.Write("AT+STREAM\r", 10));
     const QByteArray first = read(line);
-    EXPECT_GE(first.size(), CSerialLine::kReadStopBytes);
+    EXPECT_GE(first.size(), common::CSerialLine::kReadStopBytes);
     EXPECT_LT(first.size(), 2000);
     EXPECT_TRUE(first.startsWith("AT+STREAM\r+CPBR: 1,"));
     EXPECT_FALSE(read(line).isEmpty()); // it kept coming
@@ -143,7 +143,7 @@ TEST_F(PhonesimPtyTest, ReadStopsOnceItHasGathered513Bytes)
 TEST_F(PhonesimPtyTest, BytesSentBeforeAWriteArePurged)
 {
     startSimulator();
-    CSerialLine line;
+    common::CSerialLine line {CATPort::LineTraits()};
     ASSERT_TRUE(line.Open(1, 57600, 'N', 8, 1, 9));
     ASSERT_TRUE(line.Write("AT\r", 3)); // echo on: "AT\r\r\nOK\r\n" comes back and is not read
     QThread::msleep(300);

@@ -447,6 +447,12 @@ TEST_F(ATPortConnectTest, FailedOpenShowsTheBoxAndKeepsTheLineObject)
     EXPECT_EQ(ui().boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
     EXPECT_TRUE(port.HasLine());
     EXPECT_EQ(port.SendCommand("AT\r", reply, true), AT_WRITE_FAILED);
+    {
+        platform::ScopedLanguage chinese(platform::LANG_CHINESE_SIMPLIFIED);
+        port.m_nPort = 12;
+        EXPECT_FALSE(port.Connect(100));
+        EXPECT_EQ(ui().boxes.back().text, QStringLiteral("其他程序正在使用此端口\n无法打开端口 12"));
+    }
 
     // The infrared port is tried again at the next session rather than left unopened.
     port.m_bIrComm = true;

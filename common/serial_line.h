@@ -1,29 +1,41 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 
 namespace platform {
 class SerialDevice;
 }
 
-// The program's only access to a COM port: open by number, write a buffer, gather queued
-// input by polling. Knows nothing of AT commands; the transport owns it.
+namespace common {
+
+// What sets one program's serial line apart.
+struct SerialLineTraits {
+    // The text of the box shown when the port cannot be opened, for the port's number.
+    std::function<QString(int nPort)> openFailureText;
+    // A pause after closing the port, before it may be opened again.
+    int closePauseMs = 0;
+};
+
+// A program's only access to a COM port: open by number, write a buffer, gather queued input by
+// polling. Knows nothing of AT commands; the transport owns it.
 class CSerialLine {
 public:
     // One Read stops once it has gathered at least this many bytes.
     static constexpr int kReadStopBytes = 513;
     static constexpr int kPollMs = 100;
 
-    CSerialLine();
+    explicit CSerialLine(SerialLineTraits traits);
     ~CSerialLine();
     CSerialLine(const CSerialLine&) = delete;
     CSerialLine& operator=(const CSerialLine&) = delete;
 
     // Opens COM port nPort (see platform::ComPortPath). A port that cannot be opened shows the
-    // "Other application used this port" box. The event mask is accepted for the callers'
-    // sake; input is polled.
+    // traits' box with the information icon. The event mask is accepted for the callers' sake;
+    // input is polled.
     bool Open(int nPort, int nBaud, char cParity, int nDataBits, int nStopBits, quint32 dwEventMask);
     // Purges and closes; true also when nothing was open.
     bool Close();
@@ -36,6 +48,9 @@ public:
     bool IsOpen() const;
 
 private:
+    SerialLineTraits m_traits;
     int m_nTimeoutMs = 1000;
     std::unique_ptr<platform::SerialDevice> m_device;
 };
+
+} // namespace common

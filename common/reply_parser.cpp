@@ -1,6 +1,10 @@
-#include "link/reply_parser.h"
+#include "common/reply_parser.h"
 
 #include "platform/atoi.h"
+
+#include <cstdio>
+
+namespace common {
 
 namespace {
 
@@ -29,14 +33,28 @@ qsizetype FindLinePrefix(const QString& text, qsizetype pos, const QString& pref
     return -1;
 }
 
-// The start of the segment after the one that begins at pos, or -1 when it is the last; the
-// segment's own occurrence of the prefix is searched from pos. -2 when none is left at all.
-qsizetype NextSegment(const QString& text, qsizetype pos, const QString& prefix)
+// One segment: where it begins and where the next one begins (-1 when it is the last).
+struct Segment {
+    qsizetype start = -1; // -1 when there is none from pos on
+    qsizetype next = -1;
+};
+
+// The segment that begins at pos; its own occurrence of the prefix is searched from pos.
+Segment SegmentAt(const QString& text, qsizetype pos, const QString& prefix, SegmentRule rule)
 {
     const qsizetype first = FindLinePrefix(text, pos, prefix);
     if (first < 0)
-        return -2;
-    return FindLinePrefix(text, first + prefix.size(), prefix);
+        return {};
+    return {rule == SegmentRule::WithLeadingText ? pos : first, FindLinePrefix(text, first + prefix.size(), prefix)};
+}
+
+int HexDigit(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    return -1;
 }
 
 } // namespace
@@ -62,37 +80,40 @@ QString TrimListReply(const QString& reply)
     return text;
 }
 
-bool GetReplyLine(QString& out, const QString& text, int n, const QString& prefix)
+bool GetReplyLine(QString& out, const QString& text, int n, const QString& prefix, SegmentRule rule)
 {
-    if (prefix.isEmpty() || text.isEmpty())
+    if (prefix.isEmpty() || text.isEmpty()) {
+        if (rule == SegmentRule::FromPrefix)
+            out.clear();
         return false;
+    }
     qsizetype pos = 0;
-    for (int i = 0; n >= 0 && i <= n; ++i) {
-        const qsizetype next = pos < text.size() ? NextSegment(text, pos, prefix) : -2;
-        if (next == -2)
+    for (int i = 0; n >= 0 && i <= n && pos < text.size(); ++i) {
+        const Segment segment = SegmentAt(text, pos, prefix, rule);
+        if (segment.start < 0)
             break;
         if (i == n) {
-            out = text.mid(pos, next < 0 ? -1 : next - pos);
+            out = text.mid(segment.start, segment.next < 0 ? -1 : segment.next - segment.start);
             return true;
         }
-        pos = next < 0 ? text.size() : next;
+        pos = segment.next < 0 ? text.size() : segment.next;
     }
     out.clear();
     return false;
 }
 
-QStringList ReplySegments(const QString& text, const QString& prefix)
+QStringList ReplySegments(const QString& text, const QString& prefix, SegmentRule rule)
 {
     QStringList segments;
     if (prefix.isEmpty())
         return segments;
     qsizetype pos = 0;
     while (pos < text.size()) {
-        const qsizetype next = NextSegment(text, pos, prefix);
-        if (next == -2)
+        const Segment segment = SegmentAt(text, pos, prefix, rule);
+        if (segment.start < 0)
             break;
-        segments << text.mid(pos, next < 0 ? -1 : next - pos);
-        pos = next < 0 ? text.size() : next;
+        segments << text.mid(segment.start, segment.next < 0 ? -1 : segment.next - segment.start);
+        pos = segment.next < 0 ? text.size() : segment.next;
     }
     return segments;
 }
@@ -208,3 +229,22 @@ std::optional<int> ReplyIndexField(const QString& reply)
         return std::nullopt;
     return LeadingNumber(field);
 }
+
+qsizetype HexToBytes(QByteArray& out, QStringView hex)
+{
+    out.clear();
+    out.reserve(hex.size() / 2);
+    for (qsizetype i = 0; i + 1 < hex.size(); i += 2) {
+        const int high = HexDigit(hex[i]);
+        const int low = HexDigit(hex[i + 1]);
+        if (high < 0 || low < 0) {
+            std::fprintf(stderr, "Stopped. Invalid input, %X%X\n", unsigned(hex[i].unicode()),
+                unsigned(hex[i + 1].unicode()));
+            break;
+        }
+        out.append(char(high << 4 | low));
+    }
+    return out.size();
+}
+
+} // namespace common

@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 
 #include <optional>
 
-// The reply-parsing rules of the first family's session, as plain functions over reply texts
-// as the transport hands them over: echo removed, ending with the final "OK" line.
+// The reply-parsing rules both families' sessions share, as plain functions over reply texts as
+// the transports hand them over: echo removed, ending with the final "OK" line.
+
+namespace common {
 
 // Cuts "\r", "\n" and blanks from the left, and from the right the line ends, blanks and one
 // final "OK" line; nothing else (a field may well end in 'O' or 'K').
@@ -15,14 +19,24 @@ QString TrimListReply(const QString& reply);
 // "\r", "\n" and blanks cut from both ends.
 QString TrimLine(const QString& text);
 
-// The n-th segment of a reply cut at every occurrence of the prefix that begins a line (at the
-// start of the text or after a line end, blanks allowed): a segment runs from one occurrence to
-// the next, the first one also holds whatever stands before the first occurrence. False (and an emptied out) when there is no n-th segment; false with out
-// untouched for an empty prefix or text.
-bool GetReplyLine(QString& out, const QString& text, int n, const QString& prefix);
+// How a reply is cut into segments at a prefix. Only an occurrence that begins a line (at the
+// start of the text or after a line end, blanks allowed) counts, since text fields in Base64 may
+// hold the prefix's letters. A segment runs from one occurrence to the next, or to the end.
+enum class SegmentRule {
+    // The first segment also holds whatever stands before the first occurrence; an empty
+    // prefix or text leaves GetReplyLine's out untouched (the first family's session).
+    WithLeadingText,
+    // Every segment begins at its occurrence; out is emptied on every failure (the second's).
+    FromPrefix,
+};
+
+// The n-th segment (from 0) of a reply; false when there is none (out emptied, but see the
+// rule for an empty prefix or text).
+bool GetReplyLine(QString& out, const QString& text, int n, const QString& prefix,
+    SegmentRule rule = SegmentRule::WithLeadingText);
 
 // Every segment GetReplyLine gives for n = 0, 1, 2, ..., in one pass.
-QStringList ReplySegments(const QString& text, const QString& prefix);
+QStringList ReplySegments(const QString& text, const QString& prefix, SegmentRule rule = SegmentRule::WithLeadingText);
 
 // The lines of a list reply: the trimmed reply cut into segments at the prefix, each segment
 // trimmed; the list ends at the first segment that does not begin with lineStart. Each line is
@@ -61,3 +75,10 @@ std::optional<IndexRange> ParseIndexRange(const QString& reply);
 // The index a write reply reports: the number in the second blank-separated field of the
 // trimmed reply ("+CPBW: 37"); nothing when that field is missing or holds no number.
 std::optional<int> ReplyIndexField(const QString& reply);
+
+// Pairs of hexadecimal digits (0-9, A-F) to bytes, up to the end or the first invalid pair,
+// which is reported on stderr ("Stopped. Invalid input, %X%X"). Returns the number of bytes in
+// out.
+qsizetype HexToBytes(QByteArray& out, QStringView hex);
+
+} // namespace common

@@ -1,6 +1,6 @@
-#include "link/serial_line.h"
+#include "common/serial_line.h"
 
-#include "simulated_phone_fixture.h"
+#include "support/simulated_line_fixture.h"
 
 #include <vector>
 
@@ -8,7 +8,7 @@ namespace {
 
 using phonesim::Fault;
 
-class SerialLineTest : public SimulatedPhoneTest {
+class SerialLineTest : public SimulatedLineTest {
 protected:
     void SetUp() override { ASSERT_TRUE(line.Open(1, 57600, 'N', 8, 1, 9)); }
 
@@ -22,14 +22,20 @@ protected:
         return QByteArray(buffer.data(), count);
     }
 
-    CSerialLine line;
+    static common::SerialLineTraits Traits()
+    {
+        return {[](int nPort) { return QStringLiteral("Port %1 is busy").arg(nPort); }, kClosePauseMs};
+    }
+    static constexpr int kClosePauseMs = 500;
+
+    common::CSerialLine line {Traits()};
 };
 
 TEST_F(SerialLineTest, ReadOnASilentLineReturnsNothingAfterOnePoll)
 {
     const qint64 start = now();
     EXPECT_TRUE(read().isEmpty());
-    EXPECT_EQ(now() - start, CSerialLine::kPollMs);
+    EXPECT_EQ(now() - start, common::CSerialLine::kPollMs);
 }
 
 TEST_F(SerialLineTest, ReadGathersUntilTheLineIsQuiet)
@@ -81,19 +87,27 @@ TEST_F(SerialLineTest, OpenUsesTheMappedDevice)
     EXPECT_TRUE(ui().boxes.empty());
 }
 
-TEST_F(SerialLineTest, PortHeldByAnotherProgramShowsTheBox)
+TEST_F(SerialLineTest, PortHeldByAnotherProgramShowsTheProgramsBox)
 {
     line.Close();
     lines.setHeldElsewhere(true);
     EXPECT_FALSE(line.Open(3, 57600, 'N', 8, 1, 9));
     ASSERT_EQ(ui().boxes.size(), 1u);
-    EXPECT_EQ(ui().boxes[0].text, QStringLiteral("Other application used this port\nFailed to open 3 port"));
+    EXPECT_EQ(ui().boxes[0].text, QStringLiteral("Port 3 is busy"));
     EXPECT_EQ(ui().boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
     EXPECT_FALSE(line.IsOpen());
+}
 
-    platform::ScopedLanguage chinese(platform::LANG_CHINESE_SIMPLIFIED);
-    EXPECT_FALSE(line.Open(12, 57600, 'N', 8, 1, 9));
-    EXPECT_EQ(ui().boxes.back().text, QStringLiteral("其他程序正在使用此端口\n无法打开端口 12"));
+// A program may want a pause after closing, before the port is opened again; closing a line
+// that is not open takes none.
+TEST_F(SerialLineTest, CloseTakesTheProgramsPauseOnce)
+{
+    qint64 start = now();
+    EXPECT_TRUE(line.Close());
+    EXPECT_EQ(now() - start, kClosePauseMs);
+    start = now();
+    EXPECT_TRUE(line.Close());
+    EXPECT_EQ(now() - start, 0);
 }
 
 TEST_F(SerialLineTest, SettingsThatCannotBeAppliedFailWithoutABox)

@@ -1,14 +1,18 @@
-#include "link/serial_line.h"
+#include "common/serial_line.h"
 
 #include "platform/clock.h"
 #include "platform/serial/com_port.h"
 #include "platform/serial/serial_device.h"
-#include "platform/string_table.h"
 #include "platform/ui_services.h"
 
 #include <algorithm>
 
-CSerialLine::CSerialLine() = default;
+namespace common {
+
+CSerialLine::CSerialLine(SerialLineTraits traits)
+    : m_traits(std::move(traits))
+{
+}
 
 CSerialLine::~CSerialLine()
 {
@@ -22,8 +26,8 @@ bool CSerialLine::Open(int nPort, int nBaud, char cParity, int nDataBits, int nS
 
     auto device = platform::SerialDeviceFactory::instance().createDevice();
     if (!device || !device->open(platform::ComPortPath(nPort))) {
-        const QByteArray format = platform::LoadString(61503).toUtf8();
-        platform::AfxMessageBox(QString::asprintf(format.constData(), nPort), platform::MB_ICONINFORMATION);
+        if (m_traits.openFailureText)
+            platform::AfxMessageBox(m_traits.openFailureText(nPort), platform::MB_ICONINFORMATION);
         return false;
     }
     m_device = std::move(device);
@@ -49,6 +53,7 @@ bool CSerialLine::Close()
     if (!m_device->close())
         return false;
     m_device.reset();
+    platform::Sleep(m_traits.closePauseMs);
     return true;
 }
 
@@ -89,3 +94,5 @@ bool CSerialLine::IsOpen() const
 {
     return m_device && m_device->isOpen();
 }
+
+} // namespace common

@@ -1,6 +1,8 @@
-#include "link/reply_parser.h"
+#include "common/reply_parser.h"
 
 #include <gtest/gtest.h>
+
+using namespace common;
 
 namespace {
 

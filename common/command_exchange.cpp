@@ -1,0 +1,110 @@
+#include "common/command_exchange.h"
+
+#include "common/serial_line.h"
+#include "platform/clock.h"
+
+#include <optional>
+#include <vector>
+
+namespace common {
+
+CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArray& command, bool wait,
+    ICollectPolicy& policy)
+{
+    CollectOutcome outcome;
+    if (!line)
+        return outcome;
+    const CollectTiming timing = policy.Timing();
+    const qint64 commandStart = platform::NowMs();
+    const auto refuse = [&outcome](int code) {
+        outcome.end = CollectOutcome::Refused;
+        outcome.code = code;
+        return outcome;
+    };
+    if (const int code = policy.BeforeWrite())
+        return refuse(code);
+    if (!line)
+        return outcome;
+    if (const int code = policy.Write(*line, command))
+        return refuse(code);
+    outcome.written = true;
+    platform::Sleep(timing.afterWriteMs);
+
+    std::vector<char> buffer(kReceiveBufferSize);
+    if (!wait) {
+        platform::Sleep(timing.passMs);
+        if (timing.abortWithoutWait) {
+            if (const int code = policy.CheckAbort())
+                return refuse(code);
+        }
+        if (!line)
+            return outcome;
+        int count = 0;
+        outcome.end = line->Read(buffer.data(), int(buffer.size()), &count) ? CollectOutcome::Sent
+                                                                            : CollectOutcome::ReadFailed;
+        return outcome;
+    }
+
+    const qint64 waitStart = platform::NowMs();
+    const qint64 limitMs = qint64(timing.silenceLimitSec) * 1000;
+    const qint64 commandLimitMs = limitMs * timing.commandLimitFactor;
+    std::optional<qint64> silenceStart;
+    if (timing.silenceFromCommandStart)
+        silenceStart = commandStart;
+    std::optional<qint64> ringStart; // when a call came in and no final result yet
+    bool lastReadFull = false;
+    QByteArray& reply = outcome.reply;
+    const auto end = [&outcome](CollectOutcome::End how) {
+        outcome.end = how;
+        return outcome;
+    };
+
+    for (;;) {
+        platform::Sleep(timing.passMs);
+        if (!line)
+            return end(CollectOutcome::NoLine);
+        int count = 0;
+        if (!line->Read(buffer.data(), int(buffer.size()), &count))
+            return end(CollectOutcome::ReadFailed);
+        if (const int code = policy.CheckAbort())
+            return refuse(code);
+
+        if (count > 0) {
+            if (reply.size() + count > timing.maxReplyBytes)
+                return end(CollectOutcome::Overflow);
+            reply.append(buffer.data(), count);
+        }
+        // A read that stopped short of its byte limit found the line quiet: a final result
+        // then counts without its line end.
+        const bool quiet = count < CSerialLine::kReadStopBytes;
+        if (count > 0 || (quiet && lastReadFull)) {
+            const ReplyState state = policy.Judge(reply, quiet);
+            if (state == ReplyState::Answered)
+                return end(CollectOutcome::Answered);
+            if (state == ReplyState::PendingAfterRing && !ringStart)
+                ringStart = platform::NowMs();
+        }
+        lastReadFull = !quiet;
+        const qint64 now = platform::NowMs();
+        // After a call came in the phone may still carry the command out; it gets the silence
+        // limit for its final result.
+        if (ringStart && now - *ringStart >= limitMs)
+            return end(CollectOutcome::RingUnanswered);
+        if (count == 0) {
+            if (!silenceStart)
+                silenceStart = now;
+            // Whole seconds, as the limit is: a limit of 5 s ends once 5.0 s have passed.
+            if (timing.silenceLimitSec <= double(now - *silenceStart) / 1000.0)
+                return end(CollectOutcome::Timeout);
+        } else {
+            silenceStart.reset();
+            if (timing.silenceFromCommandStart)
+                silenceStart = now;
+        }
+        // A phone that keeps talking without a final result is cut off all the same.
+        if (now - waitStart >= commandLimitMs)
+            return end(CollectOutcome::Timeout);
+    }
+}
+
+} // namespace common
