@@ -1,6 +1,6 @@
 #pragma once
 
-// Argument helpers of the first family's command handlers.
+// Argument helpers of the command handlers of both families.
 #include "phonesim/phone_state.h"
 #include "phonesim/response.h"
 

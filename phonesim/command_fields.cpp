@@ -1,4 +1,4 @@
-#include "phonesim/dialect1_fields.h"
+#include "phonesim/command_fields.h"
 
 #include "phonesim/at_command.h"
 #include "phonesim/text_field.h"
