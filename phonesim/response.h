@@ -9,7 +9,7 @@ namespace phonesim {
 
 // What a command handler answers, before framing.
 struct Response {
-    enum class Final { Ok, Error, CmeError, CmsError, ExtError, Prompt };
+    enum class Final { Ok, Error, CmeError, CmsError, ExtError, Prompt, CgrError };
 
     QList<QByteArray> lines; // information lines, without line ends
     Final final = Final::Ok;
@@ -21,6 +21,7 @@ struct Response {
     static Response cmsError(int code);
     static Response extError(int code);
     static Response prompt();
+    static Response cgrError(); // a caller group is full
 };
 
 // +CME ERROR codes the dialects use.
@@ -40,7 +41,7 @@ enum CmeCode : int {
 QByteArray Frame(const Response& response, const PhoneState& state);
 
 // A final result as it goes out, a +CME ERROR always numeric: "\r\nOK\r\n",
-// "\r\n+CME ERROR: 21\r\n", the prompt "\r\n> ".
+// "\r\n+CME ERROR: 21\r\n", the prompt "\r\n> ", "\r\n+CGR ERROR\r\n".
 QByteArray FinalResultText(Response::Final final, int code = 0);
 
 } // namespace phonesim
