@@ -18,6 +18,8 @@
 #include "phonesim/dialect.h"
 #include "phonesim/text_field.h"
 
+#include <algorithm>
+
 namespace phonesim {
 
 namespace {
@@ -26,11 +28,7 @@ using Form = AtCommand::Form;
 
 constexpr int kTextLength = 30;
 constexpr int kMaxRepeat = 4;
-constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 2100;
 constexpr qsizetype kWriteFields = 17;
-constexpr int CME_OPERATION_NOT_ALLOWED = 3;
-constexpr int CME_INCORRECT_PARAMETERS = 50;
 
 QByteArray DateAndTime(const QDateTime& moment)
 {
@@ -59,7 +57,7 @@ std::optional<QDateTime> Moment(const QList<QByteArray>& args, int first)
     }
     const QDate date(values[0], values[1], values[2]);
     const QTime time(values[3], values[4], values[5]);
-    if (!date.isValid() || !time.isValid() || values[0] < kFirstYear || values[0] > kLastYear)
+    if (!date.isValid() || !time.isValid() || values[0] < Dialect2State::kFirstYear || values[0] > Dialect2State::kLastYear)
         return std::nullopt;
     return QDateTime(date, time);
 }
@@ -106,15 +104,9 @@ std::optional<OrganizerEntry> Entry(const QList<QByteArray>& args, const std::ve
         *error = CME_INVALID_INDEX;
         return std::nullopt;
     }
-    std::optional<QString> text = TextArgument(args[2], INT_MAX, state.charset, error);
+    const std::optional<QString> text = PaddedTextArgument(args[2], kTextLength, state.charset, error);
     if (!text)
         return std::nullopt;
-    while (text->endsWith(u' '))
-        text->chop(1);
-    if (text->size() > kTextLength) {
-        *error = CME_TEXT_TOO_LONG;
-        return std::nullopt;
-    }
     entry.kind = *kind;
     entry.index = *index;
     entry.text = *text;

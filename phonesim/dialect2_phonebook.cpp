@@ -24,8 +24,6 @@
 #include "phonesim/dialect2_model.h"
 #include "phonesim/text_field.h"
 
-#include <climits>
-
 namespace phonesim {
 
 namespace {
@@ -36,9 +34,6 @@ constexpr int kTypeInternational = 145;
 constexpr int kTypeNational = 129;
 constexpr int kTextLength = 24; // e-mail and fax
 constexpr char kUnusedByte = char(0xFF);
-constexpr int CME_SIM_NOT_INSERTED = 10;
-constexpr int CME_INVALID_DIAL_CHARACTERS = 27;
-constexpr int CME_INCORRECT_PARAMETERS = 50;
 
 bool IsSim(const PhoneState& state)
 {
@@ -117,27 +112,6 @@ std::optional<QString> DialNumber(const QByteArray& numberField, const QByteArra
         return std::nullopt;
     }
     return number;
-}
-
-QString WithoutTrailingBlanks(QString text)
-{
-    while (text.endsWith(u' '))
-        text.chop(1);
-    return text;
-}
-
-// A text field in the character set, or as plain bytes; its padding blanks dropped.
-std::optional<QString> Text(const QByteArray& field, int maxLength, const QByteArray& charset, int* error)
-{
-    const std::optional<QString> text = TextArgument(field, INT_MAX, charset, error);
-    if (!text)
-        return std::nullopt;
-    const QString stored = WithoutTrailingBlanks(*text);
-    if (stored.size() > maxLength) {
-        *error = CME_TEXT_TOO_LONG;
-        return std::nullopt;
-    }
-    return stored;
 }
 
 // A group field: a group of the table or 255 for none.
@@ -252,10 +226,10 @@ std::optional<HandsetEntry2> HandsetEntry(const QList<QByteArray>& args, const P
         }
         entry.numbers[slot] = {*number, *kind};
     }
-    const std::optional<QString> name = Text(args[3], book.nameLength, state.charset, error);
-    const std::optional<QString> email = name ? Text(args[11], kTextLength, state.charset, error) : std::nullopt;
+    const std::optional<QString> name = PaddedTextArgument(args[3], book.nameLength, state.charset, error);
+    const std::optional<QString> email = name ? PaddedTextArgument(args[11], kTextLength, state.charset, error) : std::nullopt;
     const QByteArray faxCharset = Model2Of(state).base64Fax ? state.charset : QByteArray("IRA");
-    const std::optional<QString> fax = email ? Text(args[12], kTextLength, faxCharset, error) : std::nullopt;
+    const std::optional<QString> fax = email ? PaddedTextArgument(args[12], kTextLength, faxCharset, error) : std::nullopt;
     if (!fax)
         return std::nullopt;
     entry.name = *name;
@@ -269,7 +243,7 @@ std::optional<SimEntry2> SimEntry(const QList<QByteArray>& args, const PhoneStat
 {
     const Book2<SimEntry2>& book = state.dialect2.sim;
     const std::optional<QString> number = DialNumber(args[1], args[2], book.numberLength, error);
-    const std::optional<QString> name = number ? Text(args[3], book.nameLength, state.charset, error) : std::nullopt;
+    const std::optional<QString> name = number ? PaddedTextArgument(args[3], book.nameLength, state.charset, error) : std::nullopt;
     if (!name)
         return std::nullopt;
     return SimEntry2 {*name, *number, Dialect2State::kNoGroup};

@@ -66,6 +66,9 @@ struct LineStart {
 struct Dialect2State {
     static constexpr int kNoGroup = 255;
     static constexpr int kOrganizerCapacity = 20;
+    // The years of the phone's calendar.
+    static constexpr int kFirstYear = 1900;
+    static constexpr int kLastYear = 2100;
 
     int model = 2; // 1, 2 or 3
 

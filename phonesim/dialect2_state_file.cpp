@@ -11,8 +11,6 @@ namespace phonesim {
 namespace {
 
 constexpr int kMaxGroups = 10;
-constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 2100;
 
 void ReadLine(Reader& reader, const QJsonValue& value, LineStart& line)
 {
@@ -119,8 +117,8 @@ void ReadMoment(Reader& reader, const QJsonObject& object, const char* key, cons
 {
     reader.dateTime(object, key, path, moment);
     const int year = moment.date().year();
-    if (reader.ok() && (!moment.isValid() || year < kFirstYear || year > kLastYear))
-        reader.fail(QStringLiteral("%1.%2: expected a time in %3 to %4").arg(path, QLatin1String(key)).arg(kFirstYear).arg(kLastYear));
+    if (reader.ok() && (!moment.isValid() || year < Dialect2State::kFirstYear || year > Dialect2State::kLastYear))
+        reader.fail(QStringLiteral("%1.%2: expected a time in %3 to %4").arg(path, QLatin1String(key)).arg(Dialect2State::kFirstYear).arg(Dialect2State::kLastYear));
     moment.setTime(QTime(moment.time().hour(), moment.time().minute(), moment.time().second()));
 }
 
@@ -197,20 +195,11 @@ QJsonArray OrganizerJson(const std::vector<OrganizerEntry>& list)
 
 bool ParseDialect2State(const QByteArray& json, PhoneState& state, QString* error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (document.isNull()) {
-        if (error)
-            *error = QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset);
-        return false;
-    }
-
     PhoneState loaded = state;
     Dialect2State& phone = loaded.dialect2;
     Reader reader(error);
     QJsonObject root;
-    if (!reader.object(document.isObject() ? QJsonValue(document.object()) : QJsonValue(), QStringLiteral("state"),
-            {"line", "groups", "handset", "sim", "organizer", "messages"}, root))
+    if (!ReadStateRoot(json, reader, {"line", "groups", "handset", "sim", "organizer", "messages"}, root, error))
         return false;
 
     if (root.contains(QLatin1String("line")))
@@ -226,16 +215,7 @@ bool ParseDialect2State(const QByteArray& json, PhoneState& state, QString* erro
         ReadSim(reader, root.value(QLatin1String("sim")), loaded);
     if (root.contains(QLatin1String("organizer")))
         ReadOrganizer(reader, root, phone.organizer);
-    if (root.contains(QLatin1String("messages"))) {
-        const QString path = QStringLiteral("state.messages");
-        QJsonObject object;
-        if (reader.object(root.value(QLatin1String("messages")), path, {"handset", "sim"}, object)) {
-            if (object.contains(QLatin1String("handset")))
-                ReadMessages(reader, object.value(QLatin1String("handset")), path + QStringLiteral(".handset"), loaded.handsetMessages);
-            if (object.contains(QLatin1String("sim")))
-                ReadMessages(reader, object.value(QLatin1String("sim")), path + QStringLiteral(".sim"), loaded.simMessages);
-        }
-    }
+    ReadMessageStorages(reader, root, loaded);
     if (!reader.ok())
         return false;
     ApplyLineStart(loaded);
@@ -252,7 +232,7 @@ QByteArray SerializeDialect2State(const PhoneState& state)
         {"handset", HandsetJson(phone.handset)},
         {"sim", SimJson(phone.sim, phone.simReady)},
         {"organizer", OrganizerJson(phone.organizer)},
-        {"messages", QJsonObject {{"handset", MessagesJson(state.handsetMessages)}, {"sim", MessagesJson(state.simMessages)}}},
+        {"messages", MessageStoragesJson(state)},
     };
     if (Model2Of(state).callerGroups) {
         QJsonArray groups;

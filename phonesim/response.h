@@ -26,13 +26,17 @@ struct Response {
 
 // +CME ERROR codes the dialects use.
 enum CmeCode : int {
+    CME_OPERATION_NOT_ALLOWED = 3,
     CME_OPERATION_NOT_SUPPORTED = 4,
+    CME_SIM_NOT_INSERTED = 10,
     CME_MEMORY_FULL = 20,
     CME_INVALID_INDEX = 21,
     CME_NOT_FOUND = 23,
     CME_TEXT_TOO_LONG = 24,
     CME_INVALID_CHARACTERS = 25,
     CME_DIAL_STRING_TOO_LONG = 26,
+    CME_INVALID_DIAL_CHARACTERS = 27,
+    CME_INCORRECT_PARAMETERS = 50,
 };
 
 // Standard framing: each information line as "\r\n<line>" and its "\r\n", then the final

@@ -11,7 +11,6 @@ namespace {
 
 using Form = AtCommand::Form;
 
-constexpr int CME_OPERATION_NOT_ALLOWED = 3;
 constexpr int kAllMessages = 4;
 
 Response bareAt(const AtCommand& command, PhoneState&)

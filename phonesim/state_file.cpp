@@ -132,19 +132,10 @@ QJsonObject ScheduleJson(const ScheduleItem& item)
 
 bool ParsePhoneState(const QByteArray& json, PhoneState& state, QString* error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
-    if (document.isNull()) {
-        if (error)
-            *error = QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset);
-        return false;
-    }
-
     PhoneState loaded = state;
     Reader reader(error);
     QJsonObject root;
-    if (!reader.object(document.isObject() ? QJsonValue(document.object()) : QJsonValue(), QStringLiteral("state"),
-            {"groups", "handset", "sim", "schedules", "memos", "messages"}, root))
+    if (!ReadStateRoot(json, reader, {"groups", "handset", "sim", "schedules", "memos", "messages"}, root, error))
         return false;
 
     if (root.contains(QLatin1String("groups"))) {
@@ -170,16 +161,7 @@ bool ParsePhoneState(const QByteArray& json, PhoneState& state, QString* error)
         ReadSchedules(reader, root.value(QLatin1String("schedules")), QStringLiteral("state.schedules"), loaded.schedules);
     if (root.contains(QLatin1String("memos")))
         ReadMemos(reader, root.value(QLatin1String("memos")), QStringLiteral("state.memos"), loaded.memos);
-    if (root.contains(QLatin1String("messages"))) {
-        const QString path = QStringLiteral("state.messages");
-        QJsonObject object;
-        if (reader.object(root.value(QLatin1String("messages")), path, {"handset", "sim"}, object)) {
-            if (object.contains(QLatin1String("handset")))
-                ReadMessages(reader, object.value(QLatin1String("handset")), path + QStringLiteral(".handset"), loaded.handsetMessages);
-            if (object.contains(QLatin1String("sim")))
-                ReadMessages(reader, object.value(QLatin1String("sim")), path + QStringLiteral(".sim"), loaded.simMessages);
-        }
-    }
+    ReadMessageStorages(reader, root, loaded);
     if (!reader.ok())
         return false;
     state = loaded;
@@ -196,7 +178,7 @@ QByteArray SerializePhoneState(const PhoneState& state)
         {"sim", sim},
         {"schedules", TextStoreJson(state.schedules, ScheduleJson)},
         {"memos", TextStoreJson(state.memos, [](const QString& text) { return QJsonObject {{"text", text}}; })},
-        {"messages", QJsonObject {{"handset", MessagesJson(state.handsetMessages)}, {"sim", MessagesJson(state.simMessages)}}},
+        {"messages", MessageStoragesJson(state)},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -4,7 +4,11 @@
 
 #include <QFile>
 
+#include <QJsonDocument>
+
 namespace phonesim {
+
+namespace {
 
 void ReadMessages(Reader& reader, const QJsonValue& value, const QString& path, MessageStore& store)
 {
@@ -56,6 +60,41 @@ QJsonObject MessagesJson(const MessageStore& store)
         return entry;
     });
     return {{"total", store.total}, {"entries", entries}};
+}
+
+} // namespace
+
+bool ReadStateRoot(const QByteArray& json, Reader& reader, std::initializer_list<const char*> members, QJsonObject& root,
+    QString* error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (document.isNull()) {
+        if (error)
+            *error = QStringLiteral("not JSON: %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset);
+        return false;
+    }
+    return reader.object(document.isObject() ? QJsonValue(document.object()) : QJsonValue(), QStringLiteral("state"), members,
+        root);
+}
+
+void ReadMessageStorages(Reader& reader, const QJsonObject& root, PhoneState& state)
+{
+    if (!root.contains(QLatin1String("messages")))
+        return;
+    const QString path = QStringLiteral("state.messages");
+    QJsonObject object;
+    if (!reader.object(root.value(QLatin1String("messages")), path, {"handset", "sim"}, object))
+        return;
+    if (object.contains(QLatin1String("handset")))
+        ReadMessages(reader, object.value(QLatin1String("handset")), path + QStringLiteral(".handset"), state.handsetMessages);
+    if (object.contains(QLatin1String("sim")))
+        ReadMessages(reader, object.value(QLatin1String("sim")), path + QStringLiteral(".sim"), state.simMessages);
+}
+
+QJsonObject MessageStoragesJson(const PhoneState& state)
+{
+    return {{"handset", MessagesJson(state.handsetMessages)}, {"sim", MessagesJson(state.simMessages)}};
 }
 
 bool LoadStateFile(const QString& path, PhoneState& state, QString* error,

@@ -183,10 +183,15 @@ QJsonArray EntriesJson(const std::map<int, Entry>& entries, EntryJson entryJson)
     return array;
 }
 
-// A message storage: its total and its messages, each given by its PDU or by the number, text
-// and time to build one from.
-void ReadMessages(Reader& reader, const QJsonValue& value, const QString& path, MessageStore& store);
-QJsonObject MessagesJson(const MessageStore& store);
+// The document's root object with the members a family's file may have; false, with the
+// error set, for text that is no JSON or no such object.
+bool ReadStateRoot(const QByteArray& json, Reader& reader, std::initializer_list<const char*> members, QJsonObject& root,
+    QString* error);
+
+// The "messages" member of the root: the handset and SIM storages, each with its total and its
+// messages, each given by its PDU or by the number, text and time to build one from.
+void ReadMessageStorages(Reader& reader, const QJsonObject& root, PhoneState& state);
+QJsonObject MessageStoragesJson(const PhoneState& state);
 
 // Reads a state file with the family's parser; the state stays untouched on failure.
 bool LoadStateFile(const QString& path, PhoneState& state, QString* error,
