@@ -2,6 +2,8 @@
 // builds them, caller groups and their capacities.
 #include "dialect2_support.h"
 
+#include "phonesim/fault.h"
+
 namespace {
 
 using dialect2test::Cme;
@@ -180,6 +182,33 @@ TEST(Dialect2Phonebook, SimNotReady)
         {"AT+CPBS=\"PM\"", Ok()},
         {"AT+CPBR=?", Ok("+CPBR: (1-200),20,60")},
     });
+}
+
+// Faults come as in the first family; a full group can be forced on any write.
+TEST(Dialect2Phonebook, InjectedFaults)
+{
+    ConnectedPhone phone(2);
+    const struct {
+        const char* spec;
+        const char* answer;
+        bool written;
+    } cases[] = {
+        {"reply:\\r\\n+CGR ERROR\\r\\n@AT+CPBW=*", "\r\n+CGR ERROR\r\n", false},
+        {"ring:100@AT+CPBW=*", "\r\nRING\r\n\r\nOK\r\n", true},
+        {"cme:20@at+cpbw=*", "\r\n+CME ERROR: 20\r\n", false},
+        {"silence@AT+CPBW=*", "", false},
+    };
+    const QByteArray command = "AT+CPBW=4,\"1\",129,\"" + Sync(QStringLiteral("X")) + "\",1,\" \",,2,\" \",,3,\"\",\" \",255";
+    for (const auto& c : cases) {
+        QByteArray pattern;
+        phonesim::Fault fault;
+        QString error;
+        ASSERT_TRUE(phonesim::ParseFaultSpec(QString::fromLatin1(c.spec), &pattern, &fault, &error)) << error.toStdString();
+        phone.phone.injectFault(pattern, fault, 1);
+        phone.state().dialect2.handset.entries.clear();
+        EXPECT_EQ(phone.send(command), QByteArray(c.answer)) << c.spec;
+        EXPECT_EQ(phone.state().dialect2.handset.entries.count(4), c.written ? 1u : 0u) << c.spec;
+    }
 }
 
 } // namespace
