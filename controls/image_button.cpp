@@ -1,12 +1,11 @@
 #include "controls/image_button.h"
 
+#include "platform/shell_open.h"
 #include "platform/string_table.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QUrl>
 
 namespace {
 
@@ -270,7 +269,7 @@ void CImageButton::OnClicked()
         m_nCheck = m_nCheck ? 0 : 1;
         update();
     } else if (!m_strLinkTarget.isEmpty()) {
-        QDesktopServices::openUrl(QUrl::fromUserInput(m_strLinkTarget));
+        platform::ShellOpen(m_strLinkTarget);
     }
 }
 
