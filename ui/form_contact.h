@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ui/data_form.h"
+
+// The phonebook tab: the PC pane shows the local phonebook or the PIM contacts, the Mobile
+// pane the phone's handset book or its SIM book. Reading the phone's books, copying entries
+// both ways, editing and deleting on either side.
+class CForm_Contact : public CDataForm {
+    Q_OBJECT
+
+public:
+    // Handset deletions pause this long after every run of this many.
+    static constexpr int kDeletePauseEvery = 50;
+    static constexpr int kDeletePauseMs = 200;
+
+    explicit CForm_Contact(CMVsyncDoc& doc, QWidget* parent = nullptr);
+    ~CForm_Contact() override;
+
+    void OnUpdate() override;
+    void RefreshList(int kind) override;
+    CRecordListCtrl* ShownMobileList() const override;
+    // The Mobile list shown: 3 handset, 4 SIM.
+    int MobileKind() const;
+
+    bool IsHandsetRead() const { return m_bHandsetRead; }
+    bool IsSimRead() const { return m_bSimRead; }
+
+public Q_SLOTS:
+    void OnPcNew() override;
+    void OnPcEdit() override;
+    void OnMobileRead() override;
+    void OnMobileNew() override;
+    void OnMobileEdit() override;
+    void OnMobileDelete() override;
+    void OnCopyToMobile() override;
+    void ShowMobileList();
+    void ShowSimList();
+
+protected:
+    void AnchorFormControls() override;
+    void SetUpColumns() override;
+    void ShowMobileSource() override;
+    std::vector<int> SelectorIds() const override;
+    CSyncRecord* FindRecord(int kind, quintptr id) const override;
+    std::vector<CDetailListCtrl::Row> DetailRows(const CSyncRecord* record) const override;
+    void UpdateMobileTotal() override;
+    bool ImportPim() override;
+    bool ExportPim() override;
+    void StoreFromPhone(int kind, const CSyncRecord& record) override;
+
+private:
+    void ShowBook(bool sim);
+    void CopyToHandset();
+    void CopyToSim();
+    // PC entries linked to a phone index that the shown phone list no longer has lose it.
+    void ResetHandsetLinks();
+    void ResetSimLinks();
+    // Runs the edit dialog that fits the entry (SIM-linked or not); true on OK.
+    bool EditEntry(CPhoneEntry& entry, int mode, bool sim);
+
+    bool m_bHandsetRead = false;
+    bool m_bSimRead = false;
+};
