@@ -12,6 +12,8 @@ CMVsyncApp::~CMVsyncApp()
     m_pDoc.reset();
     if (&platform::UiServices::instance() == &m_ui)
         platform::UiServices::install(nullptr);
+    if (&platform::Clock::instance() == &m_clock)
+        platform::Clock::install(nullptr);
 }
 
 bool CMVsyncApp::ShowSplashFor(const QStringList& arguments)
@@ -39,6 +41,8 @@ bool CMVsyncApp::InitInstance(const QStringList& arguments)
         return false;
 
     platform::UiServices::install(&m_ui);
+    // Waits for the phone keep the window alive.
+    platform::Clock::install(&m_clock);
     m_pDoc = std::make_unique<CMVsyncDoc>();
     m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
     m_ui.SetMainWindow(m_pFrame.get());

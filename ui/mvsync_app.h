@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/event_loop_clock.h"
 #include "controls/qt_ui_services.h"
 #include "platform/single_instance.h"
 
@@ -35,6 +36,7 @@ public:
 
 private:
     QtUiServices m_ui;
+    EventLoopClock m_clock;
     platform::SingleInstance m_instance;
     std::unique_ptr<CMVsyncDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pFrame; // destroyed before the document it shows
