@@ -6,11 +6,11 @@
 #include "controls/qt_ui_services.h"
 #include "controls/record_list_ctrl.h"
 #include "document/mvsync_doc.h"
-#include "phonesim/phone.h"
-#include "phonesim/pty_server.h"
 #include "ui/form_contact.h"
 #include "ui/main_frame.h"
 #include "ui/resource.h"
+
+#include "served_phone.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,8 +21,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <csignal>
-#include <thread>
 
 namespace {
 
@@ -141,34 +139,19 @@ BENCHMARK(BM_SortPcList)->DenseRange(0, 7)->Unit(benchmark::kMillisecond);
 // longest time between two turns of the event loop.
 void BM_HandsetReadEventLoopGap(benchmark::State& state)
 {
-    QTemporaryDir dir;
-    const QString link = dir.filePath(QStringLiteral("com1"));
-    phonesim::Phone phone;
-    for (int index = 1; index <= 255; ++index) {
-        phonesim::BookEntry entry;
-        entry.group = index % 7;
-        entry.name = QStringLiteral("Contact %1").arg(index);
-        entry.mobile = QStringLiteral("+49170%1").arg(1000000 + index);
-        entry.email = QStringLiteral("c%1@example.org").arg(index);
-        entry.memo = QStringLiteral("Met at the fair");
-        phone.state().handset.entries[index] = entry;
-    }
-    phonesim::PtyServer server(phone, link);
+    ServedPhone served;
     QString error;
-    if (!server.start(&error)) {
+    if (!served.Start(&error)) {
         state.SkipWithError(error.toLocal8Bit().constData());
         return;
     }
-    volatile std::sig_atomic_t stop = 0;
-    std::thread serving([&] { server.run(&stop); });
-    qputenv("DESKHAND_COM1", link.toLocal8Bit());
 
     QtUiServices ui;
     platform::ScopedUiServices uiGuard(ui);
     EventLoopClock clock;
     platform::ScopedClock clockGuard(clock);
     CMVsyncDoc doc;
-    doc.SetDataDir(dir.path());
+    doc.SetDataDir(served.Folder());
     doc.OnNewDocument();
     CMainFrame frame(doc);
     ui.SetMainWindow(&frame);
@@ -199,8 +182,6 @@ void BM_HandsetReadEventLoopGap(benchmark::State& state)
         rows = form->RecordList(ids::IDC_HANDSET_LIST)->GetItemCount();
     }
     ui.SetMainWindow(nullptr);
-    stop = 1;
-    serving.join();
     state.counters["longest_gap_ms"] = double(longest);
     state.counters["read_s"] = seconds;
     state.counters["rows"] = rows;

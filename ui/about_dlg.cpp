@@ -1,12 +1,11 @@
 #include "ui/about_dlg.h"
 
 #include "platform/string_table.h"
+#include "ui/dialog_buttons.h"
 
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
@@ -24,11 +23,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
         text->setAccessibleName(text->text());
         texts->addWidget(text);
     }
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setText(platform::LoadString(64143));
-    ok->setAccessibleName(ok->text());
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QDialogButtonBox* buttons = CreateDialogButtons(this, QDialogButtonBox::Ok);
 
     auto* top = new QHBoxLayout;
     top->addWidget(icon, 0, Qt::AlignTop);

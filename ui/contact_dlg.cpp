@@ -6,12 +6,12 @@
 #include "link/capacities.h"
 #include "link/text_codec.h"
 #include "platform/string_table.h"
+#include "ui/dialog_buttons.h"
 #include "ui/resource.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPushButton>
 
 using namespace ids;
 
@@ -65,15 +65,7 @@ void CPhonebookEditDlg::AddGroupList(QFormLayout* form, const QStringList& group
 
 void CPhonebookEditDlg::AddButtons(QFormLayout* form)
 {
-    m_pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    m_pButtons->setObjectName(QStringLiteral("buttons"));
-    for (const auto& [which, id] : {std::pair{QDialogButtonBox::Ok, 64143}, std::pair{QDialogButtonBox::Cancel, 64144}}) {
-        QPushButton* button = m_pButtons->button(which);
-        button->setText(platform::LoadString(id));
-        button->setAccessibleName(button->text());
-    }
-    connect(m_pButtons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(m_pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_pButtons = CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     form->addRow(m_pButtons);
 }
 

@@ -389,18 +389,7 @@ void CDataForm::ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool check
 
 void CDataForm::ShowLocalList()
 {
-    CheckSelector(m_layout.localSelector, {IDC_OUTLOOK});
-    RecordList(IDC_PC_LIST)->show();
-    RecordList(IDC_OUTLOOK_LIST)->hide();
-    FormButton(IDC_PC_READ)->hide();
-    QGroupBox* caption = Caption(IDC_PC_CAPTION);
-    caption->setTitle(platform::LoadString(64100));
-    caption->setAccessibleName(caption->title());
-    RecordList(IDC_PC_LIST)->setAccessibleName(caption->title());
-    ApplySelectAll(ShownPcList(), CheckBox(m_layout.pcSelectAll), false);
-    DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
-    RefreshSelectionState();
-    GetFormSurface()->update();
+    ShowPcSource(false);
 }
 
 void CDataForm::ShowOutlookList()
@@ -410,15 +399,21 @@ void CDataForm::ShowOutlookList()
         OnPcRead();
         m_bOutlookRead = true;
     }
-    CheckSelector(IDC_OUTLOOK, {m_layout.localSelector});
-    RecordList(IDC_OUTLOOK_LIST)->show();
-    RecordList(IDC_PC_LIST)->hide();
-    FormButton(IDC_PC_READ)->show();
+    ShowPcSource(true);
+}
+
+void CDataForm::ShowPcSource(bool outlook)
+{
+    CheckSelector(outlook ? IDC_OUTLOOK : m_layout.localSelector, {outlook ? m_layout.localSelector : IDC_OUTLOOK});
+    CRecordListCtrl* shown = RecordList(outlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
+    shown->show();
+    RecordList(outlook ? IDC_PC_LIST : IDC_OUTLOOK_LIST)->hide();
+    FormButton(IDC_PC_READ)->setVisible(outlook);
     QGroupBox* caption = Caption(IDC_PC_CAPTION);
-    caption->setTitle(platform::LoadString(64101));
+    caption->setTitle(platform::LoadString(outlook ? 64101 : 64100));
     caption->setAccessibleName(caption->title());
-    RecordList(IDC_OUTLOOK_LIST)->setAccessibleName(caption->title());
-    ApplySelectAll(ShownPcList(), CheckBox(m_layout.pcSelectAll), false);
+    shown->setAccessibleName(caption->title());
+    ApplySelectAll(shown, CheckBox(m_layout.pcSelectAll), false);
     DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
     RefreshSelectionState();
     GetFormSurface()->update();

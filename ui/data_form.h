@@ -155,6 +155,8 @@ protected:
     void RefreshSelectionState();
     // Checks one selector of a pane and unchecks the others.
     void CheckSelector(int checked, std::initializer_list<int> others);
+    // Shows the local or the PIM list in the PC pane.
+    void ShowPcSource(bool outlook);
     void EnableControl(int id, bool enable);
     void ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked);
 

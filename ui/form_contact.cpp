@@ -168,42 +168,33 @@ void CForm_Contact::RefreshList(int kind)
     }
 }
 
-void CForm_Contact::ResetHandsetLinks()
+void CForm_Contact::ResetLinks(int phoneList, int CPhoneEntry::*index)
 {
     // Compared with the rows, so that deleted records no longer count.
     std::vector<int> indices;
-    const CRecordListCtrl& handset = *RecordList(IDC_HANDSET_LIST);
-    for (int row = 0; row < handset.GetItemCount(); ++row) {
-        if (const auto* entry = static_cast<const CPhoneEntry*>(RowRecord(handset, row)))
-            indices.push_back(entry->m_nIndex);
+    const CRecordListCtrl& phone = *RecordList(phoneList);
+    for (int row = 0; row < phone.GetItemCount(); ++row) {
+        if (const auto* entry = static_cast<const CPhoneEntry*>(RowRecord(phone, row)))
+            indices.push_back(entry->*index);
     }
     for (const int id : {IDC_PC_LIST, IDC_OUTLOOK_LIST}) {
         const CRecordListCtrl& list = *RecordList(id);
         for (int row = 0; row < list.GetItemCount(); ++row) {
             auto* entry = static_cast<CPhoneEntry*>(RowRecord(list, row));
-            if (entry && entry->m_nIndex != -1 && std::find(indices.begin(), indices.end(), entry->m_nIndex) == indices.end())
-                entry->m_nIndex = -1;
+            if (entry && entry->*index != -1 && std::find(indices.begin(), indices.end(), entry->*index) == indices.end())
+                entry->*index = -1;
         }
     }
 }
 
+void CForm_Contact::ResetHandsetLinks()
+{
+    ResetLinks(IDC_HANDSET_LIST, &CPhoneEntry::m_nIndex);
+}
+
 void CForm_Contact::ResetSimLinks()
 {
-    std::vector<int> indices;
-    const CRecordListCtrl& sim = *RecordList(IDC_SIM_LIST);
-    for (int row = 0; row < sim.GetItemCount(); ++row) {
-        if (const auto* entry = static_cast<const CPhoneEntry*>(RowRecord(sim, row)))
-            indices.push_back(entry->m_nSimIndex);
-    }
-    for (const int id : {IDC_PC_LIST, IDC_OUTLOOK_LIST}) {
-        const CRecordListCtrl& list = *RecordList(id);
-        for (int row = 0; row < list.GetItemCount(); ++row) {
-            auto* entry = static_cast<CPhoneEntry*>(RowRecord(list, row));
-            if (entry && entry->m_nSimIndex != -1
-                && std::find(indices.begin(), indices.end(), entry->m_nSimIndex) == indices.end())
-                entry->m_nSimIndex = -1;
-        }
-    }
+    ResetLinks(IDC_SIM_LIST, &CPhoneEntry::m_nSimIndex);
 }
 
 std::vector<CDetailListCtrl::Row> CForm_Contact::DetailRows(const CSyncRecord* record) const
@@ -294,20 +285,11 @@ void CForm_Contact::OnPcNew()
 void CForm_Contact::OnPcEdit()
 {
     const int kind = PcKind();
-    CRecordListCtrl* list = ShownPcList();
-    const quintptr id = list->GetItemData(list->GetSelectedIndex());
-    const CPhoneEntry* record = GetDocument().FindContact(kind, id);
-    if (list->GetSelectedIndex() < 0 || !record) {
-        EnableControl(IDC_PC_EDIT, false);
-        return;
-    }
-    // The dialog edits a copy; the document's record takes it on OK if it is still there.
+    quintptr id = 0;
     CPhoneEntry edited;
-    edited.Assign(*record);
-    const bool ok = EditEntry(edited, CContactDlg::ModeEdit, record->m_nSimIndex != -1);
-    EnableControl(IDC_PC_EDIT, false);
-    if (!ok)
+    if (!EditSelectedCopy(kind, IDC_PC_EDIT, id, edited))
         return;
+    // The record takes the edit if it is still there.
     CPhoneEntry* target = GetDocument().FindContact(kind, id);
     if (!target)
         return;
@@ -316,4 +298,19 @@ void CForm_Contact::OnPcEdit()
     if (kind == CMVsyncDoc::ListOutlook)
         OnPcWrite();
     RefreshList(kind);
+}
+
+bool CForm_Contact::EditSelectedCopy(int kind, int editButton, quintptr& id, CPhoneEntry& edited)
+{
+    const bool pc = kind == CMVsyncDoc::ListPc || kind == CMVsyncDoc::ListOutlook;
+    const CRecordListCtrl& list = *(pc ? ShownPcList() : ShownMobileList());
+    id = list.GetItemData(list.GetSelectedIndex());
+    const CPhoneEntry* record = GetDocument().FindContact(kind, id);
+    bool ok = false;
+    if (record) {
+        edited.Assign(*record);
+        ok = EditEntry(edited, CContactDlg::ModeEdit, kind == CMVsyncDoc::ListSim || record->m_nSimIndex != -1);
+    }
+    EnableControl(editButton, false);
+    return ok;
 }

@@ -33,6 +33,7 @@ public Q_SLOTS:
     void OnMobileEdit() override;
     void OnMobileDelete() override;
     void OnCopyToMobile() override;
+    void ShowPhonebookList() { ShowLocalList(); }
     void ShowMobileList();
     void ShowSimList();
 
@@ -50,13 +51,21 @@ protected:
 
 private:
     void ShowBook(bool sim);
-    void CopyToHandset();
-    void CopyToSim();
-    // PC entries linked to a phone index that the shown phone list no longer has lose it.
+    void CopyToHandset(const std::vector<quintptr>& selected);
+    void CopyToSim(const std::vector<quintptr>& selected);
+    // The connect step for the book shown.
+    bool SelectShownBook();
+    // After a phone command: the shown phone list, then the PC lists and their link images.
+    void RefreshAfterPhone();
+    // PC entries linked to an index (handset or SIM) that no row of the phone list has lose it.
+    void ResetLinks(int phoneList, int CPhoneEntry::*index);
     void ResetHandsetLinks();
     void ResetSimLinks();
     // Runs the edit dialog that fits the entry (SIM-linked or not); true on OK.
     bool EditEntry(CPhoneEntry& entry, int mode, bool sim);
+    // Edits a copy of the selected row's record of that list; the pane's Edit button is
+    // disabled afterwards. True on OK, with the record's identity.
+    bool EditSelectedCopy(int kind, int editButton, quintptr& id, CPhoneEntry& edited);
 
     bool m_bHandsetRead = false;
     bool m_bSimRead = false;

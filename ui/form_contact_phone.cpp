@@ -62,25 +62,31 @@ void CForm_Contact::OnMobileRead()
 
 void CForm_Contact::OnCopyToMobile()
 {
-    if (MobileKind() == CMVsyncDoc::ListSim)
-        CopyToSim();
-    else
-        CopyToHandset();
-}
-
-void CForm_Contact::CopyToHandset()
-{
-    const int kind = PcKind();
+    const bool sim = MobileKind() == CMVsyncDoc::ListSim;
     const std::vector<quintptr> selected = SelectedIds(*ShownPcList());
     if (selected.empty())
         return;
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
     SetTransferProgressRange(int(selected.size()));
-    if (!doc.SelectHandsetBook()) {
+    if (!SelectShownBook()) {
         ShowError(62003);
+        if (sim)
+            Static(IDC_INFO)->clear();
         return;
     }
+    if (sim)
+        CopyToSim(selected);
+    else
+        CopyToHandset(selected);
+    doc.Disconnect();
+    RefreshAfterPhone();
+}
+
+void CForm_Contact::CopyToHandset(const std::vector<quintptr>& selected)
+{
+    CMVsyncDoc& doc = GetDocument();
+    const int kind = PcKind();
     for (const quintptr id : selected) {
         CPhoneEntry* entry = doc.FindContact(kind, id);
         if (!entry || hasNoNumber(*entry))
@@ -89,7 +95,7 @@ void CForm_Contact::CopyToHandset()
             const int index = doc.WriteHandsetContact(*entry);
             if (index == -1) {
                 ShowWriteError(doc.IsHandsetBookFull());
-                break;
+                return;
             }
             if ((entry = doc.FindContact(kind, id)))
                 entry->m_nIndex = index;
@@ -103,32 +109,17 @@ void CForm_Contact::CopyToHandset()
         const int index = doc.WriteHandsetContact(*twin);
         if (index == -1) {
             ShowWriteError(doc.IsHandsetBookFull());
-            break;
+            return;
         }
         twin->m_nIndex = index;
         doc.ContactList(kind)->push_back(std::move(twin));
     }
-    doc.Disconnect();
-    RefreshList(CMVsyncDoc::ListHandset);
-    RefreshList(CMVsyncDoc::ListPc);
-    RefreshList(CMVsyncDoc::ListOutlook);
 }
 
-void CForm_Contact::CopyToSim()
+void CForm_Contact::CopyToSim(const std::vector<quintptr>& selected)
 {
-    const int kind = PcKind();
-    const std::vector<quintptr> selected = SelectedIds(*ShownPcList());
-    if (selected.empty())
-        return;
     CMVsyncDoc& doc = GetDocument();
-    const auto busy = doc.MarkBusy();
-    SetTransferProgressRange(int(selected.size()));
-    if (!doc.SelectSimBook()) {
-        ShowError(62003);
-        Static(IDC_INFO)->clear();
-        return;
-    }
-    bool failed = false;
+    const int kind = PcKind();
     for (const quintptr id : selected) {
         CPhoneEntry* entry = doc.FindContact(kind, id);
         if (!entry)
@@ -138,7 +129,7 @@ void CForm_Contact::CopyToSim()
             const int index = doc.WriteSimContact(*entry);
             if (index == -1) {
                 ShowError(62002);
-                break;
+                return;
             }
             if ((entry = doc.FindContact(kind, id)))
                 entry->m_nSimIndex = index;
@@ -147,11 +138,8 @@ void CForm_Contact::CopyToSim()
         if (hasNoNumber(*entry))
             continue;
         // One SIM entry per number, in the order mobile, home, office.
-        const CPhoneEntry source = [&] {
-            CPhoneEntry copy;
-            copy.Assign(*entry);
-            return copy;
-        }();
+        CPhoneEntry source;
+        source.Assign(*entry);
         int made = 0;
         for (const auto& [number, copySource] : {std::pair{source.m_strMobile, 1}, std::pair{source.m_strHome, 2},
                                                  std::pair{source.m_strOffice, 3}}) {
@@ -165,24 +153,17 @@ void CForm_Contact::CopyToSim()
             const int index = doc.WriteSimContact(*copy);
             if (index == -1) {
                 ShowWriteError(doc.IsSimBookFull());
-                failed = true;
-                break;
+                return;
             }
             copy->m_nSimIndex = index;
             doc.ContactList(kind)->push_back(std::move(copy));
             ++made;
         }
-        if (failed)
-            break;
         // The SIM-linked copy takes the place of an entry it represents whole.
         entry = doc.FindContact(kind, id);
         if (entry && entry->m_nIndex == -1 && entry->m_nSimIndex == -1 && made == 1 && fitsSimCopy(*entry))
             entry->m_nState = CSyncRecord::StateDeleted;
     }
-    doc.Disconnect();
-    RefreshList(CMVsyncDoc::ListSim);
-    RefreshList(CMVsyncDoc::ListPc);
-    RefreshList(CMVsyncDoc::ListOutlook);
 }
 
 void CForm_Contact::OnMobileNew()
@@ -197,7 +178,7 @@ void CForm_Contact::OnMobileNew()
         return;
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
-    if (!(sim ? doc.SelectSimBook() : doc.SelectHandsetBook())) {
+    if (!SelectShownBook()) {
         ShowError(62003);
         return;
     }
@@ -209,25 +190,16 @@ void CForm_Contact::OnMobileNew()
 
 void CForm_Contact::OnMobileEdit()
 {
-    CRecordListCtrl* list = ShownMobileList();
     const int kind = MobileKind();
     const bool sim = kind == CMVsyncDoc::ListSim;
-    const quintptr id = list->GetItemData(list->GetSelectedIndex());
-    const CPhoneEntry* record = GetDocument().FindContact(kind, id);
-    if (list->GetSelectedIndex() < 0 || !record) {
-        EnableControl(IDC_MOBILE_EDIT, false);
-        return;
-    }
-    // A copy is edited and written; the phone list's record changes only once the phone took it.
+    quintptr id = 0;
     CPhoneEntry edited;
-    edited.Assign(*record);
-    const bool ok = EditEntry(edited, CContactDlg::ModeEdit, sim);
-    EnableControl(IDC_MOBILE_EDIT, false);
-    if (!ok)
+    if (!EditSelectedCopy(kind, IDC_MOBILE_EDIT, id, edited))
         return;
+    // The phone list's record takes the edit only once the phone took it.
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
-    if (!(sim ? doc.SelectSimBook() : doc.SelectHandsetBook())) {
+    if (!SelectShownBook()) {
         ShowError(62003);
         return;
     }
@@ -251,7 +223,7 @@ void CForm_Contact::OnMobileDelete()
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
     SetTransferProgressRange(int(selected.size()));
-    if (!(sim ? doc.SelectSimBook() : doc.SelectHandsetBook())) {
+    if (!SelectShownBook()) {
         Static(IDC_INFO)->clear();
         return;
     }
@@ -278,7 +250,17 @@ void CForm_Contact::OnMobileDelete()
         }
     }
     doc.Disconnect();
-    RefreshList(kind);
+    RefreshAfterPhone();
+}
+
+bool CForm_Contact::SelectShownBook()
+{
+    return MobileKind() == CMVsyncDoc::ListSim ? GetDocument().SelectSimBook() : GetDocument().SelectHandsetBook();
+}
+
+void CForm_Contact::RefreshAfterPhone()
+{
+    RefreshList(MobileKind());
     RefreshList(CMVsyncDoc::ListPc);
     RefreshList(CMVsyncDoc::ListOutlook);
 }

@@ -4,10 +4,9 @@
 #include "controls/record_list_ctrl.h"
 #include "document/mvsync_doc.h"
 #include "platform/string_table.h"
+#include "ui/dialog_buttons.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,14 +27,7 @@ CPhonebookListDlg::CPhonebookListDlg(const CMVsyncDoc& doc, QWidget* parent)
     m_pNumber->setAccessibleName(label);
     m_pNumber->LimitText(kNumberLimit);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    for (const auto& [which, id] : {std::pair{QDialogButtonBox::Ok, 64143}, std::pair{QDialogButtonBox::Cancel, 64144}}) {
-        QPushButton* button = buttons->button(which);
-        button->setText(platform::LoadString(id));
-        button->setAccessibleName(button->text());
-    }
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(m_pList, &CRecordListCtrl::listClicked, this, &CPhonebookListDlg::OnClickList);
 
     auto* number = new QFormLayout;
