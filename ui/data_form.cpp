@@ -133,8 +133,11 @@ void CDataForm::BuildCommonControls()
     nameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), mobile);
     AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, kDetailHeight));
 
-    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), pcListRect());
-    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), pcListRect());
+    // The PC lists are named by the caption that stands over them.
+    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), pcListRect())
+        ->setAccessibleName(platform::LoadString(64100));
+    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), pcListRect())
+        ->setAccessibleName(platform::LoadString(64101));
 
     AddShadow(IDC_PC_DETAIL, kDetailShadow);
     AddShadow(IDC_MOBILE_DETAIL, kDetailShadow);
@@ -412,7 +415,6 @@ void CDataForm::ShowPcSource(bool outlook)
     QGroupBox* caption = Caption(IDC_PC_CAPTION);
     caption->setTitle(platform::LoadString(outlook ? 64101 : 64100));
     caption->setAccessibleName(caption->title());
-    shown->setAccessibleName(caption->title());
     ApplySelectAll(shown, CheckBox(m_layout.pcSelectAll), false);
     DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
     RefreshSelectionState();

@@ -11,6 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include <unordered_set>
+
 using namespace ids;
 
 namespace {
@@ -168,33 +170,32 @@ void CForm_Contact::RefreshList(int kind)
     }
 }
 
-void CForm_Contact::ResetLinks(int phoneList, int CPhoneEntry::*index)
+void CForm_Contact::ResetLinks(int phoneKind, int CPhoneEntry::*index)
 {
-    // Compared with the rows, so that deleted records no longer count.
-    std::vector<int> indices;
-    const CRecordListCtrl& phone = *RecordList(phoneList);
-    for (int row = 0; row < phone.GetItemCount(); ++row) {
-        if (const auto* entry = static_cast<const CPhoneEntry*>(RowRecord(phone, row)))
-            indices.push_back(entry->*index);
+    // Only live phone entries count: a deleted one is no row of the phone list.
+    CMVsyncDoc& doc = GetDocument();
+    std::unordered_set<int> onPhone;
+    for (const auto& entry : *doc.ContactList(phoneKind)) {
+        if (!entry->IsDeleted())
+            onPhone.insert((*entry).*index);
     }
-    for (const int id : {IDC_PC_LIST, IDC_OUTLOOK_LIST}) {
-        const CRecordListCtrl& list = *RecordList(id);
-        for (int row = 0; row < list.GetItemCount(); ++row) {
-            auto* entry = static_cast<CPhoneEntry*>(RowRecord(list, row));
-            if (entry && entry->*index != -1 && std::find(indices.begin(), indices.end(), entry->*index) == indices.end())
-                entry->*index = -1;
+    for (const int kind : {CMVsyncDoc::ListPc, CMVsyncDoc::ListOutlook}) {
+        for (const auto& entry : *doc.ContactList(kind)) {
+            int& link = (*entry).*index;
+            if (!entry->IsDeleted() && link != -1 && !onPhone.count(link))
+                link = -1;
         }
     }
 }
 
 void CForm_Contact::ResetHandsetLinks()
 {
-    ResetLinks(IDC_HANDSET_LIST, &CPhoneEntry::m_nIndex);
+    ResetLinks(CMVsyncDoc::ListHandset, &CPhoneEntry::m_nIndex);
 }
 
 void CForm_Contact::ResetSimLinks()
 {
-    ResetLinks(IDC_SIM_LIST, &CPhoneEntry::m_nSimIndex);
+    ResetLinks(CMVsyncDoc::ListSim, &CPhoneEntry::m_nSimIndex);
 }
 
 std::vector<CDetailListCtrl::Row> CForm_Contact::DetailRows(const CSyncRecord* record) const

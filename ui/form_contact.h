@@ -57,8 +57,9 @@ private:
     bool SelectShownBook();
     // After a phone command: the shown phone list, then the PC lists and their link images.
     void RefreshAfterPhone();
-    // PC entries linked to an index (handset or SIM) that no row of the phone list has lose it.
-    void ResetLinks(int phoneList, int CPhoneEntry::*index);
+    // PC and PIM entries linked to an index (handset or SIM) that no live entry of the phone
+    // list has lose the link.
+    void ResetLinks(int phoneKind, int CPhoneEntry::*index);
     void ResetHandsetLinks();
     void ResetSimLinks();
     // Runs the edit dialog that fits the entry (SIM-linked or not); true on OK.

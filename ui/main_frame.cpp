@@ -71,7 +71,8 @@ void CMainFrame::OnCreateClient()
     m_pSplitter->AddView([this] { return std::make_unique<CForm_Contact>(m_doc); }, platform::LoadString(63036));
     m_pSplitter->CreateTabWindow(this);
     m_pSplitter->GetTabWnd()->setObjectName(QStringLiteral("tabs"));
-    m_pSplitter->GetTabWnd()->setAccessibleName(QStringLiteral("Tabs"));
+    // The strip paints its tabs itself: its titles are its text.
+    m_pSplitter->GetTabWnd()->setAccessibleName(m_pSplitter->GetTitles().join(QStringLiteral(", ")));
 }
 
 void CMainFrame::OnCreate()
