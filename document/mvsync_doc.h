@@ -58,6 +58,16 @@ public:
     CMemoEntry* StoreMemo(int kind, const CMemoEntry& record);
     CSmsEntry* AddOutgoingMessage(const CSmsEntry& record);
 
+    // A view's reference to a record: its identity, good while the record is in its list.
+    // Rows keep it and resolve it before every use, so that no row reaches a record that the
+    // document has freed.
+    static quintptr RecordId(const CSyncRecord* record) { return reinterpret_cast<quintptr>(record); }
+    // The live record with that identity in the list of that kind, or nullptr when the list no
+    // longer holds it or it is marked deleted.
+    CPhoneEntry* FindContact(int kind, quintptr id) const;
+    CScheduleEntry* FindSchedule(int kind, quintptr id) const;
+    CMemoEntry* FindMemo(int kind, quintptr id) const;
+
     bool IsHandsetBookFull() const;
     bool IsSimBookFull() const;
     bool IsPhoneScheduleFull() const;
@@ -129,6 +139,13 @@ public:
     int WriteSimContact(const CPhoneEntry& source);
     int WritePhoneSchedule(const CScheduleEntry& source);
     int WritePhoneMemo(const CMemoEntry& source);
+    // Each writes an edited copy of a phone-list record to the record's place on the phone.
+    // Only when the phone took it does the record take the edited values (and the storage key
+    // the phone reports); a refused write leaves the record as it was. Returns the key or -1.
+    int UpdateHandsetContact(CPhoneEntry& record, const CPhoneEntry& edited);
+    int UpdateSimContact(CPhoneEntry& record, const CPhoneEntry& edited);
+    int UpdatePhoneSchedule(CScheduleEntry& record, const CScheduleEntry& edited);
+    int UpdatePhoneMemo(CMemoEntry& record, const CMemoEntry& edited);
     // Each takes the document's phone-list record and marks it deleted on success.
     bool DeleteHandsetContact(CPhoneEntry& record);
     bool DeleteSimContact(CPhoneEntry& record);
@@ -155,8 +172,21 @@ public:
     bool ExportOutlookSchedules();
     bool ImportOutlookNotes();
     bool ExportOutlookNotes();
-    // True while an exchange runs inside its own event pump: the window must not close then.
+    // True while a phone command or an exchange runs inside its own event pump: the window
+    // must not close then.
     bool IsBusy() const { return m_nBusy > 0; }
+    // Counts as busy for its lifetime.
+    class BusyScope {
+    public:
+        explicit BusyScope(CMVsyncDoc& doc) : m_nBusy(doc.m_nBusy) { ++m_nBusy; }
+        ~BusyScope() { --m_nBusy; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        int& m_nBusy;
+    };
+    [[nodiscard]] BusyScope MarkBusy() { return BusyScope(*this); }
 
     // The infrared and debug option dialogs.
     void OnIrCommOption();
@@ -210,6 +240,8 @@ private:
     DataFileLoad LoadDataFile(const QString& path, QString* error);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);
+    template <typename Record, typename Write, typename Key>
+    int rewriteOnPhone(Record& record, const Record& edited, Write write, Key key);
     template <typename Record, typename Read>
     bool readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read);
 

@@ -6,18 +6,6 @@
 
 namespace {
 
-// Counts a running exchange for IsBusy.
-class BusyGuard {
-public:
-    explicit BusyGuard(int& counter) : m_counter(counter) { ++m_counter; }
-    ~BusyGuard() { --m_counter; }
-    BusyGuard(const BusyGuard&) = delete;
-    BusyGuard& operator=(const BusyGuard&) = delete;
-
-private:
-    int& m_counter;
-};
-
 // The last old record with the same EntryID, deleted ones included.
 template <typename Record>
 const Record* lastWithEntryId(const RecordList<Record>& old, const QString& entryId)
@@ -41,7 +29,7 @@ void keepPhoneLink(CSyncRecord& fresh, const CSyncRecord& old)
 template <typename Record, typename Read, typename Merge>
 bool CMVsyncDoc::importFromPim(RecordList<Record>& list, Read read, Merge merge)
 {
-    BusyGuard busy(m_nBusy);
+    const BusyScope busy = MarkBusy();
     RecordList<Record> fresh;
     if (!read(fresh)) {
         ShowError(62000);
@@ -58,7 +46,7 @@ bool CMVsyncDoc::importFromPim(RecordList<Record>& list, Read read, Merge merge)
 template <typename Record, typename Write>
 bool CMVsyncDoc::exportToPim(RecordList<Record>& list, Write write)
 {
-    BusyGuard busy(m_nBusy);
+    const BusyScope busy = MarkBusy();
     if (!write(list)) {
         ShowError(62002);
         NotifyChanged();

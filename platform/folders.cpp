@@ -105,8 +105,13 @@ QString DataDir(const QString& programName)
 
 QString FindResource(const QString& relativePath, const QString& programName)
 {
+    // Beside the program (the build tree), then the share folder of the prefix the program
+    // was installed under (bin/../share), then the one it was configured for.
+    const QString program = ProgramDir();
+    const QString installed = program.isEmpty() ? QString()
+                                                : withSlash(QDir::cleanPath(program + QStringLiteral("../share/") + programName));
     const QString share = withSlash(QStringLiteral(DESKHAND_SHARE_DIR)) + programName + u'/';
-    for (const QString& dir : {ProgramDir(), share}) {
+    for (const QString& dir : {program, installed, share}) {
         if (dir.isEmpty())
             continue;
         const QString path = dir + relativePath;

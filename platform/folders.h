@@ -13,7 +13,8 @@ QString ProgramDir();
 QString DataDir(const QString& programName);
 
 // A read-only resource (help pages, splash.bmp): the program folder first, then the
-// program's installed share folder. Returns the full path, or an empty string.
+// program's installed share folder (beside the program's bin folder, else the configured
+// one). Returns the full path, or an empty string.
 QString FindResource(const QString& relativePath, const QString& programName = QStringLiteral("deskhand"));
 
 // Writes a file atomically with user-only permissions: a temporary file beside it, written
