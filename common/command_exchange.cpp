@@ -48,9 +48,9 @@ CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArr
     const qint64 waitStart = platform::NowMs();
     const qint64 limitMs = qint64(timing.silenceLimitSec) * 1000;
     const qint64 commandLimitMs = limitMs * timing.commandLimitFactor;
-    std::optional<qint64> silenceStart;
-    if (timing.silenceFromCommandStart)
-        silenceStart = commandStart;
+    // The silence timer: stopped until the first quiet poll, unless it runs from the start.
+    bool silenceRunning = timing.silenceFromCommandStart;
+    qint64 silenceStart = commandStart;
     std::optional<qint64> ringStart; // when a call came in and no final result yet
     bool lastReadFull = false;
     QByteArray& reply = outcome.reply;
@@ -91,15 +91,16 @@ CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArr
         if (ringStart && now - *ringStart >= limitMs)
             return end(CollectOutcome::RingUnanswered);
         if (count == 0) {
-            if (!silenceStart)
+            if (!silenceRunning) {
+                silenceRunning = true;
                 silenceStart = now;
+            }
             // Whole seconds, as the limit is: a limit of 5 s ends once 5.0 s have passed.
-            if (timing.silenceLimitSec <= double(now - *silenceStart) / 1000.0)
+            if (timing.silenceLimitSec <= double(now - silenceStart) / 1000.0)
                 return end(CollectOutcome::Timeout);
         } else {
-            silenceStart.reset();
-            if (timing.silenceFromCommandStart)
-                silenceStart = now;
+            silenceRunning = timing.silenceFromCommandStart;
+            silenceStart = now;
         }
         // A phone that keeps talking without a final result is cut off all the same.
         if (now - waitStart >= commandLimitMs)

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "common/command_exchange.h"
+#include "link2/reply_classifier.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace common {
+class CSerialLine;
+}
+
+namespace dh2 {
+
+// Carries one AT command of the second family to the phone and brings back its reply,
+// classified into a result code (AtResult). Holds the port settings and owns the serial line,
+// which stays open from Connect to Disconnect. Waits by polling every 300 ms and pumps window
+// messages meanwhile, so that Cancel works; once the cancel flag is set, every command ends with
+// 21 until the session clears it. Every pause and elapsed time runs on platform::Clock.
+class CATPort final : private common::ICollectPolicy {
+public:
+    static constexpr int kDefaultTimeoutMs = 5000;
+    static constexpr int kPassMs = 300;
+
+    CATPort();
+    // Closes the port; sends nothing.
+    ~CATPort() override;
+    CATPort(const CATPort&) = delete;
+    CATPort& operator=(const CATPort&) = delete;
+
+    // Opens the port unless it is open. A port that cannot be opened shows "Cannot open COM %d
+    // port" and leaves no line.
+    bool Connect();
+    // Closes the port (with the line's pause after closing) if one is open.
+    void Disconnect();
+    // Sends a complete command (ending in "\r"; ESC and Ctrl-Z go as one-byte commands). With
+    // bWait the reply is collected and classified: the answer up to its final line, without
+    // the command's exact echo when it ended in OK, without trailing line ends. Without bWait
+    // the line is polled once and the result is AT_OK. A failed write or read closes the line,
+    // so that the next Connect opens the port afresh (an adapter unplugged and plugged in
+    // again). Shows "Member is full" for +CGR ERROR and "Calling...." for RING.
+    int SendCommand(const QByteArray& command, QString& reply, bool bWait);
+
+    bool IsOpen() const;
+
+    int m_nPort = 1;
+    int m_nBaud = 19200;
+    int m_nTimeoutMs = kDefaultTimeoutMs; // silence limit of a reply
+    // While set, a reply ending in ">" is no prompt (the text-mode message listing).
+    bool m_bPromptIsNotSuccess = false;
+
+private:
+    int BeforeWrite() override;
+    int Write(common::CSerialLine& line, const QByteArray& command) override;
+    int CheckAbort() override;
+    common::CollectTiming Timing() const override;
+    common::ReplyState Judge(const QByteArray& reply, bool quiet) override;
+
+    std::unique_ptr<common::CSerialLine> m_pLine;
+    std::optional<CReplyClassifier> m_classifier;
+    ReplyClass m_verdict;
+};
+
+} // namespace dh2

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "link2/at_port.h"
+#include "link2/progress_view.h"
+#include "link2/records.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace dh2 {
+
+class CModelProfile;
+
+// The transport, the wake-up delay and the last reply and result, shared by every operation.
+class CPhoneSessionBase {
+public:
+    virtual ~CPhoneSessionBase();
+
+    CATPort m_port;
+    int m_nWakeDelayMs = 100;
+    // The reply of the last command, unless the operation kept its own.
+    QString m_strReply;
+    // A transport code (AtResult) or a session code (SessionResult).
+    int m_nResult = 0;
+};
+
+// Result codes of the session itself, beside the transport's (AtResult).
+enum SessionResult : int {
+    SESSION_BAD_BULK_READ = 8, // the reply of the whole-book read did not parse
+    SESSION_BAD_LIST = 10,     // a list (groups, a SIM half, schedules) could not be read or parsed,
+                               // or a list write was refused before any command
+    SESSION_BAD_ENTRY = 11,    // a phonebook entry did not parse
+    SESSION_NOT_SUPPORTED = 16, // the phone is no supported model
+    SESSION_RESYNC_FAILED = 17,
+    SESSION_WAKE_UP_FAILED = 19,
+};
+
+// Speaks the second family's AT dialect: wakes the phone (ESC, "AT"), identifies its model and
+// sets the model profile, opens the synchronisation mode ("AT+SBEG", character set "SYNC"),
+// reads, writes and deletes the handset ("PM") and SIM ("SM") books with the caller groups, and
+// reads and writes the combined list of schedule entries and memos. A read connects and
+// disconnects by itself; writes and deletes run between Connect (or a book selection) and
+// Disconnect, which the caller issues around a batch. After a successful wake-up every
+// operation that fails leaves through exactly one Disconnect, which closes the progress dialog
+// and re-enables the main window.
+//
+// The last command's result stays in m_nResult, its reply in m_strReply.
+class CPhoneSession : public CPhoneSessionBase {
+public:
+    // The unit limit of a text field in Base64.
+    static constexpr int kTextUnitLimit = 1024;
+    // The phone's combined list of schedule entries and memos holds at most this many.
+    static constexpr int kScheduleCapacity = 20;
+    // A handset write command of this length or more goes without its fax text.
+    static constexpr int kMaxHandsetCommand = 226;
+
+    CPhoneSession();
+    ~CPhoneSession() override;
+    CPhoneSession(const CPhoneSession&) = delete;
+    CPhoneSession& operator=(const CPhoneSession&) = delete;
+
+    // Connection.
+    bool Connect();
+    bool Disconnect();
+    bool Handshake();
+    bool CheckModel();
+    bool SetEcho(int n);
+    bool Resync();
+
+    // Phonebooks and groups.
+    bool SelectHandsetBook();
+    bool SelectSimBook();
+    bool ReadGroups();
+    bool ReadHandsetBook(RecordList<CPhoneEntry>& list);
+    bool ReadSimBook(RecordList<CPhoneEntry>& list);
+    bool AddHandsetEntry(CPhoneEntry& entry);
+    bool AddSimEntry(CPhoneEntry& entry);
+    bool DeleteHandsetEntry(int nIndex);
+    bool DeleteSimEntry(int nIndex);
+    // The write commands; the entry's fields are cut to what is sent.
+    QByteArray BuildHandsetWrite(CPhoneEntry& entry) const;
+    QByteArray BuildSimWrite(CPhoneEntry& entry) const;
+
+    // Schedule entries and memos.
+    bool ReadSchedules(RecordList<CScheduleEntry>& list);
+    // Writes the whole list: every record not marked deleted, in order. The records written
+    // become phone records (list 3, unchanged) once the phone has taken the whole list.
+    bool WriteSchedules(const RecordList<CScheduleEntry>& list);
+    // The "AT+SSCM" command of one record; its subject is cut to what is sent.
+    QByteArray BuildScheduleWrite(CScheduleEntry& entry) const;
+
+    static bool GetReplyLine(QString& out, const QString& reply, int n, const QString& prefix);
+    QString EncodeBase64Text(const QString& text) const;
+    // The text of a field; a field the codec refuses gives an empty text and *ok false.
+    QString DecodeBase64Text(const QString& field, bool* ok = nullptr) const;
+    bool IsGsmText(const QString& text) const;
+
+    // The progress dialog of the running operation.
+    void OpenProgress();
+    void CloseProgress();
+    // A string-table text, its placeholders removed.
+    void ShowProgress(int nStringId);
+    // A string-table text with its "%d" filled in, cut to 511 bytes; then 50 ms pass. Only
+    // while a dialog is held.
+    template <typename... Ints>
+    void ShowProgressF(int nStringId, Ints... values)
+    {
+        ShowProgressText(nStringId, {int(values)...});
+    }
+    IProgressView* Progress() const { return m_pProgress.get(); }
+
+    // Limits, replaced by what the phone reports.
+    int m_nHandsetCapacity = 200;
+    int m_nHandsetNameLimit = 20;
+    int m_nHandsetNumberLimit = 20;
+    int m_nSimCapacity = 100;
+    int m_nSimNameLimit = 12;
+    int m_nSimNumberLimit = 20;
+    // Free or used indices, filled by the document for its writes.
+    std::vector<int> m_arrIndices;
+
+private:
+    // One command through the transport; its result goes to m_nResult, its reply to m_strReply.
+    int Send(const QByteArray& command, bool bWait = true);
+    // Sends commands in order, each waited, stopping at the first that does not answer OK.
+    bool SendAll(std::initializer_list<const char*> commands);
+    void ShowProgressText(int nStringId, std::initializer_list<int> values);
+    // Port, wake-up and identification: the start of every operation, with a read's loading
+    // text after the wake-up. On failure m_nResult says why (19, 16) and the session is closed.
+    bool OpenSession(std::optional<std::pair<int, int>> loading = std::nullopt);
+    // The opening of a read: OpenSession, the loading text and Resync (17).
+    bool OpenRead(int nFirst, int nLast);
+    // Ends an operation: disconnects and returns whether the last command succeeded.
+    bool Finish();
+    bool Fail(int nResult);
+    // The limits of a book from its "AT+CPBR=?" reply.
+    void NoteHandsetLimits(const QString& reply, bool fromSim);
+    // Reads the SIM book's range and limits; false when the SIM is not ready.
+    bool ReadSimLimits(int& capacity);
+    // Sends a read command and appends the entries its reply lists.
+    bool ReadBookRange(const QByteArray& command, bool sim, RecordList<CPhoneEntry>& list);
+    bool ReadSimEntries(int capacity, RecordList<CPhoneEntry>& list);
+    bool SelectBook(const char* command, bool sim);
+    // The caller-group check of a handset write: false (and the box) when the group is full.
+    bool CountInGroup(CPhoneEntry& entry);
+
+    std::unique_ptr<IProgressView> m_pProgress;
+};
+
+} // namespace dh2

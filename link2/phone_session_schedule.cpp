@@ -1,0 +1,134 @@
+// The combined list of schedule entries and memos: read whole, written whole.
+#include "link2/phone_session.h"
+
+#include "link2/reply_parser.h"
+#include "platform/ansi_width.h"
+#include "platform/clock.h"
+
+#include <QDate>
+
+#include <algorithm>
+
+namespace dh2 {
+
+namespace {
+
+constexpr int kSavingText = 62468;  // "Saving data..."
+constexpr int kLoadingText = 62467; // "Loading data... %d-%d"
+constexpr int kFirstYear = 1900;
+constexpr int kLastYear = 2100;
+constexpr int kBeforeListMs = 1000;
+constexpr int kBetweenRecordsMs = 10;
+
+// A moment as the phone's command takes it, "Y,M,D,h,m,s", within the phone's calendar: the year
+// is held to 1900-2100 (and the day to its month there).
+QByteArray PhoneMoment(const COleDateTime& moment)
+{
+    const int year = std::clamp(moment.GetYear(), kFirstYear, kLastYear);
+    const int day = std::min(moment.GetDay(), QDate(year, moment.GetMonth(), 1).daysInMonth());
+    return QString::asprintf("%04d,%02d,%02d,%02d,%02d,%02d", year, moment.GetMonth(), day, moment.GetHour(),
+        moment.GetMinute(), moment.GetSecond())
+        .toLatin1();
+}
+
+int AlarmOffsetMinutes(int alarm)
+{
+    switch (alarm) {
+    case CScheduleEntry::Alarm10Min: return 10;
+    case CScheduleEntry::Alarm30Min: return 30;
+    case CScheduleEntry::Alarm1Hour: return 60;
+    case CScheduleEntry::Alarm1Day: return 1440;
+    default: return 0;
+    }
+}
+
+bool HasPhoneStart(const CScheduleEntry& entry)
+{
+    return entry.m_dtStart.GetStatus() == COleDateTime::valid && entry.m_dtStart.GetYear() > 0;
+}
+
+} // namespace
+
+bool CPhoneSession::ReadSchedules(RecordList<CScheduleEntry>& list)
+{
+    if (!OpenRead(1, kScheduleCapacity))
+        return false;
+    Send("AT\r");
+    platform::Sleep(kBeforeListMs);
+    if (Send("AT+SSCR\r") == AT_OK
+        && !ParseScheduleReply(m_strReply, list, [this] { ShowProgress(kLoadingText); }))
+        m_nResult = SESSION_BAD_LIST;
+    return Finish();
+}
+
+QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& entry) const
+{
+    if (!HasPhoneStart(entry))
+        return {};
+    entry.m_strSubject = platform::ansiLeft(entry.m_strSubject, IsGsmText(entry.m_strSubject) ? 30 : 28);
+    if (entry.m_strSubject.isEmpty())
+        entry.m_strSubject = QStringLiteral(" ");
+    const bool alarm = entry.m_nAlarm != CScheduleEntry::AlarmNone;
+    const QByteArray alarmMoment = alarm
+        ? PhoneMoment(entry.m_dtStart - COleDateTimeSpan(0, 0, AlarmOffsetMinutes(entry.m_nAlarm), 0))
+        : QByteArray("1001,1,1,0,0,0");
+    return "AT+SSCM=" + QByteArray::number(entry.m_nKind) + ',' + QByteArray::number(entry.m_nIndex) + ",\""
+        + EncodeBase64Text(entry.m_strSubject).toLatin1() + "\"," + PhoneMoment(entry.m_dtStart) + ','
+        + QByteArray::number(entry.m_nRepeat) + ',' + (alarm ? '1' : '0') + ',' + alarmMoment + '\r';
+}
+
+bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
+{
+    // What the phone cannot take is refused before anything is sent.
+    const auto live = std::count_if(list.begin(), list.end(), [](const auto& entry) { return !entry->IsDeleted(); });
+    const bool datesOk = std::all_of(list.begin(), list.end(),
+        [](const auto& entry) { return entry->IsDeleted() || HasPhoneStart(*entry); });
+    if (live > kScheduleCapacity || !datesOk) {
+        m_nResult = SESSION_BAD_LIST;
+        return false;
+    }
+    if (!m_port.Connect())
+        return false;
+
+    int failure = 0; // the result of the step that failed, 0 while none has
+    std::vector<CScheduleEntry*> written;
+    if (!Handshake()) {
+        failure = SESSION_WAKE_UP_FAILED;
+    } else {
+        ShowProgress(kSavingText);
+        if (!CheckModel())
+            failure = SESSION_NOT_SUPPORTED;
+        else if (!Resync())
+            failure = SESSION_RESYNC_FAILED;
+        else if (Send("AT+SSCI\r") != AT_OK)
+            failure = m_nResult;
+    }
+    for (size_t i = 0; failure == 0 && i < list.size(); ++i) {
+        platform::Sleep(kBetweenRecordsMs);
+        CScheduleEntry& entry = *list[i];
+        if (entry.IsDeleted())
+            continue;
+        if (int(written.size()) >= kScheduleCapacity || Send(BuildScheduleWrite(entry)) != AT_OK) {
+            Disconnect();
+            return false;
+        }
+        written.push_back(&entry);
+    }
+
+    // The phone takes the new list only now; without it the old list stays.
+    const bool committed = Send("AT+SSCW\r") == AT_OK;
+    Disconnect();
+    if (failure != 0) {
+        m_nResult = failure;
+        return false;
+    }
+    if (!committed)
+        return false;
+    for (CScheduleEntry* entry : written) {
+        entry->m_nList = 3;
+        entry->m_nState = CSyncRecord::StateUnchanged;
+    }
+    return true;
+}
+
+} // namespace dh2

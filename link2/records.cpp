@@ -1,0 +1,107 @@
+#include "link2/records.h"
+
+#include "platform/archive.h"
+
+namespace dh2 {
+
+void CSyncRecord::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring())
+        ar << m_nIndex << m_strEntryID << m_nState << m_nList;
+    else
+        ar >> m_nIndex >> m_strEntryID >> m_nState >> m_nList;
+}
+
+void CPhoneEntry::Serialize(CArchive& ar)
+{
+    CSyncRecord::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_strName << m_strMobile << m_strOffice << m_strHome << m_strFax << m_strEmail << m_nGroup
+           << m_nSimIndex;
+    } else {
+        ar >> m_strName >> m_strMobile >> m_strOffice >> m_strHome >> m_strFax >> m_strEmail >> m_nGroup
+            >> m_nSimIndex;
+        m_bCountsInGroup = false;
+    }
+}
+
+void CPhoneEntry::Assign(const CSyncRecord& other)
+{
+    if (const auto* entry = dynamic_cast<const CPhoneEntry*>(&other))
+        Assign(*entry);
+}
+
+void CPhoneEntry::Assign(const CPhoneEntry& other)
+{
+    m_nIndex = other.m_nIndex;
+    m_strName = other.m_strName;
+    m_strMobile = other.m_strMobile;
+    m_strOffice = other.m_strOffice;
+    m_strHome = other.m_strHome;
+    m_strFax = other.m_strFax;
+    m_strEmail = other.m_strEmail;
+    m_nGroup = other.m_nGroup;
+    m_nList = other.m_nList;
+    m_nSimIndex = other.m_nSimIndex;
+}
+
+CScheduleEntry::CScheduleEntry()
+{
+    const COleDateTime now = COleDateTime::GetCurrentTime();
+    m_dtStart.SetDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 12, 0, 0);
+}
+
+void CScheduleEntry::Serialize(CArchive& ar)
+{
+    CSyncRecord::Serialize(ar);
+    if (ar.IsStoring())
+        ar << m_strSubject << m_dtStart << m_nRepeat << m_nAlarm << m_nKind;
+    else
+        ar >> m_strSubject >> m_dtStart >> m_nRepeat >> m_nAlarm >> m_nKind;
+}
+
+void CScheduleEntry::Assign(const CSyncRecord& other)
+{
+    if (const auto* entry = dynamic_cast<const CScheduleEntry*>(&other))
+        Assign(*entry);
+}
+
+void CScheduleEntry::Assign(const CScheduleEntry& other)
+{
+    m_nKind = other.m_nKind;
+    m_nIndex = other.m_nIndex;
+    m_strSubject = other.m_strSubject;
+    m_dtStart = other.m_dtStart;
+    m_nRepeat = other.m_nRepeat;
+    m_nAlarm = other.m_nAlarm;
+    m_nList = other.m_nList;
+}
+
+void CSmsEntry::Serialize(CArchive& ar)
+{
+    CSyncRecord::Serialize(ar);
+    if (ar.IsStoring())
+        ar << m_nStatus << m_strText << m_strNumber << m_strName << m_strDate << m_strTime;
+    else
+        ar >> m_nStatus >> m_strText >> m_strNumber >> m_strName >> m_strDate >> m_strTime;
+}
+
+void CSmsEntry::Assign(const CSyncRecord& other)
+{
+    if (const auto* entry = dynamic_cast<const CSmsEntry*>(&other))
+        Assign(*entry);
+}
+
+void CSmsEntry::Assign(const CSmsEntry& other)
+{
+    m_nStatus = other.m_nStatus;
+    m_strText = other.m_strText;
+    m_strNumber = other.m_strNumber;
+    m_strName = other.m_strName;
+    m_strDate = other.m_strDate;
+    m_strTime = other.m_strTime;
+    m_nList = other.m_nList;
+    m_nIndex = other.m_nIndex;
+}
+
+} // namespace dh2

@@ -1,0 +1,164 @@
+// The combined list of schedule entries and memos against the simulated phone: read whole,
+// written whole.
+#include "session_fixture.h"
+
+#include "phonesim/fault.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace dh2;
+using link2test::SessionTest;
+using link2test::Sync;
+using phonesim::Fault;
+
+std::unique_ptr<CScheduleEntry> Record(int kind, int index, const QString& subject, const QDateTime& start, int alarm = 0)
+{
+    auto record = std::make_unique<CScheduleEntry>();
+    record->m_nKind = kind;
+    record->m_nIndex = index;
+    record->m_strSubject = subject;
+    record->m_dtStart = COleDateTime::FromQDateTime(start);
+    record->m_nAlarm = alarm;
+    record->m_nState = CSyncRecord::StateNew;
+    record->m_nList = 1;
+    return record;
+}
+
+using ScheduleTest = SessionTest;
+
+TEST_F(ScheduleTest, ReadsSchedulesAndMemosInOneList)
+{
+    const QDateTime start({2004, 3, 7}, {9, 5});
+    phoneState().organizer = {
+        {1, 0, QStringLiteral("Dentist"), start, 2, start.addSecs(-30 * 60)},
+        {2, 1, QStringLiteral("Buy milk"), QDateTime({2004, 3, 1}, {12, 0}), 0, std::nullopt},
+    };
+    RecordList<CScheduleEntry> list;
+    ASSERT_TRUE(session.ReadSchedules(list));
+    EXPECT_EQ(commands(), QStringList({"AT", "ATI", "AT+SINF", "ATE0", "AT+SSLP=1000", "AT+SBEG", "AT+CSCS=\"SYNC\"", "AT",
+                              "AT+SSCR", "AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]->m_nKind, 1);
+    EXPECT_EQ(list[0]->m_dtStart.ToQDateTime(), start);
+    EXPECT_EQ(list[0]->m_nRepeat, 2);
+    EXPECT_EQ(list[0]->m_nAlarm, CScheduleEntry::Alarm30Min);
+    EXPECT_TRUE(list[1]->IsMemo());
+    EXPECT_EQ(list[1]->m_strSubject, QStringLiteral("Buy milk"));
+    EXPECT_EQ(list[1]->m_nIndex, 1);
+    EXPECT_EQ(progress.texts.first(), QStringLiteral("Connecting...  1, 19200"));
+    EXPECT_EQ(progress.texts.filter(QStringLiteral("Loading data...")),
+        QStringList({"Loading data... 1-20", "Loading data... -", "Loading data... -"}));
+}
+
+TEST_F(ScheduleTest, AListThatDoesNotParseFailsWith10)
+{
+    phone.injectFault("AT+SSCR", Fault::reply("\r\n+SSCR: 1,0,\"" + Sync(QStringLiteral("A")).toLatin1() + "\",2004-03-07\r\n\r\nOK\r\n"));
+    RecordList<CScheduleEntry> list;
+    EXPECT_FALSE(session.ReadSchedules(list));
+    EXPECT_EQ(session.m_nResult, SESSION_BAD_LIST);
+    EXPECT_EQ(commands("AT+SEND"), QStringList {"AT+SEND"});
+}
+
+// The whole list in order: "AT+SSCI", one "AT+SSCM" per live record, "AT+SSCW"; what was
+// written becomes the phone's record.
+TEST_F(ScheduleTest, WritesTheWholeList)
+{
+    RecordList<CScheduleEntry> list;
+    list.push_back(Record(2, 0, QStringLiteral("Buy milk"), QDateTime({2004, 3, 1}, {12, 0})));
+    list.push_back(Record(1, 1, QString(40, u's'), QDateTime({2004, 3, 7}, {9, 5}), CScheduleEntry::Alarm10Min));
+    list.push_back(Record(1, 2, QStringLiteral("gone"), QDateTime({2004, 3, 8}, {9, 5})));
+    list.back()->m_nState = CSyncRecord::StateDeleted;
+    list.push_back(Record(1, 3, QStringLiteral("Old"), QDateTime({1850, 5, 6}, {10, 0}), CScheduleEntry::Alarm1Day));
+    list.back()->m_nRepeat = 4;
+
+    ASSERT_TRUE(session.WriteSchedules(list));
+    EXPECT_EQ(commands("AT+SSC"),
+        QStringList({"AT+SSCI", "AT+SSCM=2,0,\"" + Sync(QStringLiteral("Buy milk")) + "\",2004,03,01,12,00,00,0,0,1001,1,1,0,0,0",
+            "AT+SSCM=1,1,\"" + Sync(QString(30, u's')) + "\",2004,03,07,09,05,00,0,1,2004,03,07,08,55,00",
+            "AT+SSCM=1,3,\"" + Sync(QStringLiteral("Old")) + "\",1900,05,06,10,00,00,4,1,1900,05,05,10,00,00", "AT+SSCW"}));
+    EXPECT_EQ(list[1]->m_strSubject, QString(30, u's'));
+    for (size_t i : {0u, 1u, 3u}) {
+        EXPECT_EQ(list[i]->m_nList, 3);
+        EXPECT_EQ(list[i]->m_nState, CSyncRecord::StateUnchanged);
+    }
+    EXPECT_EQ(list[2]->m_nState, CSyncRecord::StateDeleted);
+    ASSERT_EQ(phoneState().organizer.size(), 3u);
+    EXPECT_EQ(phoneState().organizer[1].alarm, QDateTime({2004, 3, 7}, {8, 55}));
+}
+
+// More than 20 live records are refused before any command, with the states as they were;
+// records marked deleted do not count.
+TEST_F(ScheduleTest, TwentyLiveRecordsAtMost)
+{
+    RecordList<CScheduleEntry> list;
+    for (int i = 0; i < 21; ++i)
+        list.push_back(Record(1, i, QStringLiteral("S"), QDateTime({2004, 3, 7}, {9, 0})));
+    EXPECT_FALSE(session.WriteSchedules(list));
+    EXPECT_EQ(session.m_nResult, SESSION_BAD_LIST);
+    EXPECT_TRUE(commands().isEmpty());
+    EXPECT_EQ(list[0]->m_nState, CSyncRecord::StateNew);
+
+    list.front()->m_nState = CSyncRecord::StateDeleted;
+    list.back()->m_nIndex = 0;
+    EXPECT_TRUE(session.WriteSchedules(list));
+    EXPECT_EQ(commands("AT+SSCM").size(), 20);
+    EXPECT_EQ(phoneState().organizer.size(), 20u);
+}
+
+// Success only when "AT+SSCI", every "AT+SSCM" and "AT+SSCW" answered OK; the records keep their
+// states when the phone did not take the list.
+TEST_F(ScheduleTest, FailuresAreReportedAndLeaveTheStates)
+{
+    const struct {
+        const char* command;
+        Fault fault;
+        int result;
+        bool listEnded;
+    } cases[] = {
+        {"AT+SSCI", Fault::error(), AT_ERROR, true},
+        {"AT+SSCM=1,1*", Fault::cmeError(20), AT_CME_ERROR, false},
+        {"AT+SSCW", Fault::error(), AT_ERROR, true},
+        {"AT+CSCS=\"SYNC\"", Fault::error(), SESSION_RESYNC_FAILED, true},
+    };
+    for (const auto& c : cases) {
+        phone.clearCommandLog();
+        phone.clearFaults();
+        phone.injectFault(c.command, c.fault);
+        RecordList<CScheduleEntry> list;
+        list.push_back(Record(1, 0, QStringLiteral("A"), QDateTime({2004, 3, 7}, {9, 0})));
+        list.push_back(Record(1, 1, QStringLiteral("B"), QDateTime({2004, 3, 7}, {9, 0})));
+        EXPECT_FALSE(session.WriteSchedules(list)) << c.command;
+        EXPECT_EQ(session.m_nResult, c.result) << c.command;
+        EXPECT_EQ(commands("AT+SSCW").size(), c.listEnded ? 1 : 0) << c.command;
+        EXPECT_EQ(commands("AT+SEND"), QStringList {"AT+SEND"}) << c.command;
+        EXPECT_EQ(list[0]->m_nState, CSyncRecord::StateNew);
+        EXPECT_TRUE(ui().mainWindowEnabled);
+    }
+}
+
+// A phone that never woke still gets "AT+SSCW"; its OK is no success.
+TEST_F(ScheduleTest, AFailedWakeUpIsNoSuccess)
+{
+    phone.state().sessionOpen = true; // the phone answers "AT+SSCW" with OK
+    phone.state().sleepAfterMs = 0;
+    phone.injectFault("AT", Fault::silence());
+    RecordList<CScheduleEntry> list;
+    list.push_back(Record(1, 0, QStringLiteral("A"), QDateTime({2004, 3, 7}, {9, 0})));
+    EXPECT_FALSE(session.WriteSchedules(list));
+    EXPECT_EQ(session.m_nResult, SESSION_WAKE_UP_FAILED);
+    EXPECT_EQ(commands(), QStringList({"AT", "AT", "AT", "AT+SSCW", "AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+}
+
+TEST_F(ScheduleTest, AStartThatIsNoDateIsNeverSent)
+{
+    RecordList<CScheduleEntry> list;
+    list.push_back(Record(1, 0, QStringLiteral("A"), QDateTime({2004, 3, 7}, {9, 0})));
+    list[0]->m_dtStart.SetStatus(COleDateTime::invalid);
+    EXPECT_FALSE(session.WriteSchedules(list));
+    EXPECT_TRUE(commands().isEmpty());
+    EXPECT_TRUE(session.BuildScheduleWrite(*list[0]).isEmpty());
+}
+
+} // namespace
