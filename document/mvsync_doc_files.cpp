@@ -201,6 +201,7 @@ void CMVsyncDoc::Serialize(CArchive& ar)
 
 void CMVsyncDoc::LoadLocalData()
 {
+    m_pimBaseline.Load(m_strDataDir);
     const QString path = m_strDataDir + kDataFile;
     if (!QFile::exists(path))
         return;
@@ -250,6 +251,8 @@ bool CMVsyncDoc::SaveNumberDirectory()
 bool CMVsyncDoc::SaveLocalData()
 {
     const bool numbers = SaveNumberDirectory();
+    // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
+    m_pimBaseline.Save(m_strDataDir);
     return SaveLocalData(m_strDataDir + kDataFile) && numbers;
 }
 
