@@ -143,7 +143,7 @@ std::unique_ptr<AppointmentItem> AppointmentItem::FromFile(const QString& folder
     std::unique_ptr<ICalDocument> document = ICalDocument::Parse(bytes, ICAL_VEVENT_COMPONENT);
     if (!document)
         return nullptr;
-    QString entryId = document->Text(ICAL_UID_PROPERTY).trimmed();
+    QString entryId = document->Uid();
     if (entryId.isEmpty())
         entryId = QFileInfo(path).completeBaseName();
     return std::unique_ptr<AppointmentItem>(new AppointmentItem(folderPath, path, entryId, std::move(document)));
@@ -175,7 +175,7 @@ bool AppointmentItem::Serialize(const QString& uid, QByteArray& bytes, Error* er
     if (!m_now.start.ToQDateTime().isValid())
         return Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The appointment has no valid start"));
     icalcomponent* event = m_document->Component();
-    if (m_document->Text(ICAL_UID_PROPERTY).trimmed() != uid)
+    if (m_document->Text(ICAL_UID_PROPERTY) != uid)
         m_document->SetText(ICAL_UID_PROPERTY, uid);
     if (m_now.subject != m_saved.subject)
         m_document->SetText(ICAL_SUMMARY_PROPERTY, m_now.subject);
