@@ -173,17 +173,27 @@ std::unique_ptr<Item> Store::loadIfMatches(OlDefaultFolders folder, const QStrin
     return item;
 }
 
-void Store::buildIndex(OlDefaultFolders folder, FolderIndex& index) const
+void Store::refreshIndex(OlDefaultFolders folder, FolderIndex& index) const
 {
-    index.paths.clear();
     QStringList paths;
-    if (ListFiles(folder, paths, nullptr)) {
-        for (const QString& path : paths) {
-            if (std::unique_ptr<Item> item = Item::Load(folder, path); item && !index.paths.contains(item->EntryID()))
-                index.paths.insert(item->EntryID(), path);
+    if (!ListFiles(folder, paths, nullptr))
+        paths.clear();
+    QHash<QString, IndexedFile> files;
+    index.paths.clear();
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        IndexedFile file{info.lastModified(), info.size(), QString()};
+        const auto known = index.files.constFind(path);
+        if (known != index.files.constEnd() && known->modified == file.modified && known->size == file.size) {
+            file.entryId = known->entryId;
+        } else if (std::unique_ptr<Item> item = Item::Load(folder, path)) {
+            file.entryId = item->EntryID();
         }
+        if (!file.entryId.isEmpty() && !index.paths.contains(file.entryId))
+            index.paths.insert(file.entryId, path);
+        files.insert(path, file);
     }
-    index.built = true;
+    index.files = std::move(files);
 }
 
 std::unique_ptr<Item> Store::findIn(OlDefaultFolders folder, const QString& entryId)
@@ -193,19 +203,13 @@ std::unique_ptr<Item> Store::findIn(OlDefaultFolders folder, const QString& entr
         return item;
     // Files written by other programs may have any name.
     FolderIndex& index = indexOf(folder);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const bool fresh = !index.built;
-        if (fresh)
-            buildIndex(folder, index);
-        const auto it = index.paths.constFind(entryId);
-        if (it != index.paths.constEnd()) {
-            if (std::unique_ptr<Item> item = loadIfMatches(folder, *it, entryId))
-                return item;
-        }
-        if (fresh)
-            break;
-        index.built = false;
+    if (const auto it = index.paths.constFind(entryId); it != index.paths.constEnd()) {
+        if (std::unique_ptr<Item> item = loadIfMatches(folder, *it, entryId))
+            return item;
     }
+    refreshIndex(folder, index);
+    if (const auto it = index.paths.constFind(entryId); it != index.paths.constEnd())
+        return loadIfMatches(folder, *it, entryId);
     return nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/pim/item.h"
 #include "platform/pim/pim_types.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -43,20 +44,26 @@ public:
     bool ListFiles(OlDefaultFolders folder, QStringList& paths, Error* error) const;
 
     // The item with that EntryID in one folder: first under the file name its UID gives, then
-    // through an index of the folder's files (built on demand, rebuilt once when it proves
-    // stale). NotFound when the folder holds no such item.
+    // through an index of the folder's files (built on demand; when it proves stale, brought
+    // up to date by reading only the files that are new or changed). NotFound when the folder
+    // holds no such item.
     std::unique_ptr<Item> Find(OlDefaultFolders folder, const QString& entryId, Error* error);
     // The same in every folder, contacts first.
     std::unique_ptr<Item> Find(const QString& entryId, Error* error);
 
 private:
+    struct IndexedFile {
+        QDateTime modified;
+        qint64 size = 0;
+        QString entryId; // empty when the file holds no item
+    };
     struct FolderIndex {
-        QHash<QString, QString> paths; // EntryID -> file
-        bool built = false;
+        QHash<QString, IndexedFile> files; // by path
+        QHash<QString, QString> paths;     // EntryID -> the first file in name order
     };
     std::unique_ptr<Item> findIn(OlDefaultFolders folder, const QString& entryId);
     std::unique_ptr<Item> loadIfMatches(OlDefaultFolders folder, const QString& path, const QString& entryId) const;
-    void buildIndex(OlDefaultFolders folder, FolderIndex& index) const;
+    void refreshIndex(OlDefaultFolders folder, FolderIndex& index) const;
     FolderIndex& indexOf(OlDefaultFolders folder);
 
     QString m_root;
