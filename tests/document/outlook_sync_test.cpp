@@ -527,39 +527,21 @@ TEST_F(PimExchange, TheValuesAsReadAreKeptBesideTheDataFile)
 
 TEST_F(PimExchange, AnUpdateOfAnItemDeletedElsewhereAddsItAgain)
 {
-    auto contact = std::make_unique<CPhoneEntry>();
-    contact->m_strName = QStringLiteral("Ann");
-    contact->m_strMobile = QStringLiteral("0170");
-    contact->m_nState = CSyncRecord::StateNew;
-    doc.m_outlookContacts.push_back(std::move(contact));
-    auto schedule = std::make_unique<CScheduleEntry>();
-    schedule->m_strSubject = QStringLiteral("Dentist");
-    schedule->m_dtStart = COleDateTime(2024, 3, 6, 9, 0, 0);
-    schedule->m_nState = CSyncRecord::StateNew;
-    doc.m_outlookSchedules.push_back(std::move(schedule));
-    ASSERT_TRUE(doc.ExportOutlookContacts());
-    ASSERT_TRUE(doc.ExportOutlookSchedules());
+    const QString contactId = addContact(QStringLiteral("Ann"), QStringLiteral("0170"));
+    put(QStringLiteral("calendar/e.ics"), calendarWith("e", "DTSTART:20240102T100000\r\nSUMMARY:Dentist\r\n"));
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_TRUE(doc.ImportOutlookSchedules());
     for (const char* folder : {"contacts", "calendar"})
         QDir(dir.filePath(QLatin1String(folder))).removeRecursively();
+    doc.m_outlookContacts[0]->m_nState = CSyncRecord::StateChanged;
+    doc.m_outlookSchedules[0]->m_nState = CSyncRecord::StateChanged;
 
-    CSyncRecord* records[] = {doc.m_outlookContacts[0].get(), doc.m_outlookSchedules[0].get()};
-    QStringList oldIds;
-    for (CSyncRecord* record : records) {
-        oldIds << record->m_strEntryID;
-        record->m_nState = CSyncRecord::StateChanged;
-    }
-    doc.m_outlookContacts[0]->m_strName = QStringLiteral("Ann B");
     ASSERT_TRUE(doc.ExportOutlookContacts());
     ASSERT_TRUE(doc.ExportOutlookSchedules());
+    EXPECT_NE(doc.m_outlookContacts[0]->m_strEntryID, contactId);
+    EXPECT_NE(doc.m_outlookSchedules[0]->m_strEntryID, QStringLiteral("e"));
+    EXPECT_EQ(fileCount("contacts") + fileCount("calendar"), 2);
     EXPECT_TRUE(recording.ui.boxes.empty());
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_NE(records[i]->m_strEntryID, oldIds[i]);
-        EXPECT_EQ(records[i]->m_nState, CSyncRecord::StateUnchanged);
-    }
-    EXPECT_EQ(fileCount("contacts"), 1);
-    EXPECT_EQ(fileCount("calendar"), 1);
-    ASSERT_TRUE(doc.ImportOutlookContacts());
-    EXPECT_EQ(doc.m_outlookContacts[0]->m_strName, QStringLiteral("Ann B"));
 }
 
 TEST_F(PimExchange, TextsAndUntypedNumbersOfOtherProgramsReadWhole)
