@@ -1,12 +1,12 @@
 #include "controls/image_button.h"
 
+#include "controls/image_strip.h"
+#include "platform/shell_open.h"
 #include "platform/string_table.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QUrl>
 
 namespace {
 
@@ -35,16 +35,7 @@ void polyline(QPainter& p, const QColor& color, std::initializer_list<QPoint> po
 
 QPixmap maskedBitmap(const QImage& image, COLORREF transparent)
 {
-    QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = platform::toQColor(transparent).rgb();
-    for (int y = 0; y < argb.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(argb.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if ((line[x] | 0xFF000000u) == key)
-                line[x] = qRgba(0, 0, 0, 0);
-        }
-    }
-    return QPixmap::fromImage(argb);
+    return QPixmap::fromImage(WithTransparentColor(image, transparent));
 }
 
 } // namespace
@@ -270,7 +261,7 @@ void CImageButton::OnClicked()
         m_nCheck = m_nCheck ? 0 : 1;
         update();
     } else if (!m_strLinkTarget.isEmpty()) {
-        QDesktopServices::openUrl(QUrl::fromUserInput(m_strLinkTarget));
+        platform::ShellOpen(m_strLinkTarget);
     }
 }
 

@@ -1,14 +1,13 @@
 #include "controls/record_list_ctrl.h"
 
+#include "controls/grid_line_delegate.h"
+#include "controls/image_strip.h"
 #include "controls/record_header_ctrl.h"
 #include "platform/atoi.h"
 #include "platform/ui_services.h"
 
-#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
-#include <QStyledItemDelegate>
 
 namespace recordsort {
 
@@ -111,7 +110,6 @@ namespace {
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kImageSize = 16;
-constexpr QRgb kMaskColour = 0xFFFF00FF;
 
 // A row that carries its sort key while the list sorts.
 class RecordItem final : public QTreeWidgetItem {
@@ -128,41 +126,6 @@ public:
     recordsort::Key key;
 };
 
-// Grid lines between cells and rows.
-class GridLineDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(option.palette.color(QPalette::Midlight));
-        const QRect r = option.rect;
-        painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
-        painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-        painter->restore();
-    }
-};
-
-QList<QIcon> loadImageStrip(const QString& path)
-{
-    QList<QIcon> icons;
-    QImage strip(path);
-    if (strip.isNull() || strip.height() < kImageSize)
-        return icons;
-    strip = strip.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < strip.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(strip.scanLine(y));
-        for (int x = 0; x < strip.width(); ++x) {
-            if (line[x] == kMaskColour)
-                line[x] = qRgba(0, 0, 0, 0);
-        }
-    }
-    for (int x = 0; x + kImageSize <= strip.width(); x += kImageSize)
-        icons.append(QIcon(QPixmap::fromImage(strip.copy(x, 0, kImageSize, kImageSize))));
-    return icons;
-}
 
 } // namespace
 
@@ -219,7 +182,7 @@ void CRecordListCtrl::SetListStyle(bool checkBoxes)
         for (int row = 0; row < topLevelItemCount(); ++row)
             topLevelItem(row)->setCheckState(0, Qt::Unchecked);
     }
-    m_images = loadImageStrip(kImageStrip);
+    m_images = LoadImageStrip(kImageStrip, kImageSize);
 }
 
 void CRecordListCtrl::setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image)

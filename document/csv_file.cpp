@@ -26,44 +26,29 @@ QString NumberCell(const QString& number)
 
 namespace {
 
-// Walks text cell by cell; returns false when a quoted cell never closes.
-template <typename OnChar, typename OnBreak>
-bool scan(QStringView text, bool breakLines, OnChar onChar, OnBreak onBreak)
+// A cell quoted the way the export quotes it starts with a quote, doubles every quote inside,
+// and ends with a quote that a comma or the end of its row follows (rowEnds says which
+// characters end a row). Returns the position just past the closing quote, or -1 when the
+// quote at start opens no such cell: then it is an ordinary character, as in files of the
+// original program, which quote nothing.
+qsizetype quotedCellEnd(QStringView text, qsizetype start, QStringView rowEnds)
 {
-    bool inQuotes = false;
-    bool cellStart = true;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (inQuotes) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text[i + 1] == u'"') {
-                    onChar(c, true);
-                    ++i;
-                } else {
-                    inQuotes = false;
-                }
-            } else {
-                onChar(c, true);
-            }
+    for (qsizetype i = start + 1; i < text.size(); ++i) {
+        if (text[i] != u'"')
+            continue;
+        if (i + 1 < text.size() && text[i + 1] == u'"') {
+            ++i;
             continue;
         }
-        if (c == u'"' && cellStart) {
-            inQuotes = true;
-            cellStart = false;
-            continue;
-        }
-        if (c == u',' || (breakLines && (c == u'\r' || c == u'\n'))) {
-            onBreak(c);
-            cellStart = true;
-            continue;
-        }
-        onChar(c, false);
-        cellStart = false;
+        const qsizetype after = i + 1;
+        if (after == text.size() || text[after] == u',' || rowEnds.contains(text[after]))
+            return after;
+        return -1;
     }
-    return !inQuotes;
+    return -1;
 }
 
-QString trimLine(QString line)
+QString trimLine(const QString& line)
 {
     auto isTrim = [](QChar c) { return c == u'\r' || c == u'\n' || c == u' '; };
     qsizetype start = 0;
@@ -75,51 +60,62 @@ QString trimLine(QString line)
     return line.mid(start, end - start);
 }
 
+struct RowScan {
+    qsizetype end = 0;       // the CR that ends the row, or the end of the text
+    qsizetype cells = 1;
+    bool spansLines = false; // a quoted cell holds a CR
+};
+
+RowScan scanRow(QStringView text, qsizetype pos)
+{
+    RowScan row;
+    bool cellStart = true;
+    qsizetype i = pos;
+    while (i < text.size() && text[i] != u'\r') {
+        if (cellStart && text[i] == u'"') {
+            const qsizetype end = quotedCellEnd(text, i, u"\r");
+            if (end >= 0) {
+                row.spansLines = row.spansLines || text.mid(i, end - i).contains(u'\r');
+                i = end;
+                cellStart = false;
+                continue;
+            }
+        }
+        cellStart = text[i] == u',';
+        row.cells += cellStart ? 1 : 0;
+        ++i;
+    }
+    row.end = i;
+    return row;
+}
+
 } // namespace
 
 QStringList SplitLines(const QString& text)
 {
-    // Lines end at CR outside quoted cells; each piece loses its leading CR and LF characters
-    // and empty pieces are dropped. Lines keep their raw cell text for SplitCells.
-    QStringList pieces;
-    QString current;
-    bool inQuotes = false;
-    bool cellStart = true;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (inQuotes) {
-            current += c;
-            if (c == u'"') {
-                if (i + 1 < text.size() && text[i + 1] == u'"')
-                    current += text[++i];
-                else
-                    inQuotes = false;
-            }
-            continue;
-        }
-        if (c == u'\r') {
-            pieces << current;
-            current.clear();
-            cellStart = true;
-            continue;
-        }
-        if (c == u'"' && cellStart)
-            inQuotes = true;
-        current += c;
-        cellStart = c == u',' || c == u'\n';
-    }
-    if (inQuotes)
-        pieces = text.split(u'\r'); // a quote that never closes: the traditional split
-    else
-        pieces << current;
-
+    // Rows end at a CR outside quoted cells; each loses its leading CR and LF characters and
+    // empty ones are dropped. A quoted cell may hold line breaks only when its row then has as
+    // many cells as the header: otherwise the row ends at its first CR as it always did, so a
+    // value of an old file that merely starts with a quote never swallows the rows after it.
     QStringList lines;
-    for (const QString& piece : pieces) {
-        qsizetype start = 0;
-        while (start < piece.size() && (piece[start] == u'\r' || piece[start] == u'\n'))
-            ++start;
-        if (start < piece.size())
-            lines << piece.mid(start);
+    qsizetype columns = -1;
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        while (pos < text.size() && (text[pos] == u'\r' || text[pos] == u'\n'))
+            ++pos;
+        if (pos == text.size())
+            break;
+        const RowScan row = scanRow(text, pos);
+        qsizetype end = row.end;
+        if (row.spansLines && row.cells != columns) {
+            end = text.indexOf(u'\r', pos);
+            if (end < 0)
+                end = text.size();
+        }
+        lines << text.mid(pos, end - pos);
+        if (columns < 0)
+            columns = SplitCells(lines.back()).size();
+        pos = end;
     }
     return lines;
 }
@@ -128,18 +124,25 @@ QStringList SplitCells(const QString& rawLine)
 {
     const QString line = trimLine(rawLine);
     QStringList cells;
-    QString current;
-    const bool closed = scan(
-        line, false, [&](QChar c, bool) { current += c; },
-        [&](QChar) {
-            cells << current;
-            current.clear();
-        });
-    if (!closed) {
-        // A quote that never closes: split at every comma as older files expect.
-        cells = line.split(u',');
-    } else {
-        cells << current;
+    qsizetype pos = 0;
+    for (;;) {
+        if (pos < line.size() && line[pos] == u'"') {
+            const qsizetype end = quotedCellEnd(line, pos, u"");
+            if (end >= 0) {
+                cells << line.mid(pos + 1, end - pos - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+                if (end == line.size())
+                    break;
+                pos = end + 1; // past the comma
+                continue;
+            }
+        }
+        const qsizetype comma = line.indexOf(u',', pos);
+        if (comma < 0) {
+            cells << line.mid(pos);
+            break;
+        }
+        cells << line.mid(pos, comma - pos);
+        pos = comma + 1;
     }
     for (QString& cell : cells)
         cell.remove(u'"');
@@ -148,18 +151,15 @@ QStringList SplitCells(const QString& rawLine)
 
 QString DecodeFile(const QByteArray& bytes)
 {
-    QByteArray data = bytes;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(data.mid(3));
-    const QByteArray charset = QByteArray(platform::AnsiCharset()).toUpper();
-    if (charset == "UTF-8" || charset == "UTF8") {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    if (platform::IsUtf8Locale()) {
         QStringDecoder decoder(QStringDecoder::Utf8);
-        QString text = decoder.decode(data);
+        QString text = decoder.decode(bytes);
         if (!decoder.hasError())
             return text;
-        return platform::FromLegacy(data);
     }
-    return platform::FromAnsi(data);
+    return platform::FromLegacy(bytes);
 }
 
 QByteArray EncodeFile(const QString& text)

@@ -16,17 +16,19 @@ QString QuoteCell(const QString& cell);
 // The triple-quoted form of a phone number cell: """0123""".
 QString NumberCell(const QString& number);
 
-// Splits file text into lines at CR outside quoted cells; each line loses its leading CR and LF
-// characters and empty lines are dropped (so a file with LF line ends alone is one line). A file
-// whose quotes never close is split the traditional way, at every CR.
+// Splits file text into rows at CR; each row loses its leading CR and LF characters and empty
+// rows are dropped (so a file with LF line ends alone is one row). A cell quoted the way
+// QuoteCell quotes keeps its line breaks when its row has as many cells as the first row.
 QStringList SplitLines(const QString& text);
 
-// Cells of one line: the line trimmed of CR, LF and blanks, split at commas outside quoted
-// cells, each cell unquoted and then cleared of any remaining double quotes.
+// Cells of one row: the row trimmed of CR, LF and blanks, split at commas outside cells quoted
+// the way QuoteCell quotes; each cell unquoted and then cleared of any remaining double quotes.
+// A quote that opens no such cell is an ordinary character.
 QStringList SplitCells(const QString& line);
 
-// Decodes file bytes: a UTF-8 byte order mark is dropped; bytes that are not valid in the
-// locale's code page are read in the legacy code page of files written on the old platform.
+// Decodes file bytes: a UTF-8 byte order mark is dropped; under a UTF-8 locale a file that is
+// valid UTF-8 is read as such; any other file is read in the legacy code page
+// (platform::LegacyCharset, which $DESKHAND_CODEPAGE sets).
 QString DecodeFile(const QByteArray& bytes);
 QByteArray EncodeFile(const QString& text);
 

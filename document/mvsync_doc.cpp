@@ -65,6 +65,18 @@ Record* storeInto(int kind, RecordList<Record>& list, const Record& record, Matc
 }
 
 template <typename Record>
+Record* findLive(const RecordList<Record>* list, quintptr id)
+{
+    if (!list || id == 0)
+        return nullptr;
+    for (const auto& entry : *list) {
+        if (CMVsyncDoc::RecordId(entry.get()) == id)
+            return entry->IsDeleted() ? nullptr : entry.get();
+    }
+    return nullptr;
+}
+
+template <typename Record>
 bool hasSame(const RecordList<Record>* list, const Record& record)
 {
     if (!list)
@@ -235,6 +247,21 @@ CSmsEntry* CMVsyncDoc::AddOutgoingMessage(const CSmsEntry& record)
     message->m_nStatus = CSmsEntry::StatusUnsent;
     m_messages.push_back(std::move(message));
     return m_messages.back().get();
+}
+
+CPhoneEntry* CMVsyncDoc::FindContact(int kind, quintptr id) const
+{
+    return findLive(ContactList(kind), id);
+}
+
+CScheduleEntry* CMVsyncDoc::FindSchedule(int kind, quintptr id) const
+{
+    return findLive(ScheduleList(kind), id);
+}
+
+CMemoEntry* CMVsyncDoc::FindMemo(int kind, quintptr id) const
+{
+    return findLive(MemoList(kind), id);
 }
 
 // A list holding more live entries than the phone's capacity is full as well.

@@ -60,6 +60,16 @@ public:
     CMemoEntry* StoreMemo(int kind, const CMemoEntry& record);
     CSmsEntry* AddOutgoingMessage(const CSmsEntry& record);
 
+    // A view's reference to a record: its identity, good while the record is in its list.
+    // Rows keep it and resolve it before every use, so that no row reaches a record that the
+    // document has freed.
+    static quintptr RecordId(const CSyncRecord* record) { return reinterpret_cast<quintptr>(record); }
+    // The live record with that identity in the list of that kind, or nullptr when the list no
+    // longer holds it or it is marked deleted.
+    CPhoneEntry* FindContact(int kind, quintptr id) const;
+    CScheduleEntry* FindSchedule(int kind, quintptr id) const;
+    CMemoEntry* FindMemo(int kind, quintptr id) const;
+
     bool IsHandsetBookFull() const;
     bool IsSimBookFull() const;
     bool IsPhoneScheduleFull() const;
@@ -98,8 +108,12 @@ public:
     // Close: saves quietly; a failed save keeps the previous files.
     void OnCloseDocument();
     // Loads "mvsync.dat" when it exists. A damaged file is moved aside as "mvsync.dat.damaged"
-    // after what could be read completely was kept, and the user is told once.
+    // (".damaged.2", ... beside earlier ones) after what could be read completely was kept, and
+    // the user is told once. A file with old single-byte text is copied to "mvsync.dat.legacy"
+    // first. A file that cannot be read, moved aside or copied is never saved over.
     void LoadLocalData();
+    // Loads any data file (keeping a legacy copy beside it as above); false when it could not
+    // be read whole.
     bool LoadLocalData(const QString& path, QString* error);
     // Writes "mnum.dat", then "mvsync.dat", each atomically; true when both were written.
     bool SaveLocalData();
@@ -127,6 +141,13 @@ public:
     int WriteSimContact(const CPhoneEntry& source);
     int WritePhoneSchedule(const CScheduleEntry& source);
     int WritePhoneMemo(const CMemoEntry& source);
+    // Each writes an edited copy of a phone-list record to the record's place on the phone.
+    // Only when the phone took it does the record take the edited values (and the storage key
+    // the phone reports); a refused write leaves the record as it was. Returns the key or -1.
+    int UpdateHandsetContact(CPhoneEntry& record, const CPhoneEntry& edited);
+    int UpdateSimContact(CPhoneEntry& record, const CPhoneEntry& edited);
+    int UpdatePhoneSchedule(CScheduleEntry& record, const CScheduleEntry& edited);
+    int UpdatePhoneMemo(CMemoEntry& record, const CMemoEntry& edited);
     // Each takes the document's phone-list record and marks it deleted on success.
     bool DeleteHandsetContact(CPhoneEntry& record);
     bool DeleteSimContact(CPhoneEntry& record);
@@ -153,10 +174,23 @@ public:
     bool ExportOutlookSchedules();
     bool ImportOutlookNotes();
     bool ExportOutlookNotes();
-    // True while an exchange runs inside its own event pump: the window must not close then.
+    // True while a phone command or an exchange runs inside its own event pump: the window
+    // must not close then.
     bool IsBusy() const { return m_nBusy > 0; }
     // The PIM-side values as last read or written; loaded and saved with the data file.
     CPimBaseline& PimBaseline() { return m_pimBaseline; }
+    // Counts as busy for its lifetime.
+    class BusyScope {
+    public:
+        explicit BusyScope(CMVsyncDoc& doc) : m_nBusy(doc.m_nBusy) { ++m_nBusy; }
+        ~BusyScope() { --m_nBusy; }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        int& m_nBusy;
+    };
+    [[nodiscard]] BusyScope MarkBusy() { return BusyScope(*this); }
 
     // The infrared and debug option dialogs.
     void OnIrCommOption();
@@ -206,8 +240,12 @@ private:
     // Copies the port settings into the session and its transport.
     void ApplyLinkSettings();
     void ApplyLocalData(LocalData& data);
+    enum class DataFileLoad { Unreadable, Damaged, Loaded };
+    DataFileLoad LoadDataFile(const QString& path, QString* error);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);
+    template <typename Record, typename Write, typename Key>
+    int rewriteOnPhone(Record& record, const Record& edited, Write write, Key key);
     template <typename Record, typename Read>
     bool readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read);
 
@@ -221,6 +259,8 @@ private:
     int m_nBusy = 0;
     std::function<int(QDialog&)> m_runModal;
     QString m_strDataDir;
+    // The data file on disk could not be read, moved aside or copied: no save replaces it.
+    bool m_bKeepDataFile = false;
 
     template <typename Self, typename Record>
     using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;

@@ -21,11 +21,7 @@ const QString kDataFile = QStringLiteral("mvsync.dat");
 const QString kNumberFile = QStringLiteral("mnum.dat");
 const QString kConfigFile = QStringLiteral("config.ini");
 const QString kDamagedSuffix = QStringLiteral(".damaged");
-
-// The smallest archived size of each record class, which bounds the counts a file may claim.
-constexpr int kMinContactBytes = 29;
-constexpr int kMinScheduleBytes = 35;
-constexpr int kMinMemoBytes = 15;
+const QString kLegacySuffix = QStringLiteral(".legacy");
 
 } // namespace
 
@@ -51,12 +47,18 @@ struct LocalData {
 
 namespace {
 
+// A count larger than the bytes left can hold means the file was cut inside this list: the
+// records read whole before the cut are kept all the same. Every record takes some bytes, so
+// a false count ends with the data.
 template <typename Record>
-bool readList(CArchive& ar, int minBytes, RecordList<Record>& list, bool dropDeleted)
+bool readList(CArchive& ar, RecordList<Record>& list, bool dropDeleted)
 {
     qint32 count = 0;
-    if (!ar.ReadCount(count, minBytes))
+    ar >> count;
+    if (!ar.ok() || count < 0) {
+        ar.SetFailed();
         return false;
+    }
     for (qint32 i = 0; i < count; ++i) {
         auto record = std::make_unique<Record>();
         record->Serialize(ar);
@@ -95,15 +97,29 @@ LocalData readLocalData(CArchive& ar)
         return data;
     data.groupNames = names;
 
-    auto next = [&](auto& list, int minBytes, bool pimSide) {
+    auto next = [&](auto& list, bool pimSide) {
         ++data.listsStarted;
-        return readList(ar, minBytes, list, pimSide);
+        return readList(ar, list, pimSide);
     };
-    data.complete = next(data.pcContacts, kMinContactBytes, false) && next(data.pcSchedules, kMinScheduleBytes, false)
-                    && next(data.pcMemos, kMinMemoBytes, false) && next(data.outlookContacts, kMinContactBytes, true)
-                    && next(data.outlookSchedules, kMinScheduleBytes, true)
-                    && next(data.outlookMemos, kMinMemoBytes, true) && ar.ok();
+    data.complete = next(data.pcContacts, false) && next(data.pcSchedules, false) && next(data.pcMemos, false)
+                    && next(data.outlookContacts, true) && next(data.outlookSchedules, true)
+                    && next(data.outlookMemos, true) && ar.ok();
     return data;
+}
+
+// Keeps the bytes of a data file with old single-byte text beside it, once: that text reads
+// right only in the code page it was written in, and the next save rewrites it for good in
+// the form that was decoded. A copy with the same bytes already there is enough.
+bool keepLegacyCopy(const QString& path, const QByteArray& bytes)
+{
+    for (int n = 1;; ++n) {
+        const QString copy = platform::NumberedPath(path + kLegacySuffix, n);
+        QFile file(copy);
+        if (!file.exists())
+            return platform::WriteFileAtomically(copy, bytes);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() == bytes)
+            return true;
+    }
 }
 
 std::optional<int> profileInt(const platform::IniFile& ini, const QString& section, const char* key)
@@ -205,31 +221,51 @@ void CMVsyncDoc::LoadLocalData()
     const QString path = m_strDataDir + kDataFile;
     if (!QFile::exists(path))
         return;
-    QString error;
-    if (LoadLocalData(path, &error))
+    switch (LoadDataFile(path, nullptr)) {
+    case DataFileLoad::Loaded:
         return;
-    // Keep the damaged file out of reach of the next save, then say so once.
-    const QString aside = path + kDamagedSuffix;
-    QFile::remove(aside);
+    case DataFileLoad::Unreadable:
+        // Still the user's file (its permissions may be wrong for now): start with the
+        // defaults, quietly, and never save over it.
+        m_bKeepDataFile = true;
+        return;
+    case DataFileLoad::Damaged:
+        break;
+    }
+    // Keep the damaged file out of reach of the next save, beside any earlier one, then say so
+    // once. A file that cannot be moved is never saved over either.
+    const QString aside = platform::NextFreePath(path + kDamagedSuffix);
     const bool moved = QFile::rename(path, aside);
+    m_bKeepDataFile = m_bKeepDataFile || !moved;
     platform::AfxMessageBox(platform::LoadString(moved ? 64002 : 64003).arg(moved ? aside : path),
                             platform::MB_ICONWARNING);
 }
 
 bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
 {
+    return LoadDataFile(path, error) == DataFileLoad::Loaded;
+}
+
+CMVsyncDoc::DataFileLoad CMVsyncDoc::LoadDataFile(const QString& path, QString* error)
+{
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool opened = file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    if (!opened || file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.errorString();
-        return false;
+        return DataFileLoad::Unreadable;
     }
-    CArchive ar(file.readAll());
+    CArchive ar(bytes);
     LocalData data = readLocalData(ar);
+    if (ar.ReadLegacyText() && !keepLegacyCopy(path, bytes))
+        m_bKeepDataFile = true;
     ApplyLocalData(data);
-    if (!data.complete && error)
+    if (data.complete)
+        return DataFileLoad::Loaded;
+    if (error)
         *error = QStringLiteral("the file ends early or holds damaged data");
-    return data.complete;
+    return DataFileLoad::Damaged;
 }
 
 bool CMVsyncDoc::SaveNumberDirectory()
@@ -251,6 +287,8 @@ bool CMVsyncDoc::SaveNumberDirectory()
 bool CMVsyncDoc::SaveLocalData()
 {
     const bool numbers = SaveNumberDirectory();
+    if (m_bKeepDataFile)
+        return false;
     // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
     m_pimBaseline.Save(m_strDataDir);
     return SaveLocalData(m_strDataDir + kDataFile) && numbers;

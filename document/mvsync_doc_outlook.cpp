@@ -9,18 +9,6 @@
 
 namespace {
 
-// Counts a running exchange for IsBusy.
-class BusyGuard {
-public:
-    explicit BusyGuard(int& counter) : m_counter(counter) { ++m_counter; }
-    ~BusyGuard() { --m_counter; }
-    BusyGuard(const BusyGuard&) = delete;
-    BusyGuard& operator=(const BusyGuard&) = delete;
-
-private:
-    int& m_counter;
-};
-
 // The last old record with the same EntryID, deleted ones included.
 template <typename Record>
 const Record* lastWithEntryId(const RecordList<Record>& old, const QString& entryId)
@@ -57,7 +45,7 @@ void showExchangeError(int stringId, const COutlookSync& exchange)
 template <typename Record, typename Read, typename Merge>
 bool CMVsyncDoc::importFromPim(COutlookSync& exchange, RecordList<Record>& list, Read read, Merge merge)
 {
-    BusyGuard busy(m_nBusy);
+    const BusyScope busy = MarkBusy();
     RecordList<Record> fresh;
     if (!read(fresh)) {
         showExchangeError(62000, exchange);
@@ -75,7 +63,7 @@ bool CMVsyncDoc::importFromPim(COutlookSync& exchange, RecordList<Record>& list,
 template <typename Record, typename Write>
 bool CMVsyncDoc::exportToPim(COutlookSync& exchange, RecordList<Record>& list, Write write)
 {
-    BusyGuard busy(m_nBusy);
+    const BusyScope busy = MarkBusy();
     exchange.UseBaseline(m_pimBaseline);
     if (!write(list)) {
         showExchangeError(62002, exchange);

@@ -37,6 +37,17 @@ int CMVsyncDoc::writeToPhone(RecordList<Record>& list, const Record& source, Wri
     return written;
 }
 
+template <typename Record, typename Write, typename Key>
+int CMVsyncDoc::rewriteOnPhone(Record& record, const Record& edited, Write write, Key key)
+{
+    Record copy;
+    copy.Assign(edited);
+    if (!write(copy))
+        return -1;
+    record.Assign(copy);
+    return key(record);
+}
+
 namespace {
 
 // Replaces the seven group names by those a phonebook read delivered; a phone that sent fewer
@@ -78,14 +89,24 @@ bool CMVsyncDoc::ReadPhoneMemos()
     return readPhoneList(m_phoneMemos, nullptr, false, [this](auto& list) { return m_session.ReadMemos(list); });
 }
 
+// A book selection that fails after the session opened closes it again, so that the port,
+// the progress window and the main window are not left as a connected session keeps them.
 bool CMVsyncDoc::SelectHandsetBook()
 {
-    return m_session.SelectHandsetBook();
+    if (m_session.SelectHandsetBook())
+        return true;
+    if (m_session.m_bConnected)
+        m_session.Disconnect();
+    return false;
 }
 
 bool CMVsyncDoc::SelectSimBook()
 {
-    return m_session.SelectSimBook();
+    if (m_session.SelectSimBook())
+        return true;
+    if (m_session.m_bConnected)
+        m_session.Disconnect();
+    return false;
 }
 
 bool CMVsyncDoc::ConnectForSchedules()
@@ -125,6 +146,30 @@ int CMVsyncDoc::WritePhoneMemo(const CMemoEntry& source)
 {
     return writeToPhone(m_phoneMemos, source, [this](CMemoEntry& e) { return m_session.WriteMemo(e); },
                         [](const CMemoEntry& e) { return e.m_nIndex; });
+}
+
+int CMVsyncDoc::UpdateHandsetContact(CPhoneEntry& record, const CPhoneEntry& edited)
+{
+    return rewriteOnPhone(record, edited, [this](CPhoneEntry& e) { return m_session.WriteHandsetEntry(e); },
+                          [](const CPhoneEntry& e) { return e.m_nIndex; });
+}
+
+int CMVsyncDoc::UpdateSimContact(CPhoneEntry& record, const CPhoneEntry& edited)
+{
+    return rewriteOnPhone(record, edited, [this](CPhoneEntry& e) { return m_session.WriteSimEntry(e); },
+                          [](const CPhoneEntry& e) { return e.m_nSimIndex; });
+}
+
+int CMVsyncDoc::UpdatePhoneSchedule(CScheduleEntry& record, const CScheduleEntry& edited)
+{
+    return rewriteOnPhone(record, edited, [this](CScheduleEntry& e) { return m_session.WriteSchedule(e); },
+                          [](const CScheduleEntry& e) { return e.m_nIndex; });
+}
+
+int CMVsyncDoc::UpdatePhoneMemo(CMemoEntry& record, const CMemoEntry& edited)
+{
+    return rewriteOnPhone(record, edited, [this](CMemoEntry& e) { return m_session.WriteMemo(e); },
+                          [](const CMemoEntry& e) { return e.m_nIndex; });
 }
 
 bool CMVsyncDoc::DeleteHandsetContact(CPhoneEntry& record)

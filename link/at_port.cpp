@@ -9,6 +9,7 @@
 #include "platform/ui_services.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -29,6 +30,30 @@ bool TakeUserAbort()
     g_bUserAbort = false;
     g_nLastError = AT_USER_ABORT;
     return true;
+}
+
+// A reply as text. Phones answer in ASCII, but alpha names in message lists come as the phone
+// stores them: a line that the locale's character set cannot read is read in the legacy code
+// page, so that "Zo\xEB" stays a name instead of a replacement character.
+QString DecodeReply(const QByteArray& bytes)
+{
+    static const QByteArray kReplacement = QString(QChar::ReplacementCharacter).toUtf8();
+    const auto unreadable = [](const QByteArray& part, const QString& decoded) {
+        return decoded.contains(QChar::ReplacementCharacter) && !part.contains(kReplacement);
+    };
+    const QString whole = platform::FromAnsi(bytes);
+    if (!unreadable(bytes, whole))
+        return whole;
+    QString text;
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArray line = bytes.mid(start, end - start);
+        start = end;
+        const QString decoded = platform::FromAnsi(line);
+        text += unreadable(line, decoded) ? platform::FromLegacy(line) : decoded;
+    }
+    return text;
 }
 
 } // namespace
@@ -120,9 +145,27 @@ int CATPort::Report(const ReplyClass& verdict)
         g_nLastError = lastError;
     if (verdict.kind == ReplyKind::ExtError && verdict.code && *verdict.code != 14)
         platform::AfxMessageBox(QString::asprintf("Failed to write - CODE : EXT-%d ", *verdict.code));
-    else if (verdict.kind == ReplyKind::Ring)
+    if (verdict.kind == ReplyKind::Ring || verdict.ring)
         platform::AfxMessageBox(platform::LoadString(61460));
     return result;
+}
+
+int CATPort::SendClosingCommand(const QByteArray& command)
+{
+    if (!m_pLine)
+        return AT_NO_LINE;
+    m_nAttempts = 1;
+    --m_nAttempts;
+    if (const int failed = WriteCommand(command))
+        return failed;
+    platform::Sleep(kAfterWriteMs);
+    platform::Sleep(kPassMs);
+    if (!m_pLine)
+        return AT_NO_LINE;
+    // What the phone answers is drained and dropped.
+    std::vector<char> buffer(kReceiveBufferSize);
+    int count = 0;
+    return m_pLine->Read(buffer.data(), int(buffer.size()), &count) ? AT_OK : AT_READ_FAILED;
 }
 
 int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
@@ -134,6 +177,9 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         return AT_USER_ABORT;
 
     reply.clear();
+    m_bRang = false;
+    if (!bWait)
+        return SendClosingCommand(command);
     m_nAttempts = 1;
     --m_nAttempts;
     if (const int failed = WriteCommand(command))
@@ -148,7 +194,9 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     std::vector<char> buffer(kReceiveBufferSize);
     QByteArray raw;
     CReplyClassifier classifier;
-    auto partialReply = [&] { return platform::FromAnsi(ReplyText(raw, ReplyClass {}, command)); };
+    bool lastReadFull = false;
+    std::optional<qint64> ringStart; // when a RING came and no final result yet
+    auto partialReply = [&] { return DecodeReply(ReplyText(raw, ReplyClass {}, command)); };
     auto timeout = [&] {
         reply = partialReply();
         g_nLastError = AT_TIMEOUT;
@@ -164,14 +212,41 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
             reply = partialReply();
             return AT_READ_FAILED;
         }
-        if (!bWait)
-            return AT_OK;
         PumpMessages();
         if (TakeUserAbort()) {
             reply = partialReply();
             return AT_USER_ABORT;
         }
 
+        if (count > 0) {
+            silenceTimerRunning = false;
+            if (raw.size() + count > kMaxReplyBytes) {
+                reply = partialReply();
+                platform::AfxMessageBox(QStringLiteral("Error : overflow stack"));
+                return AT_NO_LINE;
+            }
+            raw.append(buffer.data(), count);
+        }
+        // A read that stopped short of its byte limit found the line quiet: a final result
+        // then counts without its line end.
+        const bool quiet = count < CSerialLine::kReadStopBytes;
+        if (count > 0 || (quiet && lastReadFull)) {
+            const ReplyClass verdict = classifier.Classify(raw, quiet);
+            if (verdict.kind != ReplyKind::Pending) {
+                reply = DecodeReply(ReplyText(raw, verdict, command));
+                m_bRang = verdict.kind == ReplyKind::Ok && verdict.ring;
+                return Report(verdict);
+            }
+            if (verdict.ring && !ringStart)
+                ringStart = platform::NowMs();
+        }
+        lastReadFull = !quiet;
+        // After a RING the phone may still carry the command out; it gets the silence limit
+        // for its final result.
+        if (ringStart && platform::NowMs() - *ringStart >= qint64(limitSec) * 1000) {
+            reply = partialReply();
+            return Report({ReplyKind::Ring, std::nullopt, raw.size(), true});
+        }
         if (count == 0) {
             if (!silenceTimerRunning) {
                 silenceTimerRunning = true;
@@ -180,19 +255,6 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
             const double elapsedSec = double(platform::NowMs() - silenceStart) / 1000.0;
             if (limitSec <= elapsedSec)
                 return timeout();
-        } else {
-            silenceTimerRunning = false;
-            if (raw.size() + count > kMaxReplyBytes) {
-                reply = partialReply();
-                platform::AfxMessageBox(QStringLiteral("Error : overflow stack"));
-                return AT_NO_LINE;
-            }
-            raw.append(buffer.data(), count);
-            const ReplyClass verdict = classifier.Classify(raw);
-            if (verdict.kind != ReplyKind::Pending) {
-                reply = platform::FromAnsi(ReplyText(raw, verdict, command));
-                return Report(verdict);
-            }
         }
         // A phone that keeps talking without a final result is cut off all the same.
         if (platform::NowMs() - waitStart >= commandLimitMs)

@@ -36,9 +36,22 @@ public:
     // Sends a complete command (ending in "\r"). With bWait the reply is collected and
     // classified; without it the line is drained once and the result is AT_OK with an empty
     // reply. The reply is the answer up to its final result line, without the command's exact
-    // echo on success and without trailing line ends, decoded from the locale's character set
-    // (phones answer in ASCII: IRA or Base64). Never throws.
+    // echo on success and without trailing line ends, decoded from the locale's character set;
+    // a line that set cannot read (a message list's alpha name as the phone stores it) is read
+    // in the legacy code page. Never throws.
     int SendCommand(const QByteArray& command, QString& reply, bool bWait);
+    // A command sent without waiting, as SendCommand does it, but without pumping messages or
+    // taking an abort: the session's closing commands go out also while an abort ends it.
+    int SendClosingCommand(const QByteArray& command);
+
+    // True once after a command that the phone carried out although a RING came before its
+    // final OK: the call box was shown, and the operation should end as a RING ends it.
+    bool TakeRing()
+    {
+        const bool rang = m_bRang;
+        m_bRang = false;
+        return rang;
+    }
 
     // True while a line object exists (it may have failed to open).
     bool HasLine() const { return m_pLine != nullptr; }
@@ -65,4 +78,5 @@ private:
     int Report(const ReplyClass& verdict);
 
     std::unique_ptr<CSerialLine> m_pLine;
+    bool m_bRang = false;
 };

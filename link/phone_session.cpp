@@ -50,7 +50,15 @@ CPhoneSession::~CPhoneSession() = default;
 
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
+    // A call came in during an earlier command, which the phone still carried out: the
+    // operation ends here, as a RING ends it.
+    if (m_bCallComing) {
+        g_nLastError = AT_RING;
+        m_nResult = AT_RING;
+        return m_nResult;
+    }
     m_nResult = m_port.SendCommand(command, m_strReply, bWait);
+    m_bCallComing = m_port.TakeRing();
     return m_nResult;
 }
 
@@ -85,6 +93,7 @@ bool CPhoneSession::NothingSent()
 
 bool CPhoneSession::Connect(bool bForMessages)
 {
+    m_bCallComing = false;
     if (!m_port.Connect(m_nOpenDelayMs))
         return false;
     OpenProgress();
@@ -144,19 +153,20 @@ bool CPhoneSession::Disconnect()
     platform::Sleep(kDisconnectSettleMs);
     g_bUserAbort = false;
 
-    // Sent in every case, also after a failed connect; their results are of no interest.
-    QString ignored;
-    m_port.SendCommand("AT+SYNCSTOP\r", ignored, false);
+    // Sent in every case, also after a failed connect or while an abort ends the operation;
+    // their results are of no interest.
+    m_port.SendClosingCommand("AT+SYNCSTOP\r");
     platform::Sleep(kSyncStopWaitMs);
-    m_port.SendCommand("ATE1\r", ignored, false);
+    m_port.SendClosingCommand("ATE1\r");
     platform::Sleep(kEchoOnWaitMs);
-    m_port.SendCommand("AT+CSCS=\"IRA\"\r", ignored, false);
+    m_port.SendClosingCommand("AT+CSCS=\"IRA\"\r");
     ShowProgress(61464);
     platform::Sleep(kClosingTextMs);
     CloseProgress();
     m_port.Disconnect();
 
     m_bConnected = false;
+    m_bCallComing = false;
     ui.enableMainWindow(true);
     ui.endWaitCursor();
     return true;

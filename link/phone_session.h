@@ -175,4 +175,6 @@ private:
     bool SendDelete(const QByteArray& command, int nIndex, int nProgressId, int nPauseMs = 0);
 
     std::unique_ptr<IProgressView> m_pProgress;
+    // A RING came during a command of this operation that the phone still completed.
+    bool m_bCallComing = false;
 };

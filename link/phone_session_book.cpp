@@ -26,6 +26,12 @@ constexpr int kBetweenBlocksMs = 100;
 constexpr int kBeforeDeleteMs = 100;
 constexpr int kSimNumberLen = 20;
 constexpr int kSimWideNumberLen = 40;
+constexpr int kGroupCount = 7;
+
+bool IsGroup(int group)
+{
+    return group >= 0 && group < kGroupCount;
+}
 
 // A number field of a phone line: quotes removed, and a '+' in front of an international
 // number that lacks it.
@@ -244,15 +250,15 @@ bool CPhoneSession::ParseSimEntry(const QString& line, RecordList<CPhoneEntry>& 
 
 QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& record)
 {
-    record.m_strName = CutName(record.m_strName, g_nHandsetNameLen);
+    record.m_strName = CutName(StorableText(record.m_strName, kTextUnitLimit), g_nHandsetNameLen);
     const AddressField mobile = CleanedNumber(record.m_strMobile, g_nHandsetNumberLen);
     const AddressField home = CleanedNumber(record.m_strHome, g_nHandsetNumberLen);
     const AddressField office = CleanedNumber(record.m_strOffice, g_nHandsetNumberLen);
     record.m_strMobile = mobile.number;
     record.m_strHome = home.number;
     record.m_strOffice = office.number;
-    record.m_strEmail = CutPhoneText(record.m_strEmail, g_nHandsetEmailLen);
-    record.m_strMemo = CutPhoneText(record.m_strMemo, g_nHandsetMemoLen);
+    record.m_strEmail = CutPhoneText(StorableText(record.m_strEmail, kTextUnitLimit), g_nHandsetEmailLen);
+    record.m_strMemo = CutPhoneText(StorableText(record.m_strMemo, kTextUnitLimit), g_nHandsetMemoLen);
 
     const auto quoted = [](const QString& text) { return '"' + text.toLatin1() + '"'; };
     const auto number = [&](const AddressField& field) {
@@ -266,7 +272,7 @@ QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& record)
 
 QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& record, bool bWide)
 {
-    record.m_strName = CutName(record.m_strName, g_nSimNameLen);
+    record.m_strName = CutName(StorableText(record.m_strName, kTextUnitLimit), g_nSimNameLen);
     const QString number = CleanPhoneNumber(record.m_strMobile);
     const int type = number.startsWith(u'+') ? kTypeInternational : kTypeNational;
     record.m_strMobile = number.left(bWide ? kSimWideNumberLen : kSimNumberLen);
@@ -277,8 +283,9 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& record, bool bWide)
 
 bool CPhoneSession::WriteHandsetEntry(CPhoneEntry& record)
 {
-    // The last index is writable too; anything else but a new entry (-1) is no index.
-    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex())
+    // The last index is writable too; anything else but a new entry (-1) is no index. A phone
+    // would store an unknown group as it comes.
+    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex() || !IsGroup(record.m_nGroup))
         return NothingSent();
     ShowProgress(61467);
     return SendWrite(BuildHandsetWrite(record), record.m_nIndex, true);
@@ -286,6 +293,11 @@ bool CPhoneSession::WriteHandsetEntry(CPhoneEntry& record)
 
 bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
 {
+    const bool newEntry = record.m_nSimIndex == -1;
+    if (!newEntry && (record.m_nSimIndex <= 0 || record.m_nSimIndex > g_nSimCapacity))
+        return NothingSent();
+    if (!IsGroup(record.m_nGroup))
+        return NothingSent();
     switch (record.m_nCopySource) {
     case 1: ShowProgress(63039); break;
     case 2: ShowProgress(63040); break;

@@ -30,12 +30,29 @@ QByteArray TwoDigits(int value)
     return QByteArray::number(value).rightJustified(2, '0');
 }
 
-// A text field as the phone takes it: cut to its limit (twice as long outside the GSM
-// alphabet), stored back into the record, line breaks as "\n", in Base64.
+// A text field as the phone takes it: what a field carries, cut to its limit (twice as long
+// outside the GSM alphabet), stored back into the record.
 QString CutToLimit(QString& text, int gsmLimit, int wideLimit)
 {
+    text = StorableText(text, CPhoneSession::kTextUnitLimit);
     text = CutPhoneText(text, IsGsmEncodable(text) ? gsmLimit : wideLimit);
     return text;
+}
+
+int ScheduleLastIndex()
+{
+    return LastListIndex(1, g_nScheduleCapacity);
+}
+
+int MemoLastIndex()
+{
+    return LastListIndex(g_nMemoFirstIndex, g_nMemoCapacity);
+}
+
+// An index of a write: a new entry (-1) or one within the list.
+bool IsWriteIndex(int index, int last)
+{
+    return index == -1 || (index >= 0 && index <= last);
 }
 
 } // namespace
@@ -115,6 +132,10 @@ QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& record)
 
 bool CPhoneSession::WriteSchedule(CScheduleEntry& record)
 {
+    const bool known = record.m_nRepeat >= CScheduleEntry::RepeatNone && record.m_nRepeat <= CScheduleEntry::RepeatYearly
+        && record.m_nAlarm >= CScheduleEntry::AlarmNone && record.m_nAlarm <= CScheduleEntry::Alarm1Day;
+    if (!known || !IsWriteIndex(record.m_nIndex, ScheduleLastIndex()))
+        return NothingSent();
     const QByteArray command = BuildScheduleWrite(record);
     if (command.isEmpty())
         return NothingSent();
@@ -124,7 +145,7 @@ bool CPhoneSession::WriteSchedule(CScheduleEntry& record)
 
 bool CPhoneSession::DeleteSchedule(int nIndex)
 {
-    if (nIndex < 0)
+    if (nIndex < 0 || nIndex > ScheduleLastIndex())
         return NothingSent();
     return SendDelete("AT+CXDW", nIndex, 61471);
 }
@@ -172,13 +193,15 @@ QByteArray CPhoneSession::BuildMemoWrite(CMemoEntry& record)
 
 bool CPhoneSession::WriteMemo(CMemoEntry& record)
 {
+    if (!IsWriteIndex(record.m_nIndex, MemoLastIndex()))
+        return NothingSent();
     ShowProgress(61490);
     return SendWrite(BuildMemoWrite(record), record.m_nIndex);
 }
 
 bool CPhoneSession::DeleteMemo(int nIndex)
 {
-    if (nIndex < 0)
+    if (nIndex < 0 || nIndex > MemoLastIndex())
         return NothingSent();
     return SendDelete("AT+CMDW", nIndex, 61492);
 }

@@ -90,16 +90,18 @@ bool CPhoneSession::ParseMessageHeader(const QString& segment, CSmsEntry& record
 {
     if (segment.isEmpty())
         return false;
+    // The header line ends at the first CR; its alpha name is quoted and may hold commas.
+    const qsizetype cr = segment.indexOf(u'\r');
+    const QString header = segment.left(cr);
     QString index;
     QString stat;
-    if (!ExtractField(index, segment, 0) || !ExtractField(stat, segment, 1))
+    if (!ExtractQuotedField(index, header, 0) || !ExtractQuotedField(stat, header, 1))
         return false;
     record.m_nIndex = platform::Atoi(QStringView(index));
     record.m_nStatus = StatusOf(platform::Atoi(QStringView(stat)));
     QString name;
-    ExtractField(name, segment, 2);
+    ExtractQuotedField(name, header, 2);
     record.m_strName = RemoveQuotes(name);
-    const qsizetype cr = segment.indexOf(u'\r');
     record.m_strPdu = cr < 0 ? QString() : segment.mid(cr + 2);
     return true;
 }

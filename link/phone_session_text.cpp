@@ -1,5 +1,6 @@
 #include "link/phone_session_text.h"
 
+#include "link/text_codec.h"
 #include "platform/ansi_width.h"
 
 #include <algorithm>
@@ -23,6 +24,33 @@ QString CutPhoneText(const QString& text, int width)
     if (cut.size() < text.size() && cut.endsWith(u'\r') && text[cut.size()] == u'\n')
         cut.chop(1);
     return cut;
+}
+
+QString StorableText(const QString& text, int unitLimit)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            kept += c;
+            kept += text[++i];
+        } else if (c.unicode() != 0 && !c.isSurrogate()) {
+            kept += c;
+        }
+    }
+    const qsizetype limit = std::max(0, IsGsmEncodable(kept) ? unitLimit : unitLimit / 2);
+    if (kept.size() > limit) {
+        kept.truncate(limit);
+        if (!kept.isEmpty() && kept.back().isHighSurrogate())
+            kept.chop(1);
+    }
+    return kept;
+}
+
+int LastListIndex(int firstIndex, int capacity)
+{
+    return std::max(firstIndex, 1) + capacity - 1;
 }
 
 QByteArray IndexText(int index)

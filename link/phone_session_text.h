@@ -17,6 +17,16 @@ QString FromPhoneLines(const QString& text);
 // The text cut to `width` ANSI bytes, never between the two halves of a "\r\n".
 QString CutPhoneText(const QString& text, int width);
 
+// What of a text a phone field can carry: without NUL characters (the field would end there)
+// and halves of surrogate pairs (no phone stores them), and no more units than the field's
+// unit limit (half of it outside the GSM alphabet). The command builders store this back in
+// the record, so that the record holds what was sent.
+QString StorableText(const QString& text, int unitLimit);
+
+// The last index of a list whose first index may be unknown (0 and 1 both occur): counted
+// from 1 when the first index is below it.
+int LastListIndex(int firstIndex, int capacity);
+
 // The index field of a write command: empty for a new entry (-1).
 QByteArray IndexText(int index);
 

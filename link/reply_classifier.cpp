@@ -50,14 +50,14 @@ ReplyKind finalKind(const QByteArray& line)
 
 } // namespace
 
-ReplyClass CReplyClassifier::Classify(const QByteArray& reply)
+ReplyClass CReplyClassifier::Classify(const QByteArray& reply, bool quiet)
 {
     if (m_verdict)
         return *m_verdict;
 
     bool prompt = false;
-    bool ring = false;
     ReplyClass final;
+    QByteArray finalLine;
     qsizetype pos = m_nScanned;
     while (pos < reply.size()) {
         qsizetype lineEnd = std::max(pos, m_nSearched);
@@ -76,20 +76,32 @@ ReplyClass CReplyClassifier::Classify(const QByteArray& reply)
             prompt = true;
         const QByteArray line = raw.trimmed().toUpper();
         if (line == "RING") {
-            ring = true;
+            m_bRing = true;
             continue;
         }
         final.kind = finalKind(line);
         if (final.kind != ReplyKind::Pending) {
             final.end = next;
-            if (final.kind == ReplyKind::CmeError || final.kind == ReplyKind::CmsError || final.kind == ReplyKind::ExtError)
-                final.code = errorCode(line);
+            finalLine = line;
             break;
         }
     }
     m_nScanned = pos;
-    if (final.kind == ReplyKind::Pending && pos < reply.size() && reply[pos] == '>')
-        prompt = true;
+    bool ring = m_bRing;
+    if (final.kind == ReplyKind::Pending && pos < reply.size()) {
+        if (reply[pos] == '>')
+            prompt = true;
+        // A phone that ends its reply without a line end: once the line is quiet, the last
+        // line stands as it is.
+        if (quiet) {
+            finalLine = reply.mid(pos).trimmed().toUpper();
+            final.kind = finalKind(finalLine);
+            final.end = reply.size();
+            ring = ring || finalLine == "RING";
+        }
+    }
+    if (final.kind == ReplyKind::CmeError || final.kind == ReplyKind::CmsError || final.kind == ReplyKind::ExtError)
+        final.code = errorCode(finalLine);
 
     ReplyClass verdict;
     if (final.kind == ReplyKind::Ok)
@@ -98,18 +110,17 @@ ReplyClass CReplyClassifier::Classify(const QByteArray& reply)
         verdict = {ReplyKind::Prompt, std::nullopt, reply.size()};
     else if (final.kind != ReplyKind::Pending)
         verdict = final;
-    else if (ring)
-        verdict = {ReplyKind::Ring, std::nullopt, reply.size()};
     else
-        return {ReplyKind::Pending, std::nullopt, reply.size()};
+        return {ReplyKind::Pending, std::nullopt, reply.size(), ring};
+    verdict.ring = ring;
     m_verdict = verdict;
     return verdict;
 }
 
-ReplyClass ClassifyReply(const QByteArray& reply)
+ReplyClass ClassifyReply(const QByteArray& reply, bool quiet)
 {
     CReplyClassifier classifier;
-    return classifier.Classify(reply);
+    return classifier.Classify(reply, quiet);
 }
 
 int ResultCode(const ReplyClass& verdict)
@@ -150,9 +161,37 @@ int LastErrorCode(const ReplyClass& verdict)
     }
 }
 
+namespace {
+
+// The text without its RING lines (with their line ends).
+QByteArray WithoutRingLines(const QByteArray& text)
+{
+    QByteArray kept;
+    kept.reserve(text.size());
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = start;
+        while (end < text.size() && !isLineEnd(text[end]))
+            ++end;
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        if (end < text.size())
+            ++end;
+        const QByteArray line = text.mid(start, end - start);
+        if (line.trimmed().toUpper() != "RING")
+            kept += line;
+        start = end;
+    }
+    return kept;
+}
+
+} // namespace
+
 QByteArray ReplyText(const QByteArray& reply, const ReplyClass& verdict, const QByteArray& command)
 {
     QByteArray text = verdict.kind == ReplyKind::Pending ? reply : reply.left(verdict.end);
+    // The phone answered after a call came in: the answer is what the caller parses.
+    if (verdict.ring && verdict.kind != ReplyKind::Pending && verdict.kind != ReplyKind::Ring)
+        text = WithoutRingLines(text);
     if (verdict.kind == ReplyKind::Ok && !command.isEmpty() && text.startsWith(command))
         text.remove(0, command.size());
     qsizetype size = text.size();

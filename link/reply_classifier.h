@@ -37,29 +37,36 @@ struct ReplyClass {
     // How much of the raw reply belongs to this answer: up to the end of the final result
     // line; all of it for a prompt, RING or a pending reply.
     qsizetype end = 0;
+    // A RING line came before the final result: a call is coming in.
+    bool ring = false;
 };
 
 // Classifies a phone's reply by whole lines, so that text inside data never ends a command:
 // a final result (OK, ERROR, +CME ERROR[: n], +CMS ERROR[: n], +EXT ERROR[: n]) is a whole
-// line ended by CR or LF, RING counts only as a whole line, and the prompt is a '>' at the
-// start of a line, which needs no line end. Lines after the first final result are not part
-// of the answer. When several of these are present, they rank in this order: OK, prompt,
-// ERROR, +CME ERROR, +CMS ERROR, +EXT ERROR, RING.
+// line ended by CR or LF, and the prompt is a '>' at the start of a line, which needs no line
+// end. Once the line has gone quiet (`quiet`: the phone sent nothing more for a poll), the last
+// line counts as whole without its line end. Lines after the first final result are not part
+// of the answer; the prompt outranks a final result other than OK.
+//
+// A RING line does not end the answer: the command may still be carried out, so the reply
+// stays pending with `ring` set until its final result comes (the transport decides how long
+// to wait for it). The verdict then carries `ring` too.
 //
 // Feed it the whole raw reply again after every piece; it looks only at what is new, so a
 // long reply costs linear time. Once decided, it keeps its verdict.
 class CReplyClassifier {
 public:
-    ReplyClass Classify(const QByteArray& reply);
+    ReplyClass Classify(const QByteArray& reply, bool quiet = false);
 
 private:
     qsizetype m_nScanned = 0;  // start of the first line not yet looked at
     qsizetype m_nSearched = 0; // how far that line has been searched for its end
+    bool m_bRing = false;      // a complete RING line came
     std::optional<ReplyClass> m_verdict;
 };
 
-// One-shot classification of a complete reply text.
-ReplyClass ClassifyReply(const QByteArray& reply);
+// One-shot classification of a reply text.
+ReplyClass ClassifyReply(const QByteArray& reply, bool quiet = false);
 
 // The transport's result code for a verdict (AT_PENDING while undecided).
 int ResultCode(const ReplyClass& verdict);
@@ -68,6 +75,6 @@ int ResultCode(const ReplyClass& verdict);
 int LastErrorCode(const ReplyClass& verdict);
 
 // The reply handed to the caller: the answer part of the raw reply with the command's exact
-// echo (same case, its "\r" included) removed from the front on success, and the line ends
-// and blanks trimmed from the right.
+// echo (same case, its "\r" included) removed from the front on success, without RING lines
+// once a final result came after them, and the line ends and blanks trimmed from the right.
 QByteArray ReplyText(const QByteArray& reply, const ReplyClass& verdict, const QByteArray& command);

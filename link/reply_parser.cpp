@@ -9,14 +9,34 @@ bool IsLineSpace(QChar c)
     return c == u'\r' || c == u'\n' || c == u' ';
 }
 
+// True when the text at pos begins a line: nothing but blanks between it and the start of the
+// text or the last line end.
+bool StartsLine(const QString& text, qsizetype pos)
+{
+    while (pos > 0 && text[pos - 1] == u' ')
+        --pos;
+    return pos == 0 || text[pos - 1] == u'\r' || text[pos - 1] == u'\n';
+}
+
+// The first occurrence of the prefix from pos on that begins a line, or -1. Base64 fields may
+// hold the prefix ("AU+CXDROAAA="); only a list line starts with it.
+qsizetype FindLinePrefix(const QString& text, qsizetype pos, const QString& prefix)
+{
+    for (qsizetype found = text.indexOf(prefix, pos); found >= 0; found = text.indexOf(prefix, found + 1)) {
+        if (StartsLine(text, found))
+            return found;
+    }
+    return -1;
+}
+
 // The start of the segment after the one that begins at pos, or -1 when it is the last; the
 // segment's own occurrence of the prefix is searched from pos. -2 when none is left at all.
 qsizetype NextSegment(const QString& text, qsizetype pos, const QString& prefix)
 {
-    const qsizetype first = text.indexOf(prefix, pos);
+    const qsizetype first = FindLinePrefix(text, pos, prefix);
     if (first < 0)
         return -2;
-    return text.indexOf(prefix, first + prefix.size());
+    return FindLinePrefix(text, first + prefix.size(), prefix);
 }
 
 } // namespace
@@ -111,6 +131,29 @@ bool ExtractField(QString& out, const QString& text, int k, QChar separator)
     const qsizetype end = text.indexOf(separator, start);
     out = text.mid(start, end < 0 ? -1 : end - start);
     return true;
+}
+
+bool ExtractQuotedField(QString& out, const QString& text, int k)
+{
+    if (k < 0)
+        return false;
+    int field = 0;
+    qsizetype start = 0;
+    bool quoted = false;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] == u'"')
+            quoted = !quoted;
+        if (i < text.size() && (quoted || text[i] != u','))
+            continue;
+        if (field == k) {
+            out = text.mid(start, i - start);
+            return true;
+        }
+        ++field;
+        start = i + 1;
+    }
+    out.clear();
+    return false;
 }
 
 QString RemoveQuotes(const QString& text)

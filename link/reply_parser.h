@@ -15,9 +15,9 @@ QString TrimListReply(const QString& reply);
 // "\r", "\n" and blanks cut from both ends.
 QString TrimLine(const QString& text);
 
-// The n-th segment of a reply cut at every occurrence of the prefix: a segment runs from one
-// occurrence to the next, the first one also holds whatever stands before the first
-// occurrence. False (and an emptied out) when there is no n-th segment; false with out
+// The n-th segment of a reply cut at every occurrence of the prefix that begins a line (at the
+// start of the text or after a line end, blanks allowed): a segment runs from one occurrence to
+// the next, the first one also holds whatever stands before the first occurrence. False (and an emptied out) when there is no n-th segment; false with out
 // untouched for an empty prefix or text.
 bool GetReplyLine(QString& out, const QString& text, int n, const QString& prefix);
 
@@ -33,6 +33,10 @@ QStringList ListReplyLines(const QString& reply, const QString& prefix, const QS
 // Field k (from 0) of a text split at every separator, quotes or not; false when the text has
 // fewer fields.
 bool ExtractField(QString& out, const QString& text, int k, QChar separator = u',');
+
+// The same, with commas between double quotes kept inside their field ("5,1,\"Al,ice\",23"
+// has four fields).
+bool ExtractQuotedField(QString& out, const QString& text, int k);
 
 // The text without any double quote.
 QString RemoveQuotes(const QString& text);

@@ -14,7 +14,7 @@ bool Dialect::handles(const QByteArray& name) const
 
 Response Dialect::dispatch(const AtCommand& command, PhoneState& state) const
 {
-    if (!command.valid)
+    if (!command.valid || (m_maxCommandLength > 0 && command.text.size() > m_maxCommandLength))
         return Response::error();
     const auto handler = m_handlers.find(command.name);
     if (handler == m_handlers.end())
@@ -22,8 +22,23 @@ Response Dialect::dispatch(const AtCommand& command, PhoneState& state) const
     return handler->second(command, state);
 }
 
+void Dialect::powerOn(PhoneState& state) const
+{
+    if (m_powerOn)
+        m_powerOn(state);
+}
+
+std::optional<Response> Dialect::finishPrompt(const QByteArray& text, PhoneState& state) const
+{
+    if (!m_promptHandler)
+        return std::nullopt;
+    return m_promptHandler(text, state);
+}
+
 std::unique_ptr<Dialect> MakeDialect(int number)
 {
+    if (number == 2)
+        return MakeDialect2(2);
     if (number != 1)
         return nullptr;
     auto dialect = std::make_unique<Dialect>(1);

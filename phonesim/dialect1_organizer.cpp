@@ -1,7 +1,7 @@
 // The first family's own schedule ("AT+CXDR", "AT+CXDW") and memo ("AT+CMDR", "AT+CMDW")
 // commands.
 #include "phonesim/dialect.h"
-#include "phonesim/dialect1_fields.h"
+#include "phonesim/command_fields.h"
 #include "phonesim/text_field.h"
 
 namespace phonesim {

@@ -1,7 +1,7 @@
 // The first family's phonebook commands: caller groups, book selection, the handset ("ME") and
 // SIM ("AD") books, read, write and delete.
 #include "phonesim/dialect.h"
-#include "phonesim/dialect1_fields.h"
+#include "phonesim/command_fields.h"
 #include "phonesim/text_field.h"
 
 namespace phonesim {

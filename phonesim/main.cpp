@@ -1,9 +1,11 @@
 // deskhand-phonesim: a simulated phone on a pseudo-terminal.
 //
-//   deskhand-phonesim --dialect 1 --link PATH [--state FILE] [--log FILE] [--fault SPEC]...
+//   deskhand-phonesim --dialect 1|2 [--model 1|2|3] --link PATH [--state FILE] [--log FILE]
+//                     [--fault SPEC]...
 //
 // Map a COM port to it with DESKHAND_COM<n>=PATH. Serves until SIGINT or SIGTERM. The phone's
 // contents come from the state file when it exists and go back to it after every change.
+#include "phonesim/dialect2_state_file.h"
 #include "phonesim/fault.h"
 #include "phonesim/phone.h"
 #include "phonesim/pty_server.h"
@@ -53,16 +55,20 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("A simulated phone served on a pseudo-terminal."));
     parser.addHelpOption();
-    const QCommandLineOption dialectOption(QStringLiteral("dialect"), QStringLiteral("Phone family (1)."), QStringLiteral("N"));
+    const QCommandLineOption dialectOption(QStringLiteral("dialect"), QStringLiteral("Phone family (1 or 2)."), QStringLiteral("N"));
+    const QCommandLineOption modelOption(QStringLiteral("model"),
+        QStringLiteral("Model of the second family: 1 (\"Tondav1\"), 2 (\"Zentra-Corvo v1.04,\", the default) or 3 "
+                       "(\"Zentra-Corvo v1.04.S2\"). Its state file is described in phonesim/dialect2_state_file.h."),
+        QStringLiteral("N"));
     const QCommandLineOption linkOption(QStringLiteral("link"), QStringLiteral("Path to link the terminal at."), QStringLiteral("PATH"));
     const QCommandLineOption stateOption(QStringLiteral("state"), QStringLiteral("Phone contents: read at start when the file exists, written after every change."), QStringLiteral("FILE"));
     const QCommandLineOption logOption(QStringLiteral("log"), QStringLiteral("Append every command received to FILE."), QStringLiteral("FILE"));
     const QCommandLineOption faultOption(QStringLiteral("fault"),
         QStringLiteral("Inject a fault: KIND[:ARG[:ARG]]@COMMAND (kinds: silence, error, cme:N, cms:N, ext:N, "
                        "reply:TEXT, ring[:MS], split:SIZE[:MS], delay:MS, stream[:MS[:LINE]], close; "
-                       "COMMAND may end in '*')."),
+                       "COMMAND may end in '*'; a full caller group is reply:\\r\\n+CGR ERROR\\r\\n)."),
         QStringLiteral("SPEC"));
-    parser.addOptions({dialectOption, linkOption, stateOption, logOption, faultOption});
+    parser.addOptions({dialectOption, modelOption, linkOption, stateOption, logOption, faultOption});
     parser.process(app);
 
     if (!parser.isSet(dialectOption) || !parser.isSet(linkOption))
@@ -72,6 +78,15 @@ int main(int argc, char** argv)
     std::unique_ptr<phonesim::Dialect> dialect = ok ? phonesim::MakeDialect(dialectNumber) : nullptr;
     if (!dialect)
         return fail(QStringLiteral("dialect %1 is not available").arg(parser.value(dialectOption)));
+    const bool secondFamily = dialectNumber == 2;
+    if (parser.isSet(modelOption)) {
+        const int model = parser.value(modelOption).toInt(&ok);
+        dialect = ok && secondFamily ? phonesim::MakeDialect2(model) : nullptr;
+        if (!dialect)
+            return fail(QStringLiteral("model %1 is not available in dialect %2").arg(parser.value(modelOption)).arg(dialectNumber));
+    }
+    const auto load = secondFamily ? phonesim::LoadDialect2StateFile : phonesim::LoadPhoneStateFile;
+    const auto save = secondFamily ? phonesim::SaveDialect2StateFile : phonesim::SavePhoneStateFile;
 
     phonesim::Phone phone(std::move(dialect));
     for (const QString& spec : parser.values(faultOption)) {
@@ -85,11 +100,11 @@ int main(int argc, char** argv)
     if (parser.isSet(stateOption)) {
         const QString statePath = parser.value(stateOption);
         QString error;
-        if (QFileInfo::exists(statePath) && !phonesim::LoadPhoneStateFile(statePath, phone.state(), &error))
+        if (QFileInfo::exists(statePath) && !load(statePath, phone.state(), &error))
             return fail(error);
-        phone.setContentsObserver([statePath](const phonesim::PhoneState& state) {
+        phone.setContentsObserver([statePath, save](const phonesim::PhoneState& state) {
             QString error;
-            if (!phonesim::SavePhoneStateFile(statePath, state, &error))
+            if (!save(statePath, state, &error))
                 std::fprintf(stderr, "deskhand-phonesim: cannot save the state: %s\n", error.toLocal8Bit().constData());
         });
     }

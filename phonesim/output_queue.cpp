@@ -22,20 +22,38 @@ void OutputQueue::add(qint64 nowMs, const Output& output)
         stopStream(nowMs);
     for (const TimedBytes& chunk : output.chunks)
         insert(nowMs + chunk.offsetMs, chunk.bytes);
-    if (output.stream && !output.stream->line.isEmpty())
-        m_stream = Stream {nowMs + output.stream->offsetMs, std::max(1, output.stream->periodMs), output.stream->line};
+    if (output.stream && !output.stream->line.isEmpty()) {
+        // A line cannot follow the previous one before that has gone over the wire.
+        const qint64 lineBits = qint64(output.stream->line.size()) * 10;
+        const int wireMs = m_baud > 0 ? int((lineBits * 1000 + m_baud - 1) / m_baud) : 1;
+        m_stream = Stream {nowMs + output.stream->offsetMs, std::max({1, wireMs, output.stream->periodMs}),
+            output.stream->line};
+    }
     if (output.closeAtMs) {
         const qint64 at = nowMs + *output.closeAtMs;
         m_closeAtMs = m_closeAtMs ? std::min(*m_closeAtMs, at) : at;
     }
 }
 
-qint64 OutputQueue::streamDue(qint64 nowMs) const
+qint64 OutputQueue::streamSent(qint64 nowMs) const
 {
     if (!m_stream || nowMs < m_stream->startMs)
         return 0;
     const qint64 lines = (nowMs - m_stream->startMs) / m_stream->periodMs + 1;
-    return lines * m_stream->line.size() - m_stream->taken;
+    return lines * m_stream->line.size();
+}
+
+qint64 OutputQueue::streamDue(qint64 nowMs) const
+{
+    if (!m_stream)
+        return 0;
+    return std::clamp<qint64>(streamSent(nowMs) - m_stream->taken, 0, kReceiveQueueBytes);
+}
+
+void OutputQueue::dropOverrun(qint64 nowMs)
+{
+    if (m_stream)
+        m_stream->taken = std::max(m_stream->taken, streamSent(nowMs) - kReceiveQueueBytes);
 }
 
 QByteArray OutputQueue::streamBytes(qint64 count)
@@ -58,6 +76,7 @@ void OutputQueue::stopStream(qint64 nowMs)
     if (!m_stream)
         return;
     // What the phone already sent stays on the wire.
+    dropOverrun(nowMs);
     const qint64 due = streamDue(nowMs);
     const QByteArray sent = streamBytes(due);
     m_stream.reset();
@@ -78,6 +97,7 @@ qsizetype OutputQueue::due(qint64 nowMs) const
 
 QByteArray OutputQueue::take(qint64 nowMs, qsizetype maxSize)
 {
+    dropOverrun(nowMs);
     QByteArray out;
     while (out.size() < maxSize && !m_chunks.empty() && m_chunks.front().atMs <= nowMs) {
         const QByteArray& bytes = m_chunks.front().bytes;
@@ -100,6 +120,7 @@ void OutputQueue::discardDue(qint64 nowMs)
         m_chunks.pop_front();
         m_headTaken = 0;
     }
+    dropOverrun(nowMs);
     if (m_stream)
         m_stream->taken += streamDue(nowMs);
 }

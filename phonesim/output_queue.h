@@ -10,8 +10,19 @@ namespace phonesim {
 // front end uses), of which those whose time has come are "on the wire" for the PC to read
 // or purge. Both front ends use it: the simulated line against the installed clock, the
 // pseudo-terminal server against real time.
+//
+// A stream goes no faster than the line's speed allows, and of what the PC does not read the
+// receiver keeps only its last kReceiveQueueBytes: older bytes are lost, as on a serial line
+// nobody reads, so that a stream never leaves a backlog for a later session.
 class OutputQueue {
 public:
+    static constexpr qsizetype kReceiveQueueBytes = 4096;
+    static constexpr int kDefaultBaud = 57600;
+
+    // The line's speed in baud (10 bits a byte); 0 leaves streams unpaced. Applies to streams
+    // added afterwards.
+    void setBaud(int baud) { m_baud = baud; }
+
     void add(qint64 nowMs, const Output& output);
 
     // Bytes that have arrived and are not yet read.
@@ -38,7 +49,9 @@ private:
     };
 
     void insert(qint64 atMs, const QByteArray& bytes);
+    qint64 streamSent(qint64 nowMs) const;
     qint64 streamDue(qint64 nowMs) const;
+    void dropOverrun(qint64 nowMs);
     QByteArray streamBytes(qint64 count);
     void stopStream(qint64 nowMs);
 
@@ -46,6 +59,7 @@ private:
     qsizetype m_headTaken = 0;  // bytes of the first chunk already read
     std::optional<Stream> m_stream;
     std::optional<qint64> m_closeAtMs;
+    int m_baud = kDefaultBaud;
 };
 
 } // namespace phonesim

@@ -1,5 +1,7 @@
 #include "phonesim/phone.h"
 
+#include "platform/clock.h"
+
 namespace phonesim {
 
 namespace {
@@ -16,6 +18,7 @@ Phone::Phone(std::unique_ptr<Dialect> dialect)
     : m_dialect(std::move(dialect))
 {
     Q_ASSERT(m_dialect);
+    m_dialect->powerOn(m_state);
 }
 
 void Phone::injectFault(const QByteArray& pattern, const Fault& fault, int times)
@@ -30,11 +33,27 @@ void Phone::log(const QByteArray& entry)
         m_observer(entry);
 }
 
+void Phone::reportContentsChange()
+{
+    if (!m_state.contentsChanged)
+        return;
+    m_state.contentsChanged = false;
+    if (m_contentsObserver)
+        m_contentsObserver(m_state);
+}
+
 Output Phone::receive(const QByteArray& bytes)
 {
+    const qint64 now = platform::NowMs();
+    if (m_state.sleepAfterMs > 0 && m_lastActivityMs && now - *m_lastActivityMs >= m_state.sleepAfterMs)
+        m_state.asleep = true;
     Output out;
     QByteArray echo;
     for (const char c : bytes) {
+        if (m_state.asleep) {
+            m_state.asleep = false; // the byte only woke the phone
+            continue;
+        }
         if (m_state.echo)
             echo += c;
         if (m_state.atPrompt) {
@@ -56,7 +75,15 @@ Output Phone::receive(const QByteArray& bytes)
     }
     if (!echo.isEmpty())
         out.chunks.insert(out.chunks.begin(), TimedBytes {0, echo});
+    m_lastActivityMs = now + (out.chunks.empty() ? 0 : out.chunks.back().offsetMs);
     return out;
+}
+
+void Phone::lineDropped()
+{
+    m_input.clear();
+    m_state.atPrompt = false;
+    m_state.sessionOpen = false;
 }
 
 Output Phone::handlePromptInput(char c)
@@ -64,11 +91,15 @@ Output Phone::handlePromptInput(char c)
     Output out;
     if (c == kEsc || c == kCtrlZ) {
         log(m_input + c);
-        m_input.clear();
         m_state.atPrompt = false;
-        // An ESC cancels quietly; nothing of this family sends text, so Ctrl-Z fails.
-        if (c == kCtrlZ)
-            out.chunks.push_back({m_latencyMs, "\r\nERROR\r\n"});
+        // An ESC cancels quietly; Ctrl-Z hands the text to the dialect, and fails in a family
+        // that takes none.
+        if (c == kCtrlZ) {
+            const std::optional<Response> response = m_dialect->finishPrompt(m_input, m_state);
+            reportContentsChange();
+            out.chunks.push_back({m_latencyMs, response ? Frame(*response, m_state) : FinalResultText(Response::Final::Error)});
+        }
+        m_input.clear();
     } else if (c == '\r') {
         m_input += c;
         out.chunks.push_back({m_latencyMs, "\r\n> "});
@@ -123,11 +154,7 @@ Output Phone::handleCommand(const QByteArray& text)
         out = faultOutput(*fault, {});
     } else {
         const Response response = m_dialect->dispatch(ParseAtCommand(text), m_state);
-        if (m_state.contentsChanged) {
-            m_state.contentsChanged = false;
-            if (m_contentsObserver)
-                m_contentsObserver(m_state);
-        }
+        reportContentsChange();
         if (response.final == Response::Final::Prompt)
             m_state.atPrompt = true;
         const QByteArray answer = Frame(response, m_state);

@@ -9,13 +9,16 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace phonesim {
 
 // A simulated phone: takes the bytes the PC writes and says what it sends back and when.
 // It echoes input while echo is on, collects a command up to its CR, answers it through its
 // dialect with standard framing after a short latency, and applies the faults injected for
-// that command. It knows no clock: the front end schedules the output.
+// that command. The front end schedules the output; the phone reads the installed clock only
+// to fall asleep after a silence on the line, when its state asks for that (a sleeping phone
+// loses the first byte that wakes it).
 //
 // Answers come quickly (20 ms by default) because the PC purges its input before every write:
 // the answer to a command it does not wait for must arrive before its next command, or it
@@ -40,6 +43,10 @@ public:
     void clearFaults() { m_faults.clear(); }
 
     Output receive(const QByteArray& bytes);
+    // The PC left the line without closing its session (its program was killed): a half-typed
+    // command and the text prompt are dropped and the session ends, as a phone does when the
+    // cable is pulled. The settings and contents stay.
+    void lineDropped();
 
     // Every command line received (without its CR), a text typed at the prompt with its
     // terminator, and an ESC, in order.
@@ -56,12 +63,14 @@ private:
     Output handlePromptInput(char c);
     Output faultOutput(const Fault& fault, const QByteArray& answer) const;
     void log(const QByteArray& entry);
+    void reportContentsChange();
 
     std::unique_ptr<Dialect> m_dialect;
     PhoneState m_state;
     FaultPlan m_faults;
     int m_latencyMs = kDefaultLatencyMs;
     QByteArray m_input;
+    std::optional<qint64> m_lastActivityMs; // the last byte on the line, either way
     QByteArrayList m_log;
     std::function<void(const QByteArray&)> m_observer;
     std::function<void(const PhoneState&)> m_contentsObserver;

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "phonesim/dialect2_state.h"
+#include "phonesim/indexed_store.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include <map>
-#include <optional>
 
 namespace phonesim {
 
@@ -20,27 +22,6 @@ struct BookEntry {
     QString office;
     QString email;
     QString memo; // lines end in "\n"
-};
-
-// A numbered store: the index range the phone offers and the entries it holds.
-template <typename Entry>
-struct IndexedStore {
-    int first = 1;
-    int last = 1;
-    std::map<int, Entry> entries;
-
-    int capacity() const { return last - first + 1; }
-    int used() const { return int(entries.size()); }
-    bool inRange(int index) const { return index >= first && index <= last; }
-    // The lowest free index, or nothing when the store is full.
-    std::optional<int> firstFree() const
-    {
-        for (int index = first; index <= last; ++index) {
-            if (!entries.count(index))
-                return index;
-        }
-        return std::nullopt;
-    }
 };
 
 // A phonebook with the field lengths the phone reports; the SIM book has no e-mail or memo.
@@ -85,13 +66,16 @@ struct MessageStore {
 };
 
 // What a phone remembers: the session settings, which live until the phone is restarted, and
-// its contents, which the state file keeps.
+// its contents, which the state file keeps. A phone of the second family keeps its own books,
+// groups and organizer in `dialect2` and shares the session settings and messages.
 struct PhoneState {
     static constexpr int kGroupCount = 7;
 
     // Session settings.
     bool echo = true;           // ATE1 / ATE0
-    bool sessionOpen = false;   // between AT+SYNCSTART and AT+SYNCSTOP
+    bool sessionOpen = false;   // between AT+SYNCSTART and AT+SYNCSTOP (AT+SBEG and AT+SEND)
+    bool asleep = false;        // the next byte only wakes the phone
+    int sleepAfterMs = 0;       // silence on the line after which it sleeps; 0 never
     int cmee = 0;               // +CMEE: 0 reports plain ERROR, 1 and 2 numeric +CME ERROR
     QByteArray charset = "IRA"; // +CSCS
     bool atPrompt = false;      // waiting for text after "> "; ESC leaves
@@ -111,6 +95,7 @@ struct PhoneState {
     MemoStore memos = makeMemos();
     MessageStore handsetMessages {50, {}};
     MessageStore simMessages {20, {}};
+    Dialect2State dialect2;
 
     // Set by a command that changed the contents; the phone clears it once it told its owner.
     bool contentsChanged = false;

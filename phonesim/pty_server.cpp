@@ -12,6 +12,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -22,6 +24,24 @@ namespace {
 
 constexpr qsizetype kWriteBlock = 4096;
 constexpr int kIdleWaitMs = 200;
+
+int BaudOf(speed_t speed)
+{
+    switch (speed) {
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    case B38400: return 38400;
+    case B57600: return 57600;
+    case B115200: return 115200;
+    case B230400: return 230400;
+    case B460800: return 460800;
+    case B921600: return 921600;
+    default: return OutputQueue::kDefaultBaud;
+    }
+}
 
 QString systemError(const char* what)
 {
@@ -73,11 +93,65 @@ bool PtyServer::openTerminal(QString* error)
     m_master = master;
     m_slave = slave;
     m_slavePath = QString::fromLocal8Bit(name);
+    watchClients();
     return true;
+}
+
+void PtyServer::watchClients()
+{
+    m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_watch < 0)
+        return;
+    if (::inotify_add_watch(m_watch, QFile::encodeName(m_slavePath).constData(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+        ::close(m_watch);
+        m_watch = -1;
+    }
+}
+
+// A client closed the terminal. Whether it was the last one shows when the server lets go of
+// its own descriptor for a moment: with nobody left, the master sees a hang-up.
+void PtyServer::clientClosed()
+{
+    int exclusive = 0;
+    ::ioctl(m_slave, TIOCGEXCL, &exclusive);
+    // The server's own reopen must not be refused, nor a vanished client's claim outlive it.
+    if (exclusive)
+        ::ioctl(m_slave, TIOCNXCL);
+    ::close(m_slave);
+    pollfd pfd {m_master, 0, 0};
+    ::poll(&pfd, 1, 0);
+    const bool nobodyLeft = pfd.revents & POLLHUP;
+    m_slave = ::open(QFile::encodeName(m_slavePath).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    // The events of the server's own close are no client's.
+    char events[4096];
+    while (::read(m_watch, events, sizeof events) > 0) {
+    }
+    if (!nobodyLeft) {
+        if (exclusive)
+            ::ioctl(m_slave, TIOCEXCL);
+        return;
+    }
+    // Nothing of the last client's session reaches the next one.
+    m_queue.clear();
+    m_unsent.clear();
+    ::tcflush(m_master, TCIOFLUSH);
+    ::tcflush(m_slave, TCIOFLUSH); // what the client left unread
+    m_phone.lineDropped();
+}
+
+int PtyServer::lineBaud() const
+{
+    termios tio {};
+    if (m_slave < 0 || ::tcgetattr(m_slave, &tio) != 0)
+        return OutputQueue::kDefaultBaud;
+    return BaudOf(::cfgetospeed(&tio));
 }
 
 void PtyServer::closeTerminal()
 {
+    if (m_watch >= 0)
+        ::close(m_watch);
+    m_watch = -1;
     if (m_master >= 0)
         ::close(m_master);
     if (m_slave >= 0)
@@ -156,16 +230,20 @@ bool PtyServer::serveOnce(int maxWaitMs)
     int waitMs = maxWaitMs;
     if (const std::optional<qint64> next = m_queue.nextEventMs(now))
         waitMs = int(std::clamp<qint64>(*next - now, 0, maxWaitMs));
-    pollfd pfd {m_master, short(POLLIN | (m_unsent.isEmpty() ? 0 : POLLOUT)), 0};
-    const int ready = ::poll(&pfd, 1, waitMs);
+    pollfd pfds[2] = {{m_master, short(POLLIN | (m_unsent.isEmpty() ? 0 : POLLOUT)), 0}, {m_watch, POLLIN, 0}};
+    const int ready = ::poll(pfds, m_watch >= 0 ? 2 : 1, waitMs);
     if (ready < 0)
         return errno == EINTR;
-    if (pfd.revents & POLLIN) {
+    if (pfds[0].revents & POLLIN) {
         char buffer[4096];
         const ssize_t got = ::read(m_master, buffer, sizeof buffer);
-        if (got > 0)
+        if (got > 0) {
+            m_queue.setBaud(lineBaud());
             m_queue.add(platform::NowMs(), m_phone.receive(QByteArray(buffer, got)));
+        }
     }
+    if (m_watch >= 0 && (pfds[1].revents & POLLIN))
+        clientClosed();
     sendDue(platform::NowMs());
     return true;
 }

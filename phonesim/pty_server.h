@@ -17,6 +17,11 @@ class Phone;
 // often as they like; it never reads from it. The slave is put in raw mode. A closed-line
 // fault hangs the terminal up and links a fresh one at the same path, like a cable pulled and
 // plugged in again.
+//
+// When the last client closes the terminal, the line starts fresh for the next one: what the
+// phone still had to send is dropped, and a client that vanished without closing (killed in
+// the middle of a session) leaves neither its session, nor a half-typed command, nor its
+// exclusive claim on the terminal behind. Streams go at the speed the client set.
 class PtyServer {
 public:
     PtyServer(Phone& phone, const QString& linkPath);
@@ -40,12 +45,16 @@ private:
     bool link(QString* error);
     void unlinkIfOurs();
     void sendDue(qint64 nowMs);
+    void watchClients();
+    void clientClosed();
+    int lineBaud() const;
 
     Phone& m_phone;
     QString m_linkPath;
     QString m_slavePath;
     int m_master = -1;
     int m_slave = -1;
+    int m_watch = -1; // inotify: clients closing the slave
     OutputQueue m_queue;
     QByteArray m_unsent; // taken from the queue, not yet accepted by the terminal
 };

@@ -32,6 +32,11 @@ Response Response::prompt()
     return {.final = Final::Prompt};
 }
 
+Response Response::cgrError()
+{
+    return {.final = Final::CgrError};
+}
+
 QByteArray FinalResultText(Response::Final final, int code)
 {
     const auto numbered = [code](const char* name) { return "\r\n" + QByteArray(name) + QByteArray::number(code) + "\r\n"; };
@@ -42,6 +47,7 @@ QByteArray FinalResultText(Response::Final final, int code)
     case Response::Final::CmsError: return numbered("+CMS ERROR: ");
     case Response::Final::ExtError: return numbered("+EXT ERROR: ");
     case Response::Final::Prompt: return "\r\n> ";
+    case Response::Final::CgrError: return "\r\n+CGR ERROR\r\n";
     }
     return {};
 }

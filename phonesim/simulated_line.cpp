@@ -35,6 +35,7 @@ bool SimulatedLine::configure(const platform::SerialSettings& settings)
     if (!m_open || settings.baud <= 0 || settings.dataBits < 5 || settings.dataBits > 8)
         return false;
     m_factory.m_lastSettings = settings;
+    m_queue.setBaud(settings.baud);
     return true;
 }
 

@@ -1,18 +1,27 @@
 #include "phonesim/text_field.h"
 
+#include "phonesim/gsm_alphabet.h"
+
 namespace phonesim {
 
 namespace {
 
 bool IsBase64(const QByteArray& charset)
 {
-    return charset.compare("Base64", Qt::CaseInsensitive) == 0;
+    return charset.compare("Base64", Qt::CaseInsensitive) == 0 || charset.compare("SYNC", Qt::CaseInsensitive) == 0;
+}
+
+bool IsGsm(const QByteArray& charset)
+{
+    return charset.compare("GSM", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 QByteArray EncodeTextField(const QString& text, const QByteArray& charset)
 {
+    if (IsGsm(charset))
+        return ToGsmCodes(QString(text).replace(u'"', u'?'));
     if (!IsBase64(charset)) {
         QByteArray ascii;
         for (const QChar c : text)
@@ -31,6 +40,8 @@ QByteArray EncodeTextField(const QString& text, const QByteArray& charset)
 
 std::optional<QString> DecodeTextField(const QByteArray& field, const QByteArray& charset)
 {
+    if (IsGsm(charset))
+        return FromGsmCodes(field);
     if (!IsBase64(charset))
         return QString::fromLatin1(field);
     const auto decoded = QByteArray::fromBase64Encoding(field, QByteArray::AbortOnBase64DecodingErrors);

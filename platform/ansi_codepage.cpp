@@ -130,7 +130,16 @@ QByteArray LegacyCharset()
     const QByteArray configured = qgetenv("DESKHAND_CODEPAGE");
     if (!configured.isEmpty())
         return configured;
+    // A locale with a single- or double-byte character set is the code page the old files
+    // were written in; under UTF-8 the language tells the likely one.
+    if (!isUtf8(AnsiCharset()))
+        return AnsiCharset();
     return IsChineseSystem() ? QByteArrayLiteral("GBK") : QByteArrayLiteral("CP1252");
+}
+
+bool IsUtf8Locale()
+{
+    return isUtf8(AnsiCharset());
 }
 
 QString FromLegacy(const QByteArray& bytes)

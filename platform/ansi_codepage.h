@@ -16,9 +16,10 @@ QByteArray ToAnsi(const QString& text);
 QString FromAnsi(const QByteArray& bytes);
 const char* AnsiCharset();
 
-// The code page of data files written by the original program: $DESKHAND_CODEPAGE, else
-// GBK on a Chinese system, else CP1252.
+// The code page of data files written by the original program: $DESKHAND_CODEPAGE, else the
+// locale's character set when it is not UTF-8, else GBK on a Chinese system, else CP1252.
 QString FromLegacy(const QByteArray& bytes);
 QByteArray LegacyCharset();
+bool IsUtf8Locale();
 
 } // namespace platform

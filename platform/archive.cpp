@@ -188,6 +188,7 @@ CArchive& CArchive::operator>>(QString& value)
     bool ascii = true;
     for (const char c : bytes)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    m_legacyText = m_legacyText || !ascii;
     value = ascii ? QString::fromLatin1(bytes) : platform::FromLegacy(bytes);
     return *this;
 }

@@ -48,6 +48,8 @@ public:
     CArchive& operator>>(double& value);
     // Byte strings are decoded with the legacy code page of the original program's files.
     CArchive& operator>>(QString& value);
+    // True once a byte string held anything beyond ASCII: its text depended on the code page.
+    bool ReadLegacyText() const { return m_legacyText; }
     CArchive& operator>>(COleDateTime& value);
 
     // Reads a count of items that each take at least minItemBytes in the archive. A negative
@@ -62,5 +64,6 @@ private:
     QByteArray m_data;
     qsizetype m_pos = 0;
     bool m_storing = true;
+    bool m_legacyText = false;
     Status m_status = Ok;
 };

@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+#include <fcntl.h>
 #include <unistd.h>
 
 #ifndef DESKHAND_SHARE_DIR
@@ -25,6 +29,51 @@ QString withSlash(QString dir)
 bool isWritableDir(const QString& dir)
 {
     return !dir.isEmpty() && ::access(QFile::encodeName(dir).constData(), W_OK) == 0;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (valid())
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    bool valid() const { return m_fd >= 0; }
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const QByteArray& data)
+{
+    const char* p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Best effort: some file systems cannot sync a folder, and the file itself is already synced.
+void syncFolder(int fd)
+{
+    while (::fsync(fd) != 0 && errno == EINTR) {
+    }
 }
 
 } // namespace
@@ -56,8 +105,13 @@ QString DataDir(const QString& programName)
 
 QString FindResource(const QString& relativePath, const QString& programName)
 {
+    // Beside the program (the build tree), then the share folder of the prefix the program
+    // was installed under (bin/../share), then the one it was configured for.
+    const QString program = ProgramDir();
+    const QString installed = program.isEmpty() ? QString()
+                                                : withSlash(QDir::cleanPath(program + QStringLiteral("../share/") + programName));
     const QString share = withSlash(QStringLiteral(DESKHAND_SHARE_DIR)) + programName + u'/';
-    for (const QString& dir : {ProgramDir(), share}) {
+    for (const QString& dir : {program, installed, share}) {
         if (dir.isEmpty())
             continue;
         const QString path = dir + relativePath;
@@ -67,34 +121,59 @@ QString FindResource(const QString& relativePath, const QString& programName)
     return {};
 }
 
+QString NumberedPath(const QString& path, int n)
+{
+    return n < 2 ? path : path + u'.' + QString::number(n);
+}
+
+QString NextFreePath(const QString& path)
+{
+    for (int n = 1;; ++n) {
+        const QString candidate = NumberedPath(path, n);
+        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
+            return candidate;
+    }
+}
+
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const auto fail = [error](const QString& why) {
         if (error)
-            *error = file.errorString();
+            *error = why;
         return false;
-    }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(data) != data.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    // QSaveFile::commit() renames a short file after a write that failed part-way (full disk,
-    // file size limit); the explicit flush reports that failure.
-    if (!file.flush()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    };
+    // Links are followed, so that the file they name is replaced and the links stay.
+    const QFileInfo info(path);
+    QString target = info.canonicalFilePath();
+    if (target.isEmpty())
+        target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
+    const QByteArray targetName = QFile::encodeName(target);
+    const QByteArray folderName = QFile::encodeName(QFileInfo(target).absolutePath());
+
+    const FileDescriptor folder(::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid())
+        return fail(qt_error_string(errno));
+    // mkostemp creates the file with user-only permissions, before any byte is in it.
+    QByteArray tempName = targetName + ".XXXXXX";
+    FileDescriptor temp(::mkostemp(tempName.data(), O_CLOEXEC));
+    if (!temp.valid())
+        return fail(qt_error_string(errno));
+    const auto discard = [&](int code) {
+        ::unlink(tempName.constData());
+        return fail(qt_error_string(code));
+    };
+    if (!writeAll(temp.get(), data))
+        return discard(errno);
+    // The new copy is on disk, and listed in its folder, before it replaces the old one; the
+    // folder is synced again after the rename. A power loss at any point leaves one whole copy.
+    if (::fsync(temp.get()) != 0)
+        return discard(errno);
+    if (::close(temp.release()) != 0)
+        return discard(errno);
+    syncFolder(folder.get());
+    if (::rename(tempName.constData(), targetName.constData()) != 0)
+        return discard(errno);
+    syncFolder(folder.get());
     return true;
 }
 

@@ -13,11 +13,18 @@ QString ProgramDir();
 QString DataDir(const QString& programName);
 
 // A read-only resource (help pages, splash.bmp): the program folder first, then the
-// program's installed share folder. Returns the full path, or an empty string.
+// program's installed share folder (beside the program's bin folder, else the configured
+// one). Returns the full path, or an empty string.
 QString FindResource(const QString& relativePath, const QString& programName = QStringLiteral("deskhand"));
 
-// Writes a file atomically with user-only permissions: a temporary file beside it, flushed
-// and synced, then renamed over the old one. The old file stays intact on any failure.
+// Writes a file atomically with user-only permissions: a temporary file beside it, written
+// whole and synced, then renamed over the old one, with the folder synced before and after the
+// rename. The old file stays intact on any failure, and a power loss leaves one whole copy.
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+// The n-th of a numbered series of files: path itself for 1, then path.2, path.3, ...
+QString NumberedPath(const QString& path, int n);
+// The first of that series with nothing there.
+QString NextFreePath(const QString& path);
 
 } // namespace platform

@@ -1,8 +1,10 @@
 #include "tools/link_command.h"
 
+#include "document/mvsync_doc.h"
 #include "link/globals.h"
 #include "link/message_pump.h"
 #include "link/phone_session.h"
+#include "platform/folders.h"
 #include "tools/record_json.h"
 
 #include <QFile>
@@ -36,6 +38,15 @@ QString CLinkCommand::Usage()
         "  write handset|sim|schedules|memos FILE.json\n"
         "  delete handset|sim|schedules|memos INDEX...\n"
         "  delete-message STORAGE INDEX    (STORAGE 3 handset, 4 SIM)\n");
+}
+
+void CLinkCommand::UseIrComm(int nPort)
+{
+    m_session.m_port.m_bIrComm = true;
+    m_session.m_port.m_nIrCommPort = nPort;
+    CMVsyncDoc doc;
+    doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
+    doc.ReadConfig();
 }
 
 QJsonObject CLinkCommand::Run(const QStringList& args)

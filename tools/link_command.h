@@ -27,6 +27,11 @@ public:
 
     QJsonObject Run(const QStringList& args);
 
+    // Runs the session over the infrared link on COM port nPort, paced by config.ini in the
+    // data folder as the program paces it (the file is created when missing, as the program
+    // does).
+    void UseIrComm(int nPort);
+
     static QString Usage();
 
 private:

@@ -4,10 +4,11 @@
 //   deskhand-link [--com N] [--baud B] [--ircomm PORT] COMMAND ...
 //
 // COM n is $DESKHAND_COM<n> when set, else /dev/ttyS<n-1>. Exit status 0 on success, 1 on
-// failure.
+// failure, 128 + the signal when SIGINT, SIGTERM or SIGHUP ended the session.
+#include "document/mvsync_doc.h"
 #include "link/phone_session.h"
 #include "link/progress_view.h"
-#include "document/mvsync_doc.h"
+#include "platform/termination_signals.h"
 #include "tools/document_command.h"
 #include "tools/link_command.h"
 #include "tools/stderr_progress_view.h"
@@ -50,6 +51,7 @@ int main(int argc, char** argv)
     CPhoneSession session;
     CLinkCommand command(session);
     QJsonObject output;
+    int terminatedBy = 0;
     if (CDocumentCommand::Handles(args)) {
         CMVsyncDoc doc;
         output = CDocumentCommand(doc).Run(args);
@@ -58,16 +60,19 @@ int main(int argc, char** argv)
         output.insert(QStringLiteral("error"), QStringLiteral("--com, --baud and --ircomm take a positive number"));
     } else {
         session.SetPort(*com, *baud, 100);
-        if (parser.isSet(irOption)) {
-            session.m_port.m_bIrComm = true;
-            session.m_port.m_nIrCommPort = *ircomm;
-        }
+        if (parser.isSet(irOption))
+            command.UseIrComm(*ircomm);
+        // A signal ends the session as an abort does: closing commands sent, port released.
+        platform::ScopedTerminationSignals termination;
         output = command.Run(args);
+        terminatedBy = platform::TerminationSignal();
     }
 
     if (output.contains(QLatin1String("error")))
         std::fprintf(stderr, "deskhand-link: %s (see --help)\n",
             output.value(QLatin1String("error")).toString().toLocal8Bit().constData());
     std::fputs(QJsonDocument(output).toJson(QJsonDocument::Indented).constData(), stdout);
+    if (terminatedBy)
+        return 128 + terminatedBy;
     return output.value(QLatin1String("ok")).toBool() ? 0 : 1;
 }

@@ -11,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -99,7 +100,7 @@ const std::vector<Member<CScheduleEntry>>& ScheduleMembers()
             [](const QJsonValue& v, CScheduleEntry& r, QString& why) {
                 if (DateTimeFromJson(v, r.m_dtStart))
                     return true;
-                why = QStringLiteral("expected \"YYYY-MM-DDTHH:MM:SS\" or null");
+                why = QStringLiteral("expected \"YYYY-MM-DDTHH:MM:SS\", null or {\"m_status\", \"m_dt\"}");
                 return false;
             }});
         list.push_back(Int<CScheduleEntry>("m_nRepeat", &CScheduleEntry::m_nRepeat));
@@ -284,12 +285,70 @@ std::unique_ptr<CSyncRecord> RecordFromJson(RecordKind kind, const QJsonValue& v
     return nullptr;
 }
 
+namespace {
+
+const QLatin1String kStatusKey("m_status");
+const QLatin1String kValueKey("m_dt");
+
+// JSON has no numbers for these; a damaged file may hold them all the same.
+const std::pair<double, const char*> kNonFinite[] = {
+    {std::numeric_limits<double>::quiet_NaN(), "nan"},
+    {std::numeric_limits<double>::infinity(), "inf"},
+    {-std::numeric_limits<double>::infinity(), "-inf"},
+};
+
+QJsonValue RawValueToJson(double value)
+{
+    if (std::isfinite(value))
+        return value;
+    if (std::isnan(value))
+        return QString::fromLatin1(kNonFinite[0].second);
+    return QString::fromLatin1(value > 0 ? kNonFinite[1].second : kNonFinite[2].second);
+}
+
+bool RawValueFromJson(const QJsonValue& value, double& out)
+{
+    if (value.isDouble()) {
+        out = value.toDouble();
+        return true;
+    }
+    for (const auto& [number, name] : kNonFinite) {
+        if (value.toString() == QLatin1String(name)) {
+            out = number;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The object form {"m_status": 0|1|2, "m_dt": days}: exactly the two members, nothing else.
+bool RawDateTimeFromJson(const QJsonObject& object, COleDateTime& dateTime)
+{
+    double value = 0.0;
+    int status = -1;
+    QString why;
+    if (object.size() != 2 || !RawValueFromJson(object.value(kValueKey), value)
+        || !ReadInt(object.value(kStatusKey), status, why) || status < COleDateTime::valid || status > COleDateTime::null)
+        return false;
+    dateTime.m_dt = value;
+    dateTime.SetStatus(COleDateTime::DateTimeStatus(status));
+    return true;
+}
+
+} // namespace
+
 QJsonValue DateTimeToJson(const COleDateTime& dateTime)
 {
-    if (dateTime.GetStatus() != COleDateTime::valid)
+    if (dateTime.GetStatus() == COleDateTime::null && dateTime.m_dt == 0.0)
         return QJsonValue::Null;
-    return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", dateTime.GetYear(), dateTime.GetMonth(),
-        dateTime.GetDay(), dateTime.GetHour(), dateTime.GetMinute(), dateTime.GetSecond());
+    const int year = dateTime.GetYear();
+    if (year >= 100 && year <= 9999) {
+        return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", year, dateTime.GetMonth(), dateTime.GetDay(),
+            dateTime.GetHour(), dateTime.GetMinute(), dateTime.GetSecond());
+    }
+    // No calendar date (an invalid status, or a value out of the date range, as damaged or odd
+    // files hold them): status and value as stored, so that writing them back keeps them.
+    return QJsonObject {{kStatusKey, int(dateTime.GetStatus())}, {kValueKey, RawValueToJson(dateTime.m_dt)}};
 }
 
 bool DateTimeFromJson(const QJsonValue& value, COleDateTime& dateTime)
@@ -299,6 +358,8 @@ bool DateTimeFromJson(const QJsonValue& value, COleDateTime& dateTime)
         dateTime.SetStatus(COleDateTime::null);
         return true;
     }
+    if (value.isObject())
+        return RawDateTimeFromJson(value.toObject(), dateTime);
     static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):(\\d{2})$"));
     const QRegularExpressionMatch match = pattern.match(value.toString());
     if (!value.isString() || !match.hasMatch())

@@ -13,7 +13,8 @@
 // Records as JSON objects whose keys are the members' own names ("m_nIndex", "m_strName",
 // ...): every archived member, and the members a phone read fills beside them (a contact's
 // "m_nCopySource", a message's "m_strPdu" and "m_parts"). "m_dtStart" is written
-// "YYYY-MM-DDTHH:MM:SS", or null for a start that is not a valid date.
+// "YYYY-MM-DDTHH:MM:SS", null for a null date, and {"m_status": n, "m_dt": days} for one that
+// names no calendar date (days a number, or "nan", "inf", "-inf").
 //
 // Reading is strict: a member of the wrong type, an unknown member or a value out of range is
 // refused with a message naming the record and the member; a missing member keeps the
@@ -69,7 +70,7 @@ bool RecordsFromJson(const QJsonArray& array, RecordList<Record>& list, QString*
     return true;
 }
 
-// "YYYY-MM-DDTHH:MM:SS" of a valid date, null otherwise; and back (null gives a null date).
+// The forms above, each read back to the same status and value (to the second for a date).
 QJsonValue DateTimeToJson(const COleDateTime& dateTime);
 bool DateTimeFromJson(const QJsonValue& value, COleDateTime& dateTime);
 

@@ -207,14 +207,51 @@ TEST_F(Csv, UnreadableFileAndLegacyBytes)
     EXPECT_EQ(doc.m_pcMemos[0]->m_strText, QStringLiteral("café"));
 }
 
+TEST_F(Csv, OriginalFilesImportRowForRow)
+{
+    // The original program quoted nothing: a memo that merely starts with a quote stays in its
+    // row and never runs into the number cells of the next one.
+    load("Name,Mobile,Home,Office,Email,Memo,Group\r\n"
+         "Ann,\"\"\"0123\"\"\",\"\"\"\"\"\",\"\"\"\"\"\",,\"call back,Others\r\n"
+         "Bob,\"\"\"0456\"\"\",\"\"\"\"\"\",\"\"\"\"\"\",,see \"Ann\",vip\r\n",
+         0);
+    ASSERT_EQ(doc.m_pcContacts.size(), 2u);
+    EXPECT_EQ(doc.m_pcContacts[0]->m_strMemo, QStringLiteral("call back"));
+    EXPECT_EQ(doc.m_pcContacts[0]->m_nGroup, 6);
+    EXPECT_EQ(doc.m_pcContacts[1]->m_strName, QStringLiteral("Bob"));
+    EXPECT_EQ(doc.m_pcContacts[1]->m_strMobile, QStringLiteral("0456"));
+    EXPECT_EQ(doc.m_pcContacts[1]->m_strMemo, QStringLiteral("see Ann"));
+    EXPECT_EQ(doc.m_pcContacts[1]->m_nGroup, 1);
+}
+
 TEST(CsvCells, SplittingRules)
 {
-    EXPECT_EQ(csv::SplitCells(QStringLiteral("  a,\"b,c\",\"\"\"d\"\"\",e\"f  \r\n")),
-              (QStringList{"a", "b,c", "d", "ef"}));
-    EXPECT_EQ(csv::SplitCells(QStringLiteral("\"open,never closed")), (QStringList{"open", "never closed"}));
-    EXPECT_EQ(csv::SplitLines(QStringLiteral("h\r\n\r\n\"x\r\ny\",z\r\nlast")),
-              (QStringList{"h", "\"x\r\ny\",z", "last"}));
-    EXPECT_EQ(csv::SplitLines(QStringLiteral("h\r\n\"unbalanced\r\nrow")), (QStringList{"h", "\"unbalanced", "row"}));
+    const struct {
+        const char* line;
+        QStringList cells;
+    } cells[] = {
+        {"  a,\"b,c\",\"\"\"d\"\"\",e\"f  \r\n", {"a", "b,c", "d", "ef"}},
+        {"\"open,never closed", {"open", "never closed"}},
+        {"\"a\"b,c", {"ab", "c"}}, // a quote inside a value ends no cell
+        {"x,\"a,b\" ", {"x", "a,b"}},
+        {"\"\",\"\"", {"", ""}},
+        {"a,", {"a", ""}},
+    };
+    for (const auto& c : cells)
+        EXPECT_EQ(csv::SplitCells(QString::fromUtf8(c.line)), c.cells) << c.line;
+
+    const struct {
+        const char* text;
+        QStringList lines;
+    } lines[] = {
+        {"h,c\r\n\r\n\"x\r\ny\",z\r\nlast", {"h,c", "\"x\r\ny\",z", "last"}},
+        // Line breaks inside quotes only when the row then has as many cells as the header.
+        {"h\r\n\"x\r\ny\",z", {"h", "\"x", "y\",z"}},
+        {"h\r\n\"unbalanced\r\nrow", {"h", "\"unbalanced", "row"}},
+        {"h\r\n\"a\r\nb\"c\r\n", {"h", "\"a", "b\"c"}},
+    };
+    for (const auto& l : lines)
+        EXPECT_EQ(csv::SplitLines(QString::fromUtf8(l.text)), l.lines) << l.text;
 }
 
 } // namespace

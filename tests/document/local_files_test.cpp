@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,6 +58,27 @@ QByteArray goldenFile()
     return f;
 }
 
+// Runs check as a user without special rights: as "nobody" in a child process when the tests
+// run as root (root reads and renames anything), else right here.
+bool asUnprivileged(const std::function<bool()>& check)
+{
+    if (geteuid() != 0)
+        return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+constexpr QFile::Permissions kOpenToAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::WriteOther | QFile::ExeOther;
+constexpr QFile::Permissions kReadOnlyForAll = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
+
 class LocalFiles : public ::testing::Test {
 protected:
     LocalFiles()
@@ -93,6 +115,117 @@ protected:
     testsupport::ScopedRecordingUi recording;
     QTemporaryDir dir;
 };
+
+TEST_F(LocalFiles, ACutListKeepsEveryRecordReadWhole)
+{
+    auto doc = openDocument();
+    ASSERT_TRUE(doc->SaveLocalData());
+    const qsizetype listStart = readFile("mvsync.dat").size() - 6 * 4 + 4; // past the contact count
+    std::vector<qsizetype> recordEnds;
+    qsizetype end = listStart;
+    for (int i = 0; i < 5; ++i) {
+        auto e = std::make_unique<CPhoneEntry>();
+        e->m_strName = QString(i * 9 + 1, QChar(u'a' + i));
+        e->m_strMemo = i % 2 ? QStringLiteral("张") : QString();
+        CArchive ar;
+        e->Serialize(ar);
+        recordEnds.push_back(end += ar.Data().size());
+        doc->m_pcContacts.push_back(std::move(e));
+    }
+    ASSERT_TRUE(doc->SaveLocalData());
+    const QByteArray whole = readFile("mvsync.dat");
+
+    for (qsizetype cut = listStart; cut <= recordEnds.back(); ++cut) {
+        writeFile("mvsync.dat", whole.left(cut));
+        auto cutShort = openDocument();
+        const auto kept = size_t(std::count_if(recordEnds.begin(), recordEnds.end(), [&](qsizetype e) { return e <= cut; }));
+        ASSERT_EQ(cutShort->m_pcContacts.size(), kept) << "cut at " << cut;
+        for (size_t i = 0; i < kept; ++i)
+            EXPECT_EQ(cutShort->m_pcContacts[i]->m_strName, doc->m_pcContacts[i]->m_strName);
+        QFile::remove(path("mvsync.dat.damaged"));
+    }
+}
+
+TEST_F(LocalFiles, ASecondDamageKeepsTheFirstDamagedCopy)
+{
+    writeFile("mvsync.dat.damaged", "first");
+    writeFile("mvsync.dat", goldenFile().left(40));
+    auto doc = openDocument();
+    EXPECT_EQ(readFile("mvsync.dat.damaged"), QByteArray("first"));
+    EXPECT_EQ(readFile("mvsync.dat.damaged.2"), goldenFile().left(40));
+    ASSERT_EQ(recording.ui.boxes.size(), 1u);
+    EXPECT_TRUE(recording.ui.boxes[0].text.contains(QStringLiteral("mvsync.dat.damaged.2")));
+}
+
+TEST_F(LocalFiles, AFileThatCannotBeReadOrMovedAsideIsNeverSavedOver)
+{
+    const QByteArray golden = goldenFile();
+    // Readable by nobody but its owner: the program starts with defaults, quietly.
+    writeFile("mvsync.dat", golden);
+    QFile::setPermissions(dir.path(), kOpenToAll);
+    QFile::setPermissions(path("mvsync.dat"), QFile::Permissions());
+    EXPECT_TRUE(asUnprivileged([&] {
+        auto doc = openDocument();
+        const bool quiet = recording.ui.boxes.empty() && doc->m_pcContacts.empty() && doc->m_nComPort == 1;
+        doc->OnCloseDocument();
+        return quiet && !doc->SaveLocalData();
+    }));
+    QFile::setPermissions(path("mvsync.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(readFile("mvsync.dat"), golden);
+    EXPECT_FALSE(QFile::exists(path("mvsync.dat.damaged")));
+
+    // Damaged, and the link to it cannot be moved aside in a read-only folder, while the
+    // folder it points into could take a new copy.
+    QDir(dir.path()).mkdir(QStringLiteral("data"));
+    QDir(dir.path()).mkdir(QStringLiteral("store"));
+    const QByteArray damaged = golden.left(golden.size() - 2);
+    writeFile("store/mvsync.dat", damaged);
+    QFile::setPermissions(path("store"), kOpenToAll);
+    QFile::setPermissions(path("store/mvsync.dat"), kOpenToAll & ~(QFile::ExeOwner | QFile::ExeOther));
+    QFile::link(path("store/mvsync.dat"), path("data/mvsync.dat"));
+    QFile::setPermissions(path("data"), kReadOnlyForAll);
+    EXPECT_TRUE(asUnprivileged([&] {
+        CMVsyncDoc doc;
+        doc.SetDataDir(path("data"));
+        doc.OnNewDocument();
+        const bool told = recording.ui.boxTexts() == QStringList{platform::LoadString(64003).arg(path("data/mvsync.dat"))};
+        doc.OnCloseDocument();
+        return told && doc.m_pcContacts.size() == 1 && !doc.SaveLocalData();
+    }));
+    QFile::setPermissions(path("data"), kOpenToAll);
+    EXPECT_EQ(readFile("store/mvsync.dat"), damaged);
+}
+
+TEST_F(LocalFiles, OldSingleByteTextIsCopiedAsItWasBeforeAnySave)
+{
+    const QByteArray configured = qgetenv("DESKHAND_CODEPAGE");
+    qunsetenv("DESKHAND_CODEPAGE");
+    // Written under a Chinese code page: the name is 王小明 in GBK.
+    QByteArray chinese = goldenFile();
+    chinese.replace(str("Ann"), QByteArray(1, char(6)) + QByteArray("\xcd\xf5\xd0\xa1\xc3\xf7"));
+    writeFile("mvsync.dat", chinese);
+    auto doc = openDocument();
+    EXPECT_EQ(doc->m_pcContacts[0]->m_strName, QStringLiteral("ÍõÐ¡Ã÷"));
+    EXPECT_EQ(readFile("mvsync.dat.legacy"), chinese);
+    doc->OnCloseDocument();
+    EXPECT_NE(readFile("mvsync.dat"), chinese);
+    EXPECT_EQ(readFile("mvsync.dat.legacy"), chinese);
+
+    // Put back and read in the right code page; the copy is there already.
+    qputenv("DESKHAND_CODEPAGE", "GBK");
+    writeFile("mvsync.dat", chinese);
+    EXPECT_EQ(openDocument()->m_pcContacts[0]->m_strName, QStringLiteral("王小明"));
+    EXPECT_FALSE(QFile::exists(path("mvsync.dat.legacy.2")));
+    // Another old file later gets a copy of its own.
+    chinese.replace(str("Bob"), str("B\xf6" "b"));
+    writeFile("mvsync.dat", chinese);
+    openDocument();
+    EXPECT_EQ(readFile("mvsync.dat.legacy.2"), chinese);
+    if (configured.isEmpty())
+        qunsetenv("DESKHAND_CODEPAGE");
+    else
+        qputenv("DESKHAND_CODEPAGE", configured);
+}
 
 TEST_F(LocalFiles, GoldenFileLoadsAndSavesBackIdentically)
 {

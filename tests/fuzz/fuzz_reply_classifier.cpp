@@ -1,6 +1,7 @@
 // Classifies arbitrary replies, whole and piece by piece. The first byte sets the piece size,
 // the rest is the reply; its first line up to a CR stands for the command, so the echo path
-// is taken too. Must never crash, and both ways must agree on every prefix.
+// is taken too. Must never crash, and both ways must agree on every prefix, also when the
+// line has gone quiet after it.
 #include "link/reply_classifier.h"
 
 #include <cstdint>
@@ -46,9 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CReplyClassifier classifier;
     for (qsizetype length = 0;; length = std::min(length + step, reply.size())) {
         const QByteArray prefix = reply.left(length);
+        CReplyClassifier quiet = classifier;
+        const ReplyClass quietPiecewise = quiet.Classify(prefix, true);
+        const ReplyClass quietFresh = ClassifyReply(prefix, true);
+        check(quietPiecewise.kind == quietFresh.kind && quietPiecewise.code == quietFresh.code
+            && quietPiecewise.end == quietFresh.end && quietPiecewise.ring == quietFresh.ring);
         const ReplyClass piecewise = classifier.Classify(prefix);
         const ReplyClass fresh = ClassifyReply(prefix);
-        check(piecewise.kind == fresh.kind && piecewise.code == fresh.code && piecewise.end == fresh.end);
+        check(piecewise.kind == fresh.kind && piecewise.code == fresh.code && piecewise.end == fresh.end
+            && piecewise.ring == fresh.ring);
+        check(ReplyText(prefix, piecewise, command).size() <= prefix.size());
         if (piecewise.kind != ReplyKind::Pending || length == reply.size())
             break;
     }

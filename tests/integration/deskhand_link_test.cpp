@@ -15,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+
 namespace {
 
 class DeskhandLinkTest : public ::testing::Test {
@@ -29,11 +32,12 @@ protected:
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
-    void startSimulator(const QString& stateFile)
+    void startSimulator(const QString& stateFile, const QStringList& extra = {})
     {
         simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         simulator.start(QStringLiteral(DESKHAND_PHONESIM_BIN),
-            {"--dialect", "1", "--link", path("com3"), "--state", stateFile});
+            QStringList {"--dialect", "1", "--link", path("com3"), "--state", stateFile, "--log", path("commands.log")}
+                + extra);
         ASSERT_TRUE(simulator.waitForStarted(5000));
         QDeadlineTimer deadline(5000);
         while (!QFileInfo(path("com3")).isSymLink() && !deadline.hasExpired())
@@ -47,15 +51,25 @@ protected:
         QString errors;
     };
 
-    Run link(const QStringList& args)
+    void startLink(QProcess& process, const QStringList& args)
     {
-        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("DESKHAND_COM3"), path("com3"));
         env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
         env.remove(QStringLiteral("LANGUAGE"));
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(DESKHAND_LINK_BIN), QStringList {"--com", "3"} + args);
+    }
+
+    Run link(const QStringList& args)
+    {
+        QProcess process;
+        startLink(process, args);
+        return finish(process);
+    }
+
+    Run finish(QProcess& process)
+    {
         Run run;
         if (!process.waitForFinished(120000)) {
             ADD_FAILURE() << "deskhand-link did not finish";
@@ -70,12 +84,26 @@ protected:
         return run;
     }
 
-    static QStringList names(const QJsonObject& output)
+    static QStringList names(const QJsonObject& output, const char* member = "m_strName")
     {
         QStringList list;
         for (const QJsonValue& record : output.value(QLatin1String("records")).toArray())
-            list << record.toObject().value(QLatin1String("m_strName")).toString();
+            list << record.toObject().value(QLatin1String(member)).toString();
         return list;
+    }
+
+    QString file(const QString& name, const QByteArray& content)
+    {
+        QFile out(path(name));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(content);
+        return path(name);
+    }
+
+    QByteArrayList logged()
+    {
+        QFile log(path("commands.log"));
+        return log.open(QIODevice::ReadOnly) ? log.readAll().split('\n') : QByteArrayList();
     }
 
     QTemporaryDir dir;
@@ -144,6 +172,92 @@ TEST_F(DeskhandLinkTest, ReadsTheDemoPhonesBook)
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_FALSE(bad.output.value(QLatin1String("ok")).toBool());
     EXPECT_TRUE(bad.errors.contains(QLatin1String("Failed to remove data.")));
+}
+
+// The other lists over the wire, with texts as phones hold them: Base64 fields that hold a
+// list prefix, message names in a single-byte code page and with commas.
+TEST_F(DeskhandLinkTest, SimScheduleMemoAndMessageLists)
+{
+    startSimulator(file("phone.json", R"({
+        "sim": {"first": 1, "last": 100, "numberLength": 20, "nameLength": 12,
+                "entries": [{"index": 1, "group": 6, "name": "Voicemail", "number": "+491721234"},
+                            {"index": 4, "group": 0, "name": "李雷", "number": "030123456"}]},
+        "schedules": {"first": 1, "last": 30, "textLength": 30,
+                      "entries": [{"index": 2, "start": "2004-03-08T14:30", "repeat": 2, "alarm": 1, "subject": "企岂临"},
+                                  {"index": 3, "start": "2004-03-09T08:00", "repeat": 0, "alarm": 0, "subject": "Dentist"}]},
+        "memos": {"first": 1, "last": 20, "textLength": 40,
+                  "entries": [{"index": 1, "text": "\u4f00\u3082\u4034"}, {"index": 2, "text": "Buy milk\nand bread"}]},
+        "messages": {"sim": {"total": 20, "entries": [
+                         {"index": 1, "stat": 1, "name": "Zoë", "number": "+4917012345678", "text": "Hallo",
+                          "time": "2004-03-06T18:42:10"},
+                         {"index": 2, "stat": 0, "name": "Al,ice", "number": "+8613800138000", "text": "明天见",
+                          "time": "2004-03-07T08:15:00"}]},
+                     "handset": {"total": 50, "entries": []}}
+    })"));
+
+    const Run sim = link({"read", "sim"});
+    ASSERT_EQ(sim.exitCode, 0) << sim.errors.toStdString();
+    EXPECT_EQ(names(sim.output), QStringList({"Voicemail", "李雷"}));
+    EXPECT_EQ(names(sim.output, "m_strMobile"), QStringList({"+491721234", "030123456"}));
+
+    const Run write = link({"write", "schedules", file("schedule.json", R"([{"m_dtStart": "2004-03-07T09:05:00",
+        "m_nRepeat": 1, "m_nAlarm": 2, "m_strSubject": "Two\r\nlines"}])")});
+    ASSERT_EQ(write.exitCode, 0) << write.errors.toStdString();
+    const Run schedules = link({"read", "schedules"});
+    ASSERT_EQ(schedules.exitCode, 0) << schedules.errors.toStdString();
+    EXPECT_EQ(names(schedules.output, "m_strSubject"), QStringList({"Two\r\nlines", "企岂临", "Dentist"}));
+    EXPECT_EQ(names(schedules.output, "m_dtStart").first(), QStringLiteral("2004-03-07T09:05:00"));
+
+    const Run memos = link({"read", "memos"});
+    ASSERT_EQ(memos.exitCode, 0) << memos.errors.toStdString();
+    EXPECT_EQ(names(memos.output, "m_strText"), QStringList({"\u4f00\u3082\u4034", "Buy milk\r\nand bread"}));
+
+    const Run messages = link({"read", "messages"});
+    ASSERT_EQ(messages.exitCode, 0) << messages.errors.toStdString();
+    EXPECT_EQ(names(messages.output), QStringList({"Zoë", "Al,ice"}));
+    EXPECT_EQ(messages.output.value(QLatin1String("records")).toArray().size(), 2);
+}
+
+// A call coming in before the phone's final OK: the entry it stored is reported with its index
+// and the write ends, so that the phone holds no entry the tool does not report.
+TEST_F(DeskhandLinkTest, ARingDuringAWrite)
+{
+    startSimulator(path("phone.json"), {"--fault", "ring:500@AT+CPBW=*"});
+    const Run write = link({"write", "handset", file("contacts.json", R"([{"m_strName": "Anna"}, {"m_strName": "Ben"}])")});
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_EQ(write.output.value(QLatin1String("result")).toInt(), 26);
+    EXPECT_EQ(names(write.output), QStringList {"Anna"});
+    EXPECT_TRUE(write.errors.contains(QLatin1String("Failed to write data. - Calling")));
+    const QByteArrayList commands = logged();
+    EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](const QByteArray& c) { return c.startsWith("AT+CPBW="); }), 1);
+    EXPECT_TRUE(logged().contains("AT+SYNCSTOP"));
+}
+
+// SIGTERM in the middle of a read: the session closes as after an abort, and the port is free
+// for the next run.
+TEST_F(DeskhandLinkTest, ASignalEndsTheSessionWithItsClosingCommands)
+{
+    const QString demo = QDir(QStringLiteral(DESKHAND_SOURCE_DIR)).filePath(QStringLiteral("phonesim/examples/demo_phone.json"));
+    ASSERT_TRUE(QFile::copy(demo, path("demo.json")));
+    QFile::setPermissions(path("demo.json"), QFile::ReadOwner | QFile::WriteOwner);
+    startSimulator(path("demo.json"), {"--fault", "delay:5000@AT+CPBR=0,10"});
+
+    QProcess process;
+    startLink(process, {"read", "handset"});
+    QDeadlineTimer deadline(30000);
+    while (!logged().contains("AT+CPBR=0,10") && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(logged().contains("AT+CPBR=0,10"));
+    process.terminate();
+    const Run ended = finish(process);
+    EXPECT_EQ(ended.exitCode, 128 + SIGTERM);
+    EXPECT_EQ(ended.output.value(QLatin1String("result")).toInt(), 25);
+    const QByteArrayList commands = logged();
+    const qsizetype read = commands.indexOf("AT+CPBR=0,10");
+    EXPECT_EQ(commands.mid(read + 1, 3), QByteArrayList({"AT+SYNCSTOP", "ATE1", "AT+CSCS=\"IRA\""}));
+
+    const Run again = link({"read", "memos"});
+    EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
 }
 
 } // namespace

@@ -44,19 +44,4 @@ TEST(HelpFileName, FollowsTheSystemLanguage)
     }
 }
 
-TEST(ErrorReasonText, ReasonPerLastError)
-{
-    platform::ScopedLanguage english(platform::LANG_ENGLISH_US);
-    const struct {
-        int code;
-        const char* reason;
-    } cases[] = {
-        {0, ""},           {5, "Invalid index."}, {6, "Invalid index."}, {7, "Memory is full"},
-        {8, "Too long number"}, {11, "FDN is checked"}, {14, "Timeout"},   {17, "Port is invalid"},
-        {25, "User abort"}, {26, "Calling"},      {4, ""},              {-1, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ErrorReasonText(c.code), QLatin1String(c.reason)) << c.code;
-}
-
 } // namespace

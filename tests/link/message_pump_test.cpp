@@ -41,20 +41,30 @@ TEST_F(MessagePumpTest, PumpReportsTheAbortAndTheEnd)
     EXPECT_FALSE(PumpMessages());
 }
 
+// The box names the reason of the last phone error and clears it, so that the next box
+// without a new failure names none.
 TEST_F(MessagePumpTest, ErrorBoxAppendsTheReasonAndClearsIt)
 {
-    ShowError(62000);
-    g_nLastError = 14;
-    ShowErrorText(QStringLiteral("Failed to connect to mobile."));
-    EXPECT_EQ(g_nLastError, 0);
-    ShowError(62002);
-    g_nLastError = 11;
-    ShowError(62000);
-    EXPECT_EQ(recording.ui.boxTexts(),
-        QStringList({QStringLiteral("Failed to read data. - "), QStringLiteral("Failed to connect to mobile. - Timeout"),
-            QStringLiteral("Failed to write data. - "), QStringLiteral("Failed to read data. - FDN is checked")}));
-    for (const auto& box : recording.ui.boxes)
-        EXPECT_EQ(box.style, unsigned(platform::MB_ICONINFORMATION));
+    const struct {
+        int lastError;
+        const char* reason;
+    } cases[] = {
+        {0, ""},           {5, "Invalid index."}, {6, "Invalid index."}, {7, "Memory is full"},
+        {8, "Too long number"}, {11, "FDN is checked"}, {14, "Timeout"},   {17, "Port is invalid"},
+        {25, "User abort"}, {26, "Calling"},      {4, ""},              {-1, ""},
+    };
+    for (const auto& c : cases) {
+        recording.ui.boxes.clear();
+        g_nLastError = c.lastError;
+        ShowError(62000);
+        ShowErrorText(QStringLiteral("Failed to connect to mobile."));
+        EXPECT_EQ(recording.ui.boxTexts(),
+            QStringList({QStringLiteral("Failed to read data. - ") + QLatin1String(c.reason),
+                QStringLiteral("Failed to connect to mobile. - ")}))
+            << c.lastError;
+        EXPECT_EQ(g_nLastError, 0);
+        EXPECT_EQ(recording.ui.boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
+    }
 }
 
 } // namespace

@@ -313,6 +313,15 @@ TEST_F(PhonebookTest, FieldsAreCutToWhatThePhoneHolds)
     record.m_strMemo = QString(60, u'm');
     session.BuildHandsetWrite(record);
     EXPECT_EQ(record.m_strMemo, QString(50, u'm'));
+
+    // What no phone stores is neither sent nor kept: NUL and halves of surrogate pairs.
+    CPhoneEntry odd;
+    odd.m_strName = QStringLiteral("A") + QChar(0) + QChar(0xDC00) + QStringLiteral("B") + QChar(0xD83D);
+    odd.m_strEmail = QStringLiteral("x\U0001F600y");
+    const QByteArray command = session.BuildHandsetWrite(odd);
+    EXPECT_EQ(odd.m_strName, QStringLiteral("AB"));
+    EXPECT_EQ(odd.m_strEmail, QStringLiteral("x\U0001F600y"));
+    EXPECT_TRUE(command.contains(session.EncodeBase64Text(QStringLiteral("AB")).toLatin1()));
 }
 
 TEST_F(PhonebookTest, WritesLearnTheIndexFromTheReply)

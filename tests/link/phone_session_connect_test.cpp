@@ -3,6 +3,11 @@
 
 #include "link/globals.h"
 #include "link/work_progress_dlg.h"
+#include "platform/termination_signals.h"
+
+#include <csignal>
+
+#include <poll.h>
 
 namespace {
 
@@ -151,6 +156,34 @@ TEST_F(PhoneSessionTest, AbortDuringAReadEndsItAndDisconnects)
     EXPECT_EQ(commands().mid(commands().size() - 3), kClosing);
     EXPECT_FALSE(commands().contains(QStringLiteral("AT+CPBR=11,20")));
     EXPECT_FALSE(g_bUserAbort);
+}
+
+// SIGTERM in the middle of a read ends it as the Abort button does, closing commands and all,
+// and every later operation ends at once.
+TEST_F(PhoneSessionTest, ATerminationSignalEndsTheSessionAsAnAbortDoes)
+{
+    for (int i = 1; i <= 40; ++i)
+        phone.state().handset.entries[i] = {0, QStringLiteral("N%1").arg(i), QStringLiteral("1%1").arg(i)};
+    platform::ScopedTerminationSignals termination;
+    ui().onPump = [&](int) {
+        if (!platform::TerminationRequested() && commands().contains(QStringLiteral("AT+CPBR=0,10")))
+            std::raise(SIGTERM);
+    };
+    RecordList<CPhoneEntry> list;
+    EXPECT_FALSE(session.ReadHandsetBook(list));
+    EXPECT_EQ(session.m_nResult, AT_USER_ABORT);
+    EXPECT_EQ(platform::TerminationSignal(), SIGTERM);
+    // An event loop waiting for work would wake up.
+    pollfd notifier {termination.NotifierFd(), POLLIN, 0};
+    EXPECT_EQ(::poll(&notifier, 1, 0), 1);
+    EXPECT_EQ(commands().mid(commands().size() - 3), kClosing);
+    EXPECT_FALSE(commands().contains(QStringLiteral("AT+CPBR=11,20")));
+    EXPECT_FALSE(lines.lineOpen());
+
+    phone.clearCommandLog();
+    RecordList<CMemoEntry> memos;
+    EXPECT_FALSE(session.ReadMemos(memos));
+    EXPECT_EQ(commands(), kClosing);
 }
 
 TEST(PhoneSessionProgress, PlaceholdersAreFilledOrCutAt)

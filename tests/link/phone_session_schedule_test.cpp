@@ -174,7 +174,8 @@ TEST_F(OrganizerTest, WriteAndDeleteSchedules)
     EXPECT_EQ(commands(), QStringList {"AT+CXDW=1"});
     EXPECT_EQ(progress.steps.last(), QStringLiteral("Removing schedule..."));
     EXPECT_TRUE(phone.state().schedules.entries.empty());
-    EXPECT_FALSE(session.DeleteSchedule(31));
+    phone.injectFault("AT+CXDW=30", Fault::cmeError(21), 1);
+    EXPECT_FALSE(session.DeleteSchedule(30));
     EXPECT_EQ(session.m_nResult, AT_CME_INVALID_INDEX);
     session.Disconnect();
 }

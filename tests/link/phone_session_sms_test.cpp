@@ -78,6 +78,29 @@ TEST_F(MessageTest, SimStorageFirstThenHandset)
     session.Disconnect();
 }
 
+// Alpha names come as the phone stores them, in a single-byte code page.
+TEST_F(MessageTest, LatinOneAlphaNamesAreReadInTheLegacyCodePage)
+{
+    phone.state().simMessages.entries[1] = Message(1, QStringLiteral("x"), QStringLiteral("Zoë Müller"));
+    RecordList<CSmsEntry> list;
+    ASSERT_TRUE(session.ReadMessages(list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]->m_strName, QStringLiteral("Zoë Müller"));
+    EXPECT_EQ(list[0]->m_strPdu, QString::fromLatin1(phone.state().simMessages.entries[1].pdu));
+}
+
+TEST_F(MessageTest, AnAlphaNameMayHoldCommas)
+{
+    phone.state().simMessages.entries[1] = Message(1, QStringLiteral("x"), QStringLiteral("Al,ice"));
+    phone.state().simMessages.entries[2] = Message(0, QStringLiteral("y"), QStringLiteral("B,"));
+    RecordList<CSmsEntry> list;
+    ASSERT_TRUE(session.ReadMessages(list));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]->m_strName, QStringLiteral("Al,ice"));
+    EXPECT_EQ(list[1]->m_strName, QStringLiteral("B,"));
+    EXPECT_EQ(list[1]->m_nStatus, CSmsEntry::StatusUnread);
+}
+
 TEST_F(MessageTest, AListLineWithoutItsStatusFailsTheRead)
 {
     phone.state().simMessages.entries[1] = Message(1, QStringLiteral("x"));
@@ -130,6 +153,9 @@ TEST(MessageParsing, Headers)
     } cases[] = {
         {"5,3,\"Bob\",20\r\n0791AB", true, 5, CSmsEntry::StatusSent, "Bob", "0791AB"},
         {"5,2,,20\r\n0791AB", true, 5, CSmsEntry::StatusUnsent, "", "0791AB"},
+        {"5,3,\"Al,ice\",20\r\n0791AB", true, 5, CSmsEntry::StatusSent, "Al,ice", "0791AB"},
+        // An unbalanced quote runs to the end of the header line, not into the PDU.
+        {"5,3,\"Al,20\r\n0791AB", true, 5, CSmsEntry::StatusSent, "Al,20", "0791AB"},
         {"7,9,,20", true, 7, CSmsEntry::StatusUnsent, "", ""},
         {"7,0", true, 7, CSmsEntry::StatusUnread, "", ""},
         {"7", false, 0, 0, "", ""},

@@ -4,80 +4,82 @@
 
 namespace {
 
-// Replies as phones send them, with the result code the transport makes of them.
+// Replies as phones send them, with the result code the transport makes of them, the error
+// code read and the last error recorded. `quiet`: the line went quiet after the last byte.
 TEST(ReplyClassifier, ClassificationTable)
 {
+    constexpr bool Q = true;
     const struct {
         const char* reply;
         int result;
         int code; // -1: no code
+        int lastError;
+        bool ring = false;
+        bool quiet = false;
     } cases[] = {
-        {"\r\nOK\r\n", AT_OK, -1},
-        {"OK\r", AT_OK, -1},
-        {"\r\nok\r\n", AT_OK, -1},
-        {"\r\n  OK  \r\n", AT_OK, -1},
-        {"\r\nOK", AT_PENDING, -1}, // a result needs its line end
-        {"\r\n+CPBR: 1,0,\"BOOK\"\r\n\r\nOK\r\n", AT_OK, -1},
-        {"\r\n+CPBR: 1,0,\"BOOK", AT_PENDING, -1},
-        {"\r\n+CPBR: 1,0,\"Bring\"\r\n", AT_PENDING, -1},
-        {"\r\n> ", AT_PROMPT, -1},
-        {">", AT_PROMPT, -1},
-        {"AT+CMGS=1\r\r\n> ", AT_PROMPT, -1},
-        {"\r\n+CMGL: 1,\"a>b\"\r\n", AT_PENDING, -1},
-        {"\r\nERROR\r\n", AT_ERROR, -1},
-        {"\r\nERROR  \r\n", AT_ERROR, -1},
-        {"\r\nNO ERROR\r\n", AT_PENDING, -1},
-        {"\r\n+CME ERROR: 21\r\n", AT_CME_INVALID_INDEX, 21},
-        {"\r\n+CME ERROR:21\r\n", AT_CME_INVALID_INDEX, 21},
-        {"\r\n+CME ERROR: 20\r\n", AT_CME_MEMORY_FULL, 20},
-        {"\r\n+CME ERROR: 23\r\n", AT_CME_NOT_FOUND, 23},
-        {"\r\n+CME ERROR: 26\r\n", AT_CME_TOO_LONG, 26},
-        {"\r\n+CME ERROR: 22\r\n", AT_CME_ERROR, 22},
-        {"\r\n+CME ERROR: 21: extra\r\n", AT_CME_INVALID_INDEX, 21},
-        {"\r\n+CME ERROR:\r\n", AT_CME_ERROR, 0},
-        {"\r\n+CME ERROR: memory full\r\n", AT_CME_ERROR, 0},
-        {"\r\n+CME ERROR\r\n", AT_CME_ERROR, -1},
-        {"\r\n+cme error: 21\r\n", AT_CME_INVALID_INDEX, 21},
-        {"\r\n+CMS ERROR: 500\r\n", AT_CMS_ERROR, 500},
-        {"\r\n+CMS ERROR\r\n", AT_CMS_ERROR, -1},
-        {"\r\n+EXT ERROR: 14\r\n", AT_EXT_ERROR, 14},
-        {"\r\n+EXT ERROR: 3\r\n", AT_EXT_ERROR, 3},
-        {"\r\n+EXT ERROR\r\n", AT_EXT_ERROR, -1},
-        {"\r\nRING\r\n", AT_RING, -1},
-        {"\r\nRING", AT_PENDING, -1},
-        {"\r\n+CPBR: 1,0,\"RING\"\r\n", AT_PENDING, -1},
+        {"\r\nOK\r\n", AT_OK, -1, 0},
+        {"OK\r", AT_OK, -1, 0},
+        {"\r\nok\r\n", AT_OK, -1, 0},
+        {"\r\n  OK  \r\n", AT_OK, -1, 0},
+        // A result needs its line end until the line goes quiet.
+        {"\r\nOK", AT_PENDING, -1, 0},
+        {"\r\nOK", AT_OK, -1, 0, false, Q},
+        {"\r\n+CPBS: \"ME\",3,255\r\n\r\nOK ", AT_OK, -1, 0, false, Q},
+        {"\r\n+CME ERROR: 21", AT_CME_INVALID_INDEX, 21, 5, false, Q},
+        {"\r\n+CPBR: 1,0,\"BOOK", AT_PENDING, -1, 0, false, Q},
+        {"\r\n+CPBR: 1,0,\"BOOK\"\r\n\r\nOK\r\n", AT_OK, -1, 0},
+        {"\r\n+CPBR: 1,0,\"BOOK", AT_PENDING, -1, 0},
+        {"\r\n+CPBR: 1,0,\"Bring\"\r\n", AT_PENDING, -1, 0},
+        {"\r\n> ", AT_PROMPT, -1, 0},
+        {">", AT_PROMPT, -1, 0},
+        {"AT+CMGS=1\r\r\n> ", AT_PROMPT, -1, 0},
+        {"\r\n+CMGL: 1,\"a>b\"\r\n", AT_PENDING, -1, 0},
+        {"\r\nERROR\r\n", AT_ERROR, -1, 0},
+        {"\r\nERROR  \r\n", AT_ERROR, -1, 0},
+        {"\r\nNO ERROR\r\n", AT_PENDING, -1, 0},
+        {"\r\n+CME ERROR: 21\r\n", AT_CME_INVALID_INDEX, 21, 5},
+        {"\r\n+CME ERROR:21\r\n", AT_CME_INVALID_INDEX, 21, 5},
+        {"\r\n+CME ERROR: 20\r\n", AT_CME_MEMORY_FULL, 20, 7},
+        {"\r\n+CME ERROR: 23\r\n", AT_CME_NOT_FOUND, 23, 6},
+        {"\r\n+CME ERROR: 26\r\n", AT_CME_TOO_LONG, 26, 8},
+        {"\r\n+CME ERROR: 22\r\n", AT_CME_ERROR, 22, 0},
+        {"\r\n+CME ERROR: 21: extra\r\n", AT_CME_INVALID_INDEX, 21, 5},
+        {"\r\n+CME ERROR:\r\n", AT_CME_ERROR, 0, 0},
+        {"\r\n+CME ERROR: memory full\r\n", AT_CME_ERROR, 0, 0},
+        {"\r\n+CME ERROR\r\n", AT_CME_ERROR, -1, 0},
+        {"\r\n+cme error: 21\r\n", AT_CME_INVALID_INDEX, 21, 5},
+        {"\r\n+CMS ERROR: 500\r\n", AT_CMS_ERROR, 500, 0},
+        {"\r\n+CMS ERROR\r\n", AT_CMS_ERROR, -1, 0},
+        {"\r\n+EXT ERROR: 14\r\n", AT_EXT_ERROR, 14, kLastErrorFdn},
+        {"\r\n+EXT ERROR: 3\r\n", AT_EXT_ERROR, 3, 0},
+        {"\r\n+EXT ERROR\r\n", AT_EXT_ERROR, -1, 0},
+        // A RING leaves the answer open: the command may still be carried out.
+        {"\r\nRING\r\n", AT_PENDING, -1, 0, true},
+        {"\r\nRING", AT_PENDING, -1, 0},
+        {"\r\nRING", AT_PENDING, -1, 0, true, Q},
+        {"\r\n+CPBR: 1,0,\"RING\"\r\n", AT_PENDING, -1, 0},
+        {"\r\nRING\r\n\r\n+CPBW: 5\r\n\r\nOK\r\n", AT_OK, -1, 0, true},
+        {"\r\nRING\r\n\r\n+CME ERROR: 21\r\n", AT_CME_INVALID_INDEX, 21, 5, true},
         // The code comes from the error line, not from the first ':' of the reply.
-        {"\r\n+CPBR: 1,0,\"123\"\r\n+CME ERROR: 21\r\n", AT_CME_INVALID_INDEX, 21},
-        // Several results at once rank OK, prompt, ERROR, +CME, +CMS, +EXT, RING.
-        {"\r\nRING\r\n\r\nOK\r\n", AT_OK, -1},
-        {"\r\nRING\r\n\r\n+CME ERROR: 21\r\n", AT_CME_INVALID_INDEX, 21},
-        {"\r\n> \r\nERROR\r\n", AT_PROMPT, -1},
+        {"\r\n+CPBR: 1,0,\"123\"\r\n+CME ERROR: 21\r\n", AT_CME_INVALID_INDEX, 21, 5},
+        // The prompt outranks an error.
+        {"\r\n> \r\nERROR\r\n", AT_PROMPT, -1, 0},
         // Only the first result ends the answer; what follows is someone else's.
-        {"\r\nERROR\r\n\r\nOK\r\n", AT_ERROR, -1},
-        {"\r\nOK\r\nRING\r\n", AT_OK, -1},
-        {"", AT_PENDING, -1},
-        {"\r\n\r\n", AT_PENDING, -1},
+        {"\r\nERROR\r\n\r\nOK\r\n", AT_ERROR, -1, 0},
+        {"\r\nOK\r\nRING\r\n", AT_OK, -1, 0},
+        {"", AT_PENDING, -1, 0},
+        {"\r\n\r\n", AT_PENDING, -1, 0, false, Q},
     };
     for (const auto& c : cases) {
-        const ReplyClass verdict = ClassifyReply(c.reply);
+        const ReplyClass verdict = ClassifyReply(c.reply, c.quiet);
         EXPECT_EQ(ResultCode(verdict), c.result) << c.reply;
         EXPECT_EQ(verdict.code.value_or(-1), c.code) << c.reply;
+        EXPECT_EQ(LastErrorCode(verdict), c.lastError) << c.reply;
+        EXPECT_EQ(verdict.ring, c.ring) << c.reply;
     }
-}
-
-TEST(ReplyClassifier, LastErrorPerVerdict)
-{
-    const struct {
-        const char* reply;
-        int lastError;
-    } cases[] = {
-        {"\r\n+CME ERROR: 21\r\n", 5}, {"\r\n+CME ERROR: 23\r\n", 6}, {"\r\n+CME ERROR: 20\r\n", 7},
-        {"\r\n+CME ERROR: 26\r\n", 8}, {"\r\n+CME ERROR: 22\r\n", 0}, {"\r\n+EXT ERROR: 14\r\n", 11},
-        {"\r\n+EXT ERROR: 3\r\n", 0},  {"\r\nRING\r\n", 26},          {"\r\nOK\r\n", 0},
-        {"\r\nERROR\r\n", 0},          {"\r\n+CMS ERROR: 1\r\n", 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(LastErrorCode(ClassifyReply(c.reply)), c.lastError) << c.reply;
+    // The transport's own verdict when no final result followed a RING.
+    EXPECT_EQ(ResultCode({ReplyKind::Ring}), AT_RING);
+    EXPECT_EQ(LastErrorCode({ReplyKind::Ring}), AT_RING);
 }
 
 TEST(ReplyClassifier, ReplyTextRemovesOnlyTheExactEchoOnSuccess)
@@ -91,6 +93,8 @@ TEST(ReplyClassifier, ReplyTextRemovesOnlyTheExactEchoOnSuccess)
         {"AT+CMEE=1\r\r\nOK\r\n", "at+cmee=1\r", "AT+CMEE=1\r\r\nOK"},
         {"AT+CPBR=1\r\r\n+CME ERROR: 21\r\n", "AT+CPBR=1\r", "AT+CPBR=1\r\r\n+CME ERROR: 21"},
         {"\r\n+CPBR: 1\r\n+CPBR: 2\r\n\r\nOK\r\n\r\nRING\r\n", "AT+CPBR=1,2\r", "\r\n+CPBR: 1\r\n+CPBR: 2\r\n\r\nOK"},
+        // The RING before the answer is no part of it.
+        {"AT+CPBW=,6\r\r\nRING\r\n\r\n+CPBW: 5\r\n\r\nOK\r\n", "AT+CPBW=,6\r", "\r\n\r\n+CPBW: 5\r\n\r\nOK"},
         {"\r\n> ", "AT+CMGS=3\r", "\r\n>"},
     };
     for (const auto& c : cases) {
@@ -107,7 +111,7 @@ TEST(ReplyClassifier, PiecewiseAgreesWithWholeText)
         "\r\n+CPBR: 1,0,\"BOOK\"\r\n+CPBR: 2,0,\"Bring\"\r\n\r\nOK\r\n",
         "\r\n+CPBR: 1,0,\"123\"\r\n+CME ERROR: 21\r\n",
         "AT\r\r\n> ",
-        "\r\n+CMGL: 1,0,\"x\",23\r\n0011000B\r\n\r\nRING\r\n",
+        "\r\n+CMGL: 1,0,\"x\",23\r\n0011000B\r\n\r\nRING\r\n\r\nOK\r\n",
     };
     for (const QByteArray& reply : replies) {
         for (qsizetype step = 1; step <= 7; ++step) {

@@ -28,12 +28,13 @@ TEST(ReplyParser, TrimListReplyRemovesOnlyTheFinalOkLine)
     }
 }
 
-TEST(ReplyParser, GetReplyLineCutsAtEveryPrefix)
+TEST(ReplyParser, GetReplyLineCutsAtEveryPrefixThatBeginsALine)
 {
-    const QString reply = QStringLiteral("junk+CPBR: 1,a\r\n+CPBR: 2,b\r\n+CPBR: 3,c");
+    // The prefix inside a field ("AE+CPBRAAAA=") or after other text on its line cuts nothing.
+    const QString reply = QStringLiteral("junk\r\n+CPBR: 1,\"AE+CPBRAAAA=\"\r\n  +CPBR: 2,b x+CPBR\r\n+CPBR: 3,c");
     const QString prefix = QStringLiteral("+CPBR");
-    const QStringList expected = {QStringLiteral("junk+CPBR: 1,a\r\n"), QStringLiteral("+CPBR: 2,b\r\n"),
-        QStringLiteral("+CPBR: 3,c")};
+    const QStringList expected = {QStringLiteral("junk\r\n+CPBR: 1,\"AE+CPBRAAAA=\"\r\n  "),
+        QStringLiteral("+CPBR: 2,b x+CPBR\r\n"), QStringLiteral("+CPBR: 3,c")};
     QString out;
     for (int n = 0; n < 3; ++n) {
         ASSERT_TRUE(GetReplyLine(out, reply, n, prefix)) << n;
@@ -92,7 +93,6 @@ TEST(ReplyParser, FieldsAndNumbers)
     EXPECT_EQ(field, QStringLiteral("d"));
     EXPECT_FALSE(ExtractField(field, QStringLiteral("a,b,,d"), 4));
     EXPECT_FALSE(ExtractField(field, QStringLiteral("a"), -1));
-    EXPECT_EQ(RemoveQuotes(QStringLiteral("\"ab\"c\"")), QStringLiteral("abc"));
 
     const struct {
         const char* text;

@@ -49,7 +49,8 @@ TEST(OutputQueue, StreamRunsUntilTheNextCommand)
     EXPECT_EQ(queue.due(120), 18);
     EXPECT_EQ(queue.nextEventMs(120), 170);
     EXPECT_EQ(queue.take(120, 8), QByteArray("line\r\nli"));
-    EXPECT_EQ(queue.due(1'000'020), 6 * 20001 - 8);
+    // Unread, only the last receiver's worth stays.
+    EXPECT_EQ(queue.due(1'000'020), OutputQueue::kReceiveQueueBytes);
     queue.discardDue(200);
     EXPECT_EQ(queue.due(200), 0);
 
@@ -59,6 +60,28 @@ TEST(OutputQueue, StreamRunsUntilTheNextCommand)
     queue.add(230, answer);
     EXPECT_EQ(queue.take(10'000, 100), QByteArray("line\r\n\r\nOK\r\n"));
     EXPECT_EQ(queue.due(20'000), 0);
+}
+
+// A stream goes no faster than the line carries it, and a receiver nobody reads keeps only its
+// last bytes: a stream left running never floods a later session.
+TEST(OutputQueue, AStreamIsPacedToTheLineAndOverrunsItsReceiver)
+{
+    OutputQueue queue; // 57600 baud
+    Output streaming;
+    streaming.stream = StreamSpec {0, 1, QByteArray(98, 'x') + "\r\n"};
+    queue.add(0, streaming);
+    // 100 bytes take 18 ms at 57600 baud, ten bits a byte.
+    EXPECT_EQ(queue.due(17), 100);
+    EXPECT_EQ(queue.due(18), 200);
+    EXPECT_EQ(queue.take(1000, 1 << 20).size(), OutputQueue::kReceiveQueueBytes);
+
+    // An hour unread, then the next command: one receiver's worth, then its answer.
+    Output answer = chunks({{20, "\r\nOK\r\n"}});
+    answer.stopsStream = true;
+    queue.add(3'600'000, answer);
+    const QByteArray rest = queue.take(3'700'000, 1 << 24);
+    EXPECT_EQ(rest.size(), OutputQueue::kReceiveQueueBytes + 6);
+    EXPECT_TRUE(rest.endsWith("x\r\n\r\nOK\r\n"));
 }
 
 TEST(OutputQueue, ClosedLine)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -79,6 +80,36 @@ TEST_F(PtyServerTest, ClosedLineComesBackOnAFreshTerminal)
     const int again = openClient();
     ASSERT_GE(again, 0);
     EXPECT_EQ(exchange(again, "AT\r", 6), QByteArray("\r\nOK\r\n"));
+    ::close(again);
+}
+
+// A client killed in the middle of a session, with a stream running, half a command typed and
+// its exclusive claim on the terminal: the next client finds a fresh line.
+TEST_F(PtyServerTest, AClientThatVanishedLeavesAFreshLine)
+{
+    QString error;
+    ASSERT_TRUE(server.start(&error)) << error.toStdString();
+    phone.injectFault("AT+CPBR=1,10", phonesim::Fault::stream("+CPBR: 1,0,\"123\",129\r\n", 20));
+    const int client = openClient();
+    ASSERT_GE(client, 0);
+    ASSERT_EQ(::ioctl(client, TIOCEXCL), 0);
+    exchange(client, "AT+SYNCSTART\r", 19);
+    ASSERT_TRUE(phone.state().sessionOpen);
+    EXPECT_FALSE(exchange(client, "AT+CPBR=1,10\r", 200).isEmpty());
+    ASSERT_EQ(::write(client, "AT+CP", 5), 5);
+    for (int round = 0; round < 5; ++round)
+        server.serveOnce(10);
+    ::close(client);
+    for (int round = 0; round < 100 && phone.state().sessionOpen; ++round)
+        server.serveOnce(10);
+    EXPECT_FALSE(phone.state().sessionOpen);
+
+    const int again = openClient();
+    ASSERT_GE(again, 0);
+    int exclusive = 1;
+    ASSERT_EQ(::ioctl(again, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    EXPECT_EQ(exchange(again, "AT\r", 9), QByteArray("AT\r\r\nOK\r\n"));
     ::close(again);
 }
 

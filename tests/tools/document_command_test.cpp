@@ -2,6 +2,7 @@
 
 #include "document/mvsync_doc.h"
 #include "link/progress_view.h"
+#include "platform/archive.h"
 #include "support/recording_ui_services.h"
 
 #include <QDir>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -59,6 +62,74 @@ TEST_F(DocumentCommand, DataWriteThenDumpGivesTheSameDocument)
     EXPECT_EQ(dumped, written);
     EXPECT_EQ(dumped.value("m_nIrCommPort").toInt(), 7);
     EXPECT_EQ(dumped.value("m_pcContacts").toArray()[0].toObject().value("m_nGroup").toInt(), 9);
+}
+
+TEST_F(DocumentCommand, DatesWithoutACalendarDateDumpInAFormThatWritesBack)
+{
+    // One PC schedule per date as a file may hold it: status, then the automation date.
+    const struct {
+        qint32 status;
+        double value;
+    } dates[] = {
+        {0, 1e7},                                      // valid status, beyond the year 9999
+        {0, -1e9},
+        {0, std::numeric_limits<double>::quiet_NaN()},
+        {1, 38053.5},                                  // invalid status
+        {2, 0.0},                                      // null
+        {2, 12.25},
+        {0, 2958465.99999999},                         // rounds up into the year 10000
+        {0, 38053.5},
+    };
+    CArchive ar;
+    ar << qint32(1) << qint32(100) << qint32(0) << qint32(4) << qint32(20);
+    for (int i = 0; i < CMVsyncDoc::kGroupCount; ++i)
+        ar << QStringLiteral("g%1").arg(i);
+    ar << qint32(0) << qint32(std::size(dates));
+    for (const auto& d : dates) {
+        CScheduleEntry e;
+        e.m_dtStart.m_dt = d.value;
+        e.m_dtStart.SetStatus(COleDateTime::DateTimeStatus(d.status));
+        e.Serialize(ar);
+    }
+    ar << qint32(0) << qint32(0) << qint32(0) << qint32(0);
+    write("odd.dat", ar.Data());
+
+    const QJsonObject dumped = run({"data", "dump", path("odd.dat")});
+    ASSERT_TRUE(dumped.value("ok").toBool());
+    QJsonArray starts;
+    for (const QJsonValue& schedule : dumped.value("m_pcSchedules").toArray())
+        starts.append(schedule.toObject().value("m_dtStart"));
+    EXPECT_TRUE(starts.contains(QJsonObject{{"m_status", 0}, {"m_dt", 1e7}}));
+    EXPECT_TRUE(starts.contains(QJsonObject{{"m_status", 0}, {"m_dt", "nan"}}));
+    EXPECT_TRUE(starts.contains(QStringLiteral("2004-03-07T12:00:00")));
+    write("odd.json", QJsonDocument(dumped).toJson());
+    const QJsonObject written = run({"data", "write", path("odd.json"), path("again.dat")});
+    ASSERT_TRUE(written.value("ok").toBool()) << written.value("error").toString().toStdString();
+    QFile again(path("again.dat"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    // Sorted by start as every load sorts; the bytes of each date are as they were.
+    CMVsyncDoc original;
+    ASSERT_TRUE(original.LoadLocalData(path("odd.dat"), nullptr));
+    CArchive expected;
+    original.Serialize(expected);
+    EXPECT_EQ(again.readAll(), expected.Data());
+}
+
+TEST_F(DocumentCommand, DumpKeepsACopyOfAFileWithOldSingleByteText)
+{
+    CArchive ar;
+    ar << qint32(1) << qint32(100) << qint32(0) << qint32(4) << qint32(20);
+    for (int i = 0; i < CMVsyncDoc::kGroupCount; ++i)
+        ar << quint8(4) << quint8('F') << quint8(0xe4) << quint8('m') << quint8('.');
+    for (int i = 0; i < 6; ++i)
+        ar << qint32(0);
+    write("old.dat", ar.Data());
+    EXPECT_TRUE(run({"data", "dump", path("old.dat")}).value("ok").toBool());
+    EXPECT_TRUE(run({"data", "dump", path("old.dat")}).value("ok").toBool());
+    QFile copy(path("old.dat.legacy"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), ar.Data());
+    EXPECT_FALSE(QFile::exists(path("old.dat.legacy.2")));
 }
 
 TEST_F(DocumentCommand, RefusalsNameTheirReason)

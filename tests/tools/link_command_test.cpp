@@ -2,6 +2,7 @@
 #include "tools/link_command.h"
 
 #include "link/phone_session_fixture.h"
+#include "platform/serial/com_port.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -101,6 +102,86 @@ TEST_F(LinkCommandTest, AWriteStopsAtTheFirstFailure)
     EXPECT_EQ(commands().filter(QStringLiteral("AT+CPBW=")).size(), 2);
     EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to write data. - Memory is full"));
     EXPECT_FALSE(session.m_bConnected);
+}
+
+// A call coming in before the phone's answer: the entry it stored counts as written with its
+// index, and the write ends there as a RING ends it, so that a retry adds no second copy.
+TEST_F(LinkCommandTest, ARingBeforeTheFinalOkKeepsTheWrittenEntry)
+{
+    phone.injectFault("AT+CPBW=*", Fault::ring(500));
+    const QJsonObject output = run({"write", "handset", file(R"([{"m_strName": "A"}, {"m_strName": "B"}])")});
+    EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), AT_RING);
+    ASSERT_EQ(records(output).size(), 1);
+    EXPECT_EQ(member(output, 0, "m_nIndex"), QJsonValue(1));
+    EXPECT_EQ(phone.state().handset.entries.size(), 1u);
+    EXPECT_EQ(commands().filter(QStringLiteral("AT+CPBW=")).size(), 1);
+    EXPECT_EQ(commands().mid(commands().size() - 3), QStringList({"AT+SYNCSTOP", "ATE1", "AT+CSCS=\"IRA\""}));
+    EXPECT_EQ(ui().boxTexts(), QStringList({"Calling", "Failed to write data. - Calling"}));
+}
+
+// Values outside what the phone keeps go out without a command; texts go as the phone stores
+// them, and the records say what was sent.
+TEST_F(LinkCommandTest, ValuesThePhoneCannotTakeAreRefused)
+{
+    const struct {
+        const char* what;
+        QByteArray records;
+    } refused[] = {
+        {"handset", R"([{"m_strName": "A", "m_nGroup": 7}])"},
+        {"handset", R"([{"m_strName": "A", "m_nGroup": -1}])"},
+        {"sim", R"([{"m_strName": "A", "m_nGroup": 9}])"},
+        {"sim", R"([{"m_strName": "A", "m_nSimIndex": 101}])"},
+        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nRepeat": 5}])"},
+        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nAlarm": 6}])"},
+        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nIndex": 31}])"},
+        {"memos", R"([{"m_strText": "x", "m_nIndex": 21}])"},
+    };
+    for (const auto& r : refused) {
+        phone.clearCommandLog();
+        const QJsonObject output = run({"write", r.what, file(r.records)});
+        EXPECT_FALSE(output.value(QLatin1String("ok")).toBool()) << r.records.constData();
+        EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NOTHING_SENT) << r.records.constData();
+        EXPECT_TRUE(commands().filter(QRegularExpression(QStringLiteral("^AT\\+C[PXM]DW|^AT\\+CPBW"))).isEmpty())
+            << r.records.constData();
+    }
+    for (const char* what : {"schedules", "memos"}) {
+        phone.clearCommandLog();
+        EXPECT_FALSE(run({"delete", what, "31"}).value(QLatin1String("ok")).toBool()) << what;
+        EXPECT_EQ(commands().filter(QStringLiteral("=31")).size(), 0) << what;
+    }
+
+    const QJsonObject output = run({"write", "handset", file(R"([{"m_strName": "An\u0000na", "m_strMemo": "x\u0000y"}])")});
+    ASSERT_TRUE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(member(output, 0, "m_strName"), QJsonValue(QStringLiteral("Anna")));
+    EXPECT_EQ(member(output, 0, "m_strMemo"), QJsonValue(QStringLiteral("xy")));
+    const auto& stored = phone.state().handset.entries.begin()->second;
+    EXPECT_EQ(stored.name, QStringLiteral("Anna"));
+    EXPECT_EQ(stored.memo, QStringLiteral("xy"));
+}
+
+// The infrared link is paced by config.ini in the data folder.
+TEST_F(LinkCommandTest, InfraredReadsConfigIni)
+{
+    QFile config(dir.filePath(QStringLiteral("config.ini")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write("[IrComm2k]\r\nbyte=8\r\nsleep=30\r\ntimeout=3\r\n");
+    config.close();
+    qputenv("DESKHAND_DATA_DIR", QFile::encodeName(dir.path()));
+    CLinkCommand command(session);
+    command.UseIrComm(4);
+    qunsetenv("DESKHAND_DATA_DIR");
+    EXPECT_EQ(g_nIrCommTimeout, 3);
+
+    lines.clearWrites();
+    EXPECT_TRUE(command.Run({"read", "memos"}).value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(lines.openedPaths(), QStringList {platform::ComPortPath(4)});
+    const auto& writes = lines.writes();
+    ASSERT_GE(writes.size(), 4u);
+    // "AT+SYNCSTART\r" is 13 bytes: 8, a pause of 30 ms, 5.
+    EXPECT_EQ(writes[1].bytes, QByteArray("AT+SYNCS"));
+    EXPECT_EQ(writes[2].bytes, QByteArray("TART\r"));
+    EXPECT_EQ(writes[2].atMs - writes[1].atMs, 30);
 }
 
 TEST_F(LinkCommandTest, BadFilesAreRefusedBeforeThePhoneIsTouched)

@@ -1,6 +1,6 @@
 #pragma once
 
-// Argument helpers of the first family's command handlers.
+// Argument helpers of the command handlers of both families.
 #include "phonesim/phone_state.h"
 #include "phonesim/response.h"
 
@@ -51,5 +51,8 @@ Response DeleteEntry(const QByteArray& field, Store& store, PhoneState& state)
 // A quoted text argument in the phone's character set, at most maxLength characters decoded.
 // Sets the error to answer otherwise.
 std::optional<QString> TextArgument(const QByteArray& field, int maxLength, const QByteArray& charset, int* error);
+// The same for a phone that keeps its texts in blank-filled records: trailing blanks are
+// padding, dropped before the length is checked.
+std::optional<QString> PaddedTextArgument(const QByteArray& field, int maxLength, const QByteArray& charset, int* error);
 
 } // namespace phonesim

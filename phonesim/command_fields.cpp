@@ -1,9 +1,11 @@
-#include "phonesim/dialect1_fields.h"
+#include "phonesim/command_fields.h"
 
 #include "phonesim/at_command.h"
 #include "phonesim/text_field.h"
 
 #include <QList>
+
+#include <climits>
 
 namespace phonesim {
 
@@ -42,6 +44,20 @@ std::optional<QString> TextArgument(const QByteArray& field, int maxLength, cons
         *error = CME_INVALID_CHARACTERS;
         return std::nullopt;
     }
+    if (text->size() > maxLength) {
+        *error = CME_TEXT_TOO_LONG;
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::optional<QString> PaddedTextArgument(const QByteArray& field, int maxLength, const QByteArray& charset, int* error)
+{
+    std::optional<QString> text = TextArgument(field, INT_MAX, charset, error);
+    if (!text)
+        return std::nullopt;
+    while (text->endsWith(u' '))
+        text->chop(1);
     if (text->size() > maxLength) {
         *error = CME_TEXT_TOO_LONG;
         return std::nullopt;

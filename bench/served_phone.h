@@ -1,0 +1,60 @@
+#pragma once
+
+// A simulated phone of the first family for the benchmarks: every handset index of 1..255 in
+// use with typical entries, served on a pseudo-terminal from a thread of its own while the
+// object lives, with DESKHAND_COM1 naming it.
+#include "phonesim/phone.h"
+#include "phonesim/pty_server.h"
+
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <memory>
+#include <thread>
+
+inline void FillHandsetBook(phonesim::Phone& phone)
+{
+    phone.setLatencyMs(20);
+    for (int index = 1; index <= 255; ++index) {
+        phonesim::BookEntry entry;
+        entry.group = index % 7;
+        entry.name = QStringLiteral("Contact %1").arg(index);
+        entry.mobile = QStringLiteral("+49170%1").arg(1000000 + index);
+        entry.office = QStringLiteral("030%1").arg(200000 + index);
+        entry.email = QStringLiteral("c%1@example.org").arg(index);
+        entry.memo = QStringLiteral("Met at the fair");
+        phone.state().handset.entries[index] = entry;
+    }
+}
+
+class ServedPhone {
+public:
+    ServedPhone() : m_link(m_dir.filePath(QStringLiteral("com1"))), m_server(phone, m_link) { FillHandsetBook(phone); }
+    ~ServedPhone()
+    {
+        m_stop = 1;
+        if (m_serving.joinable())
+            m_serving.join();
+    }
+    ServedPhone(const ServedPhone&) = delete;
+    ServedPhone& operator=(const ServedPhone&) = delete;
+
+    bool Start(QString* error)
+    {
+        if (!m_server.start(error))
+            return false;
+        m_serving = std::thread([this] { m_server.run(&m_stop); });
+        qputenv("DESKHAND_COM1", m_link.toLocal8Bit());
+        return true;
+    }
+    QString Folder() const { return m_dir.path(); }
+
+    phonesim::Phone phone;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_link;
+    phonesim::PtyServer m_server;
+    volatile std::sig_atomic_t m_stop = 0;
+    std::thread m_serving;
+};

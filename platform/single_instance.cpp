@@ -1,0 +1,94 @@
+#include "platform/single_instance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+
+namespace platform {
+
+namespace {
+constexpr int kSendWaitMs = 1000;
+constexpr qint64 kMaxMessage = 256;
+} // namespace
+
+SingleInstance::SingleInstance(const QString& name, const QString& folder)
+    : m_strName(name), m_strFolder(folder.isEmpty() ? RuntimeFolder() : folder)
+{
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (m_pServer)
+        m_pServer->close();
+    if (m_pLock)
+        m_pLock->unlock();
+}
+
+QString SingleInstance::RuntimeFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+QString SingleInstance::LockPath() const
+{
+    return QDir(m_strFolder).filePath(m_strName + QStringLiteral(".lock"));
+}
+
+QString SingleInstance::SocketPath() const
+{
+    return QDir(m_strFolder).filePath(m_strName + QStringLiteral(".socket"));
+}
+
+bool SingleInstance::Acquire(const QByteArray& message)
+{
+    if (m_bHeld)
+        return true;
+    QDir().mkpath(m_strFolder);
+    m_pLock = std::make_unique<QLockFile>(LockPath());
+    // Age alone never makes a lock stale: only a lock whose process is gone is taken over.
+    m_pLock->setStaleLockTime(0);
+    if (!m_pLock->tryLock(0)) {
+        m_pLock.reset();
+        SendTo(message);
+        return false;
+    }
+    m_bHeld = true;
+    Listen();
+    return true;
+}
+
+void SingleInstance::Listen()
+{
+    // The socket of a copy that was killed may still be there; holding the lock makes it ours.
+    QLocalServer::removeServer(SocketPath());
+    m_pServer = new QLocalServer(this);
+    m_pServer->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_pServer->listen(SocketPath()))
+        return; // the lock still keeps later copies out; they only cannot say hello
+    connect(m_pServer, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_pServer->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                const QByteArray message = socket->read(kMaxMessage);
+                if (!message.isEmpty())
+                    Q_EMIT messageReceived(message);
+                socket->disconnectFromServer();
+            });
+        }
+    });
+}
+
+void SingleInstance::SendTo(const QByteArray& message) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(SocketPath());
+    if (!socket.waitForConnected(kSendWaitMs))
+        return; // the first copy is still starting, or gone: nothing to tell
+    socket.write(message.left(kMaxMessage));
+    socket.waitForBytesWritten(kSendWaitMs);
+    socket.disconnectFromServer();
+}
+
+} // namespace platform

@@ -1,0 +1,195 @@
+// The main window: frame, menus, help, and pictures of the window and its dialogs.
+#include "main_window_fixture.h"
+
+#include "controls/caption_bar.h"
+#include "controls/wnd_tab.h"
+#include "document/debug_option_dlg.h"
+#include "document/ir_comm_option_dlg.h"
+#include "link/work_progress_dlg.h"
+#include "platform/shell_open.h"
+#include "ui/about_dlg.h"
+#include "ui/contact_dlg.h"
+#include "ui/mvsync_app.h"
+#include "ui/phonebook_list_dlg.h"
+
+#include <QAccessible>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+
+#include <gmock/gmock.h>
+
+namespace {
+
+using namespace ids;
+using ::testing::ElementsAre;
+using uitest::MainWindowTest;
+
+using MainFrame = MainWindowTest;
+
+QStringList MenuTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text() + u'=' + action->data().toString());
+    return texts;
+}
+
+TEST_F(MainFrame, TitleCaptionTabsAndMenus)
+{
+    EXPECT_EQ(frame->windowTitle(), "Zentra Deskhand");
+    EXPECT_EQ(frame->minimumSize(), QSize(800, 600));
+    CCaptionBar* caption = frame->GetCaptionBar();
+    EXPECT_EQ(caption->GetText(), "Phonebook");
+    EXPECT_EQ(caption->GetBackColor(), 0xA05E60u);
+    EXPECT_EQ(caption->GetBorderColor(), 0x80282Bu);
+    EXPECT_EQ(caption->GetTextColor(), 0xE7D7D7u);
+    EXPECT_EQ(frame->GetSplitter()->GetTitles(), QStringList{"Phonebook"});
+    EXPECT_EQ(frame->GetCurrentTab(), 0);
+    // A tab index without a style changes nothing.
+    frame->SelectTab(7);
+    EXPECT_EQ(frame->GetCurrentTab(), 0);
+
+    QList<QMenu*> menus;
+    for (QAction* action : frame->menuBar()->actions())
+        menus << action->menu();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus[0]->title(), "&File");
+    EXPECT_EQ(menus[1]->title(), "&Option");
+    EXPECT_EQ(menus[2]->title(), "&Help");
+    EXPECT_THAT(MenuTexts(menus[0]), ElementsAre("&Save\tCtrl+S=57603", "Save As CSV file=57604",
+                                                 "Load From CSV file=32786", "&Print...\tCtrl+P=57607", "-",
+                                                 "E&xit=57665"));
+    EXPECT_THAT(MenuTexts(menus[1]).mid(1), ElementsAre("-", "IrComm option=32791"));
+    EXPECT_THAT(MenuTexts(menus[1]->actions()[0]->menu()),
+                ElementsAre("COM 1=32774", "COM 2=32775", "COM 3=32776", "COM 4=32777", "-", "COM 5=32778"));
+    EXPECT_THAT(MenuTexts(menus[2]), ElementsAre("&About Deskhand...=57664", "Help=57670"));
+    // The keys in the texts are only shown; F1 has a key of its own.
+    EXPECT_TRUE(frame->FindAction(ID_FILE_SAVE)->shortcut().isEmpty());
+
+    EXPECT_TRUE(frame->FindAction(ID_COM_PORT1)->isChecked());
+    frame->FindAction(ID_COM_PORT1 + 2)->trigger();
+    EXPECT_EQ(doc->m_nComPort, 3);
+    EXPECT_EQ(doc->m_session.m_port.m_nPort, 3);
+    EXPECT_TRUE(frame->FindAction(ID_COM_PORT1 + 2)->isChecked());
+    EXPECT_FALSE(frame->FindAction(ID_COM_PORT1)->isChecked());
+
+    frame->FindAction(ID_FILE_SAVE)->trigger();
+    EXPECT_THAT(Boxes(), ElementsAre("Success to save"));
+    EXPECT_TRUE(QFileInfo::exists(dataDir.filePath("mvsync.dat")));
+
+    dialogs.push_back([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "About Zentra Deskhand");
+        return int(QDialog::Accepted);
+    });
+    frame->FindAction(ID_APP_ABOUT)->trigger();
+}
+
+TEST_F(MainFrame, ControlsCarryTheirTextsAsAccessibleNames)
+{
+    QStringList names;
+    for (QWidget* widget : form->GetFormSurface()->findChildren<QWidget*>()) {
+        if (widget->isVisibleTo(form) && !qobject_cast<CDetailListCtrl*>(widget) && widget->parent() == form->GetFormSurface()
+            && !widget->accessibleName().isEmpty())
+            names << widget->accessibleName();
+    }
+    for (const char* text : {"Read", "New", "Edit", "Delete", ">>", "<<", "Select All", "Phonebook", "Outlook",
+                             "Mobile", "SIM", "Zentra Deskhand"})
+        EXPECT_TRUE(names.contains(QLatin1String(text))) << text;
+    // Through the accessibility interface too, for buttons the form paints itself.
+    QAccessibleInterface* read = QAccessible::queryAccessibleInterface(form->GetDlgItem(IDC_MOBILE_READ));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->text(QAccessible::Name), "Read");
+    EXPECT_EQ(List(IDC_HANDSET_LIST)->accessibleName(), "Mobile");
+}
+
+TEST_F(MainFrame, HelpOpensThePageOfTheLanguageOrTheEnglishOne)
+{
+    QStringList opened;
+    platform::ScopedShellOpener opener([&](const QUrl& url) {
+        opened << QFileInfo(url.toLocalFile()).fileName();
+        return true;
+    });
+    for (const int language : {platform::LANG_ENGLISH_US, platform::LANG_CHINESE_SIMPLIFIED, platform::LANG_GERMAN}) {
+        platform::ScopedLanguage guard(language);
+        frame->OnHelp();
+    }
+    EXPECT_THAT(opened, ElementsAre("help_en.html", "help_cn.html", "help_en.html"));
+}
+
+TEST(CommandLine, FrameworkStartsWithoutUiSuppressTheSplash)
+{
+    const struct {
+        QStringList arguments;
+        bool splash;
+    } rows[] = {
+        {{"deskhand"}, true},
+        {{"deskhand", "file.xsd"}, true},
+        {{"deskhand", "-Embedding"}, false},
+        {{"deskhand", "/automation"}, false},
+        {{"deskhand", "/dde"}, false},
+        {{"deskhand", "--no-splash"}, false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CMVsyncApp::ShowSplashFor(row.arguments), row.splash) << row.arguments.join(' ').toStdString();
+}
+
+// Pictures for reviewers in build/screenshots/: the window and every dialog.
+TEST_F(MainFrame, Screenshots)
+{
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../screenshots"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const auto save = [&](QWidget& widget, const QString& name) {
+        widget.show();
+        QApplication::processEvents();
+        EXPECT_TRUE(widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+    };
+    save(*frame, QStringLiteral("main_phonebook_empty"));
+
+    Click(IDC_MOBILE_READ);
+    Select(List(IDC_HANDSET_LIST), {0, 1});
+    Click(IDC_COPY_TO_PC);
+    AddPcContact("Dora Mustermann", "0172 555", "030 1234", "", CMVsyncDoc::ListPc);
+    ClickRow(List(IDC_PC_LIST), 1);
+    ClickRow(List(IDC_HANDSET_LIST), 0);
+    save(*frame, QStringLiteral("main_phonebook_handset"));
+    form->ImageButton(IDC_SIM)->click();
+    Click(IDC_MOBILE_READ);
+    ClickRow(List(IDC_SIM_LIST), 0);
+    save(*frame, QStringLiteral("main_phonebook_sim"));
+
+    CPhoneEntry entry = *doc->m_pcContacts[0];
+    CContactDlg contact(entry, CContactDlg::ModeEdit, doc->m_groupNames);
+    save(contact, QStringLiteral("dialog_contact"));
+    CPhoneEntry simEntry = *doc->m_simContacts[0];
+    CSimContactDlg sim(simEntry, CSimContactDlg::ModeNew, doc->m_groupNames);
+    save(sim, QStringLiteral("dialog_sim_contact"));
+    CPhonebookListDlg pick(*doc);
+    save(pick, QStringLiteral("dialog_phonebook_list"));
+    CAboutDlg about;
+    save(about, QStringLiteral("dialog_about"));
+    CIrCommOptionDlg ircomm;
+    ircomm.OnInitDialog();
+    save(ircomm, QStringLiteral("dialog_ircomm_option"));
+    CDebugOptionDlg debug;
+    debug.OnInitDialog();
+    save(debug, QStringLiteral("dialog_debug_option"));
+    CWorkProgressDlg progress;
+    g_nProgressRange = 30;
+    progress.Step(QStringLiteral("Reading phonebook 1~10"));
+    save(progress, QStringLiteral("dialog_progress"));
+    g_nProgressRange = 10;
+    frame->setEnabled(true);
+
+    // Printing the local list, to a file instead of a printer.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(folder).filePath(QStringLiteral("print_phonebook.pdf")));
+    form->SetPrinter(&printer);
+    frame->FindAction(ID_FILE_PRINT)->trigger();
+    EXPECT_GT(QFileInfo(printer.outputFileName()).size(), 0);
+}
+
+} // namespace

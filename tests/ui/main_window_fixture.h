@@ -1,0 +1,203 @@
+#pragma once
+
+// The real main window and its forms over a document whose serial lines all reach one
+// simulated phone of the first family, on the virtual clock. Boxes and file dialogs are
+// recorded and answered from a script; the main window is really disabled and enabled.
+#include "controls/form_button.h"
+#include "controls/limited_line_edit.h"
+#include "controls/limited_text_edit.h"
+#include "controls/phone_num_edit.h"
+#include "controls/image_button.h"
+#include "document/mvsync_doc.h"
+#include "link/capacities.h"
+#include "link/globals.h"
+#include "phonesim/phone.h"
+#include "phonesim/simulated_line.h"
+#include "platform/clock.h"
+#include "platform/serial/serial_device.h"
+#include "platform/string_table.h"
+#include "support/recording_ui_services.h"
+#include "ui/form_contact.h"
+#include "ui/main_frame.h"
+#include "ui/resource.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QMouseEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace uitest {
+
+// Records like the scripted fake, and disables the real main window as the program does.
+class WindowUi final : public platform::UiServices {
+public:
+    int messageBox(const QString& text, unsigned style) override { return rec.messageBox(text, style); }
+    QString fileDialog(const platform::FileDialogRequest& request) override { return rec.fileDialog(request); }
+    void beginWaitCursor() override { rec.beginWaitCursor(); }
+    void endWaitCursor() override { rec.endWaitCursor(); }
+    void enableMainWindow(bool enable) override
+    {
+        rec.enableMainWindow(enable);
+        if (window)
+            window->setEnabled(enable);
+    }
+    bool processPendingEvents() override { return rec.processPendingEvents(); }
+
+    testsupport::RecordingUiServices rec;
+    QPointer<QWidget> window;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    using Dialog = std::function<int(QDialog&)>;
+
+    MainWindowTest()
+    {
+        g_bUserAbort = false;
+        g_nLastError = 0;
+        g_nProgressRange = 10;
+        phonesim::BookEntry ann{1, QStringLiteral("Ann"), QStringLiteral("+4930123"), {}, {}, {}, {}};
+        phonesim::BookEntry bob{6, QStringLiteral("Bob"), QStringLiteral("0170"), QStringLiteral("030"), {}, {}, {}};
+        phone.state().handset.entries[3] = ann;
+        phone.state().handset.entries[7] = bob;
+        phone.state().sim.entries[2] = phonesim::BookEntry{6, QStringLiteral("Cleo"), QStringLiteral("0171"), {}, {}, {}, {}};
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dataDir.isValid());
+        doc = std::make_unique<CMVsyncDoc>();
+        doc->SetDataDir(dataDir.path());
+        doc->OnNewDocument();
+        frame = std::make_unique<CMainFrame>(*doc);
+        ui.window = frame.get();
+        frame->SetModalRunner([this](QDialog& dialog) {
+            if (dialogs.empty()) {
+                ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
+                return int(QDialog::Rejected);
+            }
+            const Dialog script = dialogs.front();
+            dialogs.pop_front();
+            ++dialogsRun;
+            return script(dialog);
+        });
+        frame->InitialUpdateFrame();
+        frame->resize(1000, 700);
+        frame->show();
+        form = qobject_cast<CForm_Contact*>(frame->GetForm(0));
+        ASSERT_NE(form, nullptr);
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(dialogs.empty()) << dialogs.size() << " scripted dialogs were not opened";
+        frame.reset();
+        doc.reset();
+    }
+
+    // A PC contact in the document's local list, shown after a refresh.
+    CPhoneEntry* AddPcContact(const QString& name, const QString& mobile, const QString& home = {},
+                              const QString& office = {}, int kind = CMVsyncDoc::ListPc)
+    {
+        auto entry = std::make_unique<CPhoneEntry>();
+        entry->m_strName = name;
+        entry->m_strMobile = mobile;
+        entry->m_strHome = home;
+        entry->m_strOffice = office;
+        CPhoneEntry* raw = entry.get();
+        doc->ContactList(kind)->push_back(std::move(entry));
+        form->RefreshList(kind);
+        return raw;
+    }
+
+    void Click(int id) { qobject_cast<QAbstractButton*>(form->GetDlgItem(id))->click(); }
+    bool Enabled(int id) const { return form->GetDlgItem(id)->isEnabled(); }
+    CRecordListCtrl* List(int id) const { return form->RecordList(id); }
+    QString Text(int id) const { return form->Static(id)->text(); }
+
+    // Column 1 (the name) of every row.
+    static QStringList Names(const CRecordListCtrl* list)
+    {
+        QStringList names;
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            names << list->GetItemText(row, 1);
+        return names;
+    }
+    static void Select(CRecordListCtrl* list, std::initializer_list<int> rows)
+    {
+        list->clearSelection();
+        for (const int row : rows)
+            list->SetSelected(row, true);
+    }
+    // A click on a row, as the user makes it: it selects the row and tells the form.
+    static void ClickRow(CRecordListCtrl* list, int row)
+    {
+        Select(list, {row});
+        Q_EMIT list->listClicked();
+    }
+
+    // Phone commands sent since the log was last cleared that begin with prefix.
+    QStringList Sent(const QByteArray& prefix) const
+    {
+        QStringList sent;
+        for (const QByteArray& command : phone.commandLog()) {
+            if (command.startsWith(prefix))
+                sent << QString::fromLatin1(command);
+        }
+        return sent;
+    }
+
+    // The window is usable again and the port is free.
+    void ExpectIdle() const
+    {
+        EXPECT_TRUE(frame->isEnabled());
+        EXPECT_FALSE(lines.lineOpen());
+        EXPECT_FALSE(doc->m_session.m_bConnected);
+        EXPECT_FALSE(doc->IsBusy());
+    }
+
+    QStringList Boxes() const { return ui.rec.boxTexts(); }
+
+    // A dialog script: fills a dialog through f, then presses OK; its result is the dialog's.
+    template <typename Dlg>
+    static Dialog Fill(std::function<void(Dlg&)> f)
+    {
+        return [f](QDialog& dialog) {
+            auto* typed = qobject_cast<Dlg*>(&dialog);
+            if (!typed) {
+                ADD_FAILURE() << "another dialog: " << dialog.objectName().toStdString();
+                return int(QDialog::Rejected);
+            }
+            f(*typed);
+            typed->accept();
+            return typed->result();
+        };
+    }
+
+    platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
+    platform::VirtualClock clock;
+    platform::ScopedClock clockGuard{clock};
+    WindowUi ui;
+    platform::ScopedUiServices uiGuard{ui};
+    phonesim::Phone phone;
+    phonesim::SimulatedLineFactory lines{phone};
+    platform::ScopedSerialDeviceFactory lineGuard{lines};
+    QTemporaryDir dataDir;
+    std::unique_ptr<CMVsyncDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+    CForm_Contact* form = nullptr;
+    std::deque<Dialog> dialogs;
+    int dialogsRun = 0;
+};
+
+} // namespace uitest

@@ -1,0 +1,114 @@
+// One copy per user: a second copy ends at once; a killed copy's lock does not block the next.
+#include "platform/single_instance.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition())
+            return true;
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return condition();
+}
+
+QByteArray LockOwner(const QString& lockPath)
+{
+    QFile lock(lockPath);
+    return lock.open(QIODevice::ReadOnly) ? lock.readLine().trimmed() : QByteArray();
+}
+
+TEST(SingleInstance, ALaterCopyIsTurnedAwayAndHeard)
+{
+    QTemporaryDir folder;
+    platform::SingleInstance first(QStringLiteral("TEST_MUTEX"), folder.path());
+    QSignalSpy heard(&first, &platform::SingleInstance::messageReceived);
+    ASSERT_TRUE(first.Acquire("HELLO"));
+    {
+        platform::SingleInstance second(QStringLiteral("TEST_MUTEX"), folder.path());
+        EXPECT_FALSE(second.Acquire("ARBOR_FIND_APP"));
+        EXPECT_FALSE(second.IsHeld());
+    }
+    ASSERT_TRUE(WaitFor([&] { return heard.count() > 0; }, 5000));
+    EXPECT_EQ(heard.at(0).at(0).toByteArray(), "ARBOR_FIND_APP");
+}
+
+class TwoProcesses : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(runtime.isValid() && data.isValid());
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("deskhand"));
+        ASSERT_TRUE(QFile::exists(program));
+        environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("DESKHAND_DATA_DIR"), data.path());
+        environment.insert(QStringLiteral("DESKHAND_PIM_DIR"), data.filePath(QStringLiteral("pim")));
+        lockPath = QDir(runtime.path()).filePath(QStringLiteral("ARBOR_MUTEX.lock"));
+    }
+
+    void Start(QProcess& process)
+    {
+        process.setProcessEnvironment(environment);
+        process.start(program, {QStringLiteral("--no-splash")});
+        ASSERT_TRUE(process.waitForStarted());
+    }
+
+    bool OwnsLock(const QProcess& process) const
+    {
+        return LockOwner(lockPath) == QByteArray::number(process.processId());
+    }
+
+    QTemporaryDir runtime;
+    QTemporaryDir data;
+    QString program;
+    QString lockPath;
+    QProcessEnvironment environment;
+};
+
+TEST_F(TwoProcesses, SecondCopyEndsAtOnceAndAKilledCopyLeavesNoBlockingLock)
+{
+    QProcess first;
+    Start(first);
+    ASSERT_TRUE(WaitFor([&] { return OwnsLock(first); }));
+
+    QProcess second;
+    Start(second);
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // kill -9: the lock file stays behind, naming a process that is gone.
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(20000));
+    ASSERT_TRUE(QFile::exists(lockPath));
+
+    QProcess third;
+    Start(third);
+    EXPECT_TRUE(WaitFor([&] { return OwnsLock(third); }));
+    EXPECT_EQ(third.state(), QProcess::Running);
+    third.terminate();
+    if (!third.waitForFinished(10000))
+        third.kill();
+    third.waitForFinished(10000);
+}
+
+} // namespace

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// "About Zentra Deskhand": the program's icon, its name, the year, the version and OK.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

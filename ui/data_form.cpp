@@ -1,0 +1,590 @@
+#include "ui/data_form.h"
+
+#include "controls/form_button.h"
+#include "controls/image_button.h"
+#include "controls/list_print_job.h"
+#include "link/globals.h"
+#include "link/message_pump.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+#include "ui/resource.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+
+using namespace ids;
+
+namespace {
+
+// The design of the three form templates: the PC pane left of the centre, the Mobile pane
+// right of it. Anchors refer to these places.
+constexpr QSize kDesignSize(780, 450);
+constexpr int kCentre = 390;
+constexpr int kButtonRow = 32;
+constexpr int kSelectRow = 62;
+constexpr int kDetailTop = 96;
+constexpr int kDetailHeight = 166;
+constexpr int kListTop = 276;
+constexpr int kListHeight = 154;
+constexpr int kPcLeft = 20;
+constexpr int kPcWidth = 352;
+constexpr int kMobileLeft = kCentre + 56;
+constexpr int kMobileWidth = 312;
+
+QRect buttonAt(int left, int slot)
+{
+    return QRect(left + slot * 56, kButtonRow, 52, 24);
+}
+
+QRect pcListRect()
+{
+    return QRect(kPcLeft, kListTop, kPcWidth, kListHeight);
+}
+
+const QMargins kDetailShadow(6, 6, 8, 7);
+const QMargins kPcListShadow(5, 6, 8, 7);
+const QMargins kMobileListShadow(5, 6, 8, 5);
+
+void nameControl(QWidget* control, const QString& name, const QString& accessible, const QString& pane = QString())
+{
+    control->setObjectName(name);
+    control->setAccessibleName(accessible);
+    if (!pane.isEmpty())
+        control->setAccessibleDescription(pane);
+}
+
+QString paneText(bool pc)
+{
+    return pc ? QStringLiteral("PC pane") : QStringLiteral("Mobile pane");
+}
+
+} // namespace
+
+CDataForm::CDataForm(CMVsyncDoc& doc, const Layout& layout, QWidget* parent)
+    : CPaneFormView(kDesignSize, parent), m_layout(layout), m_doc(doc)
+{
+    SetFormColor(kFormColor);
+    BuildCommonControls();
+    // Rows must never outlive their records: whenever the document replaced or emptied a
+    // list, every list of the form is filled again.
+    connect(&m_doc, &CMVsyncDoc::changed, this, [this] {
+        if (IsInitialized())
+            OnUpdate();
+    });
+}
+
+CDataForm::~CDataForm() = default;
+
+void CDataForm::BuildCommonControls()
+{
+    const QString pc = paneText(true);
+    const QString mobile = paneText(false);
+
+    auto* pcCaption = new QGroupBox(platform::LoadString(64109));
+    nameControl(pcCaption, QStringLiteral("pcCaption"), pcCaption->title());
+    AddDlgItem(IDC_PC_CAPTION, pcCaption, QRect(12, 8, 370, 434));
+    auto* mobileCaption = new QGroupBox(platform::LoadString(63034));
+    nameControl(mobileCaption, QStringLiteral("mobileCaption"), mobileCaption->title());
+    AddDlgItem(IDC_MOBILE_CAPTION, mobileCaption, QRect(kCentre + 2, 8, 376, 434));
+    // The captions frame the panes; the mouse reaches the form through them (the divider).
+    for (QGroupBox* caption : {pcCaption, mobileCaption})
+        caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    AddFormButton(IDC_PC_NEW, platform::LoadString(61493), QStringLiteral("pcNew"), pc, buttonAt(kPcLeft, 0));
+    AddFormButton(IDC_PC_EDIT, platform::LoadString(61494), QStringLiteral("pcEdit"), pc, buttonAt(kPcLeft, 1));
+    AddFormButton(IDC_PC_DELETE, platform::LoadString(64105), QStringLiteral("pcDelete"), pc, buttonAt(kPcLeft, 2));
+    AddFormButton(IDC_PC_READ, platform::LoadString(64106), QStringLiteral("pcRead"), pc, buttonAt(kPcLeft, 3));
+    AddFormButton(IDC_MOBILE_READ, platform::LoadString(64106), QStringLiteral("mobileRead"), mobile,
+                  buttonAt(kMobileLeft, 0));
+    AddFormButton(IDC_MOBILE_NEW, platform::LoadString(61493), QStringLiteral("mobileNew"), mobile,
+                  buttonAt(kMobileLeft, 1));
+    AddFormButton(IDC_MOBILE_EDIT, platform::LoadString(61494), QStringLiteral("mobileEdit"), mobile,
+                  buttonAt(kMobileLeft, 2));
+    AddFormButton(IDC_MOBILE_DELETE, platform::LoadString(64105), QStringLiteral("mobileDelete"), mobile,
+                  buttonAt(kMobileLeft, 3));
+
+    for (const auto& [id, text, name, top] : {std::tuple{IDC_COPY_TO_MOBILE, QStringLiteral(">>"), QStringLiteral("copyToMobile"), 200},
+                                              std::tuple{IDC_COPY_TO_PC, QStringLiteral("<<"), QStringLiteral("copyToPc"), 236}}) {
+        auto* arrow = new CImageButton(text);
+        nameControl(arrow, name, text);
+        AddDlgItem(id, arrow, QRect(kCentre + 10, top, 38, 28));
+    }
+
+    AddSelector(m_layout.localSelector, m_layout.localText, QStringLiteral("localSource"), QRect(224, kSelectRow, 72, 24));
+    AddSelector(IDC_OUTLOOK, platform::LoadString(64104), QStringLiteral("outlookSource"), QRect(300, kSelectRow, 72, 24));
+
+    AddCheckBox(m_layout.pcSelectAll, platform::LoadString(64107), QStringLiteral("pcSelectAll"), pc,
+                QRect(kPcLeft, kSelectRow + 2, 90, 20));
+    AddCheckBox(m_layout.mobileSelectAll, platform::LoadString(64107), QStringLiteral("mobileSelectAll"), mobile,
+                QRect(kMobileLeft, kSelectRow + 2, 90, 20));
+    auto* total = new QLabel(platform::LoadString(64108));
+    nameControl(total, QStringLiteral("total"), total->text(), pc);
+    AddDlgItem(m_layout.total, total, QRect(kPcLeft + 96, kSelectRow + 2, 110, 20));
+    auto* info = new QLabel(QStringLiteral("info"));
+    nameControl(info, QStringLiteral("info"), info->text(), mobile);
+    AddDlgItem(IDC_INFO, info, QRect(kMobileLeft + 96, kSelectRow + 2, 90, 20));
+
+    auto* pcDetail = new CDetailListCtrl;
+    nameControl(pcDetail, QStringLiteral("pcDetail"), QStringLiteral("PC details"), pc);
+    AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, kDetailHeight));
+    auto* mobileDetail = new CDetailListCtrl;
+    nameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), mobile);
+    AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, kDetailHeight));
+
+    // The PC lists are named by the caption that stands over them.
+    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), pcListRect())
+        ->setAccessibleName(platform::LoadString(64100));
+    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), pcListRect())
+        ->setAccessibleName(platform::LoadString(64101));
+
+    AddShadow(IDC_PC_DETAIL, kDetailShadow);
+    AddShadow(IDC_MOBILE_DETAIL, kDetailShadow);
+    AddShadow(IDC_PC_LIST, kPcListShadow);
+    AddShadow(IDC_OUTLOOK_LIST, kPcListShadow);
+
+    Divider divider;
+    divider.captionId = IDC_PC_CAPTION;
+    divider.leftLimit = m_layout.dividerLeftLimit;
+    divider.rightEdges = {IDC_PC_LIST, IDC_OUTLOOK_LIST, IDC_PC_DETAIL, IDC_PC_CAPTION};
+    divider.shifted = {m_layout.localSelector, IDC_OUTLOOK, IDC_MOBILE_READ, IDC_MOBILE_NEW, IDC_MOBILE_EDIT,
+                       IDC_MOBILE_DELETE, m_layout.mobileSelectAll, IDC_INFO, IDC_COPY_TO_MOBILE, IDC_COPY_TO_PC};
+    divider.leftEdges = {IDC_MOBILE_DETAIL, IDC_MOBILE_CAPTION};
+    SetDivider(divider);
+
+    connect(FormButton(IDC_PC_NEW), &QPushButton::clicked, this, &CDataForm::OnPcNew);
+    connect(FormButton(IDC_PC_EDIT), &QPushButton::clicked, this, &CDataForm::OnPcEdit);
+    connect(FormButton(IDC_PC_DELETE), &QPushButton::clicked, this, &CDataForm::OnPcDelete);
+    connect(FormButton(IDC_PC_READ), &QPushButton::clicked, this, &CDataForm::OnPcRead);
+    connect(FormButton(IDC_MOBILE_READ), &QPushButton::clicked, this, &CDataForm::OnMobileRead);
+    connect(FormButton(IDC_MOBILE_NEW), &QPushButton::clicked, this, &CDataForm::OnMobileNew);
+    connect(FormButton(IDC_MOBILE_EDIT), &QPushButton::clicked, this, &CDataForm::OnMobileEdit);
+    connect(FormButton(IDC_MOBILE_DELETE), &QPushButton::clicked, this, &CDataForm::OnMobileDelete);
+    connect(ImageButton(IDC_COPY_TO_MOBILE), &QPushButton::clicked, this, &CDataForm::OnCopyToMobile);
+    connect(ImageButton(IDC_COPY_TO_PC), &QPushButton::clicked, this, &CDataForm::OnCopyToPc);
+    connect(ImageButton(m_layout.localSelector), &QPushButton::clicked, this, &CDataForm::ShowLocalList);
+    connect(ImageButton(IDC_OUTLOOK), &QPushButton::clicked, this, &CDataForm::ShowOutlookList);
+    connect(CheckBox(m_layout.pcSelectAll), &QCheckBox::clicked, this, &CDataForm::OnPcSelectAll);
+    connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::clicked, this, &CDataForm::OnMobileSelectAll);
+}
+
+CFormButton* CDataForm::AddFormButton(int id, const QString& text, const QString& name, const QString& pane,
+                                      const QRect& rect)
+{
+    auto* button = new CFormButton;
+    button->SetText(text);
+    nameControl(button, name, text, pane);
+    AddDlgItem(id, button, rect);
+    return button;
+}
+
+CImageButton* CDataForm::AddSelector(int id, const QString& text, const QString& name, const QRect& rect)
+{
+    auto* selector = new CImageButton(text);
+    selector->SetCheckBoxMode(true);
+    selector->SetStateColor(CImageButton::BTNST_COLOR_BK_IN, 0xFFFFFF, false);
+    nameControl(selector, name, text);
+    AddDlgItem(id, selector, rect);
+    return selector;
+}
+
+CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name, const QString& caption)
+{
+    CRecordListCtrl* list = AddRecordList(id, kind, name, QRect(kMobileLeft, kListTop, kMobileWidth, kListHeight));
+    list->setAccessibleName(caption);
+    AddShadow(id, kMobileListShadow);
+    Divider divider = GetDivider();
+    divider.leftEdges.push_back(id);
+    SetDivider(divider);
+    return list;
+}
+
+CRecordListCtrl* CDataForm::AddRecordList(int id, int kind, const QString& name, const QRect& rect)
+{
+    auto* list = new CRecordListCtrl;
+    list->setObjectName(name);
+    AddDlgItem(id, list, rect);
+    m_listKinds[list] = kind;
+    ConnectList(list);
+    return list;
+}
+
+QCheckBox* CDataForm::AddCheckBox(int id, const QString& text, const QString& name, const QString& pane,
+                                  const QRect& rect)
+{
+    auto* box = new QCheckBox(text);
+    nameControl(box, name, text, pane);
+    AddDlgItem(id, box, rect);
+    return box;
+}
+
+void CDataForm::ConnectList(CRecordListCtrl* list)
+{
+    connect(list, &CRecordListCtrl::listClicked, this, [this, list] { OnClickList(list); });
+    connect(list, &CRecordListCtrl::listDoubleClicked, this, [this, list] { OnDblClkList(list); });
+    connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] { OnItemChanged(list); });
+}
+
+void CDataForm::OnInitialUpdate()
+{
+    // Anchors first: they take the controls' design places as their margins.
+    AnchorControl(IDC_PC_CAPTION, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
+    AnchorControl(IDC_MOBILE_CAPTION, ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
+    AnchorControl(m_layout.localSelector, ANCHOR_TOPCENTER, ANCHOR_NONE);
+    AnchorControl(IDC_OUTLOOK, ANCHOR_TOPCENTER, ANCHOR_NONE);
+    AnchorControl(IDC_PC_DETAIL, ANCHOR_TOPLEFT, ANCHOR_TOPCENTER);
+    AnchorControl(IDC_PC_LIST, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
+    AnchorControl(IDC_OUTLOOK_LIST, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
+    AnchorControl(IDC_MOBILE_DETAIL, ANCHOR_TOPCENTER, ANCHOR_TOPRIGHT);
+    for (const auto& [list, kind] : m_listKinds) {
+        if (!IsPcList(list))
+            AddControl(const_cast<CRecordListCtrl*>(list), ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
+    }
+    for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), int(IDC_MOBILE_READ), int(IDC_MOBILE_NEW),
+                         int(IDC_MOBILE_EDIT), int(IDC_MOBILE_DELETE), m_layout.mobileSelectAll, int(IDC_INFO)})
+        AnchorControl(id, ANCHOR_TOPCENTER, ANCHOR_NONE);
+    AnchorFormControls();
+    CPaneFormView::OnInitialUpdate();
+
+    // Colours: the selectors are white first; then the command buttons get their grey face
+    // and each selector loses its border and shows checked in white on the shadow colour.
+    const COLORREF shadow = platform::toColorRef(palette().color(QPalette::Dark));
+    for (const int id : {IDC_PC_NEW, IDC_PC_EDIT, IDC_PC_DELETE, IDC_PC_READ, IDC_MOBILE_READ, IDC_MOBILE_NEW,
+                         IDC_MOBILE_EDIT, IDC_MOBILE_DELETE})
+        FormButton(id)->SetStateColor(CImageButton::BTNST_COLOR_BK_IN, kButtonColor);
+    for (const int id : SelectorIds()) {
+        CImageButton* selector = ImageButton(id);
+        selector->SetBorderVisible(false);
+        selector->SetStateColor(CImageButton::BTNST_COLOR_BK_IN, shadow);
+        selector->SetStateColor(CImageButton::BTNST_COLOR_FG_IN, 0xFFFFFF);
+    }
+
+    SetUpColumns();
+
+    ShowLocalList();
+    ShowMobileSource();
+
+    for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), m_layout.mobileSelectAll, int(IDC_PC_EDIT),
+                         int(IDC_PC_DELETE), int(IDC_MOBILE_NEW), int(IDC_MOBILE_EDIT), int(IDC_MOBILE_DELETE)})
+        EnableControl(id, false);
+
+    const QString strip = QStringLiteral(":/images/detail_list.bmp");
+    DetailList(IDC_PC_DETAIL)->SetUp(strip, kPcDetailColor);
+    DetailList(IDC_MOBILE_DETAIL)->SetUp(strip, kMobileDetailColor);
+    DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
+    DetailList(IDC_MOBILE_DETAIL)->SetRows(DetailRows(nullptr));
+
+    OnUpdate();
+}
+
+std::vector<int> CDataForm::SelectorIds() const
+{
+    return {m_layout.localSelector, IDC_OUTLOOK};
+}
+
+int CDataForm::RunModal(QDialog& dialog) const
+{
+    return m_runModal ? m_runModal(dialog) : dialog.exec();
+}
+
+CFormButton* CDataForm::FormButton(int id) const
+{
+    return qobject_cast<CFormButton*>(GetDlgItem(id));
+}
+
+CImageButton* CDataForm::ImageButton(int id) const
+{
+    return qobject_cast<CImageButton*>(GetDlgItem(id));
+}
+
+CRecordListCtrl* CDataForm::RecordList(int id) const
+{
+    return qobject_cast<CRecordListCtrl*>(GetDlgItem(id));
+}
+
+CDetailListCtrl* CDataForm::DetailList(int id) const
+{
+    return qobject_cast<CDetailListCtrl*>(GetDlgItem(id));
+}
+
+QCheckBox* CDataForm::CheckBox(int id) const
+{
+    return qobject_cast<QCheckBox*>(GetDlgItem(id));
+}
+
+QLabel* CDataForm::Static(int id) const
+{
+    return qobject_cast<QLabel*>(GetDlgItem(id));
+}
+
+QGroupBox* CDataForm::Caption(int id) const
+{
+    return qobject_cast<QGroupBox*>(GetDlgItem(id));
+}
+
+void CDataForm::EnableControl(int id, bool enable)
+{
+    if (QWidget* control = GetDlgItem(id))
+        control->setEnabled(enable);
+}
+
+int CDataForm::PcKind() const
+{
+    return ImageButton(IDC_OUTLOOK)->GetCheck() ? CMVsyncDoc::ListOutlook : CMVsyncDoc::ListPc;
+}
+
+CRecordListCtrl* CDataForm::ShownPcList() const
+{
+    return RecordList(PcKind() == CMVsyncDoc::ListOutlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
+}
+
+int CDataForm::ListKind(const CRecordListCtrl* list) const
+{
+    const auto it = m_listKinds.find(list);
+    return it == m_listKinds.end() ? 0 : it->second;
+}
+
+bool CDataForm::IsPcList(const CRecordListCtrl* list) const
+{
+    const int kind = ListKind(list);
+    return kind == CMVsyncDoc::ListPc || kind == CMVsyncDoc::ListOutlook;
+}
+
+CSyncRecord* CDataForm::RowRecord(const CRecordListCtrl& list, int row) const
+{
+    if (row < 0 || row >= list.GetItemCount())
+        return nullptr;
+    return FindRecord(ListKind(&list), list.GetItemData(row));
+}
+
+CSyncRecord* CDataForm::SelectedRecord(const CRecordListCtrl& list) const
+{
+    return RowRecord(list, list.GetSelectedIndex());
+}
+
+std::vector<quintptr> CDataForm::SelectedIds(const CRecordListCtrl& list) const
+{
+    std::vector<quintptr> selected;
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (list.IsSelected(row))
+            selected.push_back(list.GetItemData(row));
+    }
+    return selected;
+}
+
+void CDataForm::CheckSelector(int checked, std::initializer_list<int> others)
+{
+    ImageButton(checked)->SetCheck(1);
+    for (const int id : others)
+        ImageButton(id)->SetCheck(0);
+}
+
+void CDataForm::ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked)
+{
+    box->setChecked(checked);
+    if (checked)
+        list->selectAll();
+    else
+        list->clearSelection();
+    list->setFocus();
+}
+
+void CDataForm::ShowLocalList()
+{
+    ShowPcSource(false);
+}
+
+void CDataForm::ShowOutlookList()
+{
+    // The PIM list is read the first time it is shown.
+    if (!m_bOutlookRead) {
+        OnPcRead();
+        m_bOutlookRead = true;
+    }
+    ShowPcSource(true);
+}
+
+void CDataForm::ShowPcSource(bool outlook)
+{
+    CheckSelector(outlook ? IDC_OUTLOOK : m_layout.localSelector, {outlook ? m_layout.localSelector : IDC_OUTLOOK});
+    CRecordListCtrl* shown = RecordList(outlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
+    shown->show();
+    RecordList(outlook ? IDC_PC_LIST : IDC_OUTLOOK_LIST)->hide();
+    FormButton(IDC_PC_READ)->setVisible(outlook);
+    QGroupBox* caption = Caption(IDC_PC_CAPTION);
+    caption->setTitle(platform::LoadString(outlook ? 64101 : 64100));
+    caption->setAccessibleName(caption->title());
+    ApplySelectAll(shown, CheckBox(m_layout.pcSelectAll), false);
+    DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
+    RefreshSelectionState();
+    GetFormSurface()->update();
+}
+
+void CDataForm::OnPcSelectAll()
+{
+    ApplySelectAll(ShownPcList(), CheckBox(m_layout.pcSelectAll), CheckBox(m_layout.pcSelectAll)->isChecked());
+}
+
+void CDataForm::OnMobileSelectAll()
+{
+    ApplySelectAll(ShownMobileList(), CheckBox(m_layout.mobileSelectAll),
+                   CheckBox(m_layout.mobileSelectAll)->isChecked());
+}
+
+void CDataForm::OnClickList(CRecordListCtrl* list)
+{
+    const bool pc = IsPcList(list);
+    const CSyncRecord* record = SelectedRecord(*list);
+    if (pc)
+        ShowPcEntryInfo(record);
+    else
+        ShowMobileEntryInfo(record);
+    EnableControl(pc ? IDC_PC_EDIT : IDC_MOBILE_EDIT, list->GetSelectedIndex() >= 0);
+}
+
+void CDataForm::OnDblClkList(CRecordListCtrl* list)
+{
+    const bool pc = IsPcList(list);
+    if (list->GetSelectedIndex() < 0) {
+        if (pc)
+            OnPcNew();
+        else
+            OnMobileNew();
+    } else if (pc) {
+        OnPcEdit();
+    } else {
+        OnMobileEdit();
+    }
+}
+
+void CDataForm::OnItemChanged(CRecordListCtrl* list)
+{
+    const bool pc = IsPcList(list);
+    const int selected = list->GetSelectedCount();
+    // An empty list counts as all selected.
+    CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll)->setChecked(selected == list->GetItemCount());
+    EnableControl(pc ? IDC_PC_DELETE : IDC_MOBILE_DELETE, selected > 0);
+    if (pc)
+        UpdatePcTotal();
+}
+
+void CDataForm::RefreshSelectionState()
+{
+    for (CRecordListCtrl* list : {ShownPcList(), ShownMobileList()}) {
+        if (!list)
+            continue;
+        OnClickList(list);
+        OnItemChanged(list);
+    }
+}
+
+void CDataForm::AfterRefresh(bool pcPane)
+{
+    CRecordListCtrl* list = pcPane ? ShownPcList() : ShownMobileList();
+    QCheckBox* box = CheckBox(pcPane ? m_layout.pcSelectAll : m_layout.mobileSelectAll);
+    box->setChecked(false);
+    if (list)
+        list->clearSelection();
+    DetailList(pcPane ? IDC_PC_DETAIL : IDC_MOBILE_DETAIL)->SetRows(DetailRows(nullptr));
+    RefreshSelectionState();
+}
+
+void CDataForm::ShowPcEntryInfo(const CSyncRecord* record)
+{
+    UpdatePcTotal();
+    DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(record));
+}
+
+void CDataForm::ShowMobileEntryInfo(const CSyncRecord* record)
+{
+    UpdateMobileTotal();
+    DetailList(IDC_MOBILE_DETAIL)->SetRows(DetailRows(record));
+}
+
+void CDataForm::UpdatePcTotal()
+{
+    Static(m_layout.total)->setText(platform::LoadString(61447).replace(QStringLiteral("%d"),
+                                                                          QString::number(ShownPcList()->GetItemCount())));
+    Static(m_layout.total)->setAccessibleName(Static(m_layout.total)->text());
+}
+
+void CDataForm::OnPcDelete()
+{
+    if (!ConfirmDeletion())
+        return;
+    const int kind = PcKind();
+    for (const quintptr id : SelectedIds(*ShownPcList())) {
+        if (CSyncRecord* record = FindRecord(kind, id))
+            record->m_nState = CSyncRecord::StateDeleted;
+    }
+    if (kind == CMVsyncDoc::ListOutlook)
+        OnPcWrite();
+    RefreshList(kind);
+}
+
+void CDataForm::OnPcRead()
+{
+    if (!ImportPim())
+        ShowError(61502);
+    RefreshList(CMVsyncDoc::ListOutlook);
+}
+
+void CDataForm::OnPcWrite()
+{
+    if (!ExportPim())
+        ShowError(61502);
+    RefreshList(CMVsyncDoc::ListOutlook);
+}
+
+void CDataForm::OnCopyToPc()
+{
+    CRecordListCtrl* source = ShownMobileList();
+    if (!source)
+        return;
+    const int kind = PcKind();
+    const int sourceKind = ListKind(source);
+    for (const quintptr id : SelectedIds(*source)) {
+        if (const CSyncRecord* record = FindRecord(sourceKind, id))
+            StoreFromPhone(kind, *record);
+    }
+    if (kind == CMVsyncDoc::ListOutlook)
+        OnPcWrite();
+    RefreshList(kind);
+}
+
+void CDataForm::OnFilePrint()
+{
+    // The local list is printed whichever PC source is shown.
+    CListPrintJob job;
+    job.SetTitle(m_layout.printTitle + QStringLiteral("\r\n"));
+    job.SetFooter(QStringLiteral("Deskhand"));
+    job.SetPageFormat(QStringLiteral("Page %d of %d"));
+    job.SetList(RecordList(IDC_PC_LIST));
+    if (m_pPrinter)
+        job.SetPrinter(m_pPrinter);
+    job.Print();
+}
+
+void CDataForm::SetTransferProgressRange(int selectedRows)
+{
+    g_nProgressRange = selectedRows + 10;
+}
+
+void CDataForm::SetReadProgressRange()
+{
+    g_nProgressRange = 30;
+}
+
+bool CDataForm::ConfirmDeletion()
+{
+    return platform::AfxMessageBox(platform::LoadString(61497), platform::MB_YESNO | platform::MB_ICONQUESTION)
+           == platform::IDYES;
+}
+
+void CDataForm::ShowWriteError(bool listFull)
+{
+    if (listFull)
+        g_nLastError = 7;
+    ShowError(62002);
+}

@@ -1,0 +1,199 @@
+#pragma once
+
+#include "controls/detail_list_ctrl.h"
+#include "controls/pane_form_view.h"
+#include "controls/record_list_ctrl.h"
+#include "document/mvsync_doc.h"
+
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+class CFormButton;
+class CImageButton;
+class QCheckBox;
+class QDialog;
+class QGroupBox;
+class QLabel;
+class QPrinter;
+
+// The base of Deskhand's data forms (phonebook, schedule, memo): the PC pane on the left shows
+// the local list or the PIM list, the Mobile pane on the right the phone's list, and ">>" and
+// "<<" copy between them. This class holds what the three forms share: the controls and their
+// places, anchors and colours, the PC source selectors, Select All, the detail lists, the
+// totals, the divider, printing of the local list, rows that resolve their records through
+// the document, PC Delete, the PIM read and write, "<<", and the conventions of the phone
+// commands (progress ranges, error boxes, the deletion question).
+//
+// Rows hold the identity of a document record and ask the document for it before every use;
+// every form reloads its lists whenever the document says that its lists changed.
+class CDataForm : public CPaneFormView {
+    Q_OBJECT
+
+public:
+    // What differs between the forms' templates.
+    struct Layout {
+        int localSelector = 0; // the PC source selector of the local list
+        QString localText;     // its text
+        int pcSelectAll = 0;
+        int mobileSelectAll = 0;
+        int total = 0;
+        int dividerLeftLimit = 400;
+        QString printTitle; // the first line of a printed list
+    };
+
+    static constexpr COLORREF kFormColor = 0x80282B;
+    static constexpr COLORREF kButtonColor = 0xD9D9D9;
+    static constexpr COLORREF kPcDetailColor = 0xE0FFFF;
+    static constexpr COLORREF kMobileDetailColor = 0xF7EEE9;
+
+    using ModalRunner = std::function<int(QDialog&)>;
+
+    CDataForm(CMVsyncDoc& doc, const Layout& layout, QWidget* parent = nullptr);
+    ~CDataForm() override;
+
+    CMVsyncDoc& GetDocument() const { return m_doc; }
+
+    // Anchors, colours, columns, sources and the first rows; the form is then ready.
+    void OnInitialUpdate() override;
+    // Reloads every list of the form.
+    virtual void OnUpdate() = 0;
+    // Reloads the list of one kind (1 local, 2 PIM, 3 and 4 phone).
+    virtual void RefreshList(int kind) = 0;
+
+    // Dialogs of the form run through this; the default runs them modally.
+    void SetModalRunner(ModalRunner runner) { m_runModal = std::move(runner); }
+    int RunModal(QDialog& dialog) const;
+    // Printing goes to this printer instead of asking the user (the caller keeps it alive).
+    void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
+
+    // The controls, by id.
+    CFormButton* FormButton(int id) const;
+    CImageButton* ImageButton(int id) const;
+    CRecordListCtrl* RecordList(int id) const;
+    CDetailListCtrl* DetailList(int id) const;
+    QCheckBox* CheckBox(int id) const;
+    QLabel* Static(int id) const;
+    QGroupBox* Caption(int id) const;
+
+    // The PC list shown and its kind (1 local, 2 PIM).
+    int PcKind() const;
+    CRecordListCtrl* ShownPcList() const;
+    virtual CRecordListCtrl* ShownMobileList() const = 0;
+
+public Q_SLOTS:
+    virtual void OnPcNew() = 0;
+    virtual void OnPcEdit() = 0;
+    void OnPcDelete();
+    void OnPcRead();
+    void OnPcWrite();
+    virtual void OnMobileRead() = 0;
+    virtual void OnMobileNew() = 0;
+    virtual void OnMobileEdit() = 0;
+    virtual void OnMobileDelete() = 0;
+    virtual void OnCopyToMobile() = 0;
+    void OnCopyToPc();
+    void OnFilePrint();
+    void OnPcSelectAll();
+    void OnMobileSelectAll();
+    void ShowLocalList();
+    void ShowOutlookList();
+
+protected:
+    // Per form, during the initial update: anchors of the form's own controls, the columns of
+    // its lists, and the Mobile source shown first.
+    virtual void AnchorFormControls() {}
+    virtual void SetUpColumns() = 0;
+    virtual void ShowMobileSource() = 0;
+    // Every source selector of the form.
+    virtual std::vector<int> SelectorIds() const;
+
+    // Builders of the form's own controls, at their design rectangles.
+    CFormButton* AddFormButton(int id, const QString& text, const QString& name, const QString& pane, const QRect& rect);
+    CImageButton* AddSelector(int id, const QString& text, const QString& name, const QRect& rect);
+    CRecordListCtrl* AddRecordList(int id, int kind, const QString& name, const QRect& rect);
+    // A list of the Mobile pane: in its place, with its shadow, its left edge on the divider.
+    CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
+    QCheckBox* AddCheckBox(int id, const QString& text, const QString& name, const QString& pane, const QRect& rect);
+
+    // The list kind a record list shows.
+    int ListKind(const CRecordListCtrl* list) const;
+    bool IsPcList(const CRecordListCtrl* list) const;
+    // The document's record with that identity in the list of that kind; nullptr when gone.
+    virtual CSyncRecord* FindRecord(int kind, quintptr id) const = 0;
+    // The record of a row, resolved through the document; nullptr when it is gone.
+    CSyncRecord* RowRecord(const CRecordListCtrl& list, int row) const;
+    CSyncRecord* SelectedRecord(const CRecordListCtrl& list) const;
+    // The identities of the selected rows, in row order.
+    std::vector<quintptr> SelectedIds(const CRecordListCtrl& list) const;
+
+    // Fills a list with the live records of a document list: rowText(record, cells) gives the
+    // texts, image(record) the row image.
+    template <typename Record, typename RowText, typename Image>
+    void FillList(CRecordListCtrl& list, const ::RecordList<Record>& records, RowText rowText, Image image);
+    // What follows every reload: the pane's Select All unchecked, the detail list emptied,
+    // the selection state refreshed.
+    void AfterRefresh(bool pcPane);
+
+    // Per form: the fields of a record for the detail lists (none: the labels alone).
+    virtual std::vector<CDetailListCtrl::Row> DetailRows(const CSyncRecord* record) const = 0;
+    virtual void ShowPcEntryInfo(const CSyncRecord* record);
+    virtual void ShowMobileEntryInfo(const CSyncRecord* record);
+    void UpdatePcTotal();
+    virtual void UpdateMobileTotal() = 0;
+    // The PIM read and write of the form's kind, and "<<" of one phone record.
+    virtual bool ImportPim() = 0;
+    virtual bool ExportPim() = 0;
+    virtual void StoreFromPhone(int kind, const CSyncRecord& record) = 0;
+
+    // Selection handling of the record lists.
+    void OnClickList(CRecordListCtrl* list);
+    void OnDblClkList(CRecordListCtrl* list);
+    void OnItemChanged(CRecordListCtrl* list);
+    void RefreshSelectionState();
+    // Checks one selector of a pane and unchecks the others.
+    void CheckSelector(int checked, std::initializer_list<int> others);
+    // Shows the local or the PIM list in the PC pane.
+    void ShowPcSource(bool outlook);
+    void EnableControl(int id, bool enable);
+    void ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked);
+
+    // Conventions of the phone commands.
+    static void SetTransferProgressRange(int selectedRows); // rows + 10
+    static void SetReadProgressRange();                     // 30
+    // "Are you sure?" with Yes and No; true for Yes.
+    static bool ConfirmDeletion();
+    // A write the phone refused: "Memory is full" as the reason when the list is full.
+    static void ShowWriteError(bool listFull);
+
+    const Layout m_layout;
+    bool m_bOutlookRead = false;
+
+private:
+    void BuildCommonControls();
+    void ConnectList(CRecordListCtrl* list);
+
+    CMVsyncDoc& m_doc;
+    ModalRunner m_runModal;
+    QPrinter* m_pPrinter = nullptr;
+    std::map<const CRecordListCtrl*, int> m_listKinds;
+};
+
+template <typename Record, typename RowText, typename Image>
+void CDataForm::FillList(CRecordListCtrl& list, const ::RecordList<Record>& records, RowText rowText, Image image)
+{
+    list.setUpdatesEnabled(false);
+    list.DeleteAllItems();
+    QStringList cells;
+    for (const auto& record : records) {
+        if (record->IsDeleted())
+            continue;
+        cells.clear();
+        rowText(*record, cells);
+        const int row = list.AddRow(cells, image(*record));
+        list.SetItemData(row, CMVsyncDoc::RecordId(record.get()));
+    }
+    list.setUpdatesEnabled(true);
+}

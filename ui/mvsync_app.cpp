@@ -1,0 +1,53 @@
+#include "ui/mvsync_app.h"
+
+#include "controls/startup_splash.h"
+#include "document/mvsync_doc.h"
+#include "ui/main_frame.h"
+
+CMVsyncApp::CMVsyncApp() : m_instance(QString::fromLatin1(kInstanceName)) {}
+
+CMVsyncApp::~CMVsyncApp()
+{
+    m_pFrame.reset();
+    m_pDoc.reset();
+    if (&platform::UiServices::instance() == &m_ui)
+        platform::UiServices::install(nullptr);
+    if (&platform::Clock::instance() == &m_clock)
+        platform::Clock::install(nullptr);
+}
+
+bool CMVsyncApp::ShowSplashFor(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--no-splash"))
+            return false;
+        if (!argument.startsWith(u'-') && !argument.startsWith(u'/'))
+            continue;
+        const QString flag = argument.mid(1);
+        for (const char* off : {"Embedding", "Automation", "dde"}) {
+            if (flag.compare(QLatin1String(off), Qt::CaseInsensitive) == 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool CMVsyncApp::InitInstance(const QStringList& arguments)
+{
+    CStartupSplash::EnableSplash(ShowSplashFor(arguments));
+    // A second copy tells the first one and ends without a word.
+    if (!m_instance.Acquire(kFindAppMessage))
+        return false;
+
+    platform::UiServices::install(&m_ui);
+    // Waits for the phone keep the window alive.
+    platform::Clock::install(&m_clock);
+    m_pDoc = std::make_unique<CMVsyncDoc>();
+    m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
+    m_ui.SetMainWindow(m_pFrame.get());
+    m_pDoc->OnNewDocument();
+    m_pFrame->InitialUpdateFrame();
+    m_pFrame->show();
+    return true;
+}
