@@ -46,7 +46,7 @@ TEST_F(MainFrame, TitleCaptionTabsAndMenus)
     EXPECT_EQ(caption->GetBackColor(), 0xA05E60u);
     EXPECT_EQ(caption->GetBorderColor(), 0x80282Bu);
     EXPECT_EQ(caption->GetTextColor(), 0xE7D7D7u);
-    EXPECT_EQ(frame->GetSplitter()->GetTitles(), QStringList{"Phonebook"});
+    EXPECT_EQ(frame->GetSplitter()->GetTitles(), (QStringList{"Phonebook", "Schedule", "Memo"}));
     EXPECT_EQ(frame->GetCurrentTab(), 0);
     // A tab index without a style changes nothing.
     frame->SelectTab(7);
