@@ -288,6 +288,11 @@ CMemoEntry* CMVsyncDoc::FindMemo(int kind, quintptr id) const
     return findLive(MemoList(kind), id);
 }
 
+CSmsEntry* CMVsyncDoc::FindMessage(quintptr id) const
+{
+    return findLive(&m_messages, id);
+}
+
 // A list holding more live entries than the phone's capacity is full as well.
 bool CMVsyncDoc::IsHandsetBookFull() const
 {

@@ -69,6 +69,7 @@ public:
     CPhoneEntry* FindContact(int kind, quintptr id) const;
     CScheduleEntry* FindSchedule(int kind, quintptr id) const;
     CMemoEntry* FindMemo(int kind, quintptr id) const;
+    CSmsEntry* FindMessage(quintptr id) const;
 
     bool IsHandsetBookFull() const;
     bool IsSimBookFull() const;

@@ -81,16 +81,7 @@ protected:
         doc->OnNewDocument();
         frame = std::make_unique<CMainFrame>(*doc);
         ui.window = frame.get();
-        frame->SetModalRunner([this](QDialog& dialog) {
-            if (dialogs.empty()) {
-                ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
-                return int(QDialog::Rejected);
-            }
-            const Dialog script = dialogs.front();
-            dialogs.pop_front();
-            ++dialogsRun;
-            return script(dialog);
-        });
+        frame->SetModalRunner([this](QDialog& dialog) { return RunScripted(dialog); });
         frame->InitialUpdateFrame();
         frame->resize(1000, 700);
         frame->show();
@@ -103,6 +94,19 @@ protected:
         EXPECT_TRUE(dialogs.empty()) << dialogs.size() << " scripted dialogs were not opened";
         frame.reset();
         doc.reset();
+    }
+
+    // Every dialog runs the next script in line.
+    int RunScripted(QDialog& dialog)
+    {
+        if (dialogs.empty()) {
+            ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
+            return int(QDialog::Rejected);
+        }
+        const Dialog script = dialogs.front();
+        dialogs.pop_front();
+        ++dialogsRun;
+        return script(dialog);
     }
 
     // A PC contact in the document's local list, shown after a refresh.
