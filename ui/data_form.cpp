@@ -25,9 +25,8 @@ constexpr int kCentre = 390;
 constexpr int kButtonRow = 32;
 constexpr int kSelectRow = 62;
 constexpr int kDetailTop = 96;
-constexpr int kDetailHeight = 166;
-constexpr int kListTop = 276;
-constexpr int kListHeight = 154;
+constexpr int kListGap = 14;  // between a detail list and the record list under it
+constexpr int kListBottom = 430;
 constexpr int kPcLeft = 20;
 constexpr int kPcWidth = 352;
 constexpr int kMobileLeft = kCentre + 56;
@@ -38,9 +37,11 @@ QRect buttonAt(int left, int slot)
     return QRect(left + slot * 56, kButtonRow, 52, 24);
 }
 
-QRect pcListRect()
+// The record lists take the room the detail lists leave.
+QRect listRect(int left, int width, int detailHeight)
 {
-    return QRect(kPcLeft, kListTop, kPcWidth, kListHeight);
+    const int top = kDetailTop + detailHeight + kListGap;
+    return QRect(left, top, width, kListBottom - top);
 }
 
 const QMargins kDetailShadow(6, 6, 8, 7);
@@ -128,15 +129,15 @@ void CDataForm::BuildCommonControls()
 
     auto* pcDetail = new CDetailListCtrl;
     nameControl(pcDetail, QStringLiteral("pcDetail"), QStringLiteral("PC details"), pc);
-    AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, kDetailHeight));
+    AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, m_layout.detailHeight));
     auto* mobileDetail = new CDetailListCtrl;
     nameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), mobile);
-    AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, kDetailHeight));
+    AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, m_layout.detailHeight));
 
     // The PC lists are named by the caption that stands over them.
-    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), pcListRect())
+    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), listRect(kPcLeft, kPcWidth, m_layout.detailHeight))
         ->setAccessibleName(platform::LoadString(64100));
-    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), pcListRect())
+    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), listRect(kPcLeft, kPcWidth, m_layout.detailHeight))
         ->setAccessibleName(platform::LoadString(64101));
 
     AddShadow(IDC_PC_DETAIL, kDetailShadow);
@@ -191,7 +192,7 @@ CImageButton* CDataForm::AddSelector(int id, const QString& text, const QString&
 
 CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name, const QString& caption)
 {
-    CRecordListCtrl* list = AddRecordList(id, kind, name, QRect(kMobileLeft, kListTop, kMobileWidth, kListHeight));
+    CRecordListCtrl* list = AddRecordList(id, kind, name, listRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
     list->setAccessibleName(caption);
     AddShadow(id, kMobileListShadow);
     Divider divider = GetDivider();

@@ -44,6 +44,7 @@ public:
         int mobileSelectAll = 0;
         int total = 0;
         int dividerLeftLimit = 400;
+        int detailHeight = 166; // the detail lists; the record lists take the room below
         QString printTitle; // the first line of a printed list
     };
 

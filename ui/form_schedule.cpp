@@ -40,6 +40,8 @@ CDataForm::Layout scheduleLayout()
     layout.mobileSelectAll = IDC_ORGANIZER_MOBILE_SELECT_ALL;
     layout.total = IDC_SCHEDULE_TOTAL;
     layout.dividerLeftLimit = 450;
+    // Five detail rows; the room goes to the list and to the calendar in its place.
+    layout.detailHeight = 108;
     layout.printTitle = QStringLiteral("Schedules\r\n");
     return layout;
 }
