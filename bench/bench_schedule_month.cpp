@@ -8,6 +8,8 @@
 #include "ui/main_frame.h"
 #include "ui/resource.h"
 
+#include "window_bench_main.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -113,11 +115,5 @@ BENCHMARK(BM_SwitchMonth)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -599,10 +599,8 @@ void CDataForm::OnMobileNew()
         return;
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
-    if (!ConnectPhone()) {
-        ShowError(62003);
+    if (!ConnectOrSay())
         return;
-    }
     if (WriteToPhone(*record) == -1)
         ShowWriteError(IsPhoneFull());
     doc.Disconnect();
@@ -619,15 +617,23 @@ void CDataForm::OnMobileEdit()
     // The phone list's record takes the edit only once the phone took it.
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
-    if (!ConnectPhone()) {
-        ShowError(62003);
+    if (!ConnectOrSay())
         return;
-    }
     CSyncRecord* target = FindRecord(kind, id);
     if (!target || UpdateOnPhone(*target, *edited) == -1)
         ShowWriteError(IsPhoneFull());
     doc.Disconnect();
     RefreshList(kind);
+}
+
+bool CDataForm::ConnectOrSay(bool clearInfo)
+{
+    if (ConnectPhone())
+        return true;
+    ShowError(62003);
+    if (clearInfo)
+        Static(IDC_INFO)->clear();
+    return false;
 }
 
 void CDataForm::OnPcDelete()

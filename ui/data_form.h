@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/dialog_parts.h"
+
 #include "controls/detail_list_ctrl.h"
 #include "controls/pane_form_view.h"
 #include "controls/record_list_ctrl.h"
@@ -48,8 +50,7 @@ public:
         QString printTitle; // the first line of a printed list
     };
 
-    // The modes of the edit dialogs.
-    enum EditMode { ModeNew = 1, ModeEdit = 2 };
+    using enum EditDialogMode;
 
     static constexpr COLORREF kFormColor = 0x80282B;
     static constexpr COLORREF kButtonColor = 0xD9D9D9;
@@ -179,6 +180,9 @@ protected:
     // list is full.
     virtual bool CanWriteNew() const { return true; }
     virtual bool ConnectPhone() = 0;
+    // The connect step of a command: when the phone cannot be reached the box says so, the
+    // info text is cleared when asked, and false ends the command.
+    bool ConnectOrSay(bool clearInfo = false);
     virtual int WriteToPhone(const CSyncRecord& record) = 0;
     virtual int UpdateOnPhone(CSyncRecord& record, const CSyncRecord& edited) = 0;
     virtual bool IsPhoneFull() const = 0;

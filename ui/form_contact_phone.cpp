@@ -68,12 +68,8 @@ void CForm_Contact::OnCopyToMobile()
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
     SetTransferProgressRange(int(selected.size()));
-    if (!ConnectPhone()) {
-        ShowError(62003);
-        if (sim)
-            Static(IDC_INFO)->clear();
+    if (!ConnectOrSay(sim))
         return;
-    }
     if (sim)
         CopyToSim(selected);
     else

@@ -46,17 +46,31 @@ CDataForm::Layout scheduleLayout()
     return layout;
 }
 
+PhoneListOps<CScheduleEntry> scheduleOps()
+{
+    return {CMVsyncDoc::ColumnsSchedules,
+            static_cast<RecordList<CScheduleEntry>* (CMVsyncDoc::*)(int)>(&CMVsyncDoc::ScheduleList),
+            &CMVsyncDoc::FindSchedule,
+            &CMVsyncDoc::StoreSchedule,
+            &CMVsyncDoc::ScheduleToRow,
+            &CMVsyncDoc::ImportOutlookSchedules,
+            &CMVsyncDoc::ExportOutlookSchedules,
+            &CMVsyncDoc::ReadPhoneSchedules,
+            &CMVsyncDoc::ConnectForSchedules,
+            &CMVsyncDoc::WritePhoneSchedule,
+            &CMVsyncDoc::UpdatePhoneSchedule,
+            &CMVsyncDoc::DeletePhoneSchedule,
+            &CMVsyncDoc::IsPhoneScheduleFull,
+            &CMVsyncDoc::DropStaleScheduleLinks,
+            &g_nScheduleCapacity};
+}
+
 CPhoneListForm::PhoneCommands scheduleCommands()
 {
     CPhoneListForm::PhoneCommands commands;
     commands.readSetsProgressRange = true;
     commands.clearInfoWhenIdle = true;
     return commands;
-}
-
-const CScheduleEntry& schedule(const CSyncRecord& record)
-{
-    return static_cast<const CScheduleEntry&>(record);
 }
 
 class WaitCursor {
@@ -70,7 +84,7 @@ public:
 } // namespace
 
 CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
-    : CPhoneListForm(doc, scheduleLayout(), scheduleCommands(), parent), m_pGrid(new CMSFlexGrid)
+    : TPhoneListForm(doc, scheduleLayout(), scheduleCommands(), scheduleOps(), parent), m_pGrid(new CMSFlexGrid)
 {
     setObjectName(QStringLiteral("CForm_Schedule"));
     GetDlgItem(IDC_LOCAL_SOURCE)->setGeometry(kViewAllRect);
@@ -112,21 +126,13 @@ CForm_Schedule::~CForm_Schedule() = default;
 
 void CForm_Schedule::OnInitialUpdate()
 {
-    CPhoneListForm::OnInitialUpdate();
+    TPhoneListForm::OnInitialUpdate();
     PlaceGrid();
 }
 
 void CForm_Schedule::AnchorFormControls()
 {
     AnchorControl(IDC_MONTH, ANCHOR_TOPCENTER, ANCHOR_NONE);
-}
-
-void CForm_Schedule::SetUpColumns()
-{
-    QString columns;
-    GetDocument().GetColumnFormat(columns, CMVsyncDoc::ColumnsSchedules);
-    for (const int id : {int(IDC_PC_LIST), int(IDC_OUTLOOK_LIST), int(IDC_PHONE_LIST)})
-        RecordList(id)->SetColumns(columns, false);
 }
 
 std::vector<int> CForm_Schedule::PcSelectorIds() const
@@ -372,24 +378,9 @@ bool CForm_Schedule::CanCopyToMobile() const
     return !IsMonthShown();
 }
 
-CSyncRecord* CForm_Schedule::FindRecord(int kind, quintptr id) const
-{
-    return GetDocument().FindSchedule(kind, id);
-}
-
 void CForm_Schedule::BeforeRefresh(int kind)
 {
     GetDocument().SortSchedules(kind);
-}
-
-void CForm_Schedule::FillRows(int kind)
-{
-    CMVsyncDoc& doc = GetDocument();
-    const auto rowText = [&doc](const CScheduleEntry& entry, QStringList& cells) { doc.ScheduleToRow(entry, cells); };
-    if (kind == CMVsyncDoc::ListPhone)
-        FillList(*ListOf(kind), *doc.ScheduleList(kind), rowText, PhoneImage<CScheduleEntry>);
-    else
-        FillList(*ListOf(kind), *doc.ScheduleList(kind), rowText, PcImage<CScheduleEntry>);
 }
 
 void CForm_Schedule::AfterListRefreshed(int kind)
@@ -407,41 +398,16 @@ std::vector<CDetailListCtrl::Row> CForm_Schedule::DetailRows(const CSyncRecord* 
         return rows;
     // The values are the row's texts: the subject's first line, date, time, repeat, alarm.
     QStringList cells;
-    GetDocument().ScheduleToRow(schedule(*record), cells);
+    GetDocument().ScheduleToRow(Of(*record), cells);
     for (size_t i = 0; i < rows.size() && i < size_t(cells.size()); ++i)
         rows[i].value = cells[qsizetype(i)];
     return rows;
 }
 
-bool CForm_Schedule::ImportPim()
-{
-    return GetDocument().ImportOutlookSchedules();
-}
-
-bool CForm_Schedule::ExportPim()
-{
-    return GetDocument().ExportOutlookSchedules();
-}
-
-std::unique_ptr<CSyncRecord> CForm_Schedule::NewRecord() const
-{
-    return std::make_unique<CScheduleEntry>();
-}
-
 bool CForm_Schedule::EditRecord(CSyncRecord& record, int mode, int)
 {
-    CScheduleDlg dialog(static_cast<CScheduleEntry&>(record), mode, this);
+    CScheduleDlg dialog(Of(record), mode, this);
     return RunModal(dialog) == QDialog::Accepted;
-}
-
-CSyncRecord* CForm_Schedule::StoreRecord(int kind, const CSyncRecord& record)
-{
-    return GetDocument().StoreSchedule(kind, schedule(record));
-}
-
-void CForm_Schedule::RowTexts(int, const CSyncRecord& record, QStringList& cells) const
-{
-    GetDocument().ScheduleToRow(schedule(record), cells);
 }
 
 void CForm_Schedule::AfterPcNew(int kind, quintptr id)
@@ -449,44 +415,4 @@ void CForm_Schedule::AfterPcNew(int kind, quintptr id)
     // The list stays in the order of the start times.
     RefreshList(kind);
     ScrollToRecord(*ShownPcList(), id);
-}
-
-bool CForm_Schedule::ConnectPhone()
-{
-    return GetDocument().ConnectForSchedules();
-}
-
-int CForm_Schedule::WriteToPhone(const CSyncRecord& record)
-{
-    return GetDocument().WritePhoneSchedule(schedule(record));
-}
-
-int CForm_Schedule::UpdateOnPhone(CSyncRecord& record, const CSyncRecord& edited)
-{
-    return GetDocument().UpdatePhoneSchedule(static_cast<CScheduleEntry&>(record), schedule(edited));
-}
-
-bool CForm_Schedule::IsPhoneFull() const
-{
-    return GetDocument().IsPhoneScheduleFull();
-}
-
-bool CForm_Schedule::ReadPhone()
-{
-    return GetDocument().ReadPhoneSchedules();
-}
-
-bool CForm_Schedule::DeleteOnPhone(CSyncRecord& record)
-{
-    return GetDocument().DeletePhoneSchedule(static_cast<CScheduleEntry&>(record));
-}
-
-void CForm_Schedule::DropStaleLinks()
-{
-    GetDocument().DropStaleScheduleLinks();
-}
-
-int CForm_Schedule::PhoneCapacity() const
-{
-    return g_nScheduleCapacity;
 }

@@ -11,7 +11,7 @@ class CMSFlexGrid;
 // pane shows the phone's schedule entries. In the calendar, New, Edit and a double click work
 // on the selected day: a day without entries of its own gets a new one, a day with one opens
 // it, a day with several lets the user pick.
-class CForm_Schedule : public CPhoneListForm {
+class CForm_Schedule : public TPhoneListForm<CScheduleEntry> {
     Q_OBJECT
 
 public:
@@ -37,30 +37,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void OnPanesMoved() override;
     void AnchorFormControls() override;
-    void SetUpColumns() override;
     std::vector<int> PcSelectorIds() const override;
     void OnPcSourceShown(bool outlook) override;
     void RefreshSelectionState() override;
     CRecordListCtrl* CopySource() const override;
     bool CanCopyToMobile() const override;
-    CSyncRecord* FindRecord(int kind, quintptr id) const override;
     std::vector<CDetailListCtrl::Row> DetailRows(const CSyncRecord* record) const override;
-    bool ImportPim() override;
-    bool ExportPim() override;
-    std::unique_ptr<CSyncRecord> NewRecord() const override;
     bool EditRecord(CSyncRecord& record, int mode, int kind) override;
-    CSyncRecord* StoreRecord(int kind, const CSyncRecord& record) override;
-    void RowTexts(int kind, const CSyncRecord& record, QStringList& cells) const override;
     void AfterPcNew(int kind, quintptr id) override;
-    bool ConnectPhone() override;
-    int WriteToPhone(const CSyncRecord& record) override;
-    int UpdateOnPhone(CSyncRecord& record, const CSyncRecord& edited) override;
-    bool IsPhoneFull() const override;
-    bool ReadPhone() override;
-    bool DeleteOnPhone(CSyncRecord& record) override;
-    void DropStaleLinks() override;
-    int PhoneCapacity() const override;
-    void FillRows(int kind) override;
     void BeforeRefresh(int kind) override;
     void AfterListRefreshed(int kind) override;
 

@@ -3,7 +3,7 @@
 #include "controls/limited_text_edit.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
-#include "ui/dialog_buttons.h"
+#include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
 
 #include <QFormLayout>
@@ -12,7 +12,7 @@ CMemoDlg::CMemoDlg(CMemoEntry& memo, int mode, QWidget* parent)
     : QDialog(parent), m_memo(memo), m_pText(new CLimitedTextEdit)
 {
     setObjectName(QStringLiteral("CMemoDlg"));
-    setWindowTitle(platform::LoadString(mode == ModeNew ? 61493 : 61494));
+    setWindowTitle(EditDialogTitle(mode));
     const QString label = platform::LoadString(64172);
     m_pText->setObjectName(QStringLiteral("text"));
     m_pText->setAccessibleName(label.trimmed());

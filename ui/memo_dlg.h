@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/dialog_parts.h"
+
 #include "link/records.h"
 
 #include <QDialog>
@@ -12,7 +14,7 @@ class CMemoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum Mode { ModeNew = 1, ModeEdit = 2 };
+    using enum EditDialogMode;
 
     CMemoDlg(CMemoEntry& memo, int mode, QWidget* parent = nullptr);
 

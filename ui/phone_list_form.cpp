@@ -117,12 +117,8 @@ void CPhoneListForm::OnCopyToMobile()
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
     SetTransferProgressRange(int(selected.size()));
-    if (!ConnectPhone()) {
-        ShowError(62003);
-        if (m_commands.clearInfoWhenIdle)
-            Static(IDC_INFO)->clear();
+    if (!ConnectOrSay(m_commands.clearInfoWhenIdle))
         return;
-    }
     for (const quintptr id : selected) {
         CSyncRecord* record = FindRecord(kind, id);
         if (!record)

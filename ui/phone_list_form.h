@@ -76,3 +76,76 @@ private:
     const PhoneCommands m_commands;
     bool m_bPhoneRead = false;
 };
+
+// What the document offers for the records of one such tab.
+template <typename Record>
+struct PhoneListOps {
+    int columns; // the column descriptor kind
+    RecordList<Record>* (CMVsyncDoc::*list)(int);
+    Record* (CMVsyncDoc::*find)(int, quintptr) const;
+    Record* (CMVsyncDoc::*store)(int, const Record&);
+    void (CMVsyncDoc::*toRow)(const Record&, QStringList&) const;
+    bool (CMVsyncDoc::*importPim)();
+    bool (CMVsyncDoc::*exportPim)();
+    bool (CMVsyncDoc::*read)();
+    bool (CMVsyncDoc::*connect)();
+    int (CMVsyncDoc::*write)(const Record&);
+    int (CMVsyncDoc::*update)(Record&, const Record&);
+    bool (CMVsyncDoc::*remove)(Record&);
+    bool (CMVsyncDoc::*full)() const;
+    void (CMVsyncDoc::*dropLinks)();
+    const int* capacity; // the phone's capacity as last reported
+};
+
+// A tab of one record kind: its records reach the document through the operations given.
+template <typename Record>
+class TPhoneListForm : public CPhoneListForm {
+public:
+    TPhoneListForm(CMVsyncDoc& doc, const Layout& layout, const PhoneCommands& commands, const PhoneListOps<Record>& ops,
+                   QWidget* parent = nullptr)
+        : CPhoneListForm(doc, layout, commands, parent), m_ops(ops)
+    {
+    }
+
+protected:
+    static const Record& Of(const CSyncRecord& record) { return static_cast<const Record&>(record); }
+    static Record& Of(CSyncRecord& record) { return static_cast<Record&>(record); }
+    CMVsyncDoc& Doc() const { return GetDocument(); }
+
+    void SetUpColumns() override
+    {
+        QString columns;
+        Doc().GetColumnFormat(columns, m_ops.columns);
+        for (const int kind : {CMVsyncDoc::ListPc, CMVsyncDoc::ListOutlook, CMVsyncDoc::ListPhone})
+            ListOf(kind)->SetColumns(columns, false);
+    }
+    void FillRows(int kind) override
+    {
+        CMVsyncDoc& doc = Doc();
+        const auto rowText = [&doc, this](const Record& record, QStringList& cells) { (doc.*m_ops.toRow)(record, cells); };
+        if (kind == CMVsyncDoc::ListPhone)
+            FillList(*ListOf(kind), *(doc.*m_ops.list)(kind), rowText, PhoneImage<Record>);
+        else
+            FillList(*ListOf(kind), *(doc.*m_ops.list)(kind), rowText, PcImage<Record>);
+    }
+    CSyncRecord* FindRecord(int kind, quintptr id) const override { return (Doc().*m_ops.find)(kind, id); }
+    std::unique_ptr<CSyncRecord> NewRecord() const override { return std::make_unique<Record>(); }
+    CSyncRecord* StoreRecord(int kind, const CSyncRecord& record) override { return (Doc().*m_ops.store)(kind, Of(record)); }
+    void RowTexts(int, const CSyncRecord& record, QStringList& cells) const override { (Doc().*m_ops.toRow)(Of(record), cells); }
+    bool ImportPim() override { return (Doc().*m_ops.importPim)(); }
+    bool ExportPim() override { return (Doc().*m_ops.exportPim)(); }
+    bool ReadPhone() override { return (Doc().*m_ops.read)(); }
+    bool ConnectPhone() override { return (Doc().*m_ops.connect)(); }
+    int WriteToPhone(const CSyncRecord& record) override { return (Doc().*m_ops.write)(Of(record)); }
+    int UpdateOnPhone(CSyncRecord& record, const CSyncRecord& edited) override
+    {
+        return (Doc().*m_ops.update)(Of(record), Of(edited));
+    }
+    bool DeleteOnPhone(CSyncRecord& record) override { return (Doc().*m_ops.remove)(Of(record)); }
+    bool IsPhoneFull() const override { return (Doc().*m_ops.full)(); }
+    void DropStaleLinks() override { (Doc().*m_ops.dropLinks)(); }
+    int PhoneCapacity() const override { return *m_ops.capacity; }
+
+private:
+    const PhoneListOps<Record> m_ops;
+};

@@ -4,7 +4,7 @@
 #include "controls/record_list_ctrl.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
-#include "ui/dialog_buttons.h"
+#include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
 
 #include <QButtonGroup>
@@ -24,13 +24,6 @@ constexpr int kAlarmTexts[] = {63028, 63029, 64169, 64170, 63031, 63032};
 constexpr int kRepeatTexts[] = {64167, 63024, 63025, 63026, 63027};
 constexpr int kRepeatButtonIds[] = {1033, 1034, 1035, 1036, 1037};
 
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name, const QString& accessible)
-{
-    widget->setObjectName(name);
-    widget->setAccessibleName(accessible);
-    return widget;
-}
 
 } // namespace
 
@@ -39,20 +32,20 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
 {
     using platform::LoadString;
     setObjectName(QStringLiteral("CScheduleDlg"));
-    setWindowTitle(LoadString(mode == ModeNew ? 61493 : 61494));
+    setWindowTitle(EditDialogTitle(mode));
     auto* form = new QFormLayout(this);
 
-    m_pSubject = named(new CLimitedLineEdit, QStringLiteral("subject"), LoadString(64163));
+    m_pSubject = NameControl(new CLimitedLineEdit, QStringLiteral("subject"), LoadString(64163));
     m_pSubject->LimitText(g_nScheduleTextLen);
     form->addRow(LoadString(64163), m_pSubject);
 
-    m_pDate = named(new QDateEdit, QStringLiteral("date"), LoadString(64164));
+    m_pDate = NameControl(new QDateEdit, QStringLiteral("date"), LoadString(64164));
     m_pDate->setCalendarPopup(true);
     m_pDate->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     m_pDate->setDateRange(entryrules::FirstScheduleDate(), entryrules::LastScheduleDate());
     form->addRow(LoadString(64164), m_pDate);
 
-    m_pTime = named(new QTimeEdit, QStringLiteral("time"), LoadString(64165));
+    m_pTime = NameControl(new QTimeEdit, QStringLiteral("time"), LoadString(64165));
     m_pTime->setDisplayFormat(QStringLiteral("HH:mm"));
     form->addRow(LoadString(64165), m_pTime);
 
@@ -60,13 +53,13 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
     auto* repeats = new QHBoxLayout;
     for (int repeat = 0; repeat < int(std::size(kRepeatTexts)); ++repeat) {
         const QString text = LoadString(kRepeatTexts[repeat]);
-        auto* button = named(new QRadioButton(text), QStringLiteral("repeat%1").arg(repeat), text);
+        auto* button = NameControl(new QRadioButton(text), QStringLiteral("repeat%1").arg(repeat), text);
         m_pRepeat->addButton(button, kRepeatButtonIds[repeat]);
         repeats->addWidget(button);
     }
     form->addRow(LoadString(64166), repeats);
 
-    m_pAlarm = named(new QComboBox, QStringLiteral("alarm"), LoadString(64168));
+    m_pAlarm = NameControl(new QComboBox, QStringLiteral("alarm"), LoadString(64168));
     for (const int id : kAlarmTexts)
         m_pAlarm->addItem(LoadString(id));
     form->addRow(LoadString(64168), m_pAlarm);

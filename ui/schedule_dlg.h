@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/dialog_parts.h"
+
 #include "link/records.h"
 #include "platform/ole_date_time.h"
 
@@ -21,7 +23,7 @@ class CScheduleDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum Mode { ModeNew = 1, ModeEdit = 2 };
+    using enum EditDialogMode;
 
     CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent = nullptr);
 

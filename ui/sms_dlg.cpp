@@ -4,7 +4,7 @@
 #include "controls/phone_num_edit.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
-#include "ui/dialog_buttons.h"
+#include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
 #include "ui/phonebook_list_dlg.h"
 
@@ -14,18 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-template <typename Widget>
-Widget* named(Widget* widget, const QString& name, const QString& accessible)
-{
-    widget->setObjectName(name);
-    widget->setAccessibleName(accessible);
-    return widget;
-}
-
-} // namespace
-
 CSMSDlg::CSMSDlg(const CMVsyncDoc& doc, const QString& text, QWidget* parent)
     : QDialog(parent), m_strText(text), m_doc(doc)
 {
@@ -34,22 +22,22 @@ CSMSDlg::CSMSDlg(const CMVsyncDoc& doc, const QString& text, QWidget* parent)
     setWindowTitle(LoadString(64183));
     setMinimumWidth(380);
 
-    m_pNumber = named(new CPhoneNumEdit, QStringLiteral("number"), LoadString(64157));
+    m_pNumber = NameControl(new CPhoneNumEdit, QStringLiteral("number"), LoadString(64157));
     m_pNumber->LimitText(kNumberLimit);
-    auto* pick = named(new QPushButton(QStringLiteral("....")), QStringLiteral("pick"), LoadString(64160));
+    auto* pick = NameControl(new QPushButton(QStringLiteral("....")), QStringLiteral("pick"), LoadString(64160));
     auto* number = new QHBoxLayout;
     number->addWidget(m_pNumber);
     number->addWidget(pick);
 
-    m_pText = named(new CLimitedTextEdit, QStringLiteral("text"), LoadString(64194));
+    m_pText = NameControl(new CLimitedTextEdit, QStringLiteral("text"), LoadString(64194));
     m_pText->setTabChangesFocus(true);
     m_pText->setFixedHeight(m_pText->fontMetrics().lineSpacing() * 6 + 10);
     m_pText->LimitText(entryrules::kSmsTextLimit);
-    m_pLength = named(new QLabel, QStringLiteral("length"), QString());
-    m_pReference = named(new QLineEdit(m_strReference), QStringLiteral("reference"), LoadString(64193));
+    m_pLength = NameControl(new QLabel, QStringLiteral("length"), QString());
+    m_pReference = NameControl(new QLineEdit(m_strReference), QStringLiteral("reference"), LoadString(64193));
 
-    m_pSave = named(new QPushButton(LoadString(64184)), QStringLiteral("save"), LoadString(64184));
-    m_pSend = named(new QPushButton(LoadString(64185)), QStringLiteral("send"), LoadString(64185));
+    m_pSave = NameControl(new QPushButton(LoadString(64184)), QStringLiteral("save"), LoadString(64184));
+    m_pSend = NameControl(new QPushButton(LoadString(64185)), QStringLiteral("send"), LoadString(64185));
     QDialogButtonBox* buttons = CreateDialogButtons(this, QDialogButtonBox::Cancel);
     buttons->addButton(m_pSave, QDialogButtonBox::ActionRole);
     buttons->addButton(m_pSend, QDialogButtonBox::ActionRole);

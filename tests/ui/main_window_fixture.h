@@ -24,10 +24,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -171,6 +174,31 @@ protected:
     }
 
     QStringList Boxes() const { return ui.rec.boxTexts(); }
+
+    // Pictures for reviewers go to build/screenshots/.
+    static QString PictureFolder()
+    {
+        const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../screenshots"));
+        EXPECT_TRUE(QDir().mkpath(folder));
+        return folder;
+    }
+    static void SavePicture(QWidget& widget, const QString& name)
+    {
+        widget.show();
+        QApplication::processEvents();
+        EXPECT_TRUE(widget.grab().save(QDir(PictureFolder()).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+    }
+    // File > Print on a page, into a PDF file beside the pictures.
+    void PrintToPdf(CDataForm& page, const QString& name)
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(PictureFolder()).filePath(name + QStringLiteral(".pdf")));
+        page.SetPrinter(&printer);
+        frame->FindAction(ids::ID_FILE_PRINT)->trigger();
+        page.SetPrinter(nullptr);
+        EXPECT_GT(QFileInfo(printer.outputFileName()).size(), 0);
+    }
 
     // A dialog script: fills a dialog through f, then presses OK; its result is the dialog's.
     template <typename Dlg>

@@ -8,9 +8,6 @@
 #include "ui/schedule_dlg.h"
 #include "ui/sms_dlg.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QPrinter>
 
 namespace {
 
@@ -21,13 +18,7 @@ using OrganizerPictures = OrganizerTest;
 
 TEST_F(OrganizerPictures, Screenshots)
 {
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../screenshots"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const auto save = [&](QWidget& widget, const QString& name) {
-        widget.show();
-        QApplication::processEvents();
-        EXPECT_TRUE(widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
-    };
+    const auto save = &MainWindowTest::SavePicture;
 
     AddSchedule("Morning run", QDate(2004, 3, 1), 1, QTime(6, 30));
     AddSchedule("Choir practice", QDate(2004, 3, 2), 2, QTime(19, 0));
@@ -80,12 +71,7 @@ TEST_F(OrganizerPictures, Screenshots)
 
     // The schedule list printed to a file.
     ShowPage(1);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QDir(folder).filePath(QStringLiteral("print_schedules.pdf")));
-    schedule->SetPrinter(&printer);
-    frame->FindAction(ID_FILE_PRINT)->trigger();
-    EXPECT_GT(QFileInfo(printer.outputFileName()).size(), 0);
+    PrintToPdf(*schedule, QStringLiteral("print_schedules"));
 }
 
 } // namespace
