@@ -39,18 +39,18 @@ void CTerminationWatch::TryClose()
         m_retry.stop();
         return;
     }
-    // A running command ends by itself: its next look at the line sees the request.
-    if (m_doc.IsBusy()) {
-        m_retry.start();
-        return;
-    }
-    // A dialog or box waits in a loop of its own; it goes first, and the window closes once
-    // that loop has returned.
+    // A dialog or box waits in a loop of its own, also one that a command opened; it goes
+    // first, and the window closes once that loop has returned.
     if (QWidget* modal = QApplication::activeModalWidget()) {
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         else
             modal->close();
+        m_retry.start();
+        return;
+    }
+    // A running command ends by itself: its next look at the line sees the request.
+    if (m_doc.IsBusy()) {
         m_retry.start();
         return;
     }

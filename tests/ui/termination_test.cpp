@@ -4,6 +4,8 @@
 
 #include "ui/termination_watch.h"
 
+#include <QTimer>
+
 #include <csignal>
 
 #include <gmock/gmock.h>
@@ -27,11 +29,14 @@ QStringList SavedMemos(const QString& folder)
     return texts;
 }
 
-TEST_F(Termination, WhileIdleTheWindowClosesAndTheDataIsSaved)
+TEST_F(Termination, WhileIdleOpenDialogsCloseThenTheWindowAndTheDataIsSaved)
 {
     CTerminationWatch watch(*doc, *frame);
     AddMemo("Keep me");
-    std::raise(SIGTERM);
+    // The signal comes while a dialog waits for the user.
+    QDialog dialog(frame.get());
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    EXPECT_EQ(dialog.exec(), int(QDialog::Rejected));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 5000));
     EXPECT_THAT(SavedMemos(dataDir.path()), ElementsAre("Keep me"));
 }
