@@ -50,6 +50,17 @@ TEST_F(ScheduleForm, TheCalendarOpensOnTodayAndTheGridShowsOnlyWithIt)
     QApplication::processEvents();
     EXPECT_EQ(grid->geometry(), schedule->RecordList(IDC_PC_LIST)->geometry().adjusted(10, 10, -10, -10));
 
+    // And after the divider moved.
+    const QRect hit = schedule->DividerHitRect();
+    QWidget* surface = schedule->GetFormSurface();
+    QTest::mousePress(surface, Qt::LeftButton, {}, hit.center());
+    QMouseEvent move(QEvent::MouseMove, QPointF(hit.center().x() + 40, hit.center().y()), QPointF(), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(surface, &move);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(hit.center().x() + 40, hit.center().y()));
+    EXPECT_EQ(grid->geometry(), schedule->RecordList(IDC_PC_LIST)->geometry().adjusted(10, 10, -10, -10));
+    EXPECT_TRUE(grid->isVisible());
+
     // Another month, then the calendar again: today's month with today selected.
     Press(schedule, IDC_NEXT_MONTH);
     Press(schedule, IDC_NEXT_MONTH);
