@@ -91,6 +91,9 @@ CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
     GetDlgItem(IDC_OUTLOOK)->setGeometry(kOutlookRect);
     GetDlgItem(IDC_SCHEDULE_TOTAL)->setGeometry(kTotalRect);
     AddSelector(IDC_MONTH, platform::LoadString(64111), QStringLiteral("monthSource"), kMonthRect);
+    Divider divider = GetDivider();
+    divider.shifted.push_back(IDC_MONTH);
+    SetDivider(divider);
 
     const QString calendar = platform::LoadString(64112);
     m_pGrid->setObjectName(QStringLiteral("monthGrid"));

@@ -50,7 +50,8 @@ TEST_F(ScheduleForm, TheCalendarOpensOnTodayAndTheGridShowsOnlyWithIt)
     QApplication::processEvents();
     EXPECT_EQ(grid->geometry(), schedule->RecordList(IDC_PC_LIST)->geometry().adjusted(10, 10, -10, -10));
 
-    // And after the divider moved.
+    // And after the divider moved; the selectors move with it.
+    const int monthX = schedule->GetDlgItem(IDC_MONTH)->x();
     const QRect hit = schedule->DividerHitRect();
     QWidget* surface = schedule->GetFormSurface();
     QTest::mousePress(surface, Qt::LeftButton, {}, hit.center());
@@ -60,6 +61,7 @@ TEST_F(ScheduleForm, TheCalendarOpensOnTodayAndTheGridShowsOnlyWithIt)
     QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(hit.center().x() + 40, hit.center().y()));
     EXPECT_EQ(grid->geometry(), schedule->RecordList(IDC_PC_LIST)->geometry().adjusted(10, 10, -10, -10));
     EXPECT_TRUE(grid->isVisible());
+    EXPECT_EQ(schedule->GetDlgItem(IDC_MONTH)->x(), monthX + 40);
 
     // Another month, then the calendar again: today's month with today selected.
     Press(schedule, IDC_NEXT_MONTH);
