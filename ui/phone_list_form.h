@@ -122,7 +122,8 @@ protected:
     void FillRows(int kind) override
     {
         CMVsyncDoc& doc = Doc();
-        const auto rowText = [&doc, this](const Record& record, QStringList& cells) { (doc.*m_ops.toRow)(record, cells); };
+        const auto toRow = m_ops.toRow;
+        const auto rowText = [&doc, toRow](const Record& record, QStringList& cells) { (doc.*toRow)(record, cells); };
         if (kind == CMVsyncDoc::ListPhone)
             FillList(*ListOf(kind), *(doc.*m_ops.list)(kind), rowText, PhoneImage<Record>);
         else
