@@ -274,6 +274,20 @@ TEST_F(ScheduleForm, ThePhoneTakesEntriesAndLinksSurviveEverythingButARead)
     CScheduleEntry* pim = AddSchedule("Rent", QDate(2004, 3, 1), 3, QTime(8, 0), CMVsyncDoc::ListOutlook);
     pim->m_nIndex = 5;
     doc->SaveLocalData();
+    {
+        // A new start keeps the links: no phone list has been read.
+        CMVsyncDoc restarted;
+        restarted.SetDataDir(dataDir.path());
+        restarted.OnNewDocument();
+        CMainFrame again(restarted);
+        again.InitialUpdateFrame();
+        const auto* page = qobject_cast<CForm_Schedule*>(again.GetForm(1));
+        ASSERT_NE(page, nullptr);
+        ASSERT_EQ(restarted.m_pcSchedules.size(), 1u);
+        EXPECT_EQ(restarted.m_pcSchedules[0]->m_nIndex, 2);
+        EXPECT_EQ(restarted.m_outlookSchedules[0]->m_nIndex, 5);
+        EXPECT_EQ(page->RecordList(IDC_PC_LIST)->GetItemImage(0), 1);
+    }
     ShowPage(1);
 
     // A failed read: the box, an empty phone list, the links kept.
