@@ -11,6 +11,7 @@
 #include "ui/resource.h"
 
 #include "served_phone.h"
+#include "window_bench_main.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -192,11 +193,5 @@ BENCHMARK(BM_HandsetReadEventLoopGap)->Unit(benchmark::kSecond)->Iterations(1)->
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunWindowBenchmarks(argc, argv);
 }

@@ -75,6 +75,14 @@ public:
             QFont font = option.font;
             font.setBold(index.data(kBoldRole).toBool());
             painter->setFont(font);
+            // A busy calendar day may hold hundreds of lines; only those that can show are
+            // laid out (each takes at least one line of the cell).
+            const int fit = r.height() / std::max(1, QFontMetrics(font).lineSpacing()) + 1;
+            qsizetype cut = -1;
+            for (int line = 0; line < fit && (cut = text.indexOf(u'\n', cut + 1)) >= 0; ++line) {
+            }
+            if (cut >= 0)
+                text.truncate(cut);
             painter->setPen(platform::toQColor(fore));
             const QVariant align = index.data(kAlignRole);
             int flags = int(toQtAlignment(align.isValid() ? align.toInt() : flexAlignGeneral));

@@ -42,7 +42,12 @@ void CPaneFormView::SetFormColor(COLORREF color)
 
 void CPaneFormView::AddShadow(int id, const QMargins& grow)
 {
-    m_shadows.emplace_back(id, grow);
+    m_shadows.push_back({id, grow, std::nullopt});
+}
+
+void CPaneFormView::AddShadow(int id, const QMargins& grow, COLORREF color)
+{
+    m_shadows.push_back({id, grow, color});
 }
 
 QRect CPaneFormView::DividerHitRect() const
@@ -78,13 +83,13 @@ void CPaneFormView::OnFormPaint(QPainter& dc)
 
     dc.setRenderHint(QPainter::Antialiasing, true);
     const QColor shadow = palette().color(QPalette::Dark);
-    for (const auto& [id, grow] : m_shadows) {
-        const QWidget* control = GetDlgItem(id);
+    for (const Shadow& each : m_shadows) {
+        const QWidget* control = GetDlgItem(each.id);
         if (!control || control->isHidden())
             continue;
         QPainterPath path;
-        path.addRoundedRect(QRectF(control->geometry().marginsAdded(grow)), 2, 2);
-        dc.fillPath(path, shadow);
+        path.addRoundedRect(QRectF(control->geometry().marginsAdded(each.grow)), 2, 2);
+        dc.fillPath(path, each.color ? platform::toQColor(*each.color) : shadow);
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include <QMargins>
 
+#include <optional>
+
 #include <vector>
 
 class QPainter;
@@ -37,8 +39,9 @@ public:
     void SetFormColor(COLORREF color);
     COLORREF GetFormColor() const { return m_crForm; }
     // A shadow behind the control with that id while it is shown: its rectangle grown by the
-    // margins, in the button-shadow colour.
+    // margins, in the button-shadow colour or in the colour given.
     void AddShadow(int id, const QMargins& grow);
+    void AddShadow(int id, const QMargins& grow, COLORREF color);
     void SetDivider(const Divider& divider) { m_divider = divider; }
     const Divider& GetDivider() const { return m_divider; }
 
@@ -65,7 +68,12 @@ private:
     void PlaceBar(int x);
 
     COLORREF m_crForm = 0x80282B;
-    std::vector<std::pair<int, QMargins>> m_shadows;
+    struct Shadow {
+        int id;
+        QMargins grow;
+        std::optional<COLORREF> color; // none: the button-shadow colour
+    };
+    std::vector<Shadow> m_shadows;
     Divider m_divider;
     bool m_bDragging = false;
     int m_nStartX = 0;

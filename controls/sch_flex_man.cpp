@@ -323,6 +323,23 @@ void CSchFlexMan::ClearTexts()
     }
 }
 
+void CSchFlexMan::SetMonthTexts(const QStringList& dayTexts)
+{
+    ClearTexts();
+    if (!m_pGrid)
+        return;
+    const int days = std::min(int(dayTexts.size()), m_nDays);
+    for (int k = 1; k <= days; ++k) {
+        const QString& text = dayTexts[k - 1];
+        if (text.isEmpty())
+            continue;
+        const int p = m_nFirstWeekday - 1 + (k - 1);
+        MoveTo(p % kCols, textRowOf(p));
+        m_pGrid->SetCellAlignment(CMSFlexGrid::flexAlignLeftTop);
+        m_pGrid->SetText(text);
+    }
+}
+
 QString CSchFlexMan::GetCurrentCellText() const
 {
     return m_pGrid ? m_pGrid->GetText() : QString();

@@ -67,6 +67,9 @@ public:
     bool SetDateText(const CTime& date, const QString& text);
     void SetCellText(int row, int column, const QString& text);
     void ClearTexts();
+    // Writes the texts of the shown month's days at once (element d - 1 for day d); every other
+    // day cell is emptied. The current cell moves.
+    void SetMonthTexts(const QStringList& dayTexts);
     QString GetCurrentCellText() const;
     QString GetDateText(const CTime& date) const;
     bool SelectCurrentCell();

@@ -4,6 +4,7 @@
 #include "platform/string_table.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -74,6 +75,24 @@ Record* findLive(const RecordList<Record>* list, quintptr id)
             return entry->IsDeleted() ? nullptr : entry.get();
     }
     return nullptr;
+}
+
+template <typename Record>
+void dropStaleLinks(const RecordList<Record>& phone, int Record::*index,
+                    std::initializer_list<RecordList<Record>*> linked)
+{
+    std::unordered_set<int> onPhone;
+    for (const auto& entry : phone) {
+        if (!entry->IsDeleted())
+            onPhone.insert((*entry).*index);
+    }
+    for (RecordList<Record>* list : linked) {
+        for (const auto& entry : *list) {
+            int& link = (*entry).*index;
+            if (!entry->IsDeleted() && link != -1 && !onPhone.count(link))
+                link = -1;
+        }
+    }
 }
 
 template <typename Record>
@@ -191,7 +210,6 @@ void CMVsyncDoc::MemoToRow(const CMemoEntry& record, QStringList& row) const
 
 void CMVsyncDoc::MessageToRow(const CSmsEntry& record, QStringList& row) const
 {
-    static const char* const kStatus[] = {"Unsent", "Sent", "Unread", "Read"};
     row.clear();
     const int status = record.m_nStatus;
     QString text = record.m_strText;
@@ -200,8 +218,14 @@ void CMVsyncDoc::MessageToRow(const CSmsEntry& record, QStringList& row) const
         ++start;
     text = text.mid(start);
     text.remove(u'\n');
-    row << (status >= 1 && status <= 4 ? QLatin1String(kStatus[status - 1]) : QString()) << record.m_strNumber
+    row << MessageStatusText(status) << record.m_strNumber
         << record.m_strName << firstLine(text) << record.m_strDateTime;
+}
+
+QString CMVsyncDoc::MessageStatusText(int status)
+{
+    static const char* const kStatus[] = {"Unsent", "Sent", "Unread", "Read"};
+    return status >= 1 && status <= 4 ? QLatin1String(kStatus[status - 1]) : QString();
 }
 
 CPhoneEntry* CMVsyncDoc::StoreContact(int kind, const CPhoneEntry& record)
@@ -264,6 +288,11 @@ CMemoEntry* CMVsyncDoc::FindMemo(int kind, quintptr id) const
     return findLive(MemoList(kind), id);
 }
 
+CSmsEntry* CMVsyncDoc::FindMessage(quintptr id) const
+{
+    return findLive(&m_messages, id);
+}
+
 // A list holding more live entries than the phone's capacity is full as well.
 bool CMVsyncDoc::IsHandsetBookFull() const
 {
@@ -293,6 +322,24 @@ void CMVsyncDoc::SortSchedules(int kind)
     // Equal start times keep their order.
     std::stable_sort(list->begin(), list->end(),
                      [](const auto& a, const auto& b) { return a->m_dtStart < b->m_dtStart; });
+}
+
+void CMVsyncDoc::DropStaleContactLinks(int phoneKind)
+{
+    if (phoneKind == ListHandset)
+        dropStaleLinks<CPhoneEntry>(m_handsetContacts, &CPhoneEntry::m_nIndex, {&m_pcContacts, &m_outlookContacts});
+    else if (phoneKind == ListSim)
+        dropStaleLinks<CPhoneEntry>(m_simContacts, &CPhoneEntry::m_nSimIndex, {&m_pcContacts, &m_outlookContacts});
+}
+
+void CMVsyncDoc::DropStaleScheduleLinks()
+{
+    dropStaleLinks<CScheduleEntry>(m_phoneSchedules, &CScheduleEntry::m_nIndex, {&m_pcSchedules, &m_outlookSchedules});
+}
+
+void CMVsyncDoc::DropStaleMemoLinks()
+{
+    dropStaleLinks<CMemoEntry>(m_phoneMemos, &CMemoEntry::m_nIndex, {&m_pcMemos, &m_outlookMemos});
 }
 
 void CMVsyncDoc::DeleteAllRecords()

@@ -50,6 +50,8 @@ public:
     void ScheduleToRow(const CScheduleEntry& record, QStringList& row) const;
     void MemoToRow(const CMemoEntry& record, QStringList& row) const;
     void MessageToRow(const CSmsEntry& record, QStringList& row) const;
+    // "Unsent", "Sent", "Unread" or "Read" for the statuses 1 to 4, else empty.
+    static QString MessageStatusText(int status);
     // The name of a caller group, or an empty text for an index outside the seven groups.
     QString GroupName(int group) const;
 
@@ -69,6 +71,7 @@ public:
     CPhoneEntry* FindContact(int kind, quintptr id) const;
     CScheduleEntry* FindSchedule(int kind, quintptr id) const;
     CMemoEntry* FindMemo(int kind, quintptr id) const;
+    CSmsEntry* FindMessage(quintptr id) const;
 
     bool IsHandsetBookFull() const;
     bool IsSimBookFull() const;
@@ -76,6 +79,12 @@ public:
     bool IsPhoneMemoFull() const;
 
     void SortSchedules(int kind);
+    // After a phone list was read: PC and PIM-side entries linked to a storage index that no
+    // live entry of the phone list holds lose the link (-1). Contacts against the handset list
+    // (kind 3, by phone index) or the SIM list (kind 4, by SIM index).
+    void DropStaleContactLinks(int phoneKind);
+    void DropStaleScheduleLinks();
+    void DropStaleMemoLinks();
     void DeleteAllRecords();
 
     bool HasSameContact(int kind, const CPhoneEntry& record) const;

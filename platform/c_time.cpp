@@ -1,5 +1,6 @@
 #include "platform/c_time.h"
 
+#include "platform/clock.h"
 #include "platform/strftime.h"
 
 namespace {
@@ -29,7 +30,7 @@ CTime::CTime(const QDateTime& dateTime)
 
 CTime CTime::GetCurrentTime()
 {
-    return CTime(QDateTime::currentDateTime());
+    return CTime(platform::Clock::instance().currentDateTime());
 }
 
 QDate CTime::date() const

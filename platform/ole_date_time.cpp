@@ -1,5 +1,6 @@
 #include "platform/ole_date_time.h"
 
+#include "platform/clock.h"
 #include "platform/strftime.h"
 
 #include <QLocale>
@@ -29,7 +30,7 @@ COleDateTime::COleDateTime(int year, int month, int day, int hour, int minute, i
 
 COleDateTime COleDateTime::GetCurrentTime()
 {
-    return FromQDateTime(QDateTime::currentDateTime());
+    return FromQDateTime(platform::Clock::instance().currentDateTime());
 }
 
 COleDateTime COleDateTime::FromQDateTime(const QDateTime& dateTime)

@@ -6,7 +6,7 @@
 #include "controls/phone_num_edit.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
-#include "ui/dialog_buttons.h"
+#include "ui/dialog_parts.h"
 #include "ui/resource.h"
 
 #include <QComboBox>
@@ -33,7 +33,7 @@ Edit* addField(QFormLayout* form, int labelId, const QString& name, int limit)
 
 CPhonebookEditDlg::CPhonebookEditDlg(CPhoneEntry& entry, int mode, QWidget* parent) : QDialog(parent), m_entry(entry)
 {
-    setWindowTitle(platform::LoadString(mode == ModeNew ? 61493 : 61494));
+    setWindowTitle(EditDialogTitle(mode));
 }
 
 int CPhonebookEditDlg::LimitFor(const QString& text, int length)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/dialog_parts.h"
+
 #include "link/records.h"
 
 #include <QDialog>
@@ -18,7 +20,7 @@ class CPhonebookEditDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum Mode { ModeNew = 1, ModeEdit = 2 };
+    using enum EditDialogMode;
 
     // The limit of a text field while it holds text: the full length when the text fits the
     // GSM alphabet, two less otherwise.

@@ -25,9 +25,8 @@ constexpr int kCentre = 390;
 constexpr int kButtonRow = 32;
 constexpr int kSelectRow = 62;
 constexpr int kDetailTop = 96;
-constexpr int kDetailHeight = 166;
-constexpr int kListTop = 276;
-constexpr int kListHeight = 154;
+constexpr int kListGap = 14;  // between a detail list and the record list under it
+constexpr int kListBottom = 430;
 constexpr int kPcLeft = 20;
 constexpr int kPcWidth = 352;
 constexpr int kMobileLeft = kCentre + 56;
@@ -38,9 +37,11 @@ QRect buttonAt(int left, int slot)
     return QRect(left + slot * 56, kButtonRow, 52, 24);
 }
 
-QRect pcListRect()
+// The record lists take the room the detail lists leave.
+QRect listRect(int left, int width, int detailHeight)
 {
-    return QRect(kPcLeft, kListTop, kPcWidth, kListHeight);
+    const int top = kDetailTop + detailHeight + kListGap;
+    return QRect(left, top, width, kListBottom - top);
 }
 
 const QMargins kDetailShadow(6, 6, 8, 7);
@@ -128,15 +129,15 @@ void CDataForm::BuildCommonControls()
 
     auto* pcDetail = new CDetailListCtrl;
     nameControl(pcDetail, QStringLiteral("pcDetail"), QStringLiteral("PC details"), pc);
-    AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, kDetailHeight));
+    AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, m_layout.detailHeight));
     auto* mobileDetail = new CDetailListCtrl;
     nameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), mobile);
-    AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, kDetailHeight));
+    AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, m_layout.detailHeight));
 
     // The PC lists are named by the caption that stands over them.
-    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), pcListRect())
+    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), listRect(kPcLeft, kPcWidth, m_layout.detailHeight))
         ->setAccessibleName(platform::LoadString(64100));
-    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), pcListRect())
+    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), listRect(kPcLeft, kPcWidth, m_layout.detailHeight))
         ->setAccessibleName(platform::LoadString(64101));
 
     AddShadow(IDC_PC_DETAIL, kDetailShadow);
@@ -191,7 +192,7 @@ CImageButton* CDataForm::AddSelector(int id, const QString& text, const QString&
 
 CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name, const QString& caption)
 {
-    CRecordListCtrl* list = AddRecordList(id, kind, name, QRect(kMobileLeft, kListTop, kMobileWidth, kListHeight));
+    CRecordListCtrl* list = AddRecordList(id, kind, name, listRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
     list->setAccessibleName(caption);
     AddShadow(id, kMobileListShadow);
     Divider divider = GetDivider();
@@ -279,6 +280,11 @@ void CDataForm::OnInitialUpdate()
 }
 
 std::vector<int> CDataForm::SelectorIds() const
+{
+    return PcSelectorIds();
+}
+
+std::vector<int> CDataForm::PcSelectorIds() const
 {
     return {m_layout.localSelector, IDC_OUTLOOK};
 }
@@ -380,6 +386,12 @@ void CDataForm::CheckSelector(int checked, std::initializer_list<int> others)
         ImageButton(id)->SetCheck(0);
 }
 
+void CDataForm::CheckSelector(int checked, const std::vector<int>& pane)
+{
+    for (const int id : pane)
+        ImageButton(id)->SetCheck(id == checked ? 1 : 0);
+}
+
 void CDataForm::ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked)
 {
     box->setChecked(checked);
@@ -407,7 +419,7 @@ void CDataForm::ShowOutlookList()
 
 void CDataForm::ShowPcSource(bool outlook)
 {
-    CheckSelector(outlook ? IDC_OUTLOOK : m_layout.localSelector, {outlook ? m_layout.localSelector : IDC_OUTLOOK});
+    CheckSelector(outlook ? IDC_OUTLOOK : m_layout.localSelector, PcSelectorIds());
     CRecordListCtrl* shown = RecordList(outlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
     shown->show();
     RecordList(outlook ? IDC_PC_LIST : IDC_OUTLOOK_LIST)->hide();
@@ -418,6 +430,7 @@ void CDataForm::ShowPcSource(bool outlook)
     ApplySelectAll(shown, CheckBox(m_layout.pcSelectAll), false);
     DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
     RefreshSelectionState();
+    OnPcSourceShown(outlook);
     GetFormSurface()->update();
 }
 
@@ -509,6 +522,120 @@ void CDataForm::UpdatePcTotal()
     Static(m_layout.total)->setAccessibleName(Static(m_layout.total)->text());
 }
 
+void CDataForm::OnPcNew()
+{
+    EnableControl(IDC_PC_EDIT, false);
+    const std::unique_ptr<CSyncRecord> record = NewRecord();
+    const int kind = PcKind();
+    if (!EditRecord(*record, ModeNew, kind))
+        return;
+    const CSyncRecord* stored = StoreRecord(kind, *record);
+    const quintptr id = CMVsyncDoc::RecordId(stored);
+    CRecordListCtrl* list = ShownPcList();
+    QStringList cells;
+    RowTexts(kind, *stored, cells);
+    list->SetItemData(list->AddRow(cells, -1), id);
+    OnItemChanged(list);
+    if (kind == CMVsyncDoc::ListOutlook)
+        OnPcWrite();
+    ScrollToRecord(*ShownPcList(), id);
+    DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
+    AfterPcNew(kind, id);
+}
+
+void CDataForm::OnPcEdit()
+{
+    const int kind = PcKind();
+    quintptr id = 0;
+    std::unique_ptr<CSyncRecord> edited;
+    if (!EditSelectedCopy(kind, IDC_PC_EDIT, id, edited))
+        return;
+    // The record takes the edit if it is still there.
+    CSyncRecord* target = FindRecord(kind, id);
+    if (!target)
+        return;
+    target->Assign(*edited);
+    target->m_nState = CSyncRecord::StateChanged;
+    if (kind == CMVsyncDoc::ListOutlook)
+        OnPcWrite();
+    RefreshList(kind);
+}
+
+bool CDataForm::EditSelectedCopy(int kind, int editButton, quintptr& id, std::unique_ptr<CSyncRecord>& edited)
+{
+    const bool pc = kind == CMVsyncDoc::ListPc || kind == CMVsyncDoc::ListOutlook;
+    const CRecordListCtrl& list = *(pc ? ShownPcList() : ShownMobileList());
+    id = list.GetItemData(list.GetSelectedIndex());
+    const CSyncRecord* record = FindRecord(kind, id);
+    bool ok = false;
+    if (record) {
+        edited = NewRecord();
+        edited->Assign(*record);
+        ok = EditRecord(*edited, ModeEdit, kind);
+    }
+    EnableControl(editButton, false);
+    return ok;
+}
+
+void CDataForm::ScrollToRecord(CRecordListCtrl& list, quintptr id)
+{
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (list.GetItemData(row) == id) {
+            list.scrollToItem(list.topLevelItem(row));
+            return;
+        }
+    }
+}
+
+void CDataForm::OnMobileNew()
+{
+    EnableControl(IDC_MOBILE_EDIT, false);
+    if (!CanWriteNew())
+        return;
+    // The dialog's record is a temporary; the document keeps its own copy.
+    const std::unique_ptr<CSyncRecord> record = NewRecord();
+    const int kind = MobileKind();
+    if (!EditRecord(*record, ModeNew, kind))
+        return;
+    CMVsyncDoc& doc = GetDocument();
+    const auto busy = doc.MarkBusy();
+    if (!ConnectOrSay())
+        return;
+    if (WriteToPhone(*record) == -1)
+        ShowWriteError(IsPhoneFull());
+    doc.Disconnect();
+    RefreshList(kind);
+}
+
+void CDataForm::OnMobileEdit()
+{
+    const int kind = MobileKind();
+    quintptr id = 0;
+    std::unique_ptr<CSyncRecord> edited;
+    if (!EditSelectedCopy(kind, IDC_MOBILE_EDIT, id, edited))
+        return;
+    // The phone list's record takes the edit only once the phone took it.
+    CMVsyncDoc& doc = GetDocument();
+    const auto busy = doc.MarkBusy();
+    if (!ConnectOrSay())
+        return;
+    CSyncRecord* target = FindRecord(kind, id);
+    if (!target || UpdateOnPhone(*target, *edited) == -1)
+        ShowWriteError(IsPhoneFull());
+    doc.Disconnect();
+    RefreshList(kind);
+}
+
+bool CDataForm::ConnectOrSay(bool clearInfo)
+{
+    if (ConnectPhone())
+        return true;
+    ShowError(62003);
+    if (clearInfo)
+        Static(IDC_INFO)->clear();
+    return false;
+}
+
 void CDataForm::OnPcDelete()
 {
     if (!ConfirmDeletion())
@@ -546,7 +673,7 @@ void CDataForm::OnCopyToPc()
     const int sourceKind = ListKind(source);
     for (const quintptr id : SelectedIds(*source)) {
         if (const CSyncRecord* record = FindRecord(sourceKind, id))
-            StoreFromPhone(kind, *record);
+            StoreRecord(kind, *record);
     }
     if (kind == CMVsyncDoc::ListOutlook)
         OnPcWrite();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/dialog_parts.h"
+
 #include "controls/detail_list_ctrl.h"
 #include "controls/pane_form_view.h"
 #include "controls/record_list_ctrl.h"
@@ -9,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 class CFormButton;
@@ -24,8 +27,10 @@ class QPrinter;
 // "<<" copy between them. This class holds what the three forms share: the controls and their
 // places, anchors and colours, the PC source selectors, Select All, the detail lists, the
 // totals, the divider, printing of the local list, rows that resolve their records through
-// the document, PC Delete, the PIM read and write, "<<", and the conventions of the phone
-// commands (progress ranges, error boxes, the deletion question).
+// the document, PC New, Edit and Delete, the PIM read and write, "<<", Mobile New and Edit,
+// and the conventions of the phone commands (progress ranges, error boxes, the deletion
+// question). Edits always work on a copy: a record takes the edit only once it was confirmed
+// (and, on the phone side, once the phone took it).
 //
 // Rows hold the identity of a document record and ask the document for it before every use;
 // every form reloads its lists whenever the document says that its lists changed.
@@ -41,8 +46,11 @@ public:
         int mobileSelectAll = 0;
         int total = 0;
         int dividerLeftLimit = 400;
+        int detailHeight = 166; // the detail lists; the record lists take the room below
         QString printTitle; // the first line of a printed list
     };
+
+    using enum EditDialogMode;
 
     static constexpr COLORREF kFormColor = 0x80282B;
     static constexpr COLORREF kButtonColor = 0xD9D9D9;
@@ -81,17 +89,19 @@ public:
     // The PC list shown and its kind (1 local, 2 PIM).
     int PcKind() const;
     CRecordListCtrl* ShownPcList() const;
+    // The phone list shown and its kind.
     virtual CRecordListCtrl* ShownMobileList() const = 0;
+    virtual int MobileKind() const = 0;
 
 public Q_SLOTS:
-    virtual void OnPcNew() = 0;
-    virtual void OnPcEdit() = 0;
+    virtual void OnPcNew();
+    virtual void OnPcEdit();
     void OnPcDelete();
     void OnPcRead();
     void OnPcWrite();
     virtual void OnMobileRead() = 0;
-    virtual void OnMobileNew() = 0;
-    virtual void OnMobileEdit() = 0;
+    virtual void OnMobileNew();
+    void OnMobileEdit();
     virtual void OnMobileDelete() = 0;
     virtual void OnCopyToMobile() = 0;
     void OnCopyToPc();
@@ -107,8 +117,11 @@ protected:
     virtual void AnchorFormControls() {}
     virtual void SetUpColumns() = 0;
     virtual void ShowMobileSource() = 0;
-    // Every source selector of the form.
+    // Every source selector of the form, and those of the PC pane.
     virtual std::vector<int> SelectorIds() const;
+    virtual std::vector<int> PcSelectorIds() const;
+    // After a PC list source was shown (false: the local list).
+    virtual void OnPcSourceShown(bool /*outlook*/) {}
 
     // Builders of the form's own controls, at their design rectangles.
     CFormButton* AddFormButton(int id, const QString& text, const QString& name, const QString& pane, const QRect& rect);
@@ -143,18 +156,45 @@ protected:
     virtual void ShowMobileEntryInfo(const CSyncRecord* record);
     void UpdatePcTotal();
     virtual void UpdateMobileTotal() = 0;
-    // The PIM read and write of the form's kind, and "<<" of one phone record.
+    // The PIM read and write of the form's kind.
     virtual bool ImportPim() = 0;
     virtual bool ExportPim() = 0;
-    virtual void StoreFromPhone(int kind, const CSyncRecord& record) = 0;
+
+    // The records of the form's kind: a fresh one; the edit dialog on one of a list of that
+    // kind (true on OK); a copy stored into a PC list (the document's record); a row's texts.
+    virtual std::unique_ptr<CSyncRecord> NewRecord() const = 0;
+    virtual bool EditRecord(CSyncRecord& record, int mode, int kind) = 0;
+    virtual CSyncRecord* StoreRecord(int kind, const CSyncRecord& record) = 0;
+    virtual void RowTexts(int kind, const CSyncRecord& record, QStringList& cells) const = 0;
+    // After PC New stored a record and added its row.
+    virtual void AfterPcNew(int /*kind*/, quintptr /*id*/) {}
+    // Edits a copy of the selected row's record of that list; the pane's Edit button is
+    // disabled afterwards. True on OK, with the record's identity and the edited copy.
+    bool EditSelectedCopy(int kind, int editButton, quintptr& id, std::unique_ptr<CSyncRecord>& edited);
+    // Scrolls the row of that record into view.
+    static void ScrollToRecord(CRecordListCtrl& list, quintptr id);
+
+    // The phone side: whether Mobile New may write now; the connect step for the list shown;
+    // a new entry written (its storage key, or -1); a phone record rewritten with an edited
+    // copy, which it takes only once the phone took it (the key or -1); whether the phone's
+    // list is full.
+    virtual bool CanWriteNew() const { return true; }
+    virtual bool ConnectPhone() = 0;
+    // The connect step of a command: when the phone cannot be reached the box says so, the
+    // info text is cleared when asked, and false ends the command.
+    bool ConnectOrSay(bool clearInfo = false);
+    virtual int WriteToPhone(const CSyncRecord& record) = 0;
+    virtual int UpdateOnPhone(CSyncRecord& record, const CSyncRecord& edited) = 0;
+    virtual bool IsPhoneFull() const = 0;
 
     // Selection handling of the record lists.
     void OnClickList(CRecordListCtrl* list);
     void OnDblClkList(CRecordListCtrl* list);
     void OnItemChanged(CRecordListCtrl* list);
-    void RefreshSelectionState();
+    virtual void RefreshSelectionState();
     // Checks one selector of a pane and unchecks the others.
     void CheckSelector(int checked, std::initializer_list<int> others);
+    void CheckSelector(int checked, const std::vector<int>& pane);
     // Shows the local or the PIM list in the PC pane.
     void ShowPcSource(bool outlook);
     void EnableControl(int id, bool enable);

@@ -11,7 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include <unordered_set>
 
 using namespace ids;
 
@@ -170,32 +169,14 @@ void CForm_Contact::RefreshList(int kind)
     }
 }
 
-void CForm_Contact::ResetLinks(int phoneKind, int CPhoneEntry::*index)
-{
-    // Only live phone entries count: a deleted one is no row of the phone list.
-    CMVsyncDoc& doc = GetDocument();
-    std::unordered_set<int> onPhone;
-    for (const auto& entry : *doc.ContactList(phoneKind)) {
-        if (!entry->IsDeleted())
-            onPhone.insert((*entry).*index);
-    }
-    for (const int kind : {CMVsyncDoc::ListPc, CMVsyncDoc::ListOutlook}) {
-        for (const auto& entry : *doc.ContactList(kind)) {
-            int& link = (*entry).*index;
-            if (!entry->IsDeleted() && link != -1 && !onPhone.count(link))
-                link = -1;
-        }
-    }
-}
-
 void CForm_Contact::ResetHandsetLinks()
 {
-    ResetLinks(CMVsyncDoc::ListHandset, &CPhoneEntry::m_nIndex);
+    GetDocument().DropStaleContactLinks(CMVsyncDoc::ListHandset);
 }
 
 void CForm_Contact::ResetSimLinks()
 {
-    ResetLinks(CMVsyncDoc::ListSim, &CPhoneEntry::m_nSimIndex);
+    GetDocument().DropStaleContactLinks(CMVsyncDoc::ListSim);
 }
 
 std::vector<CDetailListCtrl::Row> CForm_Contact::DetailRows(const CSyncRecord* record) const
@@ -243,14 +224,15 @@ bool CForm_Contact::ExportPim()
     return GetDocument().ExportOutlookContacts();
 }
 
-void CForm_Contact::StoreFromPhone(int kind, const CSyncRecord& record)
+std::unique_ptr<CSyncRecord> CForm_Contact::NewRecord() const
 {
-    GetDocument().StoreContact(kind, static_cast<const CPhoneEntry&>(record));
+    return std::make_unique<CPhoneEntry>();
 }
 
-bool CForm_Contact::EditEntry(CPhoneEntry& entry, int mode, bool sim)
+bool CForm_Contact::EditRecord(CSyncRecord& record, int mode, int kind)
 {
-    if (sim) {
+    auto& entry = static_cast<CPhoneEntry&>(record);
+    if (kind == CMVsyncDoc::ListSim || entry.m_nSimIndex != -1) {
         CSimContactDlg dialog(entry, mode, GetDocument().m_groupNames, this);
         return RunModal(dialog) == QDialog::Accepted;
     }
@@ -258,60 +240,12 @@ bool CForm_Contact::EditEntry(CPhoneEntry& entry, int mode, bool sim)
     return RunModal(dialog) == QDialog::Accepted;
 }
 
-void CForm_Contact::OnPcNew()
+CSyncRecord* CForm_Contact::StoreRecord(int kind, const CSyncRecord& record)
 {
-    EnableControl(IDC_PC_EDIT, false);
-    CPhoneEntry entry;
-    if (!EditEntry(entry, CContactDlg::ModeNew, false))
-        return;
-    const int kind = PcKind();
-    const CPhoneEntry* stored = GetDocument().StoreContact(kind, entry);
-    const quintptr id = CMVsyncDoc::RecordId(stored);
-    CRecordListCtrl* list = ShownPcList();
-    QStringList cells;
-    GetDocument().ContactToRow(kind, *stored, cells);
-    list->SetItemData(list->AddRow(cells, -1), id);
-    OnItemChanged(list);
-    if (kind == CMVsyncDoc::ListOutlook)
-        OnPcWrite();
-    for (int row = 0; row < list->GetItemCount(); ++row) {
-        if (list->GetItemData(row) == id) {
-            list->scrollToItem(list->topLevelItem(row));
-            break;
-        }
-    }
-    DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
+    return GetDocument().StoreContact(kind, static_cast<const CPhoneEntry&>(record));
 }
 
-void CForm_Contact::OnPcEdit()
+void CForm_Contact::RowTexts(int kind, const CSyncRecord& record, QStringList& cells) const
 {
-    const int kind = PcKind();
-    quintptr id = 0;
-    CPhoneEntry edited;
-    if (!EditSelectedCopy(kind, IDC_PC_EDIT, id, edited))
-        return;
-    // The record takes the edit if it is still there.
-    CPhoneEntry* target = GetDocument().FindContact(kind, id);
-    if (!target)
-        return;
-    target->Assign(edited);
-    target->m_nState = CSyncRecord::StateChanged;
-    if (kind == CMVsyncDoc::ListOutlook)
-        OnPcWrite();
-    RefreshList(kind);
-}
-
-bool CForm_Contact::EditSelectedCopy(int kind, int editButton, quintptr& id, CPhoneEntry& edited)
-{
-    const bool pc = kind == CMVsyncDoc::ListPc || kind == CMVsyncDoc::ListOutlook;
-    const CRecordListCtrl& list = *(pc ? ShownPcList() : ShownMobileList());
-    id = list.GetItemData(list.GetSelectedIndex());
-    const CPhoneEntry* record = GetDocument().FindContact(kind, id);
-    bool ok = false;
-    if (record) {
-        edited.Assign(*record);
-        ok = EditEntry(edited, CContactDlg::ModeEdit, kind == CMVsyncDoc::ListSim || record->m_nSimIndex != -1);
-    }
-    EnableControl(editButton, false);
-    return ok;
+    GetDocument().ContactToRow(kind, static_cast<const CPhoneEntry&>(record), cells);
 }

@@ -20,17 +20,13 @@ public:
     void RefreshList(int kind) override;
     CRecordListCtrl* ShownMobileList() const override;
     // The Mobile list shown: 3 handset, 4 SIM.
-    int MobileKind() const;
+    int MobileKind() const override;
 
     bool IsHandsetRead() const { return m_bHandsetRead; }
     bool IsSimRead() const { return m_bSimRead; }
 
 public Q_SLOTS:
-    void OnPcNew() override;
-    void OnPcEdit() override;
     void OnMobileRead() override;
-    void OnMobileNew() override;
-    void OnMobileEdit() override;
     void OnMobileDelete() override;
     void OnCopyToMobile() override;
     void ShowPhonebookList() { ShowLocalList(); }
@@ -47,26 +43,28 @@ protected:
     void UpdateMobileTotal() override;
     bool ImportPim() override;
     bool ExportPim() override;
-    void StoreFromPhone(int kind, const CSyncRecord& record) override;
+    std::unique_ptr<CSyncRecord> NewRecord() const override;
+    // The SIM dialog for the SIM book and for PC entries linked to the SIM, else the full one.
+    bool EditRecord(CSyncRecord& record, int mode, int kind) override;
+    CSyncRecord* StoreRecord(int kind, const CSyncRecord& record) override;
+    void RowTexts(int kind, const CSyncRecord& record, QStringList& cells) const override;
+    // Mobile New only once the shown book was read.
+    bool CanWriteNew() const override;
+    bool ConnectPhone() override;
+    int WriteToPhone(const CSyncRecord& record) override;
+    int UpdateOnPhone(CSyncRecord& record, const CSyncRecord& edited) override;
+    bool IsPhoneFull() const override;
 
 private:
     void ShowBook(bool sim);
     void CopyToHandset(const std::vector<quintptr>& selected);
     void CopyToSim(const std::vector<quintptr>& selected);
-    // The connect step for the book shown.
-    bool SelectShownBook();
     // After a phone command: the shown phone list, then the PC lists and their link images.
     void RefreshAfterPhone();
     // PC and PIM entries linked to an index (handset or SIM) that no live entry of the phone
     // list has lose the link.
-    void ResetLinks(int phoneKind, int CPhoneEntry::*index);
     void ResetHandsetLinks();
     void ResetSimLinks();
-    // Runs the edit dialog that fits the entry (SIM-linked or not); true on OK.
-    bool EditEntry(CPhoneEntry& entry, int mode, bool sim);
-    // Edits a copy of the selected row's record of that list; the pane's Edit button is
-    // disabled afterwards. True on OK, with the record's identity.
-    bool EditSelectedCopy(int kind, int editButton, quintptr& id, CPhoneEntry& edited);
 
     bool m_bHandsetRead = false;
     bool m_bSimRead = false;

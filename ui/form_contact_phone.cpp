@@ -3,7 +3,6 @@
 
 #include "link/message_pump.h"
 #include "platform/clock.h"
-#include "ui/contact_dlg.h"
 #include "ui/resource.h"
 
 #include <QLabel>
@@ -69,12 +68,8 @@ void CForm_Contact::OnCopyToMobile()
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
     SetTransferProgressRange(int(selected.size()));
-    if (!SelectShownBook()) {
-        ShowError(62003);
-        if (sim)
-            Static(IDC_INFO)->clear();
+    if (!ConnectOrSay(sim))
         return;
-    }
     if (sim)
         CopyToSim(selected);
     else
@@ -166,49 +161,29 @@ void CForm_Contact::CopyToSim(const std::vector<quintptr>& selected)
     }
 }
 
-void CForm_Contact::OnMobileNew()
+bool CForm_Contact::CanWriteNew() const
 {
-    EnableControl(IDC_MOBILE_EDIT, false);
-    const bool sim = MobileKind() == CMVsyncDoc::ListSim;
-    if (!(sim ? m_bSimRead : m_bHandsetRead))
-        return;
-    // The dialog's entry is a temporary; the document keeps its own copy.
-    CPhoneEntry entry;
-    if (!EditEntry(entry, CContactDlg::ModeNew, sim))
-        return;
-    CMVsyncDoc& doc = GetDocument();
-    const auto busy = doc.MarkBusy();
-    if (!SelectShownBook()) {
-        ShowError(62003);
-        return;
-    }
-    if ((sim ? doc.WriteSimContact(entry) : doc.WriteHandsetContact(entry)) == -1)
-        ShowWriteError(sim ? doc.IsSimBookFull() : doc.IsHandsetBookFull());
-    doc.Disconnect();
-    RefreshList(MobileKind());
+    return MobileKind() == CMVsyncDoc::ListSim ? m_bSimRead : m_bHandsetRead;
 }
 
-void CForm_Contact::OnMobileEdit()
+int CForm_Contact::WriteToPhone(const CSyncRecord& record)
 {
-    const int kind = MobileKind();
-    const bool sim = kind == CMVsyncDoc::ListSim;
-    quintptr id = 0;
-    CPhoneEntry edited;
-    if (!EditSelectedCopy(kind, IDC_MOBILE_EDIT, id, edited))
-        return;
-    // The phone list's record takes the edit only once the phone took it.
-    CMVsyncDoc& doc = GetDocument();
-    const auto busy = doc.MarkBusy();
-    if (!SelectShownBook()) {
-        ShowError(62003);
-        return;
-    }
-    CPhoneEntry* target = doc.FindContact(kind, id);
-    const int index = !target ? -1 : sim ? doc.UpdateSimContact(*target, edited) : doc.UpdateHandsetContact(*target, edited);
-    if (index == -1)
-        ShowWriteError(sim ? doc.IsSimBookFull() : doc.IsHandsetBookFull());
-    doc.Disconnect();
-    RefreshList(kind);
+    const auto& entry = static_cast<const CPhoneEntry&>(record);
+    return MobileKind() == CMVsyncDoc::ListSim ? GetDocument().WriteSimContact(entry)
+                                               : GetDocument().WriteHandsetContact(entry);
+}
+
+int CForm_Contact::UpdateOnPhone(CSyncRecord& record, const CSyncRecord& edited)
+{
+    auto& entry = static_cast<CPhoneEntry&>(record);
+    const auto& copy = static_cast<const CPhoneEntry&>(edited);
+    return MobileKind() == CMVsyncDoc::ListSim ? GetDocument().UpdateSimContact(entry, copy)
+                                               : GetDocument().UpdateHandsetContact(entry, copy);
+}
+
+bool CForm_Contact::IsPhoneFull() const
+{
+    return MobileKind() == CMVsyncDoc::ListSim ? GetDocument().IsSimBookFull() : GetDocument().IsHandsetBookFull();
 }
 
 void CForm_Contact::OnMobileDelete()
@@ -223,7 +198,7 @@ void CForm_Contact::OnMobileDelete()
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
     SetTransferProgressRange(int(selected.size()));
-    if (!SelectShownBook()) {
+    if (!ConnectPhone()) {
         Static(IDC_INFO)->clear();
         return;
     }
@@ -253,7 +228,7 @@ void CForm_Contact::OnMobileDelete()
     RefreshAfterPhone();
 }
 
-bool CForm_Contact::SelectShownBook()
+bool CForm_Contact::ConnectPhone()
 {
     return MobileKind() == CMVsyncDoc::ListSim ? GetDocument().SelectSimBook() : GetDocument().SelectHandsetBook();
 }

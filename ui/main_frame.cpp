@@ -10,6 +10,8 @@
 #include "platform/string_table.h"
 #include "ui/about_dlg.h"
 #include "ui/form_contact.h"
+#include "ui/form_memo.h"
+#include "ui/form_schedule.h"
 #include "ui/resource.h"
 
 #include <QAction>
@@ -67,8 +69,10 @@ void CMainFrame::OnCreateClient()
     m_pSplitter = new CSplitterTabWnd;
     m_pSplitter->setObjectName(QStringLiteral("splitter"));
     centralWidget()->layout()->addWidget(m_pSplitter);
-    // The schedule and memo pages follow the phonebook once they exist.
     m_pSplitter->AddView([this] { return std::make_unique<CForm_Contact>(m_doc); }, platform::LoadString(63036));
+    m_pSplitter->AddView([this] { return std::make_unique<CForm_Schedule>(m_doc); }, platform::LoadString(63037));
+    m_pSplitter->AddView([this] { return std::make_unique<CForm_Memo>(m_doc); }, platform::LoadString(63011));
+    // The message form is no page of the window.
     m_pSplitter->CreateTabWindow(this);
     m_pSplitter->GetTabWnd()->setObjectName(QStringLiteral("tabs"));
     // The strip paints its tabs itself: its titles are its text.

@@ -3,11 +3,13 @@
 #include "controls/startup_splash.h"
 #include "document/mvsync_doc.h"
 #include "ui/main_frame.h"
+#include "ui/termination_watch.h"
 
 CMVsyncApp::CMVsyncApp() : m_instance(QString::fromLatin1(kInstanceName)) {}
 
 CMVsyncApp::~CMVsyncApp()
 {
+    m_pTermination.reset();
     m_pFrame.reset();
     m_pDoc.reset();
     if (&platform::UiServices::instance() == &m_ui)
@@ -49,5 +51,8 @@ bool CMVsyncApp::InitInstance(const QStringList& arguments)
     m_pDoc->OnNewDocument();
     m_pFrame->InitialUpdateFrame();
     m_pFrame->show();
+    // SIGINT, SIGTERM and SIGHUP end a running command as Abort does and close the window as
+    // Exit does.
+    m_pTermination = std::make_unique<CTerminationWatch>(*m_pDoc, *m_pFrame);
     return true;
 }

@@ -10,6 +10,7 @@
 
 class CMainFrame;
 class CMVsyncDoc;
+class CTerminationWatch;
 
 // The application of Deskhand: one copy per user, one document, one main window.
 class CMVsyncApp {
@@ -40,4 +41,5 @@ private:
     platform::SingleInstance m_instance;
     std::unique_ptr<CMVsyncDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pFrame; // destroyed before the document it shows
+    std::unique_ptr<CTerminationWatch> m_pTermination; // destroyed first
 };

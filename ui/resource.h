@@ -53,6 +53,34 @@ enum ContactControl : int {
     IDC_CONTACT_TOTAL = 1084,
 };
 
+// Controls of the schedule and memo forms (and of the message form, which shares its ids).
+enum OrganizerControl : int {
+    IDC_PHONE_LIST = 1022,
+    IDC_LOCAL_SOURCE = 1044, // "View All" or "Memo"
+    IDC_ORGANIZER_MOBILE_SELECT_ALL = 1045,
+    IDC_ORGANIZER_PC_SELECT_ALL = 1046,
+    IDC_MONTH = 1047,
+    IDC_MONTH_GRID = 1049,
+    IDC_MONTH_LABEL = 1082,
+    IDC_PREV_MONTH = 1083,
+    IDC_NEXT_MONTH = 1084,
+    IDC_SCHEDULE_TOTAL = 1085,
+};
+enum MemoControl : int {
+    IDC_MEMO_TOTAL = 1084,
+};
+enum SmsControl : int {
+    IDC_SMS_NEW = 1000,
+    IDC_SMS_READ = 1005,
+    IDC_SMS_DELETE = 1007,
+    IDC_SMS_SEND = 1043,
+    IDC_SMS_SELECT_ALL = 1045,
+    IDC_SMS_LABEL = 1051,
+    IDC_SMS_FRAME = 1057,
+    IDC_SMS_STATUS = 1059,
+    IDC_SMS_DETAIL = 1066,
+};
+
 // Controls of the phonebook dialogs.
 enum DialogControl : int {
     IDC_NAME = 1029,

@@ -257,6 +257,26 @@ TEST_F(MonthGrid, DayTexts)
     EXPECT_EQ(grid.GetTextMatrix(4, 3), "");
 }
 
+TEST_F(MonthGrid, AMonthsTextsGoToItsDaysAtOnce)
+{
+    man.SetMonth(2002, 6); // starts on a Saturday
+    man.SetDateText(CTime(2002, 6, 2), "Old");
+    man.SetCellText(2, 1, "Leading");
+    QStringList texts(30);
+    texts[0] = "First";
+    texts[29] = "Last\r(R)Gym";
+    man.SetMonthTexts(texts);
+    EXPECT_EQ(grid.GetTextMatrix(2, 6), "First");
+    EXPECT_EQ(man.GetDateText(CTime(2002, 6, 30)), "Last\r(R)Gym");
+    EXPECT_EQ(grid.GetCellAlignment(), CMSFlexGrid::flexAlignLeftTop);
+    // Every other day cell is emptied, the neighbouring months' too.
+    EXPECT_EQ(man.GetDateText(CTime(2002, 6, 2)), "");
+    EXPECT_EQ(grid.GetTextMatrix(2, 1), "");
+    // Texts beyond the month's days are ignored.
+    man.SetMonthTexts(QStringList(40, QStringLiteral("x")));
+    EXPECT_EQ(grid.GetTextMatrix(12, 6), "");
+}
+
 TEST_F(MonthGrid, MonthNavigationWrapsTheYear)
 {
     man.SetMonth(2002, 1);

@@ -46,7 +46,7 @@ TEST_F(MainFrame, TitleCaptionTabsAndMenus)
     EXPECT_EQ(caption->GetBackColor(), 0xA05E60u);
     EXPECT_EQ(caption->GetBorderColor(), 0x80282Bu);
     EXPECT_EQ(caption->GetTextColor(), 0xE7D7D7u);
-    EXPECT_EQ(frame->GetSplitter()->GetTitles(), QStringList{"Phonebook"});
+    EXPECT_EQ(frame->GetSplitter()->GetTitles(), (QStringList{"Phonebook", "Schedule", "Memo"}));
     EXPECT_EQ(frame->GetCurrentTab(), 0);
     // A tab index without a style changes nothing.
     frame->SelectTab(7);
@@ -139,13 +139,7 @@ TEST(CommandLine, FrameworkStartsWithoutUiSuppressTheSplash)
 // Pictures for reviewers in build/screenshots/: the window and every dialog.
 TEST_F(MainFrame, Screenshots)
 {
-    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../screenshots"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const auto save = [&](QWidget& widget, const QString& name) {
-        widget.show();
-        QApplication::processEvents();
-        EXPECT_TRUE(widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")))) << name.toStdString();
-    };
+    const auto save = &MainWindowTest::SavePicture;
     save(*frame, QStringLiteral("main_phonebook_empty"));
 
     Click(IDC_MOBILE_READ);
@@ -184,12 +178,7 @@ TEST_F(MainFrame, Screenshots)
     frame->setEnabled(true);
 
     // Printing the local list, to a file instead of a printer.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QDir(folder).filePath(QStringLiteral("print_phonebook.pdf")));
-    form->SetPrinter(&printer);
-    frame->FindAction(ID_FILE_PRINT)->trigger();
-    EXPECT_GT(QFileInfo(printer.outputFileName()).size(), 0);
+    PrintToPdf(*form, QStringLiteral("print_phonebook"));
 }
 
 } // namespace

@@ -24,10 +24,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -81,16 +84,7 @@ protected:
         doc->OnNewDocument();
         frame = std::make_unique<CMainFrame>(*doc);
         ui.window = frame.get();
-        frame->SetModalRunner([this](QDialog& dialog) {
-            if (dialogs.empty()) {
-                ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
-                return int(QDialog::Rejected);
-            }
-            const Dialog script = dialogs.front();
-            dialogs.pop_front();
-            ++dialogsRun;
-            return script(dialog);
-        });
+        frame->SetModalRunner([this](QDialog& dialog) { return RunScripted(dialog); });
         frame->InitialUpdateFrame();
         frame->resize(1000, 700);
         frame->show();
@@ -103,6 +97,19 @@ protected:
         EXPECT_TRUE(dialogs.empty()) << dialogs.size() << " scripted dialogs were not opened";
         frame.reset();
         doc.reset();
+    }
+
+    // Every dialog runs the next script in line.
+    int RunScripted(QDialog& dialog)
+    {
+        if (dialogs.empty()) {
+            ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
+            return int(QDialog::Rejected);
+        }
+        const Dialog script = dialogs.front();
+        dialogs.pop_front();
+        ++dialogsRun;
+        return script(dialog);
     }
 
     // A PC contact in the document's local list, shown after a refresh.
@@ -167,6 +174,31 @@ protected:
     }
 
     QStringList Boxes() const { return ui.rec.boxTexts(); }
+
+    // Pictures for reviewers go to build/screenshots/.
+    static QString PictureFolder()
+    {
+        const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../screenshots"));
+        EXPECT_TRUE(QDir().mkpath(folder));
+        return folder;
+    }
+    static void SavePicture(QWidget& widget, const QString& name)
+    {
+        widget.show();
+        QApplication::processEvents();
+        EXPECT_TRUE(widget.grab().save(QDir(PictureFolder()).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+    }
+    // File > Print on a page, into a PDF file beside the pictures.
+    void PrintToPdf(CDataForm& page, const QString& name)
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(PictureFolder()).filePath(name + QStringLiteral(".pdf")));
+        page.SetPrinter(&printer);
+        frame->FindAction(ids::ID_FILE_PRINT)->trigger();
+        page.SetPrinter(nullptr);
+        EXPECT_GT(QFileInfo(printer.outputFileName()).size(), 0);
+    }
 
     // A dialog script: fills a dialog through f, then presses OK; its result is the dialog's.
     template <typename Dlg>

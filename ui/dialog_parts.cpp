@@ -1,9 +1,14 @@
-#include "ui/dialog_buttons.h"
+#include "ui/dialog_parts.h"
 
 #include "platform/string_table.h"
 
 #include <QDialog>
 #include <QPushButton>
+
+QString EditDialogTitle(int mode)
+{
+    return platform::LoadString(mode == ModeNew ? 61493 : 61494);
+}
 
 QDialogButtonBox* CreateDialogButtons(QDialog* dialog, QDialogButtonBox::StandardButtons buttons)
 {
