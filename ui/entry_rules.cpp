@@ -1,7 +1,7 @@
 #include "ui/entry_rules.h"
 
 #include "controls/edit_limit.h"
-#include "link/text_codec.h"
+#include "common/text_codec.h"
 #include "platform/atoi.h"
 #include "platform/string_table.h"
 
@@ -30,7 +30,7 @@ COleDateTime ComposeStart(const QDate& date, const QTime& time)
 
 int SmsTextLimit(const QString& text)
 {
-    return IsGsmEncodable(text) ? kSmsTextLimit : kSmsWideTextLimit;
+    return common::IsGsmEncodable(text) ? kSmsTextLimit : kSmsWideTextLimit;
 }
 
 int SmsNumberLimit(const QString& number)
