@@ -1,7 +1,7 @@
 // CSV export and import of the PC lists.
 #include "document/mvsync_doc.h"
 
-#include "document/csv_file.h"
+#include "docshared/csv_file.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 

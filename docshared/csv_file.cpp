@@ -1,4 +1,4 @@
-#include "document/csv_file.h"
+#include "docshared/csv_file.h"
 
 #include "platform/ansi_codepage.h"
 
