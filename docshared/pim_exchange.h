@@ -60,8 +60,10 @@ protected:
     // Asked before every item read and every record written: true ends the exchange with a
     // failure (logged off). The exchange runs to its end by default.
     virtual bool Cancelled() { return false; }
-    // The folder of a read is open with that many items, or a write of that many records starts.
-    virtual void StepsAhead(int count) { (void)count; }
+    // The folder of a read is open with that many items.
+    virtual void FolderOpened(int count) { (void)count; }
+    // A write of that many records starts.
+    virtual void WriteStarting(int count) { (void)count; }
 
     // Reads every item of a default folder: convert makes the record of an item (and gets its
     // number from 1), or nothing to leave the item out.
@@ -122,7 +124,7 @@ bool CPimExchange::ReadFolder(pim::OlDefaultFolders folder, std::vector<std::uni
     const std::unique_ptr<pim::Items> items = OpenFolder(folder);
     if (!items)
         return false;
-    StepsAhead(int(items->Count()));
+    FolderOpened(int(items->Count()));
     for (long i = 1; i <= items->Count(); ++i) {
         if (Cancelled())
             return Stop();
@@ -146,7 +148,7 @@ bool CPimExchange::WriteRecords(std::vector<std::unique_ptr<Record>>& list, Add 
     ShowStatus(m_texts.saving);
     if (!Logon())
         return false;
-    StepsAhead(int(list.size()));
+    WriteStarting(int(list.size()));
     for (const auto& record : list) {
         if (Cancelled())
             return Stop();

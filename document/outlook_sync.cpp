@@ -84,7 +84,12 @@ void COutlookSync::Log(const QString& text)
     }
 }
 
-void COutlookSync::StepsAhead(int count)
+void COutlookSync::FolderOpened(int count)
+{
+    g_nProgressRange = count + 10;
+}
+
+void COutlookSync::WriteStarting(int count)
 {
     g_nProgressRange = count + 10;
 }

@@ -50,7 +50,8 @@ public:
     void Log(const QString& text) override;
 
 private:
-    void StepsAhead(int count) override;
+    void FolderOpened(int count) override;
+    void WriteStarting(int count) override;
     void LogLoading(int count);
     // Writes a list back, keeping the baseline up to date.
     template <typename Record, typename Add, typename Update, typename Remove>
