@@ -153,6 +153,8 @@ public:
     // Loads any data file (keeping a legacy copy beside it as above); false (and the reason)
     // when it could not be read whole, in which case what was read whole is kept.
     bool LoadLocalData(const QString& path, QString* error);
+    // The same from a data file's bytes.
+    bool LoadLocalData(const QByteArray& bytes);
     // Writes "msync.dat" atomically with user-only permissions; true when it was written.
     bool SaveLocalData();
     bool SaveLocalData(const QString& path);
@@ -291,6 +293,8 @@ Q_SIGNALS:
 
 private:
     void ApplyLocalData(LocalData& data);
+    // Reads a data file's layout and keeps what was read whole; true when it was all there.
+    bool readInto(CArchive& ar);
     docshared::DataFileLoad LoadDataFile(const QString& path, QString* error);
     // The port and baud rate into the transport, which closes its open port first.
     void ApplyPortSettings();

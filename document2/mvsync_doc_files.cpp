@@ -176,16 +176,22 @@ bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
     return LoadDataFile(path, error) == docshared::DataFileLoad::Loaded;
 }
 
+bool CMVsyncDoc::LoadLocalData(const QByteArray& bytes)
+{
+    CArchive ar(bytes);
+    return readInto(ar);
+}
+
+bool CMVsyncDoc::readInto(CArchive& ar)
+{
+    LocalData data = readLocalData(ar);
+    ApplyLocalData(data);
+    return data.complete;
+}
+
 docshared::DataFileLoad CMVsyncDoc::LoadDataFile(const QString& path, QString* error)
 {
-    return docshared::LoadDataFile(
-        path,
-        [this](CArchive& ar) {
-            LocalData data = readLocalData(ar);
-            ApplyLocalData(data);
-            return data.complete;
-        },
-        &m_bKeepDataFile, error);
+    return docshared::LoadDataFile(path, [this](CArchive& ar) { return readInto(ar); }, &m_bKeepDataFile, error);
 }
 
 bool CMVsyncDoc::SaveLocalData()
