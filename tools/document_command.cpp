@@ -4,11 +4,14 @@
 #include "platform/folders.h"
 #include "tools/record_json.h"
 
-#include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 
 namespace {
+
+using recordjson::IntFromJson;
+using recordjson::ListFromJson;
+using recordjson::OnlyKnownKeys;
+using recordjson::ReadObjectFile;
 
 QJsonObject refuse(const QString& error)
 {
@@ -17,37 +20,6 @@ QJsonObject refuse(const QString& error)
 
 const QStringList kCsvKinds = {QStringLiteral("contacts"), QStringLiteral("schedules"), QStringLiteral("memos")};
 const QStringList kPimKinds = {QStringLiteral("contacts"), QStringLiteral("appointments"), QStringLiteral("notes")};
-
-template <typename Record>
-bool listFromJson(const QJsonObject& object, const char* key, RecordList<Record>& list, QString* error)
-{
-    const QJsonValue value = object.value(QLatin1String(key));
-    if (value.isUndefined())
-        return true;
-    if (!value.isArray()) {
-        *error = QStringLiteral("%1: expected an array").arg(QLatin1String(key));
-        return false;
-    }
-    QString reason;
-    if (!RecordsFromJson(value.toArray(), list, &reason)) {
-        *error = QStringLiteral("%1: %2").arg(QLatin1String(key), reason);
-        return false;
-    }
-    return true;
-}
-
-bool intFromJson(const QJsonObject& object, const char* key, int& target, QString* error)
-{
-    const QJsonValue value = object.value(QLatin1String(key));
-    if (value.isUndefined())
-        return true;
-    if (!value.isDouble() || value.toDouble() != double(value.toInt())) {
-        *error = QStringLiteral("%1: expected an integer").arg(QLatin1String(key));
-        return false;
-    }
-    target = value.toInt();
-    return true;
-}
 
 // The list of a kind's records as a JSON array, whichever list the command used.
 QJsonArray pcList(const CMVsyncDoc& doc, int tab)
@@ -120,19 +92,15 @@ bool CDocumentCommand::DocumentFromJson(const QJsonObject& object, CMVsyncDoc& d
     static const QStringList kKnown = {"m_nComPort", "m_nOpenDelayMs", "m_bIrComm", "m_nIrCommPort", "m_nIrCommTimeout",
         "m_groupNames", "m_pcContacts", "m_pcSchedules", "m_pcMemos", "m_outlookContacts", "m_outlookSchedules",
         "m_outlookMemos", "ok"};
-    for (const QString& key : object.keys()) {
-        if (!kKnown.contains(key)) {
-            *error = QStringLiteral("%1: not a member of the document").arg(key);
-            return false;
-        }
-    }
+    if (!OnlyKnownKeys(object, kKnown, error))
+        return false;
     int comPort = doc.m_nComPort;
     int openDelay = doc.m_session.m_nOpenDelayMs;
     int irPort = doc.m_nIrCommPort;
     int irTimeout = doc.m_nIrCommTimeout;
-    if (!intFromJson(object, "m_nComPort", comPort, error) || !intFromJson(object, "m_nOpenDelayMs", openDelay, error)
-        || !intFromJson(object, "m_nIrCommPort", irPort, error)
-        || !intFromJson(object, "m_nIrCommTimeout", irTimeout, error))
+    if (!IntFromJson(object, "m_nComPort", comPort, error) || !IntFromJson(object, "m_nOpenDelayMs", openDelay, error)
+        || !IntFromJson(object, "m_nIrCommPort", irPort, error)
+        || !IntFromJson(object, "m_nIrCommTimeout", irTimeout, error))
         return false;
     const QJsonValue irComm = object.value(QLatin1String("m_bIrComm"));
     if (!irComm.isUndefined() && !irComm.isBool()) {
@@ -155,12 +123,12 @@ bool CDocumentCommand::DocumentFromJson(const QJsonObject& object, CMVsyncDoc& d
     RecordList<CPhoneEntry> pcContacts, outlookContacts;
     RecordList<CScheduleEntry> pcSchedules, outlookSchedules;
     RecordList<CMemoEntry> pcMemos, outlookMemos;
-    if (!listFromJson(object, "m_pcContacts", pcContacts, error)
-        || !listFromJson(object, "m_pcSchedules", pcSchedules, error)
-        || !listFromJson(object, "m_pcMemos", pcMemos, error)
-        || !listFromJson(object, "m_outlookContacts", outlookContacts, error)
-        || !listFromJson(object, "m_outlookSchedules", outlookSchedules, error)
-        || !listFromJson(object, "m_outlookMemos", outlookMemos, error))
+    if (!ListFromJson(object, "m_pcContacts", pcContacts, error)
+        || !ListFromJson(object, "m_pcSchedules", pcSchedules, error)
+        || !ListFromJson(object, "m_pcMemos", pcMemos, error)
+        || !ListFromJson(object, "m_outlookContacts", outlookContacts, error)
+        || !ListFromJson(object, "m_outlookSchedules", outlookSchedules, error)
+        || !ListFromJson(object, "m_outlookMemos", outlookMemos, error))
         return false;
 
     doc.m_nComPort = comPort;
@@ -193,15 +161,11 @@ QJsonObject CDocumentCommand::Data(const QStringList& args)
         return output;
     }
     if (args.value(0) == QLatin1String("write") && args.size() == 3) {
-        QFile file(args[1]);
-        if (!file.open(QIODevice::ReadOnly))
-            return refuse(QStringLiteral("cannot read %1: %2").arg(args[1], file.errorString()));
-        QJsonParseError parseError;
-        const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &parseError);
-        if (!json.isObject())
-            return refuse(QStringLiteral("%1: expected a JSON object (%2)").arg(args[1], parseError.errorString()));
         QString error;
-        if (!DocumentFromJson(json.object(), m_doc, &error))
+        const std::optional<QJsonObject> json = ReadObjectFile(args[1], &error);
+        if (!json)
+            return refuse(error);
+        if (!DocumentFromJson(*json, m_doc, &error))
             return refuse(QStringLiteral("%1: %2").arg(args[1], error));
         if (!m_doc.SaveLocalData(args[2]))
             return refuse(QStringLiteral("cannot write %1").arg(args[2]));
