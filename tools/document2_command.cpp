@@ -2,6 +2,7 @@
 
 #include "document2/mvsync_doc.h"
 #include "link2/model_profile.h"
+#include "tools/document_tool.h"
 #include "tools/link2_json.h"
 
 #include <QJsonArray>
@@ -12,16 +13,7 @@ namespace {
 
 using recordjson::IntFromJson;
 using recordjson::ListFromJson;
-using recordjson::RecordsFromJson;
 using recordjson::RecordsToJson;
-
-const QStringList kCsvKinds = {QStringLiteral("contacts"), QStringLiteral("schedules"), QStringLiteral("memos")};
-const QStringList kPimKinds = {QStringLiteral("contacts"), QStringLiteral("appointments"), QStringLiteral("notes")};
-
-QJsonObject refuse(const QString& error)
-{
-    return {{"ok", false}, {"error", error}};
-}
 
 // Runs f on the PC list (or with pim the PIM-side list) of a kind 0-2: contacts, schedule
 // entries, memos.
@@ -33,11 +25,6 @@ auto withList(CMVsyncDoc& doc, int kind, bool pim, F f)
     case 1: return f(pim ? doc.m_arOutlookSchedules : doc.m_arPcSchedules);
     default: return f(pim ? doc.m_arOutlookMemos : doc.m_arPcMemos);
     }
-}
-
-QJsonArray listJson(CMVsyncDoc& doc, int kind, bool pim)
-{
-    return withList(doc, kind, pim, [](const auto& list) { return RecordsToJson(list); });
 }
 
 // The model type: a number, or the profile object data dump prints (its flags follow the type).
@@ -91,29 +78,32 @@ bool groupsFromJson(const QJsonValue& value, GroupTable& groups, QString* error)
 
 bool CDocumentCommand::Handles(const QStringList& args)
 {
-    return !args.isEmpty()
-           && (args[0] == QLatin1String("data") || args[0] == QLatin1String("csv") || args[0] == QLatin1String("pim"));
+    return tools::IsDocumentCommand(args);
 }
 
 QString CDocumentCommand::Usage()
 {
-    return QStringLiteral("  data dump PATH\n"
-                          "  data write FILE.json PATH\n"
-                          "  csv import contacts|schedules|memos FILE.csv\n"
-                          "  csv export contacts|schedules|memos FILE.json FILE.csv\n"
-                          "  pim read contacts|appointments|notes\n"
-                          "  pim write contacts|appointments|notes FILE.json\n");
+    return tools::DocumentCommandUsage();
 }
 
 QJsonObject CDocumentCommand::Run(const QStringList& args)
 {
-    if (args.value(0) == QLatin1String("data"))
-        return Data(args.mid(1));
-    if (args.value(0) == QLatin1String("csv"))
-        return Csv(args.mid(1));
-    if (args.value(0) == QLatin1String("pim"))
-        return Pim(args.mid(1));
-    return refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
+    const QString command = args.value(0);
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("data"))
+        return tools::RunDataCommand(m_doc, rest, &DocumentToJson, &DocumentFromJson);
+    if (command == QLatin1String("csv"))
+        return tools::RunCsvCommand(m_doc, rest, [this](int tab, auto f) { return withList(m_doc, tab, false, f); });
+    if (command != QLatin1String("pim"))
+        return tools::Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
+    return tools::RunPimCommand(rest, [this](int kind, auto f) { return withList(m_doc, kind, true, f); },
+                                [this](int kind, bool write) {
+                                    switch (kind) {
+                                    case 0: return write ? m_doc.ExportOutlookContacts() : m_doc.ImportOutlookContacts();
+                                    case 1: return write ? m_doc.ExportOutlookSchedules() : m_doc.ImportOutlookSchedules();
+                                    default: return write ? m_doc.ExportOutlookNotes() : m_doc.ImportOutlookNotes();
+                                    }
+                                });
 }
 
 QJsonObject CDocumentCommand::DocumentToJson(const CMVsyncDoc& doc)
@@ -171,75 +161,6 @@ bool CDocumentCommand::DocumentFromJson(const QJsonObject& object, CMVsyncDoc& d
     doc.m_arOutlookMemos = std::move(outlookMemos);
     doc.NotifyChanged();
     return true;
-}
-
-QJsonObject CDocumentCommand::Data(const QStringList& args)
-{
-    if (args.value(0) == QLatin1String("dump") && args.size() == 2) {
-        QString error;
-        const bool ok = m_doc.LoadLocalData(args[1], &error);
-        QJsonObject output = DocumentToJson(m_doc);
-        output.insert(QStringLiteral("ok"), ok);
-        if (!ok)
-            output.insert(QStringLiteral("error"), QStringLiteral("%1: %2").arg(args[1], error));
-        return output;
-    }
-    if (args.value(0) == QLatin1String("write") && args.size() == 3) {
-        QString error;
-        const std::optional<QJsonObject> json = recordjson::ReadObjectFile(args[1], &error);
-        if (!json)
-            return refuse(error);
-        if (!DocumentFromJson(*json, m_doc, &error))
-            return refuse(QStringLiteral("%1: %2").arg(args[1], error));
-        if (!m_doc.SaveLocalData(args[2]))
-            return refuse(QStringLiteral("cannot write %1").arg(args[2]));
-        QJsonObject output = DocumentToJson(m_doc);
-        output.insert(QStringLiteral("ok"), true);
-        return output;
-    }
-    return refuse(QStringLiteral("expected \"data dump PATH\" or \"data write FILE.json PATH\""));
-}
-
-QJsonObject CDocumentCommand::Csv(const QStringList& args)
-{
-    const int kind = int(kCsvKinds.indexOf(args.value(1)));
-    if (args.value(0) == QLatin1String("import") && args.size() == 3 && kind >= 0) {
-        const bool ok = m_doc.LoadCsvFile(kind, args[2]);
-        return {{"ok", ok}, {"records", listJson(m_doc, kind, false)}};
-    }
-    if (args.value(0) == QLatin1String("export") && args.size() == 4 && kind >= 0) {
-        QString error;
-        const std::optional<QJsonArray> records = recordjson::ReadRecordArrayFile(args[2], &error);
-        if (!records || !withList(m_doc, kind, false, [&](auto& list) { return RecordsFromJson(*records, list, &error); }))
-            return refuse(error);
-        const bool ok = m_doc.SaveCsvFile(kind, args[3]);
-        return {{"ok", ok}, {"records", listJson(m_doc, kind, false)}};
-    }
-    return refuse(QStringLiteral("expected \"csv import KIND FILE.csv\" or \"csv export KIND FILE.json FILE.csv\" with "
-                                 "KIND contacts, schedules or memos"));
-}
-
-QJsonObject CDocumentCommand::Pim(const QStringList& args)
-{
-    const int kind = int(kPimKinds.indexOf(args.value(1)));
-    if (args.value(0) == QLatin1String("read") && args.size() == 2 && kind >= 0) {
-        const bool ok = kind == 0 ? m_doc.ImportOutlookContacts()
-                        : kind == 1 ? m_doc.ImportOutlookSchedules()
-                                    : m_doc.ImportOutlookNotes();
-        return {{"ok", ok}, {"records", listJson(m_doc, kind, true)}};
-    }
-    if (args.value(0) == QLatin1String("write") && args.size() == 3 && kind >= 0) {
-        QString error;
-        const std::optional<QJsonArray> records = recordjson::ReadRecordArrayFile(args[2], &error);
-        if (!records || !withList(m_doc, kind, true, [&](auto& list) { return RecordsFromJson(*records, list, &error); }))
-            return refuse(error);
-        const bool ok = kind == 0 ? m_doc.ExportOutlookContacts()
-                        : kind == 1 ? m_doc.ExportOutlookSchedules()
-                                    : m_doc.ExportOutlookNotes();
-        return {{"ok", ok}, {"records", listJson(m_doc, kind, true)}};
-    }
-    return refuse(QStringLiteral("expected \"pim read KIND\" or \"pim write KIND FILE.json\" with KIND contacts, "
-                                 "appointments or notes"));
 }
 
 } // namespace dh2

@@ -34,10 +34,6 @@ public:
     static bool DocumentFromJson(const QJsonObject& object, CMVsyncDoc& doc, QString* error);
 
 private:
-    QJsonObject Data(const QStringList& args);
-    QJsonObject Csv(const QStringList& args);
-    QJsonObject Pim(const QStringList& args);
-
     CMVsyncDoc& m_doc;
 };
 

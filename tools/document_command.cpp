@@ -2,6 +2,7 @@
 
 #include "document/mvsync_doc.h"
 #include "platform/folders.h"
+#include "tools/document_tool.h"
 #include "tools/record_json.h"
 
 #include <QJsonArray>
@@ -11,32 +12,16 @@ namespace {
 using recordjson::IntFromJson;
 using recordjson::ListFromJson;
 using recordjson::OnlyKnownKeys;
-using recordjson::ReadObjectFile;
 
-QJsonObject refuse(const QString& error)
-{
-    return {{"ok", false}, {"error", error}};
-}
-
-const QStringList kCsvKinds = {QStringLiteral("contacts"), QStringLiteral("schedules"), QStringLiteral("memos")};
-const QStringList kPimKinds = {QStringLiteral("contacts"), QStringLiteral("appointments"), QStringLiteral("notes")};
-
-// The list of a kind's records as a JSON array, whichever list the command used.
-QJsonArray pcList(const CMVsyncDoc& doc, int tab)
-{
-    switch (tab) {
-    case 0: return RecordsToJson(doc.m_pcContacts);
-    case 1: return RecordsToJson(doc.m_pcSchedules);
-    default: return RecordsToJson(doc.m_pcMemos);
-    }
-}
-
-QJsonArray pimList(const CMVsyncDoc& doc, int kind)
+// Runs f on the PC list (or with pim the PIM-side list) of a kind 0-2: contacts, schedules,
+// memos.
+template <typename F>
+auto withList(CMVsyncDoc& doc, int kind, bool pim, F f)
 {
     switch (kind) {
-    case 0: return RecordsToJson(doc.m_outlookContacts);
-    case 1: return RecordsToJson(doc.m_outlookSchedules);
-    default: return RecordsToJson(doc.m_outlookMemos);
+    case 0: return f(pim ? doc.m_outlookContacts : doc.m_pcContacts);
+    case 1: return f(pim ? doc.m_outlookSchedules : doc.m_pcSchedules);
+    default: return f(pim ? doc.m_outlookMemos : doc.m_pcMemos);
     }
 }
 
@@ -44,29 +29,23 @@ QJsonArray pimList(const CMVsyncDoc& doc, int kind)
 
 bool CDocumentCommand::Handles(const QStringList& args)
 {
-    return !args.isEmpty()
-           && (args[0] == QLatin1String("data") || args[0] == QLatin1String("csv") || args[0] == QLatin1String("pim"));
+    return tools::IsDocumentCommand(args);
 }
 
 QString CDocumentCommand::Usage()
 {
-    return QStringLiteral("  data dump PATH\n"
-                          "  data write FILE.json PATH\n"
-                          "  csv import contacts|schedules|memos FILE\n"
-                          "  csv export contacts|schedules|memos FILE.json OUT\n"
-                          "  pim read contacts|appointments|notes\n"
-                          "  pim write contacts|appointments|notes FILE.json\n");
+    return tools::DocumentCommandUsage();
 }
 
 QJsonObject CDocumentCommand::Run(const QStringList& args)
 {
     if (args.value(0) == QLatin1String("data"))
-        return Data(args.mid(1));
+        return tools::RunDataCommand(m_doc, args.mid(1), &DocumentToJson, &DocumentFromJson);
     if (args.value(0) == QLatin1String("csv"))
-        return Csv(args.mid(1));
+        return tools::RunCsvCommand(m_doc, args.mid(1), [this](int tab, auto f) { return withList(m_doc, tab, false, f); });
     if (args.value(0) == QLatin1String("pim"))
         return Pim(args.mid(1));
-    return refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
+    return tools::Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
 }
 
 QJsonObject CDocumentCommand::DocumentToJson(const CMVsyncDoc& doc)
@@ -149,96 +128,30 @@ bool CDocumentCommand::DocumentFromJson(const QJsonObject& object, CMVsyncDoc& d
     return true;
 }
 
-QJsonObject CDocumentCommand::Data(const QStringList& args)
-{
-    if (args.value(0) == QLatin1String("dump") && args.size() == 2) {
-        QString error;
-        const bool ok = m_doc.LoadLocalData(args[1], &error);
-        QJsonObject output = DocumentToJson(m_doc);
-        output.insert(QStringLiteral("ok"), ok);
-        if (!ok)
-            output.insert(QStringLiteral("error"), QStringLiteral("%1: %2").arg(args[1], error));
-        return output;
-    }
-    if (args.value(0) == QLatin1String("write") && args.size() == 3) {
-        QString error;
-        const std::optional<QJsonObject> json = ReadObjectFile(args[1], &error);
-        if (!json)
-            return refuse(error);
-        if (!DocumentFromJson(*json, m_doc, &error))
-            return refuse(QStringLiteral("%1: %2").arg(args[1], error));
-        if (!m_doc.SaveLocalData(args[2]))
-            return refuse(QStringLiteral("cannot write %1").arg(args[2]));
-        QJsonObject output = DocumentToJson(m_doc);
-        output.insert(QStringLiteral("ok"), true);
-        return output;
-    }
-    return refuse(QStringLiteral("expected \"data dump PATH\" or \"data write FILE.json PATH\""));
-}
-
-QJsonObject CDocumentCommand::Csv(const QStringList& args)
-{
-    const int tab = int(kCsvKinds.indexOf(args.value(1)));
-    if (args.value(0) == QLatin1String("import") && args.size() == 3 && tab >= 0) {
-        const bool ok = m_doc.LoadCsvFile(tab, args[2]);
-        return {{"ok", ok}, {"records", pcList(m_doc, tab)}};
-    }
-    if (args.value(0) == QLatin1String("export") && args.size() == 4 && tab >= 0) {
-        QString error;
-        const std::optional<QJsonArray> records = ReadRecordArrayFile(args[2], &error);
-        bool read = records.has_value();
-        if (read && tab == 0)
-            read = RecordsFromJson(*records, m_doc.m_pcContacts, &error);
-        else if (read && tab == 1)
-            read = RecordsFromJson(*records, m_doc.m_pcSchedules, &error);
-        else if (read)
-            read = RecordsFromJson(*records, m_doc.m_pcMemos, &error);
-        if (!read)
-            return refuse(error);
-        const bool ok = m_doc.SaveCsvFile(tab, args[3]);
-        return {{"ok", ok}, {"records", pcList(m_doc, tab)}};
-    }
-    return refuse(QStringLiteral("expected \"csv import KIND FILE\" or \"csv export KIND FILE.json OUT\" with KIND "
-                                 "contacts, schedules or memos"));
-}
-
 QJsonObject CDocumentCommand::Pim(const QStringList& args)
 {
-    const int kind = int(kPimKinds.indexOf(args.value(1)));
-    const bool isRead = args.value(0) == QLatin1String("read") && args.size() == 2 && kind >= 0;
-    const bool isWrite = args.value(0) == QLatin1String("write") && args.size() == 3 && kind >= 0;
-    if (!isRead && !isWrite)
-        return refuse(QStringLiteral("expected \"pim read KIND\" or \"pim write KIND FILE.json\" with KIND contacts, "
-                                     "appointments or notes"));
-    // The values as read live in the data folder, as the program keeps them, so that a write
-    // after a read changes only what was edited in between.
-    if (m_doc.DataDir().isEmpty())
-        m_doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
-    CPimBaseline& baseline = m_doc.PimBaseline();
-    baseline.Load(m_doc.DataDir());
-    if (isRead) {
-        const bool ok = kind == 0   ? m_doc.ImportOutlookContacts()
-                        : kind == 1 ? m_doc.ImportOutlookSchedules()
-                                    : m_doc.ImportOutlookNotes();
-        if (ok)
+    return tools::RunPimCommand(
+        args, [this](int kind, auto f) { return withList(m_doc, kind, true, f); },
+        [this](int kind, bool write) {
+            // The values as read live in the data folder, as the program keeps them, so that a
+            // write after a read changes only what was edited in between.
+            if (m_doc.DataDir().isEmpty())
+                m_doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
+            CPimBaseline& baseline = m_doc.PimBaseline();
+            baseline.Load(m_doc.DataDir());
+            if (!write) {
+                const bool ok = kind == 0   ? m_doc.ImportOutlookContacts()
+                                : kind == 1 ? m_doc.ImportOutlookSchedules()
+                                            : m_doc.ImportOutlookNotes();
+                if (ok)
+                    baseline.Save(m_doc.DataDir());
+                return ok;
+            }
+            const bool ok = kind == 0   ? m_doc.ExportOutlookContacts()
+                            : kind == 1 ? m_doc.ExportOutlookSchedules()
+                                        : m_doc.ExportOutlookNotes();
+            // Also after a failure: the items written before it are what the store holds now.
             baseline.Save(m_doc.DataDir());
-        return {{"ok", ok}, {"records", pimList(m_doc, kind)}};
-    }
-    QString error;
-    const std::optional<QJsonArray> records = ReadRecordArrayFile(args[2], &error);
-    bool read = records.has_value();
-    if (read && kind == 0)
-        read = RecordsFromJson(*records, m_doc.m_outlookContacts, &error);
-    else if (read && kind == 1)
-        read = RecordsFromJson(*records, m_doc.m_outlookSchedules, &error);
-    else if (read)
-        read = RecordsFromJson(*records, m_doc.m_outlookMemos, &error);
-    if (!read)
-        return refuse(error);
-    const bool ok = kind == 0   ? m_doc.ExportOutlookContacts()
-                    : kind == 1 ? m_doc.ExportOutlookSchedules()
-                                : m_doc.ExportOutlookNotes();
-    // Also after a failure: the items written before it are what the store holds now.
-    baseline.Save(m_doc.DataDir());
-    return {{"ok", ok}, {"records", pimList(m_doc, kind)}};
+            return ok;
+        });
 }
