@@ -68,4 +68,14 @@ bool SetAsideAfterLoad(DataFileLoad load, const QString& path, int movedTextId, 
     return !moved;
 }
 
+bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& load, int movedTextId, int keptTextId)
+{
+    return QFile::exists(path) && SetAsideAfterLoad(load(), path, movedTextId, keptTextId);
+}
+
+QString FolderPath(const QString& dir)
+{
+    return dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+}
+
 } // namespace docshared

@@ -38,6 +38,13 @@ bool KeepLegacyCopy(const QString& path, const QByteArray& bytes);
 // must never be saved over: it could not be read, or it is damaged and still in its place.
 bool SetAsideAfterLoad(DataFileLoad load, const QString& path, int movedTextId, int keptTextId);
 
+// At start-up: when the file at path exists, load reads it, and a damaged one is then set aside
+// as SetAsideAfterLoad does. Returns true when the file must never be saved over.
+bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& load, int movedTextId, int keptTextId);
+
+// A data folder as the documents keep it: with a trailing '/', or empty for the current folder.
+QString FolderPath(const QString& dir);
+
 // Reads a count and that many records of a list, each made with its defaults and filled by its
 // Serialize. A count larger than the bytes left can hold means the file was cut inside this
 // list: the records read whole before the cut are kept all the same, and since every record

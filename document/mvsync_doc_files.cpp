@@ -117,7 +117,7 @@ void CMVsyncDoc::ApplyLocalData(LocalData& data)
 
 void CMVsyncDoc::SetDataDir(const QString& dir)
 {
-    m_strDataDir = dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+    m_strDataDir = docshared::FolderPath(dir);
 }
 
 void CMVsyncDoc::ApplyLinkSettings()
@@ -171,11 +171,9 @@ void CMVsyncDoc::LoadLocalData()
 {
     m_pimBaseline.Load(m_strDataDir);
     const QString path = m_strDataDir + kDataFile;
-    if (!QFile::exists(path))
-        return;
     // A file that cannot be read, or that is damaged and cannot be moved aside, is never saved
     // over.
-    if (docshared::SetAsideAfterLoad(LoadDataFile(path, nullptr), path, 64002, 64003))
+    if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, 64002, 64003))
         m_bKeepDataFile = true;
 }
 

@@ -7,8 +7,6 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
-#include <QFile>
-
 namespace dh2 {
 
 namespace {
@@ -112,13 +110,7 @@ void CMVsyncDoc::OnSaveAsCsv()
     const int tab = m_currentTab ? m_currentTab() : -1;
     if (ExportCsv(tab).isEmpty())
         return;
-    platform::FileDialogRequest request;
-    request.open = false;
-    request.fileName = QString::fromLatin1(kListWords[tab]);
-    // The list's word as the extension would make "Phonebook.Phonebook".
-    request.defaultExt = QStringLiteral("csv");
-    request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
-    const QString path = platform::UiServices::instance().fileDialog(request);
+    const QString path = csv::AskSavePath(QString::fromLatin1(kListWords[tab]));
     if (!path.isEmpty())
         SaveCsvFile(tab, path);
 }
@@ -137,27 +129,18 @@ bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
 
 void CMVsyncDoc::OnLoadFromCsv()
 {
-    platform::FileDialogRequest request;
-    request.open = true;
-    request.fileName = QStringLiteral("Load CSV file");
-    request.defaultExt = QStringLiteral("csv");
-    request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
-    const QString path = platform::UiServices::instance().fileDialog(request);
+    const QString path = csv::AskOpenPath(QStringLiteral("Load CSV file"));
     if (!path.isEmpty())
         LoadCsvFile(m_currentTab ? m_currentTab() : -1, path);
 }
 
 bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        platform::AfxMessageBox(QStringLiteral("Failed open file"));
-        return false;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        platform::AfxMessageBox(QStringLiteral("Failed to open csv file"));
-        return false;
+    QByteArray bytes;
+    switch (csv::ReadFile(path, bytes)) {
+    case csv::FileRead::NotOpened: platform::AfxMessageBox(QStringLiteral("Failed open file")); return false;
+    case csv::FileRead::ReadFailed: platform::AfxMessageBox(QStringLiteral("Failed to open csv file")); return false;
+    case csv::FileRead::Read: break;
     }
     // The text ends at the first zero byte.
     if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)

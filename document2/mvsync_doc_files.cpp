@@ -9,8 +9,6 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
-#include <QFile>
-
 namespace dh2 {
 
 namespace {
@@ -136,7 +134,7 @@ void CMVsyncDoc::Serialize(CArchive& ar)
 
 void CMVsyncDoc::SetDataDir(const QString& dir)
 {
-    m_strDataDir = dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+    m_strDataDir = docshared::FolderPath(dir);
 }
 
 bool CMVsyncDoc::OnNewDocument()
@@ -165,9 +163,7 @@ void CMVsyncDoc::OnFileSave()
 void CMVsyncDoc::LoadLocalData()
 {
     const QString path = m_strDataDir + kDataFile;
-    if (!QFile::exists(path))
-        return;
-    if (docshared::SetAsideAfterLoad(LoadDataFile(path, nullptr), path, kDamagedMovedText, kDamagedKeptText))
+    if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, kDamagedMovedText, kDamagedKeptText))
         m_bKeepDataFile = true;
 }
 

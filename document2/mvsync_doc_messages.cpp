@@ -5,47 +5,25 @@
 #include "docshared/record_lists.h"
 #include "link2/model_profile.h"
 
+#include <type_traits>
+
 namespace dh2 {
 
 namespace {
 
 // The session's message operations (ReadMessagesText, ReadMessages, StoreMessage,
 // SendStoredMessage, DeleteMessage) are called when the session has them; until it does, each
-// command fails as a refused command would.
-template <typename Session>
-bool readMessages(Session& session, bool pdu, RecordList<CSmsEntry>& list)
+// command fails as a refused command would. call is a generic lambda whose return type names
+// the operation, so that it can be called only when the session has it.
+template <typename Call>
+bool viaSession(CPhoneSession& session, Call call)
 {
-    if constexpr (requires { session.ReadMessages(list); session.ReadMessagesText(list); })
-        return pdu ? session.ReadMessages(list) : session.ReadMessagesText(list);
-    session.m_nResult = AT_ERROR;
-    return false;
-}
-
-template <typename Session>
-bool deleteMessage(Session& session, int index)
-{
-    if constexpr (requires { session.DeleteMessage(index); })
-        return session.DeleteMessage(index);
-    session.m_nResult = AT_ERROR;
-    return false;
-}
-
-template <typename Session>
-bool storeMessage(Session& session, CSmsEntry& record)
-{
-    if constexpr (requires { session.StoreMessage(record); })
-        return session.StoreMessage(record);
-    session.m_nResult = AT_ERROR;
-    return false;
-}
-
-template <typename Session>
-bool sendStoredMessage(Session& session, CSmsEntry& record)
-{
-    if constexpr (requires { session.SendStoredMessage(record); })
-        return session.SendStoredMessage(record);
-    session.m_nResult = AT_ERROR;
-    return false;
+    if constexpr (std::is_invocable_r_v<bool, Call, CPhoneSession&>) {
+        return call(session);
+    } else {
+        session.m_nResult = AT_ERROR;
+        return false;
+    }
 }
 
 } // namespace
@@ -55,7 +33,11 @@ bool CMVsyncDoc::ReadMessages()
     const BusyScope busy = MarkBusy();
     RecordList<CSmsEntry> fresh;
     // Models that list messages in PDU mode say so by the seventh flag.
-    if (!readMessages(m_session, ModelProfile().f6, fresh)) {
+    const bool pdu = ModelProfile().f6;
+    const bool read = viaSession(m_session, [&](auto& session) -> decltype(session.ReadMessages(fresh)) {
+        return pdu ? session.ReadMessages(fresh) : session.ReadMessagesText(fresh);
+    });
+    if (!read) {
         m_bMessagesRead = false;
         return false;
     }
@@ -83,7 +65,10 @@ bool CMVsyncDoc::DeleteMessage(CSmsEntry& record)
     if (record.m_nIndex < 0)
         return false;
     const BusyScope busy = MarkBusy();
-    if (!deleteMessage(m_session, record.m_nIndex))
+    const int index = record.m_nIndex;
+    if (!viaSession(m_session, [index](auto& session) -> decltype(session.DeleteMessage(index)) {
+            return session.DeleteMessage(index);
+        }))
         return false;
     if (docshared::RemoveRecord(m_arMessages, &record)) {
         NotifyChanged();
@@ -97,13 +82,17 @@ bool CMVsyncDoc::DeleteMessage(CSmsEntry& record)
 bool CMVsyncDoc::StoreMessage(CSmsEntry& record)
 {
     const BusyScope busy = MarkBusy();
-    return storeMessage(m_session, record);
+    return viaSession(m_session, [&record](auto& session) -> decltype(session.StoreMessage(record)) {
+        return session.StoreMessage(record);
+    });
 }
 
 bool CMVsyncDoc::SendStoredMessage(CSmsEntry& record)
 {
     const BusyScope busy = MarkBusy();
-    return sendStoredMessage(m_session, record);
+    return viaSession(m_session, [&record](auto& session) -> decltype(session.SendStoredMessage(record)) {
+        return session.SendStoredMessage(record);
+    });
 }
 
 } // namespace dh2
