@@ -1,8 +1,8 @@
 // Deskhand2's data file with 10,000 PC contacts: saved (atomically, as the program saves) and
 // loaded through the document's own code. The goal is under 50 ms each.
 #include "document2/mvsync_doc.h"
+#include "qt_bench_main.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -60,8 +60,5 @@ BENCHMARK(BM_LoadMsyncDat)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

@@ -80,4 +80,11 @@ void WriteRecordList(CArchive& ar, const std::vector<std::unique_ptr<Record>>& l
         record->Serialize(ar);
 }
 
+// Each list in turn.
+template <typename... Lists>
+void WriteRecordLists(CArchive& ar, const Lists&... lists)
+{
+    (WriteRecordList(ar, lists), ...);
+}
+
 } // namespace docshared

@@ -151,12 +151,8 @@ void CMVsyncDoc::Serialize(CArchive& ar)
            << qint32(m_nIrCommPort) << qint32(m_nIrCommTimeout);
         for (int i = 0; i < kGroupCount; ++i)
             ar << GroupName(i);
-        docshared::WriteRecordList(ar, m_pcContacts);
-        docshared::WriteRecordList(ar, m_pcSchedules);
-        docshared::WriteRecordList(ar, m_pcMemos);
-        docshared::WriteRecordList(ar, m_outlookContacts);
-        docshared::WriteRecordList(ar, m_outlookSchedules);
-        docshared::WriteRecordList(ar, m_outlookMemos);
+        docshared::WriteRecordLists(ar, m_pcContacts, m_pcSchedules, m_pcMemos, m_outlookContacts, m_outlookSchedules,
+                                    m_outlookMemos);
         return;
     }
     LocalData data = readLocalData(ar);

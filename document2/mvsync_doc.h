@@ -304,6 +304,8 @@ private:
     template <typename Write>
     CPhoneEntry* writeContact(RecordList<CPhoneEntry>& book, CPhoneEntry* entry, std::unique_ptr<CPhoneEntry> backup,
                               Write write);
+    template <typename Write>
+    CPhoneEntry* rewriteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& entry, const CPhoneEntry& source, Write write);
     template <typename Delete>
     bool deleteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& record, int CPhoneEntry::*index, Delete remove);
     CScheduleEntry* addToPhoneList(CScheduleEntry& record, int kind);

@@ -115,21 +115,16 @@ void CMVsyncDoc::Serialize(CArchive& ar)
         ar << qint32(g_arrGroups.size());
         for (CGroupEntry& group : g_arrGroups)
             group.Serialize(ar);
-        docshared::WriteRecordList(ar, m_arPcContacts);
-        docshared::WriteRecordList(ar, m_arPcSchedules);
-        docshared::WriteRecordList(ar, m_arPcMemos);
-        docshared::WriteRecordList(ar, m_arMessages);
-        docshared::WriteRecordList(ar, m_arOutlookContacts);
-        docshared::WriteRecordList(ar, m_arOutlookSchedules);
-        docshared::WriteRecordList(ar, m_arOutlookMemos);
+        docshared::WriteRecordLists(ar, m_arPcContacts, m_arPcSchedules, m_arPcMemos, m_arMessages, m_arOutlookContacts,
+                                    m_arOutlookSchedules, m_arOutlookMemos);
         return;
     }
+    // A file that is not whole changes nothing here; LoadLocalData keeps what it can.
     LocalData data = readLocalData(ar);
-    if (!data.complete) {
+    if (data.complete)
+        ApplyLocalData(data);
+    else
         ar.SetFailed();
-        return;
-    }
-    ApplyLocalData(data);
 }
 
 void CMVsyncDoc::SetDataDir(const QString& dir)

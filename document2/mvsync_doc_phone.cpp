@@ -138,18 +138,26 @@ CPhoneEntry* CMVsyncDoc::writeContact(RecordList<CPhoneEntry>& book, CPhoneEntry
     return entry;
 }
 
+// An entry the phone has, unchanged: nothing to send. Else it takes the source's values, keeping
+// its own to fall back on.
+template <typename Write>
+CPhoneEntry* CMVsyncDoc::rewriteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& entry, const CPhoneEntry& source,
+                                        Write write)
+{
+    if (sameContact(entry, source))
+        return &entry;
+    auto backup = std::make_unique<CPhoneEntry>(entry);
+    entry.Assign(source);
+    return writeContact(book, &entry, std::move(backup), write);
+}
+
 CPhoneEntry* CMVsyncDoc::WriteHandsetContact(const CPhoneEntry& source)
 {
     const auto write = [this](CPhoneEntry& e) { return m_session.AddHandsetEntry(e); };
     // Only a record that is itself a handset entry keeps its index.
     if (source.m_nIndex >= 0 && source.m_nList == ListHandset) {
-        if (CPhoneEntry* entry = onPhoneAt(m_arHandsetContacts, &CPhoneEntry::m_nIndex, source.m_nIndex)) {
-            if (sameContact(*entry, source))
-                return entry;
-            auto backup = std::make_unique<CPhoneEntry>(*entry);
-            entry->Assign(source);
-            return writeContact(m_arHandsetContacts, entry, std::move(backup), write);
-        }
+        if (CPhoneEntry* entry = onPhoneAt(m_arHandsetContacts, &CPhoneEntry::m_nIndex, source.m_nIndex))
+            return rewriteContact(m_arHandsetContacts, *entry, source, write);
     }
     if (docshared::LiveCount(m_arHandsetContacts) >= m_session.m_nHandsetCapacity)
         return nullptr;
@@ -171,13 +179,8 @@ CPhoneEntry* CMVsyncDoc::WriteSimContact(const CPhoneEntry& source)
 {
     const auto write = [this](CPhoneEntry& e) { return m_session.AddSimEntry(e); };
     if (source.m_nSimIndex > 0) {
-        if (CPhoneEntry* entry = onPhoneAt(m_arSimContacts, &CPhoneEntry::m_nSimIndex, source.m_nSimIndex)) {
-            if (sameContact(*entry, source))
-                return entry;
-            auto backup = std::make_unique<CPhoneEntry>(*entry);
-            entry->Assign(source);
-            return writeContact(m_arSimContacts, entry, std::move(backup), write);
-        }
+        if (CPhoneEntry* entry = onPhoneAt(m_arSimContacts, &CPhoneEntry::m_nSimIndex, source.m_nSimIndex))
+            return rewriteContact(m_arSimContacts, *entry, source, write);
     }
     const int capacity = m_session.m_nSimCapacity;
     if (docshared::LiveCount(m_arSimContacts) >= capacity)

@@ -76,16 +76,6 @@ bool groupsFromJson(const QJsonValue& value, GroupTable& groups, QString* error)
 
 } // namespace
 
-bool CDocumentCommand::Handles(const QStringList& args)
-{
-    return tools::IsDocumentCommand(args);
-}
-
-QString CDocumentCommand::Usage()
-{
-    return tools::DocumentCommandUsage();
-}
-
 QJsonObject CDocumentCommand::Run(const QStringList& args)
 {
     const QString command = args.value(0);

@@ -23,10 +23,8 @@ class CDocumentCommand {
 public:
     explicit CDocumentCommand(CMVsyncDoc& doc) : m_doc(doc) {}
 
-    // True for the first words this class runs.
-    static bool Handles(const QStringList& args);
+    // The command line without the program's name: "data ...", "csv ..." or "pim ...".
     QJsonObject Run(const QStringList& args);
-    static QString Usage();
 
     // The document as one JSON object, and the reverse (strict; false and the reason when the
     // object is refused, leaving the document as it was).

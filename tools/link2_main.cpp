@@ -11,6 +11,7 @@
 #include "link2/phone_session.h"
 #include "link2/progress_view.h"
 #include "tools/document2_command.h"
+#include "tools/document_tool.h"
 #include "tools/link2_command.h"
 #include "tools/tool_main.h"
 
@@ -23,7 +24,7 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("deskhand2-link"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(dh2::CLinkCommand::Usage() + dh2::CDocumentCommand::Usage());
+    parser.setApplicationDescription(dh2::CLinkCommand::Usage() + tools::DocumentCommandUsage());
     parser.addHelpOption();
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption comOption(QStringLiteral("com"), QStringLiteral("COM port number (1)."), QStringLiteral("N"));
@@ -40,7 +41,7 @@ int main(int argc, char** argv)
     QJsonObject output;
     int terminatedBy = 0;
     const QStringList args = parser.positionalArguments();
-    if (dh2::CDocumentCommand::Handles(args)) {
+    if (tools::IsDocumentCommand(args)) {
         dh2::CMVsyncDoc doc;
         output = dh2::CDocumentCommand(doc).Run(args);
     } else if (!com || !baud) {

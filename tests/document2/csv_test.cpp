@@ -5,9 +5,9 @@
 #include "link2/model_profile.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
+#include "support/temp_folder.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -19,37 +19,31 @@ class Csv : public ::testing::Test {
 protected:
     Csv() { doc.SetCurrentTabProvider([this] { return tab; }); }
 
+    // The file a load reads and a save writes, and the commands run through the dialogs.
     QString writeFile(const QByteArray& bytes)
     {
-        const QString path = dir.filePath(QStringLiteral("in.csv"));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
+        EXPECT_TRUE(files.write(QStringLiteral("in.csv"), bytes));
+        return files.path(QStringLiteral("in.csv"));
     }
-
     void load(const QByteArray& bytes, int onTab)
     {
         tab = onTab;
         recording.ui.fileAnswers.push_back(writeFile(bytes));
         doc.OnLoadFromCsv();
     }
-
     QByteArray save(int onTab)
     {
         tab = onTab;
-        const QString path = dir.filePath(QStringLiteral("out.csv"));
-        QFile::remove(path);
-        recording.ui.fileAnswers.push_back(path);
+        QFile::remove(files.path(QStringLiteral("out.csv")));
+        recording.ui.fileAnswers.push_back(files.path(QStringLiteral("out.csv")));
         doc.OnSaveAsCsv();
         recording.ui.fileAnswers.clear(); // unused when nothing was exported
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return files.read(QStringLiteral("out.csv"));
     }
 
     platform::ScopedLanguage english {platform::LANG_ENGLISH_US};
     testsupport::ScopedRecordingUi recording;
-    QTemporaryDir dir;
+    testsupport::TempFolder files;
     CMVsyncDoc doc;
     int tab = 0;
 };
@@ -192,7 +186,7 @@ TEST_F(Csv, MemoFilesAndTheirEdges)
     EXPECT_FALSE(doc.IsCsvCommandEnabled());
     tab = CMVsyncDoc::TabMemos;
     EXPECT_TRUE(doc.IsCsvCommandEnabled());
-    recording.ui.fileAnswers.push_back(dir.filePath(QStringLiteral("missing.csv")));
+    recording.ui.fileAnswers.push_back(files.path(QStringLiteral("missing.csv")));
     doc.OnLoadFromCsv();
     EXPECT_EQ(recording.ui.boxTexts().last(), QStringLiteral("Failed open file"));
 }
@@ -218,8 +212,8 @@ TEST_F(Csv, ExportsOnlyLiveRecordsOfTheTabsKindAndSaysWhenTheFileCannotBeWritten
     EXPECT_EQ(recording.ui.fileRequests[0].filter, QStringLiteral("CSV file(*.csv)|*.csv||"));
 
     // A folder in the file's place: the export fails with its box.
-    const QString blocked = dir.filePath(QStringLiteral("blocked.csv"));
-    QDir(dir.path()).mkdir(QStringLiteral("blocked.csv"));
+    const QString blocked = files.path(QStringLiteral("blocked.csv"));
+    QDir(files.path()).mkdir(QStringLiteral("blocked.csv"));
     EXPECT_FALSE(doc.SaveCsvFile(CMVsyncDoc::TabContacts, blocked));
     EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Failed to create the file.")});
 }

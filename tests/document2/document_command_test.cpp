@@ -6,11 +6,11 @@
 #include "link2/model_profile.h"
 #include "link2/progress_view.h"
 #include "support/recording_ui_services.h"
+#include "support/temp_folder.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -28,22 +28,13 @@ protected:
     DocumentCommand()
     {
         ModelProfile().SetModel(CModelProfile::TypeCorvo);
-        qputenv("DESKHAND_PIM_DIR", dir.filePath(QStringLiteral("pim")).toUtf8());
+        qputenv("DESKHAND_PIM_DIR", files.path(QStringLiteral("pim")).toUtf8());
     }
     ~DocumentCommand() override { qunsetenv("DESKHAND_PIM_DIR"); }
 
-    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
-    void write(const char* name, const QByteArray& bytes) const
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray read(const char* name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QString path(const char* name) const { return files.path(QLatin1String(name)); }
+    void write(const char* name, const QByteArray& bytes) const { ASSERT_TRUE(files.write(QLatin1String(name), bytes)); }
+    QByteArray read(const char* name) const { return files.read(QLatin1String(name)); }
     QJsonObject run(const QStringList& args)
     {
         CMVsyncDoc doc;
@@ -52,7 +43,7 @@ protected:
 
     testsupport::ScopedRecordingUi recording;
     ScopedProgressViewFactory progress {[] { return std::make_unique<NullProgress>(); }};
-    QTemporaryDir dir;
+    testsupport::TempFolder files;
 };
 
 TEST_F(DocumentCommand, DumpReadsWhatWriteWrote)

@@ -7,11 +7,11 @@
 #include "platform/clock.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
+#include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -56,25 +56,14 @@ class LocalData : public ::testing::Test {
 protected:
     LocalData() { ModelProfile().SetModel(CModelProfile::TypeCorvo); }
 
-    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
-
-    void writeFile(const char* name, const QByteArray& bytes) const
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray readFile(const char* name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QString path(const char* name) const { return files.path(QLatin1String(name)); }
+    void writeFile(const char* name, const QByteArray& bytes) const { ASSERT_TRUE(files.write(QLatin1String(name), bytes)); }
+    QByteArray readFile(const char* name) const { return files.read(QLatin1String(name)); }
 
     std::unique_ptr<CMVsyncDoc> openDocument()
     {
         auto doc = std::make_unique<CMVsyncDoc>();
-        doc->SetDataDir(dir.path());
+        doc->SetDataDir(files.path());
         doc->OnNewDocument();
         return doc;
     }
@@ -131,7 +120,7 @@ protected:
     platform::VirtualClock clock;
     platform::ScopedClock clockGuard {clock};
     testsupport::ScopedRecordingUi recording;
-    QTemporaryDir dir;
+    testsupport::TempFolder files;
 };
 
 TEST_F(LocalData, AFirstStartWritesThe103ByteFile)
@@ -319,7 +308,7 @@ TEST_F(LocalData, SaveReportsWhatHappened)
     EXPECT_EQ(recording.ui.boxTexts().last(), QStringLiteral("Failed to save the data. The previous copy was kept."));
 
     // A folder in the place of the file cannot be read: defaults, no box, and never saved over.
-    QDir(dir.path()).mkpath(QStringLiteral("unreadable/msync.dat"));
+    QDir(files.path()).mkpath(QStringLiteral("unreadable/msync.dat"));
     CMVsyncDoc blocked;
     blocked.SetDataDir(path("unreadable"));
     const size_t boxes = recording.ui.boxes.size();

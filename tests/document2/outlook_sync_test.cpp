@@ -11,11 +11,9 @@
 #include "platform/pim/name_space.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
+#include "support/temp_folder.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -47,38 +45,27 @@ class PimExchange : public ::testing::Test {
 protected:
     PimExchange()
     {
-        qputenv("DESKHAND_PIM_DIR", dir.path().toUtf8());
+        qputenv("DESKHAND_PIM_DIR", store.path().toUtf8());
         g_bCancel = false;
     }
     ~PimExchange() override { qunsetenv("DESKHAND_PIM_DIR"); }
 
     // A file of the store as another program writes it ("contacts/x.vcf").
-    void put(const QString& relative, const QByteArray& bytes) const
-    {
-        QDir().mkpath(QFileInfo(dir.filePath(relative)).absolutePath());
-        QFile file(dir.filePath(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
+    void put(const QString& relative, const QByteArray& bytes) const { ASSERT_TRUE(store.write(relative, bytes)); }
 
     std::unique_ptr<pim::AppointmentItem> storedAppointment(const QString& entryId)
     {
-        pim::Application app(dir.path());
+        pim::Application app(store.path());
         auto ns = app.GetNamespace(QStringLiteral("MAPI"));
         ns->Logon();
         return pim::ItemCast<pim::AppointmentItem>(ns->GetItemFromID(entryId));
-    }
-
-    int fileCount(const char* folder) const
-    {
-        return int(QDir(dir.filePath(QLatin1String(folder))).entryList(QDir::Files).size());
     }
 
     platform::ScopedLanguage english {platform::LANG_ENGLISH_US};
     platform::VirtualClock clock;
     platform::ScopedClock clockGuard {clock};
     testsupport::ScopedRecordingUi recording;
-    QTemporaryDir dir;
+    testsupport::TempFolder store;
     QStringList texts;
     ScopedProgressViewFactory progress {[this] { return std::make_unique<RecordingProgress>(texts); }};
     CMVsyncDoc doc;
@@ -209,14 +196,14 @@ TEST_F(PimExchange, NotesAndTheWriteTable)
     EXPECT_EQ(doc.m_arOutlookMemos[0]->m_strSubject, QStringLiteral("milk\r\nbread"));
     EXPECT_EQ(doc.m_arOutlookMemos[0]->m_nKind, CScheduleEntry::KindMemo);
 
-    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("notes"))).removeRecursively());
+    ASSERT_TRUE(QDir(store.path(QStringLiteral("notes"))).removeRecursively());
     doc.m_arOutlookMemos[0]->m_strSubject = QStringLiteral("changed");
     doc.m_arOutlookMemos[0]->m_nState = CSyncRecord::StateChanged;
     EXPECT_FALSE(doc.ExportOutlookNotes());
     EXPECT_EQ(doc.m_arOutlookMemos[0]->m_nState, CSyncRecord::StateChanged);
     ASSERT_EQ(recording.ui.boxes.size(), 1u);
     EXPECT_TRUE(recording.ui.boxes[0].text.startsWith(QStringLiteral("Failed to write Outlook - ")));
-    EXPECT_EQ(fileCount("notes"), 0);
+    EXPECT_EQ(store.fileCount(QStringLiteral("notes")), 0);
 
     doc.m_arOutlookMemos[0]->m_nState = CSyncRecord::StateDeleted;
     auto neverSent = std::make_unique<CScheduleEntry>();
@@ -230,7 +217,7 @@ TEST_F(PimExchange, NotesAndTheWriteTable)
 TEST_F(PimExchange, AFailedAddKeepsTheRecordForTheNextExport)
 {
     ASSERT_TRUE(doc.ImportOutlookContacts()); // the store's folders exist
-    const QString contacts = dir.filePath(QStringLiteral("contacts"));
+    const QString contacts = store.path(QStringLiteral("contacts"));
     ASSERT_TRUE(QDir(contacts).removeRecursively());
     put(QStringLiteral("contacts"), "a file where the folder was");
     auto e = std::make_unique<CPhoneEntry>();
