@@ -6,6 +6,7 @@
 #include "platform/archive.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
+#include "support/archive_bytes.h"
 #include "support/recording_ui_services.h"
 #include "support/temp_folder.h"
 
@@ -19,23 +20,13 @@ namespace {
 
 using namespace dh2;
 
-QByteArray str(const char* text)
-{
-    return QByteArray(1, char(qstrlen(text))) + QByteArray(text);
-}
-
-QByteArray i32(qint32 v)
-{
-    CArchive ar;
-    ar << v;
-    return ar.Data();
-}
+using testsupport::ArchiveBytes;
 
 QByteArray groups(std::initializer_list<const char*> names)
 {
-    QByteArray bytes = i32(qint32(names.size()));
+    QByteArray bytes = ArchiveBytes(qint32(names.size()));
     for (const char* name : names)
-        bytes += str(name);
+        bytes += ArchiveBytes(name);
     return bytes;
 }
 
@@ -46,9 +37,9 @@ const std::initializer_list<const char*> kDefaultGroups = {"Family", "Friends", 
 // seven empty lists.
 QByteArray firstStartFile()
 {
-    QByteArray f = i32(1) + i32(19200) + i32(2) + groups(kDefaultGroups);
+    QByteArray f = ArchiveBytes(1) + ArchiveBytes(19200) + ArchiveBytes(2) + groups(kDefaultGroups);
     for (int list = 0; list < 7; ++list)
-        f += i32(0);
+        f += ArchiveBytes(0);
     return f;
 }
 
@@ -197,7 +188,7 @@ TEST_F(LocalData, EveryStoredListRoundTripsAndDeletedRecordsGoAtTheNextLoad)
 // model type sets the flags as the profile does, before any phone is connected.
 TEST_F(LocalData, GroupTablesAndModelsAsLoaded)
 {
-    const QByteArray lists = i32(0) + i32(0) + i32(0) + i32(0) + i32(0) + i32(0) + i32(0);
+    const QByteArray lists = ArchiveBytes(0) + ArchiveBytes(0) + ArchiveBytes(0) + ArchiveBytes(0) + ArchiveBytes(0) + ArchiveBytes(0) + ArchiveBytes(0);
     const struct {
         QByteArray groups;
         int model;
@@ -210,7 +201,7 @@ TEST_F(LocalData, GroupTablesAndModelsAsLoaded)
         {groups({"A", "B", "C", "D", "E", "F", "G", "H"}), 7, 8, "C"},
     };
     for (const auto& c : cases) {
-        writeFile("msync.dat", i32(2) + i32(19200) + i32(c.model) + c.groups + lists);
+        writeFile("msync.dat", ArchiveBytes(2) + ArchiveBytes(19200) + ArchiveBytes(c.model) + c.groups + lists);
         CMVsyncDoc doc;
         ASSERT_TRUE(doc.LoadLocalData(path("msync.dat"), nullptr)) << c.model;
         EXPECT_EQ(g_arrGroups.size(), c.size);
@@ -253,16 +244,16 @@ TEST_F(LocalData, ACutFileKeepsWhatWasReadWhole)
 
 TEST_F(LocalData, FalseCountsEndWithTheData)
 {
-    const QByteArray settings = i32(1) + i32(19200) + i32(3);
-    const QByteArray contact = i32(-1) + str("") + i32(0) + i32(1) + str("Ann") + str("") + str("") + str("") + str("")
-                               + str("") + i32(7) + i32(-1);
+    const QByteArray settings = ArchiveBytes(1) + ArchiveBytes(19200) + ArchiveBytes(3);
+    const QByteArray contact = ArchiveBytes(-1) + ArchiveBytes("") + ArchiveBytes(0) + ArchiveBytes(1) + ArchiveBytes("Ann") + ArchiveBytes("") + ArchiveBytes("") + ArchiveBytes("") + ArchiveBytes("")
+                               + ArchiveBytes("") + ArchiveBytes(7) + ArchiveBytes(-1);
     const QByteArray files[] = {
-        settings + i32(0x7fffffff) + str("Family"),
-        settings + i32(-1),
-        settings + groups(kDefaultGroups) + i32(0x7fffffff) + contact,
-        settings + groups(kDefaultGroups) + i32(-5),
-        settings + groups(kDefaultGroups) + i32(1) + contact + i32(0) + i32(0) + i32(0x40000000),
-        settings + groups(kDefaultGroups) + i32(1) + i32(-1) + QByteArray("\xff\xff\xff\xff\xff\xff", 6),
+        settings + ArchiveBytes(0x7fffffff) + ArchiveBytes("Family"),
+        settings + ArchiveBytes(-1),
+        settings + groups(kDefaultGroups) + ArchiveBytes(0x7fffffff) + contact,
+        settings + groups(kDefaultGroups) + ArchiveBytes(-5),
+        settings + groups(kDefaultGroups) + ArchiveBytes(1) + contact + ArchiveBytes(0) + ArchiveBytes(0) + ArchiveBytes(0x40000000),
+        settings + groups(kDefaultGroups) + ArchiveBytes(1) + ArchiveBytes(-1) + QByteArray("\xff\xff\xff\xff\xff\xff", 6),
     };
     for (const QByteArray& bytes : files) {
         writeFile("msync.dat", bytes);
