@@ -175,8 +175,9 @@ public:
     // a new one at the lowest free index. Null when the book is full or the phone refused the
     // write; then an entry that was on the phone keeps its old values, and a new one is gone.
     CPhoneEntry* WriteHandsetContact(const CPhoneEntry& source);
-    // The SIM copy carries the name, the mobile number and the group.
-    CPhoneEntry* WriteSimContact(const CPhoneEntry& source);
+    // The SIM copy carries the name, one number (the mobile number, else the office number, else
+    // the home number) and the group.
+    CPhoneEntry* WriteSimContact(const CPhoneEntry& contact);
     // A phone-list record leaves its list; any other record (a PC or PIM-side one with that
     // index) is marked deleted and loses the index.
     bool DeleteHandsetContact(CPhoneEntry& record);

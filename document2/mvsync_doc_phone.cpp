@@ -175,9 +175,17 @@ CPhoneEntry* CMVsyncDoc::WriteHandsetContact(const CPhoneEntry& source)
     return writeContact(m_arHandsetContacts, m_arHandsetContacts.back().get(), nullptr, write);
 }
 
-CPhoneEntry* CMVsyncDoc::WriteSimContact(const CPhoneEntry& source)
+CPhoneEntry* CMVsyncDoc::WriteSimContact(const CPhoneEntry& contact)
 {
     const auto write = [this](CPhoneEntry& e) { return m_session.AddSimEntry(e); };
+    // A SIM entry has one number: the mobile number, else the office number, else the home one.
+    CPhoneEntry source = contact;
+    for (const QString* number : {&contact.m_strMobile, &contact.m_strOffice, &contact.m_strHome}) {
+        if (!number->isEmpty()) {
+            source.m_strMobile = *number;
+            break;
+        }
+    }
     if (source.m_nSimIndex > 0) {
         if (CPhoneEntry* entry = onPhoneAt(m_arSimContacts, &CPhoneEntry::m_nSimIndex, source.m_nSimIndex))
             return rewriteContact(m_arSimContacts, *entry, source, write);

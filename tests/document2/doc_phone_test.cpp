@@ -120,11 +120,16 @@ TEST_F(DocPhone, SimIndicesStayWithinTheCard)
     doc.m_session.m_nSimCapacity = 0;
     EXPECT_EQ(doc.WriteSimContact(contact("z", "3")), nullptr);
     doc.m_session.m_nSimCapacity = 3;
-    CPhoneEntry* written = doc.WriteSimContact(contact("y", "2"));
+    // A contact with a home number alone: that is the SIM entry's number.
+    CPhoneEntry homeOnly = contact("y", "");
+    homeOnly.m_strHome = QStringLiteral("2");
+    CPhoneEntry* written = doc.WriteSimContact(homeOnly);
     EXPECT_EQ(doc.WriteSimContact(contact("z", "3")), nullptr);
     doc.Disconnect();
     ASSERT_NE(written, nullptr);
     EXPECT_EQ(written->m_nSimIndex, 2);
+    EXPECT_EQ(written->m_strMobile, QStringLiteral("2"));
+    EXPECT_TRUE(homeOnly.m_strMobile.isEmpty());
     EXPECT_EQ(commands("AT+CPBW="), QStringList {"AT+CPBW=2,\"2\",129,\"" + link2test::Sync(QStringLiteral("y")) + "\",255"});
 }
 
