@@ -1,7 +1,7 @@
 // Load and save of a data file holding 10,000 PC contacts, through the document's own code.
 #include "document/mvsync_doc.h"
+#include "qt_bench_main.h"
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -56,8 +56,5 @@ BENCHMARK(BM_LoadTenThousandContacts)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

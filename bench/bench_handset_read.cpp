@@ -10,8 +10,8 @@
 #include "platform/serial/serial_device.h"
 
 #include "served_phone.h"
+#include "qt_bench_main.h"
 
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -77,9 +77,5 @@ BENCHMARK(BM_HandsetRead_Pty)->Unit(benchmark::kSecond)->Iterations(1)->UseRealT
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

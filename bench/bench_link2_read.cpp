@@ -16,8 +16,8 @@
 #include "platform/serial/serial_device.h"
 
 #include "served_phone.h"
+#include "qt_bench_main.h"
 
-#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -165,9 +165,5 @@ BENCHMARK(BM_Link2Read_Pty)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

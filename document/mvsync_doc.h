@@ -1,5 +1,7 @@
 #pragma once
 
+#include "docshared/busy_scope.h"
+#include "docshared/data_file.h"
 #include "document/pim_baseline.h"
 #include "link/phone_session.h"
 #include "link/records.h"
@@ -189,17 +191,8 @@ public:
     // The PIM-side values as last read or written; loaded and saved with the data file.
     CPimBaseline& PimBaseline() { return m_pimBaseline; }
     // Counts as busy for its lifetime.
-    class BusyScope {
-    public:
-        explicit BusyScope(CMVsyncDoc& doc) : m_nBusy(doc.m_nBusy) { ++m_nBusy; }
-        ~BusyScope() { --m_nBusy; }
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-    private:
-        int& m_nBusy;
-    };
-    [[nodiscard]] BusyScope MarkBusy() { return BusyScope(*this); }
+    using BusyScope = docshared::BusyScope;
+    [[nodiscard]] BusyScope MarkBusy() { return BusyScope(m_nBusy); }
 
     // The infrared and debug option dialogs.
     void OnIrCommOption();
@@ -249,7 +242,7 @@ private:
     // Copies the port settings into the session and its transport.
     void ApplyLinkSettings();
     void ApplyLocalData(LocalData& data);
-    enum class DataFileLoad { Unreadable, Damaged, Loaded };
+    using DataFileLoad = docshared::DataFileLoad;
     DataFileLoad LoadDataFile(const QString& path, QString* error);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);

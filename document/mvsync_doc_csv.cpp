@@ -1,7 +1,7 @@
 // CSV export and import of the PC lists.
 #include "document/mvsync_doc.h"
 
-#include "document/csv_file.h"
+#include "docshared/csv_file.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
@@ -91,12 +91,7 @@ void CMVsyncDoc::OnSaveAsCsv()
     const int tab = m_currentTab ? m_currentTab() : -1;
     if (ExportCsv(tab).isEmpty())
         return;
-    platform::FileDialogRequest request;
-    request.open = false;
-    request.fileName = QString::fromLatin1(kListWords[tab]);
-    request.defaultExt = QStringLiteral("csv");
-    request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
-    const QString path = platform::UiServices::instance().fileDialog(request);
+    const QString path = csv::AskSavePath(QString::fromLatin1(kListWords[tab]));
     if (!path.isEmpty())
         SaveCsvFile(tab, path);
 }
@@ -117,23 +112,15 @@ bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
 
 void CMVsyncDoc::OnLoadFromCsv()
 {
-    platform::FileDialogRequest request;
-    request.open = true;
-    request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
-    const QString path = platform::UiServices::instance().fileDialog(request);
+    const QString path = csv::AskOpenPath();
     if (!path.isEmpty())
         LoadCsvFile(m_currentTab ? m_currentTab() : -1, path);
 }
 
 bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        platform::AfxMessageBox(platform::LoadString(61449));
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    QByteArray bytes;
+    if (csv::ReadFile(path, bytes) != csv::FileRead::Read) {
         platform::AfxMessageBox(platform::LoadString(61449));
         return false;
     }

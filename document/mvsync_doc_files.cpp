@@ -2,6 +2,7 @@
 // (names and numbers, written on every save, never read) and "config.ini" (infrared pacing).
 #include "document/mvsync_doc.h"
 
+#include "docshared/data_file.h"
 #include "link/app_utils.h"
 #include "link/globals.h"
 #include "platform/archive.h"
@@ -20,8 +21,6 @@ namespace {
 const QString kDataFile = QStringLiteral("mvsync.dat");
 const QString kNumberFile = QStringLiteral("mnum.dat");
 const QString kConfigFile = QStringLiteral("config.ini");
-const QString kDamagedSuffix = QStringLiteral(".damaged");
-const QString kLegacySuffix = QStringLiteral(".legacy");
 
 } // namespace
 
@@ -47,39 +46,6 @@ struct LocalData {
 
 namespace {
 
-// A count larger than the bytes left can hold means the file was cut inside this list: the
-// records read whole before the cut are kept all the same. Every record takes some bytes, so
-// a false count ends with the data.
-template <typename Record>
-bool readList(CArchive& ar, RecordList<Record>& list, bool dropDeleted)
-{
-    qint32 count = 0;
-    ar >> count;
-    if (!ar.ok() || count < 0) {
-        ar.SetFailed();
-        return false;
-    }
-    for (qint32 i = 0; i < count; ++i) {
-        auto record = std::make_unique<Record>();
-        record->Serialize(ar);
-        if (!ar.ok())
-            return false;
-        // PIM-side records deleted here were already removed from the PIM store.
-        if (dropDeleted && record->IsDeleted())
-            continue;
-        list.push_back(std::move(record));
-    }
-    return true;
-}
-
-template <typename Record>
-void writeList(CArchive& ar, const RecordList<Record>& list)
-{
-    ar << qint32(list.size());
-    for (const auto& record : list)
-        record->Serialize(ar);
-}
-
 LocalData readLocalData(CArchive& ar)
 {
     LocalData data;
@@ -99,27 +65,13 @@ LocalData readLocalData(CArchive& ar)
 
     auto next = [&](auto& list, bool pimSide) {
         ++data.listsStarted;
-        return readList(ar, list, pimSide);
+        // PIM-side records deleted here were already removed from the PIM store.
+        return docshared::ReadRecordList(ar, list, pimSide);
     };
     data.complete = next(data.pcContacts, false) && next(data.pcSchedules, false) && next(data.pcMemos, false)
                     && next(data.outlookContacts, true) && next(data.outlookSchedules, true)
                     && next(data.outlookMemos, true) && ar.ok();
     return data;
-}
-
-// Keeps the bytes of a data file with old single-byte text beside it, once: that text reads
-// right only in the code page it was written in, and the next save rewrites it for good in
-// the form that was decoded. A copy with the same bytes already there is enough.
-bool keepLegacyCopy(const QString& path, const QByteArray& bytes)
-{
-    for (int n = 1;; ++n) {
-        const QString copy = platform::NumberedPath(path + kLegacySuffix, n);
-        QFile file(copy);
-        if (!file.exists())
-            return platform::WriteFileAtomically(copy, bytes);
-        if (file.open(QIODevice::ReadOnly) && file.readAll() == bytes)
-            return true;
-    }
 }
 
 std::optional<int> profileInt(const platform::IniFile& ini, const QString& section, const char* key)
@@ -165,7 +117,7 @@ void CMVsyncDoc::ApplyLocalData(LocalData& data)
 
 void CMVsyncDoc::SetDataDir(const QString& dir)
 {
-    m_strDataDir = dir.isEmpty() || dir.endsWith(u'/') ? dir : dir + u'/';
+    m_strDataDir = docshared::FolderPath(dir);
 }
 
 void CMVsyncDoc::ApplyLinkSettings()
@@ -199,12 +151,8 @@ void CMVsyncDoc::Serialize(CArchive& ar)
            << qint32(m_nIrCommPort) << qint32(m_nIrCommTimeout);
         for (int i = 0; i < kGroupCount; ++i)
             ar << GroupName(i);
-        writeList(ar, m_pcContacts);
-        writeList(ar, m_pcSchedules);
-        writeList(ar, m_pcMemos);
-        writeList(ar, m_outlookContacts);
-        writeList(ar, m_outlookSchedules);
-        writeList(ar, m_outlookMemos);
+        docshared::WriteRecordLists(ar, m_pcContacts, m_pcSchedules, m_pcMemos, m_outlookContacts, m_outlookSchedules,
+                                    m_outlookMemos);
         return;
     }
     LocalData data = readLocalData(ar);
@@ -219,26 +167,10 @@ void CMVsyncDoc::LoadLocalData()
 {
     m_pimBaseline.Load(m_strDataDir);
     const QString path = m_strDataDir + kDataFile;
-    if (!QFile::exists(path))
-        return;
-    switch (LoadDataFile(path, nullptr)) {
-    case DataFileLoad::Loaded:
-        return;
-    case DataFileLoad::Unreadable:
-        // Still the user's file (its permissions may be wrong for now): start with the
-        // defaults, quietly, and never save over it.
+    // A file that cannot be read, or that is damaged and cannot be moved aside, is never saved
+    // over.
+    if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, 64002, 64003))
         m_bKeepDataFile = true;
-        return;
-    case DataFileLoad::Damaged:
-        break;
-    }
-    // Keep the damaged file out of reach of the next save, beside any earlier one, then say so
-    // once. A file that cannot be moved is never saved over either.
-    const QString aside = platform::NextFreePath(path + kDamagedSuffix);
-    const bool moved = QFile::rename(path, aside);
-    m_bKeepDataFile = m_bKeepDataFile || !moved;
-    platform::AfxMessageBox(platform::LoadString(moved ? 64002 : 64003).arg(moved ? aside : path),
-                            platform::MB_ICONWARNING);
 }
 
 bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
@@ -248,24 +180,14 @@ bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
 
 CMVsyncDoc::DataFileLoad CMVsyncDoc::LoadDataFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = opened ? file.readAll() : QByteArray();
-    if (!opened || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
-        return DataFileLoad::Unreadable;
-    }
-    CArchive ar(bytes);
-    LocalData data = readLocalData(ar);
-    if (ar.ReadLegacyText() && !keepLegacyCopy(path, bytes))
-        m_bKeepDataFile = true;
-    ApplyLocalData(data);
-    if (data.complete)
-        return DataFileLoad::Loaded;
-    if (error)
-        *error = QStringLiteral("the file ends early or holds damaged data");
-    return DataFileLoad::Damaged;
+    return docshared::LoadDataFile(
+        path,
+        [this](CArchive& ar) {
+            LocalData data = readLocalData(ar);
+            ApplyLocalData(data);
+            return data.complete;
+        },
+        &m_bKeepDataFile, error);
 }
 
 bool CMVsyncDoc::SaveNumberDirectory()

@@ -1,6 +1,7 @@
 // The PIM exchange commands of the document.
 #include "document/mvsync_doc.h"
 
+#include "docshared/record_lists.h"
 #include "document/outlook_sync.h"
 #include "link/globals.h"
 #include "link/message_pump.h"
@@ -8,18 +9,6 @@
 #include "platform/ui_services.h"
 
 namespace {
-
-// The last old record with the same EntryID, deleted ones included.
-template <typename Record>
-const Record* lastWithEntryId(const RecordList<Record>& old, const QString& entryId)
-{
-    const Record* found = nullptr;
-    for (const auto& record : old) {
-        if (record->m_strEntryID == entryId)
-            found = record.get();
-    }
-    return found;
-}
 
 void keepPhoneLink(CSyncRecord& fresh, const CSyncRecord& old)
 {
@@ -51,10 +40,7 @@ bool CMVsyncDoc::importFromPim(COutlookSync& exchange, RecordList<Record>& list,
         showExchangeError(62000, exchange);
         return false;
     }
-    for (const auto& record : fresh) {
-        if (const Record* old = lastWithEntryId(list, record->m_strEntryID))
-            merge(*record, *old);
-    }
+    docshared::CarryPhoneLinks(fresh, list, merge);
     m_pimBaseline.Replace(fresh);
     ReplaceList(list, std::move(fresh));
     return true;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "docshared/pim_exchange.h"
 #include "link/records.h"
-#include "platform/pim/pim_types.h"
 
 #include <QString>
 
@@ -10,34 +10,23 @@
 class CPimBaseline;
 class IProgressView;
 
-namespace pim {
-class Application;
-class NameSpace;
-class Item;
-} // namespace pim
-
 // One exchange session with the desktop PIM store: logs on, reads one default folder into
 // fresh records or writes changed records back, shows its steps in a progress window, and logs
 // off. Items are matched to records by EntryID, in the folder of their own kind. Every failure
-// is a false result whose reason LastError() gives.
+// is a false result whose reason LastError() gives. The user's Abort only closes the window.
 //
 // With a baseline (the values each record had when it was last read or written), an update
 // sets only what the user changed since, and keeps the baseline up to date as it writes;
 // without one, or for a record it does not know, an update writes every field.
-class COutlookSync {
+class COutlookSync : public docshared::CPimExchange {
 public:
     COutlookSync();
-    virtual ~COutlookSync();
+    ~COutlookSync() override;
     COutlookSync(const COutlookSync&) = delete;
     COutlookSync& operator=(const COutlookSync&) = delete;
 
     // The baseline stays the caller's and must outlive the exchange.
     void UseBaseline(CPimBaseline& baseline) { m_pBaseline = &baseline; }
-    // The store's reason for the last failure; empty when nothing failed.
-    QString LastError() const { return m_strLastError; }
-
-    bool Logon();
-    bool Logoff();
 
     bool ReadContacts(RecordList<CPhoneEntry>& list);
     bool ReadAppointments(RecordList<CScheduleEntry>& list);
@@ -56,36 +45,19 @@ public:
     bool DeleteAppointment(const CScheduleEntry& record);
     bool DeleteNote(const CMemoEntry& record);
 
-    void OpenProgress();
-    void CloseProgress();
-    void ShowStatus(int stringId);
-    void Log(const QString& text);
+    void OpenProgress() override;
+    void CloseProgress() override;
+    void Log(const QString& text) override;
 
 private:
-    // Reads every item of a default folder; convert gives the record of an item (and its
-    // number from 1), or nothing to leave the item out.
-    template <typename ItemType, typename Record, typename Convert>
-    bool readFolder(pim::OlDefaultFolders folder, RecordList<Record>& list, Convert convert);
+    void FolderOpened(int count) override;
+    void WriteStarting(int count) override;
     void LogLoading(int count);
+    // Writes a list back, keeping the baseline up to date.
     template <typename Record, typename Add, typename Update, typename Remove>
     bool writeList(RecordList<Record>& list, Add add, Update update, Remove remove);
-    // Saves the item and takes its EntryID into the record.
-    bool SaveItem(pim::Item& item, CSyncRecord& record);
-    // The item of that kind with the record's EntryID. Null when there is none (NotFound in
-    // *error) or it cannot be read, which is noted as the last failure.
-    template <typename ItemType>
-    std::unique_ptr<ItemType> findItem(pim::OlDefaultFolders folder, const QString& entryId, pim::Error* error);
-    template <typename ItemType>
-    std::unique_ptr<ItemType> createItem(pim::OlItemType type);
-    bool deleteItem(pim::OlDefaultFolders folder, const QString& entryId);
-    // Notes the reason of a failure; always false.
-    bool Fail(const QString& reason);
 
     CPimBaseline* m_pBaseline = nullptr;
-    QString m_strLastError;
-    bool m_bLoggedOn = false;
-    std::unique_ptr<pim::Application> m_application;
-    std::unique_ptr<pim::NameSpace> m_namespace;
     std::unique_ptr<IProgressView> m_pProgress;
 };
 

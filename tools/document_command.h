@@ -9,8 +9,8 @@ class CMVsyncDoc;
 //
 //   data dump PATH                                   a data file as JSON
 //   data write FILE.json PATH                        the reverse
-//   csv import contacts|schedules|memos FILE         a CSV file into an empty document
-//   csv export contacts|schedules|memos FILE.json OUT
+//   csv import contacts|schedules|memos FILE.csv     a CSV file into an empty document
+//   csv export contacts|schedules|memos FILE.json FILE.csv
 //   pim read contacts|appointments|notes             the PIM store ($DESKHAND_PIM_DIR)
 //   pim write contacts|appointments|notes FILE.json  (the values a read saw are kept in the
 //                                                    data folder, as the program keeps them)
@@ -32,8 +32,6 @@ public:
     static bool DocumentFromJson(const QJsonObject& object, CMVsyncDoc& doc, QString* error);
 
 private:
-    QJsonObject Data(const QStringList& args);
-    QJsonObject Csv(const QStringList& args);
     QJsonObject Pim(const QStringList& args);
 
     CMVsyncDoc& m_doc;

@@ -151,4 +151,44 @@ std::optional<QJsonArray> ReadRecordArrayFile(const QString& path, QString* erro
     return records.toArray();
 }
 
+std::optional<QJsonObject> ReadObjectFile(const QString& path, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!document.isObject()) {
+        *error = QStringLiteral("%1: expected a JSON object (%2)").arg(path, parseError.errorString());
+        return std::nullopt;
+    }
+    return document.object();
+}
+
+bool IntFromJson(const QJsonObject& object, const char* key, int& target, QString* error)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (value.isUndefined())
+        return true;
+    if (!value.isDouble() || value.toDouble() != double(value.toInt())) {
+        *error = QStringLiteral("%1: expected an integer").arg(QLatin1String(key));
+        return false;
+    }
+    target = value.toInt();
+    return true;
+}
+
+bool OnlyKnownKeys(const QJsonObject& object, const QStringList& known, QString* error)
+{
+    for (const QString& key : object.keys()) {
+        if (!known.contains(key)) {
+            *error = QStringLiteral("%1: not a member of the document").arg(key);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace recordjson

@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <functional>
@@ -147,5 +148,30 @@ bool RecordsFromJson(const QJsonArray& array, std::vector<std::unique_ptr<Record
 // The records of a JSON file: an array, or an object with a "records" array (so that a read's
 // output can be fed back). Nothing, and the reason, for a file that is neither.
 std::optional<QJsonArray> ReadRecordArrayFile(const QString& path, QString* error);
+
+// The object of a JSON file; nothing, and the reason, for a file that holds none.
+std::optional<QJsonObject> ReadObjectFile(const QString& path, QString* error);
+
+// A whole number under the key, into target; an absent key leaves it. False, and the reason
+// naming the key, for any other value.
+bool IntFromJson(const QJsonObject& object, const char* key, int& target, QString* error);
+
+// The records of the array under the key, appended to the list; an absent key adds nothing.
+// False, and the reason naming the key and the record, for anything else.
+template <typename Record>
+bool ListFromJson(const QJsonObject& object, const char* key, std::vector<std::unique_ptr<Record>>& list, QString* error)
+{
+    const QJsonValue value = object.value(QLatin1String(key));
+    if (value.isUndefined())
+        return true;
+    QString reason = QStringLiteral("expected an array");
+    if (value.isArray() && RecordsFromJson(value.toArray(), list, &reason))
+        return true;
+    *error = QStringLiteral("%1: %2").arg(QLatin1String(key), reason);
+    return false;
+}
+
+// False, and the reason, when the object has a key outside the known ones.
+bool OnlyKnownKeys(const QJsonObject& object, const QStringList& known, QString* error);
 
 } // namespace recordjson

@@ -13,8 +13,10 @@ namespace dh2 {
 
 QJsonObject RecordToJson(const CPhoneEntry& record);
 QJsonObject RecordToJson(const CScheduleEntry& record);
+QJsonObject RecordToJson(const CSmsEntry& record);
 bool RecordFromJson(const QJsonValue& value, CPhoneEntry& record, QString* error);
 bool RecordFromJson(const QJsonValue& value, CScheduleEntry& record, QString* error);
+bool RecordFromJson(const QJsonValue& value, CSmsEntry& record, QString* error);
 
 // [{"m_strName", "m_nMembers", "m_nCapacity"}, ...]
 QJsonArray GroupsToJson(const GroupTable& groups);

@@ -3,10 +3,15 @@
 //
 //   deskhand2-link [--com N] [--baud B] COMMAND ...
 //
+// The data, csv and pim commands run through the document instead of a session.
+//
 // COM n is $DESKHAND_COM<n> when set, else /dev/ttyS<n-1>. Exit status 0 on success, 1 on
 // failure, 128 + the signal when SIGINT, SIGTERM or SIGHUP ended the session.
+#include "document2/mvsync_doc.h"
 #include "link2/phone_session.h"
 #include "link2/progress_view.h"
+#include "tools/document2_command.h"
+#include "tools/document_tool.h"
 #include "tools/link2_command.h"
 #include "tools/tool_main.h"
 
@@ -19,13 +24,13 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("deskhand2-link"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(dh2::CLinkCommand::Usage());
+    parser.setApplicationDescription(dh2::CLinkCommand::Usage() + tools::DocumentCommandUsage());
     parser.addHelpOption();
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption comOption(QStringLiteral("com"), QStringLiteral("COM port number (1)."), QStringLiteral("N"));
     const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Baud rate (19200)."), QStringLiteral("B"));
     parser.addOptions({comOption, baudOption});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("identify, read, write or delete, with its operands."));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("identify, read, write, delete, data, csv or pim, with its operands."));
     parser.process(app);
 
     const std::optional<int> com = tools::PositiveNumber(parser, comOption, 1);
@@ -35,13 +40,16 @@ int main(int argc, char** argv)
     dh2::CLinkCommand command(session);
     QJsonObject output;
     int terminatedBy = 0;
-    if (!com || !baud) {
+    const QStringList args = parser.positionalArguments();
+    if (tools::IsDocumentCommand(args)) {
+        dh2::CMVsyncDoc doc;
+        output = dh2::CDocumentCommand(doc).Run(args);
+    } else if (!com || !baud) {
         output = command.Run({}); // the shape of a refusal
         output.insert(QStringLiteral("error"), QStringLiteral("--com and --baud take a positive number"));
     } else {
         session.m_port.m_nPort = *com;
         session.m_port.m_nBaud = *baud;
-        const QStringList args = parser.positionalArguments();
         output = tools::RunUntilTerminated([&] { return command.Run(args); }, &terminatedBy);
     }
     return tools::PrintOutput("deskhand2-link", output, terminatedBy);

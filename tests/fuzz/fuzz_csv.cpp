@@ -1,5 +1,5 @@
 // Arbitrary file bytes through the CSV reader and all three imports.
-#include "document/csv_file.h"
+#include "docshared/csv_file.h"
 #include "document/mvsync_doc.h"
 #include "platform/ui_services.h"
 

@@ -1,6 +1,9 @@
-#include "document/csv_file.h"
+#include "docshared/csv_file.h"
 
 #include "platform/ansi_codepage.h"
+#include "platform/ui_services.h"
+
+#include <QFile>
 
 #include <QStringDecoder>
 
@@ -165,6 +168,40 @@ QString DecodeFile(const QByteArray& bytes)
 QByteArray EncodeFile(const QString& text)
 {
     return platform::ToAnsi(text);
+}
+
+namespace {
+
+QString askPath(bool open, const QString& fileName)
+{
+    platform::FileDialogRequest request;
+    request.open = open;
+    request.fileName = fileName;
+    // The list's word as the extension would give "Phonebook.Phonebook".
+    request.defaultExt = QStringLiteral("csv");
+    request.filter = QStringLiteral("CSV file(*.csv)|*.csv||");
+    return platform::UiServices::instance().fileDialog(request);
+}
+
+} // namespace
+
+QString AskSavePath(const QString& fileName)
+{
+    return askPath(false, fileName);
+}
+
+QString AskOpenPath(const QString& fileName)
+{
+    return askPath(true, fileName);
+}
+
+FileRead ReadFile(const QString& path, QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileRead::NotOpened;
+    bytes = file.readAll();
+    return file.error() == QFileDevice::NoError ? FileRead::Read : FileRead::ReadFailed;
 }
 
 } // namespace csv

@@ -32,4 +32,13 @@ QStringList SplitCells(const QString& line);
 QString DecodeFile(const QByteArray& bytes);
 QByteArray EncodeFile(const QString& text);
 
+// The file dialogs of the CSV commands ("CSV file(*.csv)|*.csv||", extension "csv"): the chosen
+// path, or an empty one when the user cancelled.
+QString AskSavePath(const QString& fileName);
+QString AskOpenPath(const QString& fileName = QString());
+
+enum class FileRead { Read, NotOpened, ReadFailed };
+// The whole file.
+FileRead ReadFile(const QString& path, QByteArray& bytes);
+
 } // namespace csv

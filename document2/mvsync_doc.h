@@ -1,0 +1,353 @@
+#pragma once
+
+#include "docshared/busy_scope.h"
+#include "docshared/data_file.h"
+#include "link2/phone_session.h"
+#include "link2/records.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+class CArchive;
+
+namespace dh2 {
+
+class IProgressView;
+struct LocalData;
+
+// The single document of Deskhand2. It owns every record the program holds, in ten lists chosen
+// by kind and list number (one phone list holds schedule entries and memos together), the phone
+// session and the document's own "Adding data" window. It chooses the phone storage index of
+// every new phone entry itself. Views never keep records of their own: they keep a record's
+// identity (RecordId) and resolve it (Find*) before every use, and they refill their rows when
+// the document emits changed(), which it does whenever a list is replaced, emptied or loses a
+// record.
+class CMVsyncDoc : public QObject {
+    Q_OBJECT
+
+public:
+    // List numbers: contacts 1 PC, 2 PIM side, 3 handset, 4 SIM; schedule entries and memos 1, 2
+    // and 3, the phone's combined list.
+    enum ListKind { ListPc = 1, ListOutlook = 2, ListHandset = 3, ListPhone = 3, ListSim = 4 };
+    // View types of GetColumnFormat.
+    enum ColumnKind { ColumnsContacts, ColumnsSimContacts, ColumnsSchedules, ColumnsMemos, ColumnsMessages };
+    // The main frame's tabs, as the CSV commands read them.
+    enum Tab { TabContacts, TabSchedules, TabMemos };
+
+    // Handset indices run from 1 to this; the handset book is full with this many live entries.
+    static constexpr int kHandsetBookSize = 200;
+    // The phone's combined list of schedule entries and memos.
+    static constexpr int kPhoneListSize = CPhoneSession::kScheduleCapacity;
+    // How long the phone needs after each contact written or deleted, and after a handset read.
+    static constexpr int kPhonePauseMs = 300;
+
+    explicit CMVsyncDoc(QObject* parent = nullptr);
+    ~CMVsyncDoc() override;
+
+    // Lists by number; a number or position out of range selects nothing (count 0, null).
+    // Counts include the entries marked deleted.
+    int GetContactCount(int list) const;
+    CPhoneEntry* GetContact(int list, int i) const;
+    int GetScheduleCount(int list) const;
+    CScheduleEntry* GetSchedule(int list, int i) const;
+    // List 3 is the same phone list as for schedule entries.
+    int GetMemoCount(int list) const;
+    CScheduleEntry* GetMemo(int list, int i) const;
+    int GetMessageCount() const;
+    CSmsEntry* GetMessage(int i) const;
+
+    // Store a copy into the PC list (1) or the PIM-side list (2): the live entry with the same
+    // phone index (contacts: and list number; or else the same SIM index) takes the values, else
+    // a new record is appended. A PIM-side entry that has a PIM item is marked changed, so that
+    // the next export sends it. Any other list number stores nothing (null).
+    CPhoneEntry* StoreContact(int list, const CPhoneEntry& record);
+    CScheduleEntry* StoreSchedule(int list, const CScheduleEntry& record);
+    // The stored memo has kind 2.
+    CScheduleEntry* StoreMemo(int list, const CScheduleEntry& record);
+    // Into the phone list, without phone traffic (WritePhoneSchedules sends the list): the live
+    // entry of the same index and kind that is on the phone takes the values, else a new entry
+    // gets the lowest free index from 0, which the given record takes too. Null when the list
+    // already holds kPhoneListSize live entries.
+    CScheduleEntry* AddPhoneSchedule(CScheduleEntry& record);
+    CScheduleEntry* AddPhoneMemo(CScheduleEntry& record);
+    CSmsEntry* AddOutgoingMessage(const CSmsEntry& record);
+
+    bool IsHandsetBookFull() const;
+    // Never while the SIM capacity is unknown (0, before a SIM read).
+    bool IsSimBookFull() const;
+    // The live entries of the phone list of a kind (1 schedule entries, 2 memos).
+    int PhoneListCount(int kind) const;
+
+    // Row texts, appended to row (MessageToRow empties it first).
+    void ContactToRow(int list, const CPhoneEntry& record, QStringList& row) const;
+    void ScheduleToRow(const CScheduleEntry& record, QStringList& row) const;
+    void MemoToRow(const CScheduleEntry& record, QStringList& row) const;
+    void MessageToRow(const CSmsEntry& record, QStringList& row) const;
+    // The column titles and alignments of a view type (0-4); other types leave format alone.
+    void GetColumnFormat(int viewType, QString& format) const;
+    // The texts of a repeat code (0-4), an alarm code (0-5) and a message status (1-4); empty
+    // for any other value.
+    static QString RepeatText(int repeat);
+    static QString AlarmText(int alarm);
+    static QString StatusText(int status);
+    // The group name a contact row shows: empty unless the model has caller groups.
+    static QString GroupText(const CPhoneEntry& record);
+    // "Mobile", "SIM", "Mobile/SIM" or nothing, by the storage indices the contact has.
+    static QString StorageText(const CPhoneEntry& record);
+
+    // The "Adding data" window that brackets a copy into the PC or PIM-side list.
+    void ShowAddingProgress();
+    void CloseProgress();
+
+    // Frees every record of every list and empties the group table.
+    void DeleteAllRecords();
+
+    // A view's reference to a record: its identity, good while the record is in its list.
+    static quintptr RecordId(const CSyncRecord* record) { return reinterpret_cast<quintptr>(record); }
+    // The live record with that identity in that list, or null when the list no longer holds
+    // it or it is marked deleted.
+    CPhoneEntry* FindContact(int list, quintptr id) const;
+    CScheduleEntry* FindSchedule(int list, quintptr id) const;
+    CScheduleEntry* FindMemo(int list, quintptr id) const;
+    CSmsEntry* FindMessage(quintptr id) const;
+
+    // Phone links of the PC and PIM-side contacts: every one holding that handset (SIM) index
+    // loses it; -1 does nothing.
+    void UnlinkHandsetIndex(int index);
+    void UnlinkSimIndex(int index);
+    // After a phone list was read: PC and PIM-side entries linked to an index that no live entry
+    // of it holds lose the link. Contacts against the handset (3) or SIM (4) list; schedule
+    // entries (kind 1) and memos (kind 2) against the phone list's entries of their kind.
+    void DropStaleContactLinks(int phoneList);
+    void DropStalePhoneListLinks(int kind);
+
+    // The lists themselves; null for a number out of range.
+    RecordList<CPhoneEntry>* ContactList(int list) { return contactList(*this, list); }
+    const RecordList<CPhoneEntry>* ContactList(int list) const { return contactList(*this, list); }
+    RecordList<CScheduleEntry>* ScheduleList(int list) { return scheduleList(*this, list, false); }
+    const RecordList<CScheduleEntry>* ScheduleList(int list) const { return scheduleList(*this, list, false); }
+    RecordList<CScheduleEntry>* MemoList(int list) { return scheduleList(*this, list, true); }
+    const RecordList<CScheduleEntry>* MemoList(int list) const { return scheduleList(*this, list, true); }
+    void NotifyChanged() { Q_EMIT changed(); }
+
+    // The local data file "msync.dat" in the data folder: platform::DataDir("deskhand2") unless
+    // a caller chose another first.
+    void SetDataDir(const QString& dir);
+    QString DataDir() const { return m_strDataDir; }
+    // Start-up: a one-second pause, the splash goes (closeSplash), then the data file.
+    bool OnNewDocument();
+    // Close: saves quietly; a failed save keeps the previous file.
+    void OnCloseDocument();
+    // File Save: saves and says whether it worked.
+    void OnFileSave();
+    // Loads "msync.dat" when it exists. A damaged file is moved aside as "msync.dat.damaged"
+    // (".damaged.2", ... beside earlier ones) after what could be read whole was kept, and the
+    // user is told once; one with old single-byte text is first copied to "msync.dat.legacy". A
+    // file that cannot be read, moved aside or copied is never saved over.
+    void LoadLocalData();
+    // Loads any data file (keeping a legacy copy beside it as above); false (and the reason)
+    // when it could not be read whole, in which case what was read whole is kept.
+    bool LoadLocalData(const QString& path, QString* error);
+    // The same from a data file's bytes.
+    bool LoadLocalData(const QByteArray& bytes);
+    // Writes "msync.dat" atomically with user-only permissions; true when it was written.
+    bool SaveLocalData();
+    bool SaveLocalData(const QString& path);
+    // The file's layout, storing or loading. Loading fills the document only from a complete
+    // file; use LoadLocalData for files that may be damaged.
+    void Serialize(CArchive& ar);
+
+    // Phone commands. Reads open and close their own session; contact writes and deletes run
+    // between a book selection and Disconnect.
+    bool ReadHandsetBook();
+    bool ReadSimBook();
+    bool ReadPhoneSchedules();
+    // A selection that fails closes the session again.
+    bool SelectHandsetBook();
+    bool SelectSimBook();
+    bool Disconnect();
+    // The phone entry the source went to: an existing one (updated when the source differs) or
+    // a new one at the lowest free index. Null when the book is full or the phone refused the
+    // write; then an entry that was on the phone keeps its old values, and a new one is gone.
+    CPhoneEntry* WriteHandsetContact(const CPhoneEntry& source);
+    // The SIM copy carries the name, one number (the mobile number, else the office number, else
+    // the home number) and the group.
+    CPhoneEntry* WriteSimContact(const CPhoneEntry& contact);
+    // A phone-list record leaves its list; any other record (a PC or PIM-side one with that
+    // index) is marked deleted and loses the index.
+    bool DeleteHandsetContact(CPhoneEntry& record);
+    bool DeleteSimContact(CPhoneEntry& record);
+    // Sends the whole phone list; on success the entries marked deleted are dropped, on failure
+    // every entry keeps the values it had (the session cuts what it sends).
+    bool WritePhoneSchedules();
+
+    // The Mobile pane's ">>" and "Delete" of the schedule and memo pages in one call each.
+    struct PhoneListWrite {
+        int added = 0;        // sources that went into the list
+        bool full = false;    // the list was full before every source was added
+        bool written = false; // the phone took the list
+    };
+    // Adds the sources (by identity, from the PC or PIM-side list of that kind) to the phone
+    // list and sends it; other PC and PIM-side entries that pointed at the index a source took
+    // lose their link. When the phone does not take it, the list is as it was before. Nothing is
+    // sent when no source could be added.
+    PhoneListWrite CopyToPhoneList(int kind, int sourceList, const std::vector<quintptr>& ids);
+    // Marks the phone-list entries (by identity) deleted, unlinks the PC and PIM-side entries
+    // that pointed at them and sends the list. False when the phone did not take it (the entries
+    // stay marked and hidden until a write succeeds).
+    bool DeleteFromPhoneList(const std::vector<quintptr>& ids);
+
+    // Option menu: COM 1 to 4 and the baud rate; the open port closes, the next session uses the
+    // new value. The checks follow the document's values.
+    void OnComPort(int n);
+    void OnComPort1() { OnComPort(1); }
+    void OnComPort2() { OnComPort(2); }
+    void OnComPort3() { OnComPort(3); }
+    void OnComPort4() { OnComPort(4); }
+    bool IsComPortChecked(int n) const { return m_nComPort == n; }
+    void OnBaudRate(int baud);
+    void OnBaud19200() { OnBaudRate(19200); }
+    void OnBaud115200() { OnBaudRate(115200); }
+    bool IsBaudChecked(int baud) const { return m_nBaudRate == baud; }
+
+    // CSV export and import of the PC list of the current tab. The main frame installs the
+    // provider of the current tab; without one nothing is exchanged.
+    void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
+    bool IsCsvCommandEnabled() const;
+    void OnSaveAsCsv();
+    void OnLoadFromCsv();
+    // The same without dialogs. Failures show their box and answer false.
+    bool SaveCsvFile(int tab, const QString& path);
+    bool LoadCsvFile(int tab, const QString& path);
+    // The export of a tab, header first; empty when the list has no live entry to export.
+    QString ExportCsv(int tab) const;
+    // Each replaces the PC list from the lines of a file (header first); false for a refused
+    // header. Schedule rows whose date does not read are left out and counted.
+    bool ImportContactsCsv(const QStringList& lines);
+    bool ImportSchedulesCsv(const QStringList& lines);
+    bool ImportMemosCsv(const QStringList& lines);
+    int SkippedCsvRows() const { return m_nSkippedCsvRows; }
+
+    // The PIM exchange: each reads a default folder into the PIM-side list (keeping the phone
+    // links of entries whose EntryID is unchanged) or writes that list's changes back.
+    bool ImportOutlookContacts();
+    bool ExportOutlookContacts();
+    bool ImportOutlookSchedules();
+    bool ExportOutlookSchedules();
+    bool ImportOutlookNotes();
+    bool ExportOutlookNotes();
+
+    // Message commands. The read opens its own session; a delete runs between
+    // ConnectForMessages and Disconnect; storing and sending open their own.
+    bool ReadMessages();
+    bool ConnectForMessages();
+    bool DeleteMessage(CSmsEntry& record);
+    bool StoreMessage(CSmsEntry& record);
+    bool SendStoredMessage(CSmsEntry& record);
+    // After a successful read: the messages composed here (index -1) stay, the phone's old ones
+    // go, the fresh ones follow.
+    void TakeReadMessages(RecordList<CSmsEntry> fresh);
+
+    // True while a command runs inside its own event pump: the window must not close then.
+    bool IsBusy() const { return m_nBusy > 0; }
+    using BusyScope = docshared::BusyScope;
+    [[nodiscard]] BusyScope MarkBusy() { return BusyScope(m_nBusy); }
+
+    // "Zentra Deskhand" and the model's name; titleChanged carries it whenever the model changes.
+    static QString ModelTitle(int type);
+    QString GetTitle() const;
+
+    int m_nComPort = 1;
+    int m_nBaudRate = 19200;
+    bool m_bHandsetRead = false;
+    bool m_bSimRead = false;
+    bool m_bPhoneListRead = false;
+    bool m_bMessagesRead = false;
+    RecordList<CPhoneEntry> m_arPcContacts;
+    RecordList<CPhoneEntry> m_arOutlookContacts;
+    RecordList<CPhoneEntry> m_arHandsetContacts;
+    RecordList<CPhoneEntry> m_arSimContacts;
+    RecordList<CScheduleEntry> m_arPcSchedules;
+    RecordList<CScheduleEntry> m_arOutlookSchedules;
+    RecordList<CScheduleEntry> m_arPhoneList;
+    RecordList<CScheduleEntry> m_arPcMemos;
+    RecordList<CScheduleEntry> m_arOutlookMemos;
+    RecordList<CSmsEntry> m_arMessages;
+    int m_nHandsetMax = kHandsetBookSize;
+    int m_nSimCapacity = 0;
+    int m_nPhoneListMax = kPhoneListSize;
+    int m_nPhoneMemoMax = kPhoneListSize;
+    CPhoneSession m_session;
+
+Q_SIGNALS:
+    // A list was replaced, emptied, reloaded or lost a record: every view refills its rows.
+    void changed();
+    // The main frame's title, whenever the model changes.
+    void titleChanged(const QString& title);
+    // The start-up pause is over: the splash goes before the data file loads.
+    void closeSplash();
+
+private:
+    void ApplyLocalData(LocalData& data);
+    // Reads a data file's layout and keeps what was read whole; true when it was all there.
+    bool readInto(CArchive& ar);
+    docshared::DataFileLoad LoadDataFile(const QString& path, QString* error);
+    // The port and baud rate into the transport, which closes its open port first.
+    void ApplyPortSettings();
+    template <typename Read>
+    bool readPhoneBook(RecordList<CPhoneEntry>& list, bool& readFlag, Read read);
+    // Writes a phone entry through the session; restores, drops or settles it by the outcome.
+    template <typename Write>
+    CPhoneEntry* writeContact(RecordList<CPhoneEntry>& book, CPhoneEntry* entry, std::unique_ptr<CPhoneEntry> backup,
+                              Write write);
+    template <typename Write>
+    CPhoneEntry* rewriteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& entry, const CPhoneEntry& source, Write write);
+    template <typename Delete>
+    bool deleteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& record, int CPhoneEntry::*index, Delete remove);
+    CScheduleEntry* addToPhoneList(CScheduleEntry& record, int kind);
+    void unlinkPhoneListIndex(int kind, int index, const CScheduleEntry* keep);
+    template <typename Exchange, typename Record, typename Read, typename Merge>
+    bool importFromPim(RecordList<Record>& list, Read read, Merge merge);
+    template <typename Exchange, typename Record, typename Write>
+    bool exportToPim(RecordList<Record>& list, Write write);
+
+    std::function<int()> m_currentTab;
+    std::unique_ptr<IProgressView> m_pAddingProgress;
+    QString m_strDataDir;
+    // The data file on disk could not be read, moved aside or copied: no save replaces it.
+    bool m_bKeepDataFile = false;
+    int m_nBusy = 0;
+    int m_nSkippedCsvRows = 0;
+
+    template <typename Self, typename Record>
+    using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;
+
+    template <typename Self>
+    static ListOf<Self, CPhoneEntry>* contactList(Self& self, int list)
+    {
+        switch (list) {
+        case ListPc: return &self.m_arPcContacts;
+        case ListOutlook: return &self.m_arOutlookContacts;
+        case ListHandset: return &self.m_arHandsetContacts;
+        case ListSim: return &self.m_arSimContacts;
+        default: return nullptr;
+        }
+    }
+    template <typename Self>
+    static ListOf<Self, CScheduleEntry>* scheduleList(Self& self, int list, bool memos)
+    {
+        switch (list) {
+        case ListPc: return memos ? &self.m_arPcMemos : &self.m_arPcSchedules;
+        case ListOutlook: return memos ? &self.m_arOutlookMemos : &self.m_arOutlookSchedules;
+        case ListPhone: return &self.m_arPhoneList;
+        default: return nullptr;
+        }
+    }
+};
+
+} // namespace dh2

@@ -1,0 +1,228 @@
+// CSV export and import of the PC lists.
+#include "document2/mvsync_doc.h"
+
+#include "docshared/csv_file.h"
+#include "link2/model_profile.h"
+#include "platform/folders.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+
+namespace dh2 {
+
+namespace {
+
+constexpr int kInvalidFileText = 62494;
+constexpr int kExportFailedText = 64300;
+constexpr int kSkippedRowsText = 64304;
+
+const char* const kHeaders[] = {"Name,Mobile,Office,Home,Fax,Email,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
+const char* const kListWords[] = {"Phonebook", "Schedules", "Memos"};
+// What a contacts header must hold (lower-cased); the cells are still taken from the first on.
+const QString kContactColumns = QStringLiteral("name,mobile,office,home,fax,email");
+
+QString cellAt(const QStringList& cells, int k)
+{
+    return k < cells.size() ? cells[k] : QString();
+}
+
+// The code whose text (of the running language) the cell is, any case; 0 for no match.
+int codeOf(const QString& cell, QString (*text)(int), int count)
+{
+    const QString lower = cell.toLower();
+    for (int code = 0; code < count; ++code) {
+        if (lower == text(code).toLower())
+            return code;
+    }
+    return 0;
+}
+
+// The first group of the table with exactly that name; "No group" for none.
+int groupOf(const QString& cell)
+{
+    const QString name = cell.trimmed();
+    for (size_t g = 0; g < g_arrGroups.size(); ++g) {
+        if (g_arrGroups[g].m_strName == name)
+            return int(g);
+    }
+    return CPhoneEntry::kNoGroup;
+}
+
+// The first line is the header, tested lower-cased; a wrong one is refused with a box.
+bool headerPasses(const QStringList& lines, int tab)
+{
+    if (lines.isEmpty())
+        return false;
+    const QString header = lines.front().toLower();
+    const bool passes = tab == CMVsyncDoc::TabContacts ? header.contains(kContactColumns)
+                                                       : header == QString::fromLatin1(kHeaders[tab]).toLower();
+    if (!passes)
+        platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
+    return passes;
+}
+
+} // namespace
+
+bool CMVsyncDoc::IsCsvCommandEnabled() const
+{
+    const int tab = m_currentTab ? m_currentTab() : -1;
+    return tab >= TabContacts && tab <= TabMemos;
+}
+
+// Names, groups and dates are quoted only where a cell needs it; every other text cell keeps the
+// three quotes on each side that files of this program always had.
+QString CMVsyncDoc::ExportCsv(int tab) const
+{
+    using csv::NumberCell;
+    using csv::QuoteCell;
+    QString rows;
+    switch (tab) {
+    case TabContacts:
+        for (const auto& e : m_arPcContacts) {
+            if (!e->IsDeleted())
+                rows += QuoteCell(e->m_strName) + u',' + NumberCell(e->m_strMobile) + u',' + NumberCell(e->m_strOffice)
+                        + u',' + NumberCell(e->m_strHome) + u',' + NumberCell(e->m_strFax) + u','
+                        + NumberCell(e->m_strEmail) + u',' + QuoteCell(GetGroupName(e->m_nGroup)) + QStringLiteral("\r\n");
+        }
+        break;
+    case TabSchedules:
+        for (const auto& e : m_arPcSchedules) {
+            if (!e->IsDeleted() && e->m_nKind != CScheduleEntry::KindMemo)
+                rows += NumberCell(e->m_strSubject) + u',' + QuoteCell(e->m_dtStart.Format()) + u','
+                        + RepeatText(e->m_nRepeat) + u',' + AlarmText(e->m_nAlarm) + QStringLiteral("\r\n");
+        }
+        break;
+    case TabMemos:
+        for (const auto& e : m_arPcMemos) {
+            if (!e->IsDeleted() && e->m_nKind != CScheduleEntry::KindSchedule)
+                rows += NumberCell(e->m_strSubject) + QStringLiteral("\r\n");
+        }
+        break;
+    default:
+        return {};
+    }
+    if (rows.isEmpty())
+        return {};
+    return QString::fromLatin1(kHeaders[tab]) + QStringLiteral("\r\n") + rows;
+}
+
+void CMVsyncDoc::OnSaveAsCsv()
+{
+    const int tab = m_currentTab ? m_currentTab() : -1;
+    if (ExportCsv(tab).isEmpty())
+        return;
+    const QString path = csv::AskSavePath(QString::fromLatin1(kListWords[tab]));
+    if (!path.isEmpty())
+        SaveCsvFile(tab, path);
+}
+
+bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
+{
+    const QString text = ExportCsv(tab);
+    if (text.isEmpty())
+        return false;
+    if (!platform::WriteFileAtomically(path, csv::EncodeFile(text))) {
+        platform::AfxMessageBox(platform::LoadString(kExportFailedText), platform::MB_ICONWARNING);
+        return false;
+    }
+    return true;
+}
+
+void CMVsyncDoc::OnLoadFromCsv()
+{
+    const QString path = csv::AskOpenPath(QStringLiteral("Load CSV file"));
+    if (!path.isEmpty())
+        LoadCsvFile(m_currentTab ? m_currentTab() : -1, path);
+}
+
+bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
+{
+    QByteArray bytes;
+    switch (csv::ReadFile(path, bytes)) {
+    case csv::FileRead::NotOpened: platform::AfxMessageBox(QStringLiteral("Failed open file")); return false;
+    case csv::FileRead::ReadFailed: platform::AfxMessageBox(QStringLiteral("Failed to open csv file")); return false;
+    case csv::FileRead::Read: break;
+    }
+    // The text ends at the first zero byte.
+    if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)
+        bytes.truncate(zero);
+    const QStringList lines = csv::SplitLines(csv::DecodeFile(bytes));
+    if (lines.isEmpty())
+        return false;
+    bool ok = false;
+    switch (tab) {
+    case TabContacts: ok = ImportContactsCsv(lines); break;
+    case TabSchedules: ok = ImportSchedulesCsv(lines); break;
+    case TabMemos: ok = ImportMemosCsv(lines); break;
+    default: return false;
+    }
+    NotifyChanged();
+    return ok;
+}
+
+bool CMVsyncDoc::ImportContactsCsv(const QStringList& lines)
+{
+    if (!headerPasses(lines, TabContacts))
+        return false;
+    const bool hasGroup = lines.front().toLower().contains(QLatin1String("group"));
+    RecordList<CPhoneEntry> fresh;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList cells = csv::SplitCells(lines[i]);
+        auto e = std::make_unique<CPhoneEntry>();
+        e->m_strName = cellAt(cells, 0).isEmpty() ? QStringLiteral("Empty") : cellAt(cells, 0);
+        e->m_strMobile = cellAt(cells, 1);
+        e->m_strOffice = cellAt(cells, 2);
+        e->m_strHome = cellAt(cells, 3);
+        e->m_strFax = cellAt(cells, 4);
+        e->m_strEmail = cellAt(cells, 5);
+        e->m_nGroup = hasGroup ? groupOf(cellAt(cells, 6)) : CPhoneEntry::kNoGroup;
+        fresh.push_back(std::move(e));
+    }
+    m_arPcContacts = std::move(fresh);
+    NotifyChanged();
+    return true;
+}
+
+bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
+{
+    m_nSkippedCsvRows = 0;
+    if (!headerPasses(lines, TabSchedules))
+        return false;
+    RecordList<CScheduleEntry> fresh;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QStringList cells = csv::SplitCells(lines[i]);
+        auto e = std::make_unique<CScheduleEntry>();
+        // A row without a date that reads would reach the phone and the PIM store with none.
+        if (!e->m_dtStart.ParseDateTime(cellAt(cells, 1))) {
+            ++m_nSkippedCsvRows;
+            continue;
+        }
+        e->m_strSubject = cellAt(cells, 0);
+        e->m_nRepeat = codeOf(cellAt(cells, 2), &RepeatText, 5);
+        e->m_nAlarm = codeOf(cellAt(cells, 3), &AlarmText, 6);
+        e->m_nKind = CScheduleEntry::KindSchedule;
+        fresh.push_back(std::move(e));
+    }
+    m_arPcSchedules = std::move(fresh);
+    NotifyChanged();
+    if (m_nSkippedCsvRows > 0)
+        platform::AfxMessageBox(platform::LoadString(kSkippedRowsText).arg(m_nSkippedCsvRows), platform::MB_ICONWARNING);
+    return true;
+}
+
+bool CMVsyncDoc::ImportMemosCsv(const QStringList& lines)
+{
+    if (!headerPasses(lines, TabMemos))
+        return false;
+    RecordList<CScheduleEntry> fresh;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        auto e = std::make_unique<CScheduleEntry>();
+        e->m_strSubject = cellAt(csv::SplitCells(lines[i]), 0);
+        e->m_nKind = CScheduleEntry::KindMemo;
+        fresh.push_back(std::move(e));
+    }
+    m_arPcMemos = std::move(fresh);
+    NotifyChanged();
+    return true;
+}
+
+} // namespace dh2

@@ -1,0 +1,245 @@
+#include "document2/outlook_sync.h"
+
+#include "common/progress_text.h"
+#include "docshared/pim_fields.h"
+#include "document2/document_progress.h"
+#include "link2/message_pump.h"
+#include "platform/clock.h"
+#include "platform/pim/appointment_item.h"
+#include "platform/pim/contact_item.h"
+#include "platform/pim/note_item.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+
+namespace dh2 {
+
+namespace {
+
+using docshared::WithCrLf;
+using docshared::WithoutGraveAccents;
+
+constexpr int kLoadingText = 62467; // "Loading data... %d-%d"
+constexpr docshared::CPimExchange::Texts kTexts {62508, 62509, kLoadingText, 62468, 62469, 62470, 62471};
+
+// Reminder minutes per alarm value 1 to 5; a reminder at any other time reads as "On Time".
+constexpr docshared::ReminderTable kReminders {{0, 10, 30, 60, 1440}, CScheduleEntry::AlarmOnTime};
+
+constexpr int kStatusPauseMs = 50;
+constexpr int kStatusLength = 511;
+
+void setContact(pim::ContactItem& item, const CPhoneEntry& record)
+{
+    item.SetFullName(record.m_strName);
+    item.SetMobileTelephoneNumber(record.m_strMobile);
+    item.SetBusinessTelephoneNumber(record.m_strOffice);
+    item.SetHomeTelephoneNumber(record.m_strHome);
+    item.SetEmail1Address(record.m_strEmail);
+    item.SetBusinessFaxNumber(record.m_strFax);
+}
+
+const auto kNothingToKeep = [](const auto&, const QString&, docshared::PimWrite) {};
+
+} // namespace
+
+COutlookSync::COutlookSync() : CPimExchange(kTexts) {}
+
+COutlookSync::~COutlookSync()
+{
+    Logoff();
+    if (m_pProgress)
+        CloseProgress();
+}
+
+void COutlookSync::OpenProgress()
+{
+    platform::UiServices::instance().enableMainWindow(false);
+    m_pProgress.reset();
+    m_pProgress = OpenDocumentProgress();
+}
+
+void COutlookSync::CloseProgress()
+{
+    platform::UiServices::instance().enableMainWindow(true);
+    g_bCancel = false;
+    m_pProgress.reset();
+}
+
+void COutlookSync::Log(const QString& text)
+{
+    if (!m_pProgress)
+        return;
+    m_pProgress->SetText(text.left(kStatusLength));
+    platform::Sleep(kStatusPauseMs);
+}
+
+// Cancel in the progress window reaches the exchange through the pump before every item.
+bool COutlookSync::Cancelled()
+{
+    PumpMessages();
+    return g_bCancel;
+}
+
+void COutlookSync::FolderOpened(int count)
+{
+    Log(common::FormatProgress(platform::LoadString(kLoadingText), {1, count}, common::MissingValue::DropPlaceholder));
+}
+
+bool COutlookSync::ReadContacts(RecordList<CPhoneEntry>& list)
+{
+    return ReadFolder<pim::ContactItem>(pim::olFolderContacts, list, [](pim::ContactItem& item, int) {
+        std::unique_ptr<CPhoneEntry> record;
+        if (!docshared::IsPhoneContact(item))
+            return record;
+        record = std::make_unique<CPhoneEntry>();
+        record->m_strEntryID = item.EntryID();
+        record->m_strName = item.FullName();
+        record->m_strMobile = item.MobileTelephoneNumber();
+        record->m_strOffice = item.BusinessTelephoneNumber();
+        record->m_strHome = item.HomeTelephoneNumber();
+        record->m_strEmail = item.Email1Address();
+        record->m_strFax = item.BusinessFaxNumber();
+        return record;
+    });
+}
+
+bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
+{
+    return ReadFolder<pim::AppointmentItem>(pim::olFolderCalendar, list, [](pim::AppointmentItem& item, int) {
+        auto record = std::make_unique<CScheduleEntry>();
+        record->m_strEntryID = item.EntryID();
+        record->m_strSubject = WithCrLf(WithoutGraveAccents(item.Subject()));
+        record->m_dtStart = item.Start();
+        record->m_nAlarm = docshared::AlarmFromReminder(item.ReminderSet(), item.ReminderMinutesBeforeStart(), kReminders);
+        record->m_nRepeat = docshared::RepeatFromPattern(item);
+        record->m_nKind = CScheduleEntry::KindSchedule;
+        return record;
+    });
+}
+
+bool COutlookSync::ReadNotes(RecordList<CScheduleEntry>& list)
+{
+    return ReadFolder<pim::NoteItem>(pim::olFolderNotes, list, [](pim::NoteItem& item, int) {
+        auto record = std::make_unique<CScheduleEntry>();
+        record->m_strEntryID = item.EntryID();
+        record->m_strSubject = WithCrLf(WithoutGraveAccents(item.Body()));
+        record->m_nKind = CScheduleEntry::KindMemo;
+        return record;
+    });
+}
+
+bool COutlookSync::WriteContacts(RecordList<CPhoneEntry>& list)
+{
+    return WriteRecords(
+        list, [this](CPhoneEntry& r) { return AddContact(r); }, [this](CPhoneEntry& r) { return UpdateContact(r); },
+        [this](const CPhoneEntry& r) { return DeleteContact(r); }, kNothingToKeep);
+}
+
+bool COutlookSync::WriteAppointments(RecordList<CScheduleEntry>& list)
+{
+    return WriteRecords(
+        list, [this](CScheduleEntry& r) { return AddAppointment(r); },
+        [this](CScheduleEntry& r) { return UpdateAppointment(r); },
+        [this](const CScheduleEntry& r) { return DeleteAppointment(r); }, kNothingToKeep);
+}
+
+bool COutlookSync::WriteNotes(RecordList<CScheduleEntry>& list)
+{
+    return WriteRecords(
+        list, [this](CScheduleEntry& r) { return AddNote(r); }, [this](CScheduleEntry& r) { return UpdateNote(r); },
+        [this](const CScheduleEntry& r) { return DeleteNote(r); }, kNothingToKeep);
+}
+
+bool COutlookSync::AddContact(CPhoneEntry& record)
+{
+    ShowStatus(m_texts.creating);
+    auto item = CreateItem<pim::ContactItem>(pim::olContactItem);
+    if (!item)
+        return false;
+    setContact(*item, record);
+    return SaveItem(*item, record.m_strEntryID);
+}
+
+bool COutlookSync::AddAppointment(CScheduleEntry& record)
+{
+    ShowStatus(m_texts.creating);
+    auto item = CreateItem<pim::AppointmentItem>(pim::olAppointmentItem);
+    if (!item)
+        return false;
+    docshared::FillNewAppointment(*item, record.m_strSubject, record.m_dtStart, record.m_nAlarm, record.m_nRepeat,
+                                  kReminders);
+    return SaveItem(*item, record.m_strEntryID);
+}
+
+bool COutlookSync::AddNote(CScheduleEntry& record)
+{
+    ShowStatus(m_texts.creating);
+    auto item = CreateItem<pim::NoteItem>(pim::olNoteItem);
+    if (!item)
+        return false;
+    item->SetBody(record.m_strSubject);
+    return SaveItem(*item, record.m_strEntryID);
+}
+
+bool COutlookSync::UpdateContact(CPhoneEntry& record)
+{
+    ShowStatus(m_texts.changing);
+    if (record.m_strEntryID.isEmpty())
+        return FailWithoutEntryId();
+    pim::Error error;
+    auto item = FindItem<pim::ContactItem>(pim::olFolderContacts, record.m_strEntryID, &error);
+    if (!item)
+        return Fail(error.description);
+    setContact(*item, record);
+    return SaveItem(*item, record.m_strEntryID);
+}
+
+// The body stays as the store has it; a rule is written only for a repeat, so that one the record
+// cannot show (it reads as once) survives.
+bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
+{
+    ShowStatus(m_texts.changing);
+    if (record.m_strEntryID.isEmpty())
+        return FailWithoutEntryId();
+    pim::Error error;
+    auto item = FindItem<pim::AppointmentItem>(pim::olFolderCalendar, record.m_strEntryID, &error);
+    if (!item)
+        return Fail(error.description);
+    item->SetSubject(record.m_strSubject);
+    if (record.m_nRepeat != CScheduleEntry::RepeatOnce) {
+        item->ClearRecurrencePattern();
+        docshared::WriteRecurrence(*item, record.m_nRepeat, record.m_dtStart);
+    }
+    docshared::WriteReminder(*item, record.m_nAlarm, kReminders);
+    item->SetStart(record.m_dtStart);
+    return SaveItem(*item, record.m_strEntryID);
+}
+
+bool COutlookSync::UpdateNote(CScheduleEntry& record)
+{
+    ShowStatus(m_texts.changing);
+    if (record.m_strEntryID.isEmpty())
+        return FailWithoutEntryId();
+    pim::Error error;
+    auto item = FindItem<pim::NoteItem>(pim::olFolderNotes, record.m_strEntryID, &error);
+    if (!item)
+        return Fail(error.description);
+    item->SetBody(record.m_strSubject);
+    return SaveItem(*item, record.m_strEntryID);
+}
+
+bool COutlookSync::DeleteContact(const CPhoneEntry& record)
+{
+    return DeleteItem(pim::olFolderContacts, record.m_strEntryID);
+}
+
+bool COutlookSync::DeleteAppointment(const CScheduleEntry& record)
+{
+    return DeleteItem(pim::olFolderCalendar, record.m_strEntryID);
+}
+
+bool COutlookSync::DeleteNote(const CScheduleEntry& record)
+{
+    return DeleteItem(pim::olFolderNotes, record.m_strEntryID);
+}
+
+} // namespace dh2

@@ -1,0 +1,323 @@
+// The document's phone commands against the simulated phone of the second family, on the
+// virtual clock: index allocation, the pauses, the copies restored after failed writes, deletes,
+// the whole-list write of schedule entries and memos, and the port menus.
+#include "document2/mvsync_doc.h"
+
+#include "link2/session_fixture.h"
+#include "phonesim/fault.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace dh2;
+using link2test::SessionTest;
+using phonesim::Fault;
+
+CPhoneEntry contact(const QString& name, const QString& mobile, int index = -1, int list = CMVsyncDoc::ListPc)
+{
+    CPhoneEntry e;
+    e.m_strName = name;
+    e.m_strMobile = mobile;
+    e.m_nIndex = index;
+    e.m_nList = list;
+    return e;
+}
+
+class DocPhone : public SessionTest {
+protected:
+    // Writes the sources into the handset book as the phonebook form does, in one session.
+    std::vector<CPhoneEntry*> writeHandset(std::vector<CPhoneEntry> sources)
+    {
+        std::vector<CPhoneEntry*> written;
+        EXPECT_TRUE(doc.SelectHandsetBook());
+        for (CPhoneEntry& source : sources)
+            written.push_back(doc.WriteHandsetContact(source));
+        doc.Disconnect();
+        return written;
+    }
+
+    // The ms that passed while f ran.
+    template <typename F>
+    qint64 timed(F f)
+    {
+        const qint64 start = now();
+        f();
+        return now() - start;
+    }
+
+    CMVsyncDoc doc;
+};
+
+// Handset indices are the lowest free from 1, SIM indices the lowest free up to the card's
+// capacity; an entry already on the phone and unchanged sends nothing and gets no pause.
+TEST_F(DocPhone, ContactsGoToTheLowestFreeIndex)
+{
+    phoneState().handset.entries[1].name = QStringLiteral("one");
+    phoneState().handset.entries[2].name = QStringLiteral("two");
+    phoneState().handset.entries[4].name = QStringLiteral("four");
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    ASSERT_EQ(doc.m_arHandsetContacts.size(), 3u);
+
+    // A PC entry's own index 7 is no handset index: it goes to 3, the next one to 5.
+    std::vector<CPhoneEntry*> written = writeHandset({contact("Ann", "1", 7), contact("Bob", "2")});
+    ASSERT_NE(written[0], nullptr);
+    EXPECT_EQ(written[0]->m_nIndex, 3);
+    EXPECT_EQ(written[0]->m_nList, CMVsyncDoc::ListHandset);
+    EXPECT_EQ(written[0]->m_nState, CSyncRecord::StateUnchanged);
+    EXPECT_EQ(written[1]->m_nIndex, 5);
+    EXPECT_EQ(phoneState().handset.entries.at(3).name, QStringLiteral("Ann"));
+    EXPECT_EQ(commands("AT+CPBW").size(), 2);
+
+    // The handset entry itself again: nothing sent, no pause.
+    const CPhoneEntry same = *written[0];
+    phone.clearFaults();
+    ASSERT_TRUE(doc.SelectHandsetBook());
+    const qint64 unchanged = timed([&] { EXPECT_EQ(doc.WriteHandsetContact(same), written[0]); });
+    const qint64 changed = timed([&] {
+        CPhoneEntry edited = same;
+        edited.m_strMobile = QStringLiteral("99");
+        EXPECT_EQ(doc.WriteHandsetContact(edited), written[0]);
+    });
+    doc.Disconnect();
+    EXPECT_EQ(commands("AT+CPBW").size(), 3);
+    EXPECT_EQ(unchanged, 0);
+    EXPECT_GE(changed, CMVsyncDoc::kPhonePauseMs);
+    EXPECT_EQ(phoneState().handset.entries.at(3).numbers[0].number, QStringLiteral("99"));
+    EXPECT_EQ(doc.m_arHandsetContacts.size(), 5u);
+
+    // SIM: indices from 1 up to what the card reported.
+    phoneState().sim.last = 3;
+    phoneState().sim.entries[2] = {QStringLiteral("taken"), QStringLiteral("1"), 255};
+    ASSERT_TRUE(doc.ReadSimBook());
+    EXPECT_EQ(doc.m_nSimCapacity, 3);
+    ASSERT_TRUE(doc.SelectSimBook());
+    CPhoneEntry* first = doc.WriteSimContact(contact("Cy", "5"));
+    CPhoneEntry* second = doc.WriteSimContact(contact("Di", "6"));
+    CPhoneEntry* third = doc.WriteSimContact(contact("Ed", "7"));
+    doc.Disconnect();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->m_nSimIndex, 1);
+    EXPECT_EQ(second->m_nSimIndex, 3);
+    EXPECT_EQ(third, nullptr); // full: nothing sent
+    EXPECT_TRUE(doc.IsSimBookFull());
+    EXPECT_EQ(commands("AT+CPBW=").size(), 5);
+}
+
+// A SIM index is one the card has: the lowest free from 1 up to its capacity, whatever indices
+// past it the list holds; with no index to give the book is full and nothing is sent.
+TEST_F(DocPhone, SimIndicesStayWithinTheCard)
+{
+    for (int index : {1, 5}) {
+        auto e = std::make_unique<CPhoneEntry>(contact("x", "1"));
+        e->m_nSimIndex = index;
+        doc.m_arSimContacts.push_back(std::move(e));
+    }
+    ASSERT_TRUE(doc.SelectSimBook());
+    doc.m_session.m_nSimCapacity = 0;
+    EXPECT_EQ(doc.WriteSimContact(contact("z", "3")), nullptr);
+    doc.m_session.m_nSimCapacity = 3;
+    // A contact with a home number alone: that is the SIM entry's number.
+    CPhoneEntry homeOnly = contact("y", "");
+    homeOnly.m_strHome = QStringLiteral("2");
+    CPhoneEntry* written = doc.WriteSimContact(homeOnly);
+    EXPECT_EQ(doc.WriteSimContact(contact("z", "3")), nullptr);
+    doc.Disconnect();
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(written->m_nSimIndex, 2);
+    EXPECT_EQ(written->m_strMobile, QStringLiteral("2"));
+    EXPECT_TRUE(homeOnly.m_strMobile.isEmpty());
+    EXPECT_EQ(commands("AT+CPBW="), QStringList {"AT+CPBW=2,\"2\",129,\"" + link2test::Sync(QStringLiteral("y")) + "\",255"});
+}
+
+// A rewrite the phone refuses leaves the entry as the phone still has it, live at its index:
+// the next new contact does not take that index and so cannot overwrite it. A new entry the
+// phone refused was never there and goes.
+TEST_F(DocPhone, AFailedWriteKeepsThePhoneEntryAndDropsOnlyANewOne)
+{
+    phoneState().handset.entries[1].name = QStringLiteral("Old");
+    phoneState().handset.entries[1].numbers[0].number = QStringLiteral("111");
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    CPhoneEntry edited = *doc.m_arHandsetContacts[0];
+    edited.m_strName = QStringLiteral("New name");
+
+    phone.injectFault("AT+CPBW=*", Fault::error(), 2);
+    QSignalSpy changed(&doc, &CMVsyncDoc::changed);
+    std::vector<CPhoneEntry*> written = writeHandset({edited, contact("Fresh", "222")});
+    EXPECT_EQ(written[0], nullptr);
+    EXPECT_EQ(written[1], nullptr);
+    ASSERT_EQ(doc.m_arHandsetContacts.size(), 1u);
+    const CPhoneEntry& kept = *doc.m_arHandsetContacts[0];
+    EXPECT_EQ(kept.m_strName, QStringLiteral("Old"));
+    EXPECT_EQ(kept.m_nIndex, 1);
+    EXPECT_FALSE(kept.IsDeleted());
+    EXPECT_EQ(changed.count(), 1); // the dropped entry
+
+    written = writeHandset({contact("Next", "333")});
+    ASSERT_NE(written[0], nullptr);
+    EXPECT_EQ(written[0]->m_nIndex, 2);
+    EXPECT_EQ(phoneState().handset.entries.at(1).name, QStringLiteral("Old"));
+}
+
+TEST_F(DocPhone, ReadsPauseReplaceAndEmptyOnFailure)
+{
+    phoneState().handset.entries[3].name = QStringLiteral("x");
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    EXPECT_TRUE(doc.m_bHandsetRead);
+    EXPECT_EQ(doc.m_nHandsetMax, 200);
+
+    phone.injectFault("AT+CPBR=*", Fault::error());
+    const qint64 start = now();
+    EXPECT_FALSE(doc.ReadHandsetBook());
+    EXPECT_GE(now() - start, CMVsyncDoc::kPhonePauseMs);
+    EXPECT_FALSE(doc.m_bHandsetRead);
+    EXPECT_TRUE(doc.m_arHandsetContacts.empty());
+    EXPECT_EQ(ui().mainWindowEnabled, true);
+    EXPECT_FALSE(doc.IsBusy());
+}
+
+TEST_F(DocPhone, DeletesRemoveAPhoneEntryOrMarkTheGivenRecord)
+{
+    phoneState().handset.entries[1].name = QStringLiteral("a");
+    phoneState().handset.entries[2].name = QStringLiteral("b");
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    CPhoneEntry pcCopy = contact("b", "", 2, CMVsyncDoc::ListHandset);
+    ASSERT_TRUE(doc.SelectHandsetBook());
+    EXPECT_TRUE(doc.DeleteHandsetContact(*doc.m_arHandsetContacts[0]));
+    EXPECT_TRUE(doc.DeleteHandsetContact(pcCopy));
+    phone.injectFault("AT+CPBW=*", Fault::error());
+    EXPECT_FALSE(doc.DeleteHandsetContact(*doc.m_arHandsetContacts[0]));
+    doc.Disconnect();
+    ASSERT_EQ(doc.m_arHandsetContacts.size(), 1u);
+    EXPECT_EQ(doc.m_arHandsetContacts[0]->m_strName, QStringLiteral("b"));
+    EXPECT_TRUE(pcCopy.IsDeleted());
+    EXPECT_EQ(pcCopy.m_nIndex, -1);
+    EXPECT_TRUE(phoneState().handset.entries.empty());
+}
+
+// ">>" of the schedule and memo pages: the sources join the combined list and the list goes to
+// the phone whole; a list the phone does not take is restored, so that nothing new seems to be
+// on the phone. Deleting marks, sends, and drops the marked entries once the phone took it.
+TEST_F(DocPhone, TheWholeListIsWrittenAndRestoredWhenThePhoneRefusesIt)
+{
+    phoneState().organizer = {{1, 0, QStringLiteral("Dentist"), QDateTime({2004, 3, 7}, {9, 0}), 0, std::nullopt}};
+    ASSERT_TRUE(doc.ReadPhoneSchedules());
+    ASSERT_EQ(doc.m_arPhoneList.size(), 1u);
+    for (const char* text : {"milk", "bread"}) {
+        auto memo = std::make_unique<CScheduleEntry>();
+        memo->m_strSubject = QString::fromLatin1(text);
+        memo->m_nKind = CScheduleEntry::KindMemo;
+        memo->m_nList = CMVsyncDoc::ListPc;
+        doc.m_arPcMemos.push_back(std::move(memo));
+    }
+    doc.m_arPcMemos[1]->m_nIndex = 1; // a stale link to what the new memo will take
+    const std::vector<quintptr> first {CMVsyncDoc::RecordId(doc.m_arPcMemos[0].get())};
+
+    phone.injectFault("AT+SSCW", Fault::error(), 1);
+    const CMVsyncDoc::PhoneListWrite failed = doc.CopyToPhoneList(CScheduleEntry::KindMemo, CMVsyncDoc::ListPc, first);
+    EXPECT_EQ(failed.added, 1);
+    EXPECT_FALSE(failed.written);
+    ASSERT_EQ(doc.m_arPhoneList.size(), 1u);
+    EXPECT_EQ(doc.m_arPhoneList[0]->m_strSubject, QStringLiteral("Dentist"));
+    EXPECT_EQ(phoneState().organizer.size(), 1u);
+
+    const CMVsyncDoc::PhoneListWrite done = doc.CopyToPhoneList(CScheduleEntry::KindMemo, CMVsyncDoc::ListPc, first);
+    EXPECT_TRUE(done.written);
+    ASSERT_EQ(doc.m_arPhoneList.size(), 2u);
+    EXPECT_EQ(doc.m_arPhoneList[1]->m_nIndex, 1);
+    EXPECT_EQ(doc.m_arPhoneList[1]->m_nList, CMVsyncDoc::ListPhone);
+    EXPECT_EQ(doc.m_arPcMemos[0]->m_nIndex, 1);
+    EXPECT_EQ(doc.m_arPcMemos[1]->m_nIndex, -1); // the other memo's stale link went
+    ASSERT_EQ(phoneState().organizer.size(), 2u);
+    EXPECT_EQ(phoneState().organizer[1].text, QStringLiteral("milk"));
+
+    // A subject the session cuts keeps its whole text when the phone refuses the list.
+    doc.m_arPhoneList[0]->m_strSubject = QString(40, u's');
+    phone.injectFault("AT+SSCW", Fault::error(), 1);
+    EXPECT_FALSE(doc.WritePhoneSchedules());
+    EXPECT_EQ(doc.m_arPhoneList[0]->m_strSubject, QString(40, u's'));
+
+    const std::vector<quintptr> dentist {CMVsyncDoc::RecordId(doc.m_arPhoneList[0].get())};
+    phone.injectFault("AT+SSCW", Fault::error(), 1);
+    EXPECT_FALSE(doc.DeleteFromPhoneList(dentist));
+    EXPECT_EQ(doc.m_arPhoneList.size(), 2u); // marked, kept for the next write
+    EXPECT_EQ(doc.PhoneListCount(CScheduleEntry::KindSchedule), 0);
+    EXPECT_TRUE(doc.WritePhoneSchedules());
+    ASSERT_EQ(doc.m_arPhoneList.size(), 1u);
+    EXPECT_EQ(phoneState().organizer.size(), 1u);
+}
+
+// With 20 live entries of both kinds nothing is sent; with 18, two of three go and the list is
+// sent.
+TEST_F(DocPhone, TheListHoldsTwentyEntriesOfBothKinds)
+{
+    for (int i = 0; i < 18; ++i)
+        phoneState().organizer.push_back({i < 10 ? 1 : 2, i, QStringLiteral("e%1").arg(i), QDateTime({2004, 1, 1}, {12, 0}), 0, std::nullopt});
+    ASSERT_TRUE(doc.ReadPhoneSchedules());
+    std::vector<quintptr> ids;
+    for (int i = 0; i < 3; ++i) {
+        auto schedule = std::make_unique<CScheduleEntry>();
+        schedule->m_strSubject = QStringLiteral("new %1").arg(i);
+        ids.push_back(CMVsyncDoc::RecordId(schedule.get()));
+        doc.m_arPcSchedules.push_back(std::move(schedule));
+    }
+    const CMVsyncDoc::PhoneListWrite some = doc.CopyToPhoneList(CScheduleEntry::KindSchedule, CMVsyncDoc::ListPc, ids);
+    EXPECT_EQ(some.added, 2);
+    EXPECT_TRUE(some.full);
+    EXPECT_TRUE(some.written);
+    EXPECT_EQ(phoneState().organizer.size(), 20u);
+
+    const int writes = int(commands("AT+SSCW").size());
+    const CMVsyncDoc::PhoneListWrite none = doc.CopyToPhoneList(CScheduleEntry::KindSchedule, CMVsyncDoc::ListPc, {ids[2]});
+    EXPECT_EQ(none.added, 0);
+    EXPECT_TRUE(none.full);
+    EXPECT_EQ(int(commands("AT+SSCW").size()), writes);
+}
+
+TEST_F(DocPhone, PortAndBaudMenus)
+{
+    ASSERT_TRUE(doc.ReadPhoneSchedules()); // leaves the port open
+    ASSERT_TRUE(doc.m_session.m_port.IsOpen());
+    doc.OnComPort3();
+    EXPECT_FALSE(doc.m_session.m_port.IsOpen());
+    EXPECT_EQ(doc.m_session.m_port.m_nPort, 3);
+    EXPECT_TRUE(doc.IsComPortChecked(3));
+    EXPECT_FALSE(doc.IsComPortChecked(1));
+    doc.OnComPort(5);
+    EXPECT_EQ(doc.m_nComPort, 3);
+    doc.OnBaud115200();
+    EXPECT_EQ(doc.m_nBaudRate, 115200);
+    EXPECT_EQ(doc.m_session.m_port.m_nBaud, 115200);
+    EXPECT_TRUE(doc.IsBaudChecked(115200));
+    EXPECT_FALSE(doc.IsBaudChecked(19200));
+}
+
+// The message list: a read keeps what was composed here and puts the phone's after it; a
+// message that was never stored cannot be deleted on the phone.
+TEST_F(DocPhone, MessagesComposedHereStay)
+{
+    CSmsEntry composed;
+    composed.m_strText = QStringLiteral("draft");
+    CSmsEntry* draft = doc.AddOutgoingMessage(composed);
+    EXPECT_EQ(draft->m_nState, CSyncRecord::StateNew);
+    EXPECT_EQ(draft->m_nStatus, CSmsEntry::StatusUnsent);
+    auto old = std::make_unique<CSmsEntry>();
+    old->m_nIndex = 4;
+    doc.m_arMessages.push_back(std::move(old));
+
+    RecordList<CSmsEntry> fresh;
+    fresh.push_back(std::make_unique<CSmsEntry>());
+    fresh.back()->m_nIndex = 1;
+    doc.TakeReadMessages(std::move(fresh));
+    ASSERT_EQ(doc.m_arMessages.size(), 2u);
+    EXPECT_EQ(doc.m_arMessages[0].get(), draft);
+    EXPECT_EQ(doc.m_arMessages[1]->m_nIndex, 1);
+
+    EXPECT_FALSE(doc.DeleteMessage(*draft));
+    EXPECT_TRUE(commands().isEmpty());
+}
+
+} // namespace

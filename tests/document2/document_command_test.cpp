@@ -1,0 +1,136 @@
+// deskhand2-link's document commands: data dump reads what data write wrote, {} writes the file
+// of a first start, damaged files dump what was kept, and CSV and PIM go through the document.
+#include "tools/document2_command.h"
+
+#include "document2/mvsync_doc.h"
+#include "link2/model_profile.h"
+#include "link2/progress_view.h"
+#include "support/recording_ui_services.h"
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace dh2;
+
+class NullProgress final : public IProgressView {
+public:
+    void SetText(const QString&) override {}
+};
+
+class DocumentCommand : public ::testing::Test {
+protected:
+    DocumentCommand()
+    {
+        ModelProfile().SetModel(CModelProfile::TypeCorvo);
+        qputenv("DESKHAND_PIM_DIR", files.path(QStringLiteral("pim")).toUtf8());
+    }
+    ~DocumentCommand() override { qunsetenv("DESKHAND_PIM_DIR"); }
+
+    QString path(const char* name) const { return files.path(QLatin1String(name)); }
+    void write(const char* name, const QByteArray& bytes) const { ASSERT_TRUE(files.write(QLatin1String(name), bytes)); }
+    QByteArray read(const char* name) const { return files.read(QLatin1String(name)); }
+    QJsonObject run(const QStringList& args)
+    {
+        CMVsyncDoc doc;
+        return CDocumentCommand(doc).Run(args);
+    }
+
+    testsupport::ScopedRecordingUi recording;
+    ScopedProgressViewFactory progress {[] { return std::make_unique<NullProgress>(); }};
+    testsupport::TempFolder files;
+};
+
+TEST_F(DocumentCommand, DumpReadsWhatWriteWrote)
+{
+    write("empty.json", "{}");
+    ASSERT_TRUE(run({"data", "write", path("empty.json"), path("first.dat")}).value("ok").toBool());
+    EXPECT_EQ(read("first.dat").size(), 103);
+    CMVsyncDoc fresh;
+    ASSERT_TRUE(fresh.SaveLocalData(path("new.dat")));
+    EXPECT_EQ(read("first.dat"), read("new.dat"));
+
+    write("doc.json", R"({"m_nComPort": 4, "m_nBaudRate": 115200, "profile": {"type": 0, "f0": 1},
+        "groups": [{"m_strName": "Familie"}, {"m_strName": "张"}],
+        "m_arPcContacts": [{"m_strName": "Ann", "m_strFax": "0309", "m_nGroup": 1, "m_nState": 2}],
+        "m_arPcMemos": [{"m_strSubject": "milk", "m_nKind": 2, "m_dtStart": "2004-03-07T12:00:00"}],
+        "m_arMessages": [{"m_strText": "hi", "m_nStatus": 3, "m_nIndex": 5}],
+        "m_arOutlookSchedules": [{"m_strSubject": "gone", "m_nState": 3}]})");
+    const QJsonObject written = run({"data", "write", path("doc.json"), path("msync.dat")});
+    ASSERT_TRUE(written.value("ok").toBool()) << QJsonDocument(written).toJson().constData();
+    const QJsonObject dumped = run({"data", "dump", path("msync.dat")});
+    ASSERT_TRUE(dumped.value("ok").toBool());
+    EXPECT_EQ(dumped.value("m_nComPort").toInt(), 4);
+    EXPECT_EQ(dumped.value("m_nBaudRate").toInt(), 115200);
+    EXPECT_EQ(dumped.value("profile").toObject().value("type").toInt(), 0);
+    EXPECT_EQ(dumped.value("profile").toObject().value("f0").toInt(), 0); // the flags follow the type
+    EXPECT_EQ(dumped.value("groups").toArray().size(), 8); // two groups load the defaults
+    EXPECT_EQ(dumped.value("m_arPcContacts"), written.value("m_arPcContacts"));
+    EXPECT_EQ(dumped.value("m_arPcMemos"), written.value("m_arPcMemos"));
+    EXPECT_EQ(dumped.value("m_arMessages"), written.value("m_arMessages"));
+    EXPECT_TRUE(dumped.value("m_arOutlookSchedules").toArray().isEmpty());
+
+    // What dump prints, write takes back, and the file it writes dumps the same.
+    write("dumped.json", QJsonDocument(dumped).toJson());
+    ASSERT_TRUE(run({"data", "write", path("dumped.json"), path("again.dat")}).value("ok").toBool());
+    EXPECT_EQ(run({"data", "dump", path("again.dat")}), dumped);
+}
+
+TEST_F(DocumentCommand, DamagedFilesAndRefusals)
+{
+    write("empty.json", "{}");
+    run({"data", "write", path("empty.json"), path("whole.dat")});
+    write("cut.dat", read("whole.dat").left(50));
+    const QJsonObject cut = run({"data", "dump", path("cut.dat")});
+    EXPECT_FALSE(cut.value("ok").toBool());
+    EXPECT_TRUE(cut.value("error").toString().contains(path("cut.dat")));
+    EXPECT_EQ(cut.value("groups").toArray().size(), 8);
+    EXPECT_TRUE(QFile::exists(path("cut.dat"))); // a dump moves nothing aside
+
+    const struct {
+        const char* json;
+        const char* error;
+    } refused[] = {
+        {R"({"m_nBaud": 1})", "m_nBaud: not a member of the document"},
+        {R"({"profile": {"type": 1, "f9": 0}})", "profile: unknown member"},
+        {R"({"groups": [{"m_strName": 3}]})", "groups: group 0"},
+        {R"({"m_arPcContacts": [{"m_strNamee": "x"}]})", "m_arPcContacts: record 0"},
+        {R"([])", "expected a JSON object"},
+    };
+    for (const auto& r : refused) {
+        write("bad.json", r.json);
+        const QJsonObject output = run({"data", "write", path("bad.json"), path("bad.dat")});
+        EXPECT_FALSE(output.value("ok").toBool()) << r.json;
+        EXPECT_TRUE(output.value("error").toString().contains(QLatin1String(r.error))) << output.value("error").toString().toStdString();
+        EXPECT_FALSE(QFile::exists(path("bad.dat")));
+    }
+    EXPECT_FALSE(run({"csv", "import", "phones", path("x.csv")}).value("ok").toBool());
+    EXPECT_FALSE(run({"pim", "read"}).value("ok").toBool());
+}
+
+TEST_F(DocumentCommand, CsvAndPimThroughTheDocument)
+{
+    write("contacts.json", R"([{"m_strName": "Smith, John", "m_strMobile": "0123", "m_nGroup": 3}])");
+    const QJsonObject exported = run({"csv", "export", "contacts", path("contacts.json"), path("out.csv")});
+    ASSERT_TRUE(exported.value("ok").toBool());
+    EXPECT_EQ(read("out.csv"), QByteArray("Name,Mobile,Office,Home,Fax,Email,Group\r\n\"Smith, John\",\"\"\"0123\"\"\","
+                                          "\"\"\"\"\"\",\"\"\"\"\"\",\"\"\"\"\"\",\"\"\"\"\"\",VIP\r\n"));
+    const QJsonObject imported = run({"csv", "import", "contacts", path("out.csv")});
+    ASSERT_TRUE(imported.value("ok").toBool());
+    EXPECT_EQ(imported.value("records").toArray().at(0).toObject().value("m_strName").toString(), QStringLiteral("Smith, John"));
+
+    write("notes.json", R"([{"m_strSubject": "milk", "m_nKind": 2}])");
+    const QJsonObject sent = run({"pim", "write", "notes", path("notes.json")});
+    ASSERT_TRUE(sent.value("ok").toBool());
+    const QJsonObject got = run({"pim", "read", "notes"});
+    ASSERT_TRUE(got.value("ok").toBool());
+    ASSERT_EQ(got.value("records").toArray().size(), 1);
+    EXPECT_EQ(got.value("records").toArray().at(0).toObject().value("m_strSubject").toString(), QStringLiteral("milk"));
+}
+
+} // namespace

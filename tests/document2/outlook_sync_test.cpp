@@ -1,0 +1,278 @@
+// Deskhand2's exchange with the PIM store: its mapping (fax, reminders in steps of 10 minutes,
+// memos as notes), the write table, failures that keep the records' states, Cancel, and files
+// written by other programs.
+#include "document2/mvsync_doc.h"
+
+#include "link2/message_pump.h"
+#include "link2/progress_view.h"
+#include "platform/clock.h"
+#include "platform/pim/application.h"
+#include "platform/pim/appointment_item.h"
+#include "platform/pim/name_space.h"
+#include "platform/string_table.h"
+#include "support/recording_ui_services.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace dh2;
+
+class RecordingProgress final : public IProgressView {
+public:
+    explicit RecordingProgress(QStringList& texts) : m_texts(texts) {}
+    void SetText(const QString& text) override { m_texts << text; }
+
+private:
+    QStringList& m_texts;
+};
+
+std::unique_ptr<CScheduleEntry> appointment(const QString& subject, int repeat, int alarm)
+{
+    auto e = std::make_unique<CScheduleEntry>();
+    e->m_strSubject = subject;
+    e->m_dtStart.SetDateTime(2004, 3, 10, 9, 30, 0); // a Wednesday
+    e->m_nRepeat = repeat;
+    e->m_nAlarm = alarm;
+    e->m_nState = CSyncRecord::StateNew;
+    return e;
+}
+
+class PimExchange : public ::testing::Test {
+protected:
+    PimExchange()
+    {
+        qputenv("DESKHAND_PIM_DIR", store.path().toUtf8());
+        g_bCancel = false;
+    }
+    ~PimExchange() override { qunsetenv("DESKHAND_PIM_DIR"); }
+
+    // A file of the store as another program writes it ("contacts/x.vcf").
+    void put(const QString& relative, const QByteArray& bytes) const { ASSERT_TRUE(store.write(relative, bytes)); }
+
+    std::unique_ptr<pim::AppointmentItem> storedAppointment(const QString& entryId)
+    {
+        pim::Application app(store.path());
+        auto ns = app.GetNamespace(QStringLiteral("MAPI"));
+        ns->Logon();
+        return pim::ItemCast<pim::AppointmentItem>(ns->GetItemFromID(entryId));
+    }
+
+    platform::ScopedLanguage english {platform::LANG_ENGLISH_US};
+    platform::VirtualClock clock;
+    platform::ScopedClock clockGuard {clock};
+    testsupport::ScopedRecordingUi recording;
+    testsupport::TempFolder store;
+    QStringList texts;
+    ScopedProgressViewFactory progress {[this] { return std::make_unique<RecordingProgress>(texts); }};
+    CMVsyncDoc doc;
+};
+
+// Cards of other programs: the fax is read, the note is not kept, a card without any of the
+// three numbers is left out; the phone link of the last old record with the same EntryID stays.
+TEST_F(PimExchange, ContactsCarryTheFaxAndKeepTheirPhoneLinks)
+{
+    put(QStringLiteral("contacts/a.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\n"
+                                          "TEL;TYPE=CELL:0171\r\nTEL;TYPE=WORK,FAX:0309\r\nEMAIL:ann@x.org\r\n"
+                                          "NOTE:not kept\r\nEND:VCARD\r\n");
+    put(QStringLiteral("contacts/b.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:fax-only\r\nFN:Fax Only\r\n"
+                                          "TEL;TYPE=WORK,FAX:1\r\nEND:VCARD\r\n");
+    for (int index : {3, 9}) {
+        auto old = std::make_unique<CPhoneEntry>();
+        old->m_strEntryID = QStringLiteral("ann");
+        old->m_nIndex = index;
+        old->m_nList = CMVsyncDoc::ListHandset;
+        old->m_nSimIndex = index + 1;
+        doc.m_arOutlookContacts.push_back(std::move(old));
+    }
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_EQ(doc.m_arOutlookContacts.size(), 1u);
+    const CPhoneEntry& ann = *doc.m_arOutlookContacts[0];
+    EXPECT_EQ(ann.m_strName, QStringLiteral("Ann Lee"));
+    EXPECT_EQ(ann.m_strMobile, QStringLiteral("0171"));
+    EXPECT_EQ(ann.m_strFax, QStringLiteral("0309"));
+    EXPECT_EQ(ann.m_strEmail, QStringLiteral("ann@x.org"));
+    EXPECT_EQ(ann.m_nGroup, CPhoneEntry::kNoGroup);
+    EXPECT_EQ(ann.m_nIndex, 9);
+    EXPECT_EQ(ann.m_nSimIndex, 10);
+    EXPECT_EQ(texts.first(), QStringLiteral("Log on Outlook 2000..."));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Loading data... 1-2")));
+    EXPECT_EQ(texts.last(), QStringLiteral("Log off Outlook 2000..."));
+    EXPECT_EQ(recording.ui.enableCalls, (std::vector<bool> {false, true}));
+    EXPECT_FALSE(doc.IsBusy());
+
+    // A new contact goes out with its fax, and no note.
+    auto added = std::make_unique<CPhoneEntry>();
+    added->m_strName = QStringLiteral("Bo");
+    added->m_strHome = QStringLiteral("030");
+    added->m_strFax = QStringLiteral("031");
+    doc.m_arOutlookContacts.push_back(std::move(added));
+    ASSERT_TRUE(doc.ExportOutlookContacts());
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_EQ(doc.m_arOutlookContacts.size(), 2u);
+    const auto bo = std::find_if(doc.m_arOutlookContacts.begin(), doc.m_arOutlookContacts.end(),
+                                 [](const auto& e) { return e->m_strName == QStringLiteral("Bo"); });
+    ASSERT_NE(bo, doc.m_arOutlookContacts.end());
+    EXPECT_EQ((*bo)->m_strFax, QStringLiteral("031"));
+    EXPECT_EQ((*bo)->m_strHome, QStringLiteral("030"));
+}
+
+// Reminders in steps of 10 minutes both ways; any other reminder reads as "On Time". Weekly
+// rules on the start's weekday; a rule every second week reads as once.
+TEST_F(PimExchange, AppointmentTablesBothWays)
+{
+    const struct {
+        int repeat, alarm;
+        long minutes;   // written, -1 none
+        int readAlarm;  // after the round trip
+    } cases[] = {{0, 0, -1, 0}, {1, 1, 0, 1}, {2, 2, 10, 2}, {3, 3, 30, 3}, {4, 4, 60, 4}, {2, 5, 1440, 5}};
+    for (const auto& c : cases)
+        doc.m_arOutlookSchedules.push_back(appointment(QStringLiteral("r%1a%2").arg(c.repeat).arg(c.alarm), c.repeat, c.alarm));
+    ASSERT_TRUE(doc.ExportOutlookSchedules());
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const CScheduleEntry& record = *doc.m_arOutlookSchedules[i];
+        auto item = storedAppointment(record.m_strEntryID);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->Body(), record.m_strSubject); // a new one gets the subject as its body
+        EXPECT_EQ(item->ReminderSet(), cases[i].minutes >= 0);
+        if (cases[i].minutes >= 0) {
+            EXPECT_EQ(item->ReminderMinutesBeforeStart(), cases[i].minutes);
+        }
+        if (cases[i].repeat == 2) {
+            EXPECT_EQ(item->GetRecurrencePattern().DayOfWeekMask(), long(pim::olWednesday));
+        }
+    }
+    put(QStringLiteral("calendar/other.ics"), "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//other//EN\r\n"
+                                              "BEGIN:VEVENT\r\nUID:other\r\nDTSTAMP:20040301T000000Z\r\n"
+                                              "DTSTART:20040301T080000\r\nSUMMARY:Every `other` week\r\n"
+                                              "RRULE:FREQ=WEEKLY;INTERVAL=2\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\n"
+                                              "TRIGGER:-PT15M\r\nEND:VALARM\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    ASSERT_TRUE(doc.ImportOutlookSchedules());
+    ASSERT_EQ(doc.m_arOutlookSchedules.size(), std::size(cases) + 1);
+    for (const auto& record : doc.m_arOutlookSchedules) {
+        if (record->m_strEntryID == QStringLiteral("other")) {
+            EXPECT_EQ(record->m_strSubject, QStringLiteral("Every other week"));
+            EXPECT_EQ(record->m_nRepeat, 0);
+            EXPECT_EQ(record->m_nAlarm, CScheduleEntry::AlarmOnTime); // 15 minutes is no step here
+            continue;
+        }
+        const int i = record->m_strSubject.mid(1, 1).toInt();
+        const int alarm = record->m_strSubject.mid(3).toInt();
+        EXPECT_EQ(record->m_nRepeat, i);
+        EXPECT_EQ(record->m_nAlarm, alarm);
+        EXPECT_EQ(record->m_nKind, CScheduleEntry::KindSchedule);
+    }
+
+    // A change keeps the store's body, and with repeat "once" the store's rule.
+    for (const auto& record : doc.m_arOutlookSchedules) {
+        if (record->m_strEntryID == QStringLiteral("other")) {
+            record->m_strSubject = QStringLiteral("Renamed");
+            record->m_nState = CSyncRecord::StateChanged;
+        }
+    }
+    ASSERT_TRUE(doc.ExportOutlookSchedules());
+    auto other = storedAppointment(QStringLiteral("other"));
+    EXPECT_EQ(other->Subject(), QStringLiteral("Renamed"));
+    EXPECT_TRUE(other->IsRecurring());
+    EXPECT_EQ(other->GetRecurrencePattern().Interval(), 2);
+}
+
+// Memos are notes. An update of a note that is no longer in the store fails with the store's
+// reason and keeps the record changed; a deleted item that is already gone counts as deleted;
+// a deleted record that never reached the store is dropped without a word.
+TEST_F(PimExchange, NotesAndTheWriteTable)
+{
+    auto memo = std::make_unique<CScheduleEntry>();
+    memo->m_strSubject = QStringLiteral("milk\r\nbread");
+    memo->m_nKind = CScheduleEntry::KindMemo;
+    doc.m_arOutlookMemos.push_back(std::move(memo));
+    ASSERT_TRUE(doc.ExportOutlookNotes());
+    const QString id = doc.m_arOutlookMemos[0]->m_strEntryID;
+    ASSERT_FALSE(id.isEmpty());
+    ASSERT_TRUE(doc.ImportOutlookNotes());
+    EXPECT_EQ(doc.m_arOutlookMemos[0]->m_strSubject, QStringLiteral("milk\r\nbread"));
+    EXPECT_EQ(doc.m_arOutlookMemos[0]->m_nKind, CScheduleEntry::KindMemo);
+
+    ASSERT_TRUE(QDir(store.path(QStringLiteral("notes"))).removeRecursively());
+    doc.m_arOutlookMemos[0]->m_strSubject = QStringLiteral("changed");
+    doc.m_arOutlookMemos[0]->m_nState = CSyncRecord::StateChanged;
+    EXPECT_FALSE(doc.ExportOutlookNotes());
+    EXPECT_EQ(doc.m_arOutlookMemos[0]->m_nState, CSyncRecord::StateChanged);
+    ASSERT_EQ(recording.ui.boxes.size(), 1u);
+    EXPECT_TRUE(recording.ui.boxes[0].text.startsWith(QStringLiteral("Failed to write Outlook - ")));
+    EXPECT_EQ(store.fileCount(QStringLiteral("notes")), 0);
+
+    doc.m_arOutlookMemos[0]->m_nState = CSyncRecord::StateDeleted;
+    auto neverSent = std::make_unique<CScheduleEntry>();
+    neverSent->m_nState = CSyncRecord::StateDeleted;
+    doc.m_arOutlookMemos.push_back(std::move(neverSent));
+    EXPECT_TRUE(doc.ExportOutlookNotes());
+    EXPECT_TRUE(doc.m_arOutlookMemos.empty());
+}
+
+// A store that takes nothing: the add fails, the record keeps its state and no EntryID.
+TEST_F(PimExchange, AFailedAddKeepsTheRecordForTheNextExport)
+{
+    ASSERT_TRUE(doc.ImportOutlookContacts()); // the store's folders exist
+    const QString contacts = store.path(QStringLiteral("contacts"));
+    ASSERT_TRUE(QDir(contacts).removeRecursively());
+    put(QStringLiteral("contacts"), "a file where the folder was");
+    auto e = std::make_unique<CPhoneEntry>();
+    e->m_strName = QStringLiteral("Ann");
+    e->m_strMobile = QStringLiteral("1");
+    e->m_nState = CSyncRecord::StateNew;
+    doc.m_arOutlookContacts.push_back(std::move(e));
+    EXPECT_FALSE(doc.ExportOutlookContacts());
+    ASSERT_EQ(doc.m_arOutlookContacts.size(), 1u);
+    EXPECT_EQ(doc.m_arOutlookContacts[0]->m_nState, CSyncRecord::StateNew);
+    EXPECT_TRUE(doc.m_arOutlookContacts[0]->m_strEntryID.isEmpty());
+    EXPECT_EQ(recording.ui.boxes.size(), 1u);
+}
+
+// "<<" onto a PIM-side entry that is linked marks it changed: the next export reaches the store.
+TEST_F(PimExchange, StoringOntoALinkedPimEntryReachesTheStore)
+{
+    auto e = std::make_unique<CPhoneEntry>();
+    e->m_strName = QStringLiteral("Ann");
+    e->m_strMobile = QStringLiteral("1");
+    e->m_nIndex = 5;
+    e->m_nList = CMVsyncDoc::ListHandset;
+    doc.m_arOutlookContacts.push_back(std::move(e));
+    ASSERT_TRUE(doc.ExportOutlookContacts());
+
+    CPhoneEntry fromPhone;
+    fromPhone.m_strName = QStringLiteral("Ann B");
+    fromPhone.m_strMobile = QStringLiteral("2");
+    fromPhone.m_nIndex = 5;
+    fromPhone.m_nList = CMVsyncDoc::ListHandset;
+    ASSERT_EQ(doc.StoreContact(CMVsyncDoc::ListOutlook, fromPhone), doc.m_arOutlookContacts[0].get());
+    ASSERT_TRUE(doc.ExportOutlookContacts());
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_EQ(doc.m_arOutlookContacts.size(), 1u);
+    EXPECT_EQ(doc.m_arOutlookContacts[0]->m_strName, QStringLiteral("Ann B"));
+    EXPECT_EQ(doc.m_arOutlookContacts[0]->m_nIndex, 5);
+}
+
+// Cancel in the progress window ends the read before its next item: the old list stays.
+TEST_F(PimExchange, CancelEndsTheReadAndKeepsTheList)
+{
+    for (const char* uid : {"a", "b", "c"})
+        put(QStringLiteral("notes/%1.ics").arg(QLatin1String(uid)),
+            QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//other//EN\r\nBEGIN:VJOURNAL\r\nUID:") + uid
+                + "\r\nDTSTAMP:20040301T000000Z\r\nDESCRIPTION:note\r\nEND:VJOURNAL\r\nEND:VCALENDAR\r\n");
+    doc.m_arOutlookMemos.push_back(std::make_unique<CScheduleEntry>());
+    recording.ui.onPump = [](int pump) {
+        if (pump == 2)
+            g_bCancel = true;
+    };
+    EXPECT_FALSE(doc.ImportOutlookNotes());
+    EXPECT_EQ(doc.m_arOutlookMemos.size(), 1u);
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Failed to read Outlook")});
+    EXPECT_FALSE(g_bCancel);
+    EXPECT_TRUE(recording.ui.mainWindowEnabled);
+}
+
+} // namespace

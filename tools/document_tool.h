@@ -1,0 +1,94 @@
+#pragma once
+
+// The commands both link tools run through their program's document rather than a phone
+// session: data files, CSV files and the PIM store. Each program supplies its document's JSON
+// form, its lists by kind and its exchange calls; the command lines, files and outputs are one.
+#include "tools/json_members.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
+
+namespace tools {
+
+// True for "data", "csv" and "pim".
+bool IsDocumentCommand(const QStringList& args);
+QString DocumentCommandUsage();
+QJsonObject Refuse(const QString& error);
+
+// "data dump PATH" and "data write FILE.json PATH" through the document's own loading and saving.
+// toJson(doc) gives the document's JSON form, fromJson(object, doc, &error) takes it back.
+template <typename Doc, typename ToJson, typename FromJson>
+QJsonObject RunDataCommand(Doc& doc, const QStringList& args, ToJson toJson, FromJson fromJson)
+{
+    if (args.value(0) == QLatin1String("dump") && args.size() == 2) {
+        QString error;
+        const bool ok = doc.LoadLocalData(args[1], &error);
+        QJsonObject output = toJson(doc);
+        output.insert(QStringLiteral("ok"), ok);
+        if (!ok)
+            output.insert(QStringLiteral("error"), QStringLiteral("%1: %2").arg(args[1], error));
+        return output;
+    }
+    if (args.value(0) == QLatin1String("write") && args.size() == 3) {
+        QString error;
+        const std::optional<QJsonObject> json = recordjson::ReadObjectFile(args[1], &error);
+        if (!json)
+            return Refuse(error);
+        if (!fromJson(*json, doc, &error))
+            return Refuse(QStringLiteral("%1: %2").arg(args[1], error));
+        if (!doc.SaveLocalData(args[2]))
+            return Refuse(QStringLiteral("cannot write %1").arg(args[2]));
+        QJsonObject output = toJson(doc);
+        output.insert(QStringLiteral("ok"), true);
+        return output;
+    }
+    return Refuse(QStringLiteral("expected \"data dump PATH\" or \"data write FILE.json PATH\""));
+}
+
+// "csv import KIND FILE.csv" and "csv export KIND FILE.json FILE.csv", KIND contacts, schedules
+// or memos (tabs 0-2); withPcList(tab, f) runs f on the PC list of the tab.
+template <typename Doc, typename WithPcList>
+QJsonObject RunCsvCommand(Doc& doc, const QStringList& args, WithPcList withPcList)
+{
+    const int tab = int(QStringList({"contacts", "schedules", "memos"}).indexOf(args.value(1)));
+    const auto records = [&] { return withPcList(tab, [](const auto& list) { return recordjson::RecordsToJson(list); }); };
+    if (args.value(0) == QLatin1String("import") && args.size() == 3 && tab >= 0) {
+        const bool ok = doc.LoadCsvFile(tab, args[2]);
+        return {{"ok", ok}, {"records", records()}};
+    }
+    if (args.value(0) == QLatin1String("export") && args.size() == 4 && tab >= 0) {
+        QString error;
+        const std::optional<QJsonArray> array = recordjson::ReadRecordArrayFile(args[2], &error);
+        if (!array || !withPcList(tab, [&](auto& list) { return recordjson::RecordsFromJson(*array, list, &error); }))
+            return Refuse(error);
+        const bool ok = doc.SaveCsvFile(tab, args[3]);
+        return {{"ok", ok}, {"records", records()}};
+    }
+    return Refuse(QStringLiteral("expected \"csv import KIND FILE.csv\" or \"csv export KIND FILE.json FILE.csv\" with "
+                                 "KIND contacts, schedules or memos"));
+}
+
+// "pim read KIND" and "pim write KIND FILE.json", KIND contacts, appointments or notes (0-2);
+// withPimList(kind, f) runs f on the PIM-side list of the kind, exchange(kind, write) reads or
+// writes it through the document.
+template <typename WithPimList, typename Exchange>
+QJsonObject RunPimCommand(const QStringList& args, WithPimList withPimList, Exchange exchange)
+{
+    const int kind = int(QStringList({"contacts", "appointments", "notes"}).indexOf(args.value(1)));
+    const bool isRead = args.value(0) == QLatin1String("read") && args.size() == 2 && kind >= 0;
+    const bool isWrite = args.value(0) == QLatin1String("write") && args.size() == 3 && kind >= 0;
+    if (!isRead && !isWrite)
+        return Refuse(QStringLiteral("expected \"pim read KIND\" or \"pim write KIND FILE.json\" with KIND contacts, "
+                                     "appointments or notes"));
+    if (isWrite) {
+        QString error;
+        const std::optional<QJsonArray> array = recordjson::ReadRecordArrayFile(args[2], &error);
+        if (!array || !withPimList(kind, [&](auto& list) { return recordjson::RecordsFromJson(*array, list, &error); }))
+            return Refuse(error);
+    }
+    const bool ok = exchange(kind, isWrite);
+    return {{"ok", ok}, {"records", withPimList(kind, [](const auto& list) { return recordjson::RecordsToJson(list); })}};
+}
+
+} // namespace tools
