@@ -26,8 +26,6 @@ constexpr int kMaxSeptets = 160;
 constexpr quint8 kConcatenation8 = 0;
 constexpr quint8 kConcatenation16 = 8;
 constexpr quint8 kTextFormatting = 10;
-constexpr quint8 kFirstPictureOrSound = 11;
-constexpr quint8 kLastPictureOrSound = 18;
 
 // Reads a PDU front to back; every read fails rather than run past the end.
 class ByteReader {
