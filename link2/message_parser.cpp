@@ -5,6 +5,8 @@
 #include "link2/sms_pdu.h"
 #include "platform/ansi_width.h"
 
+#include <algorithm>
+
 namespace dh2 {
 
 namespace {
@@ -157,22 +159,14 @@ QString DecodeMessageText(const QString& text, QChar codingMark)
     return NormalisedLineBreaks(platform::ansiLeft(units, kMessageTextBytes));
 }
 
-std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex)
+bool IsEnhancedMessage(const CSmsPdu& pdu)
 {
-    QByteArray bytes;
-    common::HexToBytes(bytes, pduHex);
-    CSmsPdu pdu;
-    if (!pdu.Decode(bytes))
-        return nullptr;
-    pdu.DecodeElements();
-    bool ems = false;
-    for (const auto& element : pdu.Elements())
-        ems = ems || element->GetTypeName() != QLatin1String("text");
-    // The parts of a longer text are read again in text mode, where the phone joins nothing
-    // either but shows each part's own text.
-    if (pdu.ConcatenationRecord().total != 0 && !ems)
-        return nullptr;
+    return std::any_of(pdu.Elements().begin(), pdu.Elements().end(),
+        [](const auto& element) { return element->GetTypeName() != QLatin1String("text"); });
+}
 
+std::unique_ptr<CSmsEntry> MessageRecord(const CSmsPdu& pdu)
+{
     auto record = std::make_unique<CSmsEntry>();
     record->m_strNumber = pdu.GetAddress();
     quint8 year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -182,7 +176,7 @@ std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex)
         record->m_strTime = QString::asprintf("%d:%d:%d %d", hour, minute, second, zone);
     }
     QString text;
-    if (ems)
+    if (IsEnhancedMessage(pdu))
         record->m_strText = QStringLiteral("[EMS]");
     else if (pdu.GetText(&text) < 1)
         record->m_strText = QStringLiteral("Empty");
@@ -190,6 +184,20 @@ std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex)
         record->m_strText = platform::ansiLeft(text, kPduTextBytes);
     record->m_nList = 3;
     return record;
+}
+
+std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex)
+{
+    QByteArray bytes;
+    common::HexToBytes(bytes, pduHex);
+    CSmsPdu pdu;
+    if (!pdu.Decode(bytes))
+        return nullptr;
+    pdu.DecodeElements();
+    // A part of a longer text is read again in text mode, which shows each part's own text.
+    if (pdu.ConcatenationRecord().total != 0 && !IsEnhancedMessage(pdu))
+        return nullptr;
+    return MessageRecord(pdu);
 }
 
 PduEntryResult ParsePduEntry(const MessageListEntry& entry)

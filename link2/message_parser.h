@@ -12,6 +12,8 @@
 
 namespace dh2 {
 
+class CSmsPdu;
+
 // The parsers of the second family's message lists, as plain functions over replies as the
 // transport hands them over (echo removed, up to the final "OK").
 
@@ -59,9 +61,13 @@ struct PduEntryResult {
 };
 PduEntryResult ParsePduEntry(const MessageListEntry& entry);
 
-// The record of a decoded message: number, date and time (of a received message), and its
-// text, "[EMS]" for an enhanced message, "Empty" for none. Nothing when the PDU does not decode,
-// or when it is one part of a longer plain text.
+// True when an element of the decoded message is more than text.
+bool IsEnhancedMessage(const CSmsPdu& pdu);
+// The record of a decoded message (its elements decoded): number, date and time (of a received
+// message), and its text, "[EMS]" for an enhanced message, "Empty" for none.
+std::unique_ptr<CSmsEntry> MessageRecord(const CSmsPdu& pdu);
+// The same from a PDU in hexadecimal. Nothing when the PDU does not decode, or when it is one
+// part of a longer plain text.
 std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex);
 
 // The used and total counts of a "+CPMS: " reply (its first two numbers); nothing when the
