@@ -38,20 +38,34 @@ std::optional<QByteArray> ExpandPixels(qsizetype count, int bitsPerPixel, QByteA
     return std::nullopt;
 }
 
-// The rows of the pixels, "<0|1> " per pixel and a line break per row.
-void AppendRows(QByteArray& text, const QByteArray& pixels, int width)
-{
-    text.reserve(text.size() + pixels.size() * 2 + pixels.size() / width);
-    for (qsizetype i = 0; i < pixels.size(); ++i) {
-        text += pixels[i] ? "1 " : "0 ";
-        if ((i + 1) % width == 0)
-            text += '\n';
-    }
-}
-
 bool SizeFits(int width, int height, int frames)
 {
     return width > 0 && height > 0 && frames > 0 && qint64(width) * height * frames <= CEmsPictureBitmap::kMaxPixels;
+}
+
+// One byte per pixel, and the text: the header, then each row as "<0|1> " per pixel and a line
+// break.
+struct Bitmap {
+    QByteArray pixels;
+    QByteArray text;
+};
+
+std::optional<Bitmap> ConvertFrames(int width, int height, int bitsPerPixel, int frames, QByteArrayView data,
+    const QByteArray& header)
+{
+    if (!SizeFits(width, height, frames))
+        return std::nullopt;
+    std::optional<QByteArray> pixels = ExpandPixels(qsizetype(width) * height * frames, bitsPerPixel, data);
+    if (!pixels)
+        return std::nullopt;
+    Bitmap bitmap {std::move(*pixels), header};
+    bitmap.text.reserve(header.size() + bitmap.pixels.size() * 2 + bitmap.pixels.size() / width);
+    for (qsizetype i = 0; i < bitmap.pixels.size(); ++i) {
+        bitmap.text += bitmap.pixels[i] ? "1 " : "0 ";
+        if ((i + 1) % width == 0)
+            bitmap.text += '\n';
+    }
+    return bitmap;
 }
 
 void PutLe16(QByteArray& out, int offset, quint16 value)
@@ -69,19 +83,16 @@ void PutLe32(QByteArray& out, int offset, quint32 value)
 bool CEmsPictureBitmap::Convert(int nWidth, int nHeight, int nBitsPerPixel, QByteArrayView data)
 {
     Free();
-    if (!SizeFits(nWidth, nHeight, 1))
+    const QByteArray header = "P" + QByteArray::number(m_nKind) + '\n' + QByteArray::number(nWidth) + ' '
+        + QByteArray::number(nHeight) + '\n';
+    std::optional<Bitmap> bitmap = ConvertFrames(nWidth, nHeight, nBitsPerPixel, 1, data, header);
+    if (!bitmap)
         return false;
-    std::optional<QByteArray> pixels = ExpandPixels(qsizetype(nWidth) * nHeight, nBitsPerPixel, data);
-    if (!pixels)
-        return false;
-    m_nKind = 1;
     m_nWidth = nWidth;
     m_nHeight = nHeight;
     m_nBitsPerPixel = nBitsPerPixel;
-    m_pixels = std::move(*pixels);
-    m_text = QByteArray("P") + QByteArray::number(m_nKind) + '\n' + QByteArray::number(nWidth) + ' '
-        + QByteArray::number(nHeight) + '\n';
-    AppendRows(m_text, m_pixels, nWidth);
+    m_pixels = std::move(bitmap->pixels);
+    m_text = std::move(bitmap->text);
     return true;
 }
 
@@ -115,20 +126,19 @@ void CEmsPictureBitmap::Free()
 bool CEmsAnimationBitmap::Convert(int nWidth, int nHeight, int nBitsPerPixel, int nFrames, QByteArrayView data)
 {
     Free();
-    if (nFrames > kMaxFrames || !SizeFits(nWidth, nHeight, nFrames))
+    if (nFrames > kMaxFrames)
         return false;
-    std::optional<QByteArray> pixels = ExpandPixels(qsizetype(nWidth) * nHeight * nFrames, nBitsPerPixel, data);
-    if (!pixels)
+    const QByteArray header = "A" + QByteArray::number(m_nKind) + '\n' + QByteArray::number(nWidth) + ' '
+        + QByteArray::number(nHeight) + ' ' + QByteArray::number(nFrames) + '\n';
+    std::optional<Bitmap> bitmap = ConvertFrames(nWidth, nHeight, nBitsPerPixel, nFrames, data, header);
+    if (!bitmap)
         return false;
-    m_nKind = 1;
     m_nWidth = nWidth;
     m_nHeight = nHeight;
     m_nBitsPerPixel = nBitsPerPixel;
     m_nFrames = nFrames;
-    m_pixels = std::move(*pixels);
-    m_text = QByteArray("A") + QByteArray::number(m_nKind) + '\n' + QByteArray::number(nWidth) + ' '
-        + QByteArray::number(nHeight) + ' ' + QByteArray::number(nFrames) + '\n';
-    AppendRows(m_text, m_pixels, nWidth);
+    m_pixels = std::move(bitmap->pixels);
+    m_text = std::move(bitmap->text);
     return true;
 }
 

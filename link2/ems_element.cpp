@@ -11,6 +11,16 @@ using common::GsmDialect;
 
 constexpr int kElementHeaderBytes = 2; // identifier and length
 
+// The text of a picture or animation into the buffer (when given); its size, 0 without one.
+template <typename Bitmap>
+int BitmapText(const Bitmap* bitmap, QByteArray* buffer)
+{
+    const QByteArray text = bitmap ? bitmap->Text() : QByteArray();
+    if (buffer)
+        *buffer = text;
+    return int(text.size());
+}
+
 } // namespace
 
 bool CEmsElement::SaveToFile(const QString&)
@@ -193,10 +203,7 @@ QString CEmsAnimationElement::GetTypeName() const
 
 int CEmsAnimationElement::GetData(QByteArray* buffer) const
 {
-    const QByteArray text = m_pBitmap ? m_pBitmap->Text() : QByteArray();
-    if (buffer)
-        *buffer = text;
-    return int(text.size());
+    return BitmapText(m_pBitmap.get(), buffer);
 }
 
 int CEmsAnimationElement::DecodeAnimation(QByteArrayView element, int nWidth, int nHeight)
@@ -223,10 +230,7 @@ QString CEmsPictureElement::GetTypeName() const
 
 int CEmsPictureElement::GetData(QByteArray* buffer) const
 {
-    const QByteArray text = m_pBitmap ? m_pBitmap->Text() : QByteArray();
-    if (buffer)
-        *buffer = text;
-    return int(text.size());
+    return BitmapText(m_pBitmap.get(), buffer);
 }
 
 int CEmsPictureElement::DecodePicture(QByteArrayView element, int nWidth, int nHeight, int dataOffset)
