@@ -279,6 +279,7 @@ bool CSmsPdu::Decode(QByteArrayView pdu)
 
 bool CSmsPdu::DecodeElements()
 {
+    m_elements.clear();
     for (const auto& segment : m_segments)
         DecodeSegmentElements(*segment);
     return true;

@@ -68,7 +68,7 @@ public:
     // type, for a field that runs past the bytes or past its own room, for a user-data length
     // shorter than its header, and when the object already holds kMaxSegments segments.
     bool Decode(QByteArrayView pdu);
-    // Builds the element list from every segment: text runs between the header's elements,
+    // Builds the element list afresh from every segment: text runs between the header's elements,
     // text formatting, sounds, animations and pictures. Elements beyond kMaxElements are
     // dropped; an element the decoder does not know, or whose data is short, is reported on
     // stderr and left out. Always true.
