@@ -1,14 +1,16 @@
 #pragma once
 
-// A simulated phone of the first family for the benchmarks: every handset index of 1..255 in
-// use with typical entries, served on a pseudo-terminal from a thread of its own while the
-// object lives, with DESKHAND_COM1 naming it.
+// A simulated phone for the benchmarks, served on a pseudo-terminal from a thread of its own while
+// the object lives, with DESKHAND_COM1 naming it: by default one of the first family with every
+// handset index of 1..255 in use with typical entries.
+#include "phonesim/dialect.h"
 #include "phonesim/phone.h"
 #include "phonesim/pty_server.h"
 
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -29,7 +31,12 @@ inline void FillHandsetBook(phonesim::Phone& phone)
 
 class ServedPhone {
 public:
-    ServedPhone() : m_link(m_dir.filePath(QStringLiteral("com1"))), m_server(phone, m_link) { FillHandsetBook(phone); }
+    ServedPhone() : ServedPhone(phonesim::MakeDialect(1), FillHandsetBook) {}
+    ServedPhone(std::unique_ptr<phonesim::Dialect> dialect, const std::function<void(phonesim::Phone&)>& fill)
+        : phone(std::move(dialect)), m_link(m_dir.filePath(QStringLiteral("com1"))), m_server(phone, m_link)
+    {
+        fill(phone);
+    }
     ~ServedPhone()
     {
         m_stop = 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/pim_baseline.h"
 #include "link/phone_session.h"
 #include "link/records.h"
 
@@ -11,6 +12,7 @@
 #include <type_traits>
 
 class CArchive;
+class COutlookSync;
 class QDialog;
 struct LocalData;
 
@@ -175,6 +177,8 @@ public:
     // True while a phone command or an exchange runs inside its own event pump: the window
     // must not close then.
     bool IsBusy() const { return m_nBusy > 0; }
+    // The PIM-side values as last read or written; loaded and saved with the data file.
+    CPimBaseline& PimBaseline() { return m_pimBaseline; }
     // Counts as busy for its lifetime.
     class BusyScope {
     public:
@@ -246,9 +250,10 @@ private:
     bool readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read);
 
     template <typename Record, typename Read, typename Merge>
-    bool importFromPim(RecordList<Record>& list, Read read, Merge merge);
+    bool importFromPim(COutlookSync& exchange, RecordList<Record>& list, Read read, Merge merge);
     template <typename Record, typename Write>
-    bool exportToPim(RecordList<Record>& list, Write write);
+    bool exportToPim(COutlookSync& exchange, RecordList<Record>& list, Write write);
+    CPimBaseline m_pimBaseline;
 
     std::function<int()> m_currentTab;
     int m_nBusy = 0;

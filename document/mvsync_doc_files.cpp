@@ -217,6 +217,7 @@ void CMVsyncDoc::Serialize(CArchive& ar)
 
 void CMVsyncDoc::LoadLocalData()
 {
+    m_pimBaseline.Load(m_strDataDir);
     const QString path = m_strDataDir + kDataFile;
     if (!QFile::exists(path))
         return;
@@ -288,6 +289,8 @@ bool CMVsyncDoc::SaveLocalData()
     const bool numbers = SaveNumberDirectory();
     if (m_bKeepDataFile)
         return false;
+    // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
+    m_pimBaseline.Save(m_strDataDir);
     return SaveLocalData(m_strDataDir + kDataFile) && numbers;
 }
 

@@ -2,7 +2,10 @@
 #include "document/mvsync_doc.h"
 
 #include "document/outlook_sync.h"
+#include "link/globals.h"
 #include "link/message_pump.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
 
 namespace {
 
@@ -24,31 +27,46 @@ void keepPhoneLink(CSyncRecord& fresh, const CSyncRecord& old)
     fresh.m_nList = old.m_nList;
 }
 
+// The error box of an exchange: the message and the store's reason (a phone's reason when the
+// store gave none).
+void showExchangeError(int stringId, const COutlookSync& exchange)
+{
+    if (exchange.LastError().isEmpty()) {
+        ShowError(stringId);
+        return;
+    }
+    g_nLastError = 0;
+    platform::AfxMessageBox(platform::LoadString(stringId) + QStringLiteral(" - ") + exchange.LastError(),
+                            platform::MB_ICONINFORMATION);
+}
+
 } // namespace
 
 template <typename Record, typename Read, typename Merge>
-bool CMVsyncDoc::importFromPim(RecordList<Record>& list, Read read, Merge merge)
+bool CMVsyncDoc::importFromPim(COutlookSync& exchange, RecordList<Record>& list, Read read, Merge merge)
 {
     const BusyScope busy = MarkBusy();
     RecordList<Record> fresh;
     if (!read(fresh)) {
-        ShowError(62000);
+        showExchangeError(62000, exchange);
         return false;
     }
     for (const auto& record : fresh) {
         if (const Record* old = lastWithEntryId(list, record->m_strEntryID))
             merge(*record, *old);
     }
+    m_pimBaseline.Replace(fresh);
     ReplaceList(list, std::move(fresh));
     return true;
 }
 
 template <typename Record, typename Write>
-bool CMVsyncDoc::exportToPim(RecordList<Record>& list, Write write)
+bool CMVsyncDoc::exportToPim(COutlookSync& exchange, RecordList<Record>& list, Write write)
 {
     const BusyScope busy = MarkBusy();
+    exchange.UseBaseline(m_pimBaseline);
     if (!write(list)) {
-        ShowError(62002);
+        showExchangeError(62002, exchange);
         NotifyChanged();
         return false;
     }
@@ -61,7 +79,7 @@ bool CMVsyncDoc::ImportOutlookContacts()
 {
     COutlookContacts exchange;
     return importFromPim(
-        m_outlookContacts, [&](auto& fresh) { return exchange.ReadContacts(fresh); },
+        exchange, m_outlookContacts, [&](auto& fresh) { return exchange.ReadContacts(fresh); },
         [](CPhoneEntry& fresh, const CPhoneEntry& old) {
             keepPhoneLink(fresh, old);
             fresh.m_nSimIndex = old.m_nSimIndex;
@@ -71,33 +89,33 @@ bool CMVsyncDoc::ImportOutlookContacts()
 bool CMVsyncDoc::ExportOutlookContacts()
 {
     COutlookContacts exchange;
-    return exportToPim(m_outlookContacts, [&](auto& list) { return exchange.WriteContacts(list); });
+    return exportToPim(exchange, m_outlookContacts, [&](auto& list) { return exchange.WriteContacts(list); });
 }
 
 bool CMVsyncDoc::ImportOutlookSchedules()
 {
     COutlookAppointments exchange;
     return importFromPim(
-        m_outlookSchedules, [&](auto& fresh) { return exchange.ReadAppointments(fresh); },
+        exchange, m_outlookSchedules, [&](auto& fresh) { return exchange.ReadAppointments(fresh); },
         [](CScheduleEntry& fresh, const CScheduleEntry& old) { keepPhoneLink(fresh, old); });
 }
 
 bool CMVsyncDoc::ExportOutlookSchedules()
 {
     COutlookAppointments exchange;
-    return exportToPim(m_outlookSchedules, [&](auto& list) { return exchange.WriteAppointments(list); });
+    return exportToPim(exchange, m_outlookSchedules, [&](auto& list) { return exchange.WriteAppointments(list); });
 }
 
 bool CMVsyncDoc::ImportOutlookNotes()
 {
     COutlookNotes exchange;
     return importFromPim(
-        m_outlookMemos, [&](auto& fresh) { return exchange.ReadNotes(fresh); },
+        exchange, m_outlookMemos, [&](auto& fresh) { return exchange.ReadNotes(fresh); },
         [](CMemoEntry& fresh, const CMemoEntry& old) { keepPhoneLink(fresh, old); });
 }
 
 bool CMVsyncDoc::ExportOutlookNotes()
 {
     COutlookNotes exchange;
-    return exportToPim(m_outlookMemos, [&](auto& list) { return exchange.WriteNotes(list); });
+    return exportToPim(exchange, m_outlookMemos, [&](auto& list) { return exchange.WriteNotes(list); });
 }

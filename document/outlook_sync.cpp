@@ -1,5 +1,7 @@
 #include "document/outlook_sync.h"
 
+#include "document/pim_baseline.h"
+
 #include "link/globals.h"
 #include "link/message_pump.h"
 #include "link/progress_view.h"
@@ -20,6 +22,15 @@ using pim::ItemCast;
 QString withoutGraveAccents(QString text)
 {
     return text.remove(u'`');
+}
+
+// The store's texts end their lines with LF; the records' lines end in CR LF, and a list row
+// shows the text up to its first CR.
+QString withCrLf(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text.replace(u'\n', QStringLiteral("\r\n"));
 }
 
 // Reminder minutes per alarm value 1 to 5.
@@ -95,14 +106,55 @@ void writeRecurrence(pim::AppointmentItem& item, const CScheduleEntry& record)
     }
 }
 
-void setContact(pim::ContactItem& item, const CPhoneEntry& record)
+// A rule on the start's own weekday, day or date moves with a moved start, as long as the store
+// still repeats the way the record shows; any other rule stays as the store has it.
+void moveRecurrence(pim::AppointmentItem& item, const CScheduleEntry& record, const COleDateTime& oldStart)
 {
-    item.SetFullName(record.m_strName);
-    item.SetMobileTelephoneNumber(record.m_strMobile);
-    item.SetBusinessTelephoneNumber(record.m_strOffice);
-    item.SetHomeTelephoneNumber(record.m_strHome);
-    item.SetEmail1Address(record.m_strEmail);
-    item.SetBody(record.m_strMemo);
+    const COleDateTime& start = record.m_dtStart;
+    if (record.m_nRepeat == CScheduleEntry::RepeatNone || repeatFromPattern(item) != record.m_nRepeat
+        || start.GetDayOfWeek() < 1 || oldStart.GetDayOfWeek() < 1)
+        return;
+    pim::RecurrencePattern& pattern = item.GetRecurrencePattern();
+    switch (record.m_nRepeat) {
+    case CScheduleEntry::RepeatWeekly:
+        if (pattern.DayOfWeekMask() == 1L << (oldStart.GetDayOfWeek() - 1))
+            pattern.SetDayOfWeekMask(1L << (start.GetDayOfWeek() - 1));
+        break;
+    case CScheduleEntry::RepeatMonthly:
+        if (pattern.DayOfMonth() == oldStart.GetDay())
+            pattern.SetDayOfMonth(start.GetDay());
+        break;
+    case CScheduleEntry::RepeatYearly:
+        if (pattern.DayOfMonth() == oldStart.GetDay() && pattern.MonthOfYear() == oldStart.GetMonth()) {
+            pattern.SetMonthOfYear(start.GetMonth());
+            pattern.SetDayOfMonth(start.GetDay());
+        }
+        break;
+    default: break;
+    }
+}
+
+// Whether a field differs from the values as read; every field does when they are not known.
+template <typename Record, typename Value>
+bool changed(const Record& record, const Record* base, Value Record::*field)
+{
+    return !base || record.*field != base->*field;
+}
+
+void setContact(pim::ContactItem& item, const CPhoneEntry& record, const CPhoneEntry* base)
+{
+    if (changed(record, base, &CPhoneEntry::m_strName))
+        item.SetFullName(record.m_strName);
+    if (changed(record, base, &CPhoneEntry::m_strMobile))
+        item.SetMobileTelephoneNumber(record.m_strMobile);
+    if (changed(record, base, &CPhoneEntry::m_strOffice))
+        item.SetBusinessTelephoneNumber(record.m_strOffice);
+    if (changed(record, base, &CPhoneEntry::m_strHome))
+        item.SetHomeTelephoneNumber(record.m_strHome);
+    if (changed(record, base, &CPhoneEntry::m_strEmail))
+        item.SetEmail1Address(record.m_strEmail);
+    if (changed(record, base, &CPhoneEntry::m_strMemo))
+        item.SetBody(record.m_strMemo);
 }
 
 } // namespace
@@ -122,9 +174,10 @@ bool COutlookSync::Logon()
         return true;
     ShowStatus(61483);
     auto application = std::make_unique<pim::Application>();
-    std::unique_ptr<pim::NameSpace> ns = application->GetNamespace(QStringLiteral("MAPI"));
-    if (!ns || !ns->Logon())
-        return false;
+    pim::Error error;
+    std::unique_ptr<pim::NameSpace> ns = application->GetNamespace(QStringLiteral("MAPI"), &error);
+    if (!ns || !ns->Logon(&error))
+        return Fail(error.description);
     m_application = std::move(application);
     m_namespace = std::move(ns);
     m_bLoggedOn = true;
@@ -180,36 +233,51 @@ void COutlookSync::Log(const QString& text)
     }
 }
 
-void COutlookSync::ShowPimError(const pim::Error& error)
+bool COutlookSync::Fail(const QString& reason)
 {
-    platform::AfxMessageBox(error.description, platform::MB_ICONWARNING);
+    m_strLastError = reason;
+    return false;
 }
 
-std::unique_ptr<pim::Item> COutlookSync::findItem(pim::OlDefaultFolders folder, const QString& entryId,
-                                                  pim::Error* error)
+template <typename ItemType>
+std::unique_ptr<ItemType> COutlookSync::findItem(pim::OlDefaultFolders folder, const QString& entryId,
+                                                 pim::Error* error)
 {
-    if (entryId.isEmpty() || !m_namespace)
+    if (!m_namespace) {
+        *error = pim::Error{pim::ErrorCode::NotLoggedOn, QStringLiteral("Not logged on to the PIM store")};
+        Fail(error->description);
         return nullptr;
+    }
     std::unique_ptr<pim::MAPIFolder> store = m_namespace->GetDefaultFolder(folder, error);
-    if (!store)
-        return nullptr;
-    return m_namespace->GetItemFromID(entryId, store->StoreID(), error);
+    std::unique_ptr<pim::Item> item = store ? m_namespace->GetItemFromID(entryId, store->StoreID(), error) : nullptr;
+    if (!item && error->code != pim::ErrorCode::NotFound)
+        Fail(error->description);
+    return pim::ItemCast<ItemType>(std::move(item));
+}
+
+template <typename ItemType>
+std::unique_ptr<ItemType> COutlookSync::createItem(pim::OlItemType type)
+{
+    pim::Error error;
+    std::unique_ptr<pim::Item> item = m_application ? m_application->CreateItem(type, &error) : nullptr;
+    if (!item)
+        Fail(m_application ? error.description : QStringLiteral("Not logged on to the PIM store"));
+    return ItemCast<ItemType>(std::move(item));
 }
 
 bool COutlookSync::deleteItem(pim::OlDefaultFolders folder, const QString& entryId)
 {
     ShowStatus(61489);
     if (entryId.isEmpty())
-        return false;
+        return Fail(QStringLiteral("The entry has no EntryID"));
     pim::Error error;
-    std::unique_ptr<pim::Item> item = findItem(folder, entryId, &error);
+    std::unique_ptr<pim::Item> item = findItem<pim::Item>(folder, entryId, &error);
     // An item that is already gone is as deleted as it will get.
     if (!item)
         return error.code == pim::ErrorCode::NotFound;
     if (item->Delete(&error) || error.code == pim::ErrorCode::NotFound)
         return true;
-    ShowPimError(error);
-    return false;
+    return Fail(error.description);
 }
 
 template <typename ItemType, typename Record, typename Convert>
@@ -218,18 +286,19 @@ bool COutlookSync::readFolder(pim::OlDefaultFolders folderType, RecordList<Recor
     ShowStatus(61477);
     if (!Logon())
         return false;
-    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(folderType);
-    std::unique_ptr<pim::Items> items = folder ? folder->Items() : nullptr;
+    pim::Error error;
+    std::unique_ptr<pim::MAPIFolder> folder = m_namespace->GetDefaultFolder(folderType, &error);
+    std::unique_ptr<pim::Items> items = folder ? folder->Items(&error) : nullptr;
     if (!items) {
         Logoff();
-        return false;
+        return Fail(error.description);
     }
     g_nProgressRange = int(items->Count()) + 10;
     for (long i = 1; i <= items->Count(); ++i) {
-        auto item = ItemCast<ItemType>(items->Item(i));
+        auto item = ItemCast<ItemType>(items->Item(i, &error));
         if (!item) {
             Logoff();
-            return false;
+            return Fail(error.description);
         }
         if (std::unique_ptr<Record> record = convert(*item, int(i)))
             list.push_back(std::move(record));
@@ -261,7 +330,7 @@ bool COutlookSync::ReadContacts(RecordList<CPhoneEntry>& list)
         record->m_strOffice = item.BusinessTelephoneNumber();
         record->m_strHome = item.HomeTelephoneNumber();
         record->m_strEmail = item.Email1Address();
-        record->m_strMemo = item.Body();
+        record->m_strMemo = withCrLf(item.Body());
         return record;
     });
 }
@@ -272,7 +341,7 @@ bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
         auto record = std::make_unique<CScheduleEntry>();
         LogLoading(i);
         record->m_strEntryID = item.EntryID();
-        record->m_strSubject = withoutGraveAccents(item.Subject());
+        record->m_strSubject = withCrLf(withoutGraveAccents(item.Subject()));
         record->m_dtStart = item.Start();
         record->m_nAlarm = alarmFromReminder(item.ReminderSet(), item.ReminderMinutesBeforeStart());
         record->m_nRepeat = repeatFromPattern(item);
@@ -286,7 +355,7 @@ bool COutlookSync::ReadNotes(RecordList<CMemoEntry>& list)
         auto record = std::make_unique<CMemoEntry>();
         LogLoading(i);
         record->m_strEntryID = item.EntryID();
-        record->m_strText = withoutGraveAccents(item.Body());
+        record->m_strText = withCrLf(withoutGraveAccents(item.Body()));
         return record;
     });
 }
@@ -299,17 +368,24 @@ bool COutlookSync::writeList(RecordList<Record>& list, Add add, Update update, R
         return false;
     g_nProgressRange = int(list.size()) + 10;
     for (const auto& record : list) {
+        const QString previousId = record->m_strEntryID;
         bool ok = true;
-        if (record->m_strEntryID.isEmpty()) {
+        bool written = false;
+        if (previousId.isEmpty()) {
             if (!record->IsDeleted())
-                ok = add(*record);
+                written = ok = add(*record);
         } else if (record->IsDeleted()) {
             ok = remove(*record);
+            if (ok && m_pBaseline)
+                m_pBaseline->Forget(*record);
         } else if (record->m_nState == CSyncRecord::StateChanged) {
-            ok = update(*record);
+            written = ok = update(*record);
             if (ok)
                 record->m_nState = CSyncRecord::StateUnchanged;
         }
+        // The store holds the record's values now, whatever it held before.
+        if (written && m_pBaseline)
+            m_pBaseline->Remember(*record, previousId);
         if (!ok) {
             Logoff();
             return false;
@@ -343,14 +419,11 @@ bool COutlookSync::WriteNotes(RecordList<CMemoEntry>& list)
 
 // A failed save of a new or changed item fails the write: the record keeps its state, so the
 // next export tries again instead of losing the change.
-bool COutlookSync::SaveItem(pim::Item& item, CSyncRecord& record, bool showError)
+bool COutlookSync::SaveItem(pim::Item& item, CSyncRecord& record)
 {
     pim::Error error;
-    if (!item.Save(&error)) {
-        if (showError)
-            ShowPimError(error);
-        return false;
-    }
+    if (!item.Save(&error))
+        return Fail(error.description);
     record.m_strEntryID = item.EntryID();
     return true;
 }
@@ -358,17 +431,17 @@ bool COutlookSync::SaveItem(pim::Item& item, CSyncRecord& record, bool showError
 bool COutlookSync::AddContact(CPhoneEntry& record)
 {
     ShowStatus(61487);
-    auto item = ItemCast<pim::ContactItem>(m_application->CreateItem(pim::olContactItem));
+    auto item = createItem<pim::ContactItem>(pim::olContactItem);
     if (!item)
         return false;
-    setContact(*item, record);
-    return SaveItem(*item, record, true);
+    setContact(*item, record, nullptr);
+    return SaveItem(*item, record);
 }
 
 bool COutlookSync::AddAppointment(CScheduleEntry& record)
 {
     ShowStatus(61487);
-    auto item = ItemCast<pim::AppointmentItem>(m_application->CreateItem(pim::olAppointmentItem));
+    auto item = createItem<pim::AppointmentItem>(pim::olAppointmentItem);
     if (!item)
         return false;
     item->SetSubject(record.m_strSubject);
@@ -376,61 +449,74 @@ bool COutlookSync::AddAppointment(CScheduleEntry& record)
     item->SetStart(record.m_dtStart);
     writeReminder(*item, record.m_nAlarm);
     writeRecurrence(*item, record);
-    return SaveItem(*item, record, true);
+    return SaveItem(*item, record);
 }
 
 bool COutlookSync::AddNote(CMemoEntry& record)
 {
     ShowStatus(61487);
-    auto item = ItemCast<pim::NoteItem>(m_application->CreateItem(pim::olNoteItem));
+    auto item = createItem<pim::NoteItem>(pim::olNoteItem);
     if (!item)
         return false;
     item->SetBody(record.m_strText);
-    return SaveItem(*item, record, true);
+    return SaveItem(*item, record);
 }
 
+// Updates set what the user changed since the item was read and leave the rest as the store
+// has it now. An item that another program removed is made anew from the record.
 bool COutlookSync::UpdateContact(CPhoneEntry& record)
 {
     ShowStatus(61488);
+    if (record.m_strEntryID.isEmpty())
+        return Fail(QStringLiteral("The entry has no EntryID"));
     pim::Error error;
-    auto item = ItemCast<pim::ContactItem>(findItem(pim::olFolderContacts, record.m_strEntryID, &error));
+    auto item = findItem<pim::ContactItem>(pim::olFolderContacts, record.m_strEntryID, &error);
     if (!item)
-        return false;
-    setContact(*item, record);
-    return SaveItem(*item, record, true);
+        return error.code == pim::ErrorCode::NotFound && AddContact(record);
+    setContact(*item, record, m_pBaseline ? m_pBaseline->Find(record) : nullptr);
+    return SaveItem(*item, record);
 }
 
 bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
 {
     ShowStatus(61488);
+    if (record.m_strEntryID.isEmpty())
+        return Fail(QStringLiteral("The entry has no EntryID"));
     pim::Error error;
-    auto item = ItemCast<pim::AppointmentItem>(findItem(pim::olFolderCalendar, record.m_strEntryID, &error));
+    auto item = findItem<pim::AppointmentItem>(pim::olFolderCalendar, record.m_strEntryID, &error);
     if (!item)
-        return false;
-    item->SetSubject(record.m_strSubject);
-    item->ClearRecurrencePattern();
-    if (record.m_nRepeat >= 1 && record.m_nRepeat <= 4)
-        writeRecurrence(*item, record);
-    writeReminder(*item, record.m_nAlarm);
-    item->SetStart(record.m_dtStart);
-    return SaveItem(*item, record, false);
+        return error.code == pim::ErrorCode::NotFound && AddAppointment(record);
+    const CScheduleEntry* base = m_pBaseline ? m_pBaseline->Find(record) : nullptr;
+    if (changed(record, base, &CScheduleEntry::m_strSubject))
+        item->SetSubject(record.m_strSubject);
+    // The rule is replaced only for a new repeat: a rule the record cannot show (every second
+    // week, the 2nd Sunday, exceptions, moved occurrences) reads as no repeat and must survive.
+    if (changed(record, base, &CScheduleEntry::m_nRepeat)) {
+        item->ClearRecurrencePattern();
+        if (record.m_nRepeat >= 1 && record.m_nRepeat <= 4)
+            writeRecurrence(*item, record);
+    } else if (changed(record, base, &CScheduleEntry::m_dtStart)) {
+        moveRecurrence(*item, record, base->m_dtStart);
+    }
+    if (changed(record, base, &CScheduleEntry::m_nAlarm))
+        writeReminder(*item, record.m_nAlarm);
+    if (changed(record, base, &CScheduleEntry::m_dtStart))
+        item->SetStart(record.m_dtStart);
+    return SaveItem(*item, record);
 }
 
 bool COutlookSync::UpdateNote(CMemoEntry& record)
 {
     ShowStatus(61488);
     if (record.m_strEntryID.isEmpty())
-        return false;
+        return Fail(QStringLiteral("The entry has no EntryID"));
     pim::Error error;
-    auto item = ItemCast<pim::NoteItem>(findItem(pim::olFolderNotes, record.m_strEntryID, &error));
-    if (!item) {
-        // A note removed in the store comes back as a new one.
-        if (error.code == pim::ErrorCode::NotFound)
-            return AddNote(record);
-        return false;
-    }
-    item->SetBody(record.m_strText);
-    return SaveItem(*item, record, true);
+    auto item = findItem<pim::NoteItem>(pim::olFolderNotes, record.m_strEntryID, &error);
+    if (!item)
+        return error.code == pim::ErrorCode::NotFound && AddNote(record);
+    if (changed(record, m_pBaseline ? m_pBaseline->Find(record) : nullptr, &CMemoEntry::m_strText))
+        item->SetBody(record.m_strText);
+    return SaveItem(*item, record);
 }
 
 bool COutlookSync::DeleteContact(const CPhoneEntry& record)

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class CPimBaseline;
 class IProgressView;
 
 namespace pim {
@@ -17,14 +18,23 @@ class Item;
 
 // One exchange session with the desktop PIM store: logs on, reads one default folder into
 // fresh records or writes changed records back, shows its steps in a progress window, and logs
-// off. Items are matched to records by EntryID. Every failure is a false result; the store's
-// own error text is shown where the user needs it.
+// off. Items are matched to records by EntryID, in the folder of their own kind. Every failure
+// is a false result whose reason LastError() gives.
+//
+// With a baseline (the values each record had when it was last read or written), an update
+// sets only what the user changed since, and keeps the baseline up to date as it writes;
+// without one, or for a record it does not know, an update writes every field.
 class COutlookSync {
 public:
     COutlookSync();
     virtual ~COutlookSync();
     COutlookSync(const COutlookSync&) = delete;
     COutlookSync& operator=(const COutlookSync&) = delete;
+
+    // The baseline stays the caller's and must outlive the exchange.
+    void UseBaseline(CPimBaseline& baseline) { m_pBaseline = &baseline; }
+    // The store's reason for the last failure; empty when nothing failed.
+    QString LastError() const { return m_strLastError; }
 
     bool Logon();
     bool Logoff();
@@ -59,13 +69,20 @@ private:
     void LogLoading(int count);
     template <typename Record, typename Add, typename Update, typename Remove>
     bool writeList(RecordList<Record>& list, Add add, Update update, Remove remove);
-    // Saves the item and takes its EntryID into the record; the store's message when asked.
-    bool SaveItem(pim::Item& item, CSyncRecord& record, bool showError);
-    std::unique_ptr<pim::Item> findItem(pim::OlDefaultFolders folder, const QString& entryId, pim::Error* error);
+    // Saves the item and takes its EntryID into the record.
+    bool SaveItem(pim::Item& item, CSyncRecord& record);
+    // The item of that kind with the record's EntryID. Null when there is none (NotFound in
+    // *error) or it cannot be read, which is noted as the last failure.
+    template <typename ItemType>
+    std::unique_ptr<ItemType> findItem(pim::OlDefaultFolders folder, const QString& entryId, pim::Error* error);
+    template <typename ItemType>
+    std::unique_ptr<ItemType> createItem(pim::OlItemType type);
     bool deleteItem(pim::OlDefaultFolders folder, const QString& entryId);
-    // The store's own message for a failed call.
-    static void ShowPimError(const pim::Error& error);
+    // Notes the reason of a failure; always false.
+    bool Fail(const QString& reason);
 
+    CPimBaseline* m_pBaseline = nullptr;
+    QString m_strLastError;
     bool m_bLoggedOn = false;
     std::unique_ptr<pim::Application> m_application;
     std::unique_ptr<pim::NameSpace> m_namespace;

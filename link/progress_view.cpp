@@ -11,34 +11,16 @@ std::unique_ptr<IProgressView> CreateProgressDialog()
     return dialog;
 }
 
-ProgressViewFactory& InstalledFactory()
-{
-    static ProgressViewFactory factory;
-    return factory;
-}
-
 } // namespace
 
 IProgressView::~IProgressView() = default;
 
 void SetProgressViewFactory(ProgressViewFactory factory)
 {
-    InstalledFactory() = std::move(factory);
+    common::InstalledFactory<IProgressView>::Install(std::move(factory));
 }
 
 std::unique_ptr<IProgressView> CreateProgressView()
 {
-    const ProgressViewFactory& factory = InstalledFactory();
-    return factory ? factory() : CreateProgressDialog();
-}
-
-ScopedProgressViewFactory::ScopedProgressViewFactory(ProgressViewFactory factory)
-    : m_previous(InstalledFactory())
-{
-    SetProgressViewFactory(std::move(factory));
-}
-
-ScopedProgressViewFactory::~ScopedProgressViewFactory()
-{
-    SetProgressViewFactory(std::move(m_previous));
+    return common::InstalledFactory<IProgressView>::Create(CreateProgressDialog);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "common/installed_factory.h"
+
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 // What a phone or PIM operation shows while it runs: one text per step and a closing run.
@@ -15,7 +16,7 @@ public:
     virtual void Finish() = 0;
 };
 
-using ProgressViewFactory = std::function<std::unique_ptr<IProgressView>()>;
+using ProgressViewFactory = common::InstalledFactory<IProgressView>::Factory;
 
 // Installs the factory that CreateProgressView uses; an empty one restores the default, which
 // creates a shown progress dialog.
@@ -23,13 +24,4 @@ void SetProgressViewFactory(ProgressViewFactory factory);
 std::unique_ptr<IProgressView> CreateProgressView();
 
 // Installs a factory for the lifetime of the guard.
-class ScopedProgressViewFactory {
-public:
-    explicit ScopedProgressViewFactory(ProgressViewFactory factory);
-    ~ScopedProgressViewFactory();
-    ScopedProgressViewFactory(const ScopedProgressViewFactory&) = delete;
-    ScopedProgressViewFactory& operator=(const ScopedProgressViewFactory&) = delete;
-
-private:
-    ProgressViewFactory m_previous;
-};
+using ScopedProgressViewFactory = common::InstalledFactory<IProgressView>::Scoped;

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "common/installed_factory.h"
+
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 namespace dh2 {
@@ -16,7 +17,7 @@ public:
     virtual void SetText(const QString& text) = 0;
 };
 
-using ProgressViewFactory = std::function<std::unique_ptr<IProgressView>()>;
+using ProgressViewFactory = common::InstalledFactory<IProgressView>::Factory;
 
 // Installs the factory CreateProgressView uses; an empty one restores the default, which makes
 // the progress dialog with its animation playing and shows it.
@@ -24,15 +25,6 @@ void SetProgressViewFactory(ProgressViewFactory factory);
 std::unique_ptr<IProgressView> CreateProgressView();
 
 // Installs a factory for the lifetime of the guard.
-class ScopedProgressViewFactory {
-public:
-    explicit ScopedProgressViewFactory(ProgressViewFactory factory);
-    ~ScopedProgressViewFactory();
-    ScopedProgressViewFactory(const ScopedProgressViewFactory&) = delete;
-    ScopedProgressViewFactory& operator=(const ScopedProgressViewFactory&) = delete;
-
-private:
-    ProgressViewFactory m_previous;
-};
+using ScopedProgressViewFactory = common::InstalledFactory<IProgressView>::Scoped;
 
 } // namespace dh2

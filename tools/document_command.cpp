@@ -1,6 +1,7 @@
 #include "tools/document_command.h"
 
 #include "document/mvsync_doc.h"
+#include "platform/folders.h"
 #include "tools/record_json.h"
 
 #include <QFile>
@@ -240,29 +241,40 @@ QJsonObject CDocumentCommand::Csv(const QStringList& args)
 QJsonObject CDocumentCommand::Pim(const QStringList& args)
 {
     const int kind = int(kPimKinds.indexOf(args.value(1)));
-    if (args.value(0) == QLatin1String("read") && args.size() == 2 && kind >= 0) {
+    const bool isRead = args.value(0) == QLatin1String("read") && args.size() == 2 && kind >= 0;
+    const bool isWrite = args.value(0) == QLatin1String("write") && args.size() == 3 && kind >= 0;
+    if (!isRead && !isWrite)
+        return refuse(QStringLiteral("expected \"pim read KIND\" or \"pim write KIND FILE.json\" with KIND contacts, "
+                                     "appointments or notes"));
+    // The values as read live in the data folder, as the program keeps them, so that a write
+    // after a read changes only what was edited in between.
+    if (m_doc.DataDir().isEmpty())
+        m_doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
+    CPimBaseline& baseline = m_doc.PimBaseline();
+    baseline.Load(m_doc.DataDir());
+    if (isRead) {
         const bool ok = kind == 0   ? m_doc.ImportOutlookContacts()
                         : kind == 1 ? m_doc.ImportOutlookSchedules()
                                     : m_doc.ImportOutlookNotes();
+        if (ok)
+            baseline.Save(m_doc.DataDir());
         return {{"ok", ok}, {"records", pimList(m_doc, kind)}};
     }
-    if (args.value(0) == QLatin1String("write") && args.size() == 3 && kind >= 0) {
-        QString error;
-        const std::optional<QJsonArray> records = ReadRecordArrayFile(args[2], &error);
-        bool read = records.has_value();
-        if (read && kind == 0)
-            read = RecordsFromJson(*records, m_doc.m_outlookContacts, &error);
-        else if (read && kind == 1)
-            read = RecordsFromJson(*records, m_doc.m_outlookSchedules, &error);
-        else if (read)
-            read = RecordsFromJson(*records, m_doc.m_outlookMemos, &error);
-        if (!read)
-            return refuse(error);
-        const bool ok = kind == 0   ? m_doc.ExportOutlookContacts()
-                        : kind == 1 ? m_doc.ExportOutlookSchedules()
-                                    : m_doc.ExportOutlookNotes();
-        return {{"ok", ok}, {"records", pimList(m_doc, kind)}};
-    }
-    return refuse(QStringLiteral("expected \"pim read KIND\" or \"pim write KIND FILE.json\" with KIND contacts, "
-                                 "appointments or notes"));
+    QString error;
+    const std::optional<QJsonArray> records = ReadRecordArrayFile(args[2], &error);
+    bool read = records.has_value();
+    if (read && kind == 0)
+        read = RecordsFromJson(*records, m_doc.m_outlookContacts, &error);
+    else if (read && kind == 1)
+        read = RecordsFromJson(*records, m_doc.m_outlookSchedules, &error);
+    else if (read)
+        read = RecordsFromJson(*records, m_doc.m_outlookMemos, &error);
+    if (!read)
+        return refuse(error);
+    const bool ok = kind == 0   ? m_doc.ExportOutlookContacts()
+                    : kind == 1 ? m_doc.ExportOutlookSchedules()
+                                : m_doc.ExportOutlookNotes();
+    // Also after a failure: the items written before it are what the store holds now.
+    baseline.Save(m_doc.DataDir());
+    return {{"ok", ok}, {"records", pimList(m_doc, kind)}};
 }

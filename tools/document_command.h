@@ -12,7 +12,8 @@ class CMVsyncDoc;
 //   csv import contacts|schedules|memos FILE         a CSV file into an empty document
 //   csv export contacts|schedules|memos FILE.json OUT
 //   pim read contacts|appointments|notes             the PIM store ($DESKHAND_PIM_DIR)
-//   pim write contacts|appointments|notes FILE.json
+//   pim write contacts|appointments|notes FILE.json  (the values a read saw are kept in the
+//                                                    data folder, as the program keeps them)
 //
 // Each uses the document's own loading, saving, CSV and exchange code. The result has "ok"
 // and the document's members by their own names; "error" for a command line or file refused.

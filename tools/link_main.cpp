@@ -8,16 +8,13 @@
 #include "document/mvsync_doc.h"
 #include "link/phone_session.h"
 #include "link/progress_view.h"
-#include "platform/termination_signals.h"
 #include "tools/document_command.h"
 #include "tools/link_command.h"
 #include "tools/stderr_progress_view.h"
+#include "tools/tool_main.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QJsonDocument>
-
-#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -35,16 +32,9 @@ int main(int argc, char** argv)
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, delete or delete-message, with its operands."));
     parser.process(app);
 
-    const auto number = [&](const QCommandLineOption& option, int fallback) -> std::optional<int> {
-        if (!parser.isSet(option))
-            return fallback;
-        bool ok = false;
-        const int value = parser.value(option).toInt(&ok);
-        return ok && value > 0 ? std::optional<int>(value) : std::nullopt;
-    };
-    const std::optional<int> com = number(comOption, 1);
-    const std::optional<int> baud = number(baudOption, 57600);
-    const std::optional<int> ircomm = number(irOption, 0);
+    const std::optional<int> com = tools::PositiveNumber(parser, comOption, 1);
+    const std::optional<int> baud = tools::PositiveNumber(parser, baudOption, 57600);
+    const std::optional<int> ircomm = tools::PositiveNumber(parser, irOption, 0);
 
     const QStringList args = parser.positionalArguments();
     ScopedProgressViewFactory progress([] { return std::make_unique<CStderrProgressView>(); });
@@ -62,17 +52,7 @@ int main(int argc, char** argv)
         session.SetPort(*com, *baud, 100);
         if (parser.isSet(irOption))
             command.UseIrComm(*ircomm);
-        // A signal ends the session as an abort does: closing commands sent, port released.
-        platform::ScopedTerminationSignals termination;
-        output = command.Run(args);
-        terminatedBy = platform::TerminationSignal();
+        output = tools::RunUntilTerminated([&] { return command.Run(args); }, &terminatedBy);
     }
-
-    if (output.contains(QLatin1String("error")))
-        std::fprintf(stderr, "deskhand-link: %s (see --help)\n",
-            output.value(QLatin1String("error")).toString().toLocal8Bit().constData());
-    std::fputs(QJsonDocument(output).toJson(QJsonDocument::Indented).constData(), stdout);
-    if (terminatedBy)
-        return 128 + terminatedBy;
-    return output.value(QLatin1String("ok")).toBool() ? 0 : 1;
+    return tools::PrintOutput("deskhand-link", output, terminatedBy);
 }

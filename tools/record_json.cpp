@@ -1,64 +1,10 @@
 #include "tools/record_json.h"
 
-#include <QFile>
-#include <QJsonDocument>
-
-#include <QRegularExpression>
-
-#include <algorithm>
 #include <array>
 
-#include <climits>
-#include <cmath>
-#include <functional>
-#include <limits>
-#include <vector>
+using namespace recordjson;
 
 namespace {
-
-// One member of a record: how it is written and how it is read back.
-template <typename Record>
-struct Member {
-    const char* name;
-    std::function<QJsonValue(const Record&)> get;
-    // False with the reason when the value does not fit the member.
-    std::function<bool(const QJsonValue&, Record&, QString&)> set;
-};
-
-bool ReadInt(const QJsonValue& value, int& out, QString& why)
-{
-    const double number = value.toDouble(NAN);
-    if (!value.isDouble() || std::floor(number) != number || number < INT_MIN || number > INT_MAX) {
-        why = QStringLiteral("expected a whole number");
-        return false;
-    }
-    out = int(number);
-    return true;
-}
-
-bool ReadString(const QJsonValue& value, QString& out, QString& why)
-{
-    if (!value.isString()) {
-        why = QStringLiteral("expected a string");
-        return false;
-    }
-    out = value.toString();
-    return true;
-}
-
-template <typename Record, typename Owner>
-Member<Record> Int(const char* name, int Owner::*field)
-{
-    return {name, [field](const Record& r) { return QJsonValue(r.*field); },
-        [field](const QJsonValue& v, Record& r, QString& why) { return ReadInt(v, r.*field, why); }};
-}
-
-template <typename Record, typename Owner>
-Member<Record> String(const char* name, QString Owner::*field)
-{
-    return {name, [field](const Record& r) { return QJsonValue(r.*field); },
-        [field](const QJsonValue& v, Record& r, QString& why) { return ReadString(v, r.*field, why); }};
-}
 
 template <typename Record>
 std::vector<Member<Record>> BaseMembers()
@@ -96,13 +42,7 @@ const std::vector<Member<CScheduleEntry>>& ScheduleMembers()
     static const std::vector<Member<CScheduleEntry>> members = [] {
         auto list = BaseMembers<CScheduleEntry>();
         list.push_back(String<CScheduleEntry>("m_strSubject", &CScheduleEntry::m_strSubject));
-        list.push_back({"m_dtStart", [](const CScheduleEntry& r) { return DateTimeToJson(r.m_dtStart); },
-            [](const QJsonValue& v, CScheduleEntry& r, QString& why) {
-                if (DateTimeFromJson(v, r.m_dtStart))
-                    return true;
-                why = QStringLiteral("expected \"YYYY-MM-DDTHH:MM:SS\", null or {\"m_status\", \"m_dt\"}");
-                return false;
-            }});
+        list.push_back(DateTime<CScheduleEntry>("m_dtStart", &CScheduleEntry::m_dtStart));
         list.push_back(Int<CScheduleEntry>("m_nRepeat", &CScheduleEntry::m_nRepeat));
         list.push_back(Int<CScheduleEntry>("m_nAlarm", &CScheduleEntry::m_nAlarm));
         return list;
@@ -181,47 +121,6 @@ const std::vector<Member<CSmsEntry>>& MessageMembers()
     return members;
 }
 
-template <typename Record>
-QJsonObject ToJson(const Record& record, const std::vector<Member<Record>>& members)
-{
-    QJsonObject object;
-    for (const Member<Record>& member : members)
-        object.insert(QLatin1String(member.name), member.get(record));
-    return object;
-}
-
-// Reads into a copy, so that a refused object leaves the record as it was.
-template <typename Record>
-bool FromJson(const QJsonValue& value, Record& record, const std::vector<Member<Record>>& members, QString* error)
-{
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    if (!value.isObject())
-        return fail(QStringLiteral("expected an object"));
-    const QJsonObject object = value.toObject();
-    const auto copy = [&members](const Record& from, Record& to) {
-        QString ignored;
-        for (const Member<Record>& m : members)
-            m.set(m.get(from), to, ignored);
-    };
-    Record read;
-    copy(record, read);
-    for (auto it = object.begin(); it != object.end(); ++it) {
-        const auto member = std::find_if(members.begin(), members.end(),
-            [&](const Member<Record>& m) { return it.key() == QLatin1String(m.name); });
-        if (member == members.end())
-            return fail(QStringLiteral("unknown member \"%1\"").arg(it.key()));
-        QString why;
-        if (!member->set(it.value(), read, why))
-            return fail(QStringLiteral("\"%1\": %2").arg(it.key(), why));
-    }
-    copy(read, record);
-    return true;
-}
-
 } // namespace
 
 QString RecordKindName(RecordKind kind)
@@ -285,112 +184,3 @@ std::unique_ptr<CSyncRecord> RecordFromJson(RecordKind kind, const QJsonValue& v
     return nullptr;
 }
 
-namespace {
-
-const QLatin1String kStatusKey("m_status");
-const QLatin1String kValueKey("m_dt");
-
-// JSON has no numbers for these; a damaged file may hold them all the same.
-const std::pair<double, const char*> kNonFinite[] = {
-    {std::numeric_limits<double>::quiet_NaN(), "nan"},
-    {std::numeric_limits<double>::infinity(), "inf"},
-    {-std::numeric_limits<double>::infinity(), "-inf"},
-};
-
-QJsonValue RawValueToJson(double value)
-{
-    if (std::isfinite(value))
-        return value;
-    if (std::isnan(value))
-        return QString::fromLatin1(kNonFinite[0].second);
-    return QString::fromLatin1(value > 0 ? kNonFinite[1].second : kNonFinite[2].second);
-}
-
-bool RawValueFromJson(const QJsonValue& value, double& out)
-{
-    if (value.isDouble()) {
-        out = value.toDouble();
-        return true;
-    }
-    for (const auto& [number, name] : kNonFinite) {
-        if (value.toString() == QLatin1String(name)) {
-            out = number;
-            return true;
-        }
-    }
-    return false;
-}
-
-// The object form {"m_status": 0|1|2, "m_dt": days}: exactly the two members, nothing else.
-bool RawDateTimeFromJson(const QJsonObject& object, COleDateTime& dateTime)
-{
-    double value = 0.0;
-    int status = -1;
-    QString why;
-    if (object.size() != 2 || !RawValueFromJson(object.value(kValueKey), value)
-        || !ReadInt(object.value(kStatusKey), status, why) || status < COleDateTime::valid || status > COleDateTime::null)
-        return false;
-    dateTime.m_dt = value;
-    dateTime.SetStatus(COleDateTime::DateTimeStatus(status));
-    return true;
-}
-
-} // namespace
-
-QJsonValue DateTimeToJson(const COleDateTime& dateTime)
-{
-    if (dateTime.GetStatus() == COleDateTime::null && dateTime.m_dt == 0.0)
-        return QJsonValue::Null;
-    const int year = dateTime.GetYear();
-    if (year >= 100 && year <= 9999) {
-        return QString::asprintf("%04d-%02d-%02dT%02d:%02d:%02d", year, dateTime.GetMonth(), dateTime.GetDay(),
-            dateTime.GetHour(), dateTime.GetMinute(), dateTime.GetSecond());
-    }
-    // No calendar date (an invalid status, or a value out of the date range, as damaged or odd
-    // files hold them): status and value as stored, so that writing them back keeps them.
-    return QJsonObject {{kStatusKey, int(dateTime.GetStatus())}, {kValueKey, RawValueToJson(dateTime.m_dt)}};
-}
-
-bool DateTimeFromJson(const QJsonValue& value, COleDateTime& dateTime)
-{
-    if (value.isNull()) {
-        dateTime = COleDateTime();
-        dateTime.SetStatus(COleDateTime::null);
-        return true;
-    }
-    if (value.isObject())
-        return RawDateTimeFromJson(value.toObject(), dateTime);
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})T(\\d{2}):(\\d{2}):(\\d{2})$"));
-    const QRegularExpressionMatch match = pattern.match(value.toString());
-    if (!value.isString() || !match.hasMatch())
-        return false;
-    COleDateTime parsed;
-    const auto part = [&](int n) { return match.captured(n).toInt(); };
-    if (parsed.SetDateTime(part(1), part(2), part(3), part(4), part(5), part(6)) != 0)
-        return false;
-    dateTime = parsed;
-    return true;
-}
-
-std::optional<QJsonArray> ReadRecordArrayFile(const QString& path, QString* error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (document.isNull()) {
-        *error = QStringLiteral("%1: not JSON: %2 at offset %3").arg(path, parseError.errorString()).arg(parseError.offset);
-        return std::nullopt;
-    }
-    if (document.isArray())
-        return document.array();
-    const QJsonValue records = document.object().value(QLatin1String("records"));
-    if (!records.isArray()) {
-        *error = QStringLiteral("%1: expected an array of records or an object with a \"records\" array").arg(path);
-        return std::nullopt;
-    }
-    return records.toArray();
-}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/records.h"
+#include "tools/json_members.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -40,40 +41,9 @@ bool RecordFromJson(const QJsonValue& value, CSmsEntry& record, QString* error);
 // A record of the kind from its JSON form; nullptr (and the reason) when it is refused.
 std::unique_ptr<CSyncRecord> RecordFromJson(RecordKind kind, const QJsonValue& value, QString* error);
 
-template <typename Record>
-QJsonArray RecordsToJson(const RecordList<Record>& list)
-{
-    QJsonArray array;
-    for (const auto& record : list)
-        array.append(RecordToJson(*record));
-    return array;
-}
-
-// Appends the records of the array to the list; on the first refused one the list is left as
-// it was and the reason names its position.
-template <typename Record>
-bool RecordsFromJson(const QJsonArray& array, RecordList<Record>& list, QString* error)
-{
-    RecordList<Record> read;
-    for (qsizetype i = 0; i < array.size(); ++i) {
-        auto record = std::make_unique<Record>();
-        QString reason;
-        if (!RecordFromJson(array[i], *record, &reason)) {
-            if (error)
-                *error = QStringLiteral("record %1: %2").arg(i).arg(reason);
-            return false;
-        }
-        read.push_back(std::move(record));
-    }
-    for (auto& record : read)
-        list.push_back(std::move(record));
-    return true;
-}
-
-// The forms above, each read back to the same status and value (to the second for a date).
-QJsonValue DateTimeToJson(const COleDateTime& dateTime);
-bool DateTimeFromJson(const QJsonValue& value, COleDateTime& dateTime);
-
-// The records of a JSON file: an array, or an object with a "records" array (so that a read's
-// output can be fed back). Nothing, and the reason, for a file that is neither.
-std::optional<QJsonArray> ReadRecordArrayFile(const QString& path, QString* error);
+// The list, date and file forms of both programs' tools.
+using recordjson::DateTimeFromJson;
+using recordjson::DateTimeToJson;
+using recordjson::ReadRecordArrayFile;
+using recordjson::RecordsFromJson;
+using recordjson::RecordsToJson;

@@ -1,11 +1,11 @@
 #include "tools/stderr_progress_view.h"
 
 #include "link/globals.h"
+#include "tools/tool_main.h"
 
 void CStderrProgressView::Step(const QString& text)
 {
-    std::fprintf(m_stream, "[progress] %s\n", text.toLocal8Bit().constData());
-    std::fflush(m_stream);
+    tools::PrintProgressLine(m_stream, text);
 }
 
 void CStderrProgressView::Finish()

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <optional>
 #include <vector>
 
 namespace pim {
@@ -125,7 +126,12 @@ AppointmentItem::AppointmentItem(const QString& folderPath, const QString& path,
 }
 
 AppointmentItem::AppointmentItem(const AppointmentItem& other)
-    : Item(other), m_document(other.m_document->Clone()), m_now(other.m_now), m_saved(other.m_saved), m_pattern(*this)
+    : Item(other),
+      m_document(other.m_document->Clone()),
+      m_now(other.m_now),
+      m_saved(other.m_saved),
+      m_patternCleared(other.m_patternCleared),
+      m_pattern(*this)
 {
 }
 
@@ -137,7 +143,7 @@ std::unique_ptr<AppointmentItem> AppointmentItem::FromFile(const QString& folder
     std::unique_ptr<ICalDocument> document = ICalDocument::Parse(bytes, ICAL_VEVENT_COMPONENT);
     if (!document)
         return nullptr;
-    QString entryId = document->Text(ICAL_UID_PROPERTY).trimmed();
+    QString entryId = document->Uid();
     if (entryId.isEmpty())
         entryId = QFileInfo(path).completeBaseName();
     return std::unique_ptr<AppointmentItem>(new AppointmentItem(folderPath, path, entryId, std::move(document)));
@@ -169,7 +175,7 @@ bool AppointmentItem::Serialize(const QString& uid, QByteArray& bytes, Error* er
     if (!m_now.start.ToQDateTime().isValid())
         return Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The appointment has no valid start"));
     icalcomponent* event = m_document->Component();
-    if (m_document->Text(ICAL_UID_PROPERTY).trimmed() != uid)
+    if (m_document->Text(ICAL_UID_PROPERTY) != uid)
         m_document->SetText(ICAL_UID_PROPERTY, uid);
     if (m_now.subject != m_saved.subject)
         m_document->SetText(ICAL_SUMMARY_PROPERTY, m_now.subject);
@@ -253,6 +259,12 @@ void AppointmentItem::writeRecurrence()
     if (m_now.recurring && m_now.pattern.type == olRecursOther)
         return;
     icalcomponent* event = m_document->Component();
+    // A pattern changed in place keeps its end (UNTIL or COUNT), as a pattern does; one that
+    // was cleared or changed its type starts afresh.
+    std::optional<icalrecurrencetype> end;
+    if (icalproperty* old = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
+        old && !m_patternCleared && m_saved.recurring && m_now.recurring && m_saved.pattern.type == m_now.pattern.type)
+        end = icalproperty_get_rrule(old);
     removeProperties(event, ICAL_RRULE_PROPERTY);
     removeProperties(event, ICAL_RDATE_PROPERTY);
     removeProperties(event, ICAL_EXDATE_PROPERTY);
@@ -268,8 +280,14 @@ void AppointmentItem::writeRecurrence()
         for (icalcomponent* c : overrides)
             removeComponent(calendar, c);
     }
-    if (m_now.recurring)
-        icalcomponent_add_property(event, icalproperty_new_rrule(RuleFromFields(m_now.pattern, m_now.start)));
+    if (m_now.recurring) {
+        icalrecurrencetype rule = RuleFromFields(m_now.pattern, m_now.start);
+        if (end) {
+            rule.until = end->until;
+            rule.count = end->count;
+        }
+        icalcomponent_add_property(event, icalproperty_new_rrule(rule));
+    }
 }
 
 } // namespace pim

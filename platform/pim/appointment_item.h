@@ -43,11 +43,19 @@ public:
     // The appointment's pattern; one that does not recur yet becomes weekly on its start's
     // weekday.
     RecurrencePattern& GetRecurrencePattern();
-    void ClearRecurrencePattern() { m_now.recurring = false; }
+    void ClearRecurrencePattern()
+    {
+        m_now.recurring = false;
+        m_patternCleared = true;
+    }
 
 protected:
     bool Serialize(const QString& uid, QByteArray& bytes, Error* error) override;
-    void Saved() override { m_saved = m_now; }
+    void Saved() override
+    {
+        m_saved = m_now;
+        m_patternCleared = false;
+    }
     QString Extension() const override { return QStringLiteral(".ics"); }
 
 private:
@@ -74,6 +82,7 @@ private:
     std::unique_ptr<ICalDocument> m_document;
     State m_now;
     State m_saved;
+    bool m_patternCleared = false; // since the last save
     RecurrencePattern m_pattern;
 };
 

@@ -10,10 +10,10 @@ namespace pim {
 
 namespace {
 
-enum class Slot { Mobile, Business, Home, BusinessFax };
+enum class Slot { Mobile, Business, Home, BusinessFax, Untyped };
 
-// Which of the PIM's telephone fields a TEL line feeds; nullopt for pagers, home faxes and
-// numbers without a type.
+// Which of the PIM's telephone fields a TEL line feeds; nullopt for pagers and home faxes.
+// A number with no type that says where it rings is Untyped.
 std::optional<Slot> telSlot(const ContentLine& line)
 {
     if (line.HasType(u"CELL") || line.HasType(u"MOBILE"))
@@ -27,7 +27,7 @@ std::optional<Slot> telSlot(const ContentLine& line)
         return Slot::Business;
     if (line.HasType(u"HOME"))
         return Slot::Home;
-    return std::nullopt;
+    return Slot::Untyped;
 }
 
 // TYPE=PREF (3.0), or PREF=1, the first choice of vCard 4.0.
@@ -54,9 +54,31 @@ std::optional<size_t> findLine(const VCard& card, QStringView name,
     return first;
 }
 
-std::optional<size_t> findTel(const VCard& card, Slot slot)
+// The TEL line behind each telephone field. Numbers without a type fill the fields that no
+// typed number took, in the order mobile, home, business (many phones export nothing else).
+struct TelLines {
+    std::optional<size_t> mobile, business, home, businessFax;
+};
+
+TelLines findTels(const VCard& card)
 {
-    return findLine(card, u"TEL", [slot](const ContentLine& line) { return telSlot(line) == slot; });
+    const auto typed = [&card](Slot slot) {
+        return findLine(card, u"TEL", [slot](const ContentLine& line) { return telSlot(line) == slot; });
+    };
+    TelLines tels{typed(Slot::Mobile), typed(Slot::Business), typed(Slot::Home), typed(Slot::BusinessFax)};
+    std::optional<size_t>* const open[] = {&tels.mobile, &tels.home, &tels.business};
+    size_t next = 0;
+    for (size_t i : card.Properties()) {
+        const ContentLine& line = card.Lines()[i];
+        if (line.name != u"TEL" || telSlot(line) != Slot::Untyped)
+            continue;
+        while (next < std::size(open) && *open[next])
+            ++next;
+        if (next == std::size(open))
+            break;
+        *open[next] = i;
+    }
+    return tels;
 }
 
 QString telValue(const ContentLine& line)
@@ -145,14 +167,14 @@ ContactItem::ContactItem(const QString& folderPath, const QString& path, const Q
         f.firstName = split.first;
         f.lastName = split.last;
     }
-    const auto tel = [this](Slot slot) {
-        const std::optional<size_t> index = findTel(m_card, slot);
+    const TelLines tels = findTels(m_card);
+    const auto tel = [this](std::optional<size_t> index) {
         return index ? telValue(m_card.Lines()[*index]) : QString();
     };
-    f.mobile = tel(Slot::Mobile);
-    f.business = tel(Slot::Business);
-    f.home = tel(Slot::Home);
-    f.businessFax = tel(Slot::BusinessFax);
+    f.mobile = tel(tels.mobile);
+    f.business = tel(tels.business);
+    f.home = tel(tels.home);
+    f.businessFax = tel(tels.businessFax);
     f.email1 = textOf(m_card, findLine(m_card, u"EMAIL")).trimmed();
     f.body = textOf(m_card, findLine(m_card, u"NOTE"));
     m_saved = m_now;
@@ -221,7 +243,7 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
 
     const auto apply = [&](std::optional<size_t> index, const QString& value, const QString& old,
                            const ContentLine& fresh) {
-        if (value == old && index)
+        if (value == old)
             return;
         if (!index) {
             if (!value.isEmpty()) {
@@ -238,11 +260,27 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
         }
     };
     const QString tel = QStringLiteral("TEL");
-    apply(findTel(card, Slot::Mobile), now.mobile, was.mobile, makeLine(tel, {}, {QStringLiteral("CELL")}));
-    apply(findTel(card, Slot::Business), now.business, was.business,
-          makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("VOICE")}));
-    apply(findTel(card, Slot::Home), now.home, was.home, makeLine(tel, {}, {QStringLiteral("HOME"), QStringLiteral("VOICE")}));
-    apply(findTel(card, Slot::BusinessFax), now.businessFax, was.businessFax,
+    const TelLines tels = findTels(card);
+    // Which field a number without a type fills depends on the other numbers: once numbers
+    // change here, each such number gets the type of the field it filled, so that it stays there.
+    if (now.mobile != was.mobile || now.business != was.business || now.home != was.home) {
+        const auto pin = [&card](std::optional<size_t> index, const QStringList& types) {
+            if (!index || telSlot(card.Lines()[*index]) != Slot::Untyped)
+                return;
+            ContentLine& line = card.LineAt(*index);
+            if (ContentParameter* type = line.Param(u"TYPE"))
+                type->values += types;
+            else
+                line.params.push_back({QStringLiteral("TYPE"), types});
+        };
+        pin(tels.mobile, {QStringLiteral("CELL")});
+        pin(tels.business, {QStringLiteral("WORK")});
+        pin(tels.home, {QStringLiteral("HOME")});
+    }
+    apply(tels.mobile, now.mobile, was.mobile, makeLine(tel, {}, {QStringLiteral("CELL")}));
+    apply(tels.business, now.business, was.business, makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("VOICE")}));
+    apply(tels.home, now.home, was.home, makeLine(tel, {}, {QStringLiteral("HOME"), QStringLiteral("VOICE")}));
+    apply(tels.businessFax, now.businessFax, was.businessFax,
           makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("FAX")}));
     apply(findLine(card, u"EMAIL"), now.email1, was.email1, makeLine(QStringLiteral("EMAIL"), {}, {QStringLiteral("INTERNET")}));
     apply(findLine(card, u"NOTE"), now.body, was.body, makeLine(QStringLiteral("NOTE"), {}));

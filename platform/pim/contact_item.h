@@ -10,7 +10,8 @@
 namespace pim {
 
 // A contact: one vCard. Properties map to the card as FN, N (last;first), TEL;TYPE=CELL,
-// TEL;TYPE=WORK,VOICE, TEL;TYPE=HOME,VOICE, TEL;TYPE=WORK,FAX, EMAIL and NOTE. Saving rewrites
+// TEL;TYPE=WORK,VOICE, TEL;TYPE=HOME,VOICE, TEL;TYPE=WORK,FAX, EMAIL and NOTE; numbers without
+// a type fill the mobile, home and business numbers that no typed number took. Saving rewrites
 // only what changed; every other line of the card stays.
 class ContactItem final : public Item {
 public:

@@ -152,6 +152,13 @@ QString ICalDocument::Text(icalproperty_kind kind) const
     return toText(icalproperty_get_value_as_string_r(p));
 }
 
+QString ICalDocument::Uid() const
+{
+    QString uid = Text(ICAL_UID_PROPERTY);
+    uid.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+    return uid.trimmed();
+}
+
 bool ICalDocument::HasProperty(icalproperty_kind kind) const
 {
     return icalcomponent_get_first_property(m_item, kind) != nullptr;
@@ -170,6 +177,8 @@ void ICalDocument::SetText(icalproperty_kind kind, const QString& text)
     QString normalized = text;
     normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     normalized.replace(u'\r', u'\n');
+    // Text values hold no other control characters, and libical does not keep them all.
+    normalized.removeIf([](QChar c) { return (c.unicode() < 0x20 && c != u'\n' && c != u'\t') || c.unicode() == 0x7f; });
     if (!p) {
         p = icalproperty_new(kind);
         icalcomponent_add_property(m_item, p);

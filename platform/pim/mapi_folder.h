@@ -15,7 +15,7 @@ public:
     // Reads the folder: every item file, parsed now. Null (ReadFailed) when the folder cannot
     // be read.
     std::unique_ptr<pim::Items> Items(Error* error = nullptr) const;
-    // The store the folder belongs to, for NameSpace::GetItemFromID.
+    // Names this folder for NameSpace::GetItemFromID, which then looks in it alone.
     QString StoreID() const { return m_storeId; }
     OlDefaultFolders FolderType() const { return m_folder; }
 

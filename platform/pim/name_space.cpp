@@ -26,7 +26,7 @@ std::unique_ptr<MAPIFolder> NameSpace::GetDefaultFolder(OlDefaultFolders folder,
     case olFolderContacts:
     case olFolderCalendar:
     case olFolderNotes:
-        return std::unique_ptr<MAPIFolder>(new MAPIFolder(folder, m_store.Root(), m_store.StoreID()));
+        return std::unique_ptr<MAPIFolder>(new MAPIFolder(folder, m_store.Root(), m_store.FolderID(folder)));
     }
     Fail(error, ErrorCode::InvalidArgument, QStringLiteral("There is no default folder %1").arg(int(folder)));
     return nullptr;
@@ -36,11 +36,14 @@ std::unique_ptr<Item> NameSpace::GetItemFromID(const QString& entryId, const QSt
 {
     if (!checkLoggedOn(error))
         return nullptr;
-    if (!storeId.isEmpty() && storeId != m_store.StoreID()) {
-        Fail(error, ErrorCode::NotFound, QStringLiteral("The store %1 is not open").arg(storeId));
-        return nullptr;
+    if (storeId.isEmpty() || storeId == m_store.StoreID())
+        return m_store.Find(entryId, error);
+    for (OlDefaultFolders folder : {olFolderContacts, olFolderCalendar, olFolderNotes}) {
+        if (storeId == m_store.FolderID(folder))
+            return m_store.Find(folder, entryId, error);
     }
-    return m_store.Find(entryId, error);
+    Fail(error, ErrorCode::NotFound, QStringLiteral("The store %1 is not open").arg(storeId));
+    return nullptr;
 }
 
 } // namespace pim

@@ -15,14 +15,17 @@ namespace pim {
 class NameSpace {
 public:
     // Opens the store: creates what is missing; refuses (StoreUnavailable) a store that cannot
-    // be created or written. Logging on again is harmless.
+    // be created or read. A read-only store is opened for reading: its writes fail with their
+    // reason. Logging on again is harmless.
     bool Logon(Error* error = nullptr);
     void Logoff();
     bool LoggedOn() const { return m_loggedOn; }
 
     std::unique_ptr<MAPIFolder> GetDefaultFolder(OlDefaultFolders folder, Error* error = nullptr) const;
-    // The item with that EntryID, of any kind. A storeId other than this store's finds nothing;
-    // an empty one means this store. Null with NotFound when there is no such item.
+    // The item with that EntryID in the folder whose StoreID is given (a folder's StoreID names
+    // that folder alone, so an item of another kind with the same UID is never taken), or in
+    // any folder for the whole store's StoreID or an empty one. Null with NotFound when there
+    // is no such item, or the StoreID names nothing of this store.
     std::unique_ptr<Item> GetItemFromID(const QString& entryId, const QString& storeId = QString(),
                                         Error* error = nullptr);
 

@@ -37,7 +37,7 @@ std::unique_ptr<NoteItem> NoteItem::FromFile(const QString& folderPath, const QS
     std::unique_ptr<ICalDocument> document = ICalDocument::Parse(bytes, ICAL_VJOURNAL_COMPONENT);
     if (!document)
         return nullptr;
-    QString entryId = document->Text(ICAL_UID_PROPERTY).trimmed();
+    QString entryId = document->Uid();
     if (entryId.isEmpty())
         entryId = QFileInfo(path).completeBaseName();
     return std::unique_ptr<NoteItem>(new NoteItem(folderPath, path, entryId, std::move(document)));
@@ -50,7 +50,7 @@ std::unique_ptr<Item> NoteItem::Clone() const
 
 bool NoteItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
 {
-    if (m_document->Text(ICAL_UID_PROPERTY).trimmed() != uid)
+    if (m_document->Text(ICAL_UID_PROPERTY) != uid)
         m_document->SetText(ICAL_UID_PROPERTY, uid);
     if (m_body != m_savedBody)
         m_document->SetText(m_bodyInSummary ? ICAL_SUMMARY_PROPERTY : ICAL_DESCRIPTION_PROPERTY, m_body);

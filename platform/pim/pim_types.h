@@ -37,7 +37,7 @@ enum OlDaysOfWeek {
 
 enum class ErrorCode {
     None,
-    StoreUnavailable, // log-on refused: the store is missing and cannot be created, or not writable
+    StoreUnavailable, // log-on refused: the store is missing and cannot be created, or not readable
     NotLoggedOn,
     InvalidArgument,
     NotFound,         // no item with that EntryID, or its file is already gone

@@ -73,6 +73,11 @@ QString Store::StoreID() const
     return QDir::cleanPath(QDir(m_root).absolutePath());
 }
 
+QString Store::FolderID(OlDefaultFolders folder) const
+{
+    return QDir::cleanPath(QDir(FolderPath(folder)).absolutePath());
+}
+
 bool Store::Open(Error* error)
 {
     if (m_root.isEmpty())
@@ -80,16 +85,19 @@ bool Store::Open(Error* error)
     QString why;
     if (!makeFolder(m_root, why))
         return Fail(error, ErrorCode::StoreUnavailable, why);
+    if (::access(QFile::encodeName(m_root).constData(), R_OK | X_OK) != 0)
+        return Fail(error, ErrorCode::StoreUnavailable,
+                    QStringLiteral("Cannot read %1: %2").arg(m_root, systemError(errno)));
     for (OlDefaultFolders folder : kFolders) {
         const QString dir = FolderPath(folder);
-        if (!makeFolder(dir, why))
-            return Fail(error, ErrorCode::StoreUnavailable, why);
-        if (::access(QFile::encodeName(dir).constData(), W_OK | X_OK) != 0)
-            return Fail(error, ErrorCode::StoreUnavailable,
-                        QStringLiteral("Cannot write to %1: %2").arg(dir, systemError(errno)));
+        const QFileInfo info(dir);
+        if ((info.exists() || info.isSymLink()) && !info.isDir())
+            return Fail(error, ErrorCode::StoreUnavailable, QStringLiteral("%1 is not a folder").arg(dir));
+        // In a store that is read-only a missing folder stays missing: reading it fails, and
+        // so does writing to it, each with its reason.
+        makeFolder(dir, why);
     }
-    m_index.clear();
-    m_indexed = false;
+    m_indexes = {};
     return true;
 }
 
@@ -129,6 +137,9 @@ bool Store::ListFiles(OlDefaultFolders folder, QStringList& paths, Error* error)
     const QDir dir(FolderPath(folder));
     if (!dir.exists())
         return Fail(error, ErrorCode::ReadFailed, QStringLiteral("The folder %1 does not exist").arg(dir.path()));
+    // A folder that cannot be listed would read as an empty one.
+    if (::access(QFile::encodeName(dir.path()).constData(), R_OK | X_OK) != 0)
+        return Fail(error, ErrorCode::ReadFailed, QStringLiteral("Cannot read %1: %2").arg(dir.path(), systemError(errno)));
     const QString extension = Extension(folder);
     QStringList names = dir.entryList(QStringList{u'*' + extension}, QDir::Files | QDir::Readable);
     // Plain code-point order, independent of the locale, so that Item(i) is stable.
@@ -139,29 +150,80 @@ bool Store::ListFiles(OlDefaultFolders folder, QStringList& paths, Error* error)
     return true;
 }
 
-std::unique_ptr<Item> Store::loadIfMatches(const Location& location, const QString& entryId) const
+Store::FolderIndex& Store::indexOf(OlDefaultFolders folder)
 {
-    if (!QFileInfo::exists(location.path))
+    switch (folder) {
+    case olFolderContacts:
+        return m_indexes[0];
+    case olFolderCalendar:
+        return m_indexes[1];
+    case olFolderNotes:
+        break;
+    }
+    return m_indexes[2];
+}
+
+std::unique_ptr<Item> Store::loadIfMatches(OlDefaultFolders folder, const QString& path, const QString& entryId) const
+{
+    if (!QFileInfo::exists(path))
         return nullptr;
-    std::unique_ptr<Item> item = Item::Load(location.folder, location.path);
+    std::unique_ptr<Item> item = Item::Load(folder, path);
     if (!item || item->EntryID() != entryId)
         return nullptr;
     return item;
 }
 
-void Store::buildIndex()
+void Store::refreshIndex(OlDefaultFolders folder, FolderIndex& index) const
 {
-    m_index.clear();
-    for (OlDefaultFolders folder : kFolders) {
-        QStringList paths;
-        if (!ListFiles(folder, paths, nullptr))
-            continue;
-        for (const QString& path : paths) {
-            if (std::unique_ptr<Item> item = Item::Load(folder, path); item && !m_index.contains(item->EntryID()))
-                m_index.insert(item->EntryID(), Location{folder, path});
+    QStringList paths;
+    if (!ListFiles(folder, paths, nullptr))
+        paths.clear();
+    QHash<QString, IndexedFile> files;
+    index.paths.clear();
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        IndexedFile file{info.lastModified(), info.size(), QString()};
+        const auto known = index.files.constFind(path);
+        if (known != index.files.constEnd() && known->modified == file.modified && known->size == file.size) {
+            file.entryId = known->entryId;
+        } else if (std::unique_ptr<Item> item = Item::Load(folder, path)) {
+            file.entryId = item->EntryID();
         }
+        if (!file.entryId.isEmpty() && !index.paths.contains(file.entryId))
+            index.paths.insert(file.entryId, path);
+        files.insert(path, file);
     }
-    m_indexed = true;
+    index.files = std::move(files);
+}
+
+std::unique_ptr<Item> Store::findIn(OlDefaultFolders folder, const QString& entryId)
+{
+    if (std::unique_ptr<Item> item =
+            loadIfMatches(folder, FolderPath(folder) + u'/' + FileNameFor(entryId, Extension(folder)), entryId))
+        return item;
+    // Files written by other programs may have any name.
+    FolderIndex& index = indexOf(folder);
+    if (const auto it = index.paths.constFind(entryId); it != index.paths.constEnd()) {
+        if (std::unique_ptr<Item> item = loadIfMatches(folder, *it, entryId))
+            return item;
+    }
+    refreshIndex(folder, index);
+    if (const auto it = index.paths.constFind(entryId); it != index.paths.constEnd())
+        return loadIfMatches(folder, *it, entryId);
+    return nullptr;
+}
+
+std::unique_ptr<Item> Store::Find(OlDefaultFolders folder, const QString& entryId, Error* error)
+{
+    if (entryId.isEmpty()) {
+        Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The EntryID is empty"));
+        return nullptr;
+    }
+    if (std::unique_ptr<Item> item = findIn(folder, entryId))
+        return item;
+    Fail(error, ErrorCode::NotFound,
+         QStringLiteral("The folder %1 holds no item with the EntryID %2").arg(FolderName(folder), entryId));
+    return nullptr;
 }
 
 std::unique_ptr<Item> Store::Find(const QString& entryId, Error* error)
@@ -171,23 +233,8 @@ std::unique_ptr<Item> Store::Find(const QString& entryId, Error* error)
         return nullptr;
     }
     for (OlDefaultFolders folder : kFolders) {
-        const Location location{folder, FolderPath(folder) + u'/' + FileNameFor(entryId, Extension(folder))};
-        if (std::unique_ptr<Item> item = loadIfMatches(location, entryId))
+        if (std::unique_ptr<Item> item = findIn(folder, entryId))
             return item;
-    }
-    // Files written by other programs may have any name.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        const bool fresh = !m_indexed;
-        if (fresh)
-            buildIndex();
-        const auto it = m_index.constFind(entryId);
-        if (it != m_index.constEnd()) {
-            if (std::unique_ptr<Item> item = loadIfMatches(*it, entryId))
-                return item;
-        }
-        if (fresh)
-            break;
-        m_indexed = false;
     }
     Fail(error, ErrorCode::NotFound, QStringLiteral("No item has the EntryID %1").arg(entryId));
     return nullptr;

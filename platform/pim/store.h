@@ -3,10 +3,12 @@
 #include "platform/pim/item.h"
 #include "platform/pim/pim_types.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 
 namespace pim {
@@ -15,16 +17,21 @@ namespace pim {
 QString DefaultStoreRoot();
 
 // The folder store in the vdir layout: contacts/ (one .vcf per contact), calendar/ (one .ics
-// per appointment) and notes/ (one .ics per note) under one root.
+// per appointment) and notes/ (one .ics per note) under one root. Each folder is a collection
+// of its own: other programs may give items of different folders the same UID.
 class Store {
 public:
     explicit Store(QString root);
 
     const QString& Root() const { return m_root; }
-    // A stable text naming the store: its absolute root path.
+    // A stable text naming the whole store: its absolute root path.
     QString StoreID() const;
+    // A stable text naming one folder of it: the folder's absolute path.
+    QString FolderID(OlDefaultFolders folder) const;
 
-    // Creates what is missing (user-only folders) and checks that every folder is writable.
+    // Creates what is missing (user-only folders) where it can. Refuses a root that is not a
+    // folder that can be read; a store that cannot be written can still be read, and its
+    // writes fail one by one with their reason.
     bool Open(Error* error);
 
     QString FolderPath(OlDefaultFolders folder) const;
@@ -36,21 +43,31 @@ public:
     // The item files of a folder, sorted by name; false when the folder cannot be read.
     bool ListFiles(OlDefaultFolders folder, QStringList& paths, Error* error) const;
 
-    // The item with that EntryID in any folder: first under the file name its UID gives, then
-    // through an index of every file (built on demand, rebuilt once when it proves stale).
+    // The item with that EntryID in one folder: first under the file name its UID gives, then
+    // through an index of the folder's files (built on demand; when it proves stale, brought
+    // up to date by reading only the files that are new or changed). NotFound when the folder
+    // holds no such item.
+    std::unique_ptr<Item> Find(OlDefaultFolders folder, const QString& entryId, Error* error);
+    // The same in every folder, contacts first.
     std::unique_ptr<Item> Find(const QString& entryId, Error* error);
 
 private:
-    struct Location {
-        OlDefaultFolders folder;
-        QString path;
+    struct IndexedFile {
+        QDateTime modified;
+        qint64 size = 0;
+        QString entryId; // empty when the file holds no item
     };
-    std::unique_ptr<Item> loadIfMatches(const Location& location, const QString& entryId) const;
-    void buildIndex();
+    struct FolderIndex {
+        QHash<QString, IndexedFile> files; // by path
+        QHash<QString, QString> paths;     // EntryID -> the first file in name order
+    };
+    std::unique_ptr<Item> findIn(OlDefaultFolders folder, const QString& entryId);
+    std::unique_ptr<Item> loadIfMatches(OlDefaultFolders folder, const QString& path, const QString& entryId) const;
+    void refreshIndex(OlDefaultFolders folder, FolderIndex& index) const;
+    FolderIndex& indexOf(OlDefaultFolders folder);
 
     QString m_root;
-    QHash<QString, Location> m_index;
-    bool m_indexed = false;
+    std::array<FolderIndex, 3> m_indexes;
 };
 
 } // namespace pim

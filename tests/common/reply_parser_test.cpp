@@ -57,6 +57,25 @@ TEST(ReplyParser, GetReplyLineCutsAtEveryPrefixThatBeginsALine)
     EXPECT_TRUE(ReplySegments(QStringLiteral("OK"), prefix).isEmpty());
 }
 
+// The second family's segments begin at their prefix, and every failure empties out.
+TEST(ReplyParser, GetReplyLineFromThePrefix)
+{
+    const QString reply = QStringLiteral("junk\r\n+CPBR: 1,\"AE+CPBRAAAA=\"\r\n+CPBR: 2,b");
+    const QString prefix = QStringLiteral("+CPBR");
+    const QStringList expected = {QStringLiteral("+CPBR: 1,\"AE+CPBRAAAA=\"\r\n"), QStringLiteral("+CPBR: 2,b")};
+    QString out;
+    for (int n = 0; n < 2; ++n) {
+        ASSERT_TRUE(GetReplyLine(out, reply, n, prefix, SegmentRule::FromPrefix)) << n;
+        EXPECT_EQ(out, expected[n]);
+    }
+    EXPECT_EQ(ReplySegments(reply, prefix, SegmentRule::FromPrefix), expected);
+    for (const auto& [text, thePrefix] : {std::pair(reply, QString()), std::pair(QString(), prefix), std::pair(reply, QStringLiteral("+CMGL"))}) {
+        out = QStringLiteral("stale");
+        EXPECT_FALSE(GetReplyLine(out, text, 0, thePrefix, SegmentRule::FromPrefix));
+        EXPECT_TRUE(out.isEmpty());
+    }
+}
+
 TEST(ReplyParser, ListReplyLines)
 {
     const struct {

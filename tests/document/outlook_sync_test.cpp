@@ -13,12 +13,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -88,6 +91,20 @@ protected:
     int fileCount(const char* folder) const
     {
         return int(QDir(dir.filePath(QLatin1String(folder))).entryList(QDir::Files).size());
+    }
+
+    // A file of the store as another program writes it ("calendar/x.ics").
+    void put(const QString& relative, const QByteArray& bytes) const
+    {
+        QDir().mkpath(QFileInfo(dir.filePath(relative)).absolutePath());
+        QFile file(dir.filePath(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    QByteArray get(const QString& relative) const
+    {
+        QFile file(dir.filePath(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     platform::ScopedLanguage english {platform::LANG_ENGLISH_US};
@@ -265,8 +282,10 @@ TEST_F(PimExchange, FailedSavesFailTheWriteAndKeepTheStates)
     }
     EXPECT_EQ(doc.m_outlookContacts[0]->m_nState, CSyncRecord::StateChanged);
     EXPECT_TRUE(doc.m_outlookContacts[1]->m_strEntryID.isEmpty());
-    ASSERT_FALSE(recording.ui.boxes.empty());
-    EXPECT_EQ(recording.ui.boxTexts().back(), QStringLiteral("Failed to write data. - "));
+    // One box, and it names the store's reason.
+    ASSERT_EQ(recording.ui.boxes.size(), 1u);
+    EXPECT_TRUE(recording.ui.boxTexts()[0].startsWith(QStringLiteral("Failed to write data. - Cannot write ")))
+        << recording.ui.boxTexts()[0].toStdString();
 
     // Once the store takes writes again, the same export goes through.
     EXPECT_TRUE(doc.ExportOutlookContacts());
@@ -283,7 +302,8 @@ TEST_F(PimExchange, AStoreThatCannotExistRefusesTheLogOn)
     doc.m_outlookContacts.push_back(std::make_unique<CPhoneEntry>());
     EXPECT_FALSE(doc.ImportOutlookContacts());
     EXPECT_EQ(doc.m_outlookContacts.size(), 1u);
-    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to read data. - ")});
+    ASSERT_EQ(recording.ui.boxes.size(), 1u);
+    EXPECT_EQ(recording.ui.boxTexts()[0], QStringLiteral("Failed to read data. - %1 is not a folder").arg(plain.fileName()));
 }
 
 TEST_F(PimExchange, AbortClosesTheWindowButKeepsTheMainWindowDisabledUntilTheEnd)
@@ -375,6 +395,197 @@ TEST_F(PimExchange, MovingAYearlyEntryMovesItsRecurrence)
     EXPECT_EQ(item->GetRecurrencePattern().RecurrenceType(), pim::olRecursYearly);
     EXPECT_EQ(item->GetRecurrencePattern().MonthOfYear(), 4);
     EXPECT_EQ(item->GetRecurrencePattern().DayOfMonth(), 10);
+}
+
+QByteArray calendarWith(const QByteArray& uid, const QByteArray& lines, const QByteArray& after = {})
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VEVENT\r\nUID:" + uid
+           + "\r\nDTSTAMP:20240101T000000Z\r\n" + lines + "END:VEVENT\r\n" + after + "END:VCALENDAR\r\n";
+}
+
+TEST_F(PimExchange, AnItemOfAnotherKindWithTheSameUidIsLeftAlone)
+{
+    const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:same\r\nFN:Ann\r\nTEL;TYPE=CELL:1\r\nEND:VCARD\r\n";
+    put(QStringLiteral("contacts/same.vcf"), card);
+    put(QStringLiteral("notes/same.ics"), "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VJOURNAL\r\n"
+                                          "UID:same\r\nDESCRIPTION:old\r\nEND:VJOURNAL\r\nEND:VCALENDAR\r\n");
+    auto note = std::make_unique<CMemoEntry>();
+    note->m_strEntryID = QStringLiteral("same");
+    note->m_strText = QStringLiteral("new");
+    note->m_nState = CSyncRecord::StateChanged;
+    doc.m_outlookMemos.push_back(std::move(note));
+
+    ASSERT_TRUE(doc.ExportOutlookNotes());
+    EXPECT_TRUE(get(QStringLiteral("notes/same.ics")).contains("DESCRIPTION:new"));
+    doc.m_outlookMemos[0]->m_nState = CSyncRecord::StateDeleted;
+    ASSERT_TRUE(doc.ExportOutlookNotes());
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("notes/same.ics"))));
+    EXPECT_EQ(get(QStringLiteral("contacts/same.vcf")), card);
+}
+
+// Events as other programs write them, read, edited here in one field, changed by another
+// program in the meantime, and written back.
+TEST_F(PimExchange, AnUpdateChangesOnlyWhatTheUserChanged)
+{
+    const QByteArray everyOtherDay = "DTSTART:20240102T100000\r\nRRULE:FREQ=DAILY;INTERVAL=2\r\nSUMMARY:Gym\r\n";
+    const struct {
+        const char* name;
+        QByteArray lines, after;
+        int repeatRead;
+        std::function<void(CScheduleEntry&)> edit;
+        std::vector<QByteArray> present, absent;
+    } cases[] = {
+        {"every_other_day", everyOtherDay, {}, CScheduleEntry::RepeatNone,
+         [](CScheduleEntry& e) { e.m_strSubject = QStringLiteral("Gym!"); },
+         {"RRULE:FREQ=DAILY;INTERVAL=2", "SUMMARY:Gym!", "DTSTART:20240102T100000"}, {}},
+        {"second_sunday", "DTSTART:20240114T090000\r\nRRULE:FREQ=MONTHLY;BYDAY=2SU\r\nSUMMARY:Brunch\r\n", {},
+         CScheduleEntry::RepeatNone, [](CScheduleEntry& e) { e.m_nAlarm = CScheduleEntry::Alarm15Min; },
+         {"RRULE:FREQ=MONTHLY;BYDAY=2SU", "TRIGGER:-PT15M", "SUMMARY:Brunch"}, {}},
+        {"weekly_with_exception",
+         "DTSTART:20240101T080000\r\nRRULE:FREQ=WEEKLY;BYDAY=MO\r\nEXDATE:20240108T080000\r\nSUMMARY:Team\r\n", {},
+         CScheduleEntry::RepeatWeekly, [](CScheduleEntry& e) { e.m_strSubject = QStringLiteral("Team A"); },
+         {"RRULE:FREQ=WEEKLY;BYDAY=MO", "EXDATE:20240108T080000", "SUMMARY:Team A"}, {}},
+        {"moved_occurrence", "DTSTART:20240102T100000\r\nRRULE:FREQ=DAILY\r\nSUMMARY:Stand-up\r\n",
+         "BEGIN:VEVENT\r\nUID:moved_occurrence\r\nDTSTAMP:20240101T000000Z\r\nRECURRENCE-ID:20240103T100000\r\n"
+         "DTSTART:20240103T110000\r\nSUMMARY:Stand-up (moved)\r\nEND:VEVENT\r\n",
+         CScheduleEntry::RepeatDaily, [](CScheduleEntry& e) { e.m_nAlarm = CScheduleEntry::Alarm1Hour; },
+         {"RRULE:FREQ=DAILY", "RECURRENCE-ID:20240103T100000", "SUMMARY:Stand-up (moved)", "TRIGGER:-PT1H"}, {}},
+        {"new_repeat", everyOtherDay, {}, CScheduleEntry::RepeatNone,
+         [](CScheduleEntry& e) { e.m_nRepeat = CScheduleEntry::RepeatWeekly; },
+         {"RRULE:FREQ=WEEKLY;BYDAY=TU", "SUMMARY:Gym"}, {"INTERVAL=2"}},
+        {"moved_to_thursday", "DTSTART:20240103T100000\r\nRRULE:FREQ=WEEKLY;UNTIL=20240630T235959;BYDAY=WE\r\n", {},
+         CScheduleEntry::RepeatWeekly, [](CScheduleEntry& e) { e.m_dtStart = COleDateTime(2024, 1, 4, 10, 0, 0); },
+         {"DTSTART:20240104T100000", "BYDAY=TH", "UNTIL=20240630T235959"}, {"BYDAY=WE"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = QStringLiteral("calendar/%1.ics").arg(QLatin1String(c.name));
+        QDir(dir.filePath(QStringLiteral("calendar"))).removeRecursively();
+        put(file, calendarWith(c.name, c.lines, c.after));
+        ASSERT_TRUE(doc.ImportOutlookSchedules());
+        ASSERT_EQ(doc.m_outlookSchedules.size(), 1u);
+        CScheduleEntry& entry = *doc.m_outlookSchedules[0];
+        EXPECT_EQ(entry.m_nRepeat, c.repeatRead);
+        c.edit(entry);
+        entry.m_nState = CSyncRecord::StateChanged;
+        put(file, calendarWith(c.name, c.lines + "LOCATION:Room 4\r\n", c.after));
+
+        ASSERT_TRUE(doc.ExportOutlookSchedules());
+        const QByteArray written = get(file);
+        EXPECT_TRUE(written.contains("LOCATION:Room 4")) << written.constData();
+        for (const QByteArray& text : c.present)
+            EXPECT_TRUE(written.contains(text)) << text.constData() << "\n" << written.constData();
+        for (const QByteArray& text : c.absent)
+            EXPECT_FALSE(written.contains(text)) << text.constData() << "\n" << written.constData();
+    }
+}
+
+// The values as read outlive the run: the next run's update keeps what another program changed;
+// without them (a damaged file) the record is written whole, as it always was.
+TEST_F(PimExchange, TheValuesAsReadAreKeptBesideTheDataFile)
+{
+    const auto card = [](const char* home, const char* extra) {
+        return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann Lee\r\nTEL;TYPE=CELL:0170\r\nTEL;TYPE=HOME:")
+               + home + "\r\n" + extra + "END:VCARD\r\n";
+    };
+    const QString data = dir.filePath(QStringLiteral("data/"));
+    QDir().mkpath(data);
+    put(QStringLiteral("contacts/ann.vcf"), card("030 1", ""));
+    doc.SetDataDir(data);
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_TRUE(doc.SaveLocalData());
+    put(QStringLiteral("contacts/ann.vcf"), card("030 2", "TEL;TYPE=WORK:040\r\n"));
+
+    const auto renameInNextRun = [&](const QString& name) {
+        CMVsyncDoc next;
+        next.SetDataDir(data);
+        next.LoadLocalData();
+        CPhoneEntry& ann = *next.m_outlookContacts.at(0);
+        ann.m_strName = name;
+        ann.m_nState = CSyncRecord::StateChanged;
+        EXPECT_TRUE(next.ExportOutlookContacts());
+        next.SaveLocalData();
+        return get(QStringLiteral("contacts/ann.vcf"));
+    };
+    QByteArray written = renameInNextRun(QStringLiteral("Ann Lee-Smith"));
+    for (const char* text : {"FN:Ann Lee-Smith", "TYPE=CELL:0170", "TYPE=HOME:030 2", "TYPE=WORK:040"})
+        EXPECT_TRUE(written.contains(text)) << text << "\n" << written.constData();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(data + CPimBaseline::kFileName).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    QFile baseline(data + CPimBaseline::kFileName);
+    ASSERT_TRUE(baseline.open(QIODevice::ReadWrite));
+    baseline.seek(12);
+    baseline.write("?");
+    baseline.close();
+    written = renameInNextRun(QStringLiteral("Ann"));
+    for (const char* text : {"FN:Ann\r\n", "TYPE=CELL:0170", "TYPE=HOME:030 1"})
+        EXPECT_TRUE(written.contains(text)) << text << "\n" << written.constData();
+    EXPECT_FALSE(written.contains("TYPE=WORK"));
+}
+
+TEST_F(PimExchange, AnUpdateOfAnItemDeletedElsewhereAddsItAgain)
+{
+    const QString contactId = addContact(QStringLiteral("Ann"), QStringLiteral("0170"));
+    put(QStringLiteral("calendar/e.ics"), calendarWith("e", "DTSTART:20240102T100000\r\nSUMMARY:Dentist\r\n"));
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_TRUE(doc.ImportOutlookSchedules());
+    for (const char* folder : {"contacts", "calendar"})
+        QDir(dir.filePath(QLatin1String(folder))).removeRecursively();
+    doc.m_outlookContacts[0]->m_nState = CSyncRecord::StateChanged;
+    doc.m_outlookSchedules[0]->m_nState = CSyncRecord::StateChanged;
+
+    ASSERT_TRUE(doc.ExportOutlookContacts());
+    ASSERT_TRUE(doc.ExportOutlookSchedules());
+    EXPECT_NE(doc.m_outlookContacts[0]->m_strEntryID, contactId);
+    EXPECT_NE(doc.m_outlookSchedules[0]->m_strEntryID, QStringLiteral("e"));
+    EXPECT_EQ(fileCount("contacts") + fileCount("calendar"), 2);
+    EXPECT_TRUE(recording.ui.boxes.empty());
+}
+
+TEST_F(PimExchange, TextsAndUntypedNumbersOfOtherProgramsReadWhole)
+{
+    put(QStringLiteral("contacts/phone.vcf"),
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nTEL:0123\r\nTEL;VOICE:0456\r\nNOTE:first\\nsecond\r\nEND:VCARD\r\n");
+    put(QStringLiteral("notes/n.ics"), "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\nBEGIN:VJOURNAL\r\n"
+                                       "UID:n\r\nDESCRIPTION:shopping\\nmilk\\nbread\r\nEND:VJOURNAL\r\nEND:VCALENDAR\r\n");
+    put(QStringLiteral("calendar/e.ics"), calendarWith("e", "DTSTART:20240102T100000\r\nSUMMARY:Call\\nBob\r\n"));
+    ASSERT_TRUE(doc.ImportOutlookContacts());
+    ASSERT_TRUE(doc.ImportOutlookNotes());
+    ASSERT_TRUE(doc.ImportOutlookSchedules());
+
+    ASSERT_EQ(doc.m_outlookContacts.size(), 1u);
+    const CPhoneEntry& ann = *doc.m_outlookContacts[0];
+    EXPECT_EQ(ann.m_strMobile, QStringLiteral("0123"));
+    EXPECT_EQ(ann.m_strHome, QStringLiteral("0456"));
+    EXPECT_EQ(ann.m_strMemo, QStringLiteral("first\r\nsecond"));
+    EXPECT_EQ(doc.m_outlookMemos.at(0)->m_strText, QStringLiteral("shopping\r\nmilk\r\nbread"));
+    EXPECT_EQ(doc.m_outlookSchedules.at(0)->m_strSubject, QStringLiteral("Call\r\nBob"));
+    QStringList row;
+    doc.MemoToRow(*doc.m_outlookMemos[0], row);
+    EXPECT_EQ(row, QStringList{QStringLiteral("shopping")});
+}
+
+TEST_F(PimExchange, AReadOnlyStoreIsReadAndItsWritesFailWithTheirReason)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root; run this test as an unprivileged user";
+    addContact(QStringLiteral("Ann"), QStringLiteral("0170"));
+    const QStringList folders = {dir.path(), dir.filePath(QStringLiteral("contacts")),
+                                 dir.filePath(QStringLiteral("calendar")), dir.filePath(QStringLiteral("notes"))};
+    for (const QString& folder : folders)
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0500), 0);
+    EXPECT_TRUE(doc.ImportOutlookContacts());
+    EXPECT_EQ(doc.m_outlookContacts.size(), 1u);
+    doc.m_outlookContacts[0]->m_strName = QStringLiteral("Ann B");
+    doc.m_outlookContacts[0]->m_nState = CSyncRecord::StateChanged;
+    EXPECT_FALSE(doc.ExportOutlookContacts());
+    for (const QString& folder : folders)
+        ::chmod(QFile::encodeName(folder).constData(), 0700);
+    ASSERT_EQ(recording.ui.boxes.size(), 1u);
+    EXPECT_TRUE(recording.ui.boxTexts()[0].startsWith(QStringLiteral("Failed to write data. - Cannot write ")))
+        << recording.ui.boxTexts()[0].toStdString();
 }
 
 } // namespace

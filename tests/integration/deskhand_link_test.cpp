@@ -2,112 +2,19 @@
 // program, with the real clock.
 #ifdef DESKHAND_LINK_BIN
 
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
+#include "link_tool_fixture.h"
 
-#include <gtest/gtest.h>
+#include <QDir>
+#include <QThread>
 
 #include <algorithm>
 #include <csignal>
 
 namespace {
 
-class DeskhandLinkTest : public ::testing::Test {
+class DeskhandLinkTest : public LinkToolTest {
 protected:
-    ~DeskhandLinkTest() override
-    {
-        if (simulator.state() != QProcess::NotRunning) {
-            simulator.terminate();
-            simulator.waitForFinished(5000);
-        }
-    }
-
-    QString path(const QString& name) const { return dir.filePath(name); }
-
-    void startSimulator(const QString& stateFile, const QStringList& extra = {})
-    {
-        simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        simulator.start(QStringLiteral(DESKHAND_PHONESIM_BIN),
-            QStringList {"--dialect", "1", "--link", path("com3"), "--state", stateFile, "--log", path("commands.log")}
-                + extra);
-        ASSERT_TRUE(simulator.waitForStarted(5000));
-        QDeadlineTimer deadline(5000);
-        while (!QFileInfo(path("com3")).isSymLink() && !deadline.hasExpired())
-            QThread::msleep(10);
-        ASSERT_TRUE(QFileInfo(path("com3")).isSymLink());
-    }
-
-    struct Run {
-        int exitCode = -1;
-        QJsonObject output;
-        QString errors;
-    };
-
-    void startLink(QProcess& process, const QStringList& args)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DESKHAND_COM3"), path("com3"));
-        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        env.remove(QStringLiteral("LANGUAGE"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(DESKHAND_LINK_BIN), QStringList {"--com", "3"} + args);
-    }
-
-    Run link(const QStringList& args)
-    {
-        QProcess process;
-        startLink(process, args);
-        return finish(process);
-    }
-
-    Run finish(QProcess& process)
-    {
-        Run run;
-        if (!process.waitForFinished(120000)) {
-            ADD_FAILURE() << "deskhand-link did not finish";
-            process.kill();
-            return run;
-        }
-        run.exitCode = process.exitCode();
-        run.errors = QString::fromLocal8Bit(process.readAllStandardError());
-        const QJsonDocument document = QJsonDocument::fromJson(process.readAllStandardOutput());
-        EXPECT_TRUE(document.isObject()) << run.errors.toStdString();
-        run.output = document.object();
-        return run;
-    }
-
-    static QStringList names(const QJsonObject& output, const char* member = "m_strName")
-    {
-        QStringList list;
-        for (const QJsonValue& record : output.value(QLatin1String("records")).toArray())
-            list << record.toObject().value(QLatin1String(member)).toString();
-        return list;
-    }
-
-    QString file(const QString& name, const QByteArray& content)
-    {
-        QFile out(path(name));
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(content);
-        return path(name);
-    }
-
-    QByteArrayList logged()
-    {
-        QFile log(path("commands.log"));
-        return log.open(QIODevice::ReadOnly) ? log.readAll().split('\n') : QByteArrayList();
-    }
-
-    QTemporaryDir dir;
-    QProcess simulator;
+    DeskhandLinkTest() : LinkToolTest(QStringLiteral(DESKHAND_LINK_BIN), {"--dialect", "1"}) {}
 };
 
 TEST_F(DeskhandLinkTest, WritesReadsAndDeletesContacts)

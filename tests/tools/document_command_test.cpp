@@ -5,6 +5,7 @@
 #include "platform/archive.h"
 #include "support/recording_ui_services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -40,6 +41,11 @@ protected:
     testsupport::ScopedRecordingUi recording;
     ScopedProgressViewFactory progress{[] { return std::make_unique<NullProgress>(); }};
     QTemporaryDir dir;
+    // The PIM commands keep what they read in the data folder.
+    struct DataDir {
+        explicit DataDir(const QString& path) { qputenv("DESKHAND_DATA_DIR", path.toUtf8()); }
+        ~DataDir() { qunsetenv("DESKHAND_DATA_DIR"); }
+    } dataDir{dir.path()};
 };
 
 TEST_F(DocumentCommand, DataWriteThenDumpGivesTheSameDocument)
@@ -161,6 +167,33 @@ TEST_F(DocumentCommand, CsvAndPimRoundTrips)
     const QString id = sent.value("records").toArray()[0].toObject().value("m_strEntryID").toString();
     EXPECT_FALSE(id.isEmpty());
     EXPECT_EQ(read.value("records").toArray()[0].toObject().value("m_strEntryID").toString(), id);
+}
+
+TEST_F(DocumentCommand, PimWriteAfterReadSendsOnlyWhatWasEdited)
+{
+    QDir().mkpath(path("pim/contacts"));
+    const auto card = [](const char* home) {
+        return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann\r\nTEL;TYPE=CELL:0170\r\nTEL;TYPE=HOME:") + home
+               + "\r\nEND:VCARD\r\n";
+    };
+    write("pim/contacts/ann.vcf", card("030 1"));
+    qputenv("DESKHAND_PIM_DIR", path("pim").toUtf8());
+    const QJsonObject read = run({"pim", "read", "contacts"});
+    ASSERT_TRUE(read.value("ok").toBool());
+    write("pim/contacts/ann.vcf", card("030 2")); // another program, in between
+
+    QJsonObject ann = read.value("records").toArray()[0].toObject();
+    ann.insert("m_strName", "Ann Lee");
+    ann.insert("m_nState", 2);
+    write("edited.json", QJsonDocument(QJsonArray{ann}).toJson());
+    const QJsonObject written = run({"pim", "write", "contacts", path("edited.json")});
+    qunsetenv("DESKHAND_PIM_DIR");
+    ASSERT_TRUE(written.value("ok").toBool());
+    QFile file(path("pim/contacts/ann.vcf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.contains("FN:Ann Lee\r\n")) << bytes.constData();
+    EXPECT_TRUE(bytes.contains("TYPE=HOME:030 2")) << bytes.constData();
 }
 
 } // namespace

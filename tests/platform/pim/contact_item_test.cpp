@@ -204,4 +204,38 @@ TEST_F(ContactItemTest, ACardWithoutNamesOrNumbersStillLoads)
     EXPECT_EQ(contact->EntryID(), QStringLiteral("bare"));
 }
 
+TEST_F(ContactItemTest, NumbersWithoutATypeFillTheEmptyFieldsInOrder)
+{
+    const struct {
+        const char* name;
+        QByteArray card;
+        const char *mobile, *home, *business;
+    } cases[] = {
+        {"2.1", "VERSION:2.1\r\nTEL:0123\r\nTEL;CELL:0170\r\n", "0170", "0123", ""},
+        {"3.0", "VERSION:3.0\r\nTEL;TYPE=VOICE:1\r\nTEL:2\r\nTEL;TYPE=WORK:9\r\nTEL:3\r\nTEL:4\r\n", "1", "2", "9"},
+        {"4.0", "VERSION:4.0\r\nTEL;VALUE=uri:tel:+1-555-0100\r\nTEL;TYPE=home:tel:030\r\n", "+1-555-0100", "030", ""},
+        {"fax and pager", "VERSION:3.0\r\nTEL;TYPE=FAX:5\r\nTEL;TYPE=PAGER:6\r\n", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PutText(QStringLiteral("contacts/c.vcf"), "BEGIN:VCARD\r\n" + c.card + "FN:C\r\nEND:VCARD\r\n");
+        auto contact = Load<ContactItem>(QStringLiteral("contacts/c.vcf"));
+        ASSERT_TRUE(contact);
+        EXPECT_EQ(contact->MobileTelephoneNumber(), QString::fromUtf8(c.mobile));
+        EXPECT_EQ(contact->HomeTelephoneNumber(), QString::fromUtf8(c.home));
+        EXPECT_EQ(contact->BusinessTelephoneNumber(), QString::fromUtf8(c.business));
+    }
+
+    // Numbers keep their fields when another one changes or goes.
+    PutText(QStringLiteral("contacts/c.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:C\r\nTEL:1\r\nTEL:2\r\nTEL:3\r\nEND:VCARD\r\n");
+    auto contact = Load<ContactItem>(QStringLiteral("contacts/c.vcf"));
+    contact->SetMobileTelephoneNumber(QString());
+    contact->SetBusinessTelephoneNumber(QStringLiteral("33"));
+    ASSERT_TRUE(contact->Save());
+    auto back = Load<ContactItem>(QStringLiteral("contacts/c.vcf"));
+    EXPECT_EQ(back->MobileTelephoneNumber(), QString());
+    EXPECT_EQ(back->HomeTelephoneNumber(), QStringLiteral("2"));
+    EXPECT_EQ(back->BusinessTelephoneNumber(), QStringLiteral("33"));
+}
+
 } // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "link2/progress_view.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace dh2 {
+
+class CPhoneSession;
+
+// One deskhand2-link command on a session whose port the caller has set:
+//
+//   identify                        wake, identify and open the phone, then close it
+//   read handset|sim|groups|schedules   (schedules: the combined list, memos included)
+//   write handset|sim FILE.json     each record at the index it holds, in one session
+//   write schedules FILE.json       the whole list
+//   delete handset|sim INDEX...
+//
+// FILE.json is an array of records in the form read prints, or an object whose "records"
+// member is one. The result is the object deskhand2-link prints:
+//   {"ok": bool, "result": m_nResult, "records": [...], "groups": [...], "profile": {...},
+//    "error": "..." for a command line or file refused, or a port that cannot be opened}
+// "records" comes with reads and writes (the records as written, cut to what the phone took),
+// "groups" with the book and group reads, "profile" once the phone was asked who it is.
+class CLinkCommand {
+public:
+    explicit CLinkCommand(CPhoneSession& session) : m_session(session) {}
+
+    QJsonObject Run(const QStringList& args);
+
+    static QString Usage();
+
+private:
+    QJsonObject Identify();
+    QJsonObject Read(const QString& what);
+    QJsonObject Write(const QString& what, const QString& path);
+    QJsonObject Delete(const QString& what, const QStringList& indices);
+
+    // The outcome of an operation that ran.
+    QJsonObject Outcome(bool ok) const;
+    QJsonObject Refuse(const QString& error) const;
+
+    CPhoneSession& m_session;
+};
+
+// Progress for a command-line tool: every status text as a line on a stream (stderr).
+class CStderrProgressView final : public IProgressView {
+public:
+    explicit CStderrProgressView(std::FILE* stream = stderr) : m_stream(stream) {}
+    void SetText(const QString& text) override;
+
+private:
+    std::FILE* m_stream;
+};
+
+} // namespace dh2

@@ -1,0 +1,24 @@
+#pragma once
+
+// Deskhand2's records, group table and model profile as JSON, for deskhand2-link. Records are
+// objects whose keys are the members' own names; see tools/json_members.h for the forms.
+#include "link2/model_profile.h"
+#include "link2/records.h"
+#include "tools/json_members.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace dh2 {
+
+QJsonObject RecordToJson(const CPhoneEntry& record);
+QJsonObject RecordToJson(const CScheduleEntry& record);
+bool RecordFromJson(const QJsonValue& value, CPhoneEntry& record, QString* error);
+bool RecordFromJson(const QJsonValue& value, CScheduleEntry& record, QString* error);
+
+// [{"m_strName", "m_nMembers", "m_nCapacity"}, ...]
+QJsonArray GroupsToJson(const GroupTable& groups);
+// {"type": n, "f0": 0|1, ..., "f7": 0|1}
+QJsonObject ProfileToJson(const CModelProfile& profile);
+
+} // namespace dh2

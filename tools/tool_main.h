@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QJsonObject>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+
+// What the phone link tools of both programs share around their commands.
+namespace tools {
+
+// A positive whole number given with the option, the fallback without it; nothing when it is
+// not one.
+std::optional<int> PositiveNumber(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback);
+
+// Runs a phone command with SIGINT, SIGTERM and SIGHUP taken as an abort, so that the session
+// still sends its closing commands and releases the port. *terminatedBy is the signal that
+// came, 0 when none.
+QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int* terminatedBy);
+
+// Prints the output as one JSON object on stdout, an "error" in it also as a line on stderr,
+// and returns the exit status: 0 when "ok", 128 + the signal that ended the session, else 1.
+int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy);
+
+// One progress text as a line of a tool's error stream.
+void PrintProgressLine(std::FILE* stream, const QString& text);
+
+} // namespace tools
