@@ -49,6 +49,21 @@ const std::vector<Member<CScheduleEntry>>& ScheduleMembers()
     return members;
 }
 
+const std::vector<Member<CSmsEntry>>& MessageMembers()
+{
+    static const std::vector<Member<CSmsEntry>> members = [] {
+        auto list = BaseMembers<CSmsEntry>();
+        list.push_back(Int<CSmsEntry>("m_nStatus", &CSmsEntry::m_nStatus));
+        list.push_back(String<CSmsEntry>("m_strText", &CSmsEntry::m_strText));
+        list.push_back(String<CSmsEntry>("m_strNumber", &CSmsEntry::m_strNumber));
+        list.push_back(String<CSmsEntry>("m_strName", &CSmsEntry::m_strName));
+        list.push_back(String<CSmsEntry>("m_strDate", &CSmsEntry::m_strDate));
+        list.push_back(String<CSmsEntry>("m_strTime", &CSmsEntry::m_strTime));
+        return list;
+    }();
+    return members;
+}
+
 } // namespace
 
 QJsonObject RecordToJson(const CPhoneEntry& record)
@@ -59,6 +74,11 @@ QJsonObject RecordToJson(const CPhoneEntry& record)
 QJsonObject RecordToJson(const CScheduleEntry& record)
 {
     return ToJson(record, ScheduleMembers());
+}
+
+QJsonObject RecordToJson(const CSmsEntry& record)
+{
+    return ToJson(record, MessageMembers());
 }
 
 bool RecordFromJson(const QJsonValue& value, CPhoneEntry& record, QString* error)

@@ -13,6 +13,7 @@ namespace dh2 {
 
 QJsonObject RecordToJson(const CPhoneEntry& record);
 QJsonObject RecordToJson(const CScheduleEntry& record);
+QJsonObject RecordToJson(const CSmsEntry& record);
 bool RecordFromJson(const QJsonValue& value, CPhoneEntry& record, QString* error);
 bool RecordFromJson(const QJsonValue& value, CScheduleEntry& record, QString* error);
 
