@@ -110,6 +110,13 @@ TEST_F(MessagesTest, ListsInTextMode)
 
 TEST_F(MessagesTest, AFailedListingLeavesThePromptFlagClear)
 {
+    // The flag covers the listing alone: the wake-up still sees a phone left at the prompt.
+    phone.state().atPrompt = true;
+    RecordList<CSmsEntry> texts;
+    ASSERT_TRUE(session.ReadMessagesText(texts)) << session.m_nResult;
+    EXPECT_EQ(texts.size(), 4u);
+    phone.clearCommandLog();
+
     phone.injectFault("AT+CMGL=\"ALL\"", Fault::reply("\r\nERROR\r\n"));
     RecordList<CSmsEntry> list;
     EXPECT_FALSE(session.ReadMessagesText(list));
