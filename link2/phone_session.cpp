@@ -35,6 +35,14 @@ const QString kInvalidVersion = QStringLiteral("Invalid phone version");
 
 } // namespace
 
+QString CommandSafe(const QString& text)
+{
+    QString safe = text;
+    for (const QChar c : {QChar(u'"'), QChar(u'\r'), QChar(u'\n'), QChar(26), QChar(27), QChar(0)})
+        safe.remove(c);
+    return safe;
+}
+
 CPhoneSessionBase::~CPhoneSessionBase() = default;
 
 CPhoneSession::CPhoneSession() = default;

@@ -16,6 +16,11 @@
 namespace dh2 {
 
 class CModelProfile;
+struct MessageListEntry;
+
+// Plain text for a quoted command field: without the characters that could end the field or the
+// command (double quote, CR, LF, Ctrl-Z, ESC, NUL).
+QString CommandSafe(const QString& text);
 
 // The transport, the wake-up delay and the last reply and result, shared by every operation.
 class CPhoneSessionBase {
@@ -95,6 +100,22 @@ public:
     // The "AT+SSCM" command of one record; its subject is cut to what is sent.
     QByteArray BuildScheduleWrite(CScheduleEntry& entry) const;
 
+    // Short messages. The listings connect and disconnect by themselves, and so do storing
+    // and sending; a delete runs between Connect and Disconnect.
+    // The text-mode listing of every stored message.
+    bool ReadMessagesText(RecordList<CSmsEntry>& list);
+    // The PDU-mode listing; the messages the decoder leaves (one part of a longer text, a PDU
+    // that does not decode) are read again one by one in text mode.
+    bool ReadMessages(RecordList<CSmsEntry>& list);
+    // Stores the entry's text on the SIM through the text prompt; sets the entry's index.
+    // Refused before the prompt when the SIM's storage is full ("Memory is full").
+    bool StoreMessage(CSmsEntry& entry);
+    // Sends the stored message at the entry's index to the entry's number.
+    bool SendStoredMessage(const CSmsEntry& entry);
+    bool DeleteMessage(int nIndex);
+    // The text of a text-mode entry by the coding mark that ends its header.
+    static QString DecodeMessageText(const QString& text, QChar codingMark);
+
     static bool GetReplyLine(QString& out, const QString& reply, int n, const QString& prefix);
     QString EncodeBase64Text(const QString& text) const;
     // The text of a field; a field the codec refuses gives an empty text and *ok false.
@@ -124,6 +145,9 @@ public:
     int m_nSimNumberLimit = 20;
     // Free or used indices, filled by the document for its writes.
     std::vector<int> m_arrIndices;
+    // Set when the phone gives a text-mode message's text as Base64 of UCS-2; nothing in this
+    // program sets it.
+    bool m_bTextIsBase64 = false;
 
 private:
     // One command through the transport; its result goes to m_nResult, its reply to m_strReply.
@@ -149,8 +173,17 @@ private:
     bool SelectBook(const char* command, bool sim);
     // The caller-group check of a handset write: false (and the box) when the group is full.
     bool CountInGroup(CPhoneEntry& entry);
+    // Port, wake-up, the loading text and identification of a message listing.
+    bool OpenMessageRead();
+    // Appends the record of a text-mode entry; false (result 11) when its header does not parse.
+    bool AppendTextMessage(const MessageListEntry& item, RecordList<CSmsEntry>& list);
+    void ParseTextMessageList(const QString& reply, RecordList<CSmsEntry>& list);
+    // Reads the messages of m_arrReRead in text mode and appends them.
+    void ReReadMessages(RecordList<CSmsEntry>& list);
 
     std::unique_ptr<IProgressView> m_pProgress;
+    // The indices a PDU listing leaves to the text re-read.
+    std::vector<int> m_arrReRead;
 };
 
 } // namespace dh2

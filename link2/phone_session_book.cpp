@@ -26,15 +26,6 @@ QByteArray RangeCommand(int first, int last)
     return "AT+CPBR=" + QByteArray::number(first) + ',' + QByteArray::number(last) + '\r';
 }
 
-// Plain text for a quoted command field: nothing in it may end the field or the command.
-QString CommandSafe(const QString& text)
-{
-    QString safe = text;
-    for (const QChar c : {QChar(u'"'), QChar(u'\r'), QChar(u'\n'), QChar(26), QChar(27), QChar(0)})
-        safe.remove(c);
-    return safe;
-}
-
 QString PaddedTo(const QString& text, int width)
 {
     return text + QString(std::max(0, width - platform::ansiWidth(text)), u' ');

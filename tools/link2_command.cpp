@@ -1,7 +1,10 @@
 #include "tools/link2_command.h"
 
+#include "common/reply_parser.h"
+#include "link2/message_parser.h"
 #include "link2/model_profile.h"
 #include "link2/phone_session.h"
+#include "link2/sms_pdu.h"
 #include "platform/serial/com_port.h"
 #include "tools/link2_json.h"
 #include "tools/tool_main.h"
@@ -14,6 +17,34 @@ namespace {
 
 const QStringList kBooks = {QStringLiteral("handset"), QStringLiteral("sim")};
 
+std::optional<int> IndexArgument(const QString& text)
+{
+    bool isNumber = false;
+    const int index = text.toInt(&isNumber);
+    return isNumber ? std::optional<int>(index) : std::nullopt;
+}
+
+QString NotAnIndex(const QString& text)
+{
+    return QStringLiteral("\"%1\" is not an index").arg(text);
+}
+
+// An element as decode-pdu prints it: its type, and the converted text of a picture, an
+// animation or a melody.
+QJsonObject ElementToJson(const CEmsElement& element)
+{
+    QJsonObject object {{"type", element.GetTypeName()}};
+    QByteArray text;
+    if (const auto* sound = dynamic_cast<const CEmsUserSound*>(&element))
+        text = sound->NormalisedMelody();
+    else if (dynamic_cast<const CEmsPictureElement*>(&element) || dynamic_cast<const CEmsAnimationElement*>(&element))
+        element.GetData(&text);
+    else
+        return object;
+    object.insert(QStringLiteral("text"), QString::fromLatin1(text));
+    return object;
+}
+
 } // namespace
 
 QString CLinkCommand::Usage()
@@ -23,7 +54,12 @@ QString CLinkCommand::Usage()
         "  identify\n"
         "  read handset|sim|groups|schedules\n"
         "  write handset|sim|schedules FILE.json\n"
-        "  delete handset|sim INDEX...\n");
+        "  delete handset|sim INDEX...\n"
+        "  read messages|messages-text\n"
+        "  store-message TEXT\n"
+        "  send-stored INDEX NUMBER\n"
+        "  delete-message INDEX\n"
+        "  decode-pdu HEX\n");
 }
 
 QJsonObject CLinkCommand::Run(const QStringList& args)
@@ -37,6 +73,14 @@ QJsonObject CLinkCommand::Run(const QStringList& args)
         return Write(args[1], args[2]);
     if (command == QLatin1String("delete") && args.size() >= 3)
         return Delete(args[1], args.mid(2));
+    if (command == QLatin1String("store-message") && args.size() == 2)
+        return StoreMessage(args[1]);
+    if (command == QLatin1String("send-stored") && args.size() == 3)
+        return SendStored(args[1], args[2]);
+    if (command == QLatin1String("delete-message") && args.size() == 2)
+        return DeleteMessage(args[1]);
+    if (command == QLatin1String("decode-pdu") && args.size() == 2)
+        return DecodePdu(args[1]);
     if (command.isEmpty())
         return Refuse(QStringLiteral("no command given"));
     return Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
@@ -89,8 +133,15 @@ QJsonObject CLinkCommand::Read(const QString& what)
         output = Outcome(m_session.ReadSchedules(list));
         output.insert(QStringLiteral("records"), recordjson::RecordsToJson(list));
         return output;
+    } else if (what == QLatin1String("messages") || what == QLatin1String("messages-text")) {
+        RecordList<CSmsEntry> list;
+        output = Outcome(what == QLatin1String("messages") ? m_session.ReadMessages(list) : m_session.ReadMessagesText(list));
+        output.insert(QStringLiteral("records"), recordjson::RecordsToJson(list));
+        return output;
     } else {
-        return Refuse(QStringLiteral("cannot read \"%1\": expected handset, sim, groups or schedules").arg(what));
+        return Refuse(QStringLiteral("cannot read \"%1\": expected handset, sim, groups, schedules, messages or "
+                                     "messages-text")
+                          .arg(what));
     }
     output.insert(QStringLiteral("groups"), GroupsToJson(g_arrGroups));
     return output;
@@ -139,10 +190,10 @@ QJsonObject CLinkCommand::Delete(const QString& what, const QStringList& indices
         return Refuse(QStringLiteral("cannot delete in \"%1\": expected handset or sim").arg(what));
     std::vector<int> numbers;
     for (const QString& text : indices) {
-        bool isNumber = false;
-        numbers.push_back(text.toInt(&isNumber));
-        if (!isNumber)
-            return Refuse(QStringLiteral("\"%1\" is not an index").arg(text));
+        const std::optional<int> index = IndexArgument(text);
+        if (!index)
+            return Refuse(NotAnIndex(text));
+        numbers.push_back(*index);
     }
     const bool sim = what == QLatin1String("sim");
     if (!(sim ? m_session.SelectSimBook() : m_session.SelectHandsetBook()))
@@ -154,6 +205,52 @@ QJsonObject CLinkCommand::Delete(const QString& what, const QStringList& indices
     }
     m_session.Disconnect();
     return Outcome(ok);
+}
+
+QJsonObject CLinkCommand::StoreMessage(const QString& text)
+{
+    CSmsEntry entry;
+    entry.m_strText = text;
+    QJsonObject output = Outcome(m_session.StoreMessage(entry));
+    output.insert(QStringLiteral("records"), QJsonArray {RecordToJson(entry)});
+    return output;
+}
+
+QJsonObject CLinkCommand::SendStored(const QString& index, const QString& number)
+{
+    CSmsEntry entry;
+    const std::optional<int> stored = IndexArgument(index);
+    if (!stored)
+        return Refuse(NotAnIndex(index));
+    entry.m_nIndex = *stored;
+    entry.m_strNumber = number;
+    return Outcome(m_session.SendStoredMessage(entry));
+}
+
+QJsonObject CLinkCommand::DeleteMessage(const QString& index)
+{
+    const std::optional<int> stored = IndexArgument(index);
+    if (!stored)
+        return Refuse(NotAnIndex(index));
+    if (!m_session.Connect())
+        return Outcome(false);
+    const bool ok = m_session.DeleteMessage(*stored);
+    m_session.Disconnect();
+    return Outcome(ok);
+}
+
+QJsonObject CLinkCommand::DecodePdu(const QString& hex) const
+{
+    QByteArray bytes;
+    common::HexToBytes(bytes, hex.toUpper());
+    CSmsPdu pdu;
+    if (!pdu.Decode(bytes))
+        return {{"ok", false}, {"error", QStringLiteral("the PDU does not decode")}};
+    pdu.DecodeElements();
+    QJsonArray elements;
+    for (const auto& element : pdu.Elements())
+        elements.append(ElementToJson(*element));
+    return {{"ok", true}, {"record", RecordToJson(*MessageRecord(pdu))}, {"elements", elements}};
 }
 
 void CStderrProgressView::SetText(const QString& text)

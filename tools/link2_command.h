@@ -19,6 +19,11 @@ class CPhoneSession;
 //   write handset|sim FILE.json     each record at the index it holds, in one session
 //   write schedules FILE.json       the whole list
 //   delete handset|sim INDEX...
+//   read messages|messages-text     the PDU listing (with its text re-read), or the text one
+//   store-message TEXT              stored on the SIM; the record comes back with its index
+//   send-stored INDEX NUMBER
+//   delete-message INDEX
+//   decode-pdu HEX                  no phone: a listed PDU as the listing reads it
 //
 // FILE.json is an array of records in the form read prints, or an object whose "records"
 // member is one. The result is the object deskhand2-link prints:
@@ -26,6 +31,8 @@ class CPhoneSession;
 //    "error": "..." for a command line or file refused, or a port that cannot be opened}
 // "records" comes with reads and writes (the records as written, cut to what the phone took),
 // "groups" with the book and group reads, "profile" once the phone was asked who it is.
+// decode-pdu prints {"ok", "record", "elements": [{"type", "text"}]}, "text" for pictures,
+// animations and melodies: the bitmap as text, or the normalised iMelody.
 class CLinkCommand {
 public:
     explicit CLinkCommand(CPhoneSession& session) : m_session(session) {}
@@ -39,6 +46,10 @@ private:
     QJsonObject Read(const QString& what);
     QJsonObject Write(const QString& what, const QString& path);
     QJsonObject Delete(const QString& what, const QStringList& indices);
+    QJsonObject StoreMessage(const QString& text);
+    QJsonObject SendStored(const QString& index, const QString& number);
+    QJsonObject DeleteMessage(const QString& index);
+    QJsonObject DecodePdu(const QString& hex) const;
 
     // The outcome of an operation that ran.
     QJsonObject Outcome(bool ok) const;

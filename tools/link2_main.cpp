@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     const QCommandLineOption comOption(QStringLiteral("com"), QStringLiteral("COM port number (1)."), QStringLiteral("N"));
     const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Baud rate (19200)."), QStringLiteral("B"));
     parser.addOptions({comOption, baudOption});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("identify, read, write, delete, data, csv or pim, with its operands."));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("identify, read, write, delete, store-message, send-stored, delete-message, decode-pdu, data, csv or pim, with its operands."));
     parser.process(app);
 
     const std::optional<int> com = tools::PositiveNumber(parser, comOption, 1);

@@ -91,6 +91,41 @@ TEST_F(Deskhand2LinkTest, WritesReadsAndDeletesInOneModel)
     EXPECT_EQ(logged().count("AT+SSCW"), 1);
 }
 
+// Messages: the PDU listing with its enhanced message and its re-read part, a text stored,
+// listed in text mode and deleted; a PDU decoded without a phone.
+TEST_F(Deskhand2LinkTest, ListsStoresAndDeletesMessages)
+{
+    const QString state = demoPhone(2);
+    startSimulator(state, {"--model", "2"});
+
+    const Run listed = link({"read", "messages"});
+    EXPECT_EQ(listed.exitCode, 0) << listed.errors.toStdString();
+    EXPECT_EQ(names(listed.output, "m_strText"), QStringList({"See you at 8?", "周五见", "Call me back", "[EMS]", "Hi!"}));
+    EXPECT_EQ(logged().count("AT+CMGR=4"), 1); // the part of a longer text, read again
+
+    const Run stored = link({"store-message", "Back at 9\r\nBye"});
+    EXPECT_EQ(stored.exitCode, 0) << stored.errors.toStdString();
+    const int index = stored.output["records"].toArray().at(0)["m_nIndex"].toInt();
+    EXPECT_GT(index, 0);
+
+    const Run texts = link({"read", "messages-text"}); // the SIM, where the text went
+    EXPECT_EQ(texts.exitCode, 0) << texts.errors.toStdString();
+    EXPECT_TRUE(names(texts.output, "m_strText").contains(QStringLiteral("Back at 9\r\nBye")))
+        << names(texts.output, "m_strText").join(u'|').toStdString();
+
+    EXPECT_EQ(link({"delete-message", QString::number(index)}).exitCode, 0);
+    QFile saved(state);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    for (const QJsonValue& entry : QJsonDocument::fromJson(saved.readAll())["messages"]["sim"]["entries"].toArray())
+        EXPECT_NE(entry["index"].toInt(), index);
+
+    const Run decoded = link({"decode-pdu", "00440b916407281553f80000403070905003400b040b02020520cb6cf61b"});
+    EXPECT_EQ(decoded.exitCode, 0);
+    EXPECT_EQ(decoded.output["record"].toObject()["m_strText"].toString(), QStringLiteral("[EMS]"));
+    EXPECT_EQ(decoded.output["elements"].toArray().at(1).toObject(), QJsonObject({{"type", "sound"}}));
+    EXPECT_EQ(link({"decode-pdu", "0002"}).exitCode, 1);
+}
+
 TEST_F(Deskhand2LinkTest, RefusalsAreClearAndFail)
 {
     Run run = link({"frob"});

@@ -27,7 +27,7 @@ TEST(Dialect2StateFile, DemoPhonesLoadForTheirModelsAndRoundTrip)
         EXPECT_EQ(loaded.handset.entries.at(2).numbers[2].number, QStringLiteral("+2348031234567"));
         EXPECT_EQ(loaded.organizer.size(), 5u);
         EXPECT_EQ(*loaded.organizer[0].alarm, QDateTime(QDate(2004, 3, 7), QTime(8, 55)));
-        EXPECT_EQ(phone.state().handsetMessages.entries.size(), 4u);
+        EXPECT_EQ(phone.state().handsetMessages.entries.size(), 5u); // the last with a sound in it
         EXPECT_TRUE(phone.state().asleep);
         EXPECT_EQ(phone.state().sleepAfterMs, 5000);
 

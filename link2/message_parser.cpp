@@ -1,0 +1,252 @@
+#include "link2/message_parser.h"
+
+#include "common/reply_parser.h"
+#include "common/text_codec.h"
+#include "link2/sms_pdu.h"
+#include "platform/ansi_width.h"
+
+#include <algorithm>
+
+namespace dh2 {
+
+namespace {
+
+constexpr int kMessageTextBytes = 2048;
+constexpr int kPduTextBytes = 1024;
+
+bool IsLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+QString ChopLineEnds(QString text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && IsLineEnd(text[end - 1]))
+        --end;
+    text.truncate(end);
+    return text;
+}
+
+QString TrimLeft(const QString& text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && (IsLineEnd(text[start]) || text[start] == u' '))
+        ++start;
+    return text.mid(start);
+}
+
+std::optional<int> IndexOf(const QString& header)
+{
+    QString field;
+    if (!common::ExtractQuotedField(field, header, 0))
+        return std::nullopt;
+    return common::LeadingNumber(field);
+}
+
+} // namespace
+
+QString TrimMessageReply(const QString& reply)
+{
+    QString text = ChopLineEnds(TrimLeft(reply));
+    const qsizetype size = text.size();
+    if (size >= 2 && text.endsWith(QLatin1String("OK")) && (size == 2 || IsLineEnd(text[size - 3])))
+        text = ChopLineEnds(text.left(size - 2));
+    return text;
+}
+
+QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& lineStart)
+{
+    QList<MessageListEntry> entries;
+    const QString prefix = lineStart.trimmed().section(u':', 0, 0);
+    for (const QString& segment : common::ReplySegments(TrimMessageReply(reply), prefix, common::SegmentRule::FromPrefix)) {
+        const QString line = ChopLineEnds(TrimLeft(segment));
+        if (!line.startsWith(lineStart))
+            break;
+        const qsizetype end = line.indexOf(QLatin1String("\r\n"));
+        MessageListEntry entry;
+        entry.header = line.mid(lineStart.size(), end < 0 ? -1 : end - lineStart.size());
+        if (end >= 0)
+            entry.body = line.mid(end + 2);
+        entries << entry;
+    }
+    return entries;
+}
+
+int TextMessageStatus(const QString& status)
+{
+    if (status == QLatin1String("REC READ"))
+        return CSmsEntry::StatusRead;
+    if (status == QLatin1String("REC UNREAD"))
+        return CSmsEntry::StatusUnread;
+    if (status == QLatin1String("STO SENT"))
+        return CSmsEntry::StatusSent;
+    return CSmsEntry::StatusUnsent;
+}
+
+int PduMessageStatus(const QString& code)
+{
+    switch (common::LeadingNumber(code).value_or(-1)) {
+    case 0: return CSmsEntry::StatusUnread;
+    case 1: return CSmsEntry::StatusRead;
+    case 3: return CSmsEntry::StatusSent;
+    default: return CSmsEntry::StatusUnsent;
+    }
+}
+
+bool ParseTextMessageHeader(const QString& header, CSmsEntry& entry)
+{
+    const std::optional<int> index = IndexOf(header);
+    QString status;
+    if (!index || !common::ExtractQuotedField(status, header, 1))
+        return false;
+    entry.m_nIndex = *index;
+    entry.m_nStatus = TextMessageStatus(common::RemoveQuotes(status).trimmed());
+    QString field;
+    if (common::ExtractQuotedField(field, header, 2))
+        entry.m_strNumber = common::RemoveQuotes(field);
+    if (common::ExtractQuotedField(field, header, 3))
+        entry.m_strName = common::RemoveQuotes(field);
+    QString date;
+    if (common::ExtractQuotedField(date, header, 4) && date.contains(u'"')) {
+        date = common::RemoveQuotes(date);
+        const qsizetype comma = date.indexOf(u',');
+        if (comma >= 0) {
+            // "yy/MM/dd,hh:mm:ss+zz" in one field.
+            entry.m_strTime = date.mid(comma + 1);
+            entry.m_strDate = date.left(comma);
+        } else {
+            entry.m_strDate = date;
+            QString time;
+            if (common::ExtractQuotedField(time, header, 5))
+                entry.m_strTime = common::RemoveQuotes(time);
+        }
+    }
+    entry.m_nList = 3;
+    return true;
+}
+
+QString NormalisedLineBreaks(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            out += QLatin1String("\r\n");
+        } else if (text[i] == u'\n') {
+            out += QLatin1String("\r\n");
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+QString DecodeMessageText(const QString& text, QChar codingMark)
+{
+    QString units;
+    if (codingMark == u'2') {
+        QString digits = text;
+        digits.remove(u'\r').remove(u'\n').remove(u' ');
+        const QByteArray bytes = QByteArray::fromHex(digits.toLatin1());
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+            units += QChar(char16_t(quint8(bytes[i]) << 8 | quint8(bytes[i + 1])));
+    } else {
+        common::CTextCodec(common::GsmDialect::Second).GsmToUcs2(units, text.toLatin1());
+    }
+    return NormalisedLineBreaks(platform::ansiLeft(units, kMessageTextBytes));
+}
+
+bool IsEnhancedMessage(const CSmsPdu& pdu)
+{
+    return std::any_of(pdu.Elements().begin(), pdu.Elements().end(),
+        [](const auto& element) { return element->GetTypeName() != QLatin1String("text"); });
+}
+
+std::unique_ptr<CSmsEntry> MessageRecord(const CSmsPdu& pdu)
+{
+    auto record = std::make_unique<CSmsEntry>();
+    record->m_strNumber = pdu.GetAddress();
+    quint8 year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    qint8 zone = 0;
+    if (pdu.GetTimeStamp(year, month, day, hour, minute, second, zone)) {
+        record->m_strDate = QString::asprintf("%d/%d/%d", year, month, day);
+        record->m_strTime = QString::asprintf("%d:%d:%d %d", hour, minute, second, zone);
+    }
+    QString text;
+    if (IsEnhancedMessage(pdu))
+        record->m_strText = QStringLiteral("[EMS]");
+    else if (pdu.GetText(&text) < 1)
+        record->m_strText = QStringLiteral("Empty");
+    else
+        record->m_strText = platform::ansiLeft(text, kPduTextBytes);
+    record->m_nList = 3;
+    return record;
+}
+
+std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex)
+{
+    QByteArray bytes;
+    common::HexToBytes(bytes, pduHex);
+    CSmsPdu pdu;
+    if (!pdu.Decode(bytes))
+        return nullptr;
+    pdu.DecodeElements();
+    // A part of a longer text is read again in text mode, which shows each part's own text.
+    if (pdu.ConcatenationRecord().total != 0 && !IsEnhancedMessage(pdu))
+        return nullptr;
+    return MessageRecord(pdu);
+}
+
+PduEntryResult ParsePduEntry(const MessageListEntry& entry)
+{
+    PduEntryResult result;
+    const std::optional<int> index = IndexOf(entry.header);
+    QString status;
+    if (!index || !common::ExtractQuotedField(status, entry.header, 1))
+        return result;
+    result.record = MessageFromPdu(entry.body.trimmed());
+    if (!result.record) {
+        result.reRead = *index;
+        return result;
+    }
+    result.record->m_nIndex = *index;
+    result.record->m_nStatus = PduMessageStatus(common::RemoveQuotes(status));
+    QString name;
+    if (common::ExtractQuotedField(name, entry.header, 2))
+        result.record->m_strName = common::RemoveQuotes(name);
+    return result;
+}
+
+std::optional<StorageCounts> ParseStorageCounts(const QString& reply)
+{
+    const QString text = TrimLeft(reply);
+    if (!text.startsWith(QLatin1String("+CPMS: ")))
+        return std::nullopt;
+    const QString fields = text.mid(7);
+    const std::optional<int> used = common::NumberField(fields, 0);
+    const std::optional<int> total = common::NumberField(fields, 1);
+    if (!used || !total)
+        return std::nullopt;
+    return StorageCounts {*used, *total};
+}
+
+std::optional<int> StoredMessageIndex(const QString& reply)
+{
+    const QString text = TrimLeft(reply);
+    const qsizetype colon = text.indexOf(u':');
+    if (colon < 0)
+        return std::nullopt;
+    qsizetype end = text.indexOf(u'\r', colon);
+    if (end < 0)
+        end = text.size();
+    bool ok = false;
+    const int index = text.mid(colon + 1, end - colon - 1).trimmed().toInt(&ok);
+    if (!ok || index < 0)
+        return std::nullopt;
+    return index;
+}
+
+} // namespace dh2

@@ -1,0 +1,216 @@
+// Short messages: listings in text and PDU mode, storing a text through the prompt, sending a
+// stored message, deleting one.
+#include "link2/phone_session.h"
+
+#include "link2/message_parser.h"
+#include "link2/model_profile.h"
+#include "platform/clock.h"
+
+namespace dh2 {
+
+namespace {
+
+constexpr int kLoadingText = 62467;    // "Loading data... %d-%d"
+constexpr int kSavingText = 62468;     // "Saving data..."
+constexpr int kMemoryFullText = 62455; // "Memory is full"
+constexpr int kSendingText = 62507;    // "Sending Message..."
+constexpr char kCtrlZ = 26;
+constexpr char kEsc = 27;
+constexpr int kBeforeCtrlZMs = 1000;
+constexpr int kAfterEscapeMs = 500;
+constexpr int kMaxSendNumber = 19;
+
+// While it lives, a '>' ending a reply is text, not the prompt: a message may well end in one.
+class PromptIsText {
+public:
+    explicit PromptIsText(CATPort& port) : m_port(port) { m_port.m_bPromptIsNotSuccess = true; }
+    ~PromptIsText() { m_port.m_bPromptIsNotSuccess = false; }
+    PromptIsText(const PromptIsText&) = delete;
+    PromptIsText& operator=(const PromptIsText&) = delete;
+
+private:
+    CATPort& m_port;
+};
+
+QByteArray Numbered(const char* command, int index)
+{
+    return command + QByteArray::number(index) + '\r';
+}
+
+} // namespace
+
+QString CPhoneSession::DecodeMessageText(const QString& text, QChar codingMark)
+{
+    return dh2::DecodeMessageText(text, codingMark);
+}
+
+bool CPhoneSession::OpenMessageRead()
+{
+    if (!OpenSession())
+        return false;
+    ShowProgress(kLoadingText);
+    return true;
+}
+
+bool CPhoneSession::AppendTextMessage(const MessageListEntry& item, RecordList<CSmsEntry>& list)
+{
+    auto record = std::make_unique<CSmsEntry>();
+    if (!ParseTextMessageHeader(item.header, *record)) {
+        m_nResult = SESSION_BAD_ENTRY;
+        return false;
+    }
+    if (m_bTextIsBase64) {
+        QString field = item.body;
+        field.remove(u'\r').remove(u'\n').remove(u' ');
+        record->m_strText = NormalisedLineBreaks(DecodeBase64Text(field));
+    } else {
+        record->m_strText = DecodeMessageText(item.body, item.header.isEmpty() ? QChar() : item.header.back());
+    }
+    list.push_back(std::move(record));
+    ShowProgress(kLoadingText);
+    return true;
+}
+
+bool CPhoneSession::ReadMessagesText(RecordList<CSmsEntry>& list)
+{
+    if (!OpenMessageRead())
+        return false;
+    if (!SetEcho(0)
+        || !SendAll({"AT+SSLP=2000\r", "AT+SBEG\r", ModelProfile().f7 ? "AT+CSCS=\"SYNC\"\r" : "AT+CSCS=\"GSM\"\r"})) {
+        Disconnect();
+        return false;
+    }
+    if (Send("AT+CMGF=1\r") == AT_OK) {
+        const PromptIsText promptIsText(m_port);
+        Send("AT+CMGL=\"ALL\"\r");
+    }
+    if (m_nResult == AT_OK)
+        ParseTextMessageList(m_strReply, list);
+    return Finish();
+}
+
+void CPhoneSession::ParseTextMessageList(const QString& reply, RecordList<CSmsEntry>& list)
+{
+    const QList<MessageListEntry> entries = MessageListEntries(reply);
+    if (entries.isEmpty() && !TrimMessageReply(reply).isEmpty()) {
+        m_nResult = SESSION_BAD_LIST;
+        return;
+    }
+    for (const MessageListEntry& entry : entries) {
+        if (!AppendTextMessage(entry, list))
+            return;
+    }
+}
+
+bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
+{
+    m_arrReRead.clear();
+    if (!OpenMessageRead())
+        return false;
+    if (!SetEcho(0)
+        || !SendAll({"AT+SSLP=2000\r", "AT+SBEG\r", "AT+CSCS=\"GSM\"\r", "AT+CMGF=0\r", "AT+CMGL=4\r"})) {
+        Disconnect();
+        return false;
+    }
+    const QList<MessageListEntry> entries = MessageListEntries(m_strReply);
+    if (entries.isEmpty() && !TrimMessageReply(m_strReply).isEmpty())
+        return Fail(SESSION_BAD_LIST);
+    for (const MessageListEntry& entry : entries) {
+        PduEntryResult result = ParsePduEntry(entry);
+        if (result.Failed())
+            return Fail(SESSION_BAD_ENTRY);
+        if (result.reRead) {
+            m_arrReRead.push_back(*result.reRead);
+            continue;
+        }
+        list.push_back(std::move(result.record));
+        ShowProgress(kLoadingText);
+    }
+    ReReadMessages(list);
+    return Finish();
+}
+
+void CPhoneSession::ReReadMessages(RecordList<CSmsEntry>& list)
+{
+    if (Send("AT+CMGF=1\r") != AT_OK || (ModelProfile().f7 && Send("AT+CSCS=\"SYNC\"\r") != AT_OK))
+        return;
+    const PromptIsText promptIsText(m_port);
+    for (const int index : m_arrReRead) {
+        if (Send(Numbered("AT+CMGR=", index)) != AT_OK)
+            return;
+        const QList<MessageListEntry> entries = MessageListEntries(m_strReply, QStringLiteral("+CMGR: "));
+        if (entries.isEmpty()) {
+            m_nResult = SESSION_BAD_ENTRY;
+            return;
+        }
+        MessageListEntry entry = entries.first();
+        entry.header = QString::number(index) + u',' + entry.header;
+        if (!AppendTextMessage(entry, list))
+            return;
+    }
+}
+
+bool CPhoneSession::StoreMessage(CSmsEntry& entry)
+{
+    if (!Connect())
+        return false;
+    ShowProgress(kSavingText);
+    if (Send("AT+CPMS=\"SM\",\"SM\"\r") != AT_OK)
+        return Finish();
+    const std::optional<StorageCounts> counts = ParseStorageCounts(m_strReply);
+    if (!counts)
+        return Fail(SESSION_BAD_LIST);
+    if (counts->used >= counts->total) {
+        ShowProgress(kMemoryFullText);
+        Disconnect();
+        return false;
+    }
+
+    QString text = entry.m_strText;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
+    std::optional<int> index;
+    if (Send("AT+CMGF=1\r") == AT_OK && Send("AT+CMGW=\"\"\r") == AT_PROMPT
+        && Send(EncodeBase64Text(text).toLatin1(), false) == AT_OK) {
+        platform::Sleep(kBeforeCtrlZMs);
+        if (Send(QByteArray(1, kCtrlZ)) == AT_OK) {
+            QString reply = m_strReply;
+            if (reply.startsWith(QChar(kCtrlZ)))
+                reply.remove(0, 1);
+            index = StoredMessageIndex(reply);
+            if (!index)
+                m_nResult = SESSION_BAD_ENTRY;
+        }
+    }
+    if (index) {
+        entry.m_nIndex = *index;
+        Disconnect();
+        return true;
+    }
+    // Leave the text prompt, so that the phone takes commands again.
+    QString ignored;
+    m_port.SendCommand(QByteArray(1, kEsc), ignored, false);
+    platform::Sleep(kAfterEscapeMs);
+    Disconnect();
+    return false;
+}
+
+bool CPhoneSession::SendStoredMessage(const CSmsEntry& entry)
+{
+    if (entry.m_nIndex < 0)
+        return false;
+    if (!Connect())
+        return false;
+    if (Send("AT+CMGF=1\r") == AT_OK) {
+        ShowProgress(kSendingText);
+        const QString number = CommandSafe(entry.m_strNumber).left(kMaxSendNumber);
+        Send("AT+CMSS=" + QByteArray::number(entry.m_nIndex) + ",\"" + number.toLatin1() + "\"\r");
+    }
+    return Finish();
+}
+
+bool CPhoneSession::DeleteMessage(int nIndex)
+{
+    return Send(Numbered("AT+CMGD=", nIndex)) == AT_OK;
+}
+
+} // namespace dh2

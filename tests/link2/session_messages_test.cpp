@@ -1,0 +1,225 @@
+// Short messages against the simulated phone: the PDU listing with its text re-read, the
+// text listing, storing through the prompt, sending a stored message and deleting one.
+#include "session_fixture.h"
+
+#include "link2/message_parser.h"
+#include "phonesim/fault.h"
+#include "phonesim/sms_pdu.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace dh2;
+using link2test::SessionTest;
+using phonesim::Fault;
+
+// "Hello" with a predefined sound at position 2, from +46708251358.
+const QByteArray kEmsSound = "00440B916407281553F80000403070905003400B040B02020520CB6CF61B";
+// Part 1 of 2 of "Hi!" from +49170123456.
+const QByteArray kPartPdu = "00440B919471103254F60000403060812401000A050003CC020190E910";
+// A status report, which the decoder leaves to the text re-read.
+const QByteArray kStatusReport = "0006D60B911326880736F4111011719551401110117195714000";
+
+const QDateTime kSent({2004, 3, 6}, {18, 42, 10});
+
+class MessagesTest : public SessionTest {
+protected:
+    explicit MessagesTest(int model = 2) : SessionTest(model)
+    {
+        auto& entries = phone.state().handsetMessages.entries;
+        entries[1] = {0, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), QStringLiteral("See you, ALL OK"), kSent), {}, {}, {}};
+        entries[2] = {2, QStringLiteral("Li, Wei"), phonesim::MakeSubmitPdu(QStringLiteral("+8613800138000"), QStringLiteral("你好")), {}, {}, {}};
+        entries[3] = {1, {}, kEmsSound, {}, {}, {}};
+        entries[4] = {1, {}, kPartPdu, {}, {}, {}};
+    }
+
+    // The texts of the records, by index.
+    static QMap<int, QString> Texts(const RecordList<CSmsEntry>& list)
+    {
+        QMap<int, QString> texts;
+        for (const auto& record : list)
+            texts.insert(record->m_nIndex, record->m_strText);
+        return texts;
+    }
+};
+
+class MessagesModel1Test : public MessagesTest {
+protected:
+    MessagesModel1Test() : MessagesTest(1) {}
+};
+
+const QStringList kOpening = {"AT", "ATI", "AT+SINF", "ATE0", "AT+SSLP=2000", "AT+SBEG"};
+const QStringList kClosing = {"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"};
+
+TEST_F(MessagesTest, ListsInPduModeAndReadsThePartsAgainAsText)
+{
+    RecordList<CSmsEntry> list;
+    ASSERT_TRUE(session.ReadMessages(list)) << session.m_nResult;
+    const QStringList listing {"AT+CSCS=\"GSM\"", "AT+CMGF=0", "AT+CMGL=4", "AT+CMGF=1", "AT+CMGR=4"};
+    EXPECT_EQ(commands(), kOpening + listing + kClosing);
+    const QMap<int, QString> texts {{1, "See you, ALL OK"}, {2, "你好"}, {3, "[EMS]"}, {4, "Hi!"}};
+    EXPECT_EQ(Texts(list), texts);
+    const CSmsEntry& received = *list[0];
+    EXPECT_EQ(received.m_nStatus, CSmsEntry::StatusUnread);
+    EXPECT_EQ(received.m_strNumber, QStringLiteral("+4917012345678"));
+    EXPECT_EQ(received.m_strDate, QStringLiteral("4/3/6"));
+    EXPECT_EQ(received.m_strTime, QStringLiteral("18:42:10 0"));
+    EXPECT_EQ(list[1]->m_strName, QStringLiteral("Li, Wei"));
+    EXPECT_EQ(list[1]->m_nStatus, CSmsEntry::StatusUnsent);
+    EXPECT_TRUE(list[1]->m_strDate.isEmpty());
+    // The text re-read gives the part its text-mode fields.
+    EXPECT_EQ(list[3]->m_strNumber, QStringLiteral("+49170123456"));
+    EXPECT_EQ(list[3]->m_strDate, QStringLiteral("04/03/06"));
+    EXPECT_EQ(list[3]->m_nStatus, CSmsEntry::StatusRead);
+
+    // A second listing reads the part again once, not twice.
+    phone.clearCommandLog();
+    list.clear();
+    ASSERT_TRUE(session.ReadMessages(list));
+    EXPECT_EQ(commands("AT+CMGR"), QStringList {"AT+CMGR=4"});
+    EXPECT_EQ(list.size(), 4u);
+}
+
+TEST_F(MessagesModel1Test, ReadsAgainInSyncWhereTheModelListsThere)
+{
+    phone.state().handsetMessages.entries[5] = {1, {}, kStatusReport, {}, {}, {}};
+    RecordList<CSmsEntry> list;
+    ASSERT_TRUE(session.ReadMessages(list)) << session.m_nResult;
+    EXPECT_EQ(commands().mid(kOpening.size() + 3, 4),
+        QStringList({"AT+CMGF=1", "AT+CSCS=\"SYNC\"", "AT+CMGR=4", "AT+CMGR=5"}));
+    EXPECT_EQ(Texts(list).value(4), QStringLiteral("Hi!"));
+}
+
+TEST_F(MessagesTest, ListsInTextMode)
+{
+    RecordList<CSmsEntry> list;
+    ASSERT_TRUE(session.ReadMessagesText(list)) << session.m_nResult;
+    const QStringList listing {"AT+CSCS=\"GSM\"", "AT+CMGF=1", "AT+CMGL=\"ALL\""};
+    EXPECT_EQ(commands(), kOpening + listing + kClosing);
+    ASSERT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[0]->m_strText, QStringLiteral("See you, ALL OK"));
+    EXPECT_EQ(list[0]->m_strDate, QStringLiteral("04/03/06"));
+    EXPECT_EQ(list[0]->m_strTime, QStringLiteral("18:42:10+00"));
+    EXPECT_EQ(list[1]->m_strName, QStringLiteral("Li, Wei"));
+    EXPECT_EQ(list[1]->m_strText, QStringLiteral("你好"));
+    EXPECT_TRUE(list[1]->m_strDate.isEmpty());
+    EXPECT_EQ(list[3]->m_strText, QStringLiteral("Hi!"));
+    EXPECT_FALSE(session.m_port.m_bPromptIsNotSuccess);
+}
+
+TEST_F(MessagesTest, AFailedListingLeavesThePromptFlagClear)
+{
+    // The flag covers the listing alone: the wake-up still sees a phone left at the prompt.
+    phone.state().atPrompt = true;
+    RecordList<CSmsEntry> texts;
+    ASSERT_TRUE(session.ReadMessagesText(texts)) << session.m_nResult;
+    EXPECT_EQ(texts.size(), 4u);
+    phone.clearCommandLog();
+
+    phone.injectFault("AT+CMGL=\"ALL\"", Fault::reply("\r\nERROR\r\n"));
+    RecordList<CSmsEntry> list;
+    EXPECT_FALSE(session.ReadMessagesText(list));
+    EXPECT_FALSE(session.m_port.m_bPromptIsNotSuccess);
+    EXPECT_EQ(commands("AT+SEND").size(), 1);
+
+    phone.injectFault("AT+CMGL=4", Fault::reply("\r\n+CMGL: 1\r\n0004\r\n\r\nOK\r\n"));
+    EXPECT_FALSE(session.ReadMessages(list));
+    EXPECT_EQ(session.m_nResult, SESSION_BAD_ENTRY);
+    EXPECT_FALSE(session.m_port.m_bPromptIsNotSuccess);
+}
+
+TEST_F(MessagesTest, StoresATextThroughThePrompt)
+{
+    CSmsEntry entry;
+    entry.m_strText = QStringLiteral("Grüße\r\nbis bald\r");
+    ASSERT_TRUE(session.StoreMessage(entry)) << session.m_nResult;
+    EXPECT_EQ(entry.m_nIndex, 1);
+    const QString typed = session.EncodeBase64Text(QStringLiteral("Grüße\rbis bald\r")) + QChar(26);
+    EXPECT_EQ(commands().mid(kOpening.size()),
+        QStringList({"AT+CSCS=\"SYNC\"", "AT+CMEE=1", "AT+CPMS=\"SM\",\"SM\"", "AT+CMGF=1", "AT+CMGW=\"\"", typed}) + kClosing);
+    const phonesim::StoredMessage& stored = phone.state().simMessages.entries.at(1);
+    EXPECT_EQ(stored.stat, 2);
+
+    // Read back, every line break is CR LF, the final one too.
+    phone.state().readStorage = "SM";
+    RecordList<CSmsEntry> list;
+    ASSERT_TRUE(session.ReadMessagesText(list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0]->m_strText, QStringLiteral("Grüße\r\nbis bald\r\n"));
+    EXPECT_EQ(list[0]->m_nStatus, CSmsEntry::StatusUnsent);
+}
+
+TEST_F(MessagesTest, AFullStorageOrARefusedPromptStoresNothing)
+{
+    phone.state().simMessages.total = 1;
+    phone.state().simMessages.entries[1] = {2, {}, phonesim::MakeSubmitPdu(QStringLiteral("123"), QStringLiteral("old")), {}, {}, {}};
+    CSmsEntry entry;
+    entry.m_strText = QStringLiteral("new");
+    EXPECT_FALSE(session.StoreMessage(entry));
+    EXPECT_EQ(entry.m_nIndex, -1);
+    EXPECT_TRUE(commands("AT+CMGW").isEmpty());
+    EXPECT_TRUE(progress.texts.contains(QStringLiteral("Memory is full")));
+    EXPECT_EQ(progress.open, 0);
+
+    phone.state().simMessages.total = 5;
+    phone.injectFault("AT+CMGW=\"\"", Fault::reply("\r\n+CMS ERROR: 322\r\n"));
+    lines.clearWrites();
+    EXPECT_FALSE(session.StoreMessage(entry));
+    EXPECT_EQ(session.m_nResult, AT_CMS_ERROR);
+    EXPECT_EQ(entry.m_nIndex, -1);
+    EXPECT_EQ(phone.state().simMessages.used(), 1);
+    // The escape that leaves a prompt goes before the session closes.
+    QByteArrayList written;
+    for (const auto& write : lines.writes())
+        written << write.bytes;
+    const qsizetype escape = written.indexOf(QByteArray(1, 27));
+    ASSERT_GE(escape, 0);
+    EXPECT_LT(escape, written.indexOf(QByteArray("AT+SEND\r")));
+    EXPECT_EQ(progress.open, 0);
+}
+
+TEST_F(MessagesTest, SendsAStoredMessageToACleanNumber)
+{
+    const struct {
+        const char* name;
+        int index;
+        QString number;
+        QStringList sent; // the AT+CMSS commands
+        bool ok;
+    } cases[] = {
+        {"stored", 2, "+8613800138000", {"AT+CMSS=2,\"+8613800138000\""}, true},
+        {"25 digits go as their first 19", 2, "1234567890123456789012345", {"AT+CMSS=2,\"1234567890123456789\""}, true},
+        {"quotes and line ends are removed", 2, "12\"3\r\n4", {"AT+CMSS=2,\"1234\""}, true},
+        {"a received message is refused", 1, "123", {"AT+CMSS=1,\"123\""}, false},
+        {"no index, no command", -1, "123", {}, false},
+    };
+    phone.state().writeStorage = "ME";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.clearCommandLog();
+        CSmsEntry entry;
+        entry.m_nIndex = c.index;
+        entry.m_strNumber = c.number;
+        EXPECT_EQ(session.SendStoredMessage(entry), c.ok);
+        EXPECT_EQ(commands("AT+CMSS"), c.sent);
+        if (c.index < 0) {
+            EXPECT_TRUE(commands().isEmpty());
+        }
+        EXPECT_EQ(progress.open, 0);
+    }
+    EXPECT_EQ(phone.state().handsetMessages.entries.at(2).stat, 3);
+}
+
+TEST_F(MessagesTest, DeletesBetweenConnectAndDisconnect)
+{
+    ASSERT_TRUE(session.Connect());
+    EXPECT_TRUE(session.DeleteMessage(3));
+    EXPECT_FALSE(session.DeleteMessage(3));
+    EXPECT_EQ(session.m_nResult, AT_CMS_ERROR);
+    session.Disconnect();
+    EXPECT_EQ(commands("AT+CMGD"), QStringList({"AT+CMGD=3", "AT+CMGD=3"}));
+    EXPECT_FALSE(phone.state().handsetMessages.entries.count(3));
+}
+
+} // namespace
