@@ -126,6 +126,63 @@ TEST_F(Deskhand2LinkTest, ListsStoresAndDeletesMessages)
     EXPECT_EQ(link({"decode-pdu", "0002"}).exitCode, 1);
 }
 
+// decode-pdu without a phone: the record as the listing builds it, each element's type, and the
+// converted text of melodies, pictures and animations. Every PDU is an 8-bit SMS-DELIVER from
+// 1234 stamped 04/03/07 09:05:30 +1h whose text "Hi" follows one header element.
+TEST_F(Deskhand2LinkTest, DecodePduPrintsTheRecordAndEachElement)
+{
+    const QString zeros16 = QStringLiteral("0 ").repeated(16) + u'\n';
+    const QString zeros8 = QStringLiteral("0 ").repeated(8) + u'\n';
+    const QString melody = QStringLiteral("BEGIN:IMELODY\r\nVERSION:1.2\r\nFORMAT:CLASS1.0\r\nMELODY:c2d2\r\nEND:IMELODY\r\n");
+    const struct {
+        const char* name;
+        const char* pdu;
+        QString text; // of the record
+        QJsonArray elements;
+    } cases[] = {
+        {"plain text", "000404812143000440307090500340024869", QStringLiteral("Hi"), {QJsonObject {{"type", "text"}}}},
+        {"melody at 0",
+            "0044048121430004403070905003402F2C0C2A00424547494E3A494D454C4F44590D0A4D454C4F44593A633264320D0A454E443A49"
+            "4D454C4F44590D0A4869",
+            QStringLiteral("[EMS]"), {QJsonObject {{"type", "sound"}, {"text", melody}}, QJsonObject {{"type", "text"}}}},
+        {"16 x 16 picture at 2, top left pixel set",
+            "004404812143000440307090500340262311210280000000000000000000000000000000000000000000000000000000000000004869",
+            QStringLiteral("[EMS]"),
+            {QJsonObject {{"type", "text"}},
+                QJsonObject {{"type", "picture"}, {"text", "P1\n16 16\n1 " + zeros16.mid(2) + zeros16.repeated(15)}}}},
+        {"8 x 8 animation at 1, first row set",
+            "00440481214300044030709050034026230F2101FF000000000000000000000000000000000000000000000000000000000000004869",
+            QStringLiteral("[EMS]"),
+            {QJsonObject {{"type", "text"}},
+                QJsonObject {{"type", "animation"}, {"text", "A1\n8 8 4\n" + QStringLiteral("1 ").repeated(8) + u'\n' + zeros8.repeated(31)}},
+                QJsonObject {{"type", "text"}}}},
+        {"predefined sound at 1", "00440481214300044030709050034007040B0201054869", QStringLiteral("[EMS]"),
+            {QJsonObject {{"type", "text"}}, QJsonObject {{"type", "sound"}}, QJsonObject {{"type", "text"}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Run run = link({"decode-pdu", QString::fromLatin1(c.pdu)});
+        EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        EXPECT_TRUE(run.output["ok"].toBool());
+        const QJsonObject record = run.output["record"].toObject();
+        EXPECT_EQ(record["m_strText"].toString(), c.text);
+        EXPECT_EQ(record["m_strNumber"].toString(), QStringLiteral("1234"));
+        EXPECT_EQ(record["m_strDate"].toString(), QStringLiteral("4/3/7"));
+        EXPECT_EQ(record["m_strTime"].toString(), QStringLiteral("9:5:30 4"));
+        EXPECT_EQ(run.output["elements"].toArray(), c.elements);
+    }
+
+    // What does not decode, or is no hexadecimal at all, fails with no record.
+    for (const char* bad : {"0002", "", "00ZZ", "0004048121430004403070905003400548"}) {
+        SCOPED_TRACE(bad);
+        const Run run = link({"decode-pdu", QString::fromLatin1(bad)});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_FALSE(run.output["ok"].toBool());
+        EXPECT_FALSE(run.output.contains(QLatin1String("record")));
+        EXPECT_FALSE(run.output["error"].toString().isEmpty());
+    }
+}
+
 TEST_F(Deskhand2LinkTest, RefusalsAreClearAndFail)
 {
     Run run = link({"frob"});
