@@ -5,28 +5,7 @@
 #include "docshared/record_lists.h"
 #include "link2/model_profile.h"
 
-#include <type_traits>
-
 namespace dh2 {
-
-namespace {
-
-// The session's message operations (ReadMessagesText, ReadMessages, StoreMessage,
-// SendStoredMessage, DeleteMessage) are called when the session has them; until it does, each
-// command fails as a refused command would. call is a generic lambda whose return type names
-// the operation, so that it can be called only when the session has it.
-template <typename Call>
-bool viaSession(CPhoneSession& session, Call call)
-{
-    if constexpr (std::is_invocable_r_v<bool, Call, CPhoneSession&>) {
-        return call(session);
-    } else {
-        session.m_nResult = AT_ERROR;
-        return false;
-    }
-}
-
-} // namespace
 
 bool CMVsyncDoc::ReadMessages()
 {
@@ -34,10 +13,7 @@ bool CMVsyncDoc::ReadMessages()
     RecordList<CSmsEntry> fresh;
     // Models that list messages in PDU mode say so by the seventh flag.
     const bool pdu = ModelProfile().f6;
-    const bool read = viaSession(m_session, [&](auto& session) -> decltype(session.ReadMessages(fresh)) {
-        return pdu ? session.ReadMessages(fresh) : session.ReadMessagesText(fresh);
-    });
-    if (!read) {
+    if (!(pdu ? m_session.ReadMessages(fresh) : m_session.ReadMessagesText(fresh))) {
         m_bMessagesRead = false;
         return false;
     }
@@ -65,10 +41,7 @@ bool CMVsyncDoc::DeleteMessage(CSmsEntry& record)
     if (record.m_nIndex < 0)
         return false;
     const BusyScope busy = MarkBusy();
-    const int index = record.m_nIndex;
-    if (!viaSession(m_session, [index](auto& session) -> decltype(session.DeleteMessage(index)) {
-            return session.DeleteMessage(index);
-        }))
+    if (!m_session.DeleteMessage(record.m_nIndex))
         return false;
     if (docshared::RemoveRecord(m_arMessages, &record)) {
         NotifyChanged();
@@ -82,17 +55,13 @@ bool CMVsyncDoc::DeleteMessage(CSmsEntry& record)
 bool CMVsyncDoc::StoreMessage(CSmsEntry& record)
 {
     const BusyScope busy = MarkBusy();
-    return viaSession(m_session, [&record](auto& session) -> decltype(session.StoreMessage(record)) {
-        return session.StoreMessage(record);
-    });
+    return m_session.StoreMessage(record);
 }
 
 bool CMVsyncDoc::SendStoredMessage(CSmsEntry& record)
 {
     const BusyScope busy = MarkBusy();
-    return viaSession(m_session, [&record](auto& session) -> decltype(session.SendStoredMessage(record)) {
-        return session.SendStoredMessage(record);
-    });
+    return m_session.SendStoredMessage(record);
 }
 
 } // namespace dh2

@@ -5,6 +5,7 @@
 
 #include "link2/session_fixture.h"
 #include "phonesim/fault.h"
+#include "phonesim/sms_pdu.h"
 
 #include <QSignalSpy>
 
@@ -318,6 +319,49 @@ TEST_F(DocPhone, MessagesComposedHereStay)
 
     EXPECT_FALSE(doc.DeleteMessage(*draft));
     EXPECT_TRUE(commands().isEmpty());
+}
+
+// The message commands reach the phone: the read lists in PDU mode where the model does and in
+// text mode where it does not, a failed read keeps the list; a draft is stored, sent and deleted.
+TEST_F(DocPhone, MessageCommandsGoThroughTheSession)
+{
+    phone.state().handsetMessages.entries[3] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4930"), QStringLiteral("Hi there"),
+                                                         QDateTime({2004, 3, 7}, {9, 5})), {}, {}, {}};
+    for (const auto [model, listing] : {std::pair(CModelProfile::TypeCorvo, "AT+CMGL=4"), std::pair(CModelProfile::TypePilla, "AT+CMGL=\"ALL\"")}) {
+        SCOPED_TRACE(listing);
+        ModelProfile().SetModel(model);
+        phone.clearCommandLog();
+        ASSERT_TRUE(doc.ReadMessages()) << doc.m_session.m_nResult;
+        EXPECT_EQ(commands("AT+CMGL"), QStringList {listing});
+        ASSERT_EQ(doc.m_arMessages.size(), 1u);
+        EXPECT_EQ(doc.m_arMessages[0]->m_nIndex, 3);
+        EXPECT_EQ(doc.m_arMessages[0]->m_strText, QStringLiteral("Hi there"));
+    }
+    phone.injectFault("AT+CMGL=4", Fault::error());
+    ModelProfile().SetModel(CModelProfile::TypeCorvo);
+    EXPECT_FALSE(doc.ReadMessages());
+    EXPECT_FALSE(doc.m_bMessagesRead);
+    EXPECT_EQ(doc.m_arMessages.size(), 1u);
+
+    CSmsEntry composed;
+    composed.m_strText = QStringLiteral("See you");
+    composed.m_strNumber = QStringLiteral("+4930");
+    CSmsEntry* draft = doc.AddOutgoingMessage(composed);
+    ASSERT_TRUE(doc.StoreMessage(*draft)) << doc.m_session.m_nResult;
+    ASSERT_GE(draft->m_nIndex, 1);
+    EXPECT_EQ(phone.state().simMessages.entries.at(draft->m_nIndex).stat, 2);
+    phone.state().writeStorage = "SM";
+    EXPECT_TRUE(doc.SendStoredMessage(*draft));
+    EXPECT_EQ(phone.state().simMessages.entries.at(draft->m_nIndex).stat, 3);
+
+    phone.state().readStorage = "SM";
+    const int stored = draft->m_nIndex;
+    ASSERT_TRUE(doc.ConnectForMessages());
+    EXPECT_TRUE(doc.DeleteMessage(*draft));
+    doc.Disconnect();
+    EXPECT_FALSE(phone.state().simMessages.entries.count(stored));
+    ASSERT_EQ(doc.m_arMessages.size(), 1u); // the draft went, the phone's message stays
+    EXPECT_EQ(doc.m_arMessages[0]->m_nIndex, 3);
 }
 
 } // namespace
