@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSignalBlocker>
 
 namespace dh2 {
 
@@ -243,13 +242,8 @@ void CDataForm::SetAllChecks(CRecordListCtrl* list, bool checked)
 {
     if (!list)
         return;
-    {
-        const QSignalBlocker quiet(list);
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            list->SetCheck(row, checked);
-    }
-    list->viewport()->update();
-    OnCheckChanged(list);
+    // The list tells the change once, and the pane follows.
+    list->SetCheckAll(checked);
 }
 
 void CDataForm::OnCheckChanged(CRecordListCtrl* list)
