@@ -110,7 +110,7 @@ CRecordListCtrl* CDataForm::AddPcList(int id, int kind, const QString& name, con
 {
     CRecordListCtrl* list = AddRecordList(id, name, ListRect(kPcLeft, kPcWidth, m_layout.detailHeight));
     list->setAccessibleName(caption);
-    m_listKinds[list] = kind;
+    SetListKind(list, kind);
     AddShadow(id, kPcListShadow);
     ConnectList(list);
     return list;
@@ -120,7 +120,7 @@ CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name,
 {
     CRecordListCtrl* list = AddRecordList(id, name, ListRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
     list->setAccessibleName(caption);
-    m_listKinds[list] = kind;
+    SetListKind(list, kind);
     AddShadow(id, kMobileListShadow);
     Divider divider = GetDivider();
     divider.leftEdges.push_back(id);
@@ -148,7 +148,7 @@ void CDataForm::OnInitialUpdate()
     AnchorControl(IDC_OUTLOOK, ANCHOR_TOPCENTER, ANCHOR_NONE);
     AnchorControl(IDC_PC_DETAIL, ANCHOR_TOPLEFT, ANCHOR_TOPCENTER);
     AnchorControl(IDC_MOBILE_DETAIL, ANCHOR_TOPCENTER, ANCHOR_TOPRIGHT);
-    for (const auto& [list, kind] : m_listKinds) {
+    for (const auto& [list, kind] : ListKinds()) {
         if (IsPcList(list))
             AddControl(const_cast<CRecordListCtrl*>(list), ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
         else
@@ -193,18 +193,6 @@ int CDataForm::PcKind() const
 CRecordListCtrl* CDataForm::ShownPcList() const
 {
     return RecordList(PcKind() == CMVsyncDoc::ListOutlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
-}
-
-int CDataForm::ListKind(const CRecordListCtrl* list) const
-{
-    const auto it = m_listKinds.find(list);
-    return it == m_listKinds.end() ? 0 : it->second;
-}
-
-bool CDataForm::IsPcList(const CRecordListCtrl* list) const
-{
-    const int kind = ListKind(list);
-    return kind == CMVsyncDoc::ListPc || kind == CMVsyncDoc::ListOutlook;
 }
 
 CSyncRecord* CDataForm::RowRecord(const CRecordListCtrl& list, int row) const
