@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QTest>
 
 namespace {
@@ -273,6 +274,33 @@ TEST_F(Phonebook2, ControlsCarryTheirTextsAsNames)
     }
     EXPECT_EQ(List(IDC_PC_LIST)->accessibleName(), QStringLiteral("Deskhand"));
     EXPECT_EQ(List(IDC_HANDSET_LIST)->accessibleName(), QStringLiteral("Mobile"));
+}
+
+// The PIM side is read the first time it is shown, not again on later switches.
+TEST_F(Phonebook2, OutlookIsReadOnTheFirstSwitchOnly)
+{
+    const auto putCard = [this](const QString& uid, const QString& name) {
+        QDir().mkpath(dataDir.filePath(QStringLiteral("pim/contacts")));
+        QFile card(dataDir.filePath(QStringLiteral("pim/contacts/%1.vcf").arg(uid)));
+        ASSERT_TRUE(card.open(QIODevice::WriteOnly));
+        card.write(QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nFN:%2\r\nN:%2;;;;\r\n"
+                                  "TEL;TYPE=CELL:0301\r\nEND:VCARD\r\n").arg(uid, name).toUtf8());
+    };
+    putCard(QStringLiteral("a"), QStringLiteral("Ann"));
+    Click(IDC_OUTLOOK);
+    EXPECT_EQ(List(IDC_OUTLOOK_LIST)->GetItemCount(), 1);
+    EXPECT_TRUE(form->FormButton(IDC_PC_READ)->isVisible());
+    EXPECT_FALSE(form->FormButton(IDC_PC_WRITE)->isVisible());
+    EXPECT_EQ(form->Caption(IDC_PC_CAPTION)->title(), QStringLiteral("Outlook 2000"));
+    EXPECT_EQ(Text(IDC_TOTAL), QStringLiteral("Total : 1"));
+    putCard(QStringLiteral("b"), QStringLiteral("Bob"));
+    Click(IDC_PHONEBOOK);
+    EXPECT_FALSE(form->FormButton(IDC_PC_READ)->isVisible());
+    Click(IDC_OUTLOOK);
+    EXPECT_EQ(List(IDC_OUTLOOK_LIST)->GetItemCount(), 1);
+    Click(IDC_PC_READ);
+    EXPECT_EQ(List(IDC_OUTLOOK_LIST)->GetItemCount(), 2);
+    EXPECT_TRUE(Boxes().isEmpty());
 }
 
 } // namespace
