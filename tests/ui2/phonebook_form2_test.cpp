@@ -119,6 +119,26 @@ TEST_F(Phonebook2, FullBookAndRefusedWrite)
     ExpectIdle();
 }
 
+// A phone that cannot be reached for the book: the box says so, nothing is written, the
+// session is closed and the window usable; the same for Delete on the phone.
+TEST_F(Phonebook2, UnreachableBookSaysSo)
+{
+    PutHandset(1, QStringLiteral("Ann"), QStringLiteral("0301"));
+    Click(IDC_MOBILE_READ);
+    AddPcContact(QStringLiteral("Bob"), QStringLiteral("0302"));
+    Check(List(IDC_PC_LIST), {0});
+    phone.injectFault("AT+CPBS=*", Fault::error());
+    Click(IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(Boxes().last(), QStringLiteral("Failed to connect mobile"));
+    EXPECT_TRUE(Sent("AT+CPBW=").isEmpty());
+    Check(List(IDC_HANDSET_LIST), {0});
+    Click(IDC_MOBILE_DELETE);
+    EXPECT_TRUE(Text(IDC_INFO).isEmpty() || Text(IDC_INFO) == QStringLiteral(" 1/200"));
+    EXPECT_EQ(phoneState().handset.entries.count(1), 1u);
+    EXPECT_EQ(Names(List(IDC_HANDSET_LIST)), QStringList{"Ann"});
+    ExpectIdle();
+}
+
 // PC Delete asks only while Select All is checked; No keeps everything.
 TEST_F(Phonebook2, PcDeleteAsksOnlyForEverything)
 {
