@@ -1,5 +1,7 @@
 #include "platform/shell_open.h"
 
+#include "platform/folders.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 
@@ -25,6 +27,14 @@ bool ShellOpen(const QString& pathOrUrl)
     if (const ShellOpener& opener = InstalledOpener())
         return opener(url);
     return QDesktopServices::openUrl(url);
+}
+
+bool OpenHelpPage(const QString& pageName, const QString& programName)
+{
+    QString path = FindResource(QStringLiteral("help/") + pageName, programName);
+    if (path.isEmpty())
+        path = FindResource(QStringLiteral("help/help_en.html"), programName);
+    return ShellOpen(path);
 }
 
 ScopedShellOpener::ScopedShellOpener(ShellOpener opener) : m_previous(InstalledOpener())

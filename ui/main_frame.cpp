@@ -6,7 +6,6 @@
 #include "controls/wnd_tab.h"
 #include "document/mvsync_doc.h"
 #include "link/app_utils.h"
-#include "platform/folders.h"
 #include "platform/shell_open.h"
 #include "platform/string_table.h"
 #include "ui/about_dlg.h"
@@ -202,13 +201,9 @@ void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
 
 void CMainFrame::OnHelp()
 {
-    // The page of the system language, or the English one where that page is missing.
     QString name;
     GetHelpFileName(name);
-    QString path = platform::FindResource(QStringLiteral("help/") + name);
-    if (path.isEmpty())
-        path = platform::FindResource(QStringLiteral("help/help_en.html"));
-    platform::ShellOpen(path);
+    platform::OpenHelpPage(name, QStringLiteral("deskhand"));
 }
 
 void CMainFrame::OnAppAbout()

@@ -6,7 +6,6 @@
 #include "controls/wnd_tab.h"
 #include "document2/mvsync_doc.h"
 #include "link2/model_profile.h"
-#include "platform/folders.h"
 #include "platform/shell_open.h"
 #include "platform/string_table.h"
 #include "ui2/about_dlg.h"
@@ -234,13 +233,9 @@ void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
 
 void CMainFrame::OnHelp()
 {
-    // The page of the system language, or the English one where that page is missing.
     QString name;
     GetHelpFileName(name);
-    QString path = platform::FindResource(QStringLiteral("help/") + name, QStringLiteral("deskhand2"));
-    if (path.isEmpty())
-        path = platform::FindResource(QStringLiteral("help/help_en.html"), QStringLiteral("deskhand2"));
-    platform::ShellOpen(path);
+    platform::OpenHelpPage(name, QStringLiteral("deskhand2"));
 }
 
 void CMainFrame::OnAppAbout()
