@@ -226,12 +226,8 @@ std::vector<monthtexts::Entry> CForm_Schedule::MonthEntries(std::vector<quintptr
 void CForm_Schedule::DrawMonth()
 {
     ShowMonthLabel();
-    const CTime shown = m_flexMan.GetShownMonth();
     std::vector<quintptr> ids;
-    const std::vector<monthtexts::Entry> entries = MonthEntries(ids);
-    m_flexMan.SetMonthTexts(monthtexts::DayTexts(shown.GetYear(), shown.GetMonth(), entries,
-                                                 monthtexts::EveryLaterOccurrence));
-    m_flexMan.SelectDate(m_flexMan.GetSelectedDate(), true);
+    m_flexMan.ShowEntries(MonthEntries(ids), monthtexts::EveryLaterOccurrence);
     RefreshSelectionState();
 }
 
