@@ -1,4 +1,4 @@
-#include "ui/dialog_parts.h"
+#include "controls/dialog_parts.h"
 
 #include "platform/string_table.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialog_parts.h"
+#include "controls/dialog_parts.h"
 
 #include "link/records.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialog_parts.h"
+#include "controls/dialog_parts.h"
 
 #include "controls/detail_list_ctrl.h"
 #include "controls/pane_form_view.h"
