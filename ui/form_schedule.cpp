@@ -73,14 +73,6 @@ CPhoneListForm::PhoneCommands scheduleCommands()
     return commands;
 }
 
-class WaitCursor {
-public:
-    WaitCursor() { platform::UiServices::instance().beginWaitCursor(); }
-    ~WaitCursor() { platform::UiServices::instance().endWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 } // namespace
 
 CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
@@ -165,7 +157,7 @@ void CForm_Schedule::OnPcSourceShown(bool)
 
 void CForm_Schedule::OnMonth()
 {
-    const WaitCursor wait;
+    const platform::WaitCursor wait;
     CheckSelector(IDC_MONTH, PcSelectorIds());
     ShowCalendarControls(true);
     for (const int id : {int(IDC_PC_LIST), int(IDC_OUTLOOK_LIST), int(IDC_PC_READ), int(IDC_ORGANIZER_PC_SELECT_ALL),
