@@ -20,6 +20,7 @@ public:
         // rolled back by the line edit and would stick as "invalid input".
         if (m_edit->m_nUserInput == 0)
             return Acceptable;
+        filterInsertion(input, pos);
         const editlimit::Fit fit = editlimit::FitEdit(m_edit->m_strAccepted, input, m_edit->m_nLimit, false);
         if (!fit.accepted)
             return Invalid;
@@ -31,6 +32,27 @@ public:
     }
 
 private:
+    // The part that differs from the text before the edit is what was inserted.
+    void filterInsertion(QString& input, int& pos) const
+    {
+        const QString& before = m_edit->m_strAccepted;
+        qsizetype prefix = 0;
+        while (prefix < before.size() && prefix < input.size() && before[prefix] == input[prefix])
+            ++prefix;
+        qsizetype suffix = 0;
+        while (suffix < before.size() - prefix && suffix < input.size() - prefix
+               && before[before.size() - 1 - suffix] == input[input.size() - 1 - suffix])
+            ++suffix;
+        const QString inserted = input.mid(prefix, input.size() - prefix - suffix);
+        if (inserted.isEmpty())
+            return;
+        const QString kept = m_edit->FilterInsertion(inserted);
+        if (kept == inserted)
+            return;
+        input = input.left(prefix) + kept + input.right(suffix);
+        pos = int(prefix + kept.size());
+    }
+
     CLimitedLineEdit* m_edit;
 };
 

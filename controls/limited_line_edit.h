@@ -22,6 +22,10 @@ public:
     static QAction* FindPasteAction(QMenu* menu);
 
 protected:
+    // What user input may insert: the text typed, pasted or dropped in one step, as the edit
+    // would take it; the default takes it whole.
+    virtual QString FilterInsertion(const QString& inserted) const { return inserted; }
+
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void dropEvent(QDropEvent* event) override;

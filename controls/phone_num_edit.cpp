@@ -29,55 +29,62 @@ char16_t typedCode(const QKeyEvent* event)
     return text.front().unicode();
 }
 
-QString filtered(const QString& text)
+} // namespace
+
+const CPhoneNumEdit::Charset CPhoneNumEdit::kDeskhand{QStringLiteral("#*+Pp"), QString(), false};
+const CPhoneNumEdit::Charset CPhoneNumEdit::kDeskhand2{QStringLiteral("#*+P"), QStringLiteral("`"), true};
+
+CPhoneNumEdit::CPhoneNumEdit(QWidget* parent) : CLimitedLineEdit(parent) {}
+
+CPhoneNumEdit::CPhoneNumEdit(const Charset& charset, QWidget* parent) : CLimitedLineEdit(parent), m_charset(charset) {}
+
+bool CPhoneNumEdit::IsAcceptedChar(char16_t ch, const Charset& charset)
+{
+    if (ch >= u'0' && ch <= u'9')
+        return true;
+    if (ch == kCopy || ch == kBackspace || ch == kPaste)
+        return true;
+    return ch >= 0x20 && charset.symbols.contains(QChar(ch));
+}
+
+bool CPhoneNumEdit::Accepts(char16_t ch) const
+{
+    if (m_bFilter)
+        return IsAcceptedChar(ch, m_charset);
+    return !m_charset.refusedUnfiltered.contains(QChar(ch));
+}
+
+QString CPhoneNumEdit::Filtered(const QString& text) const
 {
     QString kept;
     for (const QChar c : text) {
-        if (CPhoneNumEdit::IsAcceptedChar(c.unicode()))
+        if (Accepts(c.unicode()))
             kept += c;
     }
     return kept;
 }
 
-} // namespace
-
-CPhoneNumEdit::CPhoneNumEdit(QWidget* parent) : CLimitedLineEdit(parent) {}
-
-bool CPhoneNumEdit::IsAcceptedChar(char16_t ch)
+QString CPhoneNumEdit::FilterInsertion(const QString& inserted) const
 {
-    if (ch >= u'0' && ch <= u'9')
-        return true;
-    switch (ch) {
-    case u'#':
-    case u'*':
-    case u'+':
-    case u'P':
-    case u'p':
-    case kCopy:
-    case kBackspace:
-    case kPaste:
-        return true;
-    default:
-        return false;
-    }
+    return m_charset.filterInsertions ? Filtered(inserted) : inserted;
 }
 
 void CPhoneNumEdit::keyPressEvent(QKeyEvent* event)
 {
-    if (!m_bFilter) {
+    if (!m_bFilter && m_charset.refusedUnfiltered.isEmpty()) {
         CLimitedLineEdit::keyPressEvent(event);
         return;
     }
     const char16_t code = typedCode(event);
     if (code == 0 || code < 0x20) {
-        if (code == 0 || IsAcceptedChar(code))
+        if (code == 0 || !m_bFilter || Accepts(code))
             CLimitedLineEdit::keyPressEvent(event);
         else
             event->accept(); // e.g. Ctrl+X: the character is dropped
         return;
     }
     // A key may type several characters; each is judged on its own.
-    const QString kept = filtered(event->text());
+    const QString kept = Filtered(event->text());
     if (kept == event->text()) {
         CLimitedLineEdit::keyPressEvent(event);
     } else if (!kept.isEmpty()) {
@@ -92,12 +99,12 @@ void CPhoneNumEdit::keyPressEvent(QKeyEvent* event)
 
 void CPhoneNumEdit::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (!m_bFilter || event->commitString().isEmpty()) {
+    if ((!m_bFilter && m_charset.refusedUnfiltered.isEmpty()) || event->commitString().isEmpty()) {
         CLimitedLineEdit::inputMethodEvent(event);
         return;
     }
     QInputMethodEvent narrowed(event->preeditString(), event->attributes());
-    narrowed.setCommitString(filtered(event->commitString()), event->replacementStart(), event->replacementLength());
+    narrowed.setCommitString(Filtered(event->commitString()), event->replacementStart(), event->replacementLength());
     CLimitedLineEdit::inputMethodEvent(&narrowed);
     event->accept();
 }

@@ -109,6 +109,7 @@ namespace {
 
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kSortKeyRole = Qt::UserRole + 2;
 constexpr int kImageSize = 16;
 
 // A row that carries its sort key while the list sorts.
@@ -142,6 +143,10 @@ CRecordListCtrl::CRecordListCtrl(QWidget* parent) : QTreeWidget(parent), m_heade
     setIconSize(QSize(kImageSize, kImageSize));
     setColumnCount(0);
     connect(m_header, &QHeaderView::sectionClicked, this, &CRecordListCtrl::OnColumnClick);
+    connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
+        if (column == 0 && m_bCheckBoxes)
+            emit checkChanged(indexOfTopLevelItem(item));
+    });
 }
 
 CRecordListCtrl::~CRecordListCtrl() = default;
@@ -164,7 +169,7 @@ void CRecordListCtrl::SetColumns(const QString& descriptor, bool checkBoxes)
     setHeaderLabels(titles);
     for (int c = 0; c < titles.size(); ++c) {
         headerItem()->setTextAlignment(c, Qt::AlignLeft | Qt::AlignVCenter);
-        m_header->resizeSection(c, c == 0 ? 60 : 100);
+        m_header->resizeSection(c, c == 0 && m_bNumberedRows ? 60 : 100);
     }
     m_nColumns = int(items.size() / 2);
     SetListStyle(checkBoxes);
@@ -185,14 +190,51 @@ void CRecordListCtrl::SetListStyle(bool checkBoxes)
     m_images = LoadImageStrip(kImageStrip, kImageSize);
 }
 
-void CRecordListCtrl::setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image)
+void CRecordListCtrl::setRowImage(QTreeWidgetItem* item, int image)
 {
     image = image < 0 ? 0 : image;
-    item->setText(0, QString::number(number));
     item->setData(0, kImageRole, image);
     item->setIcon(0, image < m_images.size() ? m_images[image] : QIcon());
+}
+
+void CRecordListCtrl::setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image)
+{
+    if (!m_bNumberedRows) {
+        for (int j = 0; j < cells.size() && j < columnCount(); ++j)
+            item->setText(j, cells[j]);
+        return;
+    }
+    if (!m_kindImages.isEmpty())
+        image = image >= 0 && image < m_kindImages.size() ? m_kindImages[image] : 0;
+    item->setText(0, QString::number(number));
+    setRowImage(item, image);
     for (int j = 0; j < cells.size() && j + 1 < columnCount(); ++j)
         item->setText(j + 1, cells[j]);
+}
+
+int CRecordListCtrl::SetRow(int row, const QString& first, const QStringList& cells)
+{
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item)
+        return -1;
+    const int offset = m_bNumberedRows ? 1 : 0;
+    if (m_bNumberedRows)
+        item->setText(0, first);
+    for (int j = 0; j < cells.size() && j + offset < columnCount(); ++j)
+        item->setText(j + offset, cells[j]);
+    return row;
+}
+
+void CRecordListCtrl::SetSortKey(int row, int column, qint64 key)
+{
+    if (QTreeWidgetItem* item = topLevelItem(row); item && column >= 0 && column < columnCount())
+        item->setData(column, kSortKeyRole, key);
+}
+
+void CRecordListCtrl::Renumber()
+{
+    for (int row = 0; row < topLevelItemCount(); ++row)
+        topLevelItem(row)->setText(0, QString::number(row + 1));
 }
 
 int CRecordListCtrl::AddRow(const QStringList& cells, int image)
@@ -257,14 +299,27 @@ void CRecordListCtrl::SortColumn(int column, bool ascending)
 
     platform::UiServices& ui = platform::UiServices::instance();
     ui.beginWaitCursor();
+    const bool kinds = !m_kindImages.isEmpty() && m_bNumberedRows;
     for (int row = 0; row < topLevelItemCount(); ++row) {
         QTreeWidgetItem* item = topLevelItem(row);
-        if (item->type() == QTreeWidgetItem::UserType)
-            static_cast<RecordItem*>(item)->key = recordsort::MakeKey(kind, item->text(column));
+        if (item->type() != QTreeWidgetItem::UserType)
+            continue;
+        recordsort::Key& key = static_cast<RecordItem*>(item)->key;
+        const QVariant own = item->data(column, kSortKeyRole);
+        if (kinds && column == 0) {
+            // The number column groups the rows by their kind.
+            key = recordsort::Key{recordsort::Number, {}, item->data(0, kImageRole).toInt()};
+        } else if (kind == recordsort::Date && own.isValid()) {
+            key = recordsort::Key{recordsort::Number, {}, own.toLongLong()};
+        } else {
+            key = recordsort::MakeKey(kind, item->text(column));
+        }
     }
     // The model sorts stably, so rows with equal keys keep their order; selection, check
-    // state, image and item data move with their rows. Row numbers are not rewritten.
+    // state, image and item data move with their rows.
     sortItems(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    if (kinds)
+        Renumber();
     ui.endWaitCursor();
 }
 

@@ -46,11 +46,27 @@ public:
     void SetColumns(const QString& descriptor, bool checkBoxes);
     void SetListStyle(bool checkBoxes);
 
+    // Numbered rows (the default): column 0 holds the running number and the row image, and
+    // cell j goes into column j + 1. Without: cell j goes into column j and rows have no image.
+    void SetNumberedRows(bool numbered) { m_bNumberedRows = numbered; }
+    bool HasNumberedRows() const { return m_bNumberedRows; }
+    // Rows of kinds: AddRow's second argument is a kind, shown as the image kindImages[kind];
+    // a click on the number column groups the rows by kind, and every sort numbers the rows
+    // 1, 2, 3 ... from the top again. Empty (the default): the argument is the image itself
+    // and a sort keeps the numbers the rows had.
+    void SetKindImages(const QList<int>& kindImages) { m_kindImages = kindImages; }
+
     // Appends a row numbered (row count + 1) with the image (negative: 0); cell j goes into
     // column j + 1. Returns the new row's index.
     int AddRow(const QStringList& cells, int image);
     // Rewrites a row the same way, numbered (row + 1); returns row, or -1 when there is none.
     int SetRow(int row, const QStringList& cells, int image);
+    // Rewrites a row's texts in place: first into column 0, cell j into column j + 1 (numbered)
+    // or j (not numbered, where first is cell 0); the image stays.
+    int SetRow(int row, const QString& first, const QStringList& cells);
+    // The value a date column sorts the row by (the record's own date and time), instead of
+    // reading the shown text, which depends on the locale.
+    void SetSortKey(int row, int column, qint64 key);
     // The first selected row, or -1.
     int GetSelectedIndex() const;
 
@@ -79,6 +95,8 @@ public:
     int GetSelectedCount() const;
 
 signals:
+    // A row's check box was set or cleared.
+    void checkChanged(int row);
     // A column title was clicked (after the list sorted itself).
     void columnClicked(int column);
     // A click or double click anywhere in the list, also below the last row, as the list
@@ -93,12 +111,16 @@ protected:
 
 private:
     void setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image);
+    void setRowImage(QTreeWidgetItem* item, int image);
+    void Renumber();
 
     CRecordHeaderCtrl* m_header; // owned by the view
     bool m_bGridLines = false;
     int m_nColumns = 0;
     bool m_bAscending = true;
     bool m_bCheckBoxes = false;
+    bool m_bNumberedRows = true;
+    QList<int> m_kindImages;
     QList<int> m_types;
     QList<QIcon> m_images;
 };

@@ -27,6 +27,23 @@ CStartupSplash::~CStartupSplash()
         s_pSplash = nullptr;
 }
 
+bool CStartupSplash::ShowSplashFor(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--no-splash"))
+            return false;
+        if (!argument.startsWith(u'-') && !argument.startsWith(u'/'))
+            continue;
+        const QString flag = argument.mid(1);
+        for (const char* off : {"Embedding", "Automation", "dde"}) {
+            if (flag.compare(QLatin1String(off), Qt::CaseInsensitive) == 0)
+                return false;
+        }
+    }
+    return true;
+}
+
 void CStartupSplash::EnableSplash(bool enable)
 {
     s_bEnabled = enable;

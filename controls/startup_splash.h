@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,6 +23,9 @@ class CStartupSplash : public QWidget {
     Q_OBJECT
 
 public:
+    // Whether a command line leaves the splash on: the framework's embedding, automation and
+    // DDE starts ("-Embedding", "/Automation", "-dde", ...) and "--no-splash" turn it off.
+    static bool ShowSplashFor(const QStringList& arguments);
     static void EnableSplash(bool enable);
     static bool IsSplashEnabled();
     // Shows the splash over parent unless splashes are disabled or one is already shown.

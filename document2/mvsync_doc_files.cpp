@@ -160,6 +160,8 @@ void CMVsyncDoc::LoadLocalData()
     const QString path = m_strDataDir + kDataFile;
     if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, kDamagedMovedText, kDamagedKeptText))
         m_bKeepDataFile = true;
+    // The title names the model from here on, also when there was no file to load.
+    Q_EMIT titleChanged(GetTitle());
 }
 
 bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)

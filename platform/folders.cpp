@@ -105,13 +105,15 @@ QString DataDir(const QString& programName)
 
 QString FindResource(const QString& relativePath, const QString& programName)
 {
-    // Beside the program (the build tree), then the share folder of the prefix the program
-    // was installed under (bin/../share), then the one it was configured for.
+    // The share folder of the prefix the program runs under (bin/../share/<program>), then
+    // beside the program (the build tree), then the share folder it was configured for. The
+    // program's own share folder comes first because both programs' build outputs share one
+    // folder: Deskhand2's files stand in build/share/deskhand2.
     const QString program = ProgramDir();
     const QString installed = program.isEmpty() ? QString()
                                                 : withSlash(QDir::cleanPath(program + QStringLiteral("../share/") + programName));
     const QString share = withSlash(QStringLiteral(DESKHAND_SHARE_DIR)) + programName + u'/';
-    for (const QString& dir : {program, installed, share}) {
+    for (const QString& dir : {installed, program, share}) {
         if (dir.isEmpty())
             continue;
         const QString path = dir + relativePath;

@@ -15,46 +15,9 @@
 #include <QLabel>
 
 using namespace ids;
+using namespace panelayout;
 
 namespace {
-
-// The design of the three form templates: the PC pane left of the centre, the Mobile pane
-// right of it. Anchors refer to these places.
-constexpr QSize kDesignSize(780, 450);
-constexpr int kCentre = 390;
-constexpr int kButtonRow = 32;
-constexpr int kSelectRow = 62;
-constexpr int kDetailTop = 96;
-constexpr int kListGap = 14;  // between a detail list and the record list under it
-constexpr int kListBottom = 430;
-constexpr int kPcLeft = 20;
-constexpr int kPcWidth = 352;
-constexpr int kMobileLeft = kCentre + 56;
-constexpr int kMobileWidth = 312;
-
-QRect buttonAt(int left, int slot)
-{
-    return QRect(left + slot * 56, kButtonRow, 52, 24);
-}
-
-// The record lists take the room the detail lists leave.
-QRect listRect(int left, int width, int detailHeight)
-{
-    const int top = kDetailTop + detailHeight + kListGap;
-    return QRect(left, top, width, kListBottom - top);
-}
-
-const QMargins kDetailShadow(6, 6, 8, 7);
-const QMargins kPcListShadow(5, 6, 8, 7);
-const QMargins kMobileListShadow(5, 6, 8, 5);
-
-void nameControl(QWidget* control, const QString& name, const QString& accessible, const QString& pane = QString())
-{
-    control->setObjectName(name);
-    control->setAccessibleName(accessible);
-    if (!pane.isEmpty())
-        control->setAccessibleDescription(pane);
-}
 
 QString paneText(bool pc)
 {
@@ -64,7 +27,7 @@ QString paneText(bool pc)
 } // namespace
 
 CDataForm::CDataForm(CMVsyncDoc& doc, const Layout& layout, QWidget* parent)
-    : CPaneFormView(kDesignSize, parent), m_layout(layout), m_doc(doc)
+    : CDataPaneForm(kDesignSize, parent), m_layout(layout), m_doc(doc)
 {
     SetFormColor(kFormColor);
     BuildCommonControls();
@@ -83,34 +46,25 @@ void CDataForm::BuildCommonControls()
     const QString pc = paneText(true);
     const QString mobile = paneText(false);
 
-    auto* pcCaption = new QGroupBox(platform::LoadString(64109));
-    nameControl(pcCaption, QStringLiteral("pcCaption"), pcCaption->title());
-    AddDlgItem(IDC_PC_CAPTION, pcCaption, QRect(12, 8, 370, 434));
-    auto* mobileCaption = new QGroupBox(platform::LoadString(63034));
-    nameControl(mobileCaption, QStringLiteral("mobileCaption"), mobileCaption->title());
-    AddDlgItem(IDC_MOBILE_CAPTION, mobileCaption, QRect(kCentre + 2, 8, 376, 434));
-    // The captions frame the panes; the mouse reaches the form through them (the divider).
-    for (QGroupBox* caption : {pcCaption, mobileCaption})
-        caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    AddPaneCaption(IDC_PC_CAPTION, platform::LoadString(64109), QStringLiteral("pcCaption"), kPcCaption);
+    AddPaneCaption(IDC_MOBILE_CAPTION, platform::LoadString(63034), QStringLiteral("mobileCaption"), kMobileCaption);
 
-    AddFormButton(IDC_PC_NEW, platform::LoadString(61493), QStringLiteral("pcNew"), pc, buttonAt(kPcLeft, 0));
-    AddFormButton(IDC_PC_EDIT, platform::LoadString(61494), QStringLiteral("pcEdit"), pc, buttonAt(kPcLeft, 1));
-    AddFormButton(IDC_PC_DELETE, platform::LoadString(64105), QStringLiteral("pcDelete"), pc, buttonAt(kPcLeft, 2));
-    AddFormButton(IDC_PC_READ, platform::LoadString(64106), QStringLiteral("pcRead"), pc, buttonAt(kPcLeft, 3));
+    AddFormButton(IDC_PC_NEW, platform::LoadString(61493), QStringLiteral("pcNew"), pc, ButtonAt(kPcLeft, 0));
+    AddFormButton(IDC_PC_EDIT, platform::LoadString(61494), QStringLiteral("pcEdit"), pc, ButtonAt(kPcLeft, 1));
+    AddFormButton(IDC_PC_DELETE, platform::LoadString(64105), QStringLiteral("pcDelete"), pc, ButtonAt(kPcLeft, 2));
+    AddFormButton(IDC_PC_READ, platform::LoadString(64106), QStringLiteral("pcRead"), pc, ButtonAt(kPcLeft, 3));
     AddFormButton(IDC_MOBILE_READ, platform::LoadString(64106), QStringLiteral("mobileRead"), mobile,
-                  buttonAt(kMobileLeft, 0));
+                  ButtonAt(kMobileLeft, 0));
     AddFormButton(IDC_MOBILE_NEW, platform::LoadString(61493), QStringLiteral("mobileNew"), mobile,
-                  buttonAt(kMobileLeft, 1));
+                  ButtonAt(kMobileLeft, 1));
     AddFormButton(IDC_MOBILE_EDIT, platform::LoadString(61494), QStringLiteral("mobileEdit"), mobile,
-                  buttonAt(kMobileLeft, 2));
+                  ButtonAt(kMobileLeft, 2));
     AddFormButton(IDC_MOBILE_DELETE, platform::LoadString(64105), QStringLiteral("mobileDelete"), mobile,
-                  buttonAt(kMobileLeft, 3));
+                  ButtonAt(kMobileLeft, 3));
 
     for (const auto& [id, text, name, top] : {std::tuple{IDC_COPY_TO_MOBILE, QStringLiteral(">>"), QStringLiteral("copyToMobile"), 200},
                                               std::tuple{IDC_COPY_TO_PC, QStringLiteral("<<"), QStringLiteral("copyToPc"), 236}}) {
-        auto* arrow = new CImageButton(text);
-        nameControl(arrow, name, text);
-        AddDlgItem(id, arrow, QRect(kCentre + 10, top, 38, 28));
+        AddArrowButton(id, text, name, QRect(kCentre + 10, top, 38, 28));
     }
 
     AddSelector(m_layout.localSelector, m_layout.localText, QStringLiteral("localSource"), QRect(224, kSelectRow, 72, 24));
@@ -121,23 +75,23 @@ void CDataForm::BuildCommonControls()
     AddCheckBox(m_layout.mobileSelectAll, platform::LoadString(64107), QStringLiteral("mobileSelectAll"), mobile,
                 QRect(kMobileLeft, kSelectRow + 2, 90, 20));
     auto* total = new QLabel(platform::LoadString(64108));
-    nameControl(total, QStringLiteral("total"), total->text(), pc);
+    NameControl(total, QStringLiteral("total"), total->text(), pc);
     AddDlgItem(m_layout.total, total, QRect(kPcLeft + 96, kSelectRow + 2, 110, 20));
     auto* info = new QLabel(QStringLiteral("info"));
-    nameControl(info, QStringLiteral("info"), info->text(), mobile);
+    NameControl(info, QStringLiteral("info"), info->text(), mobile);
     AddDlgItem(IDC_INFO, info, QRect(kMobileLeft + 96, kSelectRow + 2, 90, 20));
 
     auto* pcDetail = new CDetailListCtrl;
-    nameControl(pcDetail, QStringLiteral("pcDetail"), QStringLiteral("PC details"), pc);
+    NameControl(pcDetail, QStringLiteral("pcDetail"), QStringLiteral("PC details"), pc);
     AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, m_layout.detailHeight));
     auto* mobileDetail = new CDetailListCtrl;
-    nameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), mobile);
+    NameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), mobile);
     AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, m_layout.detailHeight));
 
     // The PC lists are named by the caption that stands over them.
-    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), listRect(kPcLeft, kPcWidth, m_layout.detailHeight))
+    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), ListRect(kPcLeft, kPcWidth, m_layout.detailHeight))
         ->setAccessibleName(platform::LoadString(64100));
-    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), listRect(kPcLeft, kPcWidth, m_layout.detailHeight))
+    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), ListRect(kPcLeft, kPcWidth, m_layout.detailHeight))
         ->setAccessibleName(platform::LoadString(64101));
 
     AddShadow(IDC_PC_DETAIL, kDetailShadow);
@@ -170,29 +124,9 @@ void CDataForm::BuildCommonControls()
     connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::clicked, this, &CDataForm::OnMobileSelectAll);
 }
 
-CFormButton* CDataForm::AddFormButton(int id, const QString& text, const QString& name, const QString& pane,
-                                      const QRect& rect)
-{
-    auto* button = new CFormButton;
-    button->SetText(text);
-    nameControl(button, name, text, pane);
-    AddDlgItem(id, button, rect);
-    return button;
-}
-
-CImageButton* CDataForm::AddSelector(int id, const QString& text, const QString& name, const QRect& rect)
-{
-    auto* selector = new CImageButton(text);
-    selector->SetCheckBoxMode(true);
-    selector->SetStateColor(CImageButton::BTNST_COLOR_BK_IN, 0xFFFFFF, false);
-    nameControl(selector, name, text);
-    AddDlgItem(id, selector, rect);
-    return selector;
-}
-
 CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name, const QString& caption)
 {
-    CRecordListCtrl* list = AddRecordList(id, kind, name, listRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
+    CRecordListCtrl* list = AddRecordList(id, kind, name, ListRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
     list->setAccessibleName(caption);
     AddShadow(id, kMobileListShadow);
     Divider divider = GetDivider();
@@ -203,21 +137,10 @@ CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name,
 
 CRecordListCtrl* CDataForm::AddRecordList(int id, int kind, const QString& name, const QRect& rect)
 {
-    auto* list = new CRecordListCtrl;
-    list->setObjectName(name);
-    AddDlgItem(id, list, rect);
+    CRecordListCtrl* list = CDataPaneForm::AddRecordList(id, name, rect);
     m_listKinds[list] = kind;
     ConnectList(list);
     return list;
-}
-
-QCheckBox* CDataForm::AddCheckBox(int id, const QString& text, const QString& name, const QString& pane,
-                                  const QRect& rect)
-{
-    auto* box = new QCheckBox(text);
-    nameControl(box, name, text, pane);
-    AddDlgItem(id, box, rect);
-    return box;
 }
 
 void CDataForm::ConnectList(CRecordListCtrl* list)
@@ -250,16 +173,10 @@ void CDataForm::OnInitialUpdate()
 
     // Colours: the selectors are white first; then the command buttons get their grey face
     // and each selector loses its border and shows checked in white on the shadow colour.
-    const COLORREF shadow = platform::toColorRef(palette().color(QPalette::Dark));
     for (const int id : {IDC_PC_NEW, IDC_PC_EDIT, IDC_PC_DELETE, IDC_PC_READ, IDC_MOBILE_READ, IDC_MOBILE_NEW,
                          IDC_MOBILE_EDIT, IDC_MOBILE_DELETE})
         FormButton(id)->SetStateColor(CImageButton::BTNST_COLOR_BK_IN, kButtonColor);
-    for (const int id : SelectorIds()) {
-        CImageButton* selector = ImageButton(id);
-        selector->SetBorderVisible(false);
-        selector->SetStateColor(CImageButton::BTNST_COLOR_BK_IN, shadow);
-        selector->SetStateColor(CImageButton::BTNST_COLOR_FG_IN, 0xFFFFFF);
-    }
+    StyleSelectors(SelectorIds());
 
     SetUpColumns();
 
@@ -287,52 +204,6 @@ std::vector<int> CDataForm::SelectorIds() const
 std::vector<int> CDataForm::PcSelectorIds() const
 {
     return {m_layout.localSelector, IDC_OUTLOOK};
-}
-
-int CDataForm::RunModal(QDialog& dialog) const
-{
-    return m_runModal ? m_runModal(dialog) : dialog.exec();
-}
-
-CFormButton* CDataForm::FormButton(int id) const
-{
-    return qobject_cast<CFormButton*>(GetDlgItem(id));
-}
-
-CImageButton* CDataForm::ImageButton(int id) const
-{
-    return qobject_cast<CImageButton*>(GetDlgItem(id));
-}
-
-CRecordListCtrl* CDataForm::RecordList(int id) const
-{
-    return qobject_cast<CRecordListCtrl*>(GetDlgItem(id));
-}
-
-CDetailListCtrl* CDataForm::DetailList(int id) const
-{
-    return qobject_cast<CDetailListCtrl*>(GetDlgItem(id));
-}
-
-QCheckBox* CDataForm::CheckBox(int id) const
-{
-    return qobject_cast<QCheckBox*>(GetDlgItem(id));
-}
-
-QLabel* CDataForm::Static(int id) const
-{
-    return qobject_cast<QLabel*>(GetDlgItem(id));
-}
-
-QGroupBox* CDataForm::Caption(int id) const
-{
-    return qobject_cast<QGroupBox*>(GetDlgItem(id));
-}
-
-void CDataForm::EnableControl(int id, bool enable)
-{
-    if (QWidget* control = GetDlgItem(id))
-        control->setEnabled(enable);
 }
 
 int CDataForm::PcKind() const
@@ -377,19 +248,6 @@ std::vector<quintptr> CDataForm::SelectedIds(const CRecordListCtrl& list) const
             selected.push_back(list.GetItemData(row));
     }
     return selected;
-}
-
-void CDataForm::CheckSelector(int checked, std::initializer_list<int> others)
-{
-    ImageButton(checked)->SetCheck(1);
-    for (const int id : others)
-        ImageButton(id)->SetCheck(0);
-}
-
-void CDataForm::CheckSelector(int checked, const std::vector<int>& pane)
-{
-    for (const int id : pane)
-        ImageButton(id)->SetCheck(id == checked ? 1 : 0);
 }
 
 void CDataForm::ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked)
@@ -577,16 +435,6 @@ bool CDataForm::EditSelectedCopy(int kind, int editButton, quintptr& id, std::un
     return ok;
 }
 
-void CDataForm::ScrollToRecord(CRecordListCtrl& list, quintptr id)
-{
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (list.GetItemData(row) == id) {
-            list.scrollToItem(list.topLevelItem(row));
-            return;
-        }
-    }
-}
-
 void CDataForm::OnMobileNew()
 {
     EnableControl(IDC_MOBILE_EDIT, false);
@@ -683,14 +531,7 @@ void CDataForm::OnCopyToPc()
 void CDataForm::OnFilePrint()
 {
     // The local list is printed whichever PC source is shown.
-    CListPrintJob job;
-    job.SetTitle(m_layout.printTitle + QStringLiteral("\r\n"));
-    job.SetFooter(QStringLiteral("Deskhand"));
-    job.SetPageFormat(QStringLiteral("Page %d of %d"));
-    job.SetList(RecordList(IDC_PC_LIST));
-    if (m_pPrinter)
-        job.SetPrinter(m_pPrinter);
-    job.Print();
+    PrintList(RecordList(IDC_PC_LIST), m_layout.printTitle + QStringLiteral("\r\n"), QStringLiteral("Deskhand"));
 }
 
 void CDataForm::SetTransferProgressRange(int selectedRows)

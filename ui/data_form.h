@@ -3,7 +3,7 @@
 #include "controls/dialog_parts.h"
 
 #include "controls/detail_list_ctrl.h"
-#include "controls/pane_form_view.h"
+#include "controls/data_pane_form.h"
 #include "controls/record_list_ctrl.h"
 #include "document/mvsync_doc.h"
 
@@ -34,7 +34,7 @@ class QPrinter;
 //
 // Rows hold the identity of a document record and ask the document for it before every use;
 // every form reloads its lists whenever the document says that its lists changed.
-class CDataForm : public CPaneFormView {
+class CDataForm : public CDataPaneForm {
     Q_OBJECT
 
 public:
@@ -57,8 +57,6 @@ public:
     static constexpr COLORREF kPcDetailColor = 0xE0FFFF;
     static constexpr COLORREF kMobileDetailColor = 0xF7EEE9;
 
-    using ModalRunner = std::function<int(QDialog&)>;
-
     CDataForm(CMVsyncDoc& doc, const Layout& layout, QWidget* parent = nullptr);
     ~CDataForm() override;
 
@@ -70,21 +68,6 @@ public:
     virtual void OnUpdate() = 0;
     // Reloads the list of one kind (1 local, 2 PIM, 3 and 4 phone).
     virtual void RefreshList(int kind) = 0;
-
-    // Dialogs of the form run through this; the default runs them modally.
-    void SetModalRunner(ModalRunner runner) { m_runModal = std::move(runner); }
-    int RunModal(QDialog& dialog) const;
-    // Printing goes to this printer instead of asking the user (the caller keeps it alive).
-    void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
-
-    // The controls, by id.
-    CFormButton* FormButton(int id) const;
-    CImageButton* ImageButton(int id) const;
-    CRecordListCtrl* RecordList(int id) const;
-    CDetailListCtrl* DetailList(int id) const;
-    QCheckBox* CheckBox(int id) const;
-    QLabel* Static(int id) const;
-    QGroupBox* Caption(int id) const;
 
     // The PC list shown and its kind (1 local, 2 PIM).
     int PcKind() const;
@@ -123,13 +106,10 @@ protected:
     // After a PC list source was shown (false: the local list).
     virtual void OnPcSourceShown(bool /*outlook*/) {}
 
-    // Builders of the form's own controls, at their design rectangles.
-    CFormButton* AddFormButton(int id, const QString& text, const QString& name, const QString& pane, const QRect& rect);
-    CImageButton* AddSelector(int id, const QString& text, const QString& name, const QRect& rect);
+    // A record list of a kind at its design rectangle.
     CRecordListCtrl* AddRecordList(int id, int kind, const QString& name, const QRect& rect);
     // A list of the Mobile pane: in its place, with its shadow, its left edge on the divider.
     CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
-    QCheckBox* AddCheckBox(int id, const QString& text, const QString& name, const QString& pane, const QRect& rect);
 
     // The list kind a record list shows.
     int ListKind(const CRecordListCtrl* list) const;
@@ -171,8 +151,6 @@ protected:
     // Edits a copy of the selected row's record of that list; the pane's Edit button is
     // disabled afterwards. True on OK, with the record's identity and the edited copy.
     bool EditSelectedCopy(int kind, int editButton, quintptr& id, std::unique_ptr<CSyncRecord>& edited);
-    // Scrolls the row of that record into view.
-    static void ScrollToRecord(CRecordListCtrl& list, quintptr id);
 
     // The phone side: whether Mobile New may write now; the connect step for the list shown;
     // a new entry written (its storage key, or -1); a phone record rewritten with an edited
@@ -192,12 +170,8 @@ protected:
     void OnDblClkList(CRecordListCtrl* list);
     void OnItemChanged(CRecordListCtrl* list);
     virtual void RefreshSelectionState();
-    // Checks one selector of a pane and unchecks the others.
-    void CheckSelector(int checked, std::initializer_list<int> others);
-    void CheckSelector(int checked, const std::vector<int>& pane);
     // Shows the local or the PIM list in the PC pane.
     void ShowPcSource(bool outlook);
-    void EnableControl(int id, bool enable);
     void ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked);
 
     // Conventions of the phone commands.
@@ -216,8 +190,6 @@ private:
     void ConnectList(CRecordListCtrl* list);
 
     CMVsyncDoc& m_doc;
-    ModalRunner m_runModal;
-    QPrinter* m_pPrinter = nullptr;
     std::map<const CRecordListCtrl*, int> m_listKinds;
 };
 

@@ -3,7 +3,7 @@
 #include "controls/startup_splash.h"
 #include "document/mvsync_doc.h"
 #include "ui/main_frame.h"
-#include "ui/termination_watch.h"
+#include "controls/termination_watch.h"
 
 CMVsyncApp::CMVsyncApp() : m_instance(QString::fromLatin1(kInstanceName)) {}
 
@@ -18,26 +18,9 @@ CMVsyncApp::~CMVsyncApp()
         platform::Clock::install(nullptr);
 }
 
-bool CMVsyncApp::ShowSplashFor(const QStringList& arguments)
-{
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--no-splash"))
-            return false;
-        if (!argument.startsWith(u'-') && !argument.startsWith(u'/'))
-            continue;
-        const QString flag = argument.mid(1);
-        for (const char* off : {"Embedding", "Automation", "dde"}) {
-            if (flag.compare(QLatin1String(off), Qt::CaseInsensitive) == 0)
-                return false;
-        }
-    }
-    return true;
-}
-
 bool CMVsyncApp::InitInstance(const QStringList& arguments)
 {
-    CStartupSplash::EnableSplash(ShowSplashFor(arguments));
+    CStartupSplash::EnableSplash(CStartupSplash::ShowSplashFor(arguments));
     // A second copy tells the first one and ends without a word.
     if (!m_instance.Acquire(kFindAppMessage))
         return false;
@@ -53,6 +36,6 @@ bool CMVsyncApp::InitInstance(const QStringList& arguments)
     m_pFrame->show();
     // SIGINT, SIGTERM and SIGHUP end a running command as Abort does and close the window as
     // Exit does.
-    m_pTermination = std::make_unique<CTerminationWatch>(*m_pDoc, *m_pFrame);
+    m_pTermination = std::make_unique<CTerminationWatch>([doc = m_pDoc.get()] { return doc->IsBusy(); }, *m_pFrame);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "controls/event_loop_clock.h"
 #include "controls/qt_ui_services.h"
+#include "controls/startup_splash.h"
 #include "platform/single_instance.h"
 
 #include <QStringList>
@@ -30,7 +31,7 @@ public:
 
     // Whether a command line leaves the splash on: the framework's embedding, automation and
     // DDE starts ("-Embedding", "/Automation", "-dde", ...) and "--no-splash" turn it off.
-    static bool ShowSplashFor(const QStringList& arguments);
+    static bool ShowSplashFor(const QStringList& arguments) { return CStartupSplash::ShowSplashFor(arguments); }
 
     CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
     CMVsyncDoc* GetDocument() const { return m_pDoc.get(); }

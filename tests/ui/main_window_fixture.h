@@ -17,6 +17,7 @@
 #include "platform/serial/serial_device.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
+#include "support/window_test_support.h"
 #include "ui/form_contact.h"
 #include "ui/main_frame.h"
 #include "ui/resource.h"
@@ -41,24 +42,7 @@
 
 namespace uitest {
 
-// Records like the scripted fake, and disables the real main window as the program does.
-class WindowUi final : public platform::UiServices {
-public:
-    int messageBox(const QString& text, unsigned style) override { return rec.messageBox(text, style); }
-    QString fileDialog(const platform::FileDialogRequest& request) override { return rec.fileDialog(request); }
-    void beginWaitCursor() override { rec.beginWaitCursor(); }
-    void endWaitCursor() override { rec.endWaitCursor(); }
-    void enableMainWindow(bool enable) override
-    {
-        rec.enableMainWindow(enable);
-        if (window)
-            window->setEnabled(enable);
-    }
-    bool processPendingEvents() override { return rec.processPendingEvents(); }
-
-    testsupport::RecordingUiServices rec;
-    QPointer<QWidget> window;
-};
+using windowtest::WindowUi;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -175,19 +159,8 @@ protected:
 
     QStringList Boxes() const { return ui.rec.boxTexts(); }
 
-    // Pictures for reviewers go to build/screenshots/.
-    static QString PictureFolder()
-    {
-        const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../screenshots"));
-        EXPECT_TRUE(QDir().mkpath(folder));
-        return folder;
-    }
-    static void SavePicture(QWidget& widget, const QString& name)
-    {
-        widget.show();
-        QApplication::processEvents();
-        EXPECT_TRUE(widget.grab().save(QDir(PictureFolder()).filePath(name + QStringLiteral(".png")))) << name.toStdString();
-    }
+    static QString PictureFolder() { return windowtest::PictureFolder(); }
+    static void SavePicture(QWidget& widget, const QString& name) { windowtest::SavePicture(widget, name); }
     // File > Print on a page, into a PDF file beside the pictures.
     void PrintToPdf(CDataForm& page, const QString& name)
     {

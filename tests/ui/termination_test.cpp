@@ -2,7 +2,7 @@
 // closes as Exit closes it, saving the data.
 #include "organizer_fixture.h"
 
-#include "ui/termination_watch.h"
+#include "controls/termination_watch.h"
 
 #include <QTimer>
 
@@ -31,7 +31,7 @@ QStringList SavedMemos(const QString& folder)
 
 TEST_F(Termination, WhileIdleOpenDialogsCloseThenTheWindowAndTheDataIsSaved)
 {
-    CTerminationWatch watch(*doc, *frame);
+    CTerminationWatch watch([this] { return doc->IsBusy(); }, *frame);
     AddMemo("Keep me");
     // The signal comes while a dialog waits for the user.
     QDialog dialog(frame.get());
@@ -45,7 +45,7 @@ TEST_F(Termination, DuringAReadTheCommandEndsAsAnAbortThenTheWindowCloses)
 {
     for (int i = 6; i <= 20; ++i)
         phone.state().schedules.entries[i] = {QDateTime(QDate(2004, 4, i), QTime(9, 0)), 0, 0, QStringLiteral("S%1").arg(i)};
-    CTerminationWatch watch(*doc, *frame);
+    CTerminationWatch watch([this] { return doc->IsBusy(); }, *frame);
     AddMemo("Keep me too");
     ShowPage(1);
     ui.rec.onPump = [&](int) {

@@ -1,6 +1,4 @@
-#include "ui/termination_watch.h"
-
-#include "document/mvsync_doc.h"
+#include "controls/termination_watch.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -9,7 +7,8 @@
 
 #include <unistd.h>
 
-CTerminationWatch::CTerminationWatch(CMVsyncDoc& doc, QWidget& mainWindow) : m_doc(doc), m_pMainWindow(&mainWindow)
+CTerminationWatch::CTerminationWatch(std::function<bool()> isBusy, QWidget& mainWindow)
+    : m_isBusy(std::move(isBusy)), m_pMainWindow(&mainWindow)
 {
     m_retry.setInterval(kRetryMs);
     connect(&m_retry, &QTimer::timeout, this, &CTerminationWatch::TryClose);
@@ -50,7 +49,7 @@ void CTerminationWatch::TryClose()
         return;
     }
     // A running command ends by itself: its next look at the line sees the request.
-    if (m_doc.IsBusy()) {
+    if (m_isBusy && m_isBusy()) {
         m_retry.start();
         return;
     }

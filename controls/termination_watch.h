@@ -6,7 +6,8 @@
 #include <QPointer>
 #include <QTimer>
 
-class CMVsyncDoc;
+#include <functional>
+
 class QSocketNotifier;
 class QWidget;
 
@@ -21,7 +22,8 @@ public:
     // How often closing is tried again while a command runs or a dialog is open.
     static constexpr int kRetryMs = 50;
 
-    CTerminationWatch(CMVsyncDoc& doc, QWidget& mainWindow);
+    // isBusy tells whether a phone command or an exchange runs.
+    CTerminationWatch(std::function<bool()> isBusy, QWidget& mainWindow);
     ~CTerminationWatch() override;
 
 private:
@@ -29,7 +31,7 @@ private:
     void TryClose();
 
     platform::ScopedTerminationSignals m_signals;
-    CMVsyncDoc& m_doc;
+    std::function<bool()> m_isBusy;
     QPointer<QWidget> m_pMainWindow;
     QSocketNotifier* m_pNotifier = nullptr; // a child
     QTimer m_retry;

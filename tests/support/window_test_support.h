@@ -1,0 +1,92 @@
+#pragma once
+
+// What the window tests of both programs share: the user-interface services that record like
+// the scripted fake and really disable the main window, a queue of dialog scripts that the
+// windows' modal runner plays, and pictures for reviewers in build/screenshots/.
+#include "support/recording_ui_services.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QPointer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+namespace windowtest {
+
+class WindowUi final : public platform::UiServices {
+public:
+    int messageBox(const QString& text, unsigned style) override { return rec.messageBox(text, style); }
+    QString fileDialog(const platform::FileDialogRequest& request) override { return rec.fileDialog(request); }
+    void beginWaitCursor() override { rec.beginWaitCursor(); }
+    void endWaitCursor() override { rec.endWaitCursor(); }
+    void enableMainWindow(bool enable) override
+    {
+        rec.enableMainWindow(enable);
+        if (window)
+            window->setEnabled(enable);
+    }
+    bool processPendingEvents() override { return rec.processPendingEvents(); }
+
+    testsupport::RecordingUiServices rec;
+    QPointer<QWidget> window;
+};
+
+// Every dialog a window opens runs the next script in line.
+class DialogScripts {
+public:
+    using Dialog = std::function<int(QDialog&)>;
+
+    int Run(QDialog& dialog)
+    {
+        if (scripts.empty()) {
+            ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
+            return int(QDialog::Rejected);
+        }
+        const Dialog script = scripts.front();
+        scripts.pop_front();
+        ++run;
+        return script(dialog);
+    }
+
+    // A script that fills a dialog of that class through f, then presses OK; its result is the
+    // dialog's.
+    template <typename Dlg>
+    static Dialog Fill(std::function<void(Dlg&)> f)
+    {
+        return [f](QDialog& dialog) {
+            auto* typed = qobject_cast<Dlg*>(&dialog);
+            if (!typed) {
+                ADD_FAILURE() << "another dialog: " << dialog.objectName().toStdString();
+                return int(QDialog::Rejected);
+            }
+            f(*typed);
+            typed->accept();
+            return typed->result();
+        };
+    }
+
+    std::deque<Dialog> scripts;
+    int run = 0;
+};
+
+// Pictures for reviewers go to build/screenshots/.
+inline QString PictureFolder()
+{
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../screenshots"));
+    EXPECT_TRUE(QDir().mkpath(folder));
+    return folder;
+}
+
+inline void SavePicture(QWidget& widget, const QString& name)
+{
+    widget.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(widget.grab().save(QDir(PictureFolder()).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+}
+
+} // namespace windowtest

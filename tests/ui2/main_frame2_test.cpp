@@ -1,0 +1,94 @@
+// Deskhand2's main frame: the caption table, the menus with their checks, the minimum size and
+// the title that names the model the phone identified as.
+#include "main_window2_fixture.h"
+
+#include "controls/caption_bar.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+using namespace ui2test;
+
+using MainFrame2 = MainWindow2Test;
+
+TEST_F(MainFrame2, MenusCarryTheirTextsIdsAndChecks)
+{
+    struct Row {
+        int id;
+        const char* text;
+    };
+    const Row rows[] = {
+        {ID_FILE_SAVE, "&Save\tCtrl+S"},       {ID_FILE_SAVE_AS, "Save As CSV file"},
+        {ID_LOAD_CSV, "Load From CSV file"},   {ID_FILE_PRINT, "&Print...\tCtrl+P"},
+        {ID_APP_EXIT, "E&xit"},                {ID_COM_PORT1, "COM 1"},
+        {ID_COM_PORT1 + 3, "COM 4"},           {ID_BAUD_19200, "19200 - WAP ver"},
+        {ID_BAUD_115200, "115200 - GPRS ver"}, {ID_HELP, "Help"},
+        {ID_APP_ABOUT, "Deskhand"},
+    };
+    for (const Row& row : rows) {
+        QAction* action = frame->FindAction(row.id);
+        ASSERT_NE(action, nullptr) << row.id;
+        EXPECT_EQ(action->text(), QString::fromUtf8(row.text)) << row.id;
+    }
+    EXPECT_EQ(frame->FindAction(ID_COM_PORT1 + 4), nullptr);
+
+    // The checks follow the document.
+    EXPECT_TRUE(frame->FindAction(ID_COM_PORT1)->isChecked());
+    EXPECT_TRUE(frame->FindAction(ID_BAUD_19200)->isChecked());
+    frame->FindAction(ID_COM_PORT1 + 2)->trigger();
+    frame->FindAction(ID_BAUD_115200)->trigger();
+    EXPECT_EQ(doc->m_nComPort, 3);
+    EXPECT_EQ(doc->m_nBaudRate, 115200);
+    EXPECT_FALSE(frame->FindAction(ID_COM_PORT1)->isChecked());
+    EXPECT_TRUE(frame->FindAction(ID_COM_PORT1 + 2)->isChecked());
+    EXPECT_FALSE(frame->FindAction(ID_BAUD_19200)->isChecked());
+    EXPECT_TRUE(frame->FindAction(ID_BAUD_115200)->isChecked());
+}
+
+TEST_F(MainFrame2, CaptionTableAndSize)
+{
+    struct Row {
+        int tab;
+        const char* caption;
+        COLORREF background, shape, text;
+    };
+    const Row rows[] = {
+        {0, "Phonebook", 0xA05E60, 0x80282B, 0xE7D7D7},
+        {1, "Schedule", 0x66C59D, 0x4C9476, 0xD9F0E6},
+        {2, "Memo", 0x96C2C2, 0x84ACAC, 0xFFFFFF},
+        {3, "Short Message Service", 0x8A9DA7, 0x4A5D65, 0xD3E0E5},
+        {4, "Tutorial", 0x828378, 0, 0xFFFFFF},
+        {9, "", 9, 9, 9},
+    };
+    CCaptionBar* bar = frame->GetCaptionBar();
+    for (const Row& row : rows) {
+        frame->SelectTab(row.tab);
+        EXPECT_EQ(bar->GetText(), QString::fromUtf8(row.caption)) << row.tab;
+        EXPECT_EQ(bar->GetBackColor(), row.background) << row.tab;
+        EXPECT_EQ(bar->GetBorderColor(), row.shape) << row.tab;
+        EXPECT_EQ(bar->GetTextColor(), row.text) << row.tab;
+        EXPECT_EQ(frame->GetCurrentTab(), row.tab);
+    }
+    frame->resize(300, 200);
+    EXPECT_GE(frame->width(), CMainFrame::kMinWidth);
+    EXPECT_GE(frame->height(), CMainFrame::kMinHeight);
+}
+
+// The title names the model from the first load of the data file on, and follows the profile.
+TEST_F(MainFrame2, TitleNamesTheModel)
+{
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Zentra Deskhand - Model Corvo"));
+    const std::pair<int, const char*> rows[] = {
+        {CModelProfile::TypePilla, "Zentra Deskhand - Model Pilla"}, {CModelProfile::TypeTondav, "Zentra Deskhand - Model Corvo"},
+        {CModelProfile::TypeCorvoS2, "Zentra Deskhand - Model Corvo"}, {CModelProfile::TypeSarno, "Zentra Deskhand - Model Sarno"},
+        {5, "Zentra Deskhand"}, {-1, "Zentra Deskhand"},
+    };
+    for (const auto& [type, title] : rows) {
+        ModelProfile().SetModel(type);
+        EXPECT_EQ(frame->windowTitle(), QString::fromUtf8(title)) << type;
+    }
+}
+
+} // namespace

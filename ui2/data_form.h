@@ -1,0 +1,144 @@
+#pragma once
+
+#include "controls/data_pane_form.h"
+#include "controls/detail_list_ctrl.h"
+#include "document2/mvsync_doc.h"
+
+#include <QString>
+
+#include <map>
+#include <vector>
+
+class CRecordListCtrl;
+
+namespace dh2 {
+
+// The base of Deskhand2's data forms. The PC pane shows the local list or the PIM-side list,
+// the Mobile pane a list of the phone; rows carry check boxes, and Delete, Delete on the phone,
+// ">>" and "<<" act on the checked rows, Edit and the detail lists on the selected one. This
+// class builds what every page has (captions, command buttons, arrows, Select All boxes, the
+// total and info texts, the detail lists, the local and PIM-side lists with their selectors,
+// the divider), keeps the panes' Select All boxes and Delete buttons in step with the checks,
+// switches the PC source (the PIM side is read the first time it is shown), and carries PC
+// Delete, the PIM read and write, printing of the local list and the message boxes.
+//
+// Rows hold a record's identity and resolve it through the document before every use; every
+// page refills its lists whenever the document says its lists changed.
+class CDataForm : public CDataPaneForm {
+    Q_OBJECT
+
+public:
+    // What differs between the pages' templates.
+    struct Layout {
+        int localSelector = 0;  // the PC source selector of the local list
+        QString localText;      // its text
+        int pcSelectAll = 0;
+        int mobileSelectAll = 0;
+        COLORREF formColor = 0xA05E60;
+        int dividerLeftLimit = 400;
+        int detailHeight = 166;
+        QString printTitle; // the first line of a printed list, line break included
+    };
+
+    static constexpr COLORREF kButtonColor = 0xD9D9D9;
+    static constexpr COLORREF kPcDetailColor = 0xE0FFFF;
+    static constexpr COLORREF kMobileDetailColor = 0xF7EFE9;
+
+    CDataForm(CMVsyncDoc& doc, const Layout& layout, QWidget* parent = nullptr);
+    ~CDataForm() override;
+
+    CMVsyncDoc& GetDocument() const { return m_doc; }
+
+    // Anchors, colours, columns and the first rows; the page is then ready.
+    void OnInitialUpdate() override;
+    // Reloads every list of the page.
+    virtual void OnUpdate() = 0;
+    // Reloads the list of one kind (1 local, 2 PIM side, 3 and 4 phone).
+    virtual void RefreshList(int kind) = 0;
+
+    // The PC list shown and its kind (1 local, 2 PIM side).
+    int PcKind() const;
+    CRecordListCtrl* ShownPcList() const;
+    // The phone list shown.
+    virtual CRecordListCtrl* ShownMobileList() const = 0;
+
+    // The identities of the checked rows of a list, in row order.
+    static std::vector<quintptr> CheckedIds(const CRecordListCtrl& list);
+    static bool AnyChecked(const CRecordListCtrl& list);
+
+public Q_SLOTS:
+    virtual void OnPcNew() = 0;
+    virtual void OnPcEdit() = 0;
+    virtual void OnPcDelete();
+    void OnPcRead();
+    void OnPcWrite();
+    virtual void OnMobileRead() = 0;
+    virtual void OnMobileDelete() = 0;
+    virtual void OnCopyToMobile() = 0;
+    virtual void OnCopyToPc() = 0;
+    virtual void OnFilePrint();
+    void OnPcSelectAll();
+    void OnMobileSelectAll();
+    void ShowLocalList();
+    void ShowOutlookList();
+
+protected:
+    // Per page, during the initial update: anchors of its own controls, the columns of its
+    // lists, and the Mobile source shown first.
+    virtual void AnchorFormControls() {}
+    virtual void SetUpColumns() = 0;
+    virtual void ShowMobileSource() = 0;
+    // Every source selector of the page.
+    virtual std::vector<int> SelectorIds() const;
+
+    // The record list of a kind at its place in the PC pane, or in the Mobile pane (with its
+    // shadow, its left edge on the divider, named by its caption).
+    CRecordListCtrl* AddPcList(int id, int kind, const QString& name, const QString& caption);
+    CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
+    int ListKind(const CRecordListCtrl* list) const;
+    bool IsPcList(const CRecordListCtrl* list) const;
+
+    // The document's live record with that identity in the list of that kind; null when gone.
+    virtual CSyncRecord* FindRecord(int kind, quintptr id) const = 0;
+    CSyncRecord* RowRecord(const CRecordListCtrl& list, int row) const;
+    CSyncRecord* SelectedRecord(const CRecordListCtrl& list) const;
+
+    // The detail lists: the rows of a record (none: the labels alone).
+    virtual std::vector<CDetailListCtrl::Row> DetailRows(const CSyncRecord* record, bool pcPane) const = 0;
+    void ShowPcEntryInfo(const CSyncRecord* record);
+    void ShowMobileEntryInfo(const CSyncRecord* record);
+    void UpdatePcTotal();
+    // The PIM read and write of the page's kind.
+    virtual bool ImportPim() = 0;
+    virtual bool ExportPim() = 0;
+    // After a PC source was shown (false: the local list).
+    virtual void OnPcSourceShown(bool /*outlook*/) {}
+
+    // Selection and check handling of the record lists.
+    virtual void OnClickList(CRecordListCtrl* list);
+    virtual void OnDblClkList(CRecordListCtrl* list);
+    // The pane's Select All is checked exactly when every row is (an empty list counts as all
+    // checked); its Delete is enabled exactly when at least one row is.
+    virtual void OnCheckChanged(CRecordListCtrl* list);
+    void SetAllChecks(CRecordListCtrl* list, bool checked);
+
+    // The pane's Select All checked: "Do you want to delete datas?" must be answered Yes.
+    bool ConfirmDeletion(int selectAllId) const;
+    // A box with the information icon.
+    static void InfoBox(int stringId);
+    // The Mobile pane's status text.
+    void SetInfoText(const QString& text);
+
+    const Layout m_layout;
+    bool m_bOutlookRead = false;
+
+private:
+    void BuildCommonControls();
+    void ConnectList(CRecordListCtrl* list);
+    void ShowPcSource(bool outlook);
+
+    CMVsyncDoc& m_doc;
+    std::map<const CRecordListCtrl*, int> m_listKinds;
+};
+
+} // namespace dh2
