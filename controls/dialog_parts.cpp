@@ -1,4 +1,4 @@
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 
 #include "platform/string_table.h"
 

@@ -6,7 +6,7 @@
 class QDialog;
 class QWidget;
 
-// What the dialogs of both programs share.
+// What the window's dialogs share.
 
 // The modes of the edit dialogs, which say "New" or "Edit" in their titles.
 enum EditDialogMode : int { ModeNew = 1, ModeEdit = 2 };

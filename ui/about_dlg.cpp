@@ -1,7 +1,7 @@
 #include "ui/about_dlg.h"
 
 #include "platform/string_table.h"
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

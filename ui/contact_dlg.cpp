@@ -6,7 +6,7 @@
 #include "controls/phone_num_edit.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 #include "ui/resource.h"
 
 #include <QComboBox>

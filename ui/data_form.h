@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 
 #include "controls/detail_list_ctrl.h"
 #include "controls/data_pane_form.h"

@@ -3,7 +3,7 @@
 #include "controls/limited_text_edit.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
 
 #include <QFormLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 
 #include "link/records.h"
 

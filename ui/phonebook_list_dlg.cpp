@@ -4,7 +4,7 @@
 #include "controls/record_list_ctrl.h"
 #include "document/mvsync_doc.h"
 #include "platform/string_table.h"
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>

@@ -4,7 +4,7 @@
 #include "controls/record_list_ctrl.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
 
 #include <QButtonGroup>

@@ -4,7 +4,7 @@
 #include "controls/phone_num_edit.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
-#include "controls/dialog_parts.h"
+#include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
 #include "ui/phonebook_list_dlg.h"
 
