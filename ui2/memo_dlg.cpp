@@ -1,8 +1,10 @@
 #include "ui2/memo_dlg.h"
 
 #include "controls/limited_text_edit.h"
+#include "ui2/dialog_parts.h"
 #include "ui2/schedule_dlg.h"
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
 
 namespace dh2 {
@@ -13,12 +15,12 @@ CMemoDlg::CMemoDlg(CScheduleEntry& memo, int mode, QWidget* parent)
     setObjectName(QStringLiteral("CMemoDlg"));
     setWindowTitle(EditDialogTitle(mode));
     const QString label = QStringLiteral("Memo :");
-    NameControl(m_pText, QStringLiteral("text"), label);
+    NameDialogControl(m_pText, QStringLiteral("text"), label);
     m_pText->setTabChangesFocus(true);
     m_pText->setFixedHeight(m_pText->fontMetrics().lineSpacing() * 4 + 10);
     auto* form = new QFormLayout(this);
     form->addRow(label, m_pText);
-    form->addRow(CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
+    form->addRow(CreateDialogButtons(this));
     setMinimumWidth(340);
 
     // The memo keeps its lines in CR LF; the field in plain line feeds.

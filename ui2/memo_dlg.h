@@ -1,6 +1,5 @@
 #pragma once
 
-#include "controls/dialog_parts.h"
 #include "link2/records.h"
 
 #include <QDialog>
@@ -16,7 +15,7 @@ class CMemoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    using enum EditDialogMode;
+    enum Mode : int { ModeNew = 1, ModeEdit = 2 };
 
     CMemoDlg(CScheduleEntry& memo, int mode, QWidget* parent = nullptr);
 

@@ -4,10 +4,12 @@
 #include "controls/limited_line_edit.h"
 #include "controls/record_list_ctrl.h"
 #include "platform/string_table.h"
+#include "ui2/dialog_parts.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -41,12 +43,14 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
     auto* form = new QFormLayout(this);
 
     const QString subject = QStringLiteral("Subject :");
-    m_pSubject = NameControl(new CLimitedLineEdit, QStringLiteral("subject"), subject);
+    m_pSubject = new CLimitedLineEdit;
+    NameDialogControl(m_pSubject, QStringLiteral("subject"), subject);
     m_pSubject->LimitText(kTextUnits);
     form->addRow(subject, m_pSubject);
 
     const QString date = QStringLiteral("Date :");
-    m_pDate = NameControl(new QDateEdit, QStringLiteral("date"), date);
+    m_pDate = new QDateEdit;
+    NameDialogControl(m_pDate, QStringLiteral("date"), date);
     m_pDate->setCalendarPopup(true);
     m_pDate->setDisplayFormat(QStringLiteral("yy-MM-dd"));
     auto* dateRow = new QHBoxLayout;
@@ -55,7 +59,8 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
     form->addRow(date, dateRow);
 
     const QString time = QStringLiteral("Time :");
-    m_pTime = NameControl(new QTimeEdit, QStringLiteral("time"), time);
+    m_pTime = new QTimeEdit;
+    NameDialogControl(m_pTime, QStringLiteral("time"), time);
     m_pTime->setDisplayFormat(QStringLiteral("HH:mm"));
     form->addRow(time, m_pTime);
 
@@ -63,18 +68,20 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
     auto* repeats = new QHBoxLayout;
     for (int repeat = 0; repeat < int(std::size(kRepeatTexts)); ++repeat) {
         const QString text = QString::fromLatin1(kRepeatTexts[repeat]);
-        auto* button = NameControl(new QRadioButton(text), QStringLiteral("repeat%1").arg(repeat), text);
+        auto* button = new QRadioButton(text);
+        NameDialogControl(button, QStringLiteral("repeat%1").arg(repeat), text);
         m_pRepeat->addButton(button, kRepeatButtonIds[repeat]);
         repeats->addWidget(button);
     }
     form->addRow(QStringLiteral("Repeat :"), repeats);
 
     const QString alarm = QStringLiteral("Alarm :");
-    m_pAlarm = NameControl(new QComboBox, QStringLiteral("alarm"), alarm);
+    m_pAlarm = new QComboBox;
+    NameDialogControl(m_pAlarm, QStringLiteral("alarm"), alarm);
     for (const char* text : kAlarmTexts)
         m_pAlarm->addItem(QString::fromLatin1(text));
     form->addRow(alarm, m_pAlarm);
-    form->addRow(CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
+    form->addRow(CreateDialogButtons(this));
 
     m_pSubject->setText(entry.m_strSubject);
     // A start without a usable date shows today.
@@ -132,7 +139,7 @@ CSelectScheduleDlg::CSelectScheduleDlg(const std::vector<const CScheduleEntry*>&
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pList);
-    layout->addWidget(CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
+    layout->addWidget(CreateDialogButtons(this));
     resize(360, 260);
 }
 

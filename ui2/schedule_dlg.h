@@ -1,6 +1,5 @@
 #pragma once
 
-#include "controls/dialog_parts.h"
 #include "link2/records.h"
 
 #include <QDialog>
@@ -23,7 +22,7 @@ class CScheduleDlg : public QDialog {
     Q_OBJECT
 
 public:
-    using enum EditDialogMode;
+    enum Mode : int { ModeNew = 1, ModeEdit = 2 };
 
     CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent = nullptr);
 

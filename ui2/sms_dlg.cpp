@@ -1,8 +1,9 @@
 #include "ui2/sms_dlg.h"
 
-#include "controls/dialog_parts.h"
 #include "controls/phone_num_edit.h"
+#include "ui2/dialog_parts.h"
 
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -16,22 +17,29 @@ CSMSDlg::CSMSDlg(QWidget* parent) : QDialog(parent)
     setMinimumWidth(380);
 
     const QString numberLabel = QStringLiteral("Number :");
-    m_pNumber = NameControl(new CPhoneNumEdit, QStringLiteral("number"), numberLabel);
+    m_pNumber = new CPhoneNumEdit;
+    NameDialogControl(m_pNumber, QStringLiteral("number"), numberLabel);
     m_pNumber->LimitText(kNumberLimit);
-    auto* pick = NameControl(new QPushButton(QStringLiteral("....")), QStringLiteral("pick"), QStringLiteral("...."));
+    auto* pick = new QPushButton(QStringLiteral("...."));
+    NameDialogControl(pick, QStringLiteral("pick"), pick->text());
     auto* number = new QHBoxLayout;
     number->addWidget(m_pNumber);
     number->addWidget(pick);
 
     // The text field is a number edit without its filter: one line, any character.
     const QString textLabel = QStringLiteral("Message : Max size is 160 byte");
-    m_pText = NameControl(new CPhoneNumEdit, QStringLiteral("text"), textLabel);
+    m_pText = new CPhoneNumEdit;
+    NameDialogControl(m_pText, QStringLiteral("text"), textLabel);
     m_pText->SetFilter(false);
     m_pText->LimitText(kTextLimit);
 
-    m_pSave = NameControl(new QPushButton(QStringLiteral("Save")), QStringLiteral("save"), QStringLiteral("Save"));
-    m_pSend = NameControl(new QPushButton(QStringLiteral("Send")), QStringLiteral("send"), QStringLiteral("Send"));
-    QDialogButtonBox* buttons = CreateDialogButtons(this, QDialogButtonBox::Cancel);
+    m_pSave = new QPushButton(QStringLiteral("Save"));
+    NameDialogControl(m_pSave, QStringLiteral("save"), m_pSave->text());
+    m_pSend = new QPushButton(QStringLiteral("Send"));
+    NameDialogControl(m_pSend, QStringLiteral("send"), m_pSend->text());
+    // Save and Send take OK's place.
+    QDialogButtonBox* buttons = CreateDialogButtons(this);
+    buttons->button(QDialogButtonBox::Ok)->hide();
     buttons->addButton(m_pSave, QDialogButtonBox::ActionRole);
     buttons->addButton(m_pSend, QDialogButtonBox::ActionRole);
     m_pSave->setDefault(true);
