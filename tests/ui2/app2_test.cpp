@@ -1,0 +1,128 @@
+// Deskhand2's application: one copy per user across processes, the splash that eats the first
+// key or click, Help opening the page of the language, and Exit leaving the PC list in the data
+// file.
+#include "main_window2_fixture.h"
+
+#include "controls/startup_splash.h"
+#include "platform/shell_open.h"
+#include "ui2/mvsync_app.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+using namespace ui2test;
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition())
+            return true;
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return condition();
+}
+
+TEST(Deskhand2Processes, SecondCopyEndsAtOnceAndExitSavesTheData)
+{
+    QTemporaryDir runtime;
+    QTemporaryDir data;
+    ASSERT_TRUE(runtime.isValid() && data.isValid());
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("deskhand2"));
+    ASSERT_TRUE(QFile::exists(program));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("DESKHAND_DATA_DIR"), data.path());
+    environment.insert(QStringLiteral("DESKHAND_PIM_DIR"), data.filePath(QStringLiteral("pim")));
+    const QString lock = QDir(runtime.path()).filePath(QStringLiteral("ZentraDeskhand2Corvov1.lock"));
+    const auto start = [&](QProcess& process) {
+        process.setProcessEnvironment(environment);
+        process.start(program, {QStringLiteral("--no-splash")});
+        ASSERT_TRUE(process.waitForStarted());
+    };
+
+    QProcess first;
+    start(first);
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(lock); }));
+    QProcess second;
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // Once the window stands (after the start-up second), SIGTERM closes it as Exit does: the
+    // data file is written.
+    QThread::msleep(2500);
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(20000));
+    EXPECT_TRUE(QFileInfo::exists(data.filePath(QStringLiteral("msync.dat"))));
+}
+
+using App2 = MainWindow2Test;
+
+TEST_F(App2, HelpOpensItsOwnPageOfTheLanguage)
+{
+    QStringList opened;
+    platform::ScopedShellOpener opener([&](const QUrl& url) {
+        opened << QFileInfo(url.toLocalFile()).dir().dirName() + u'/' + QFileInfo(url.toLocalFile()).fileName();
+        EXPECT_TRUE(url.toLocalFile().contains(QStringLiteral("deskhand2"))) << url.toLocalFile().toStdString();
+        return true;
+    });
+    for (const int language : {platform::LANG_ENGLISH_US, platform::LANG_CHINESE_SIMPLIFIED, platform::LANG_GERMAN}) {
+        platform::ScopedLanguage guard(language);
+        frame->FindAction(ID_HELP)->trigger();
+    }
+    EXPECT_EQ(opened, (QStringList{"help/help_en.html", "help/help_cn.html", "help/help_en.html"}));
+}
+
+// While the splash shows, the first key press and the first click end it and reach no other
+// window; afterwards input arrives as usual.
+TEST(Deskhand2Splash, FirstInputEndsTheSplashAndIsEaten)
+{
+    QTemporaryDir runtime;
+    QTemporaryDir data;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    qputenv("DESKHAND_DATA_DIR", data.path().toLocal8Bit());
+    qputenv("DESKHAND_PIM_DIR", data.filePath(QStringLiteral("pim")).toLocal8Bit());
+    testsupport::ScopedRecordingUi recording;
+    {
+        dh2::CMVsyncApp app;
+        ASSERT_TRUE(app.InitInstance({QStringLiteral("deskhand2")}));
+        // The document's start-up step took the first splash away.
+        EXPECT_EQ(CStartupSplash::Instance(), nullptr);
+        QLineEdit target(app.GetMainFrame());
+        target.show();
+        target.setFocus();
+        for (const bool click : {false, true}) {
+            SplashStyle style;
+            style.program = QStringLiteral("deskhand2");
+            style.hideOnTimer = false;
+            CStartupSplash::ShowSplash(app.GetMainFrame(), style);
+            ASSERT_NE(CStartupSplash::Instance(), nullptr);
+            if (click)
+                QTest::mouseClick(&target, Qt::LeftButton);
+            else
+                QTest::keyClick(&target, Qt::Key_A);
+            QApplication::processEvents();
+            EXPECT_EQ(CStartupSplash::Instance(), nullptr);
+            EXPECT_TRUE(target.text().isEmpty());
+        }
+        QTest::keyClick(&target, Qt::Key_B);
+        EXPECT_EQ(target.text(), QStringLiteral("b"));
+        app.GetMainFrame()->close();
+    }
+    CStartupSplash::EnableSplash(true);
+    qunsetenv("DESKHAND_DATA_DIR");
+    qunsetenv("DESKHAND_PIM_DIR");
+}
+
+} // namespace
