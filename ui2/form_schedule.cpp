@@ -10,6 +10,7 @@
 #include "ui2/organizer_resource.h"
 #include "ui2/resource.h"
 #include "ui2/schedule_dlg.h"
+#include "ui2/select_schedule_dlg.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -309,12 +310,12 @@ void CForm_Schedule::EditSelectedDay()
     if (onDay.size() == 1) {
         id = onDay.front();
     } else if (onDay.size() > 1) {
-        std::vector<const CScheduleEntry*> candidates;
+        std::vector<CScheduleEntry*> candidates;
         for (const quintptr each : onDay)
             candidates.push_back(Find(CMVsyncDoc::ListPc, each));
         CSelectScheduleDlg pick(candidates, this);
-        if (RunModal(pick) == QDialog::Accepted && pick.GetChosen() >= 0)
-            id = onDay[size_t(pick.GetChosen())];
+        if (RunModal(pick) == QDialog::Accepted && pick.GetChosen())
+            id = CMVsyncDoc::RecordId(pick.GetChosen());
     }
     if (id != 0 && EditStored(CMVsyncDoc::ListPc, id))
         RefreshList(CMVsyncDoc::ListPc);

@@ -5,6 +5,7 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 #include "ui2/organizer_resource.h"
+#include "ui2/phonebook_list_dlg.h"
 #include "ui2/resource.h"
 #include "ui2/sms_dlg.h"
 
@@ -216,8 +217,13 @@ void CForm_SMS::OnRead()
 bool CForm_SMS::RunMessageDialog(CSMSDlg& dialog, const QString& number, const QString& text)
 {
     dialog.SetFields(number, text);
-    if (m_pickNumber)
-        dialog.SetNumberPicker(m_pickNumber);
+    // "....": a number of the document's contacts.
+    dialog.SetNumberPicker([this](QWidget* parent) -> std::optional<QString> {
+        CPhonebookListDlg pick(m_doc, parent);
+        if (RunModal(pick) != QDialog::Accepted)
+            return std::nullopt;
+        return pick.GetNumber();
+    });
     return RunModal(dialog) == QDialog::Accepted;
 }
 

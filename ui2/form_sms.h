@@ -18,15 +18,11 @@ class CForm_SMS : public CDataPaneForm {
 
 public:
     static constexpr COLORREF kFormColor = 0x4A5D65;
-    // The number picker of the message dialog ("....").
-    using NumberPicker = std::function<std::optional<QString>(QWidget* parent)>;
-
     explicit CForm_SMS(CMVsyncDoc& doc, QWidget* parent = nullptr);
     ~CForm_SMS() override;
 
     CMVsyncDoc& GetDocument() const { return m_doc; }
     void OnInitialUpdate() override;
-    void SetNumberPicker(NumberPicker picker) { m_pickNumber = std::move(picker); }
 
 public Q_SLOTS:
     void OnRead();
@@ -53,7 +49,6 @@ private:
     CSmsEntry* FocusedMessage() const;
 
     CMVsyncDoc& m_doc;
-    NumberPicker m_pickNumber;
 };
 
 } // namespace dh2

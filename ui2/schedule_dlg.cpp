@@ -2,7 +2,6 @@
 
 #include "controls/edit_limit.h"
 #include "controls/limited_line_edit.h"
-#include "controls/record_list_ctrl.h"
 #include "platform/string_table.h"
 #include "ui2/dialog_parts.h"
 
@@ -15,7 +14,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTimeEdit>
-#include <QVBoxLayout>
 
 namespace dh2 {
 
@@ -25,7 +23,6 @@ constexpr int kTextUnits = 28;
 constexpr int kRepeatButtonIds[] = {1033, 1034, 1035, 1036, 1037};
 const char* const kRepeatTexts[] = {"Once", "Daily", "Weekly", "Monthly", "Yearly"};
 const char* const kAlarmTexts[] = {"NONE", "On Time", "Before 10 min", "Before 30 min", "Before 1 hour", "Before 1 day"};
-constexpr int kSelectColumns = 62519; // "No,1,Subject,0"
 
 } // namespace
 
@@ -118,35 +115,6 @@ void CScheduleDlg::accept()
     m_entry.m_dtStart = COleDateTime(date.year(), date.month(), date.day(), time.hour(), time.minute(), 0);
     if (m_pAlarm->currentIndex() >= 0)
         m_entry.m_nAlarm = m_pAlarm->currentIndex();
-    QDialog::accept();
-}
-
-CSelectScheduleDlg::CSelectScheduleDlg(const std::vector<const CScheduleEntry*>& candidates, QWidget* parent)
-    : QDialog(parent), m_pList(new CRecordListCtrl)
-{
-    setObjectName(QStringLiteral("CSelectScheduleDlg"));
-    setWindowTitle(QStringLiteral("Select Item"));
-    m_pList->setObjectName(QStringLiteral("list"));
-    m_pList->setAccessibleName(windowTitle());
-    m_pList->SetColumns(platform::LoadString(kSelectColumns), false);
-    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Each row knows its candidate, also after a sort by a column.
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        const QString subject = candidates[i] ? candidates[i]->m_strSubject : QString();
-        const int row = m_pList->AddRow({subject}, -1);
-        m_pList->SetItemData(row, quintptr(i));
-    }
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pList);
-    layout->addWidget(CreateDialogButtons(this));
-    resize(360, 260);
-}
-
-void CSelectScheduleDlg::accept()
-{
-    const int row = m_pList->GetSelectedIndex();
-    m_nChosen = row < 0 ? -1 : int(m_pList->GetItemData(row));
     QDialog::accept();
 }
 

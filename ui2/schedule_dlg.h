@@ -4,10 +4,7 @@
 
 #include <QDialog>
 
-#include <vector>
-
 class CLimitedLineEdit;
-class CRecordListCtrl;
 class QButtonGroup;
 class QComboBox;
 class QDateEdit;
@@ -47,25 +44,6 @@ private:
     QTimeEdit* m_pTime;
     QButtonGroup* m_pRepeat;
     QComboBox* m_pAlarm;
-};
-
-// "Select Item": picks one of the schedule entries of a calendar day by its subject. The result
-// is the chosen entry's position among the candidates, or -1 when no row was selected.
-class CSelectScheduleDlg : public QDialog {
-    Q_OBJECT
-
-public:
-    explicit CSelectScheduleDlg(const std::vector<const CScheduleEntry*>& candidates, QWidget* parent = nullptr);
-
-    CRecordListCtrl* List() const { return m_pList; }
-    int GetChosen() const { return m_nChosen; }
-
-public Q_SLOTS:
-    void accept() override;
-
-private:
-    CRecordListCtrl* m_pList;
-    int m_nChosen = -1;
 };
 
 // The typing limit of a memo or a subject: 28 bytes while the text holds fewer than 28 UTF-16

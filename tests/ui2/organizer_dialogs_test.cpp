@@ -1,9 +1,8 @@
-// The schedule, memo, pick and message dialogs of Deskhand2: the typing limit of texts, what OK
+// The schedule, memo and message dialogs of Deskhand2: the typing limit of texts, what OK
 // gives the record, and the rules of Save and Send.
 #include "controls/limited_line_edit.h"
 #include "controls/limited_text_edit.h"
 #include "controls/phone_num_edit.h"
-#include "controls/record_list_ctrl.h"
 #include "platform/string_table.h"
 #include "ui2/memo_dlg.h"
 #include "ui2/schedule_dlg.h"
@@ -110,22 +109,6 @@ TEST_F(OrganizerDialogs, ScheduleOkComposesTheStartAndKeepsAnUnchosenAlarm)
     EXPECT_EQ(entry.m_dtStart, COleDateTime(2005, 1, 31, 23, 59, 0));
     EXPECT_EQ(entry.m_nRepeat, CScheduleEntry::RepeatYearly);
     EXPECT_EQ(entry.m_nAlarm, CScheduleEntry::Alarm30Min);
-}
-
-TEST_F(OrganizerDialogs, PickGivesTheChosenCandidateAfterASort)
-{
-    CScheduleEntry b, a;
-    b.m_strSubject = "b lunch";
-    a.m_strSubject = "a call";
-    CSelectScheduleDlg dialog({&b, &a});
-    EXPECT_EQ(dialog.windowTitle(), "Select Item");
-    ASSERT_EQ(dialog.List()->GetItemCount(), 2);
-    dialog.accept();
-    EXPECT_EQ(dialog.GetChosen(), -1); // OK without a row chooses nothing
-    dialog.List()->SortColumn(1, true);
-    dialog.List()->SetSelected(0, true);
-    dialog.accept();
-    EXPECT_EQ(dialog.GetChosen(), 1);
 }
 
 TEST_F(OrganizerDialogs, MessageSavesWithATextAndSendsOnlyWithANumber)

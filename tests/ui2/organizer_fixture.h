@@ -10,6 +10,7 @@
 #include "ui2/memo_dlg.h"
 #include "ui2/organizer_resource.h"
 #include "ui2/schedule_dlg.h"
+#include "ui2/select_schedule_dlg.h"
 
 namespace ui2test {
 

@@ -5,10 +5,12 @@
 #include "controls/phone_num_edit.h"
 #include "ui2/form_sms.h"
 #include "ui2/organizer_resource.h"
+#include "ui2/phonebook_list_dlg.h"
 #include "ui2/sms_dlg.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
@@ -111,9 +113,19 @@ TEST_F(MessageForm, EditResendsAStoredMessageOnly)
     EXPECT_EQ(Boxes(), QStringList{"Failed to send message"});
     EXPECT_TRUE(Sent("AT+CMSS").isEmpty());
 
+    // The number comes from the contacts' list ("....").
     Rows()->clearSelection();
     Rows()->SetSelected(1, true);
-    Compose("stored", "0302", true);
+    scripts.scripts.push_back([](QDialog& dialog) {
+        auto* dlg = qobject_cast<CSMSDlg*>(&dialog);
+        EXPECT_NE(dlg, nullptr);
+        if (!dlg)
+            return int(QDialog::Rejected);
+        dlg->findChild<QPushButton*>("pick")->click();
+        dlg->OnSend();
+        return dlg->result();
+    });
+    scripts.scripts.push_back(DialogScripts::Fill<CPhonebookListDlg>([](CPhonebookListDlg& pick) { pick.NumberEdit()->setText("0302"); }));
     sms->OnEditMessage();
     ASSERT_EQ(Sent("AT+CMSS").size(), 1);
     EXPECT_TRUE(Sent("AT+CMSS")[0].contains("\"0302\""));
