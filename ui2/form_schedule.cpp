@@ -27,13 +27,16 @@ namespace {
 
 // The PC pane's second row: Select All and the total at its left (the month arrows and label in
 // their place with the calendar), the four view selectors at its right.
-const QRect kTotalRect(kPcLeft + 92, kSelectRow + 2, 66, 20);
+const QRect kTotalRect(kPcLeft + 92, kSelectRow + 2, 58, 20);
 const QRect kPrevMonthRect(kPcLeft, kSelectRow, 32, 24);
 const QRect kMonthLabelRect(kPcLeft + 36, kSelectRow + 2, 84, 20);
 const QRect kNextMonthRect(kPcLeft + 124, kSelectRow, 32, 24);
+// "View All", "Outlook", "Month" and "Day", each as wide as its text needs.
 QRect selectorRect(int slot)
 {
-    return QRect(180 + slot * 48, kSelectRow, 46, 24);
+    static constexpr int kLeft[] = {172, 232, 286, 334};
+    static constexpr int kWidth[] = {58, 52, 46, 38};
+    return QRect(kLeft[slot], kSelectRow, kWidth[slot], 24);
 }
 // The calendar inside the local list's place: after a resize, and after a divider drag.
 const QMargins kGridInset(6, 30, 6, 6);
