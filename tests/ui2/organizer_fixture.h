@@ -25,6 +25,25 @@ protected:
         ASSERT_NE(memos, nullptr);
     }
 
+    // Exit and a new start over the same data folder and the same phone.
+    void Restart()
+    {
+        frame->close();
+        doc->OnCloseDocument();
+        frame.reset();
+        doc = std::make_unique<CMVsyncDoc>();
+        doc->SetDataDir(dataDir.path());
+        frame = std::make_unique<CMainFrame>(*doc);
+        ui.window = frame.get();
+        frame->SetModalRunner([this](QDialog& dialog) { return scripts.Run(dialog); });
+        doc->OnNewDocument();
+        frame->InitialUpdateFrame();
+        frame->show();
+        form = qobject_cast<CForm_Contact*>(frame->GetForm(0));
+        schedules = qobject_cast<CForm_Schedule*>(frame->GetForm(1));
+        memos = qobject_cast<CForm_Memo*>(frame->GetForm(2));
+    }
+
     // An entry of the phone's combined list.
     void PutOnPhone(int kind, int index, const QString& text, const QDateTime& start = QDateTime({2004, 3, 7}, {9, 0}))
     {

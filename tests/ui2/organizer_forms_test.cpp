@@ -4,6 +4,8 @@
 // list that is no longer read.
 #include "organizer_fixture.h"
 
+#include "controls/limited_text_edit.h"
+
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QTimeEdit>
@@ -246,6 +248,41 @@ TEST_F(OrganizerForms, TheDayView)
     ASSERT_EQ(doc->m_arPcSchedules.size(), 2u);
     EXPECT_EQ(doc->m_arPcSchedules[1]->m_dtStart, COleDateTime(2004, 3, 9, 0, 0, 0));
     EXPECT_EQ(doc->m_arPcSchedules[0]->m_nState, CSyncRecord::StateUnchanged);
+}
+
+// A memo and a schedule entry made on the PC pages reach the phone with ">>", come back with
+// Read, and survive Exit and a new start.
+TEST_F(OrganizerForms, EntriesMadeOnThePcReachThePhoneAndSurviveARestart)
+{
+    scripts.scripts.push_back(DialogScripts::Fill<CMemoDlg>([](CMemoDlg& dlg) { dlg.TextEdit()->setPlainText("milk"); }));
+    ClickOn(memos, IDC_PC_NEW);
+    scripts.scripts.push_back(DialogScripts::Fill<CScheduleDlg>([](CScheduleDlg& dlg) {
+        dlg.SubjectEdit()->setText("Dentist");
+        dlg.DateEdit()->setDate({2004, 3, 7});
+        dlg.TimeEdit()->setTime({9, 30});
+    }));
+    ClickOn(schedules, IDC_PC_NEW);
+    ClickOn(schedules, IDC_MOBILE_READ); // the phone's list, empty
+    Check(ListOn(memos, IDC_PC_LIST), {0});
+    ClickOn(memos, IDC_COPY_TO_MOBILE);
+    Check(ListOn(schedules, IDC_PC_LIST), {0});
+    ClickOn(schedules, IDC_COPY_TO_MOBILE);
+    ASSERT_EQ(phoneState().organizer.size(), 2u);
+    EXPECT_EQ(phoneState().organizer[0].text, "milk");
+    EXPECT_EQ(phoneState().organizer[1].start, QDateTime({2004, 3, 7}, {9, 30}));
+    EXPECT_TRUE(Boxes().isEmpty());
+
+    Restart();
+    EXPECT_EQ(Texts(ListOn(memos, IDC_PC_LIST)), QStringList{"milk"});
+    EXPECT_EQ(Texts(ListOn(schedules, IDC_PC_LIST)), QStringList{"Dentist"});
+    EXPECT_EQ(ListOn(schedules, IDC_PHONE_LIST)->GetItemCount(), 0); // phone lists start unread
+    ClickOn(memos, IDC_MOBILE_READ);
+    EXPECT_EQ(Texts(ListOn(memos, IDC_PHONE_LIST)), QStringList{"milk"});
+    EXPECT_EQ(Texts(ListOn(schedules, IDC_PHONE_LIST)), QStringList{"Dentist"});
+    // The PC entries are still linked to what the phone holds.
+    EXPECT_EQ(ListOn(memos, IDC_PC_LIST)->GetItemImage(0), ListOn(memos, IDC_PHONE_LIST)->GetItemImage(0));
+    EXPECT_EQ(doc->m_arPcSchedules[0]->m_nIndex, 1);
+    ExpectIdle();
 }
 
 } // namespace
