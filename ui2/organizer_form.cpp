@@ -98,6 +98,31 @@ void COrganizerForm::OnUpdate()
         RefreshList(list);
 }
 
+int COrganizerForm::FillRows(CRecordListCtrl& list, const dh2::RecordList<CScheduleEntry>* records) const
+{
+    const CMVsyncDoc& doc = GetDocument();
+    int rows = 0;
+    list.setUpdatesEnabled(false);
+    const QSignalBlocker quiet(&list);
+    list.DeleteAllItems();
+    QStringList cells;
+    for (size_t i = 0; records && i < records->size(); ++i) {
+        const CScheduleEntry& record = *(*records)[i];
+        if (record.IsDeleted() || record.m_nKind != m_nKind)
+            continue;
+        cells.clear();
+        if (m_nKind == CScheduleEntry::KindMemo)
+            doc.MemoToRow(record, cells);
+        else
+            doc.ScheduleToRow(record, cells);
+        const int row = list.AddRow(cells, rowKind(record));
+        list.SetItemData(row, CMVsyncDoc::RecordId(&record));
+        ++rows;
+    }
+    list.setUpdatesEnabled(true);
+    return rows;
+}
+
 void COrganizerForm::RefreshList(int kind)
 {
     if (kind == CMVsyncDoc::ListPhone) {
@@ -108,25 +133,7 @@ void COrganizerForm::RefreshList(int kind)
     if (!list)
         return;
     const CMVsyncDoc& doc = GetDocument();
-    const dh2::RecordList<CScheduleEntry>* records = m_nKind == CScheduleEntry::KindMemo ? doc.MemoList(kind) : doc.ScheduleList(kind);
-    list->setUpdatesEnabled(false);
-    {
-        const QSignalBlocker quiet(list);
-        list->DeleteAllItems();
-        QStringList cells;
-        for (const auto& record : *records) {
-            if (record->IsDeleted() || record->m_nKind != m_nKind)
-                continue;
-            cells.clear();
-            if (m_nKind == CScheduleEntry::KindMemo)
-                doc.MemoToRow(*record, cells);
-            else
-                doc.ScheduleToRow(*record, cells);
-            const int row = list->AddRow(cells, rowKind(*record));
-            list->SetItemData(row, CMVsyncDoc::RecordId(record.get()));
-        }
-    }
-    list->setUpdatesEnabled(true);
+    FillRows(*list, m_nKind == CScheduleEntry::KindMemo ? doc.MemoList(kind) : doc.ScheduleList(kind));
     OnCheckChanged(list);
     ShowPcEntryInfo(nullptr);
     UpdatePcTotal();
@@ -139,29 +146,8 @@ void COrganizerForm::RefreshMobileList()
     CMVsyncDoc& doc = GetDocument();
     CRecordListCtrl* list = ShownMobileList();
     const platform::WaitCursor wait;
-    int own = 0;
-    list->setUpdatesEnabled(false);
-    {
-        const QSignalBlocker quiet(list);
-        list->DeleteAllItems();
-        // An unread list (never read, or its read failed) has nothing the rows could show.
-        if (doc.m_bPhoneListRead) {
-            QStringList cells;
-            for (const auto& record : doc.m_arPhoneList) {
-                if (record->IsDeleted() || record->m_nKind != m_nKind)
-                    continue;
-                cells.clear();
-                if (m_nKind == CScheduleEntry::KindMemo)
-                    doc.MemoToRow(*record, cells);
-                else
-                    doc.ScheduleToRow(*record, cells);
-                const int row = list->AddRow(cells, rowKind(*record));
-                list->SetItemData(row, CMVsyncDoc::RecordId(record.get()));
-                ++own;
-            }
-        }
-    }
-    list->setUpdatesEnabled(true);
+    // An unread list (never read, or its read failed) has nothing the rows could show.
+    const int own = FillRows(*list, doc.m_bPhoneListRead ? &doc.m_arPhoneList : nullptr);
     CheckBox(m_layout.mobileSelectAll)->setChecked(false);
     OnCheckChanged(list);
     ShowMobileEntryInfo(nullptr);

@@ -62,8 +62,10 @@ protected:
     void NewInList(int list, const COleDateTime& start);
     // Edit of a record by identity: on OK it takes the edit and counts as changed.
     bool EditStored(int list, quintptr id);
-    // The rows of the phone list, and the other kind's live entries beside them.
+    // The rows of the phone list, and the fill of the combined list.
     void RefreshMobileList();
+    // The rows of the live records of the page's kind (none without a list); their number.
+    int FillRows(CRecordListCtrl& list, const dh2::RecordList<CScheduleEntry>* records) const;
     CRecordListCtrl* ListOfKind(int list) const;
 
 private:

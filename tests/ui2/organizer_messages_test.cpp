@@ -51,6 +51,13 @@ protected:
             return dlg->result();
         });
     }
+    // A message made with New and Save, stored on the phone or only listed.
+    void Make(const QString& text, bool stored)
+    {
+        ui.rec.boxAnswers.push_back(stored ? platform::IDYES : platform::IDNO);
+        Compose(text, {}, false);
+        sms->OnNew();
+    }
     CRecordListCtrl* Rows() const { return sms->RecordList(IDC_PHONE_LIST); }
 
     std::unique_ptr<CForm_SMS> sms;
@@ -98,12 +105,8 @@ TEST_F(MessageForm, NewSendsOnlyAStoredMessage)
 // was never stored is not sent.
 TEST_F(MessageForm, EditResendsAStoredMessageOnly)
 {
-    ui.rec.boxAnswers.push_back(platform::IDNO);
-    Compose("draft", "", false);
-    sms->OnNew();
-    ui.rec.boxAnswers.push_back(platform::IDYES);
-    Compose("stored", "", false);
-    sms->OnNew();
+    Make("draft", false);
+    Make("stored", true);
     ASSERT_EQ(Rows()->GetItemCount(), 2);
     ui.rec.boxes.clear();
 
@@ -137,15 +140,9 @@ TEST_F(MessageForm, EditResendsAStoredMessageOnly)
 // question takes the messages off the list only.
 TEST_F(MessageForm, DeleteAsksAboutThePhoneOnlyForStoredMessages)
 {
-    ui.rec.boxAnswers.push_back(platform::IDNO);
-    Compose("draft", "", false);
-    sms->OnNew();
-    ui.rec.boxAnswers.push_back(platform::IDYES);
-    Compose("stored", "", false);
-    sms->OnNew();
-    ui.rec.boxAnswers.push_back(platform::IDNO);
-    Compose("draft 2", "", false);
-    sms->OnNew();
+    Make("draft", false);
+    Make("stored", true);
+    Make("draft 2", false);
     ASSERT_EQ(phone.state().simMessages.used(), 1);
     ui.rec.boxes.clear();
     phone.clearCommandLog();
@@ -168,9 +165,7 @@ TEST_F(MessageForm, DeleteAsksAboutThePhoneOnlyForStoredMessages)
 
 TEST_F(MessageForm, AMessageOfThreeLinesFillsThreeDetailRows)
 {
-    ui.rec.boxAnswers.push_back(platform::IDNO);
-    Compose("x", "", false);
-    sms->OnNew();
+    Make("x", false);
     doc->m_arMessages[0]->m_strText = "first\r\nsecond\r\nthird";
     sms->RefreshList();
     Rows()->SetSelected(0, true);
