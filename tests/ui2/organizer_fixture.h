@@ -18,11 +18,19 @@ class OrganizerTest : public MainWindow2Test {
 protected:
     void SetUp() override
     {
+        // The PIM side of the pages is a store of the test's own, never the user's.
+        qputenv("DESKHAND_PIM_DIR", dataDir.filePath(QStringLiteral("pim")).toLocal8Bit());
         MainWindow2Test::SetUp();
         schedules = qobject_cast<CForm_Schedule*>(frame->GetForm(1));
         memos = qobject_cast<CForm_Memo*>(frame->GetForm(2));
         ASSERT_NE(schedules, nullptr);
         ASSERT_NE(memos, nullptr);
+    }
+
+    void TearDown() override
+    {
+        MainWindow2Test::TearDown();
+        qunsetenv("DESKHAND_PIM_DIR");
     }
 
     // Exit and a new start over the same data folder and the same phone.

@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QTimeEdit>
 #include <QGroupBox>
 #include <QTest>
@@ -130,21 +131,27 @@ TEST_F(OrganizerForms, AFailedReadEmptiesThePhoneRowsOfBothPages)
 }
 
 // "<<" onto the PIM-side entry linked to a phone entry updates it and marks it changed, so that
-// the next export sends the change.
+// an export that cannot reach the PIM now still sends the change the next time.
 TEST_F(OrganizerForms, CopyOntoALinkedPimEntryMarksItChanged)
 {
     PutOnPhone(1, 0, "Dentist at ten");
     ClickOn(schedules, IDC_MOBILE_READ);
+    QFile blocker(dataDir.filePath("no-store"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    qputenv("DESKHAND_PIM_DIR", blocker.fileName().toLocal8Bit()); // a file: no store there
     schedules->ShowOutlookList();
     CScheduleEntry* pim = AddPc(schedules, "Dentist", {2004, 3, 7}, 0, CMVsyncDoc::ListOutlook);
     pim->m_nIndex = 0;
     pim->m_strEntryID = "item-1";
     pim->m_nState = CSyncRecord::StateUnchanged;
     Check(ListOn(schedules, IDC_PHONE_LIST), {0});
+    ui.rec.boxes.clear();
     ClickOn(schedules, IDC_COPY_TO_PC);
+    ASSERT_FALSE(Boxes().isEmpty());
+    EXPECT_EQ(Boxes().last(), "Failed to find Outlook 2000");
     ASSERT_EQ(doc->m_arOutlookSchedules.size(), 1u);
     EXPECT_EQ(doc->m_arOutlookSchedules[0]->m_strSubject, "Dentist at ten");
-    EXPECT_NE(doc->m_arOutlookSchedules[0]->m_nState, CSyncRecord::StateUnchanged);
+    EXPECT_EQ(doc->m_arOutlookSchedules[0]->m_nState, CSyncRecord::StateChanged);
 }
 
 TEST_F(OrganizerForms, TheCalendarMarksTheNextFourDatesThatExist)
