@@ -119,6 +119,18 @@ CRecordListCtrl* CDataPaneForm::AddRecordList(int id, const QString& name, const
     return list;
 }
 
+int CDataPaneForm::ListKind(const CRecordListCtrl* list) const
+{
+    const auto it = m_listKinds.find(list);
+    return it == m_listKinds.end() ? 0 : it->second;
+}
+
+bool CDataPaneForm::IsPcList(const CRecordListCtrl* list) const
+{
+    const int kind = ListKind(list);
+    return kind == 1 || kind == 2;
+}
+
 void CDataPaneForm::EnableControl(int id, bool enable)
 {
     if (QWidget* control = GetDlgItem(id))

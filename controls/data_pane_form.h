@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <map>
 
 class CDetailListCtrl;
 class CFormButton;
@@ -90,6 +91,13 @@ public:
                             const QString& pane = QString());
 
 protected:
+    // The list number a record list shows: 1 the local list, 2 the PIM side, 3 and 4 the
+    // phone's; 0 for a list of no kind.
+    void SetListKind(const CRecordListCtrl* list, int kind) { m_listKinds[list] = kind; }
+    int ListKind(const CRecordListCtrl* list) const;
+    bool IsPcList(const CRecordListCtrl* list) const;
+    const std::map<const CRecordListCtrl*, int>& ListKinds() const { return m_listKinds; }
+
     // Builders of the form's controls, at their design rectangles.
     CFormButton* AddFormButton(int id, const QString& text, const QString& name, const QString& pane, const QRect& rect);
     CImageButton* AddSelector(int id, const QString& text, const QString& name, const QRect& rect);
@@ -116,6 +124,7 @@ protected:
     static void ScrollToRecord(CRecordListCtrl& list, quintptr id);
 
 private:
+    std::map<const CRecordListCtrl*, int> m_listKinds;
     ModalRunner m_runModal;
     QPrinter* m_pPrinter = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "platform/ui_services.h"
 
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QPainter>
 
 namespace recordsort {
@@ -110,6 +111,7 @@ namespace {
 constexpr int kDataRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kSortKeyRole = Qt::UserRole + 2;
+constexpr int kCheckSeenRole = Qt::UserRole + 3; // the check state last told
 constexpr int kImageSize = 16;
 
 // A row that carries its sort key while the list sorts.
@@ -143,9 +145,16 @@ CRecordListCtrl::CRecordListCtrl(QWidget* parent) : QTreeWidget(parent), m_heade
     setIconSize(QSize(kImageSize, kImageSize));
     setColumnCount(0);
     connect(m_header, &QHeaderView::sectionClicked, this, &CRecordListCtrl::OnColumnClick);
+    // Any change of column 0 (a new number, a sort) says itemChanged; only a new check state
+    // is told on.
     connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-        if (column == 0 && m_bCheckBoxes)
-            emit checkChanged(indexOfTopLevelItem(item));
+        if (column != 0 || !m_bCheckBoxes)
+            return;
+        const int state = int(item->checkState(0));
+        if (item->data(0, kCheckSeenRole).toInt() == state)
+            return;
+        item->setData(0, kCheckSeenRole, state);
+        emit checkChanged(indexOfTopLevelItem(item));
     });
 }
 
@@ -372,6 +381,23 @@ bool CRecordListCtrl::SetCheck(int row, bool checked)
         return false;
     item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
     return true;
+}
+
+void CRecordListCtrl::SetCheckAll(bool checked)
+{
+    if (!m_bCheckBoxes)
+        return;
+    const Qt::CheckState state = checked ? Qt::Checked : Qt::Unchecked;
+    {
+        const QSignalBlocker quiet(this);
+        for (int row = 0; row < topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = topLevelItem(row);
+            item->setCheckState(0, state);
+            item->setData(0, kCheckSeenRole, int(state));
+        }
+    }
+    viewport()->update();
+    emit checkChanged(-1);
 }
 
 bool CRecordListCtrl::IsSelected(int row) const

@@ -90,12 +90,14 @@ public:
     int GetItemImage(int row) const;
     bool GetCheck(int row) const;
     bool SetCheck(int row, bool checked);
+    // Every row's check box at once; checkChanged(-1) tells it once.
+    void SetCheckAll(bool checked);
     bool IsSelected(int row) const;
     void SetSelected(int row, bool selected);
     int GetSelectedCount() const;
 
 signals:
-    // A row's check box was set or cleared.
+    // A row's check box was set or cleared (-1: every row's).
     void checkChanged(int row);
     // A column title was clicked (after the list sorted itself).
     void columnClicked(int column);

@@ -138,7 +138,7 @@ CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name,
 CRecordListCtrl* CDataForm::AddRecordList(int id, int kind, const QString& name, const QRect& rect)
 {
     CRecordListCtrl* list = CDataPaneForm::AddRecordList(id, name, rect);
-    m_listKinds[list] = kind;
+    SetListKind(list, kind);
     ConnectList(list);
     return list;
 }
@@ -161,7 +161,7 @@ void CDataForm::OnInitialUpdate()
     AnchorControl(IDC_PC_LIST, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
     AnchorControl(IDC_OUTLOOK_LIST, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
     AnchorControl(IDC_MOBILE_DETAIL, ANCHOR_TOPCENTER, ANCHOR_TOPRIGHT);
-    for (const auto& [list, kind] : m_listKinds) {
+    for (const auto& [list, kind] : ListKinds()) {
         if (!IsPcList(list))
             AddControl(const_cast<CRecordListCtrl*>(list), ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
     }
@@ -214,18 +214,6 @@ int CDataForm::PcKind() const
 CRecordListCtrl* CDataForm::ShownPcList() const
 {
     return RecordList(PcKind() == CMVsyncDoc::ListOutlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
-}
-
-int CDataForm::ListKind(const CRecordListCtrl* list) const
-{
-    const auto it = m_listKinds.find(list);
-    return it == m_listKinds.end() ? 0 : it->second;
-}
-
-bool CDataForm::IsPcList(const CRecordListCtrl* list) const
-{
-    const int kind = ListKind(list);
-    return kind == CMVsyncDoc::ListPc || kind == CMVsyncDoc::ListOutlook;
 }
 
 CSyncRecord* CDataForm::RowRecord(const CRecordListCtrl& list, int row) const

@@ -111,9 +111,6 @@ protected:
     // A list of the Mobile pane: in its place, with its shadow, its left edge on the divider.
     CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
 
-    // The list kind a record list shows.
-    int ListKind(const CRecordListCtrl* list) const;
-    bool IsPcList(const CRecordListCtrl* list) const;
     // The document's record with that identity in the list of that kind; nullptr when gone.
     virtual CSyncRecord* FindRecord(int kind, quintptr id) const = 0;
     // The record of a row, resolved through the document; nullptr when it is gone.
@@ -190,7 +187,6 @@ private:
     void ConnectList(CRecordListCtrl* list);
 
     CMVsyncDoc& m_doc;
-    std::map<const CRecordListCtrl*, int> m_listKinds;
 };
 
 template <typename Record, typename RowText, typename Image>

@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QSignalBlocker>
 
 namespace dh2 {
 
@@ -111,7 +110,7 @@ CRecordListCtrl* CDataForm::AddPcList(int id, int kind, const QString& name, con
 {
     CRecordListCtrl* list = AddRecordList(id, name, ListRect(kPcLeft, kPcWidth, m_layout.detailHeight));
     list->setAccessibleName(caption);
-    m_listKinds[list] = kind;
+    SetListKind(list, kind);
     AddShadow(id, kPcListShadow);
     ConnectList(list);
     return list;
@@ -121,7 +120,7 @@ CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name,
 {
     CRecordListCtrl* list = AddRecordList(id, name, ListRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
     list->setAccessibleName(caption);
-    m_listKinds[list] = kind;
+    SetListKind(list, kind);
     AddShadow(id, kMobileListShadow);
     Divider divider = GetDivider();
     divider.leftEdges.push_back(id);
@@ -149,7 +148,7 @@ void CDataForm::OnInitialUpdate()
     AnchorControl(IDC_OUTLOOK, ANCHOR_TOPCENTER, ANCHOR_NONE);
     AnchorControl(IDC_PC_DETAIL, ANCHOR_TOPLEFT, ANCHOR_TOPCENTER);
     AnchorControl(IDC_MOBILE_DETAIL, ANCHOR_TOPCENTER, ANCHOR_TOPRIGHT);
-    for (const auto& [list, kind] : m_listKinds) {
+    for (const auto& [list, kind] : ListKinds()) {
         if (IsPcList(list))
             AddControl(const_cast<CRecordListCtrl*>(list), ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
         else
@@ -196,18 +195,6 @@ CRecordListCtrl* CDataForm::ShownPcList() const
     return RecordList(PcKind() == CMVsyncDoc::ListOutlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
 }
 
-int CDataForm::ListKind(const CRecordListCtrl* list) const
-{
-    const auto it = m_listKinds.find(list);
-    return it == m_listKinds.end() ? 0 : it->second;
-}
-
-bool CDataForm::IsPcList(const CRecordListCtrl* list) const
-{
-    const int kind = ListKind(list);
-    return kind == CMVsyncDoc::ListPc || kind == CMVsyncDoc::ListOutlook;
-}
-
 CSyncRecord* CDataForm::RowRecord(const CRecordListCtrl& list, int row) const
 {
     if (row < 0 || row >= list.GetItemCount())
@@ -243,13 +230,8 @@ void CDataForm::SetAllChecks(CRecordListCtrl* list, bool checked)
 {
     if (!list)
         return;
-    {
-        const QSignalBlocker quiet(list);
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            list->SetCheck(row, checked);
-    }
-    list->viewport()->update();
-    OnCheckChanged(list);
+    // The list tells the change once, and the pane follows.
+    list->SetCheckAll(checked);
 }
 
 void CDataForm::OnCheckChanged(CRecordListCtrl* list)

@@ -95,8 +95,6 @@ protected:
     // shadow, its left edge on the divider, named by its caption).
     CRecordListCtrl* AddPcList(int id, int kind, const QString& name, const QString& caption);
     CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
-    int ListKind(const CRecordListCtrl* list) const;
-    bool IsPcList(const CRecordListCtrl* list) const;
 
     // The document's live record with that identity in the list of that kind; null when gone.
     virtual CSyncRecord* FindRecord(int kind, quintptr id) const = 0;
@@ -138,7 +136,6 @@ private:
     void ShowPcSource(bool outlook);
 
     CMVsyncDoc& m_doc;
-    std::map<const CRecordListCtrl*, int> m_listKinds;
 };
 
 } // namespace dh2

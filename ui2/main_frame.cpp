@@ -1,6 +1,7 @@
 #include "ui2/main_frame.h"
 
 #include "controls/caption_bar.h"
+#include "controls/command_actions.h"
 #include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
 #include "document2/mvsync_doc.h"
@@ -150,10 +151,7 @@ CDataForm* CMainFrame::GetForm(int n) const
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text)
 {
-    QAction* action = menu ? menu->addAction(text) : new QAction(text, this);
-    action->setData(id);
-    action->setObjectName(QStringLiteral("command%1").arg(id));
-    return action;
+    return commands::AddCommand(this, menu, id, text);
 }
 
 void CMainFrame::BuildMenus()
@@ -217,11 +215,7 @@ void CMainFrame::BuildMenus()
 
 QAction* CMainFrame::FindAction(int id) const
 {
-    for (QAction* action : findChildren<QAction*>()) {
-        if (action->data().toInt() == id)
-            return action;
-    }
-    return nullptr;
+    return commands::FindCommand(*this, id);
 }
 
 void CMainFrame::UpdateChecks()

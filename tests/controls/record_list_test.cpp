@@ -340,4 +340,63 @@ TEST(RecordHeaderSerialize, WidthsRoundTripOnlyForTheSameColumnCount)
     EXPECT_EQ(cut.header()->sectionSize(1), 100);
 }
 
+// The variant with rows of kinds: kind images, a number column that groups by kind, numbers
+// that run from the top after every sort, and dates sorted by the record's own key whatever
+// the shown text says in the user's locale.
+TEST(RecordListKinds, NumbersKindsAndOwnDateKeys)
+{
+    testsupport::ScopedRecordingUi ui;
+    CRecordListCtrl list;
+    list.SetKindImages({6, 4, 5});
+    list.SetColumns(QStringLiteral("No,1,Name,0,Date,2"), true);
+    // The same three dates as two locales show them; the keys are the records' own.
+    const struct {
+        const char* name;
+        int kind;
+        const char* us;
+        const char* de;
+        qint64 key;
+    } rows[] = {
+        {"b", 2, "1/2/24", "02.01.24", 20240102},
+        {"a", 0, "12/31/23", "31.12.23", 20231231},
+        {"c", 1, "1/10/24", "10.01.24", 20240110},
+    };
+    for (const bool german : {false, true}) {
+        list.DeleteAllItems();
+        for (const auto& row : rows) {
+            const int at = list.AddRow({QString::fromUtf8(row.name), QString::fromUtf8(german ? row.de : row.us)}, row.kind);
+            list.SetSortKey(at, 2, row.key);
+        }
+        EXPECT_EQ(list.GetItemImage(0), 5);
+        EXPECT_EQ(list.GetItemImage(1), 6);
+        list.SortColumn(2, true);
+        EXPECT_EQ(columnTexts(list, 1), (QStringList{"a", "b", "c"})) << german;
+        EXPECT_EQ(columnTexts(list, 0), (QStringList{"1", "2", "3"})) << german;
+    }
+    list.SortColumn(0, true); // by image: 4 handset, 5 SIM, 6 PC
+    EXPECT_EQ(columnTexts(list, 1), (QStringList{"c", "b", "a"}));
+    EXPECT_EQ(columnTexts(list, 0), (QStringList{"1", "2", "3"}));
+
+    // Only a new check state is told, once for a whole-list change.
+    QSignalSpy checks(&list, &CRecordListCtrl::checkChanged);
+    list.SortColumn(1, false);
+    EXPECT_EQ(checks.count(), 0);
+    list.SetCheck(1, true);
+    list.SetCheck(1, true);
+    EXPECT_EQ(checks.count(), 1);
+    list.SetCheckAll(false);
+    EXPECT_EQ(checks.count(), 2);
+    list.SetCheck(1, true);
+    EXPECT_EQ(checks.count(), 3);
+
+    // Without numbered rows the first cell is column 0 and no image is set.
+    CRecordListCtrl plain;
+    plain.SetNumberedRows(false);
+    plain.SetColumns(QStringLiteral("Name,0,Mobile Num,3"), false);
+    plain.AddRow({QStringLiteral("Ann"), QStringLiteral("0301")}, 0);
+    EXPECT_EQ(plain.GetItemText(0, 0), QStringLiteral("Ann"));
+    EXPECT_EQ(plain.GetItemText(0, 1), QStringLiteral("0301"));
+    EXPECT_EQ(plain.header()->sectionSize(0), 100);
+}
+
 } // namespace

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QPointer>
+#include <QThread>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -73,6 +74,18 @@ public:
     std::deque<Dialog> scripts;
     int run = 0;
 };
+
+// Turns the event loop until the condition holds or the time is up; the condition's last answer.
+inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
+{
+    for (int waited = 0; waited < timeoutMs; waited += 20) {
+        if (condition())
+            return true;
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    return condition();
+}
 
 // Pictures for reviewers go to build/screenshots/.
 inline QString PictureFolder()

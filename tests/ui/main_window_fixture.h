@@ -84,17 +84,7 @@ protected:
     }
 
     // Every dialog runs the next script in line.
-    int RunScripted(QDialog& dialog)
-    {
-        if (dialogs.empty()) {
-            ADD_FAILURE() << "unexpected dialog " << dialog.objectName().toStdString();
-            return int(QDialog::Rejected);
-        }
-        const Dialog script = dialogs.front();
-        dialogs.pop_front();
-        ++dialogsRun;
-        return script(dialog);
-    }
+    int RunScripted(QDialog& dialog) { return scripts.Run(dialog); }
 
     // A PC contact in the document's local list, shown after a refresh.
     CPhoneEntry* AddPcContact(const QString& name, const QString& mobile, const QString& home = {},
@@ -177,16 +167,7 @@ protected:
     template <typename Dlg>
     static Dialog Fill(std::function<void(Dlg&)> f)
     {
-        return [f](QDialog& dialog) {
-            auto* typed = qobject_cast<Dlg*>(&dialog);
-            if (!typed) {
-                ADD_FAILURE() << "another dialog: " << dialog.objectName().toStdString();
-                return int(QDialog::Rejected);
-            }
-            f(*typed);
-            typed->accept();
-            return typed->result();
-        };
+        return windowtest::DialogScripts::Fill<Dlg>(std::move(f));
     }
 
     platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
@@ -201,8 +182,9 @@ protected:
     std::unique_ptr<CMVsyncDoc> doc;
     std::unique_ptr<CMainFrame> frame;
     CForm_Contact* form = nullptr;
-    std::deque<Dialog> dialogs;
-    int dialogsRun = 0;
+    windowtest::DialogScripts scripts;
+    std::deque<Dialog>& dialogs = scripts.scripts;
+    int& dialogsRun = scripts.run;
 };
 
 } // namespace uitest

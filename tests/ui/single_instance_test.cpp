@@ -1,5 +1,6 @@
 // One copy per user: a second copy ends at once; a killed copy's lock does not block the next.
 #include "platform/single_instance.h"
+#include "support/window_test_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,16 +16,7 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
-{
-    for (int waited = 0; waited < timeoutMs; waited += 20) {
-        if (condition())
-            return true;
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return condition();
-}
+using windowtest::WaitFor;
 
 QByteArray LockOwner(const QString& lockPath)
 {

@@ -18,16 +18,7 @@ namespace {
 
 using namespace ui2test;
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
-{
-    for (int waited = 0; waited < timeoutMs; waited += 20) {
-        if (condition())
-            return true;
-        QCoreApplication::processEvents();
-        QThread::msleep(20);
-    }
-    return condition();
-}
+using windowtest::WaitFor;
 
 TEST(Deskhand2Processes, SecondCopyEndsAtOnceAndExitSavesTheData)
 {

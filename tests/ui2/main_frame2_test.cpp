@@ -89,6 +89,12 @@ TEST_F(MainFrame2, TitleNamesTheModel)
         ModelProfile().SetModel(type);
         EXPECT_EQ(frame->windowTitle(), QString::fromUtf8(title)) << type;
     }
+    // The data file brings back the model it was saved with.
+    ModelProfile().SetModel(CModelProfile::TypeSarno);
+    ASSERT_TRUE(doc->SaveLocalData());
+    ModelProfile().SetModel(CModelProfile::TypeCorvo);
+    doc->LoadLocalData();
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Zentra Deskhand - Model Sarno"));
 }
 
 } // namespace

@@ -42,11 +42,18 @@ protected:
 
     explicit MainWindow2Test(int model = 2) : phone(phonesim::MakeDialect2(model))
     {
+        // The PIM side is a store of the test's own, missing until a test makes it.
+        m_oldPimDir = qgetenv("DESKHAND_PIM_DIR");
+        qputenv("DESKHAND_PIM_DIR", dataDir.filePath(QStringLiteral("pim")).toLocal8Bit());
         g_bCancel = false;
         ModelProfile().SetModel(CModelProfile::TypeCorvo);
         ResetDefaultGroups();
     }
-    ~MainWindow2Test() override { g_bCancel = false; }
+    ~MainWindow2Test() override
+    {
+        g_bCancel = false;
+        qputenv("DESKHAND_PIM_DIR", m_oldPimDir);
+    }
 
     void SetUp() override
     {
@@ -136,14 +143,17 @@ protected:
     platform::ScopedClock clockGuard{clock};
     windowtest::WindowUi ui;
     platform::ScopedUiServices uiGuard{ui};
+    QTemporaryDir dataDir;
     phonesim::Phone phone;
     phonesim::SimulatedLineFactory lines{phone};
     platform::ScopedSerialDeviceFactory lineGuard{lines};
-    QTemporaryDir dataDir;
     std::unique_ptr<CMVsyncDoc> doc;
     std::unique_ptr<CMainFrame> frame;
     CForm_Contact* form = nullptr;
     windowtest::DialogScripts scripts;
+
+private:
+    QByteArray m_oldPimDir;
 };
 
 } // namespace ui2test

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QTest>
 
 namespace {
@@ -114,6 +115,26 @@ TEST_F(Phonebook2, FullBookAndRefusedWrite)
     phone.injectFault("AT+CPBW=2,*", Fault::error());
     Click(IDC_COPY_TO_MOBILE);
     EXPECT_EQ(Boxes().last(), QStringLiteral("Failed to write data"));
+    EXPECT_EQ(Names(List(IDC_HANDSET_LIST)), QStringList{"Ann"});
+    ExpectIdle();
+}
+
+// A phone that cannot be reached for the book: the box says so, nothing is written, the
+// session is closed and the window usable; the same for Delete on the phone.
+TEST_F(Phonebook2, UnreachableBookSaysSo)
+{
+    PutHandset(1, QStringLiteral("Ann"), QStringLiteral("0301"));
+    Click(IDC_MOBILE_READ);
+    AddPcContact(QStringLiteral("Bob"), QStringLiteral("0302"));
+    Check(List(IDC_PC_LIST), {0});
+    phone.injectFault("AT+CPBS=*", Fault::error());
+    Click(IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(Boxes().last(), QStringLiteral("Failed to connect mobile"));
+    EXPECT_TRUE(Sent("AT+CPBW=").isEmpty());
+    Check(List(IDC_HANDSET_LIST), {0});
+    Click(IDC_MOBILE_DELETE);
+    EXPECT_TRUE(Text(IDC_INFO).isEmpty() || Text(IDC_INFO) == QStringLiteral(" 1/200"));
+    EXPECT_EQ(phoneState().handset.entries.count(1), 1u);
     EXPECT_EQ(Names(List(IDC_HANDSET_LIST)), QStringList{"Ann"});
     ExpectIdle();
 }
@@ -273,6 +294,33 @@ TEST_F(Phonebook2, ControlsCarryTheirTextsAsNames)
     }
     EXPECT_EQ(List(IDC_PC_LIST)->accessibleName(), QStringLiteral("Deskhand"));
     EXPECT_EQ(List(IDC_HANDSET_LIST)->accessibleName(), QStringLiteral("Mobile"));
+}
+
+// The PIM side is read the first time it is shown, not again on later switches.
+TEST_F(Phonebook2, OutlookIsReadOnTheFirstSwitchOnly)
+{
+    const auto putCard = [this](const QString& uid, const QString& name) {
+        QDir().mkpath(dataDir.filePath(QStringLiteral("pim/contacts")));
+        QFile card(dataDir.filePath(QStringLiteral("pim/contacts/%1.vcf").arg(uid)));
+        ASSERT_TRUE(card.open(QIODevice::WriteOnly));
+        card.write(QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nFN:%2\r\nN:%2;;;;\r\n"
+                                  "TEL;TYPE=CELL:0301\r\nEND:VCARD\r\n").arg(uid, name).toUtf8());
+    };
+    putCard(QStringLiteral("a"), QStringLiteral("Ann"));
+    Click(IDC_OUTLOOK);
+    EXPECT_EQ(List(IDC_OUTLOOK_LIST)->GetItemCount(), 1);
+    EXPECT_TRUE(form->FormButton(IDC_PC_READ)->isVisible());
+    EXPECT_FALSE(form->FormButton(IDC_PC_WRITE)->isVisible());
+    EXPECT_EQ(form->Caption(IDC_PC_CAPTION)->title(), QStringLiteral("Outlook 2000"));
+    EXPECT_EQ(Text(IDC_TOTAL), QStringLiteral("Total : 1"));
+    putCard(QStringLiteral("b"), QStringLiteral("Bob"));
+    Click(IDC_PHONEBOOK);
+    EXPECT_FALSE(form->FormButton(IDC_PC_READ)->isVisible());
+    Click(IDC_OUTLOOK);
+    EXPECT_EQ(List(IDC_OUTLOOK_LIST)->GetItemCount(), 1);
+    Click(IDC_PC_READ);
+    EXPECT_EQ(List(IDC_OUTLOOK_LIST)->GetItemCount(), 2);
+    EXPECT_TRUE(Boxes().isEmpty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // phonebook beside them.
 #include "main_window2_fixture.h"
 
+#include "controls/list_print_job.h"
 #include "ui2/about_dlg.h"
 #include "ui2/contact_dlg.h"
 #include "ui2/form_help.h"
@@ -9,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QPrinter>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -50,6 +52,57 @@ TEST_F(Pictures2, PagesAndDialogs)
     frame->FindAction(ID_FILE_PRINT)->trigger();
     form->SetPrinter(nullptr);
     EXPECT_GT(QFileInfo(printer.outputFileName()).size(), 0);
+}
+
+} // namespace
+
+namespace {
+
+int PdfPages(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray bytes = file.readAll();
+    return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page ")
+               + bytes.count("/Type /Page/"));
+}
+
+// File > Print prints the local phonebook whichever PC source is shown; a list that fills its
+// pages exactly prints no empty page after them, and an empty list prints nothing.
+TEST_F(Pictures2, PrintingFillsPagesExactly)
+{
+    QTemporaryDir out;
+    const auto print = [&](const QString& name) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out.filePath(name));
+        form->SetPrinter(&printer);
+        frame->FindAction(ID_FILE_PRINT)->trigger();
+        form->SetPrinter(nullptr);
+        return out.filePath(name);
+    };
+    EXPECT_FALSE(QFileInfo::exists(print(QStringLiteral("empty.pdf"))));
+
+    AddPcContact(QStringLiteral("Ann"), QStringLiteral("1"));
+    ASSERT_EQ(PdfPages(print(QStringLiteral("one.pdf"))), 1);
+    // The rows a page holds on this printer, as the page's own print job counts them.
+    QPrinter probe(QPrinter::HighResolution);
+    probe.setOutputFormat(QPrinter::PdfFormat);
+    probe.setOutputFileName(out.filePath(QStringLiteral("probe.pdf")));
+    CListPrintJob job;
+    job.SetTitle(QStringLiteral("Contact\r\n"));
+    job.SetFooter(QStringLiteral("Deskhand"));
+    job.SetPageFormat(QStringLiteral("Page %d of %d"));
+    job.SetList(List(IDC_PC_LIST));
+    job.SetPrinter(&probe);
+    job.Print();
+    const int perPage = job.GetRowsPerPage();
+    ASSERT_GT(perPage, 1);
+    for (int i = 1; i < 2 * perPage; ++i)
+        AddPcContact(QStringLiteral("n%1").arg(i), QStringLiteral("%1").arg(i));
+    Click(IDC_OUTLOOK);
+    EXPECT_EQ(PdfPages(print(QStringLiteral("two.pdf"))), 2);
 }
 
 } // namespace
