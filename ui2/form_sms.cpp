@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace dh2 {
 
 using namespace ids;
