@@ -20,6 +20,27 @@ bool EveryLaterOccurrence(const QDate& start, int repeat, const QDate& day)
     }
 }
 
+bool FourLaterOccurrences(const QDate& start, int repeat, const QDate& day)
+{
+    constexpr int kOccurrences = 4;
+    if (!start.isValid() || !day.isValid() || day <= start)
+        return false;
+    switch (repeat) {
+    case RepeatDaily: return start.daysTo(day) <= kOccurrences;
+    case RepeatWeekly: return start.daysTo(day) % 7 == 0 && start.daysTo(day) <= 7 * kOccurrences;
+    case RepeatMonthly: {
+        // A day that exists has the start's day number only in the months counted from it.
+        const int months = (day.year() - start.year()) * 12 + day.month() - start.month();
+        return day.day() == start.day() && months >= 1 && months <= kOccurrences;
+    }
+    case RepeatYearly: {
+        const int years = day.year() - start.year();
+        return day.month() == start.month() && day.day() == start.day() && years >= 1 && years <= kOccurrences;
+    }
+    default: return false;
+    }
+}
+
 QStringList DayTexts(int year, int month, const std::vector<Entry>& entries, const RepeatRule& rule)
 {
     const QDate first(year, month, 1);

@@ -33,6 +33,12 @@ using RepeatRule = std::function<bool(const QDate& start, int repeat, const QDat
 // later year (a day that a month lacks, such as the 31st or 29 February, has no mark).
 bool EveryLaterOccurrence(const QDate& start, int repeat, const QDate& day);
 
+// The next four occurrences only: daily the four days after the start, weekly the four weeks
+// after it, monthly the same day number in the four months after it, yearly the same month and
+// day in the four years after it. A date that does not exist (the 31st of a shorter month,
+// 29 February outside a leap year) is skipped, not moved, and still counts as one of the four.
+bool FourLaterOccurrences(const QDate& start, int repeat, const QDate& day);
+
 // The texts of the days 1 to the last of that month: element d - 1 is the text of day d.
 QStringList DayTexts(int year, int month, const std::vector<Entry>& entries, const RepeatRule& rule);
 

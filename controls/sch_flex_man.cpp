@@ -323,6 +323,12 @@ void CSchFlexMan::ClearTexts()
     }
 }
 
+void CSchFlexMan::ShowEntries(const std::vector<monthtexts::Entry>& entries, const monthtexts::RepeatRule& rule)
+{
+    SetMonthTexts(monthtexts::DayTexts(m_timeFirst.GetYear(), m_timeFirst.GetMonth(), entries, rule));
+    SelectDate(m_timeSelected, true);
+}
+
 void CSchFlexMan::SetMonthTexts(const QStringList& dayTexts)
 {
     ClearTexts();

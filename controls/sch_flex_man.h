@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/month_texts.h"
 #include "platform/c_time.h"
 #include "platform/colorref.h"
 
@@ -70,6 +71,9 @@ public:
     // Writes the texts of the shown month's days at once (element d - 1 for day d); every other
     // day cell is emptied. The current cell moves.
     void SetMonthTexts(const QStringList& dayTexts);
+    // Writes the entries' texts and repeat marks (by the calendar's rule) into the shown month
+    // and selects the selected day again.
+    void ShowEntries(const std::vector<monthtexts::Entry>& entries, const monthtexts::RepeatRule& rule);
     QString GetCurrentCellText() const;
     QString GetDateText(const CTime& date) const;
     bool SelectCurrentCell();

@@ -186,7 +186,8 @@ public:
     // every entry keeps the values it had (the session cuts what it sends).
     bool WritePhoneSchedules();
 
-    // The Mobile pane's ">>" and "Delete" of the schedule and memo pages in one call each.
+    // --- The schedule and memo pages over the phone's combined list ---
+    // The Mobile pane's ">>" and "Delete" of the two pages in one call each.
     struct PhoneListWrite {
         int added = 0;        // sources that went into the list
         bool full = false;    // the list was full before every source was added
@@ -194,13 +195,17 @@ public:
     };
     // Adds the sources (by identity, from the PC or PIM-side list of that kind) to the phone
     // list and sends it; other PC and PIM-side entries that pointed at the index a source took
-    // lose their link. When the phone does not take it, the list is as it was before. Nothing is
-    // sent when no source could be added.
+    // lose their link. Nothing is sent when no source could be added. Whenever the list is not
+    // sent or the phone does not take it, the list and every PC and PIM-side link of that kind
+    // are as they were before the call.
     PhoneListWrite CopyToPhoneList(int kind, int sourceList, const std::vector<quintptr>& ids);
     // Marks the phone-list entries (by identity) deleted, unlinks the PC and PIM-side entries
     // that pointed at them and sends the list. False when the phone did not take it (the entries
     // stay marked and hidden until a write succeeds).
     bool DeleteFromPhoneList(const std::vector<quintptr>& ids);
+    // The fill state of the combined list: "Schedule:%d + Memo:%d = %d/20" with the live
+    // schedule entries, the live memos and their sum.
+    QString PhoneListStatusText() const;
 
     // Option menu: COM 1 to 4 and the baud rate; the open port closes, the next session uses the
     // new value. The checks follow the document's values.

@@ -1,5 +1,4 @@
-// The phone commands of the document, the whole-list transfers of the schedule and memo pages,
-// and the port and baud-rate menus.
+// The phone commands of the document and the port and baud-rate menus.
 #include "document2/mvsync_doc.h"
 
 #include "docshared/record_lists.h"
@@ -255,53 +254,6 @@ bool CMVsyncDoc::WritePhoneSchedules()
     }
     NotifyChanged();
     return ok;
-}
-
-CMVsyncDoc::PhoneListWrite CMVsyncDoc::CopyToPhoneList(int kind, int sourceList, const std::vector<quintptr>& ids)
-{
-    PhoneListWrite result;
-    if (kind != CScheduleEntry::KindSchedule && kind != CScheduleEntry::KindMemo)
-        return result;
-    const BusyScope busy = MarkBusy();
-    RecordList<CScheduleEntry> copy;
-    for (const auto& entry : m_arPhoneList)
-        copy.push_back(std::make_unique<CScheduleEntry>(*entry));
-    for (const quintptr id : ids) {
-        CScheduleEntry* source = kind == CScheduleEntry::KindMemo ? FindMemo(sourceList, id) : FindSchedule(sourceList, id);
-        if (!source || sourceList == ListPhone)
-            continue;
-        if (!addToPhoneList(*source, kind)) {
-            result.full = true;
-            break;
-        }
-        ++result.added;
-        unlinkPhoneListIndex(kind, source->m_nIndex, source);
-    }
-    if (result.added == 0)
-        return result;
-    result.written = WritePhoneSchedules();
-    if (!result.written) {
-        // The phone kept its old list: so does the document.
-        m_arPhoneList = std::move(copy);
-        NotifyChanged();
-    }
-    return result;
-}
-
-bool CMVsyncDoc::DeleteFromPhoneList(const std::vector<quintptr>& ids)
-{
-    const BusyScope busy = MarkBusy();
-    bool marked = false;
-    for (const quintptr id : ids) {
-        CScheduleEntry* entry = FindSchedule(ListPhone, id);
-        if (!entry)
-            continue;
-        unlinkPhoneListIndex(entry->m_nKind, entry->m_nIndex, nullptr);
-        entry->m_nIndex = -1;
-        entry->m_nState = CSyncRecord::StateDeleted;
-        marked = true;
-    }
-    return !marked || WritePhoneSchedules();
 }
 
 void CMVsyncDoc::OnComPort(int n)

@@ -75,6 +75,15 @@ private:
     UiServices* m_previous;
 };
 
+// The wait cursor for the life of a scope.
+class WaitCursor {
+public:
+    WaitCursor() { UiServices::instance().beginWaitCursor(); }
+    ~WaitCursor() { UiServices::instance().endWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 // The framework-style shorthand used by the system's code.
 inline int AfxMessageBox(const QString& text, unsigned style = MB_OK)
 {

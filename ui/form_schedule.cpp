@@ -73,14 +73,6 @@ CPhoneListForm::PhoneCommands scheduleCommands()
     return commands;
 }
 
-class WaitCursor {
-public:
-    WaitCursor() { platform::UiServices::instance().beginWaitCursor(); }
-    ~WaitCursor() { platform::UiServices::instance().endWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 } // namespace
 
 CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
@@ -165,7 +157,7 @@ void CForm_Schedule::OnPcSourceShown(bool)
 
 void CForm_Schedule::OnMonth()
 {
-    const WaitCursor wait;
+    const platform::WaitCursor wait;
     CheckSelector(IDC_MONTH, PcSelectorIds());
     ShowCalendarControls(true);
     for (const int id : {int(IDC_PC_LIST), int(IDC_OUTLOOK_LIST), int(IDC_PC_READ), int(IDC_ORGANIZER_PC_SELECT_ALL),
@@ -226,12 +218,8 @@ std::vector<monthtexts::Entry> CForm_Schedule::MonthEntries(std::vector<quintptr
 void CForm_Schedule::DrawMonth()
 {
     ShowMonthLabel();
-    const CTime shown = m_flexMan.GetShownMonth();
     std::vector<quintptr> ids;
-    const std::vector<monthtexts::Entry> entries = MonthEntries(ids);
-    m_flexMan.SetMonthTexts(monthtexts::DayTexts(shown.GetYear(), shown.GetMonth(), entries,
-                                                 monthtexts::EveryLaterOccurrence));
-    m_flexMan.SelectDate(m_flexMan.GetSelectedDate(), true);
+    m_flexMan.ShowEntries(MonthEntries(ids), monthtexts::EveryLaterOccurrence);
     RefreshSelectionState();
 }
 

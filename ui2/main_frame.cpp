@@ -11,6 +11,8 @@
 #include "ui2/about_dlg.h"
 #include "ui2/data_form.h"
 #include "ui2/form_contact.h"
+#include "ui2/form_memo.h"
+#include "ui2/form_schedule.h"
 #include "ui2/resource.h"
 
 #include <QAction>
@@ -48,7 +50,8 @@ std::vector<CMainFrame::Page> CMainFrame::Pages()
 {
     return {
         {0, IDS_PHONEBOOK, [](CMVsyncDoc& doc) -> std::unique_ptr<CDataForm> { return std::make_unique<CForm_Contact>(doc); }},
-        // The schedule (tab 1, IDS_SCHEDULE) and memo (tab 2, IDS_MEMO) pages go here.
+        {1, IDS_SCHEDULE, [](CMVsyncDoc& doc) -> std::unique_ptr<CDataForm> { return std::make_unique<CForm_Schedule>(doc); }},
+        {2, IDS_MEMO, [](CMVsyncDoc& doc) -> std::unique_ptr<CDataForm> { return std::make_unique<CForm_Memo>(doc); }},
     };
 }
 

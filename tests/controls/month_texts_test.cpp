@@ -6,17 +6,33 @@ namespace {
 
 using namespace monthtexts;
 
-// Which days of a shown month an entry marks, and its own text, under the rule of every later
-// occurrence.
+// Which days of a shown month one entry marks, and its own text.
+struct MarkRow {
+    QDate start;
+    int repeat;
+    int year, month;
+    std::vector<int> own;    // days with the entry's own text
+    std::vector<int> marked; // days with its repeat mark
+};
+
+void expectMarks(const std::vector<MarkRow>& rows, const RepeatRule& rule)
+{
+    for (const auto& row : rows) {
+        const QStringList texts = DayTexts(row.year, row.month, {{row.start, row.repeat, "X"}}, rule);
+        ASSERT_EQ(texts.size(), QDate(row.year, row.month, 1).daysInMonth());
+        for (int day = 1; day <= int(texts.size()); ++day) {
+            const bool own = std::find(row.own.begin(), row.own.end(), day) != row.own.end();
+            const bool marked = std::find(row.marked.begin(), row.marked.end(), day) != row.marked.end();
+            const QString expected = own ? "X" : marked ? "(R)X" : "";
+            EXPECT_EQ(texts[day - 1], expected) << row.start.toString(Qt::ISODate).toStdString() << " repeat "
+                                                << row.repeat << " in " << row.year << '-' << row.month << " day " << day;
+        }
+    }
+}
+
 TEST(MonthTexts, EveryLaterOccurrence)
 {
-    const struct {
-        QDate start;
-        int repeat;
-        int year, month;
-        std::vector<int> own;    // days with the entry's own text
-        std::vector<int> marked; // days with its repeat mark
-    } rows[] = {
+    const std::vector<MarkRow> rows = {
         {{2004, 3, 17}, RepeatNone, 2004, 3, {17}, {}},
         {{2004, 3, 17}, RepeatNone, 2004, 4, {}, {}},
         // Daily: the rest of the start month, then every day; never before the start.
@@ -43,17 +59,40 @@ TEST(MonthTexts, EveryLaterOccurrence)
         {{}, RepeatDaily, 2004, 3, {}, {}},
         {{2004, 3, 1}, 9, 2004, 3, {1}, {}},
     };
-    for (const auto& row : rows) {
-        const QStringList texts = DayTexts(row.year, row.month, {{row.start, row.repeat, "X"}}, EveryLaterOccurrence);
-        ASSERT_EQ(texts.size(), QDate(row.year, row.month, 1).daysInMonth());
-        for (int day = 1; day <= int(texts.size()); ++day) {
-            const bool own = std::find(row.own.begin(), row.own.end(), day) != row.own.end();
-            const bool marked = std::find(row.marked.begin(), row.marked.end(), day) != row.marked.end();
-            const QString expected = own ? "X" : marked ? "(R)X" : "";
-            EXPECT_EQ(texts[day - 1], expected) << row.start.toString(Qt::ISODate).toStdString() << " repeat "
-                                                << row.repeat << " in " << row.year << '-' << row.month << " day " << day;
-        }
-    }
+    expectMarks(rows, EveryLaterOccurrence);
+}
+
+// The second family's calendar marks only the next four occurrences; a date that does not exist
+// is skipped and still counts as one of the four.
+TEST(MonthTexts, FourLaterOccurrences)
+{
+    const std::vector<MarkRow> rows = {
+        // Daily on the 30th of a 31-day month: the 31st, then the 1st to the 3rd.
+        {{2004, 3, 30}, RepeatDaily, 2004, 3, {30}, {31}},
+        {{2004, 3, 30}, RepeatDaily, 2004, 4, {}, {1, 2, 3}},
+        {{2004, 3, 30}, RepeatDaily, 2004, 5, {}, {}},
+        {{2004, 12, 31}, RepeatDaily, 2005, 1, {}, {1, 2, 3, 4}},
+        // Weekly: four weeks, across the year's end.
+        {{2004, 12, 1}, RepeatWeekly, 2004, 12, {1}, {8, 15, 22, 29}},
+        {{2004, 12, 8}, RepeatWeekly, 2005, 1, {}, {5}},
+        // 31 January monthly: February and April have no 31st; March and May do; June is the
+        // fifth month.
+        {{2004, 1, 31}, RepeatMonthly, 2004, 2, {}, {}},
+        {{2004, 1, 31}, RepeatMonthly, 2004, 3, {}, {31}},
+        {{2004, 1, 31}, RepeatMonthly, 2004, 4, {}, {}},
+        {{2004, 1, 31}, RepeatMonthly, 2004, 5, {}, {31}},
+        {{2004, 1, 31}, RepeatMonthly, 2004, 7, {}, {}},
+        {{2004, 11, 15}, RepeatMonthly, 2005, 3, {}, {15}},
+        {{2004, 11, 15}, RepeatMonthly, 2005, 4, {}, {}},
+        // 29 February yearly: only the leap year among the next four.
+        {{2004, 2, 29}, RepeatYearly, 2005, 2, {}, {}},
+        {{2004, 2, 29}, RepeatYearly, 2008, 2, {}, {29}},
+        {{2004, 2, 29}, RepeatYearly, 2012, 2, {}, {}},
+        {{2004, 5, 1}, RepeatYearly, 2005, 5, {}, {1}},
+        {{2004, 5, 1}, RepeatYearly, 2009, 5, {}, {}},
+        {{}, RepeatDaily, 2004, 3, {}, {}},
+    };
+    expectMarks(rows, FourLaterOccurrences);
 }
 
 TEST(MonthTexts, EntriesStandInTheirOrderOnLinesOfTheirOwn)

@@ -224,6 +224,9 @@ TEST_F(DocPhone, TheWholeListIsWrittenAndRestoredWhenThePhoneRefusesIt)
     ASSERT_EQ(doc.m_arPhoneList.size(), 1u);
     EXPECT_EQ(doc.m_arPhoneList[0]->m_strSubject, QStringLiteral("Dentist"));
     EXPECT_EQ(phoneState().organizer.size(), 1u);
+    // The links the transfer moved are back as well: the source has none, the other memo its own.
+    EXPECT_EQ(doc.m_arPcMemos[0]->m_nIndex, -1);
+    EXPECT_EQ(doc.m_arPcMemos[1]->m_nIndex, 1);
 
     const CMVsyncDoc::PhoneListWrite done = doc.CopyToPhoneList(CScheduleEntry::KindMemo, CMVsyncDoc::ListPc, first);
     EXPECT_TRUE(done.written);
@@ -258,6 +261,7 @@ TEST_F(DocPhone, TheListHoldsTwentyEntriesOfBothKinds)
     for (int i = 0; i < 18; ++i)
         phoneState().organizer.push_back({i < 10 ? 1 : 2, i, QStringLiteral("e%1").arg(i), QDateTime({2004, 1, 1}, {12, 0}), 0, std::nullopt});
     ASSERT_TRUE(doc.ReadPhoneSchedules());
+    EXPECT_EQ(doc.PhoneListStatusText(), QStringLiteral("Schedule:10 + Memo:8 = 18/20"));
     std::vector<quintptr> ids;
     for (int i = 0; i < 3; ++i) {
         auto schedule = std::make_unique<CScheduleEntry>();
@@ -276,6 +280,8 @@ TEST_F(DocPhone, TheListHoldsTwentyEntriesOfBothKinds)
     EXPECT_EQ(none.added, 0);
     EXPECT_TRUE(none.full);
     EXPECT_EQ(int(commands("AT+SSCW").size()), writes);
+    EXPECT_EQ(doc.PhoneListStatusText(), QStringLiteral("Schedule:12 + Memo:8 = 20/20"));
+    EXPECT_EQ(doc.m_arPcSchedules[2]->m_nIndex, -1);
 }
 
 TEST_F(DocPhone, PortAndBaudMenus)

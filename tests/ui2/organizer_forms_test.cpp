@@ -1,0 +1,295 @@
+// The schedule and memo pages of Deskhand2 over the phone's combined list, driven in the real
+// main window against the simulated phone: the 20-entry limit across both pages, the transfers
+// and what a failed one leaves behind, the calendar's marks and click rules, and the rows of a
+// list that is no longer read.
+#include "organizer_fixture.h"
+
+#include "controls/limited_text_edit.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QTimeEdit>
+#include <QGroupBox>
+#include <QTest>
+
+namespace {
+
+using namespace ui2test;
+using windowtest::DialogScripts;
+
+using OrganizerForms = OrganizerTest;
+
+TEST_F(OrganizerForms, BothPagesShowTheFillOfTheCombinedList)
+{
+    FillPhone(1, 0, 3);
+    FillPhone(2, 3, 2);
+    ClickOn(schedules, IDC_MOBILE_READ);
+    for (COrganizerForm* page : {static_cast<COrganizerForm*>(schedules), static_cast<COrganizerForm*>(memos)})
+        EXPECT_EQ(TextOn(page, IDC_INFO), "Schedule:3 + Memo:2 = 5/20");
+    EXPECT_EQ(ListOn(schedules, IDC_PHONE_LIST)->GetItemCount(), 3);
+    EXPECT_EQ(ListOn(memos, IDC_PHONE_LIST)->GetItemCount(), 2);
+    EXPECT_TRUE(EnabledOn(schedules, IDC_COPY_TO_MOBILE));
+    EXPECT_TRUE(EnabledOn(memos, IDC_COPY_TO_PC));
+    ExpectIdle();
+
+    // Schedules but no memos: the memo page may still send, but has nothing to copy or delete.
+    phoneState().organizer.clear();
+    FillPhone(1, 0, 2);
+    ClickOn(memos, IDC_MOBILE_READ);
+    EXPECT_TRUE(EnabledOn(memos, IDC_COPY_TO_MOBILE));
+    EXPECT_FALSE(EnabledOn(memos, IDC_COPY_TO_PC));
+    EXPECT_FALSE(EnabledOn(memos, IDC_ORGANIZER_MOBILE_SELECT_ALL));
+    EXPECT_FALSE(EnabledOn(memos, IDC_MOBILE_DELETE));
+}
+
+// The limit counts both kinds: with 20 live entries nothing is sent; with 18, two of three
+// selected schedules go, the list is sent, then the box says why the third did not.
+TEST_F(OrganizerForms, TwentyEntriesOfBothKindsFillTheList)
+{
+    FillPhone(1, 0, 15);
+    FillPhone(2, 15, 5);
+    ClickOn(memos, IDC_MOBILE_READ);
+    AddPc(memos, "one more");
+    Check(ListOn(memos, IDC_PC_LIST), {0});
+    ClickOn(memos, IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(Boxes(), QStringList{"Memory is full"});
+    EXPECT_TRUE(Sent("AT+SSCW").isEmpty());
+    EXPECT_EQ(TextOn(memos, IDC_INFO), "Schedule:15 + Memo:5 = 20/20");
+
+    // Deleting a schedule on the schedule page makes room for the memo.
+    Check(ListOn(schedules, IDC_PHONE_LIST), {0});
+    ClickOn(schedules, IDC_MOBILE_DELETE);
+    EXPECT_EQ(phoneState().organizer.size(), 19u);
+    Check(ListOn(memos, IDC_PC_LIST), {0});
+    ClickOn(memos, IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(phoneState().organizer.size(), 20u);
+    EXPECT_EQ(Boxes().size(), 1);
+    EXPECT_EQ(ListOn(memos, IDC_PC_LIST)->GetItemImage(0), ListOn(memos, IDC_PHONE_LIST)->GetItemImage(0));
+
+    phoneState().organizer.clear();
+    FillPhone(1, 0, 10);
+    FillPhone(2, 10, 8);
+    ClickOn(schedules, IDC_MOBILE_READ);
+    for (const char* subject : {"a", "b", "c"})
+        AddPc(schedules, subject);
+    Check(ListOn(schedules, IDC_PC_LIST), {0, 1, 2});
+    const int writes = int(Sent("AT+SSCW").size());
+    ClickOn(schedules, IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(int(Sent("AT+SSCW").size()), writes + 1);
+    EXPECT_EQ(phoneState().organizer.size(), 20u);
+    EXPECT_EQ(Boxes().last(), "Memory is full");
+    EXPECT_EQ(TextOn(schedules, IDC_INFO), "Schedule:12 + Memo:8 = 20/20");
+    ExpectIdle();
+}
+
+// A ">>" the phone refuses leaves the list, the links and the other page's rows as they were.
+TEST_F(OrganizerForms, AFailedWriteRestoresTheListTheLinksAndTheOtherPage)
+{
+    PutOnPhone(2, 0, "milk");
+    PutOnPhone(1, 1, "Dentist");
+    ClickOn(memos, IDC_MOBILE_READ);
+    CScheduleEntry* linked = AddPc(schedules, "lunch");
+    linked->m_nIndex = 2; // a stale link to what the new entry will take
+    CScheduleEntry* source = AddPc(schedules, "call");
+    Check(ListOn(schedules, IDC_PC_LIST), {1});
+
+    phone.injectFault("AT+SSCW", phonesim::Fault::error(), 1);
+    ClickOn(schedules, IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(Boxes(), QStringList{"Failed to write data"});
+    EXPECT_EQ(source->m_nIndex, -1);
+    EXPECT_EQ(linked->m_nIndex, 2);
+    EXPECT_EQ(Texts(ListOn(schedules, IDC_PHONE_LIST)), QStringList{"Dentist"});
+    EXPECT_EQ(TextOn(memos, IDC_INFO), "Schedule:1 + Memo:1 = 2/20");
+
+    // The memo page's row reaches the restored record: "<<" copies it.
+    Check(ListOn(memos, IDC_PHONE_LIST), {0});
+    ClickOn(memos, IDC_COPY_TO_PC);
+    EXPECT_EQ(Texts(ListOn(memos, IDC_PC_LIST)), QStringList{"milk"});
+    ExpectIdle();
+}
+
+// After a failed read the list is unread: no page keeps rows of it, and "<<" and Delete find
+// nothing to act on.
+TEST_F(OrganizerForms, AFailedReadEmptiesThePhoneRowsOfBothPages)
+{
+    PutOnPhone(1, 0, "Dentist");
+    PutOnPhone(2, 1, "milk");
+    ClickOn(schedules, IDC_MOBILE_READ);
+    ASSERT_EQ(ListOn(memos, IDC_PHONE_LIST)->GetItemCount(), 1);
+    Check(ListOn(memos, IDC_PHONE_LIST), {0});
+
+    phone.injectFault("AT+SSCR", phonesim::Fault::error(), 1);
+    ClickOn(schedules, IDC_MOBILE_READ);
+    EXPECT_EQ(Boxes(), QStringList{"Failed to read Mobile."});
+    EXPECT_EQ(ListOn(schedules, IDC_PHONE_LIST)->GetItemCount(), 0);
+    EXPECT_EQ(ListOn(memos, IDC_PHONE_LIST)->GetItemCount(), 0);
+    EXPECT_FALSE(EnabledOn(memos, IDC_COPY_TO_PC));
+    EXPECT_FALSE(EnabledOn(schedules, IDC_COPY_TO_MOBILE));
+    ClickOn(memos, IDC_COPY_TO_PC);
+    EXPECT_EQ(ListOn(memos, IDC_PC_LIST)->GetItemCount(), 0);
+}
+
+// "<<" onto the PIM-side entry linked to a phone entry updates it and marks it changed, so that
+// an export that cannot reach the PIM now still sends the change the next time.
+TEST_F(OrganizerForms, CopyOntoALinkedPimEntryMarksItChanged)
+{
+    PutOnPhone(1, 0, "Dentist at ten");
+    ClickOn(schedules, IDC_MOBILE_READ);
+    QFile blocker(dataDir.filePath("no-store"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    qputenv("DESKHAND_PIM_DIR", blocker.fileName().toLocal8Bit()); // a file: no store there
+    schedules->ShowOutlookList();
+    CScheduleEntry* pim = AddPc(schedules, "Dentist", {2004, 3, 7}, 0, CMVsyncDoc::ListOutlook);
+    pim->m_nIndex = 0;
+    pim->m_strEntryID = "item-1";
+    pim->m_nState = CSyncRecord::StateUnchanged;
+    Check(ListOn(schedules, IDC_PHONE_LIST), {0});
+    ui.rec.boxes.clear();
+    ClickOn(schedules, IDC_COPY_TO_PC);
+    ASSERT_FALSE(Boxes().isEmpty());
+    EXPECT_EQ(Boxes().last(), "Failed to find Outlook 2000");
+    ASSERT_EQ(doc->m_arOutlookSchedules.size(), 1u);
+    EXPECT_EQ(doc->m_arOutlookSchedules[0]->m_strSubject, "Dentist at ten");
+    EXPECT_EQ(doc->m_arOutlookSchedules[0]->m_nState, CSyncRecord::StateChanged);
+}
+
+TEST_F(OrganizerForms, TheCalendarMarksTheNextFourDatesThatExist)
+{
+    schedules->ShowMonthView();
+    AddPc(schedules, "walk", {2004, 3, 30}, CScheduleEntry::RepeatDaily);
+    AddPc(schedules, "rent", {2004, 1, 31}, CScheduleEntry::RepeatMonthly);
+    AddPc(schedules, "leap", {2004, 2, 29}, CScheduleEntry::RepeatYearly);
+    const struct {
+        int year, month, day;
+        QString text;
+    } rows[] = {
+        {2004, 3, 30, "walk"},
+        {2004, 3, 31, "(R)walk\r(R)rent"},
+        {2004, 4, 3, "(R)walk"},
+        {2004, 4, 4, ""},
+        {2004, 4, 30, ""},
+        {2004, 5, 31, "(R)rent"},
+        {2004, 2, 29, "leap"},
+        {2008, 2, 29, "(R)leap"},
+    };
+    for (const auto& row : rows) {
+        ShowDay(row.year, row.month, 1);
+        EXPECT_EQ(DayText(row.day), row.text) << row.year << '-' << row.month << '-' << row.day;
+    }
+    // The arrows move a month and draw it.
+    ShowDay(2004, 3, 1);
+    ClickOn(schedules, IDC_NEXT_MONTH);
+    EXPECT_EQ(TextOn(schedules, IDC_MONTH_LABEL), "2004 / 04");
+    EXPECT_EQ(DayText(1), "(R)walk");
+}
+
+// A double click on a day opens a new entry when the day is empty or begins with a repeat mark,
+// the day's entry when it has one, and the pick dialog when it has several.
+TEST_F(OrganizerForms, DoubleClickOnADay)
+{
+    schedules->ShowMonthView();
+    AddPc(schedules, "walk", {2004, 3, 1}, CScheduleEntry::RepeatDaily); // marks the 2nd to the 5th
+    AddPc(schedules, "visit", {2004, 3, 3});
+    AddPc(schedules, "call", {2004, 3, 6});
+    AddPc(schedules, "lunch", {2004, 3, 7});
+    AddPc(schedules, "dinner", {2004, 3, 7});
+
+    // A repeat mark first: a new entry, even where the day has one of its own behind it.
+    for (const int day : {2, 3}) {
+        ShowDay(2004, 3, day);
+        scripts.scripts.push_back(DialogScripts::Fill<CScheduleDlg>([day](CScheduleDlg& dlg) {
+            EXPECT_EQ(dlg.windowTitle(), "New");
+            EXPECT_EQ(dlg.DateEdit()->date(), QDate(2004, 3, day));
+            EXPECT_EQ(dlg.TimeEdit()->time(), QTime(0, 0));
+            dlg.SubjectEdit()->setText("more");
+        }));
+        schedules->OnDblClickGrid();
+    }
+    EXPECT_EQ(DayText(2), "(R)walk\rmore");
+    EXPECT_EQ(DayText(3), "(R)walk\rvisit\rmore");
+
+    ShowDay(2004, 3, 6); // its own entry
+    scripts.scripts.push_back(DialogScripts::Fill<CScheduleDlg>([](CScheduleDlg& dlg) {
+        EXPECT_EQ(dlg.windowTitle(), "Edit");
+        EXPECT_EQ(dlg.SubjectEdit()->text(), "call");
+        dlg.SubjectEdit()->setText("call back");
+    }));
+    schedules->OnDblClickGrid();
+    EXPECT_EQ(DayText(6), "call back");
+
+    ShowDay(2004, 3, 7); // two of its own
+    scripts.scripts.push_back(DialogScripts::Fill<CSelectScheduleDlg>([](CSelectScheduleDlg& dlg) {
+        ASSERT_EQ(dlg.List()->GetItemCount(), 2);
+        dlg.List()->SetSelected(1, true);
+    }));
+    scripts.scripts.push_back(DialogScripts::Fill<CScheduleDlg>([](CScheduleDlg& dlg) {
+        EXPECT_EQ(dlg.SubjectEdit()->text(), "dinner");
+        dlg.SubjectEdit()->setText("supper");
+    }));
+    schedules->OnDblClickGrid();
+    EXPECT_EQ(DayText(7), "lunch\rsupper");
+    EXPECT_EQ(doc->m_arPcSchedules[4]->m_nState, CSyncRecord::StateChanged);
+}
+
+// The day grid shows nothing: New there makes an entry on the calendar's selected day at
+// midnight, and Delete, which would reach entries the user cannot see, is off.
+TEST_F(OrganizerForms, TheDayView)
+{
+    AddPc(schedules, "hidden", {2004, 3, 5});
+    Check(ListOn(schedules, IDC_PC_LIST), {0});
+    EXPECT_TRUE(EnabledOn(schedules, IDC_PC_DELETE));
+    schedules->ShowMonthView();
+    ShowDay(2004, 3, 9);
+    ClickOn(schedules, IDC_DAY);
+    EXPECT_TRUE(schedules->GetDayGrid()->isVisibleTo(schedules));
+    EXPECT_FALSE(schedules->GetGrid()->isVisibleTo(schedules));
+    EXPECT_EQ(schedules->Caption(IDC_PC_CAPTION)->title(), "Day");
+    EXPECT_FALSE(EnabledOn(schedules, IDC_PC_DELETE));
+    schedules->RefreshList(CMVsyncDoc::ListPc);
+    Check(ListOn(schedules, IDC_PC_LIST), {0});
+    EXPECT_FALSE(EnabledOn(schedules, IDC_PC_DELETE));
+
+    scripts.scripts.push_back(DialogScripts::Fill<CScheduleDlg>([](CScheduleDlg& dlg) { dlg.SubjectEdit()->setText("new"); }));
+    ClickOn(schedules, IDC_PC_NEW);
+    ASSERT_EQ(doc->m_arPcSchedules.size(), 2u);
+    EXPECT_EQ(doc->m_arPcSchedules[1]->m_dtStart, COleDateTime(2004, 3, 9, 0, 0, 0));
+    EXPECT_EQ(doc->m_arPcSchedules[0]->m_nState, CSyncRecord::StateUnchanged);
+}
+
+// A memo and a schedule entry made on the PC pages reach the phone with ">>", come back with
+// Read, and survive Exit and a new start.
+TEST_F(OrganizerForms, EntriesMadeOnThePcReachThePhoneAndSurviveARestart)
+{
+    scripts.scripts.push_back(DialogScripts::Fill<CMemoDlg>([](CMemoDlg& dlg) { dlg.TextEdit()->setPlainText("milk"); }));
+    ClickOn(memos, IDC_PC_NEW);
+    scripts.scripts.push_back(DialogScripts::Fill<CScheduleDlg>([](CScheduleDlg& dlg) {
+        dlg.SubjectEdit()->setText("Dentist");
+        dlg.DateEdit()->setDate({2004, 3, 7});
+        dlg.TimeEdit()->setTime({9, 30});
+    }));
+    ClickOn(schedules, IDC_PC_NEW);
+    ClickOn(schedules, IDC_MOBILE_READ); // the phone's list, empty
+    Check(ListOn(memos, IDC_PC_LIST), {0});
+    ClickOn(memos, IDC_COPY_TO_MOBILE);
+    Check(ListOn(schedules, IDC_PC_LIST), {0});
+    ClickOn(schedules, IDC_COPY_TO_MOBILE);
+    ASSERT_EQ(phoneState().organizer.size(), 2u);
+    EXPECT_EQ(phoneState().organizer[0].text, "milk");
+    EXPECT_EQ(phoneState().organizer[1].start, QDateTime({2004, 3, 7}, {9, 30}));
+    EXPECT_TRUE(Boxes().isEmpty());
+
+    Restart();
+    EXPECT_EQ(Texts(ListOn(memos, IDC_PC_LIST)), QStringList{"milk"});
+    EXPECT_EQ(Texts(ListOn(schedules, IDC_PC_LIST)), QStringList{"Dentist"});
+    EXPECT_EQ(ListOn(schedules, IDC_PHONE_LIST)->GetItemCount(), 0); // phone lists start unread
+    ClickOn(memos, IDC_MOBILE_READ);
+    EXPECT_EQ(Texts(ListOn(memos, IDC_PHONE_LIST)), QStringList{"milk"});
+    EXPECT_EQ(Texts(ListOn(schedules, IDC_PHONE_LIST)), QStringList{"Dentist"});
+    // The PC entries are still linked to what the phone holds.
+    EXPECT_EQ(ListOn(memos, IDC_PC_LIST)->GetItemImage(0), ListOn(memos, IDC_PHONE_LIST)->GetItemImage(0));
+    EXPECT_EQ(doc->m_arPcSchedules[0]->m_nIndex, 1);
+    ExpectIdle();
+}
+
+} // namespace

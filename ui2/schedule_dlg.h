@@ -1,0 +1,54 @@
+#pragma once
+
+#include "link2/records.h"
+
+#include <QDialog>
+
+class CLimitedLineEdit;
+class QButtonGroup;
+class QComboBox;
+class QDateEdit;
+class QRadioButton;
+class QTimeEdit;
+
+namespace dh2 {
+
+// Edits one schedule entry of Deskhand2: subject, date, time, repeat and alarm. Built with the
+// entry and a mode (1 New, 2 Edit; the title says which); the entry changes only on OK.
+class CScheduleDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum Mode : int { ModeNew = 1, ModeEdit = 2 };
+
+    CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent = nullptr);
+
+    CLimitedLineEdit* SubjectEdit() const { return m_pSubject; }
+    QDateEdit* DateEdit() const { return m_pDate; }
+    QTimeEdit* TimeEdit() const { return m_pTime; }
+    // The radio button of a repeat value (0 once to 4 yearly).
+    QRadioButton* RepeatButton(int repeat) const;
+    QComboBox* AlarmList() const { return m_pAlarm; }
+
+public Q_SLOTS:
+    // Subject (an empty one too), repeat, the date with the hour and minute (second 0), and the
+    // alarm when one is chosen, go to the entry.
+    void accept() override;
+    void OnChangeSubject();
+
+private:
+    CScheduleEntry& m_entry;
+    int m_nRepeat;
+    CLimitedLineEdit* m_pSubject;
+    QDateEdit* m_pDate;
+    QTimeEdit* m_pTime;
+    QButtonGroup* m_pRepeat;
+    QComboBox* m_pAlarm;
+};
+
+// The typing limit of a memo or a subject: 28 bytes while the text holds fewer than 28 UTF-16
+// units (a line break counting as CR LF), from then on what the text already takes, so that it
+// can shrink but not grow.
+int OrganizerTextLimit(const QString& text);
+
+} // namespace dh2
