@@ -58,6 +58,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dataDir.isValid());
+        StartWindow();
+        ASSERT_NE(form, nullptr);
+    }
+
+    // A new document over the data folder and its window, as a start of the program makes them.
+    void StartWindow()
+    {
         doc = std::make_unique<CMVsyncDoc>();
         doc->SetDataDir(dataDir.path());
         frame = std::make_unique<CMainFrame>(*doc);
@@ -68,7 +75,6 @@ protected:
         frame->resize(1000, 700);
         frame->show();
         form = qobject_cast<CForm_Contact*>(frame->GetForm(0));
-        ASSERT_NE(form, nullptr);
     }
 
     void TearDown() override

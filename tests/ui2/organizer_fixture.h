@@ -18,19 +18,11 @@ class OrganizerTest : public MainWindow2Test {
 protected:
     void SetUp() override
     {
-        // The PIM side of the pages is a store of the test's own, never the user's.
-        qputenv("DESKHAND_PIM_DIR", dataDir.filePath(QStringLiteral("pim")).toLocal8Bit());
         MainWindow2Test::SetUp();
         schedules = qobject_cast<CForm_Schedule*>(frame->GetForm(1));
         memos = qobject_cast<CForm_Memo*>(frame->GetForm(2));
         ASSERT_NE(schedules, nullptr);
         ASSERT_NE(memos, nullptr);
-    }
-
-    void TearDown() override
-    {
-        MainWindow2Test::TearDown();
-        qunsetenv("DESKHAND_PIM_DIR");
     }
 
     // Exit and a new start over the same data folder and the same phone.
@@ -39,15 +31,7 @@ protected:
         frame->close();
         doc->OnCloseDocument();
         frame.reset();
-        doc = std::make_unique<CMVsyncDoc>();
-        doc->SetDataDir(dataDir.path());
-        frame = std::make_unique<CMainFrame>(*doc);
-        ui.window = frame.get();
-        frame->SetModalRunner([this](QDialog& dialog) { return scripts.Run(dialog); });
-        doc->OnNewDocument();
-        frame->InitialUpdateFrame();
-        frame->show();
-        form = qobject_cast<CForm_Contact*>(frame->GetForm(0));
+        StartWindow();
         schedules = qobject_cast<CForm_Schedule*>(frame->GetForm(1));
         memos = qobject_cast<CForm_Memo*>(frame->GetForm(2));
     }
