@@ -180,6 +180,8 @@ bool COutlookSync::AddNote(CScheduleEntry& record)
     return SaveItem(*item, record.m_strEntryID);
 }
 
+// An item that another program removed is made anew from the record, so that it does not block
+// every later export of its list.
 bool COutlookSync::UpdateContact(CPhoneEntry& record)
 {
     ShowStatus(m_texts.changing);
@@ -188,7 +190,7 @@ bool COutlookSync::UpdateContact(CPhoneEntry& record)
     pim::Error error;
     auto item = FindItem<pim::ContactItem>(pim::olFolderContacts, record.m_strEntryID, &error);
     if (!item)
-        return Fail(error.description);
+        return error.code == pim::ErrorCode::NotFound ? AddContact(record) : Fail(error.description);
     setContact(*item, record);
     return SaveItem(*item, record.m_strEntryID);
 }
@@ -203,7 +205,7 @@ bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
     pim::Error error;
     auto item = FindItem<pim::AppointmentItem>(pim::olFolderCalendar, record.m_strEntryID, &error);
     if (!item)
-        return Fail(error.description);
+        return error.code == pim::ErrorCode::NotFound ? AddAppointment(record) : Fail(error.description);
     item->SetSubject(record.m_strSubject);
     if (record.m_nRepeat != CScheduleEntry::RepeatOnce) {
         item->ClearRecurrencePattern();
@@ -222,7 +224,7 @@ bool COutlookSync::UpdateNote(CScheduleEntry& record)
     pim::Error error;
     auto item = FindItem<pim::NoteItem>(pim::olFolderNotes, record.m_strEntryID, &error);
     if (!item)
-        return Fail(error.description);
+        return error.code == pim::ErrorCode::NotFound ? AddNote(record) : Fail(error.description);
     item->SetBody(record.m_strSubject);
     return SaveItem(*item, record.m_strEntryID);
 }

@@ -196,15 +196,31 @@ TEST_F(PimExchange, NotesAndTheWriteTable)
     EXPECT_EQ(doc.m_arOutlookMemos[0]->m_strSubject, QStringLiteral("milk\r\nbread"));
     EXPECT_EQ(doc.m_arOutlookMemos[0]->m_nKind, CScheduleEntry::KindMemo);
 
-    ASSERT_TRUE(QDir(store.path(QStringLiteral("notes"))).removeRecursively());
+    // A note another program deleted is written anew by the next change.
+    const QString notes = store.path(QStringLiteral("notes"));
+    for (const QString& file : QDir(notes).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::remove(notes + QLatin1Char('/') + file));
     doc.m_arOutlookMemos[0]->m_strSubject = QStringLiteral("changed");
+    doc.m_arOutlookMemos[0]->m_nState = CSyncRecord::StateChanged;
+    ASSERT_TRUE(doc.ExportOutlookNotes());
+    EXPECT_EQ(doc.m_arOutlookMemos[0]->m_nState, CSyncRecord::StateUnchanged);
+    EXPECT_NE(doc.m_arOutlookMemos[0]->m_strEntryID, id);
+    EXPECT_EQ(store.fileCount(QStringLiteral("notes")), 1);
+    ASSERT_TRUE(doc.ImportOutlookNotes());
+    ASSERT_EQ(doc.m_arOutlookMemos.size(), 1u);
+    EXPECT_EQ(doc.m_arOutlookMemos[0]->m_strSubject, QStringLiteral("changed"));
+
+    // A store that cannot be written: the change fails, is said, and stays for the next export.
+    ASSERT_TRUE(QDir(notes).removeRecursively());
+    put(QStringLiteral("notes"), "a file where the folder was");
     doc.m_arOutlookMemos[0]->m_nState = CSyncRecord::StateChanged;
     EXPECT_FALSE(doc.ExportOutlookNotes());
     EXPECT_EQ(doc.m_arOutlookMemos[0]->m_nState, CSyncRecord::StateChanged);
     ASSERT_EQ(recording.ui.boxes.size(), 1u);
     EXPECT_TRUE(recording.ui.boxes[0].text.startsWith(QStringLiteral("Failed to write Outlook - ")));
-    EXPECT_EQ(store.fileCount(QStringLiteral("notes")), 0);
 
+    // Deleting a note that is gone counts as done.
+    ASSERT_TRUE(QFile::remove(notes));
     doc.m_arOutlookMemos[0]->m_nState = CSyncRecord::StateDeleted;
     auto neverSent = std::make_unique<CScheduleEntry>();
     neverSent->m_nState = CSyncRecord::StateDeleted;
