@@ -148,6 +148,8 @@ CScheduleEntry* CMVsyncDoc::AddPhoneMemo(CScheduleEntry& record)
 // from 0; the limit counts both kinds.
 CScheduleEntry* CMVsyncDoc::addToPhoneList(CScheduleEntry& record, int kind)
 {
+    if (!IsPhoneListRead())
+        return nullptr;
     std::vector<int> taken;
     for (const auto& entry : m_arPhoneList) {
         if (entry->IsDeleted())

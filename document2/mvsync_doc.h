@@ -72,10 +72,15 @@ public:
     // Into the phone list, without phone traffic (WritePhoneSchedules sends the list): the live
     // entry of the same index and kind that is on the phone takes the values, else a new entry
     // gets the lowest free index from 0, which the given record takes too. Null when the list
-    // already holds kPhoneListSize live entries.
+    // already holds kPhoneListSize live entries, or was not read (IsPhoneListRead).
     CScheduleEntry* AddPhoneSchedule(CScheduleEntry& record);
     CScheduleEntry* AddPhoneMemo(CScheduleEntry& record);
     CSmsEntry* AddOutgoingMessage(const CSmsEntry& record);
+
+    // Indices are chosen, and the combined list is sent whole, only from a list whose last read
+    // succeeded: a list never read, or emptied by a failed read, says nothing of what the phone
+    // holds, and writing from it would overwrite or erase the phone's entries.
+    bool IsPhoneListRead() const { return m_bPhoneListRead; }
 
     bool IsHandsetBookFull() const;
     // Never while the SIM capacity is unknown (0, before a SIM read).
@@ -172,8 +177,9 @@ public:
     bool SelectSimBook();
     bool Disconnect();
     // The phone entry the source went to: an existing one (updated when the source differs) or
-    // a new one at the lowest free index. Null when the book is full or the phone refused the
-    // write; then an entry that was on the phone keeps its old values, and a new one is gone.
+    // a new one at the lowest free index. Null when the book was not read (its last read failed
+    // or there was none), is full or the phone refused the write; then an entry that was on the
+    // phone keeps its old values, and a new one is gone.
     CPhoneEntry* WriteHandsetContact(const CPhoneEntry& source);
     // The SIM copy carries the name, one number (the mobile number, else the office number, else
     // the home number) and the group.
@@ -183,7 +189,8 @@ public:
     bool DeleteHandsetContact(CPhoneEntry& record);
     bool DeleteSimContact(CPhoneEntry& record);
     // Sends the whole phone list; on success the entries marked deleted are dropped, on failure
-    // every entry keeps the values it had (the session cuts what it sends).
+    // every entry keeps the values it had (the session cuts what it sends). A list that was not
+    // read is never sent (false).
     bool WritePhoneSchedules();
 
     // --- The schedule and memo pages over the phone's combined list ---
@@ -195,13 +202,15 @@ public:
     };
     // Adds the sources (by identity, from the PC or PIM-side list of that kind) to the phone
     // list and sends it; other PC and PIM-side entries that pointed at the index a source took
-    // lose their link. Nothing is sent when no source could be added. Whenever the list is not
+    // lose their link. Nothing is sent when no source could be added, or when the list was not
+    // read (then nothing is added and the list does not count as full). Whenever the list is not
     // sent or the phone does not take it, the list and every PC and PIM-side link of that kind
     // are as they were before the call.
     PhoneListWrite CopyToPhoneList(int kind, int sourceList, const std::vector<quintptr>& ids);
     // Marks the phone-list entries (by identity) deleted, unlinks the PC and PIM-side entries
     // that pointed at them and sends the list. False when the phone did not take it (the entries
-    // stay marked and hidden until a write succeeds).
+    // stay marked and hidden until a write succeeds). A list that was not read holds no entries
+    // to delete.
     bool DeleteFromPhoneList(const std::vector<quintptr>& ids);
     // The fill state of the combined list: "Schedule:%d + Memo:%d = %d/20" with the live
     // schedule entries, the live memos and their sum.

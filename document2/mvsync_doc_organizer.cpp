@@ -58,6 +58,8 @@ CMVsyncDoc::PhoneListWrite CMVsyncDoc::CopyToPhoneList(int kind, int sourceList,
         return result;
     if (sourceList != ListPc && sourceList != ListOutlook)
         return result;
+    if (!IsPhoneListRead())
+        return result;
     const BusyScope busy = MarkBusy();
     // What the transfer may change: the phone list and the links of this kind.
     RecordList<CScheduleEntry> copy;

@@ -152,6 +152,8 @@ CPhoneEntry* CMVsyncDoc::rewriteContact(RecordList<CPhoneEntry>& book, CPhoneEnt
 
 CPhoneEntry* CMVsyncDoc::WriteHandsetContact(const CPhoneEntry& source)
 {
+    if (!m_bHandsetRead)
+        return nullptr;
     const auto write = [this](CPhoneEntry& e) { return m_session.AddHandsetEntry(e); };
     // Only a record that is itself a handset entry keeps its index.
     if (source.m_nIndex >= 0 && source.m_nList == ListHandset) {
@@ -176,6 +178,8 @@ CPhoneEntry* CMVsyncDoc::WriteHandsetContact(const CPhoneEntry& source)
 
 CPhoneEntry* CMVsyncDoc::WriteSimContact(const CPhoneEntry& contact)
 {
+    if (!m_bSimRead)
+        return nullptr;
     const auto write = [this](CPhoneEntry& e) { return m_session.AddSimEntry(e); };
     // A SIM entry has one number: the mobile number, else the office number, else the home one.
     CPhoneEntry source = contact;
@@ -237,6 +241,9 @@ bool CMVsyncDoc::DeleteSimContact(CPhoneEntry& record)
 
 bool CMVsyncDoc::WritePhoneSchedules()
 {
+    // What the phone holds beside an unread list would be erased.
+    if (!IsPhoneListRead())
+        return false;
     const BusyScope busy = MarkBusy();
     // The session cuts what it sends; what the phone did not take keeps its values.
     std::vector<CScheduleEntry> before;

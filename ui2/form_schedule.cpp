@@ -154,8 +154,10 @@ void CForm_Schedule::SetPcCaption(const QString& text)
 
 void CForm_Schedule::OnPcSourceShown(bool)
 {
-    EnableControl(IDC_COPY_TO_MOBILE, m_bMobileRead);
-    EnableControl(IDC_COPY_TO_PC, m_bMobileRead);
+    // A read here that worked counts only while the list has not failed a read since.
+    const bool read = m_bMobileRead && GetDocument().IsPhoneListRead();
+    EnableControl(IDC_COPY_TO_MOBILE, read);
+    EnableControl(IDC_COPY_TO_PC, read);
     Static(IDC_TOTAL)->show();
     CheckBox(IDC_ORGANIZER_PC_SELECT_ALL)->show();
     ShowCalendarControls(false);
@@ -367,7 +369,7 @@ int CForm_Schedule::CopyTargetList() const
 
 void CForm_Schedule::OnUpdate()
 {
-    const bool read = GetDocument().m_bPhoneListRead;
+    const bool read = GetDocument().IsPhoneListRead();
     EnableControl(IDC_COPY_TO_MOBILE, read);
     EnableControl(IDC_COPY_TO_PC, read);
     COrganizerForm::OnUpdate();

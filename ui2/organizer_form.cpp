@@ -146,14 +146,17 @@ void COrganizerForm::RefreshMobileList()
     CMVsyncDoc& doc = GetDocument();
     CRecordListCtrl* list = ShownMobileList();
     const platform::WaitCursor wait;
-    // An unread list (never read, or its read failed) has nothing the rows could show.
-    const int own = FillRows(*list, doc.m_bPhoneListRead ? &doc.m_arPhoneList : nullptr);
+    // An unread list (never read, or its read failed) has nothing the rows could show, no count,
+    // and nothing a transfer could start from.
+    const bool read = doc.IsPhoneListRead();
+    const int own = FillRows(*list, read ? &doc.m_arPhoneList : nullptr);
     CheckBox(m_layout.mobileSelectAll)->setChecked(false);
     OnCheckChanged(list);
     ShowMobileEntryInfo(nullptr);
-    if (!doc.m_bPhoneListRead) {
-        for (const int id : {int(IDC_COPY_TO_PC), m_layout.mobileSelectAll, int(IDC_MOBILE_DELETE)})
+    if (!read) {
+        for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), m_layout.mobileSelectAll, int(IDC_MOBILE_DELETE)})
             EnableControl(id, false);
+        SetInfoText(QString());
         return;
     }
     SetInfoText(doc.PhoneListStatusText());

@@ -66,6 +66,7 @@ TEST_F(DocLists, PhoneListAllocation)
         {"20 of both kinds refuse a new one", {}, M, -1, -1, false},
         {"20 of both kinds still update", {}, S, 7, 7, true},
     };
+    doc.m_bPhoneListRead = true; // the lists below stand for what a read found
     for (const auto& c : cases) {
         doc.m_arPhoneList.clear();
         std::vector<Existing> list = c.list;

@@ -117,6 +117,7 @@ TEST_F(DocPhone, SimIndicesStayWithinTheCard)
         e->m_nSimIndex = index;
         doc.m_arSimContacts.push_back(std::move(e));
     }
+    doc.m_bSimRead = true; // the list stands for what a read found
     ASSERT_TRUE(doc.SelectSimBook());
     doc.m_session.m_nSimCapacity = 0;
     EXPECT_EQ(doc.WriteSimContact(contact("z", "3")), nullptr);
@@ -284,6 +285,94 @@ TEST_F(DocPhone, TheListHoldsTwentyEntriesOfBothKinds)
     EXPECT_EQ(doc.m_arPcSchedules[2]->m_nIndex, -1);
 }
 
+// Indices are chosen, and the combined list is sent whole, only from a list that was read: a
+// list never read or whose last read failed is empty here while the phone still holds entries,
+// and writing from it would overwrite or erase them. Nothing is sent then, and the phone keeps
+// every entry.
+TEST_F(DocPhone, NothingIsWrittenFromAListThatWasNotRead)
+{
+    enum Read { Never, Failed, Ok };
+    enum Write { WholeList, HandsetIndex, SimIndex };
+    const struct {
+        Read read;
+        Write write;
+    } cases[] = {
+        {Never, WholeList},  {Failed, WholeList},  {Ok, WholeList},
+        {Never, HandsetIndex}, {Failed, HandsetIndex}, {Ok, HandsetIndex},
+        {Never, SimIndex},   {Failed, SimIndex},   {Ok, SimIndex},
+    };
+    for (const auto& c : cases) {
+        static const char* const kRead[] = {"never read", "read failed", "read"};
+        static const char* const kWrite[] = {"whole list", "handset index", "SIM index"};
+        const std::string name = std::string(kRead[c.read]) + ", " + kWrite[c.write];
+        phone.clearFaults();
+        phone.clearCommandLog();
+        phoneState().organizer = {{1, 0, QStringLiteral("Dentist"), QDateTime({2004, 3, 7}, {9, 0}), 0, std::nullopt},
+                                  {2, 1, QStringLiteral("milk"), QDateTime({2004, 3, 7}, {9, 0}), 0, std::nullopt}};
+        phoneState().handset.entries.clear();
+        phoneState().handset.entries[1].name = QStringLiteral("one");
+        phoneState().sim.last = 3;
+        phoneState().sim.entries.clear();
+        phoneState().sim.entries[1] = {QStringLiteral("first"), QStringLiteral("1"), 255};
+        CMVsyncDoc fresh;
+        CScheduleEntry memo;
+        memo.m_strSubject = QStringLiteral("bread");
+        fresh.m_arPcMemos.push_back(std::make_unique<CScheduleEntry>(memo));
+        fresh.m_arPcMemos[0]->m_nKind = CScheduleEntry::KindMemo;
+
+        const auto read = [&] {
+            switch (c.write) {
+            case WholeList: return fresh.ReadPhoneSchedules();
+            case HandsetIndex: return fresh.ReadHandsetBook();
+            default: return fresh.ReadSimBook();
+            }
+        };
+        if (c.read != Never) {
+            ASSERT_TRUE(read()) << name;
+        }
+        if (c.read == Failed) {
+            phone.injectFault(c.write == WholeList ? "AT+SSCR" : "AT+CPBR=*", Fault::error());
+            ASSERT_FALSE(read()) << name;
+            phone.clearFaults();
+        }
+
+        bool written = false;
+        switch (c.write) {
+        case WholeList: {
+            const CMVsyncDoc::PhoneListWrite copy = fresh.CopyToPhoneList(
+                CScheduleEntry::KindMemo, CMVsyncDoc::ListPc, {CMVsyncDoc::RecordId(fresh.m_arPcMemos[0].get())});
+            written = copy.written;
+            EXPECT_EQ(copy.added > 0, c.read == Ok) << name;
+            EXPECT_FALSE(copy.full) << name;
+            // The list's own write and the allocation refuse as well.
+            EXPECT_EQ(fresh.WritePhoneSchedules(), c.read == Ok) << name;
+            CScheduleEntry another = memo;
+            EXPECT_EQ(fresh.AddPhoneMemo(another) != nullptr, c.read == Ok) << name;
+            EXPECT_EQ(fresh.AddPhoneSchedule(another) != nullptr, c.read == Ok) << name;
+            EXPECT_EQ(phoneState().organizer.size(), c.read == Ok ? 3u : 2u) << name;
+            break;
+        }
+        case HandsetIndex:
+            EXPECT_TRUE(fresh.SelectHandsetBook());
+            written = fresh.WriteHandsetContact(contact("Ann", "2")) != nullptr;
+            fresh.Disconnect();
+            EXPECT_EQ(phoneState().handset.entries.at(1).name, QStringLiteral("one")) << name;
+            EXPECT_EQ(phoneState().handset.entries.size(), c.read == Ok ? 2u : 1u) << name;
+            break;
+        case SimIndex:
+            EXPECT_TRUE(fresh.SelectSimBook());
+            written = fresh.WriteSimContact(contact("Ann", "2")) != nullptr;
+            fresh.Disconnect();
+            EXPECT_EQ(phoneState().sim.entries.at(1).name, QStringLiteral("first")) << name;
+            EXPECT_EQ(phoneState().sim.entries.size(), c.read == Ok ? 2u : 1u) << name;
+            break;
+        }
+        EXPECT_EQ(written, c.read == Ok) << name;
+        const QString write = c.write == WholeList ? QStringLiteral("AT+SSCW") : QStringLiteral("AT+CPBW=");
+        EXPECT_EQ(commands(write).isEmpty(), c.read != Ok) << name;
+    }
+}
+
 TEST_F(DocPhone, PortAndBaudMenus)
 {
     ASSERT_TRUE(doc.ReadPhoneSchedules()); // leaves the port open
@@ -333,7 +422,7 @@ TEST_F(DocPhone, MessageCommandsGoThroughTheSession)
 {
     phone.state().handsetMessages.entries[3] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4930"), QStringLiteral("Hi there"),
                                                          QDateTime({2004, 3, 7}, {9, 5})), {}, {}, {}};
-    for (const auto [model, listing] : {std::pair(CModelProfile::TypeCorvo, "AT+CMGL=4"), std::pair(CModelProfile::TypePilla, "AT+CMGL=\"ALL\"")}) {
+    for (const auto& [model, listing] : {std::pair(CModelProfile::TypeCorvo, "AT+CMGL=4"), std::pair(CModelProfile::TypePilla, "AT+CMGL=\"ALL\"")}) {
         SCOPED_TRACE(listing);
         ModelProfile().SetModel(model);
         phone.clearCommandLog();

@@ -130,6 +130,61 @@ TEST_F(OrganizerForms, AFailedReadEmptiesThePhoneRowsOfBothPages)
     EXPECT_EQ(ListOn(memos, IDC_PC_LIST)->GetItemCount(), 0);
 }
 
+// After a failed read of the combined list, on either page, neither page offers a transfer or
+// shows a count, and even a ">>" that reaches the page sends nothing: the phone keeps all 19
+// entries. A read that works again gives everything back.
+TEST_F(OrganizerForms, AFailedReadLeavesNothingToSendFromOnEitherPage)
+{
+    FillPhone(1, 0, 4);
+    FillPhone(2, 4, 15);
+    AddPc(memos, "one memo");
+    AddPc(schedules, "one schedule");
+    const QString full = QStringLiteral("Schedule:4 + Memo:15 = 19/20");
+    const auto pages = {static_cast<COrganizerForm*>(schedules), static_cast<COrganizerForm*>(memos)};
+    for (COrganizerForm* failing : pages) {
+        SCOPED_TRACE(failing->objectName().toStdString());
+        ClickOn(schedules, IDC_MOBILE_READ);
+        ClickOn(memos, IDC_MOBILE_READ);
+        ASSERT_EQ(TextOn(memos, IDC_INFO), full);
+        ASSERT_TRUE(EnabledOn(memos, IDC_COPY_TO_MOBILE));
+        ASSERT_TRUE(EnabledOn(schedules, IDC_COPY_TO_MOBILE));
+
+        phone.injectFault("AT+SSCR", phonesim::Fault::error(), 1);
+        ui.rec.boxes.clear();
+        ClickOn(failing, IDC_MOBILE_READ);
+        EXPECT_EQ(Boxes(), QStringList{"Failed to read Mobile."});
+        // The schedule page's list view, shown again, keeps its arrows off as well.
+        schedules->ShowScheduleList();
+        for (COrganizerForm* page : pages) {
+            for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), int(IDC_ORGANIZER_MOBILE_SELECT_ALL),
+                                 int(IDC_MOBILE_DELETE)})
+                EXPECT_FALSE(EnabledOn(page, id)) << page->objectName().toStdString() << ' ' << id;
+            EXPECT_EQ(TextOn(page, IDC_INFO), QString()) << page->objectName().toStdString();
+        }
+
+        // ">>" reaching the pages anyway: nothing is sent and the status shows no count.
+        const qsizetype writes = Sent("AT+SSCW").size();
+        for (COrganizerForm* page : pages) {
+            Check(ListOn(page, IDC_PC_LIST), {0});
+            page->OnCopyToMobile();
+            EXPECT_EQ(TextOn(page, IDC_INFO), QString()) << page->objectName().toStdString();
+        }
+        EXPECT_EQ(Sent("AT+SSCW").size(), writes);
+        EXPECT_EQ(phoneState().organizer.size(), 19u);
+        EXPECT_EQ(doc->m_arPcMemos[0]->m_nIndex, -1);
+        ExpectIdle();
+    }
+
+    // Read again: the count and the arrows are back, and ">>" adds the memo to the 19.
+    ClickOn(memos, IDC_MOBILE_READ);
+    EXPECT_EQ(TextOn(schedules, IDC_INFO), full);
+    ASSERT_TRUE(EnabledOn(memos, IDC_COPY_TO_MOBILE));
+    Check(ListOn(memos, IDC_PC_LIST), {0});
+    ClickOn(memos, IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(phoneState().organizer.size(), 20u);
+    EXPECT_EQ(TextOn(memos, IDC_INFO), "Schedule:4 + Memo:16 = 20/20");
+}
+
 // "<<" onto the PIM-side entry linked to a phone entry updates it and marks it changed, so that
 // an export that cannot reach the PIM now still sends the change the next time.
 TEST_F(OrganizerForms, CopyOntoALinkedPimEntryMarksItChanged)
