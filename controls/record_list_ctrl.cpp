@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QPainter>
 
+#include <limits>
+
 namespace recordsort {
 
 namespace {
@@ -89,6 +91,14 @@ int CompareDigitStrings(QStringView a, QStringView b)
         return a.size() < b.size() ? -1 : 1;
     const int c = a.compare(b);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+qint64 MomentKey(const QDate& date, const QTime& time)
+{
+    if (!date.isValid())
+        return std::numeric_limits<qint64>::min();
+    const qint64 seconds = time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0;
+    return date.toJulianDay() * 86400 + seconds;
 }
 
 bool Less(const Key& a, const Key& b)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QDate>
 #include <QIcon>
 #include <QList>
 #include <QStringList>
+#include <QTime>
 #include <QTreeWidget>
 
 class CRecordHeaderCtrl;
@@ -26,6 +28,9 @@ Key MakeKey(int kind, QStringView cell);
 bool Less(const Key& a, const Key& b);
 // Compares two digit strings by value however long they are: -1, 0 or 1.
 int CompareDigitStrings(QStringView a, QStringView b);
+// The sort key of a moment for SetSortKey: seconds counted across days, months and years; an
+// invalid date sorts before every valid one.
+qint64 MomentKey(const QDate& date, const QTime& time);
 
 } // namespace recordsort
 
@@ -64,8 +69,8 @@ public:
     // Rewrites a row's texts in place: first into column 0, cell j into column j + 1 (numbered)
     // or j (not numbered, where first is cell 0); the image stays.
     int SetRow(int row, const QString& first, const QStringList& cells);
-    // The value a date column sorts the row by (the record's own date and time), instead of
-    // reading the shown text, which depends on the locale.
+    // The value a date column sorts the row by (the record's own date and time, MomentKey),
+    // instead of reading the shown text, which depends on the locale.
     void SetSortKey(int row, int column, qint64 key);
     // The first selected row, or -1.
     int GetSelectedIndex() const;

@@ -245,14 +245,14 @@ void CMVsyncDoc::ContactToRow(int list, const CPhoneEntry& record, QStringList& 
 
 void CMVsyncDoc::ScheduleToRow(const CScheduleEntry& record, QStringList& row) const
 {
-    row << record.m_strSubject << QLocale::system().toString(record.m_dtStart.date(), QLocale::ShortFormat)
+    row << record.m_strSubject << QLocale().toString(record.m_dtStart.date(), QLocale::ShortFormat)
         << record.m_dtStart.Format(u"%H:%M") << RepeatText(record.m_nRepeat) << AlarmText(record.m_nAlarm);
 }
 
 void CMVsyncDoc::MemoToRow(const CScheduleEntry& record, QStringList& row) const
 {
     row << docshared::FirstLine(record.m_strSubject)
-        << QLocale::system().toString(record.m_dtStart.date(), QLocale::ShortFormat);
+        << QLocale().toString(record.m_dtStart.date(), QLocale::ShortFormat);
 }
 
 void CMVsyncDoc::MessageToRow(const CSmsEntry& record, QStringList& row) const

@@ -24,6 +24,10 @@ int rowKind(const CScheduleEntry& record)
     return record.m_nIndex != -1 ? 1 : 0;
 }
 
+// The start date's column on both pages, after the number and the text. The shown date is the
+// locale's, so the column sorts by the record's own moment.
+constexpr int kDateColumn = 2;
+
 } // namespace
 
 COrganizerForm::COrganizerForm(CMVsyncDoc& doc, const Layout& layout, int kind, QWidget* parent)
@@ -117,6 +121,7 @@ int COrganizerForm::FillRows(CRecordListCtrl& list, const dh2::RecordList<CSched
             doc.ScheduleToRow(record, cells);
         const int row = list.AddRow(cells, rowKind(record));
         list.SetItemData(row, CMVsyncDoc::RecordId(&record));
+        list.SetSortKey(row, kDateColumn, recordsort::MomentKey(record.m_dtStart.date(), record.m_dtStart.time()));
         ++rows;
     }
     list.setUpdatesEnabled(true);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTimeEdit>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QTest>
 
 namespace {
@@ -207,6 +208,55 @@ TEST_F(OrganizerForms, CopyOntoALinkedPimEntryMarksItChanged)
     ASSERT_EQ(doc->m_arOutlookSchedules.size(), 1u);
     EXPECT_EQ(doc->m_arOutlookSchedules[0]->m_strSubject, "Dentist at ten");
     EXPECT_EQ(doc->m_arOutlookSchedules[0]->m_nState, CSyncRecord::StateChanged);
+}
+
+// A click on a Date title sorts the rows by their moment, across months, years and centuries
+// and by the time within a day, whatever the user's locale makes of the shown dates. The memo
+// page and the phone's rows sort the same way.
+TEST_F(OrganizerForms, DateColumnsSortByTheMomentInEveryLocale)
+{
+    const struct {
+        const char* subject;
+        QDateTime start;
+    } entries[] = {
+        {"b", {{2026, 5, 4}, {12, 0}}},   {"d", {{2026, 12, 9}, {12, 0}}}, {"c", {{2026, 5, 12}, {12, 0}}},
+        {"a2", {{2025, 5, 20}, {18, 0}}}, {"a1", {{2025, 5, 20}, {9, 0}}}, {"old", {{1999, 12, 31}, {23, 0}}},
+    };
+    const QStringList ascending{"old", "a1", "a2", "b", "c", "d"};
+    for (const auto& e : entries) {
+        for (COrganizerForm* page : {static_cast<COrganizerForm*>(schedules), static_cast<COrganizerForm*>(memos)}) {
+            AddPc(page, e.subject, e.start.date())->m_dtStart = COleDateTime::FromQDateTime(e.start);
+            PutOnPhone(page->RecordKind(), int(phoneState().organizer.size()), e.subject, e.start);
+        }
+    }
+    ClickOn(schedules, IDC_MOBILE_READ);
+
+    const QLocale before;
+    for (const QLocale::Language language : {QLocale::English, QLocale::German, QLocale::Chinese}) {
+        QLocale::setDefault(QLocale(language, language == QLocale::Chinese ? QLocale::China
+                                                  : language == QLocale::German ? QLocale::Germany
+                                                                                : QLocale::UnitedStates));
+        doc->NotifyChanged(); // every page fills its rows again
+        for (COrganizerForm* page : {static_cast<COrganizerForm*>(schedules), static_cast<COrganizerForm*>(memos)}) {
+            frame->SelectTab(page == schedules ? 1 : 2);
+            for (const int id : {int(IDC_PC_LIST), int(IDC_PHONE_LIST)}) {
+                CRecordListCtrl* list = ListOn(page, id);
+                const QString trace = QLocale().name() + u' ' + page->objectName() + u' ' + QString::number(id);
+                SCOPED_TRACE(trace.toStdString());
+                EXPECT_EQ(list->GetItemText(0, 2), QLocale().toString(QDate(2026, 5, 4), QLocale::ShortFormat));
+                // The first click sorts descending, the next ascending.
+                QHeaderView* header = list->header();
+                const QPoint title(header->sectionViewportPosition(2) + 5, header->height() / 2);
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+                QStringList descending = ascending;
+                std::reverse(descending.begin(), descending.end());
+                EXPECT_EQ(Texts(list), descending);
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+                EXPECT_EQ(Texts(list), ascending);
+            }
+        }
+    }
+    QLocale::setDefault(before);
 }
 
 TEST_F(OrganizerForms, TheCalendarMarksTheNextFourDatesThatExist)
