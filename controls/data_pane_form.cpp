@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalBlocker>
 
 CDataPaneForm::CDataPaneForm(const QSize& designSize, QWidget* parent) : CPaneFormView(designSize, parent) {}
 
@@ -98,6 +99,12 @@ QCheckBox* CDataPaneForm::AddCheckBox(int id, const QString& text, const QString
     NameControl(box, name, text, pane);
     AddDlgItem(id, box, rect);
     return box;
+}
+
+void CDataPaneForm::SetCheck(QCheckBox* box, bool checked)
+{
+    const QSignalBlocker quiet(box);
+    box->setChecked(checked);
 }
 
 QGroupBox* CDataPaneForm::AddPaneCaption(int id, const QString& text, const QString& name, const QRect& rect)

@@ -103,6 +103,9 @@ protected:
     CImageButton* AddSelector(int id, const QString& text, const QString& name, const QRect& rect);
     CImageButton* AddArrowButton(int id, const QString& text, const QString& name, const QRect& rect);
     QCheckBox* AddCheckBox(int id, const QString& text, const QString& name, const QString& pane, const QRect& rect);
+    // Shows a state in a box without telling its handlers, which answer the user's changes
+    // only: a form keeping a Select All box in step with its rows must not act on the rows.
+    static void SetCheck(QCheckBox* box, bool checked);
     QGroupBox* AddPaneCaption(int id, const QString& text, const QString& name, const QRect& rect);
     CRecordListCtrl* AddRecordList(int id, const QString& name, const QRect& rect);
     // Called for every record list the builder added.

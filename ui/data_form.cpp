@@ -120,8 +120,9 @@ void CDataForm::BuildCommonControls()
     connect(ImageButton(IDC_COPY_TO_PC), &QPushButton::clicked, this, &CDataForm::OnCopyToPc);
     connect(ImageButton(m_layout.localSelector), &QPushButton::clicked, this, &CDataForm::ShowLocalList);
     connect(ImageButton(IDC_OUTLOOK), &QPushButton::clicked, this, &CDataForm::ShowOutlookList);
-    connect(CheckBox(m_layout.pcSelectAll), &QCheckBox::clicked, this, &CDataForm::OnPcSelectAll);
-    connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::clicked, this, &CDataForm::OnMobileSelectAll);
+    // Every change of the boxes' state counts, as the keyboard and assistive tools make it too.
+    connect(CheckBox(m_layout.pcSelectAll), &QCheckBox::toggled, this, &CDataForm::OnPcSelectAll);
+    connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::toggled, this, &CDataForm::OnMobileSelectAll);
 }
 
 CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name, const QString& caption)
@@ -240,7 +241,7 @@ std::vector<quintptr> CDataForm::SelectedIds(const CRecordListCtrl& list) const
 
 void CDataForm::ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked)
 {
-    box->setChecked(checked);
+    SetCheck(box, checked);
     if (checked)
         list->selectAll();
     else
@@ -322,7 +323,7 @@ void CDataForm::OnItemChanged(CRecordListCtrl* list)
     const bool pc = IsPcList(list);
     const int selected = list->GetSelectedCount();
     // An empty list counts as all selected.
-    CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll)->setChecked(selected == list->GetItemCount());
+    SetCheck(CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll), selected == list->GetItemCount());
     EnableControl(pc ? IDC_PC_DELETE : IDC_MOBILE_DELETE, selected > 0);
     if (pc)
         UpdatePcTotal();
@@ -341,8 +342,7 @@ void CDataForm::RefreshSelectionState()
 void CDataForm::AfterRefresh(bool pcPane)
 {
     CRecordListCtrl* list = pcPane ? ShownPcList() : ShownMobileList();
-    QCheckBox* box = CheckBox(pcPane ? m_layout.pcSelectAll : m_layout.mobileSelectAll);
-    box->setChecked(false);
+    SetCheck(CheckBox(pcPane ? m_layout.pcSelectAll : m_layout.mobileSelectAll), false);
     if (list)
         list->clearSelection();
     DetailList(pcPane ? IDC_PC_DETAIL : IDC_MOBILE_DETAIL)->SetRows(DetailRows(nullptr));

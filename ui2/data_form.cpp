@@ -102,8 +102,9 @@ void CDataForm::BuildCommonControls()
     connect(ImageButton(IDC_COPY_TO_PC), &QPushButton::clicked, this, &CDataForm::OnCopyToPc);
     connect(ImageButton(m_layout.localSelector), &QPushButton::clicked, this, &CDataForm::ShowLocalList);
     connect(ImageButton(IDC_OUTLOOK), &QPushButton::clicked, this, &CDataForm::ShowOutlookList);
-    connect(CheckBox(m_layout.pcSelectAll), &QCheckBox::clicked, this, &CDataForm::OnPcSelectAll);
-    connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::clicked, this, &CDataForm::OnMobileSelectAll);
+    // Every change of the boxes' state counts, as the keyboard and assistive tools make it too.
+    connect(CheckBox(m_layout.pcSelectAll), &QCheckBox::toggled, this, &CDataForm::OnPcSelectAll);
+    connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::toggled, this, &CDataForm::OnMobileSelectAll);
 }
 
 CRecordListCtrl* CDataForm::AddPcList(int id, int kind, const QString& name, const QString& caption)
@@ -237,6 +238,9 @@ void CDataForm::SetAllChecks(CRecordListCtrl* list, bool checked)
 void CDataForm::OnCheckChanged(CRecordListCtrl* list)
 {
     const bool pc = IsPcList(list);
+    // The pane's other list is hidden: its rows say nothing about the box and Delete shown.
+    if (list != (pc ? ShownPcList() : ShownMobileList()))
+        return;
     bool all = true;
     bool any = false;
     for (int row = 0; row < list->GetItemCount(); ++row) {
@@ -244,7 +248,7 @@ void CDataForm::OnCheckChanged(CRecordListCtrl* list)
         all = all && checked;
         any = any || checked;
     }
-    CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll)->setChecked(all);
+    SetCheck(CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll), all);
     EnableControl(pc ? IDC_PC_DELETE : IDC_MOBILE_DELETE, any);
     if (ListKind(list) == CMVsyncDoc::ListOutlook && PcKind() == CMVsyncDoc::ListOutlook)
         UpdatePcTotal();

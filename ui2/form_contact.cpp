@@ -125,7 +125,7 @@ void CForm_Contact::RefreshList(int kind)
     list->setUpdatesEnabled(true);
     if (kind == CMVsyncDoc::ListHandset || kind == CMVsyncDoc::ListSim) {
         UpdateMobileInfo();
-        CheckBox(IDC_MOBILE_SELECT_ALL)->setChecked(false);
+        SetCheck(CheckBox(IDC_MOBILE_SELECT_ALL), false);
     }
     OnCheckChanged(list);
     ShowPcEntryInfo(nullptr);
@@ -273,7 +273,7 @@ void CForm_Contact::ShowBook(bool sim)
     caption->setAccessibleName(caption->title());
     UpdateMobileInfo();
     SetAllChecks(shown, false);
-    CheckBox(IDC_MOBILE_SELECT_ALL)->setChecked(false);
+    SetCheck(CheckBox(IDC_MOBILE_SELECT_ALL), false);
     shown->clearSelection();
     shown->setFocus();
     EnableControl(IDC_MOBILE_DELETE, false);
@@ -337,7 +337,7 @@ void CForm_Contact::OnMobileDelete()
         SetInfoText(QString());
     }
     doc.Disconnect();
-    CheckBox(IDC_MOBILE_SELECT_ALL)->setChecked(false);
+    SetCheck(CheckBox(IDC_MOBILE_SELECT_ALL), false);
     AfterTransfer(book);
     EnableControl(IDC_PC_DELETE, false);
 }

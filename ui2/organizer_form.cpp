@@ -155,7 +155,7 @@ void COrganizerForm::RefreshMobileList()
     // and nothing a transfer could start from.
     const bool read = doc.IsPhoneListRead();
     const int own = FillRows(*list, read ? &doc.m_arPhoneList : nullptr);
-    CheckBox(m_layout.mobileSelectAll)->setChecked(false);
+    SetCheck(CheckBox(m_layout.mobileSelectAll), false);
     OnCheckChanged(list);
     ShowMobileEntryInfo(nullptr);
     if (!read) {

@@ -90,7 +90,11 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
     m_pAlarm->setCurrentIndex(entry.m_nAlarm >= 0 && entry.m_nAlarm < m_pAlarm->count() ? entry.m_nAlarm : -1);
 
     connect(m_pSubject, &QLineEdit::textChanged, this, &CScheduleDlg::OnChangeSubject);
-    connect(m_pRepeat, &QButtonGroup::idClicked, this, [this](int id) { m_nRepeat = id - kRepeatButtonIds[0]; });
+    // The checked button is the repeat, however it came to be checked (mouse, keys, assistive tools).
+    connect(m_pRepeat, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            m_nRepeat = id - kRepeatButtonIds[0];
+    });
     OnChangeSubject();
 }
 
