@@ -5,6 +5,7 @@
 #include "platform/ui_services.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace docshared {
 
@@ -70,7 +71,14 @@ bool SetAsideAfterLoad(DataFileLoad load, const QString& path, int movedTextId, 
 
 bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& load, int movedTextId, int keptTextId)
 {
+    platform::RemoveStaleTemporaries(QFileInfo(path).absolutePath());
     return QFile::exists(path) && SetAsideAfterLoad(load(), path, movedTextId, keptTextId);
+}
+
+bool SaveDataFile(const QString& path, const QByteArray& bytes)
+{
+    platform::RemoveStaleTemporaries(QFileInfo(path).absolutePath());
+    return platform::WriteFileAtomically(path, bytes);
 }
 
 QString FolderPath(const QString& dir)

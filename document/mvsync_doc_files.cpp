@@ -220,7 +220,7 @@ bool CMVsyncDoc::SaveLocalData(const QString& path)
 {
     CArchive ar;
     Serialize(ar);
-    return platform::WriteFileAtomically(path, ar.Data());
+    return docshared::SaveDataFile(path, ar.Data());
 }
 
 void CMVsyncDoc::ReadConfig()
