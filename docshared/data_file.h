@@ -43,6 +43,12 @@ bool SetAsideAfterLoad(DataFileLoad load, const QString& path, int movedTextId, 
 // Returns true when the file must never be saved over.
 bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& load, int movedTextId, int keptTextId);
 
+// When the save at exit failed: whether to quit all the same, losing what changed since the
+// last save. The user decides (the box questionTextId, Yes quits, No is the default). A request
+// to end by a signal is not asked, since nobody may be there to answer: it quits, and says on
+// stderr that the data was not saved.
+bool QuitWithoutSaving(int questionTextId);
+
 // Replaces the data file at path whole (platform::WriteFileAtomically), after removing what
 // saves that were killed left in its folder.
 bool SaveDataFile(const QString& path, const QByteArray& bytes);

@@ -144,6 +144,11 @@ void CMVsyncDoc::OnCloseDocument()
     SaveLocalData();
 }
 
+bool CMVsyncDoc::CanCloseFrame()
+{
+    return SaveLocalData() || docshared::QuitWithoutSaving(64010);
+}
+
 void CMVsyncDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
