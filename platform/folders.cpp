@@ -88,7 +88,9 @@ constexpr int kTemporaryRandomLength = 6; // what mkostemp fills in
 
 bool isTemporaryName(const QString& name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^.+\\.deskhand-save-[A-Za-z0-9]{6}$"));
+    static const QRegularExpression pattern(QStringLiteral("^.+%1[A-Za-z0-9]{%2}$")
+                                                .arg(QRegularExpression::escape(QString::fromLatin1(kTemporaryTag)))
+                                                .arg(kTemporaryRandomLength));
     return pattern.match(name).hasMatch();
 }
 

@@ -34,14 +34,15 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::RuntimeFolder()
 {
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
     const QString candidates[] = {
         qEnvironmentVariable("XDG_RUNTIME_DIR"),
         QDir::tempPath() + QStringLiteral("/deskhand-") + QString::number(::geteuid()),
-        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/deskhand-runtime"),
+        cache.isEmpty() ? QString() : cache + QStringLiteral("/deskhand-runtime"),
     };
     for (const QString& folder : candidates) {
         // A relative path would name a different folder from every working folder.
-        if (QDir::isAbsolutePath(folder) && IsPrivateFolder(folder))
+        if (!folder.isEmpty() && QDir::isAbsolutePath(folder) && IsPrivateFolder(folder))
             return folder;
     }
     return {};
