@@ -69,6 +69,8 @@ QtUiServices::BoxLayout QtUiServices::LayoutForStyle(unsigned style)
     default:
         break;
     }
+    if ((style & MB_DEFMASK) == MB_DEFBUTTON2 && layout.buttons != QMessageBox::Ok)
+        layout.defaultButton = layout.buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::Cancel;
     return layout;
 }
 

@@ -7,6 +7,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace csv {
 
 QString QuoteCell(const QString& cell)
@@ -64,21 +66,38 @@ QString trimLine(const QString& line)
 }
 
 struct RowScan {
-    qsizetype end = 0;       // the CR that ends the row, or the end of the text
+    qsizetype end = 0;       // the line break that ends the row, or the end of the text
     qsizetype cells = 1;
-    bool spansLines = false; // a quoted cell holds a CR
+    bool spansLines = false; // a quoted cell holds a line break
 };
+
+// CR LF, LF and CR alike end a row: spreadsheets and tools here write LF.
+constexpr QStringView kRowEnds = u"\r\n";
+
+bool isRowEnd(QChar c)
+{
+    return kRowEnds.contains(c);
+}
+
+// The first row end at or after pos, or the end of the text.
+qsizetype rowEndFrom(QStringView text, qsizetype pos)
+{
+    while (pos < text.size() && !isRowEnd(text[pos]))
+        ++pos;
+    return pos;
+}
 
 RowScan scanRow(QStringView text, qsizetype pos)
 {
     RowScan row;
     bool cellStart = true;
     qsizetype i = pos;
-    while (i < text.size() && text[i] != u'\r') {
+    while (i < text.size() && !isRowEnd(text[i])) {
         if (cellStart && text[i] == u'"') {
-            const qsizetype end = quotedCellEnd(text, i, u"\r");
+            const qsizetype end = quotedCellEnd(text, i, kRowEnds);
             if (end >= 0) {
-                row.spansLines = row.spansLines || text.mid(i, end - i).contains(u'\r');
+                const QStringView cell = text.mid(i, end - i);
+                row.spansLines = row.spansLines || std::any_of(cell.begin(), cell.end(), isRowEnd);
                 i = end;
                 cellStart = false;
                 continue;
@@ -96,25 +115,20 @@ RowScan scanRow(QStringView text, qsizetype pos)
 
 QStringList SplitLines(const QString& text)
 {
-    // Rows end at a CR outside quoted cells; each loses its leading CR and LF characters and
-    // empty ones are dropped. A quoted cell may hold line breaks only when its row then has as
-    // many cells as the header: otherwise the row ends at its first CR as it always did, so a
-    // value of an old file that merely starts with a quote never swallows the rows after it.
+    // Rows end at a line break outside quoted cells, and empty ones are dropped. A quoted cell
+    // may hold line breaks only when its row then has as many cells as the header: otherwise
+    // the row ends at its first line break, so a value of an old file that merely starts with
+    // a quote never swallows the rows after it.
     QStringList lines;
     qsizetype columns = -1;
     qsizetype pos = 0;
     while (pos < text.size()) {
-        while (pos < text.size() && (text[pos] == u'\r' || text[pos] == u'\n'))
+        while (pos < text.size() && isRowEnd(text[pos]))
             ++pos;
         if (pos == text.size())
             break;
         const RowScan row = scanRow(text, pos);
-        qsizetype end = row.end;
-        if (row.spansLines && row.cells != columns) {
-            end = text.indexOf(u'\r', pos);
-            if (end < 0)
-                end = text.size();
-        }
+        const qsizetype end = row.spansLines && row.cells != columns ? rowEndFrom(text, pos) : row.end;
         lines << text.mid(pos, end - pos);
         if (columns < 0)
             columns = SplitCells(lines.back()).size();
@@ -152,6 +166,14 @@ QStringList SplitCells(const QString& rawLine)
     return cells;
 }
 
+QString HeaderKey(const QString& line)
+{
+    QStringList cells = SplitCells(line);
+    for (QString& cell : cells)
+        cell = cell.trimmed().toLower();
+    return cells.join(u',');
+}
+
 QString DecodeFile(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -167,7 +189,7 @@ QString DecodeFile(const QByteArray& bytes)
 
 QByteArray EncodeFile(const QString& text)
 {
-    return platform::ToAnsi(text);
+    return platform::ToAnsi(QString(text).remove(QChar(u'\0')));
 }
 
 namespace {

@@ -16,9 +16,9 @@ QString QuoteCell(const QString& cell);
 // The triple-quoted form of a phone number cell: """0123""".
 QString NumberCell(const QString& number);
 
-// Splits file text into rows at CR; each row loses its leading CR and LF characters and empty
-// rows are dropped (so a file with LF line ends alone is one row). A cell quoted the way
-// QuoteCell quotes keeps its line breaks when its row has as many cells as the first row.
+// Splits file text into rows at line breaks (CR LF, LF or CR); empty rows are dropped. A cell
+// quoted the way QuoteCell quotes keeps its line breaks when its row has as many cells as the
+// first row.
 QStringList SplitLines(const QString& text);
 
 // Cells of one row: the row trimmed of CR, LF and blanks, split at commas outside cells quoted
@@ -26,10 +26,15 @@ QStringList SplitLines(const QString& text);
 // A quote that opens no such cell is an ordinary character.
 QStringList SplitCells(const QString& line);
 
+// A header row as the imports compare it: its cells as SplitCells gives them, trimmed and
+// lower-cased, joined by commas. "Name", "Mobile" and Name, Mobile both read name,mobile.
+QString HeaderKey(const QString& line);
+
 // Decodes file bytes: a UTF-8 byte order mark is dropped; under a UTF-8 locale a file that is
 // valid UTF-8 is read as such; any other file is read in the legacy code page
 // (platform::LegacyCharset, which $DESKHAND_CODEPAGE sets).
 QString DecodeFile(const QByteArray& bytes);
+// The file's bytes; NUL characters are dropped, since a reader stops at the first.
 QByteArray EncodeFile(const QString& text);
 
 // The file dialogs of the CSV commands ("CSV file(*.csv)|*.csv||", extension "csv"): the chosen

@@ -2,9 +2,11 @@
 
 #include "platform/folders.h"
 #include "platform/string_table.h"
+#include "platform/termination_signals.h"
 #include "platform/ui_services.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace docshared {
 
@@ -70,7 +72,25 @@ bool SetAsideAfterLoad(DataFileLoad load, const QString& path, int movedTextId, 
 
 bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& load, int movedTextId, int keptTextId)
 {
+    platform::RemoveStaleTemporaries(QFileInfo(path).absolutePath());
     return QFile::exists(path) && SetAsideAfterLoad(load(), path, movedTextId, keptTextId);
+}
+
+bool QuitWithoutSaving(int questionTextId)
+{
+    if (platform::TerminationRequested()) {
+        qWarning("The data could not be saved; the previous copy was kept.");
+        return true;
+    }
+    return platform::AfxMessageBox(platform::LoadString(questionTextId),
+                                   platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2)
+           == platform::IDYES;
+}
+
+bool SaveDataFile(const QString& path, const QByteArray& bytes)
+{
+    platform::RemoveStaleTemporaries(QFileInfo(path).absolutePath());
+    return platform::WriteFileAtomically(path, bytes);
 }
 
 QString FolderPath(const QString& dir)

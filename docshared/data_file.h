@@ -38,9 +38,20 @@ bool KeepLegacyCopy(const QString& path, const QByteArray& bytes);
 // must never be saved over: it could not be read, or it is damaged and still in its place.
 bool SetAsideAfterLoad(DataFileLoad load, const QString& path, int movedTextId, int keptTextId);
 
-// At start-up: when the file at path exists, load reads it, and a damaged one is then set aside
-// as SetAsideAfterLoad does. Returns true when the file must never be saved over.
+// At start-up: what saves that were killed left in the file's folder is removed; when the file
+// at path exists, load reads it, and a damaged one is then set aside as SetAsideAfterLoad does.
+// Returns true when the file must never be saved over.
 bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& load, int movedTextId, int keptTextId);
+
+// When the save at exit failed: whether to quit all the same, losing what changed since the
+// last save. The user decides (the box questionTextId, Yes quits, No is the default). A request
+// to end by a signal is not asked, since nobody may be there to answer: it quits, and says on
+// stderr that the data was not saved.
+bool QuitWithoutSaving(int questionTextId);
+
+// Replaces the data file at path whole (platform::WriteFileAtomically), after removing what
+// saves that were killed left in its folder.
+bool SaveDataFile(const QString& path, const QByteArray& bytes);
 
 // A data folder as the documents keep it: with a trailing '/', or empty for the current folder.
 QString FolderPath(const QString& dir);

@@ -118,6 +118,9 @@ public:
     bool OnNewDocument();
     // Close: saves quietly; a failed save keeps the previous files.
     void OnCloseDocument();
+    // Before the window closes: saves, and when that fails asks whether to quit all the same.
+    // False keeps the window open.
+    bool CanCloseFrame();
     // Loads "mvsync.dat" when it exists. A damaged file is moved aside as "mvsync.dat.damaged"
     // (".damaged.2", ... beside earlier ones) after what could be read completely was kept, and
     // the user is told once. A file with old single-byte text is copied to "mvsync.dat.legacy"

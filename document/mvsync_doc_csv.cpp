@@ -43,7 +43,7 @@ QString cellAt(const QStringList& cells, int k)
 
 bool headerMatches(const QStringList& lines, int tab)
 {
-    return lines.front().toLower() == QString::fromLatin1(kHeaders[tab]).toLower();
+    return csv::HeaderKey(lines.front()) == QString::fromLatin1(kHeaders[tab]).toLower();
 }
 
 } // namespace

@@ -144,6 +144,11 @@ void CMVsyncDoc::OnCloseDocument()
     SaveLocalData();
 }
 
+bool CMVsyncDoc::CanCloseFrame()
+{
+    return SaveLocalData() || docshared::QuitWithoutSaving(64010);
+}
+
 void CMVsyncDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -220,7 +225,7 @@ bool CMVsyncDoc::SaveLocalData(const QString& path)
 {
     CArchive ar;
     Serialize(ar);
-    return platform::WriteFileAtomically(path, ar.Data());
+    return docshared::SaveDataFile(path, ar.Data());
 }
 
 void CMVsyncDoc::ReadConfig()

@@ -148,6 +148,9 @@ public:
     bool OnNewDocument();
     // Close: saves quietly; a failed save keeps the previous file.
     void OnCloseDocument();
+    // Before the window closes: saves, and when that fails asks whether to quit all the same.
+    // False keeps the window open.
+    bool CanCloseFrame();
     // File Save: saves and says whether it worked.
     void OnFileSave();
     // Loads "msync.dat" when it exists. A damaged file is moved aside as "msync.dat.damaged"

@@ -7,6 +7,8 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+#include <algorithm>
+
 namespace dh2 {
 
 namespace {
@@ -52,7 +54,7 @@ bool headerPasses(const QStringList& lines, int tab)
 {
     if (lines.isEmpty())
         return false;
-    const QString header = lines.front().toLower();
+    const QString header = csv::HeaderKey(lines.front());
     const bool passes = tab == CMVsyncDoc::TabContacts ? header.contains(kContactColumns)
                                                        : header == QString::fromLatin1(kHeaders[tab]).toLower();
     if (!passes)
@@ -143,9 +145,18 @@ bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
     case csv::FileRead::Read: break;
     }
     // The text ends at the first zero byte.
-    if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0)
+    bool rowsCut = false;
+    if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0) {
+        const QByteArray rest = bytes.mid(zero);
+        rowsCut = std::any_of(rest.begin(), rest.end(), [](char c) { return c != '\0' && c != '\r' && c != '\n'; });
         bytes.truncate(zero);
+    }
     const QStringList lines = csv::SplitLines(csv::DecodeFile(bytes));
+    // A file whose rows all lie after the zero byte must not empty the list.
+    if (rowsCut && lines.size() < 2) {
+        platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
+        return false;
+    }
     if (lines.isEmpty())
         return false;
     bool ok = false;
@@ -163,7 +174,7 @@ bool CMVsyncDoc::ImportContactsCsv(const QStringList& lines)
 {
     if (!headerPasses(lines, TabContacts))
         return false;
-    const bool hasGroup = lines.front().toLower().contains(QLatin1String("group"));
+    const bool hasGroup = csv::HeaderKey(lines.front()).contains(QLatin1String("group"));
     RecordList<CPhoneEntry> fresh;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList cells = csv::SplitCells(lines[i]);
@@ -201,6 +212,11 @@ bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
         e->m_nAlarm = codeOf(cellAt(cells, 3), &AlarmText, 6);
         e->m_nKind = CScheduleEntry::KindSchedule;
         fresh.push_back(std::move(e));
+    }
+    // Rows of which none reads are no reason to empty the list.
+    if (fresh.empty() && lines.size() > 1) {
+        platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
+        return false;
     }
     m_arPcSchedules = std::move(fresh);
     NotifyChanged();

@@ -19,6 +19,7 @@ constexpr int kSavedText = 62518;
 constexpr int kSaveFailedText = 64301;
 constexpr int kDamagedMovedText = 64302;
 constexpr int kDamagedKeptText = 64303;
+constexpr int kQuitUnsavedText = 64310;
 
 // A file with this many groups or fewer holds no table of the phone's: the defaults stand.
 constexpr int kFewestGroups = kGroupCount - 1;
@@ -147,6 +148,11 @@ void CMVsyncDoc::OnCloseDocument()
     SaveLocalData();
 }
 
+bool CMVsyncDoc::CanCloseFrame()
+{
+    return SaveLocalData() || docshared::QuitWithoutSaving(kQuitUnsavedText);
+}
+
 void CMVsyncDoc::OnFileSave()
 {
     if (SaveLocalData())
@@ -198,7 +204,7 @@ bool CMVsyncDoc::SaveLocalData(const QString& path)
 {
     CArchive ar;
     Serialize(ar);
-    return platform::WriteFileAtomically(path, ar.Data());
+    return docshared::SaveDataFile(path, ar.Data());
 }
 
 } // namespace dh2

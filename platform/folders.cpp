@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -9,6 +10,8 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifndef DESKHAND_SHARE_DIR
@@ -39,12 +42,13 @@ public:
         if (valid())
             ::close(m_fd);
     }
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
 
     bool valid() const { return m_fd >= 0; }
     int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
 
 private:
     int m_fd;
@@ -74,6 +78,42 @@ void syncFolder(int fd)
 {
     while (::fsync(fd) != 0 && errno == EINTR) {
     }
+}
+
+// A save's temporary file is "<name>.deskhand-save-XXXXXX" beside the file it replaces, locked
+// (flock) from its creation until it has been renamed: a temporary that nobody holds was left
+// by a save that was killed.
+constexpr char kTemporaryTag[] = ".deskhand-save-";
+constexpr int kTemporaryRandomLength = 6; // what mkostemp fills in
+
+bool isTemporaryName(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+%1[A-Za-z0-9]{%2}$")
+                                                .arg(QRegularExpression::escape(QString::fromLatin1(kTemporaryTag)))
+                                                .arg(kTemporaryRandomLength));
+    return pattern.match(name).hasMatch();
+}
+
+bool lockedByNobody(int fd)
+{
+    return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+// A temporary file of its own for a save of targetName, locked until it is closed. A sweep may
+// take the file for a stale one between its creation and its lock: then it makes another.
+FileDescriptor makeTemporary(const QByteArray& targetName, QByteArray& tempName)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        tempName = targetName + kTemporaryTag + QByteArray(kTemporaryRandomLength, 'X');
+        // mkostemp creates the file with user-only permissions, before any byte is in it.
+        FileDescriptor temp(::mkostemp(tempName.data(), O_CLOEXEC));
+        // A file system without locks gets its saves all the same; its temporaries stay.
+        if (!temp.valid() || lockedByNobody(temp.get()) || errno != EWOULDBLOCK)
+            return temp;
+        ::unlink(tempName.constData());
+    }
+    errno = EBUSY;
+    return FileDescriptor(-1);
 }
 
 } // namespace
@@ -144,20 +184,16 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* e
             *error = why;
         return false;
     };
-    // Links are followed, so that the file they name is replaced and the links stay.
     const QFileInfo info(path);
-    QString target = info.canonicalFilePath();
-    if (target.isEmpty())
-        target = info.isSymLink() ? info.symLinkTarget() : info.absoluteFilePath();
-    const QByteArray targetName = QFile::encodeName(target);
-    const QByteArray folderName = QFile::encodeName(QFileInfo(target).absolutePath());
+    const QByteArray targetName = QFile::encodeName(info.absoluteFilePath());
+    const QByteArray folderName = QFile::encodeName(info.absolutePath());
 
     const FileDescriptor folder(::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid())
         return fail(qt_error_string(errno));
-    // mkostemp creates the file with user-only permissions, before any byte is in it.
-    QByteArray tempName = targetName + ".XXXXXX";
-    FileDescriptor temp(::mkostemp(tempName.data(), O_CLOEXEC));
+    QByteArray tempName;
+    // Closed, and so unlocked, only once the rename is done or the file is gone.
+    const FileDescriptor temp = makeTemporary(targetName, tempName);
     if (!temp.valid())
         return fail(qt_error_string(errno));
     const auto discard = [&](int code) {
@@ -170,13 +206,35 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* e
     // folder is synced again after the rename. A power loss at any point leaves one whole copy.
     if (::fsync(temp.get()) != 0)
         return discard(errno);
-    if (::close(temp.release()) != 0)
-        return discard(errno);
     syncFolder(folder.get());
+    // rename replaces the name itself, a link there included.
     if (::rename(tempName.constData(), targetName.constData()) != 0)
         return discard(errno);
     syncFolder(folder.get());
     return true;
+}
+
+int RemoveStaleTemporaries(const QString& folder)
+{
+    const QDir dir(folder);
+    int removed = 0;
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        if (!isTemporaryName(name))
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        const FileDescriptor file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat opened {};
+        if (!file.valid() || ::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode)
+            || opened.st_uid != ::geteuid() || !lockedByNobody(file.get()))
+            continue;
+        // Still the file that was checked under that name.
+        struct stat named {};
+        if (::lstat(path.constData(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino
+            && ::unlink(path.constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace platform

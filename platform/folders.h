@@ -20,7 +20,14 @@ QString FindResource(const QString& relativePath, const QString& programName = Q
 // Writes a file atomically with user-only permissions: a temporary file beside it, written
 // whole and synced, then renamed over the old one, with the folder synced before and after the
 // rename. The old file stays intact on any failure, and a power loss leaves one whole copy.
+// The name itself is replaced: a link there is never followed, so a link planted in a shared
+// folder cannot make the save write another user's file.
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);
+
+// Removes from folder the temporary files that saves killed before their end left there: files
+// named as WriteFileAtomically names its temporaries, owned by this user and held by no running
+// save. Anything else stays, other users' files above all. Returns how many were removed.
+int RemoveStaleTemporaries(const QString& folder);
 
 // The n-th of a numbered series of files: path itself for 1, then path.2, path.3, ...
 QString NumberedPath(const QString& path, int n);

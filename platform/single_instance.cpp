@@ -1,10 +1,16 @@
 #include "platform/single_instance.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -28,7 +34,31 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::RuntimeFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    const QString candidates[] = {
+        qEnvironmentVariable("XDG_RUNTIME_DIR"),
+        QDir::tempPath() + QStringLiteral("/deskhand-") + QString::number(::geteuid()),
+        cache.isEmpty() ? QString() : cache + QStringLiteral("/deskhand-runtime"),
+    };
+    for (const QString& folder : candidates) {
+        // A relative path would name a different folder from every working folder.
+        if (!folder.isEmpty() && QDir::isAbsolutePath(folder) && IsPrivateFolder(folder))
+            return folder;
+    }
+    return {};
+}
+
+bool SingleInstance::IsPrivateFolder(const QString& path)
+{
+    const QString parent = QFileInfo(path).absolutePath();
+    if (!QFileInfo::exists(parent))
+        QDir().mkpath(parent);
+    const QByteArray name = QFile::encodeName(path);
+    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    struct stat info {};
+    return ::lstat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+           && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 QString SingleInstance::LockPath() const
@@ -45,7 +75,11 @@ bool SingleInstance::Acquire(const QByteArray& message)
 {
     if (m_bHeld)
         return true;
-    QDir().mkpath(m_strFolder);
+    if (m_strFolder.isEmpty() || !IsPrivateFolder(m_strFolder)) {
+        qWarning("No private folder for the lock of %s: another copy that runs would not be noticed",
+                 qPrintable(m_strName));
+        return true;
+    }
     m_pLock = std::make_unique<QLockFile>(LockPath());
     // Age alone never makes a lock stale: only a lock whose process is gone is taken over.
     m_pLock->setStaleLockTime(0);

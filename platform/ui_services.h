@@ -14,8 +14,10 @@ enum MessageBoxStyle : unsigned {
     MB_ICONQUESTION = 0x20,
     MB_ICONWARNING = 0x30,
     MB_ICONINFORMATION = 0x40,
+    MB_DEFBUTTON2 = 0x100, // the second button is the default: No, or Cancel after OK
     MB_BUTTONMASK = 0xF,
     MB_ICONMASK = 0xF0,
+    MB_DEFMASK = 0xF00,
 };
 
 enum MessageBoxAnswer : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };

@@ -263,7 +263,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    m_doc.OnCloseDocument();
+    // The save failed and the user keeps the window, and with it the session's work.
+    if (!m_doc.CanCloseFrame()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 

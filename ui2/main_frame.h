@@ -67,7 +67,8 @@ public Q_SLOTS:
 
 protected:
     // Closing is refused while a phone command or an exchange runs; otherwise the document
-    // saves its data and the window closes.
+    // saves its data and the window closes. When the save fails the window stays, unless the
+    // user chooses to quit all the same.
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "platform/pim/store.h"
 
+#include "platform/folders.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -96,6 +98,8 @@ bool Store::Open(Error* error)
         // In a store that is read-only a missing folder stays missing: reading it fails, and
         // so does writing to it, each with its reason.
         makeFolder(dir, why);
+        // What saves that were killed left there.
+        platform::RemoveStaleTemporaries(dir);
     }
     m_indexes = {};
     return true;

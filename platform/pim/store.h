@@ -29,9 +29,10 @@ public:
     // A stable text naming one folder of it: the folder's absolute path.
     QString FolderID(OlDefaultFolders folder) const;
 
-    // Creates what is missing (user-only folders) where it can. Refuses a root that is not a
-    // folder that can be read; a store that cannot be written can still be read, and its
-    // writes fail one by one with their reason.
+    // Creates what is missing (user-only folders) where it can, and removes the temporary files
+    // that saves which were killed left in the folders. Refuses a root that is not a folder that
+    // can be read; a store that cannot be written can still be read, and its writes fail one by
+    // one with their reason.
     bool Open(Error* error);
 
     QString FolderPath(OlDefaultFolders folder) const;

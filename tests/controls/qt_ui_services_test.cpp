@@ -46,6 +46,9 @@ TEST(QtUiServices, StylesGiveIconsAndButtons)
         {MB_OKCANCEL | MB_ICONWARNING, B::Warning, B::Ok | B::Cancel, B::Ok},
         {MB_YESNO | MB_ICONQUESTION, B::Question, B::Yes | B::No, B::Yes},
         {MB_YESNOCANCEL | MB_ICONINFORMATION, B::Information, B::Yes | B::No | B::Cancel, B::Yes},
+        {MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, B::Warning, B::Yes | B::No, B::No},
+        {MB_OKCANCEL | MB_DEFBUTTON2, B::NoIcon, B::Ok | B::Cancel, B::Cancel},
+        {MB_OK | MB_DEFBUTTON2, B::NoIcon, B::Ok, B::Ok},
         {0x2 /* abort, retry, ignore: never used */, B::NoIcon, B::Ok, B::Ok},
     };
     for (const auto& row : rows) {

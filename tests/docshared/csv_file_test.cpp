@@ -26,6 +26,9 @@ TEST(CsvCells, SplittingRules)
         QStringList lines;
     } lines[] = {
         {"h,c\r\n\r\n\"x\r\ny\",z\r\nlast", {"h,c", "\"x\r\ny\",z", "last"}},
+        // LF and CR end rows as CR LF does.
+        {"h,c\n\n\"x\ny\",z\rlast\n", {"h,c", "\"x\ny\",z", "last"}},
+        {"h\n\"x\ny\",z\n", {"h", "\"x", "y\",z"}},
         // Line breaks inside quotes only when the row then has as many cells as the header.
         {"h\r\n\"x\r\ny\",z", {"h", "\"x", "y\",z"}},
         {"h\r\n\"unbalanced\r\nrow", {"h", "\"unbalanced", "row"}},

@@ -3,9 +3,11 @@
 #include "link/globals.h"
 #include "platform/archive.h"
 #include "platform/string_table.h"
+#include "support/killed_save.h"
 #include "support/recording_ui_services.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -410,6 +412,47 @@ TEST_F(LocalFiles, ConfigIniIsCreatedAndReadWithProfileRules)
         EXPECT_EQ(g_nIrCommPause, c.pause) << c.ini;
         EXPECT_EQ(g_nIrCommTimeout, c.timeout) << c.ini;
     }
+}
+
+// Saves replace the names themselves: a link planted at one of the files' names never makes a
+// save write the file it points to, nor create one there. What a killed save left goes at the
+// next start.
+TEST_F(LocalFiles, SavesReplaceLinksAndTheNextStartRemovesWhatAKilledSaveLeft)
+{
+    QDir(dir.path()).mkdir(QStringLiteral("other"));
+    writeFile("other/numbers", "someone else's");
+    const struct {
+        const char* name;
+        const char* target;
+    } links[] = {
+        {"mvsync.dat", "other/data"}, // nothing there yet
+        {"mnum.dat", "other/numbers"},
+        {"config.ini", "other/config"},
+    };
+    for (const auto& link : links)
+        ASSERT_TRUE(QFile::link(path(link.target), path(link.name)));
+    auto doc = openDocument();
+    doc->m_pcMemos.push_back(std::make_unique<CMemoEntry>());
+    doc->m_pcMemos[0]->m_strText = QString(200, u'm');
+    EXPECT_TRUE(doc->SaveLocalData());
+    for (const auto& link : links) {
+        EXPECT_FALSE(QFileInfo(path(link.name)).isSymLink()) << link.name;
+        EXPECT_TRUE(QFileInfo(path(link.name)).isFile()) << link.name;
+    }
+    EXPECT_EQ(testsupport::FolderEntries(path("other")), QStringList{"numbers"});
+    EXPECT_EQ(readFile("other/numbers"), QByteArray("someone else's"));
+
+    const QByteArray saved = readFile("mvsync.dat");
+    const QStringList before = testsupport::FolderEntries(dir.path());
+    doc->m_pcMemos[0]->m_strText = QString(400, u'n');
+    ASSERT_TRUE(testsupport::RunKilledSave([&] { doc->SaveLocalData(); }));
+    EXPECT_EQ(testsupport::FolderEntries(dir.path()).size(), before.size() + 1);
+    EXPECT_EQ(readFile("mvsync.dat"), saved);
+    doc.reset();
+    auto next = openDocument();
+    EXPECT_EQ(testsupport::FolderEntries(dir.path()), before);
+    ASSERT_EQ(next->m_pcMemos.size(), 1u);
+    EXPECT_EQ(next->m_pcMemos[0]->m_strText, QString(200, u'm'));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "link2/model_profile.h"
 #include "platform/string_table.h"
+#include "support/csv_forms.h"
 #include "support/recording_ui_services.h"
 #include "support/temp_folder.h"
 
@@ -166,8 +167,8 @@ TEST_F(Csv, ScheduleRowsWordsAndDates)
     EXPECT_EQ(doc.SkippedCsvRows(), 2);
     EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("2 rows were left out because their date could not be read.")});
 
-    // One blank too many in the header: refused, the list stays.
-    load("Subject, Date and Time,Repeat,Alarm\r\nX,2004-01-01,Once,None\r\n", CMVsyncDoc::TabSchedules);
+    // A column too many in the header: refused, the list stays.
+    load("Subject,Date and Time,Repeat,Alarm,Place\r\nX,2004-01-01,Once,None\r\n", CMVsyncDoc::TabSchedules);
     EXPECT_EQ(recording.ui.boxTexts().last(), QStringLiteral("Invalid file"));
     EXPECT_EQ(doc.m_arPcSchedules.size(), 2u);
 }
@@ -216,6 +217,79 @@ TEST_F(Csv, ExportsOnlyLiveRecordsOfTheTabsKindAndSaysWhenTheFileCannotBeWritten
     QDir(files.path()).mkdir(QStringLiteral("blocked.csv"));
     EXPECT_FALSE(doc.SaveCsvFile(CMVsyncDoc::TabContacts, blocked));
     EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Failed to create the file.")});
+}
+
+// Files from spreadsheets and tools read alike whatever their line ends, and headers whose cells
+// are quoted or have blanks after the commas are headers all the same.
+TEST_F(Csv, EveryLineEndAndHeaderFormReadsAlike)
+{
+    for (const testsupport::CsvForm& form : testsupport::kCsvForms) {
+        SCOPED_TRACE(form.name);
+        doc.m_arPcContacts.clear();
+        doc.m_arPcContacts.push_back(std::make_unique<CPhoneEntry>());
+        load(testsupport::CsvFile(form, "Name,Mobile,Office,Home,Fax,Email,Group",
+                                  {"Ann,\"\"\"0123\"\"\",,,,\"\"\"a@b.org\"\"\",VIP", "Bob,0456,,,,,"}),
+             CMVsyncDoc::TabContacts);
+        ASSERT_EQ(doc.m_arPcContacts.size(), 2u);
+        EXPECT_EQ(doc.m_arPcContacts[0]->m_strMobile, QStringLiteral("0123"));
+        EXPECT_EQ(doc.m_arPcContacts[0]->m_strEmail, QStringLiteral("a@b.org"));
+        EXPECT_EQ(doc.m_arPcContacts[0]->m_nGroup, 3);
+        EXPECT_EQ(doc.m_arPcContacts[1]->m_strName, QStringLiteral("Bob"));
+
+        load(testsupport::CsvFile(form, "Subject,Date and Time,Repeat,Alarm", {"Dentist,2004-03-07 09:05:00,Daily,On Time"}),
+             CMVsyncDoc::TabSchedules);
+        ASSERT_EQ(doc.m_arPcSchedules.size(), 1u);
+        EXPECT_EQ(doc.m_arPcSchedules[0]->m_dtStart, COleDateTime(2004, 3, 7, 9, 5, 0));
+        EXPECT_EQ(doc.m_arPcSchedules[0]->m_nAlarm, 1);
+
+        load(testsupport::CsvFile(form, "Memo", {"one", "two"}), CMVsyncDoc::TabMemos);
+        ASSERT_EQ(doc.m_arPcMemos.size(), 2u);
+        EXPECT_EQ(doc.m_arPcMemos[1]->m_strSubject, QStringLiteral("two"));
+        EXPECT_TRUE(recording.ui.boxes.empty());
+    }
+}
+
+// Rows that give no record never empty the list: rows without a date that reads, and rows that
+// lie after a zero byte. Export drops NUL characters, so its files read whole.
+TEST_F(Csv, RowsThatGiveNoRecordAreRefusedAndExportDropsNul)
+{
+    auto memo = std::make_unique<CScheduleEntry>();
+    memo->m_strSubject = QString::fromUtf16(u"\0first", 6);
+    memo->m_nKind = CScheduleEntry::KindMemo;
+    doc.m_arPcMemos.push_back(std::move(memo));
+    auto second = std::make_unique<CScheduleEntry>();
+    second->m_strSubject = QStringLiteral("second");
+    second->m_nKind = CScheduleEntry::KindMemo;
+    doc.m_arPcMemos.push_back(std::move(second));
+    const QByteArray memos = save(CMVsyncDoc::TabMemos);
+    EXPECT_EQ(memos, QByteArray("Memo\r\n\"\"\"first\"\"\"\r\n\"\"\"second\"\"\"\r\n"));
+    load(memos, CMVsyncDoc::TabMemos);
+    ASSERT_EQ(doc.m_arPcMemos.size(), 2u);
+    EXPECT_EQ(doc.m_arPcMemos[0]->m_strSubject, QStringLiteral("first"));
+
+    auto kept = std::make_unique<CScheduleEntry>();
+    kept->m_strSubject = QStringLiteral("kept");
+    doc.m_arPcSchedules.push_back(std::move(kept));
+    const struct {
+        int tab;
+        QByteArray file;
+    } refused[] = {
+        {CMVsyncDoc::TabSchedules, "Subject,Date and Time,Repeat,Alarm\r\nA,someday,Once,None\r\nB,,Daily,None\r\n"},
+        {CMVsyncDoc::TabMemos, QByteArray("Memo\r\n\0first\r\nsecond\r\n", 22)},
+        {CMVsyncDoc::TabMemos, QByteArray("\0Memo\r\nfirst\r\n", 14)},
+    };
+    for (const auto& file : refused) {
+        recording.ui.boxes.clear();
+        load(file.file, file.tab);
+        EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Invalid file")}) << file.file.toStdString();
+    }
+    ASSERT_EQ(doc.m_arPcSchedules.size(), 1u);
+    EXPECT_EQ(doc.m_arPcSchedules[0]->m_strSubject, QStringLiteral("kept"));
+    EXPECT_EQ(doc.m_arPcMemos.size(), 2u);
+
+    // A header alone still empties the list: the user exported nothing.
+    load("Memo\r\n", CMVsyncDoc::TabMemos);
+    EXPECT_TRUE(doc.m_arPcMemos.empty());
 }
 
 } // namespace

@@ -7,11 +7,13 @@
 #include "platform/clock.h"
 #include "platform/string_table.h"
 #include "support/archive_bytes.h"
+#include "support/killed_save.h"
 #include "support/recording_ui_services.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -313,6 +315,26 @@ TEST_F(LocalData, SaveReportsWhatHappened)
         EXPECT_EQ(recording.ui.boxTexts().last(), platform::LoadString(64301));
         EXPECT_NE(recording.ui.boxTexts().last(), QStringLiteral("Failed to save the data. The previous copy was kept."));
     }
+}
+
+// A save replaces the name itself: a link planted at "msync.dat" never makes it write the file
+// the link points to. What a killed save left goes at the next save.
+TEST_F(LocalData, SavesReplaceLinksAndRemoveWhatAKilledSaveLeft)
+{
+    QDir(files.path()).mkdir(QStringLiteral("other"));
+    writeFile("other/theirs", "someone else's");
+    ASSERT_TRUE(QFile::link(path("other/theirs"), path("msync.dat")));
+    auto doc = openDocument();
+    fill(*doc);
+    EXPECT_TRUE(doc->SaveLocalData());
+    EXPECT_FALSE(QFileInfo(path("msync.dat")).isSymLink());
+    EXPECT_EQ(readFile("other/theirs"), QByteArray("someone else's"));
+
+    const QStringList before = testsupport::FolderEntries(files.path());
+    ASSERT_TRUE(testsupport::RunKilledSave([&] { doc->SaveLocalData(); }));
+    EXPECT_EQ(testsupport::FolderEntries(files.path()).size(), before.size() + 1);
+    EXPECT_TRUE(doc->SaveLocalData());
+    EXPECT_EQ(testsupport::FolderEntries(files.path()), before);
 }
 
 } // namespace

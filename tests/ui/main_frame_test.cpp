@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QWindow>
 
 #include <gmock/gmock.h>
 
@@ -179,6 +180,54 @@ TEST_F(MainFrame, Screenshots)
 
     // Printing the local list, to a file instead of a printer.
     PrintToPdf(*form, QStringLiteral("print_phonebook"));
+}
+
+// When the save at exit fails, the window says so and stays, and with it the session's work;
+// quitting without the data saved is the user's answer to that question. Exit and the close
+// button alike.
+TEST_F(MainFrame, AFailedSaveAtExitKeepsTheWindowUnlessTheUserQuitsAnyway)
+{
+    AddPcContact(QStringLiteral("Ann"), QStringLiteral("0123"));
+    // A folder where the data file belongs: every save fails, also for root.
+    ASSERT_TRUE(QDir(dataDir.path()).mkdir(QStringLiteral("mvsync.dat")));
+    const struct {
+        const char* how;
+        std::function<void()> close;
+    } ways[] = {
+        {"Exit", [&] { frame->FindAction(ID_APP_EXIT)->trigger(); }},
+        {"the close button", [&] { frame->windowHandle()->close(); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        frame->show();
+        ui.rec.boxes.clear();
+        ui.rec.boxAnswers = {platform::IDNO};
+        way.close();
+        EXPECT_TRUE(frame->isVisible());
+        ASSERT_EQ(Boxes(), QStringList{platform::LoadString(64010)});
+        EXPECT_EQ(ui.rec.boxes[0].style, unsigned(platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2));
+
+        ui.rec.boxAnswers = {platform::IDYES};
+        way.close();
+        EXPECT_FALSE(frame->isVisible());
+        EXPECT_EQ(Boxes().size(), 2);
+    }
+
+    // Kept open, the work reaches the disk once the folder takes it again.
+    frame->show();
+    ui.rec.boxes.clear();
+    ui.rec.boxAnswers = {platform::IDNO};
+    frame->close();
+    ASSERT_TRUE(frame->isVisible());
+    ASSERT_TRUE(QDir(dataDir.path()).rmdir(QStringLiteral("mvsync.dat")));
+    frame->close();
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(Boxes().size(), 1);
+    CMVsyncDoc saved;
+    saved.SetDataDir(dataDir.path());
+    saved.LoadLocalData();
+    ASSERT_EQ(saved.m_pcContacts.size(), 1u);
+    EXPECT_EQ(saved.m_pcContacts[0]->m_strName, QStringLiteral("Ann"));
 }
 
 } // namespace

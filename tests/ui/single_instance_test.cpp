@@ -14,9 +14,17 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using windowtest::WaitFor;
+
+QStringList testEntries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
 
 QByteArray LockOwner(const QString& lockPath)
 {
@@ -55,9 +63,10 @@ protected:
         lockPath = QDir(runtime.path()).filePath(QStringLiteral("ARBOR_MUTEX.lock"));
     }
 
-    void Start(QProcess& process)
+    void Start(QProcess& process, const QString& workingFolder = QString())
     {
         process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(workingFolder);
         process.start(program, {QStringLiteral("--no-splash")});
         ASSERT_TRUE(process.waitForStarted());
     }
@@ -101,6 +110,44 @@ TEST_F(TwoProcesses, SecondCopyEndsAtOnceAndAKilledCopyLeavesNoBlockingLock)
     if (!third.waitForFinished(10000))
         third.kill();
     third.waitForFinished(10000);
+}
+
+// Without a runtime folder, and with another user holding the names a fallback would take in the
+// temporary folder, two copies started from different folders still find one lock: it goes into
+// a private folder of the user's own, never into the folder the copy was started from.
+TEST_F(TwoProcesses, WithoutARuntimeFolderTheLockStillKeepsASecondCopyOut)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a folder to another user";
+    QTemporaryDir tmp;
+    QTemporaryDir cache;
+    QTemporaryDir here;
+    QTemporaryDir there;
+    for (const QString& name : {QStringLiteral("runtime-root"), QStringLiteral("deskhand-0")}) {
+        const QByteArray taken = QFile::encodeName(QDir(tmp.path()).filePath(name));
+        ASSERT_EQ(::mkdir(taken.constData(), 0700), 0);
+        ASSERT_EQ(::chown(taken.constData(), 65534, 65534), 0);
+    }
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path());
+    lockPath = QDir(cache.path()).filePath(QStringLiteral("deskhand-runtime/ARBOR_MUTEX.lock"));
+
+    QProcess first;
+    Start(first, here.path());
+    ASSERT_TRUE(WaitFor([&] { return OwnsLock(first); }));
+    QProcess second;
+    Start(second, there.path());
+    EXPECT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_TRUE(testEntries(here.path()).isEmpty());
+    EXPECT_TRUE(testEntries(there.path()).isEmpty());
+    for (QProcess* process : {&second, &first}) {
+        process->terminate();
+        if (!process->waitForFinished(10000))
+            process->kill();
+        process->waitForFinished(10000);
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include "controls/termination_watch.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <csignal>
@@ -64,6 +66,19 @@ TEST_F(Termination, DuringAReadTheCommandEndsAsAnAbortThenTheWindowCloses)
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 5000));
     EXPECT_THAT(SavedMemos(dataDir.path()), ElementsAre("Keep me too"));
+}
+
+// A signal asks to end and nobody may be there to answer a box: when the save fails the window
+// closes without asking, and the previous file stays.
+TEST_F(Termination, WhenTheSaveFailsTheWindowClosesWithoutAsking)
+{
+    CTerminationWatch watch([this] { return doc->IsBusy(); }, *frame);
+    AddMemo("Lost");
+    ASSERT_TRUE(QDir(dataDir.path()).mkdir(QStringLiteral("mvsync.dat")));
+    QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame->isVisible(); }, 5000));
+    EXPECT_TRUE(Boxes().isEmpty());
+    EXPECT_TRUE(QFileInfo(dataDir.filePath(QStringLiteral("mvsync.dat"))).isDir());
 }
 
 } // namespace
