@@ -122,10 +122,8 @@ void UpdateAppointment(pim::AppointmentItem& item, const PimAppointmentValues& v
 {
     if (!base || values.subject != base->subject)
         item.SetSubject(values.subject);
-    // Without the values as read, "once" may stand for a rule the record cannot show: it stays.
-    const bool newRepeat = base ? values.repeat != base->repeat : values.repeat != RepeatOnce;
     const bool moved = !base || values.start != base->start;
-    if (newRepeat) {
+    if (!base || values.repeat != base->repeat) {
         item.ClearRecurrencePattern();
         WriteRecurrence(item, values.repeat, values.start);
     } else if (base && moved) {
