@@ -51,7 +51,22 @@ void CPimExchange::ShowStatus(int stringId)
 bool CPimExchange::Fail(const QString& reason)
 {
     m_strLastError = reason;
+    m_bRefused = false;
     return false;
+}
+
+bool CPimExchange::Refuse(const QString& reason)
+{
+    Fail(reason);
+    m_bRefused = true;
+    return false;
+}
+
+bool CPimExchange::WriteEnded(const QStringList& refusals)
+{
+    if (refusals.isEmpty())
+        return true;
+    return Fail(refusals.join(u'\n'));
 }
 
 bool CPimExchange::FailWithoutEntryId()
@@ -117,12 +132,14 @@ bool CPimExchange::DeleteItem(pim::OlDefaultFolders folder, const QString& entry
 }
 
 // A failed save of a new or changed item fails the write: the record keeps its state, so the
-// next export tries again instead of losing the change.
+// next export tries again instead of losing the change. The store refuses values it cannot hold
+// (a year beyond its calendar) before it writes anything; that concerns the one record, and the
+// records after it are still written.
 bool CPimExchange::SaveItem(pim::Item& item, QString& entryId)
 {
     pim::Error error;
     if (!item.Save(&error))
-        return Fail(error.description);
+        return error.code == pim::ErrorCode::InvalidArgument ? Refuse(error.description) : Fail(error.description);
     entryId = item.EntryID();
     return true;
 }

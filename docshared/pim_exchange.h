@@ -1,5 +1,6 @@
 #pragma once
 
+#include "docshared/pim_baseline.h"
 #include "platform/pim/application.h"
 #include "platform/pim/items.h"
 #include "platform/pim/mapi_folder.h"
@@ -7,20 +8,24 @@
 #include "platform/pim/pim_types.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace docshared {
-
-// What a write did with one record, for whoever keeps track of the store's values.
-enum class PimWrite { Added, Updated, Deleted };
 
 // The part of an exchange with the PIM store that both programs share: logging on and off,
 // reading a default folder item by item, writing records back by their EntryID and state,
 // finding items in the folder of their own kind, and failures with the store's reason.
 // Which fields map to which properties, what the progress window shows and whether the user can
 // stop the exchange are each program's own (the derived class's).
+//
+// With a baseline (the values each record had when it was last read or written), a read of a
+// folder replaces its values of that kind, every write keeps them up to date, and an update sets
+// only what the user changed since; without one, or for a record it does not know, an update
+// writes every field.
 //
 // Every failure is a false result whose reason LastError() gives (empty when the user stopped it
 // or the log-on was refused without one).
@@ -42,6 +47,9 @@ public:
     CPimExchange& operator=(const CPimExchange&) = delete;
 
     QString LastError() const { return m_strLastError; }
+
+    // The baseline stays the caller's and must outlive the exchange.
+    void UseBaseline(CPimBaseline& baseline) { m_pBaseline = &baseline; }
 
     bool Logon();
     bool Logoff();
@@ -66,17 +74,28 @@ protected:
     virtual void WriteStarting(int count) { (void)count; }
 
     // Reads every item of a default folder: convert makes the record of an item (and gets its
-    // number from 1), or nothing to leave the item out.
-    template <typename ItemType, typename Record, typename Convert>
-    bool ReadFolder(pim::OlDefaultFolders folder, std::vector<std::unique_ptr<Record>>& list, Convert convert);
+    // number from 1), or nothing to leave the item out; valuesOf gives a record's values for the
+    // baseline.
+    template <typename ItemType, typename Record, typename Convert, typename ValuesOf>
+    bool ReadFolder(pim::OlDefaultFolders folder, std::vector<std::unique_ptr<Record>>& list, Convert convert,
+                    ValuesOf valuesOf);
 
     // Writes a list back in order, dead records included: a record without EntryID is added
     // unless it is marked deleted, one with an EntryID is deleted when marked so, updated when
-    // changed (and then unchanged), else left alone. The first failure ends the write; the
-    // records before it keep what they got. done(record, previous EntryID, what was done)
-    // follows every successful add, update and delete.
-    template <typename Record, typename Add, typename Update, typename Remove, typename Done>
-    bool WriteRecords(std::vector<std::unique_ptr<Record>>& list, Add add, Update update, Remove remove, Done done);
+    // changed (and then unchanged), else left alone. A record whose values the store cannot hold
+    // is refused and the write goes on with the next; any other failure ends the write. Either
+    // way the records before it keep what they got, and the write fails with every reason.
+    template <typename Record, typename Add, typename Update, typename Remove, typename ValuesOf>
+    bool WriteRecords(std::vector<std::unique_ptr<Record>>& list, Add add, Update update, Remove remove,
+                      ValuesOf valuesOf);
+
+    // The values as read or written of an EntryID; null without a baseline or when it does not
+    // know the EntryID.
+    template <typename Values>
+    const Values* ValuesAsRead(const QString& entryId) const
+    {
+        return m_pBaseline ? m_pBaseline->Find<Values>(entryId) : nullptr;
+    }
 
     // A new item of that kind; null (the reason noted) when it cannot be made.
     template <typename ItemType>
@@ -93,7 +112,7 @@ protected:
     }
     // Deletes the item with the EntryID; one that is already gone counts as deleted.
     bool DeleteItem(pim::OlDefaultFolders folder, const QString& entryId);
-    // Saves the item and takes its EntryID.
+    // Saves the item and takes its EntryID. Values the store cannot hold refuse the record alone.
     bool SaveItem(pim::Item& item, QString& entryId);
     // Notes the reason of a failure; always false.
     bool Fail(const QString& reason);
@@ -108,15 +127,23 @@ private:
     // The items of a default folder; null (logged off, the reason noted) when it cannot be read.
     std::unique_ptr<pim::Items> OpenFolder(pim::OlDefaultFolders folder);
     bool Stop();
+    // Notes a record the store refused for its values; always false.
+    bool Refuse(const QString& reason);
+    // The end of a write that went through: false with every refusal as the reason, if any.
+    bool WriteEnded(const QStringList& refusals);
 
     QString m_strLastError;
+    // The last failure was a refusal of one record's values.
+    bool m_bRefused = false;
     bool m_bLoggedOn = false;
+    CPimBaseline* m_pBaseline = nullptr;
     std::unique_ptr<pim::Application> m_application;
     std::unique_ptr<pim::NameSpace> m_namespace;
 };
 
-template <typename ItemType, typename Record, typename Convert>
-bool CPimExchange::ReadFolder(pim::OlDefaultFolders folder, std::vector<std::unique_ptr<Record>>& list, Convert convert)
+template <typename ItemType, typename Record, typename Convert, typename ValuesOf>
+bool CPimExchange::ReadFolder(pim::OlDefaultFolders folder, std::vector<std::unique_ptr<Record>>& list, Convert convert,
+                              ValuesOf valuesOf)
 {
     ShowStatus(m_texts.loading);
     if (!Logon())
@@ -125,6 +152,7 @@ bool CPimExchange::ReadFolder(pim::OlDefaultFolders folder, std::vector<std::uni
     if (!items)
         return false;
     FolderOpened(int(items->Count()));
+    const size_t first = list.size();
     for (long i = 1; i <= items->Count(); ++i) {
         if (Cancelled())
             return Stop();
@@ -138,41 +166,55 @@ bool CPimExchange::ReadFolder(pim::OlDefaultFolders folder, std::vector<std::uni
             list.push_back(std::move(record));
     }
     Logoff();
+    if (m_pBaseline) {
+        QHash<QString, std::invoke_result_t<ValuesOf, const Record&>> read;
+        for (size_t i = first; i < list.size(); ++i) {
+            if (!list[i]->m_strEntryID.isEmpty())
+                read.insert(list[i]->m_strEntryID, valuesOf(std::as_const(*list[i])));
+        }
+        m_pBaseline->Replace(std::move(read));
+    }
     return true;
 }
 
-template <typename Record, typename Add, typename Update, typename Remove, typename Done>
+template <typename Record, typename Add, typename Update, typename Remove, typename ValuesOf>
 bool CPimExchange::WriteRecords(std::vector<std::unique_ptr<Record>>& list, Add add, Update update, Remove remove,
-                                Done done)
+                                ValuesOf valuesOf)
 {
+    using Values = std::invoke_result_t<ValuesOf, const Record&>;
     ShowStatus(m_texts.saving);
     if (!Logon())
         return false;
     WriteStarting(int(list.size()));
+    QStringList refusals;
     for (const auto& record : list) {
         if (Cancelled())
             return Stop();
         const QString previousId = record->m_strEntryID;
+        m_bRefused = false;
         bool ok = true;
+        bool written = false;
         if (previousId.isEmpty()) {
-            if (!record->IsDeleted() && (ok = add(*record)))
-                done(*record, previousId, PimWrite::Added);
+            written = !record->IsDeleted() && (ok = add(*record));
         } else if (record->IsDeleted()) {
-            if ((ok = remove(*record)))
-                done(*record, previousId, PimWrite::Deleted);
+            if ((ok = remove(*record)) && m_pBaseline)
+                m_pBaseline->Forget<Values>(previousId);
         } else if (record->m_nState == Record::StateChanged) {
-            if ((ok = update(*record))) {
+            if ((written = ok = update(*record)))
                 record->m_nState = Record::StateUnchanged;
-                done(*record, previousId, PimWrite::Updated);
-            }
         }
-        if (!ok) {
+        // The store holds the record's values now, whatever it held before.
+        if (written && m_pBaseline)
+            m_pBaseline->Remember(record->m_strEntryID, valuesOf(std::as_const(*record)), previousId);
+        if (!ok && m_bRefused) {
+            refusals << m_strLastError;
+        } else if (!ok) {
             Logoff();
             return false;
         }
     }
     Logoff();
-    return true;
+    return WriteEnded(refusals);
 }
 
 } // namespace docshared

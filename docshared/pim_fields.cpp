@@ -2,6 +2,7 @@
 
 #include "platform/pim/appointment_item.h"
 #include "platform/pim/contact_item.h"
+#include "platform/pim/note_item.h"
 
 namespace docshared {
 
@@ -114,6 +115,58 @@ void FillNewAppointment(pim::AppointmentItem& item, const QString& subject, cons
     item.SetStart(start);
     WriteReminder(item, alarm, table);
     WriteRecurrence(item, repeat, start);
+}
+
+void UpdateAppointment(pim::AppointmentItem& item, const PimAppointmentValues& values, const PimAppointmentValues* base,
+                       const ReminderTable& table)
+{
+    if (!base || values.subject != base->subject)
+        item.SetSubject(values.subject);
+    const bool moved = !base || values.start != base->start;
+    if (!base || values.repeat != base->repeat) {
+        item.ClearRecurrencePattern();
+        WriteRecurrence(item, values.repeat, values.start);
+    } else if (base && moved) {
+        MoveRecurrence(item, values.repeat, values.start, base->start);
+    }
+    if (!base || values.alarm != base->alarm)
+        WriteReminder(item, values.alarm, table);
+    if (moved)
+        item.SetStart(values.start);
+}
+
+void UpdateNote(pim::NoteItem& item, const PimNoteValues& values, const PimNoteValues* base)
+{
+    if (!base || values.text != base->text)
+        item.SetBody(values.text);
+}
+
+void WriteContact(pim::ContactItem& item, const PimContactValues& values, const PimContactValues* base,
+                  const ContactProperties& exchanged)
+{
+    const auto changed = [&](QString PimContactValues::*field) { return !base || values.*field != base->*field; };
+    // Typed values: with the values as read, the setter is told which one the user changed.
+    const auto setTyped = [&](QString PimContactValues::*field, void (pim::ContactItem::*set)(const QString&),
+                              void (pim::ContactItem::*replace)(const QString&, const QString&)) {
+        if (!changed(field))
+            return;
+        if (base)
+            (item.*replace)(values.*field, base->*field);
+        else
+            (item.*set)(values.*field);
+    };
+    using pim::ContactItem;
+    if (changed(&PimContactValues::name))
+        item.SetFullName(values.name);
+    setTyped(&PimContactValues::mobile, &ContactItem::SetMobileTelephoneNumber, &ContactItem::SetMobileTelephoneNumber);
+    setTyped(&PimContactValues::office, &ContactItem::SetBusinessTelephoneNumber,
+             &ContactItem::SetBusinessTelephoneNumber);
+    setTyped(&PimContactValues::home, &ContactItem::SetHomeTelephoneNumber, &ContactItem::SetHomeTelephoneNumber);
+    setTyped(&PimContactValues::email, &ContactItem::SetEmail1Address, &ContactItem::SetEmail1Address);
+    if (exchanged.businessFax)
+        setTyped(&PimContactValues::fax, &ContactItem::SetBusinessFaxNumber, &ContactItem::SetBusinessFaxNumber);
+    if (exchanged.body && changed(&PimContactValues::memo))
+        item.SetBody(values.memo);
 }
 
 bool IsPhoneContact(const pim::ContactItem& item)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "docshared/pim_baseline.h"
 #include "platform/ole_date_time.h"
 
 #include <QString>
@@ -7,6 +8,7 @@
 namespace pim {
 class AppointmentItem;
 class ContactItem;
+class NoteItem;
 } // namespace pim
 
 // How the values of both programs' records meet the properties of PIM items. Repeat codes are
@@ -38,6 +40,28 @@ void MoveRecurrence(pim::AppointmentItem& item, int repeat, const COleDateTime& 
 // A new appointment: the subject also as its body, the start, the reminder and the rule.
 void FillNewAppointment(pim::AppointmentItem& item, const QString& subject, const COleDateTime& start, int alarm,
                         int repeat, const ReminderTable& table);
+// A changed appointment: sets what differs from the values as read (base; every value when it is
+// null). The rule is written only for a changed repeat, so that one the record cannot show
+// survives; "once" then removes it. A rule on the old start's own day moves with a moved start.
+// The reminder is written only for a changed alarm, so that one the table cannot show survives.
+void UpdateAppointment(pim::AppointmentItem& item, const PimAppointmentValues& values, const PimAppointmentValues* base,
+                       const ReminderTable& table);
+
+// A changed note: its text unless it is the one as read (base).
+void UpdateNote(pim::NoteItem& item, const PimNoteValues& values, const PimNoteValues* base);
+
+// The contact properties a program exchanges besides the name, the three numbers and the e-mail.
+struct ContactProperties {
+    bool body;
+    bool businessFax;
+};
+
+// Sets a contact's properties from the values: every exchanged one for a new contact (base null),
+// else those that differ from the values as read. A changed number or address replaces the one
+// of its kind that was read, wherever another program has moved it since; one that was not read
+// is added beside the others.
+void WriteContact(pim::ContactItem& item, const PimContactValues& values, const PimContactValues* base,
+                  const ContactProperties& exchanged);
 
 // Only contacts with a name and at least one of the mobile, business and home numbers are read.
 bool IsPhoneContact(const pim::ContactItem& item);

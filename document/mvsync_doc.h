@@ -2,7 +2,7 @@
 
 #include "docshared/busy_scope.h"
 #include "docshared/data_file.h"
-#include "document/pim_baseline.h"
+#include "docshared/pim_baseline.h"
 #include "link/phone_session.h"
 #include "link/records.h"
 
@@ -192,7 +192,7 @@ public:
     // must not close then.
     bool IsBusy() const { return m_nBusy > 0; }
     // The PIM-side values as last read or written; loaded and saved with the data file.
-    CPimBaseline& PimBaseline() { return m_pimBaseline; }
+    docshared::CPimBaseline& PimBaseline() { return m_pimBaseline; }
     // Counts as busy for its lifetime.
     using BusyScope = docshared::BusyScope;
     [[nodiscard]] BusyScope MarkBusy() { return BusyScope(m_nBusy); }
@@ -258,7 +258,7 @@ private:
     bool importFromPim(COutlookSync& exchange, RecordList<Record>& list, Read read, Merge merge);
     template <typename Record, typename Write>
     bool exportToPim(COutlookSync& exchange, RecordList<Record>& list, Write write);
-    CPimBaseline m_pimBaseline;
+    docshared::CPimBaseline m_pimBaseline {QStringLiteral("pimbase.dat")};
 
     std::function<int()> m_currentTab;
     int m_nBusy = 0;

@@ -35,13 +35,13 @@ template <typename Record, typename Read, typename Merge>
 bool CMVsyncDoc::importFromPim(COutlookSync& exchange, RecordList<Record>& list, Read read, Merge merge)
 {
     const BusyScope busy = MarkBusy();
+    exchange.UseBaseline(m_pimBaseline);
     RecordList<Record> fresh;
     if (!read(fresh)) {
         showExchangeError(62000, exchange);
         return false;
     }
     docshared::CarryPhoneLinks(fresh, list, merge);
-    m_pimBaseline.Replace(fresh);
     ReplaceList(list, std::move(fresh));
     return true;
 }

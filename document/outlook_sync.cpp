@@ -1,7 +1,6 @@
 #include "document/outlook_sync.h"
 
 #include "docshared/pim_fields.h"
-#include "document/pim_baseline.h"
 #include "link/globals.h"
 #include "link/message_pump.h"
 #include "link/progress_view.h"
@@ -21,28 +20,25 @@ constexpr docshared::CPimExchange::Texts kTexts {61483, 61484, 61477, 61486, 614
 // Reminder minutes per alarm value 1 to 5; any other reminder reads as no alarm.
 constexpr docshared::ReminderTable kReminders {{0, 15, 30, 60, 1440}, CScheduleEntry::AlarmNone};
 
-// Whether a field differs from the values as read; every field does when they are not known.
-template <typename Record, typename Value>
-bool changed(const Record& record, const Record* base, Value Record::*field)
+// Deskhand keeps a contact's note as its memo; it has no fax.
+constexpr docshared::ContactProperties kContactProperties {true, false};
+
+docshared::PimContactValues valuesOf(const CPhoneEntry& r)
 {
-    return !base || record.*field != base->*field;
+    return {r.m_strName, r.m_strMobile, r.m_strOffice, r.m_strHome, r.m_strEmail, r.m_strMemo, QString()};
 }
 
-void setContact(pim::ContactItem& item, const CPhoneEntry& record, const CPhoneEntry* base)
+docshared::PimAppointmentValues valuesOf(const CScheduleEntry& r)
 {
-    if (changed(record, base, &CPhoneEntry::m_strName))
-        item.SetFullName(record.m_strName);
-    if (changed(record, base, &CPhoneEntry::m_strMobile))
-        item.SetMobileTelephoneNumber(record.m_strMobile);
-    if (changed(record, base, &CPhoneEntry::m_strOffice))
-        item.SetBusinessTelephoneNumber(record.m_strOffice);
-    if (changed(record, base, &CPhoneEntry::m_strHome))
-        item.SetHomeTelephoneNumber(record.m_strHome);
-    if (changed(record, base, &CPhoneEntry::m_strEmail))
-        item.SetEmail1Address(record.m_strEmail);
-    if (changed(record, base, &CPhoneEntry::m_strMemo))
-        item.SetBody(record.m_strMemo);
+    return {r.m_strSubject, r.m_dtStart, r.m_nRepeat, r.m_nAlarm};
 }
+
+docshared::PimNoteValues valuesOf(const CMemoEntry& r)
+{
+    return {r.m_strText};
+}
+
+const auto kValuesOf = [](const auto& record) { return valuesOf(record); };
 
 } // namespace
 
@@ -116,7 +112,7 @@ bool COutlookSync::ReadContacts(RecordList<CPhoneEntry>& list)
         record->m_strEmail = item.Email1Address();
         record->m_strMemo = WithCrLf(item.Body());
         return record;
-    });
+    }, kValuesOf);
 }
 
 bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
@@ -130,7 +126,7 @@ bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
         record->m_nAlarm = docshared::AlarmFromReminder(item.ReminderSet(), item.ReminderMinutesBeforeStart(), kReminders);
         record->m_nRepeat = docshared::RepeatFromPattern(item);
         return record;
-    });
+    }, kValuesOf);
 }
 
 bool COutlookSync::ReadNotes(RecordList<CMemoEntry>& list)
@@ -141,43 +137,29 @@ bool COutlookSync::ReadNotes(RecordList<CMemoEntry>& list)
         record->m_strEntryID = item.EntryID();
         record->m_strText = WithCrLf(WithoutGraveAccents(item.Body()));
         return record;
-    });
-}
-
-template <typename Record, typename Add, typename Update, typename Remove>
-bool COutlookSync::writeList(RecordList<Record>& list, Add add, Update update, Remove remove)
-{
-    // The store holds the record's values now, whatever it held before.
-    return WriteRecords(list, add, update, remove, [this](Record& record, const QString& previousId, docshared::PimWrite done) {
-        if (!m_pBaseline)
-            return;
-        if (done == docshared::PimWrite::Deleted)
-            m_pBaseline->Forget(record);
-        else
-            m_pBaseline->Remember(record, previousId);
-    });
+    }, kValuesOf);
 }
 
 bool COutlookSync::WriteContacts(RecordList<CPhoneEntry>& list)
 {
-    return writeList(
+    return WriteRecords(
         list, [this](CPhoneEntry& r) { return AddContact(r); }, [this](CPhoneEntry& r) { return UpdateContact(r); },
-        [this](const CPhoneEntry& r) { return DeleteContact(r); });
+        [this](const CPhoneEntry& r) { return DeleteContact(r); }, kValuesOf);
 }
 
 bool COutlookSync::WriteAppointments(RecordList<CScheduleEntry>& list)
 {
-    return writeList(
+    return WriteRecords(
         list, [this](CScheduleEntry& r) { return AddAppointment(r); },
         [this](CScheduleEntry& r) { return UpdateAppointment(r); },
-        [this](const CScheduleEntry& r) { return DeleteAppointment(r); });
+        [this](const CScheduleEntry& r) { return DeleteAppointment(r); }, kValuesOf);
 }
 
 bool COutlookSync::WriteNotes(RecordList<CMemoEntry>& list)
 {
-    return writeList(
+    return WriteRecords(
         list, [this](CMemoEntry& r) { return AddNote(r); }, [this](CMemoEntry& r) { return UpdateNote(r); },
-        [this](const CMemoEntry& r) { return DeleteNote(r); });
+        [this](const CMemoEntry& r) { return DeleteNote(r); }, kValuesOf);
 }
 
 bool COutlookSync::AddContact(CPhoneEntry& record)
@@ -186,7 +168,7 @@ bool COutlookSync::AddContact(CPhoneEntry& record)
     auto item = CreateItem<pim::ContactItem>(pim::olContactItem);
     if (!item)
         return false;
-    setContact(*item, record, nullptr);
+    docshared::WriteContact(*item, valuesOf(record), nullptr, kContactProperties);
     return SaveItem(*item, record.m_strEntryID);
 }
 
@@ -222,7 +204,8 @@ bool COutlookSync::UpdateContact(CPhoneEntry& record)
     auto item = FindItem<pim::ContactItem>(pim::olFolderContacts, record.m_strEntryID, &error);
     if (!item)
         return error.code == pim::ErrorCode::NotFound && AddContact(record);
-    setContact(*item, record, m_pBaseline ? m_pBaseline->Find(record) : nullptr);
+    docshared::WriteContact(*item, valuesOf(record),
+                            ValuesAsRead<docshared::PimContactValues>(record.m_strEntryID), kContactProperties);
     return SaveItem(*item, record.m_strEntryID);
 }
 
@@ -235,22 +218,8 @@ bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
     auto item = FindItem<pim::AppointmentItem>(pim::olFolderCalendar, record.m_strEntryID, &error);
     if (!item)
         return error.code == pim::ErrorCode::NotFound && AddAppointment(record);
-    const CScheduleEntry* base = m_pBaseline ? m_pBaseline->Find(record) : nullptr;
-    if (changed(record, base, &CScheduleEntry::m_strSubject))
-        item->SetSubject(record.m_strSubject);
-    // The rule is replaced only for a new repeat: a rule the record cannot show (every second
-    // week, the 2nd Sunday, exceptions, moved occurrences) reads as no repeat and must survive.
-    if (changed(record, base, &CScheduleEntry::m_nRepeat)) {
-        item->ClearRecurrencePattern();
-        if (record.m_nRepeat >= 1 && record.m_nRepeat <= 4)
-            docshared::WriteRecurrence(*item, record.m_nRepeat, record.m_dtStart);
-    } else if (changed(record, base, &CScheduleEntry::m_dtStart)) {
-        docshared::MoveRecurrence(*item, record.m_nRepeat, record.m_dtStart, base->m_dtStart);
-    }
-    if (changed(record, base, &CScheduleEntry::m_nAlarm))
-        docshared::WriteReminder(*item, record.m_nAlarm, kReminders);
-    if (changed(record, base, &CScheduleEntry::m_dtStart))
-        item->SetStart(record.m_dtStart);
+    docshared::UpdateAppointment(*item, valuesOf(record),
+                                 ValuesAsRead<docshared::PimAppointmentValues>(record.m_strEntryID), kReminders);
     return SaveItem(*item, record.m_strEntryID);
 }
 
@@ -263,8 +232,7 @@ bool COutlookSync::UpdateNote(CMemoEntry& record)
     auto item = FindItem<pim::NoteItem>(pim::olFolderNotes, record.m_strEntryID, &error);
     if (!item)
         return error.code == pim::ErrorCode::NotFound && AddNote(record);
-    if (changed(record, m_pBaseline ? m_pBaseline->Find(record) : nullptr, &CMemoEntry::m_strText))
-        item->SetBody(record.m_strText);
+    docshared::UpdateNote(*item, valuesOf(record), ValuesAsRead<docshared::PimNoteValues>(record.m_strEntryID));
     return SaveItem(*item, record.m_strEntryID);
 }
 

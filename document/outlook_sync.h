@@ -7,26 +7,18 @@
 
 #include <memory>
 
-class CPimBaseline;
 class IProgressView;
 
 // One exchange session with the desktop PIM store: logs on, reads one default folder into
 // fresh records or writes changed records back, shows its steps in a progress window, and logs
 // off. Items are matched to records by EntryID, in the folder of their own kind. Every failure
 // is a false result whose reason LastError() gives. The user's Abort only closes the window.
-//
-// With a baseline (the values each record had when it was last read or written), an update
-// sets only what the user changed since, and keeps the baseline up to date as it writes;
-// without one, or for a record it does not know, an update writes every field.
 class COutlookSync : public docshared::CPimExchange {
 public:
     COutlookSync();
     ~COutlookSync() override;
     COutlookSync(const COutlookSync&) = delete;
     COutlookSync& operator=(const COutlookSync&) = delete;
-
-    // The baseline stays the caller's and must outlive the exchange.
-    void UseBaseline(CPimBaseline& baseline) { m_pBaseline = &baseline; }
 
     bool ReadContacts(RecordList<CPhoneEntry>& list);
     bool ReadAppointments(RecordList<CScheduleEntry>& list);
@@ -53,11 +45,7 @@ private:
     void FolderOpened(int count) override;
     void WriteStarting(int count) override;
     void LogLoading(int count);
-    // Writes a list back, keeping the baseline up to date.
-    template <typename Record, typename Add, typename Update, typename Remove>
-    bool writeList(RecordList<Record>& list, Add add, Update update, Remove remove);
 
-    CPimBaseline* m_pBaseline = nullptr;
     std::unique_ptr<IProgressView> m_pProgress;
 };
 

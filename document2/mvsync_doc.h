@@ -2,6 +2,7 @@
 
 #include "docshared/busy_scope.h"
 #include "docshared/data_file.h"
+#include "docshared/pim_baseline.h"
 #include "link2/phone_session.h"
 #include "link2/records.h"
 
@@ -258,6 +259,9 @@ public:
     bool ExportOutlookSchedules();
     bool ImportOutlookNotes();
     bool ExportOutlookNotes();
+    // The PIM-side values as last read or written, in "pimbase2.dat" beside the data file; loaded
+    // and saved with it.
+    docshared::CPimBaseline& PimBaseline() { return m_pimBaseline; }
 
     // Message commands. The read opens its own session; a delete runs between
     // ConnectForMessages and Disconnect; storing and sending open their own.
@@ -340,6 +344,7 @@ private:
     bool m_bKeepDataFile = false;
     int m_nBusy = 0;
     int m_nSkippedCsvRows = 0;
+    docshared::CPimBaseline m_pimBaseline {QStringLiteral("pimbase2.dat")};
 
     template <typename Self, typename Record>
     using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;

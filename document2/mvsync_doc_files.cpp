@@ -163,6 +163,7 @@ void CMVsyncDoc::OnFileSave()
 
 void CMVsyncDoc::LoadLocalData()
 {
+    m_pimBaseline.Load(m_strDataDir);
     const QString path = m_strDataDir + kDataFile;
     if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, kDamagedMovedText, kDamagedKeptText))
         m_bKeepDataFile = true;
@@ -197,6 +198,8 @@ bool CMVsyncDoc::SaveLocalData()
 {
     if (m_bKeepDataFile)
         return false;
+    // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
+    m_pimBaseline.Save(m_strDataDir);
     return SaveLocalData(m_strDataDir + kDataFile);
 }
 

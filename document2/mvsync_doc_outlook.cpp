@@ -34,6 +34,7 @@ bool CMVsyncDoc::importFromPim(RecordList<Record>& list, Read read, Merge merge)
 {
     const BusyScope busy = MarkBusy();
     Exchange exchange;
+    exchange.UseBaseline(m_pimBaseline);
     RecordList<Record> fresh;
     if (!read(exchange, fresh)) {
         showExchangeError(kReadFailedText, exchange);
@@ -50,6 +51,7 @@ bool CMVsyncDoc::exportToPim(RecordList<Record>& list, Write write)
 {
     const BusyScope busy = MarkBusy();
     Exchange exchange;
+    exchange.UseBaseline(m_pimBaseline);
     const bool ok = write(exchange, list);
     if (ok)
         std::erase_if(list, [](const auto& record) { return record->IsDeleted(); });

@@ -27,17 +27,23 @@ constexpr docshared::ReminderTable kReminders {{0, 10, 30, 60, 1440}, CScheduleE
 constexpr int kStatusPauseMs = 50;
 constexpr int kStatusLength = 511;
 
-void setContact(pim::ContactItem& item, const CPhoneEntry& record)
+// Deskhand2 keeps a contact's business fax; the card's note is not its own.
+constexpr docshared::ContactProperties kContactProperties {false, true};
+
+docshared::PimContactValues contactValues(const CPhoneEntry& r)
 {
-    item.SetFullName(record.m_strName);
-    item.SetMobileTelephoneNumber(record.m_strMobile);
-    item.SetBusinessTelephoneNumber(record.m_strOffice);
-    item.SetHomeTelephoneNumber(record.m_strHome);
-    item.SetEmail1Address(record.m_strEmail);
-    item.SetBusinessFaxNumber(record.m_strFax);
+    return {r.m_strName, r.m_strMobile, r.m_strOffice, r.m_strHome, r.m_strEmail, QString(), r.m_strFax};
 }
 
-const auto kNothingToKeep = [](const auto&, const QString&, docshared::PimWrite) {};
+docshared::PimAppointmentValues appointmentValues(const CScheduleEntry& r)
+{
+    return {r.m_strSubject, r.m_dtStart, r.m_nRepeat, r.m_nAlarm};
+}
+
+docshared::PimNoteValues noteValues(const CScheduleEntry& r)
+{
+    return {r.m_strSubject};
+}
 
 } // namespace
 
@@ -99,7 +105,7 @@ bool COutlookSync::ReadContacts(RecordList<CPhoneEntry>& list)
         record->m_strEmail = item.Email1Address();
         record->m_strFax = item.BusinessFaxNumber();
         return record;
-    });
+    }, contactValues);
 }
 
 bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
@@ -113,7 +119,7 @@ bool COutlookSync::ReadAppointments(RecordList<CScheduleEntry>& list)
         record->m_nRepeat = docshared::RepeatFromPattern(item);
         record->m_nKind = CScheduleEntry::KindSchedule;
         return record;
-    });
+    }, appointmentValues);
 }
 
 bool COutlookSync::ReadNotes(RecordList<CScheduleEntry>& list)
@@ -124,14 +130,14 @@ bool COutlookSync::ReadNotes(RecordList<CScheduleEntry>& list)
         record->m_strSubject = WithCrLf(WithoutGraveAccents(item.Body()));
         record->m_nKind = CScheduleEntry::KindMemo;
         return record;
-    });
+    }, noteValues);
 }
 
 bool COutlookSync::WriteContacts(RecordList<CPhoneEntry>& list)
 {
     return WriteRecords(
         list, [this](CPhoneEntry& r) { return AddContact(r); }, [this](CPhoneEntry& r) { return UpdateContact(r); },
-        [this](const CPhoneEntry& r) { return DeleteContact(r); }, kNothingToKeep);
+        [this](const CPhoneEntry& r) { return DeleteContact(r); }, contactValues);
 }
 
 bool COutlookSync::WriteAppointments(RecordList<CScheduleEntry>& list)
@@ -139,14 +145,14 @@ bool COutlookSync::WriteAppointments(RecordList<CScheduleEntry>& list)
     return WriteRecords(
         list, [this](CScheduleEntry& r) { return AddAppointment(r); },
         [this](CScheduleEntry& r) { return UpdateAppointment(r); },
-        [this](const CScheduleEntry& r) { return DeleteAppointment(r); }, kNothingToKeep);
+        [this](const CScheduleEntry& r) { return DeleteAppointment(r); }, appointmentValues);
 }
 
 bool COutlookSync::WriteNotes(RecordList<CScheduleEntry>& list)
 {
     return WriteRecords(
         list, [this](CScheduleEntry& r) { return AddNote(r); }, [this](CScheduleEntry& r) { return UpdateNote(r); },
-        [this](const CScheduleEntry& r) { return DeleteNote(r); }, kNothingToKeep);
+        [this](const CScheduleEntry& r) { return DeleteNote(r); }, noteValues);
 }
 
 bool COutlookSync::AddContact(CPhoneEntry& record)
@@ -155,7 +161,7 @@ bool COutlookSync::AddContact(CPhoneEntry& record)
     auto item = CreateItem<pim::ContactItem>(pim::olContactItem);
     if (!item)
         return false;
-    setContact(*item, record);
+    docshared::WriteContact(*item, contactValues(record), nullptr, kContactProperties);
     return SaveItem(*item, record.m_strEntryID);
 }
 
@@ -180,8 +186,9 @@ bool COutlookSync::AddNote(CScheduleEntry& record)
     return SaveItem(*item, record.m_strEntryID);
 }
 
-// An item that another program removed is made anew from the record, so that it does not block
-// every later export of its list.
+// Updates set what the user changed since the item was read and leave the rest as the store has
+// it now. An item that another program removed is made anew from the record, so that it does not
+// block every later export of its list.
 bool COutlookSync::UpdateContact(CPhoneEntry& record)
 {
     ShowStatus(m_texts.changing);
@@ -191,12 +198,12 @@ bool COutlookSync::UpdateContact(CPhoneEntry& record)
     auto item = FindItem<pim::ContactItem>(pim::olFolderContacts, record.m_strEntryID, &error);
     if (!item)
         return error.code == pim::ErrorCode::NotFound ? AddContact(record) : Fail(error.description);
-    setContact(*item, record);
+    docshared::WriteContact(*item, contactValues(record),
+                            ValuesAsRead<docshared::PimContactValues>(record.m_strEntryID), kContactProperties);
     return SaveItem(*item, record.m_strEntryID);
 }
 
-// The body stays as the store has it; a rule is written only for a repeat, so that one the record
-// cannot show (it reads as once) survives.
+// The body stays as the store has it.
 bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
 {
     ShowStatus(m_texts.changing);
@@ -206,13 +213,8 @@ bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
     auto item = FindItem<pim::AppointmentItem>(pim::olFolderCalendar, record.m_strEntryID, &error);
     if (!item)
         return error.code == pim::ErrorCode::NotFound ? AddAppointment(record) : Fail(error.description);
-    item->SetSubject(record.m_strSubject);
-    if (record.m_nRepeat != CScheduleEntry::RepeatOnce) {
-        item->ClearRecurrencePattern();
-        docshared::WriteRecurrence(*item, record.m_nRepeat, record.m_dtStart);
-    }
-    docshared::WriteReminder(*item, record.m_nAlarm, kReminders);
-    item->SetStart(record.m_dtStart);
+    docshared::UpdateAppointment(*item, appointmentValues(record),
+                                 ValuesAsRead<docshared::PimAppointmentValues>(record.m_strEntryID), kReminders);
     return SaveItem(*item, record.m_strEntryID);
 }
 
@@ -225,7 +227,7 @@ bool COutlookSync::UpdateNote(CScheduleEntry& record)
     auto item = FindItem<pim::NoteItem>(pim::olFolderNotes, record.m_strEntryID, &error);
     if (!item)
         return error.code == pim::ErrorCode::NotFound ? AddNote(record) : Fail(error.description);
-    item->SetBody(record.m_strSubject);
+    docshared::UpdateNote(*item, noteValues(record), ValuesAsRead<docshared::PimNoteValues>(record.m_strEntryID));
     return SaveItem(*item, record.m_strEntryID);
 }
 

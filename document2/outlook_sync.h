@@ -15,7 +15,7 @@ class IProgressView;
 // matched to records by EntryID. A contact carries a fax number, reminders go in steps of 10,
 // 30, 60 minutes and a day, memos are notes. Cancel in the progress window ends a read or write
 // before its next item; what was written until then stays written. An update of an item that is
-// no longer in the store fails with the store's reason.
+// no longer in the store adds it anew.
 class COutlookSync : public docshared::CPimExchange {
 public:
     COutlookSync();

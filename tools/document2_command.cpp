@@ -2,6 +2,7 @@
 
 #include "document2/mvsync_doc.h"
 #include "link2/model_profile.h"
+#include "platform/folders.h"
 #include "tools/document_tool.h"
 #include "tools/link2_json.h"
 
@@ -88,11 +89,19 @@ QJsonObject CDocumentCommand::Run(const QStringList& args)
         return tools::Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
     return tools::RunPimCommand(rest, [this](int kind, auto f) { return withList(m_doc, kind, true, f); },
                                 [this](int kind, bool write) {
-                                    switch (kind) {
-                                    case 0: return write ? m_doc.ExportOutlookContacts() : m_doc.ImportOutlookContacts();
-                                    case 1: return write ? m_doc.ExportOutlookSchedules() : m_doc.ImportOutlookSchedules();
-                                    default: return write ? m_doc.ExportOutlookNotes() : m_doc.ImportOutlookNotes();
-                                    }
+                                    // The values as read live in the data folder, as the program
+                                    // keeps them, so that a write after a read changes only what
+                                    // was edited in between.
+                                    if (m_doc.DataDir().isEmpty())
+                                        m_doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand2")));
+                                    return docshared::ExchangeWithBaselineFile(
+                                        m_doc.PimBaseline(), m_doc.DataDir(), write, [&] {
+                                            switch (kind) {
+                                            case 0: return write ? m_doc.ExportOutlookContacts() : m_doc.ImportOutlookContacts();
+                                            case 1: return write ? m_doc.ExportOutlookSchedules() : m_doc.ImportOutlookSchedules();
+                                            default: return write ? m_doc.ExportOutlookNotes() : m_doc.ImportOutlookNotes();
+                                            }
+                                        });
                                 });
 }
 

@@ -137,21 +137,12 @@ QJsonObject CDocumentCommand::Pim(const QStringList& args)
             // write after a read changes only what was edited in between.
             if (m_doc.DataDir().isEmpty())
                 m_doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
-            CPimBaseline& baseline = m_doc.PimBaseline();
-            baseline.Load(m_doc.DataDir());
-            if (!write) {
-                const bool ok = kind == 0   ? m_doc.ImportOutlookContacts()
-                                : kind == 1 ? m_doc.ImportOutlookSchedules()
-                                            : m_doc.ImportOutlookNotes();
-                if (ok)
-                    baseline.Save(m_doc.DataDir());
-                return ok;
-            }
-            const bool ok = kind == 0   ? m_doc.ExportOutlookContacts()
-                            : kind == 1 ? m_doc.ExportOutlookSchedules()
-                                        : m_doc.ExportOutlookNotes();
-            // Also after a failure: the items written before it are what the store holds now.
-            baseline.Save(m_doc.DataDir());
-            return ok;
+            return docshared::ExchangeWithBaselineFile(m_doc.PimBaseline(), m_doc.DataDir(), write, [&] {
+                switch (kind) {
+                case 0: return write ? m_doc.ExportOutlookContacts() : m_doc.ImportOutlookContacts();
+                case 1: return write ? m_doc.ExportOutlookSchedules() : m_doc.ImportOutlookSchedules();
+                default: return write ? m_doc.ExportOutlookNotes() : m_doc.ImportOutlookNotes();
+                }
+            });
         });
 }

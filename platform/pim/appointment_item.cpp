@@ -14,6 +14,9 @@ namespace pim {
 namespace {
 
 constexpr long kMaxReminderMinutes = 10L * 366 * 24 * 60;
+// The last year a calendar file can hold here: libical writes a later one as all zeros, and
+// other programs reject such a file.
+constexpr int kLastYear = 3000;
 
 struct Reminder {
     bool set = false;
@@ -83,6 +86,12 @@ void setTime(icalproperty* property, const icaltimetype& t)
     icalproperty_remove_parameter_by_kind(property, ICAL_VALUE_PARAMETER);
     if (t.is_date)
         icalproperty_add_parameter(property, icalparameter_new_value(ICAL_VALUE_DATE));
+}
+
+// A date and a time of day, whatever the local time zone makes of them.
+bool isDateTime(const COleDateTime& t)
+{
+    return t.GetStatus() == COleDateTime::valid && t.date().isValid() && t.time().isValid();
 }
 
 bool isMidnight(const COleDateTime& t)
@@ -169,20 +178,32 @@ RecurrencePattern& AppointmentItem::GetRecurrencePattern()
     return m_pattern;
 }
 
+struct AppointmentItem::StartValues {
+    icaltimetype start;
+    std::optional<icaltimetype> end;
+};
+
 bool AppointmentItem::Serialize(const QString& uid, QByteArray& bytes, Error* error)
 {
     // A value marked valid may still be no date (read from a damaged file): nothing to write.
-    if (!m_now.start.ToQDateTime().isValid())
+    if (!isDateTime(m_now.start))
         return Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The appointment has no valid start"));
     icalcomponent* event = m_document->Component();
+    // Checked before anything changes, so that a start the file cannot hold is never written.
+    std::optional<StartValues> start;
+    if (m_now.start != m_saved.start || !icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY)) {
+        start.emplace();
+        if (!planStart(*start, error))
+            return false;
+    }
     if (m_document->Text(ICAL_UID_PROPERTY) != uid)
         m_document->SetText(ICAL_UID_PROPERTY, uid);
     if (m_now.subject != m_saved.subject)
         m_document->SetText(ICAL_SUMMARY_PROPERTY, m_now.subject);
     if (m_now.body != m_saved.body)
         m_document->SetText(ICAL_DESCRIPTION_PROPERTY, m_now.body);
-    if (m_now.start != m_saved.start || !icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY))
-        writeStart();
+    if (start)
+        writeStart(*start);
     if (m_now.reminderSet != m_saved.reminderSet ||
         (m_now.reminderSet && m_now.reminderMinutes != m_saved.reminderMinutes))
         writeReminder();
@@ -193,7 +214,7 @@ bool AppointmentItem::Serialize(const QString& uid, QByteArray& bytes, Error* er
     return true;
 }
 
-void AppointmentItem::writeStart()
+bool AppointmentItem::planStart(StartValues& values, Error* error) const
 {
     icalcomponent* event = m_document->Component();
     icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
@@ -203,28 +224,55 @@ void AppointmentItem::writeStart()
     if (form.isDate && !isMidnight(start))
         form = TimeForm{};
 
-    // An end moves with the start, so that the event keeps its length.
-    if (icalproperty* dtend = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY);
-        dtend && oldStart.GetStatus() == COleDateTime::valid) {
-        TimeForm endForm;
-        const COleDateTime oldEnd = LocalTimeOf(dtend, event, &endForm);
-        if (oldEnd.GetStatus() == COleDateTime::valid) {
-            const COleDateTime end =
-                COleDateTime::FromQDateTime(start.ToQDateTime().addSecs(secondsBetween(oldStart, oldEnd)));
-            if (form.isDate)
-                endForm = form;
-            else if (endForm.isDate)
-                endForm = TimeForm{};
-            setTime(dtend, ToIcalTime(end, endForm));
-        }
-    }
+    const auto fits = [&](const icaltimetype& t, const COleDateTime& local) {
+        if (icaltime_is_null_time(t))
+            return Fail(error, ErrorCode::InvalidArgument,
+                        QStringLiteral("The appointment \"%1\" falls on %2, a time the local time zone skips")
+                            .arg(m_now.subject, local.Format(u"%Y-%m-%d %H:%M")));
+        if (!icaltime_is_valid_time(t))
+            return Fail(error, ErrorCode::InvalidArgument,
+                        QStringLiteral("The appointment \"%1\" falls in the year %2; the calendar holds years up to %3")
+                            .arg(m_now.subject)
+                            .arg(local.GetYear())
+                            .arg(kLastYear));
+        return true;
+    };
+    values.start = ToIcalTime(start, form);
+    if (!fits(values.start, start))
+        return false;
 
-    const icaltimetype value = ToIcalTime(start, form);
+    // An end moves with the start, so that the event keeps its length: a floating one (or a date)
+    // as the clock reads, a zoned one in real time.
+    values.end.reset();
+    icalproperty* dtend = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY);
+    if (!dtend || !isDateTime(oldStart))
+        return true;
+    TimeForm endForm;
+    const COleDateTime oldEnd = LocalTimeOf(dtend, event, &endForm);
+    if (!isDateTime(oldEnd))
+        return true;
+    const bool zoned = form.utc || form.zone;
+    const COleDateTime end = zoned ? COleDateTime::FromQDateTime(start.ToQDateTime().addSecs(secondsBetween(oldStart, oldEnd)))
+                                   : start + (oldEnd - oldStart);
+    if (form.isDate)
+        endForm = form;
+    else if (endForm.isDate)
+        endForm = TimeForm{};
+    values.end = ToIcalTime(end, endForm);
+    return fits(*values.end, end);
+}
+
+void AppointmentItem::writeStart(const StartValues& values)
+{
+    icalcomponent* event = m_document->Component();
+    if (values.end)
+        setTime(icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY), *values.end);
+    icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
     if (!dtstart) {
         dtstart = icalproperty_new(ICAL_DTSTART_PROPERTY);
         icalcomponent_add_property(event, dtstart);
     }
-    setTime(dtstart, value);
+    setTime(dtstart, values.start);
 }
 
 void AppointmentItem::writeReminder()

@@ -75,7 +75,11 @@ private:
                     std::unique_ptr<ICalDocument> document);
     AppointmentItem(const AppointmentItem& other);
 
-    void writeStart();
+    // The new DTSTART, and a DTEND moved with it, in the forms the event has. False with the
+    // reason when the store's format cannot hold them; nothing is changed then.
+    struct StartValues;
+    bool planStart(StartValues& values, Error* error) const;
+    void writeStart(const StartValues& values);
     void writeReminder();
     void writeRecurrence();
 

@@ -83,7 +83,7 @@ TelLines findTels(const VCard& card)
 
 QString telValue(const ContentLine& line)
 {
-    QString value = UnescapeText(line.value).trimmed();
+    QString value = UnescapeText(line.TextValue()).trimmed();
     if (value.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
         value = value.mid(4);
     return value;
@@ -94,7 +94,7 @@ QString textOf(const VCard& card, std::optional<size_t> index)
 {
     if (!index)
         return {};
-    QString text = UnescapeText(card.Lines()[*index].value);
+    QString text = UnescapeText(card.Lines()[*index].TextValue());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
@@ -153,7 +153,7 @@ ContactItem::ContactItem(const QString& folderPath, const QString& path, const Q
     Fields& f = m_now;
     f.fullName = textOf(m_card, findLine(m_card, u"FN")).trimmed();
     if (const std::optional<size_t> n = findLine(m_card, u"N")) {
-        QStringList parts = SplitEscaped(m_card.Lines()[*n].value, u';');
+        QStringList parts = SplitEscaped(m_card.Lines()[*n].TextValue(), u';');
         for (QString& part : parts)
             part = UnescapeText(part).trimmed();
         while (parts.size() < 5)
@@ -233,14 +233,17 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
     if (!fn)
         appends.push_back(makeLine(QStringLiteral("FN"), EscapeText(now.fullName)));
     else if (now.fullName != was.fullName)
-        card.LineAt(*fn).value = EscapeText(now.fullName);
+        card.LineAt(*fn).SetTextValue(EscapeText(now.fullName));
 
     const QString nValue = EscapeText(now.lastName) + u';' + EscapeText(now.firstName) + QStringLiteral(";;;");
     if (!n)
         appends.push_back(makeLine(QStringLiteral("N"), nValue));
     else if (now.firstName != was.firstName || now.lastName != was.lastName)
-        card.LineAt(*n).value = nValue;
+        card.LineAt(*n).SetTextValue(nValue);
 
+    // A field goes to its line: with the value as read, the line of its kind that holds it (none
+    // when no line does any more); else the preferred or first line of its kind. old is what the
+    // field held there.
     const auto apply = [&](std::optional<size_t> index, const QString& value, const QString& old,
                            const ContentLine& fresh) {
         if (value == old)
@@ -254,10 +257,32 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
         } else if (value.isEmpty()) {
             removals.push_back(*index);
         } else {
-            ContentLine& line = card.LineAt(*index);
-            line.value = EscapeText(value);
-            line.RemoveParam(u"VALUE"); // a vCard 4.0 tel: URI becomes plain text
+            card.LineAt(*index).SetTextValue(EscapeText(value)); // a vCard 4.0 tel: URI becomes plain text
         }
+    };
+    // The first line that holds a value as read; none for an empty one (there was no line).
+    const auto holding = [&card](const QString& asRead, const auto& holds) -> std::optional<size_t> {
+        for (size_t i : card.Properties()) {
+            if (!asRead.isEmpty() && holds(card.Lines()[i], asRead))
+                return i;
+        }
+        return std::nullopt;
+    };
+    const auto applyTel = [&](Slot slot, std::optional<size_t> index, const QString& value, const QString& old,
+                              const std::optional<QString>& asRead, const ContentLine& fresh) {
+        if (!asRead) {
+            apply(index, value, old, fresh);
+            return;
+        }
+        // A number of the field's own type first, then one without a type that filled it.
+        std::optional<size_t> at;
+        for (const Slot kind : {slot, Slot::Untyped}) {
+            if (!at)
+                at = holding(*asRead, [kind](const ContentLine& line, const QString& number) {
+                    return line.name == u"TEL" && telSlot(line) == kind && telValue(line) == number;
+                });
+        }
+        apply(at, value, at ? *asRead : QString(), fresh);
     };
     const QString tel = QStringLiteral("TEL");
     const TelLines tels = findTels(card);
@@ -277,18 +302,28 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
         pin(tels.business, {QStringLiteral("WORK")});
         pin(tels.home, {QStringLiteral("HOME")});
     }
-    apply(tels.mobile, now.mobile, was.mobile, makeLine(tel, {}, {QStringLiteral("CELL")}));
-    apply(tels.business, now.business, was.business, makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("VOICE")}));
-    apply(tels.home, now.home, was.home, makeLine(tel, {}, {QStringLiteral("HOME"), QStringLiteral("VOICE")}));
-    apply(tels.businessFax, now.businessFax, was.businessFax,
-          makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("FAX")}));
-    apply(findLine(card, u"EMAIL"), now.email1, was.email1, makeLine(QStringLiteral("EMAIL"), {}, {QStringLiteral("INTERNET")}));
+    applyTel(Slot::Mobile, tels.mobile, now.mobile, was.mobile, m_asRead.mobile, makeLine(tel, {}, {QStringLiteral("CELL")}));
+    applyTel(Slot::Business, tels.business, now.business, was.business, m_asRead.business,
+             makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("VOICE")}));
+    applyTel(Slot::Home, tels.home, now.home, was.home, m_asRead.home,
+             makeLine(tel, {}, {QStringLiteral("HOME"), QStringLiteral("VOICE")}));
+    applyTel(Slot::BusinessFax, tels.businessFax, now.businessFax, was.businessFax, m_asRead.businessFax,
+             makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("FAX")}));
+    const ContentLine freshEmail = makeLine(QStringLiteral("EMAIL"), {}, {QStringLiteral("INTERNET")});
+    if (m_asRead.email1) {
+        const std::optional<size_t> at = holding(*m_asRead.email1, [](const ContentLine& line, const QString& address) {
+            return line.name == u"EMAIL" && UnescapeText(line.TextValue()).trimmed() == address;
+        });
+        apply(at, now.email1, at ? *m_asRead.email1 : QString(), freshEmail);
+    } else {
+        apply(findLine(card, u"EMAIL"), now.email1, was.email1, freshEmail);
+    }
     apply(findLine(card, u"NOTE"), now.body, was.body, makeLine(QStringLiteral("NOTE"), {}));
 
     if (!uidLine)
         appends.push_back(makeLine(QStringLiteral("UID"), EscapeText(uid)));
-    else if (UnescapeText(card.Lines()[*uidLine].value).trimmed() != uid)
-        card.LineAt(*uidLine).value = EscapeText(uid);
+    else if (UnescapeText(card.Lines()[*uidLine].TextValue()).trimmed() != uid)
+        card.LineAt(*uidLine).SetTextValue(EscapeText(uid));
 
     // vCard 4.0 spellings that 3.0 readers do not know: tel: URIs and numbered preferences.
     for (size_t index : card.Properties()) {
@@ -303,10 +338,8 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
                     line.params.push_back({QStringLiteral("TYPE"), {QStringLiteral("PREF")}});
             }
         }
-        if (line.name == u"TEL" && line.value.trimmed().startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive)) {
-            line.value = EscapeText(telValue(line));
-            line.RemoveParam(u"VALUE");
-        }
+        if (line.name == u"TEL" && line.value.trimmed().startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
+            line.SetTextValue(EscapeText(telValue(line)));
     }
 
     std::sort(removals.rbegin(), removals.rend());

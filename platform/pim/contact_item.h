@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace pim {
 
@@ -41,12 +42,28 @@ public:
     void SetBusinessFaxNumber(const QString& value) { m_now.businessFax = value; }
     QString Email1Address() const { return m_now.email1; }
     void SetEmail1Address(const QString& value) { m_now.email1 = value; }
+
+    // The same for a caller that read the value earlier (asRead), when another program may have
+    // reordered the card since: a card can hold several numbers of one kind and several addresses.
+    // The line of that kind holding asRead takes the value; when no line holds it (asRead empty,
+    // or changed elsewhere), the value goes into a line of its own, so that no number or address
+    // the caller never read is overwritten.
+    void SetMobileTelephoneNumber(const QString& value, const QString& asRead) { replace(m_now.mobile, m_asRead.mobile, value, asRead); }
+    void SetBusinessTelephoneNumber(const QString& value, const QString& asRead) { replace(m_now.business, m_asRead.business, value, asRead); }
+    void SetHomeTelephoneNumber(const QString& value, const QString& asRead) { replace(m_now.home, m_asRead.home, value, asRead); }
+    void SetBusinessFaxNumber(const QString& value, const QString& asRead) { replace(m_now.businessFax, m_asRead.businessFax, value, asRead); }
+    void SetEmail1Address(const QString& value, const QString& asRead) { replace(m_now.email1, m_asRead.email1, value, asRead); }
+
     QString Body() const { return m_now.body; }
     void SetBody(const QString& value) { m_now.body = value; }
 
 protected:
     bool Serialize(const QString& uid, QByteArray& bytes, Error* error) override;
-    void Saved() override { m_saved = m_now; }
+    void Saved() override
+    {
+        m_saved = m_now;
+        m_asRead = {};
+    }
     QString Extension() const override { return QStringLiteral(".vcf"); }
 
 private:
@@ -56,12 +73,24 @@ private:
         QString email1, body;
     };
 
+    // The values callers read of the typed fields, where they gave them.
+    struct AsRead {
+        std::optional<QString> mobile, business, home, businessFax, email1;
+    };
+
     ContactItem(const QString& folderPath, const QString& path, const QString& entryId, VCard card);
     ContactItem(const ContactItem&) = default;
+
+    static void replace(QString& field, std::optional<QString>& asReadField, const QString& value, const QString& asRead)
+    {
+        field = value;
+        asReadField = asRead;
+    }
 
     VCard m_card;
     Fields m_now;
     Fields m_saved;
+    AsRead m_asRead;
 };
 
 } // namespace pim

@@ -395,6 +395,23 @@ bool ContentLine::HasType(QStringView type) const
     return false;
 }
 
+QString ContentLine::TextValue() const
+{
+    const ContentParameter* encoding = Param(u"ENCODING");
+    if (!encoding || !encoding->values.contains(QStringLiteral("b"), Qt::CaseInsensitive))
+        return value;
+    const QByteArray::FromBase64Result decoded =
+        QByteArray::fromBase64Encoding(value.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    return decoded ? decodeText(*decoded, QString()) : value;
+}
+
+void ContentLine::SetTextValue(const QString& text)
+{
+    value = text;
+    RemoveParam(u"ENCODING");
+    RemoveParam(u"VALUE");
+}
+
 std::vector<ContentLine> ParseContentLines(const QByteArray& text)
 {
     return Reader().Read(normalizeEncoding(text));

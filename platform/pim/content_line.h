@@ -28,6 +28,13 @@ struct ContentLine {
     void RemoveParam(QStringView paramName);
     // Whether a TYPE value equals type, ignoring case.
     bool HasType(QStringView type) const;
+
+    // The value of a text property with a Base64 encoding (ENCODING=b) undone, as UTF-8 (or the
+    // legacy code page); any other value as it stands.
+    QString TextValue() const;
+    // Rewrites the value (escaped text): an encoding or value type of the old value no longer
+    // applies to it, and would make readers decode the new text as something else.
+    void SetTextValue(const QString& value);
 };
 
 // Splits text into content lines. Continuation lines are unfolded (a vCard 2.1 card keeps the

@@ -234,7 +234,10 @@ icaltimetype ToIcalTime(const COleDateTime& local, const TimeForm& form)
         t.second = local.GetSecond();
         return t;
     }
-    const time_t seconds = time_t(local.ToQDateTime().toSecsSinceEpoch());
+    const QDateTime localTime = local.ToQDateTime();
+    if (!localTime.isValid())
+        return icaltime_null_time(); // a time the local zone skips has no instant to convert
+    const time_t seconds = time_t(localTime.toSecsSinceEpoch());
     icaltimezone* zone = form.utc ? icaltimezone_get_utc_timezone() : const_cast<icaltimezone*>(form.zone);
     icaltimetype zoned = icaltime_from_timet_with_zone(seconds, 0, zone);
     if (!form.utc)

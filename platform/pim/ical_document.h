@@ -60,7 +60,8 @@ COleDateTime ToLocalTime(const icaltimetype& t, TimeForm* form = nullptr);
 // The property's value as local time (a TZID'd or UTC value is converted; floating time and
 // dates are taken as they stand). Invalid when the property is missing or unreadable.
 COleDateTime LocalTimeOf(icalproperty* property, icalcomponent* component, TimeForm* form = nullptr);
-// A local time in the given form.
+// A local time in the given form: a floating time and a date as they stand. The null time for a
+// zoned or UTC form of a local time that does not exist (skipped when the clocks go forward).
 icaltimetype ToIcalTime(const COleDateTime& local, const TimeForm& form);
 
 } // namespace pim

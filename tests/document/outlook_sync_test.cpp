@@ -456,6 +456,10 @@ TEST_F(PimExchange, AnUpdateChangesOnlyWhatTheUserChanged)
         {"moved_to_thursday", "DTSTART:20240103T100000\r\nRRULE:FREQ=WEEKLY;UNTIL=20240630T235959;BYDAY=WE\r\n", {},
          CScheduleEntry::RepeatWeekly, [](CScheduleEntry& e) { e.m_dtStart = COleDateTime(2024, 1, 4, 10, 0, 0); },
          {"DTSTART:20240104T100000", "BYDAY=TH", "UNTIL=20240630T235959"}, {"BYDAY=WE"}},
+        {"once", "DTSTART:20240506T070000\r\nRRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO,WE,FR\r\nSUMMARY:Gym\r\n"
+                 "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT2H\r\nEND:VALARM\r\n", {},
+         CScheduleEntry::RepeatWeekly, [](CScheduleEntry& e) { e.m_nRepeat = CScheduleEntry::RepeatNone; },
+         {"SUMMARY:Gym", "TRIGGER:-PT2H", "DTSTART:20240506T070000"}, {"RRULE"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -511,10 +515,10 @@ TEST_F(PimExchange, TheValuesAsReadAreKeptBesideTheDataFile)
     for (const char* text : {"FN:Ann Lee-Smith", "TYPE=CELL:0170", "TYPE=HOME:030 2", "TYPE=WORK:040"})
         EXPECT_TRUE(written.contains(text)) << text << "\n" << written.constData();
     struct stat st {};
-    ASSERT_EQ(::stat(QFile::encodeName(data + CPimBaseline::kFileName).constData(), &st), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(data + doc.PimBaseline().FileName()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 
-    QFile baseline(data + CPimBaseline::kFileName);
+    QFile baseline(data + doc.PimBaseline().FileName());
     ASSERT_TRUE(baseline.open(QIODevice::ReadWrite));
     baseline.seek(12);
     baseline.write("?");
@@ -523,6 +527,69 @@ TEST_F(PimExchange, TheValuesAsReadAreKeptBesideTheDataFile)
     for (const char* text : {"FN:Ann\r\n", "TYPE=CELL:0170", "TYPE=HOME:030 1"})
         EXPECT_TRUE(written.contains(text)) << text << "\n" << written.constData();
     EXPECT_FALSE(written.contains("TYPE=WORK"));
+}
+
+// Local time for the scope: TZ set and the C library told.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) : m_old(qgetenv("TZ")), m_hadOld(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", zone);
+        ::tzset();
+    }
+    ~ScopedTimeZone()
+    {
+        if (m_hadOld)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        ::tzset();
+    }
+
+private:
+    QByteArray m_old;
+    bool m_hadOld;
+};
+
+// A floating start at an hour the clocks skip is written as it stands; a year the calendar cannot
+// hold refuses that record alone, with its reason: the records after it are still written.
+TEST_F(PimExchange, ARecordTheStoreCannotHoldIsRefusedAndTheOthersAreWritten)
+{
+    const ScopedTimeZone berlin("Europe/Berlin");
+    const auto add = [&](const char* subject, const COleDateTime& start) {
+        auto e = std::make_unique<CScheduleEntry>();
+        e->m_strSubject = QLatin1String(subject);
+        e->m_dtStart = start;
+        e->m_nState = CSyncRecord::StateNew;
+        doc.m_outlookSchedules.push_back(std::move(e));
+    };
+    add("Night shift", COleDateTime(2024, 3, 31, 2, 30, 0));
+    add("Far away", COleDateTime(9999, 1, 1, 10, 0, 0));
+    add("After it", COleDateTime(2024, 4, 2, 9, 0, 0));
+
+    EXPECT_FALSE(doc.ExportOutlookSchedules());
+    ASSERT_EQ(recording.ui.boxes.size(), 1u);
+    EXPECT_EQ(recording.ui.boxTexts()[0],
+              QStringLiteral("Failed to write data. - The appointment \"Far away\" falls in the year 9999; the calendar "
+                             "holds years up to 3000"));
+    const CScheduleEntry& night = *doc.m_outlookSchedules[0];
+    EXPECT_FALSE(night.m_strEntryID.isEmpty());
+    EXPECT_TRUE(get(QStringLiteral("calendar/") + night.m_strEntryID + QStringLiteral(".ics")).contains("DTSTART:20240331T023000\r\n"));
+    EXPECT_TRUE(doc.m_outlookSchedules[1]->m_strEntryID.isEmpty());
+    EXPECT_EQ(doc.m_outlookSchedules[1]->m_nState, CSyncRecord::StateNew);
+    EXPECT_FALSE(doc.m_outlookSchedules[2]->m_strEntryID.isEmpty());
+    EXPECT_EQ(fileCount("calendar"), 2);
+
+    // Once the year is one the calendar holds, the next export writes it, and only it.
+    doc.m_outlookSchedules[1]->m_dtStart = COleDateTime(2999, 1, 1, 10, 0, 0);
+    EXPECT_TRUE(doc.ExportOutlookSchedules());
+    EXPECT_EQ(fileCount("calendar"), 3);
+    ASSERT_TRUE(doc.ImportOutlookSchedules());
+    QStringList starts;
+    for (const auto& e : doc.m_outlookSchedules)
+        starts << e->m_dtStart.Format(u"%Y-%m-%d %H:%M");
+    starts.sort();
+    EXPECT_EQ(starts, (QStringList {"2024-03-31 02:30", "2024-04-02 09:00", "2999-01-01 10:00"}));
 }
 
 TEST_F(PimExchange, AnUpdateOfAnItemDeletedElsewhereAddsItAgain)

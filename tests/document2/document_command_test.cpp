@@ -29,8 +29,14 @@ protected:
     {
         ModelProfile().SetModel(CModelProfile::TypeCorvo);
         qputenv("DESKHAND_PIM_DIR", files.path(QStringLiteral("pim")).toUtf8());
+        // The PIM commands keep what they read in the data folder.
+        qputenv("DESKHAND_DATA_DIR", files.path().toUtf8());
     }
-    ~DocumentCommand() override { qunsetenv("DESKHAND_PIM_DIR"); }
+    ~DocumentCommand() override
+    {
+        qunsetenv("DESKHAND_PIM_DIR");
+        qunsetenv("DESKHAND_DATA_DIR");
+    }
 
     QString path(const char* name) const { return files.path(QLatin1String(name)); }
     void write(const char* name, const QByteArray& bytes) const { ASSERT_TRUE(files.write(QLatin1String(name), bytes)); }
@@ -131,6 +137,31 @@ TEST_F(DocumentCommand, CsvAndPimThroughTheDocument)
     ASSERT_TRUE(got.value("ok").toBool());
     ASSERT_EQ(got.value("records").toArray().size(), 1);
     EXPECT_EQ(got.value("records").toArray().at(0).toObject().value("m_strSubject").toString(), QStringLiteral("milk"));
+}
+
+// "pim read" keeps the values as read in the data folder, so that a later "pim write" changes only
+// what was edited in between, even in a card another program has reordered since.
+TEST_F(DocumentCommand, PimWriteAfterReadSendsOnlyWhatWasEdited)
+{
+    const auto card = [](const QByteArray& tels) {
+        return "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann\r\n" + tels + "END:VCARD\r\n";
+    };
+    write("pim/contacts/ann.vcf", card("TEL;TYPE=CELL:0170 1\r\nTEL;TYPE=CELL:0170 2\r\nTEL;TYPE=HOME:030 1\r\n"));
+    const QJsonObject got = run({"pim", "read", "contacts"});
+    ASSERT_TRUE(got.value("ok").toBool());
+    EXPECT_FALSE(read("pimbase2.dat").isEmpty());
+    // Another program, in between.
+    write("pim/contacts/ann.vcf", card("TEL;TYPE=CELL:0170 2\r\nTEL;TYPE=CELL:0170 1\r\nTEL;TYPE=HOME:030 2\r\n"));
+
+    QJsonObject ann = got.value("records").toArray()[0].toObject();
+    EXPECT_EQ(ann.value("m_strMobile").toString(), QStringLiteral("0170 1"));
+    ann.insert("m_strName", "Ann Lee");
+    ann.insert("m_nState", 2);
+    write("edited.json", QJsonDocument(QJsonArray {ann}).toJson());
+    ASSERT_TRUE(run({"pim", "write", "contacts", path("edited.json")}).value("ok").toBool());
+    const QByteArray written = read("pim/contacts/ann.vcf");
+    for (const char* text : {"FN:Ann Lee\r\n", "CELL:0170 2\r\n", "CELL:0170 1\r\n", "HOME:030 2\r\n"})
+        EXPECT_TRUE(written.contains(text)) << text << "\n" << written.constData();
 }
 
 } // namespace

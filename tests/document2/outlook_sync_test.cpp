@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sys/stat.h>
+
 namespace {
 
 using namespace dh2;
@@ -289,6 +292,135 @@ TEST_F(PimExchange, CancelEndsTheReadAndKeepsTheList)
     EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Failed to read Outlook")});
     EXPECT_FALSE(g_bCancel);
     EXPECT_TRUE(recording.ui.mainWindowEnabled);
+}
+
+// A card as another program writes it: two e-mail addresses and two mobile numbers.
+QByteArray annCard(const QByteArray& lines)
+{
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\n" + lines + "END:VCARD\r\n";
+}
+
+// A card is read, the data file saved; another program then sorts the card's lines and changes
+// the home number; the next run edits one field and writes the card back. Only that field
+// changes, in the line that holds the value read, wherever it is now.
+TEST_F(PimExchange, AnUpdateChangesOnlyWhatTheUserChangedInTheLineThatWasRead)
+{
+    const QByteArray asRead = "TEL;TYPE=CELL:0170 111\r\nTEL;TYPE=CELL:0170 222\r\nTEL;TYPE=HOME:030 1\r\n"
+                              "EMAIL;TYPE=INTERNET:ann@work.example\r\nEMAIL;TYPE=INTERNET:ann@home.example\r\n";
+    const QByteArray sorted = "EMAIL;TYPE=INTERNET:ann@home.example\r\nEMAIL;TYPE=INTERNET:ann@work.example\r\n"
+                              "TEL;TYPE=CELL:0170 222\r\nTEL;TYPE=CELL:0170 111\r\nTEL;TYPE=HOME:030 9\r\n";
+    const struct {
+        const char* name;
+        std::function<void(CPhoneEntry&)> edit;
+        std::vector<QByteArray> once; // each exactly once in the written card
+        std::vector<QByteArray> absent;
+    } cases[] = {
+        {"name", [](CPhoneEntry& e) { e.m_strName = QStringLiteral("Ann Lee-Smith"); },
+         {"FN:Ann Lee-Smith", "CELL:0170 111", "CELL:0170 222", "HOME:030 9", "ann@work.example", "ann@home.example"},
+         {"030 1\r\n"}},
+        {"mobile", [](CPhoneEntry& e) { e.m_strMobile = QStringLiteral("0170 333"); },
+         {"FN:Ann Lee\r\n", "CELL:0170 222\r\nTEL;TYPE=CELL:0170 333\r\n", "HOME:030 9", "ann@work.example", "ann@home.example"},
+         {"0170 111"}},
+        {"email", [](CPhoneEntry& e) { e.m_strEmail = QStringLiteral("ann@new.example"); },
+         {"INTERNET:ann@home.example\r\nEMAIL;TYPE=INTERNET:ann@new.example\r\n", "CELL:0170 111", "CELL:0170 222"},
+         {"ann@work.example"}},
+        {"mobile_cleared", [](CPhoneEntry& e) { e.m_strMobile.clear(); },
+         {"CELL:0170 222", "HOME:030 9", "ann@work.example", "ann@home.example"}, {"0170 111"}},
+        {"fax_added", [](CPhoneEntry& e) { e.m_strFax = QStringLiteral("030 7"); },
+         {"TEL;TYPE=WORK,FAX:030 7", "CELL:0170 111", "CELL:0170 222", "HOME:030 9"}, {}},
+    };
+    const QString data = store.path(QStringLiteral("data/"));
+    QDir().mkpath(data);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        put(QStringLiteral("contacts/ann.vcf"), annCard(asRead));
+        {
+            CMVsyncDoc first;
+            first.SetDataDir(data);
+            ASSERT_TRUE(first.ImportOutlookContacts());
+            ASSERT_EQ(first.m_arOutlookContacts.size(), 1u);
+            EXPECT_EQ(first.m_arOutlookContacts[0]->m_strMobile, QStringLiteral("0170 111"));
+            ASSERT_TRUE(first.SaveLocalData());
+        }
+        put(QStringLiteral("contacts/ann.vcf"), annCard(sorted));
+
+        CMVsyncDoc next;
+        next.SetDataDir(data);
+        next.LoadLocalData();
+        ASSERT_EQ(next.m_arOutlookContacts.size(), 1u);
+        CPhoneEntry& ann = *next.m_arOutlookContacts[0];
+        c.edit(ann);
+        ann.m_nState = CSyncRecord::StateChanged;
+        ASSERT_TRUE(next.ExportOutlookContacts());
+        const QByteArray written = store.read(QStringLiteral("contacts/ann.vcf"));
+        for (const QByteArray& text : c.once)
+            EXPECT_EQ(written.count(text), 1) << text.constData() << "\n" << written.constData();
+        for (const QByteArray& text : c.absent)
+            EXPECT_FALSE(written.contains(text)) << text.constData() << "\n" << written.constData();
+    }
+    // Deskhand's values as read have a file of their own: the two programs count alarms apart.
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(data + QStringLiteral("pimbase2.dat")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_FALSE(QFile::exists(data + QStringLiteral("pimbase.dat")));
+}
+
+QByteArray gymEvent(const QByteArray& trigger, const QByteArray& extra = {})
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//other//EN\r\nBEGIN:VEVENT\r\nUID:gym\r\n"
+           "DTSTAMP:20240501T000000Z\r\nDTSTART:20240506T070000\r\nRRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO,WE,FR\r\n"
+           "SUMMARY:Gym\r\n" + extra + "BEGIN:VALARM\r\nACTION:DISPLAY\r\nDESCRIPTION:Gym\r\nTRIGGER:" + trigger
+           + "\r\nEND:VALARM\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+// An alarm and a rule the record cannot show (15 minutes and 2 hours read as "On Time", three
+// days a week ten times as weekly) survive an update unless the user changed the alarm or the
+// repeat; "Once" then ends the repeat. What another program added in between stays.
+TEST_F(PimExchange, AnUpdateKeepsTheAlarmAndRuleTheRecordCannotShow)
+{
+    const struct {
+        const char* name;
+        QByteArray trigger;
+        std::function<void(CScheduleEntry&)> edit;
+        std::vector<QByteArray> present, absent;
+    } cases[] = {
+        {"subject_15", "-PT15M", [](CScheduleEntry& e) { e.m_strSubject = QStringLiteral("Gym!"); },
+         {"SUMMARY:Gym!", "TRIGGER:-PT15M", "RRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO,WE,FR", "DTSTART:20240506T070000"}, {}},
+        {"subject_2h", "-PT2H", [](CScheduleEntry& e) { e.m_strSubject = QStringLiteral("Gym!"); },
+         {"SUMMARY:Gym!", "TRIGGER:-PT2H", "RRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO,WE,FR"}, {}},
+        {"later_start", "-PT15M", [](CScheduleEntry& e) { e.m_dtStart.SetDateTime(2024, 5, 6, 8, 0, 0); },
+         {"DTSTART:20240506T080000", "TRIGGER:-PT15M", "RRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO,WE,FR"}, {}},
+        {"alarm", "-PT2H", [](CScheduleEntry& e) { e.m_nAlarm = CScheduleEntry::Alarm30Min; },
+         {"TRIGGER:-PT30M", "RRULE:FREQ=WEEKLY;COUNT=10;BYDAY=MO,WE,FR", "SUMMARY:Gym\r\n"}, {"PT2H"}},
+        {"once", "-PT15M", [](CScheduleEntry& e) { e.m_nRepeat = CScheduleEntry::RepeatOnce; },
+         {"TRIGGER:-PT15M", "SUMMARY:Gym\r\n"}, {"RRULE"}},
+        {"daily", "-PT15M", [](CScheduleEntry& e) { e.m_nRepeat = CScheduleEntry::RepeatDaily; },
+         {"RRULE:FREQ=DAILY\r\n", "TRIGGER:-PT15M"}, {"COUNT", "BYDAY"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        put(QStringLiteral("calendar/gym.ics"), gymEvent(c.trigger));
+        ASSERT_TRUE(doc.ImportOutlookSchedules());
+        ASSERT_EQ(doc.m_arOutlookSchedules.size(), 1u);
+        CScheduleEntry& gym = *doc.m_arOutlookSchedules[0];
+        EXPECT_EQ(gym.m_nAlarm, CScheduleEntry::AlarmOnTime);
+        EXPECT_EQ(gym.m_nRepeat, CScheduleEntry::RepeatWeekly);
+        c.edit(gym);
+        gym.m_nState = CSyncRecord::StateChanged;
+        const int repeat = gym.m_nRepeat;
+        put(QStringLiteral("calendar/gym.ics"), gymEvent(c.trigger, "LOCATION:Hall 2\r\n"));
+
+        ASSERT_TRUE(doc.ExportOutlookSchedules());
+        const QByteArray written = store.read(QStringLiteral("calendar/gym.ics"));
+        EXPECT_TRUE(written.contains("LOCATION:Hall 2")) << written.constData();
+        for (const QByteArray& text : c.present)
+            EXPECT_TRUE(written.contains(text)) << text.constData() << "\n" << written.constData();
+        for (const QByteArray& text : c.absent)
+            EXPECT_FALSE(written.contains(text)) << text.constData() << "\n" << written.constData();
+        // Read again, the record shows what was written.
+        ASSERT_TRUE(doc.ImportOutlookSchedules());
+        EXPECT_EQ(doc.m_arOutlookSchedules[0]->m_nRepeat, repeat);
+    }
 }
 
 } // namespace

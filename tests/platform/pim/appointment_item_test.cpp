@@ -330,6 +330,61 @@ TEST_F(AppointmentItemTest, ReminderRemovalAndAnAppointmentWithoutStart)
     EXPECT_EQ(QDir(Folder(pim::olFolderCalendar)).entryList(QDir::Files).size(), 1);
 }
 
+// A floating start is written as the clock reads, also at an hour the local zone skips; a start
+// or end the file cannot hold (a year after 3000, a skipped hour of a zoned event) is refused
+// with its reason, and the file stays as it was.
+TEST_F(AppointmentItemTest, StartsAreWrittenAsTheyStandOrRefusedWhole)
+{
+    const ScopedTimeZone berlin("Europe/Berlin");
+    const QByteArray floating = "DTSTART:20240301T100000\r\nDTEND:20240301T113000\r\nSUMMARY:Yoga\r\n";
+    const QByteArray zoned = "DTSTART:20240301T090000Z\r\nSUMMARY:Yoga\r\n";
+    const struct {
+        QByteArray lines; // empty for a new appointment
+        COleDateTime start;
+        std::vector<const char*> written; // empty when refused
+        const char* reason;
+    } cases[] = {
+        {{}, COleDateTime(2024, 3, 31, 2, 30, 0), {"DTSTART:20240331T023000\r\n"}, nullptr},
+        {floating, COleDateTime(2024, 3, 31, 2, 30, 0), {"DTSTART:20240331T023000\r\n", "DTEND:20240331T040000\r\n"}, nullptr},
+        {{}, COleDateTime(3000, 12, 31, 23, 0, 0), {"DTSTART:30001231T230000\r\n"}, nullptr},
+        {{}, COleDateTime(9999, 1, 1, 10, 0, 0), {}, "The appointment \"Yoga\" falls in the year 9999; the calendar holds years up to 3000"},
+        {floating, COleDateTime(3000, 12, 31, 23, 0, 0), {}, "The appointment \"Yoga\" falls in the year 3001; the calendar holds years up to 3000"},
+        {zoned, COleDateTime(2024, 3, 31, 2, 30, 0), {}, "The appointment \"Yoga\" falls on 2024-03-31 02:30, a time the local time zone skips"},
+        {zoned, COleDateTime(2024, 3, 31, 3, 30, 0), {"DTSTART:20240331T013000Z\r\n"}, nullptr},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start.Format(u"%Y-%m-%d %H:%M").toStdString() + " " + c.lines.constData());
+        std::unique_ptr<AppointmentItem> item;
+        QByteArray before;
+        if (c.lines.isEmpty()) {
+            item = Create<AppointmentItem>(pim::olAppointmentItem);
+            item->SetSubject(QStringLiteral("Yoga"));
+        } else {
+            const QString name = QStringLiteral("e%1.ics").arg(++n);
+            before = ReadFile(PutEvent(name, c.lines));
+            item = Load<AppointmentItem>(QStringLiteral("calendar/") + name);
+        }
+        ASSERT_TRUE(item);
+        item->SetStart(c.start);
+        pim::Error error;
+        const bool saved = item->Save(&error);
+        EXPECT_EQ(saved, !c.reason) << error.description.toStdString();
+        if (c.reason) {
+            EXPECT_EQ(error.code, pim::ErrorCode::InvalidArgument);
+            EXPECT_EQ(error.description, QString::fromUtf8(c.reason));
+            EXPECT_EQ(item->FilePath().isEmpty() ? QByteArray() : ReadFile(item->FilePath()), before);
+            continue;
+        }
+        const QByteArray file = ReadFile(item->FilePath());
+        for (const char* text : c.written)
+            EXPECT_TRUE(file.contains(text)) << text << "\n" << file.constData();
+        auto back = Find<AppointmentItem>(item->EntryID());
+        ASSERT_TRUE(back) << file.constData();
+        EXPECT_EQ(back->Start(), c.start);
+    }
+}
+
 TEST_F(AppointmentItemTest, PatternDefaultsFollowTheStart)
 {
     auto item = Create<AppointmentItem>(pim::olAppointmentItem);

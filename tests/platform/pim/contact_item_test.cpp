@@ -204,6 +204,38 @@ TEST_F(ContactItemTest, ACardWithoutNamesOrNumbersStillLoads)
     EXPECT_EQ(contact->EntryID(), QStringLiteral("bare"));
 }
 
+// Other programs mark some text values as Base64. They read as the text they encode; a value
+// rewritten here is plain text and loses the mark, whatever the property; a line that is not
+// rewritten keeps it.
+TEST_F(ContactItemTest, Base64MarkedValuesReadDecodedAndLoseTheMarkWhenRewritten)
+{
+    PutText(QStringLiteral("contacts/b64.vcf"), "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:b64\r\n"
+                                               "FN;ENCODING=b:QW5uIExlZQ==\r\n"
+                                               "TEL;TYPE=CELL;ENCODING=b:KzEgNTU1IDAxMDA=\r\n"
+                                               "TEL;TYPE=HOME;ENCODING=B:MDMwIDEyMzQ=\r\n"
+                                               "EMAIL;ENCODING=b:YW5uQGV4YW1wbGUub3Jn\r\n"
+                                               "NOTE;ENCODING=BASE64:WmVpbGUgMVxuWmVpbGUgMg==\r\n"
+                                               "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\r\nEND:VCARD\r\n");
+    auto card = Load<ContactItem>(QStringLiteral("contacts/b64.vcf"));
+    ASSERT_TRUE(card);
+    expectFields(*card, {"Ann Lee", "Ann", "Lee", "+1 555 0100", "", "030 1234", "", "ann@example.org", "Zeile 1\nZeile 2",
+                         "b64"});
+
+    card->SetFullName(QStringLiteral("Ann Lee-Smith"));
+    card->SetHomeTelephoneNumber(QStringLiteral("+1 555 0199"));
+    card->SetEmail1Address(QStringLiteral("ann@example.com"));
+    card->SetBody(QStringLiteral("Zeile 3"));
+    ASSERT_TRUE(card->Save());
+    const QByteArray file = ReadFile(card->FilePath());
+    for (const char* expected : {"\r\nFN:Ann Lee-Smith\r\n", "\r\nTEL;TYPE=HOME:+1 555 0199\r\n",
+                                 "\r\nEMAIL:ann@example.com\r\n", "\r\nNOTE:Zeile 3\r\n",
+                                 "\r\nTEL;TYPE=CELL;ENCODING=b:KzEgNTU1IDAxMDA=\r\n", "\r\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\r\n"})
+        EXPECT_TRUE(file.contains(expected)) << expected << "\n" << file.constData();
+    auto back = Load<ContactItem>(QStringLiteral("contacts/b64.vcf"));
+    expectFields(*back, {"Ann Lee-Smith", "Ann", "Lee-Smith", "+1 555 0100", "", "+1 555 0199", "", "ann@example.com",
+                         "Zeile 3", "b64"});
+}
+
 TEST_F(ContactItemTest, NumbersWithoutATypeFillTheEmptyFieldsInOrder)
 {
     const struct {
