@@ -200,13 +200,13 @@ bool CPhoneSession::Disconnect()
     platform::Sleep(kClosingPauseMs);
     g_bCancel = false;
 
-    // The phone goes back to its own character set with echo on; the port stays open.
-    QString ignored;
-    if (m_port.SendCommand("AT+SEND\r", ignored, false) == AT_OK) {
+    // The phone goes back to its own character set with echo on; the port stays open. These go
+    // out also while a termination request ends the operation.
+    if (m_port.SendClosingCommand("AT+SEND\r") == AT_OK) {
         platform::Sleep(kClosingPauseMs);
-        if (m_port.SendCommand("AT+CSCS=\"GSM\"\r", ignored, false) == AT_OK) {
+        if (m_port.SendClosingCommand("AT+CSCS=\"GSM\"\r") == AT_OK) {
             platform::Sleep(kClosingPauseMs);
-            m_port.SendCommand("ATE1\r", ignored, false);
+            m_port.SendClosingCommand("ATE1\r");
         }
     }
     CloseProgress();

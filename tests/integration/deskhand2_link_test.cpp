@@ -4,6 +4,8 @@
 
 #include "link_tool_fixture.h"
 
+#include <csignal>
+
 namespace {
 
 class Deskhand2LinkTest : public LinkToolTest {
@@ -181,6 +183,29 @@ TEST_F(Deskhand2LinkTest, DecodePduPrintsTheRecordAndEachElement)
         EXPECT_FALSE(run.output.contains(QLatin1String("record")));
         EXPECT_FALSE(run.output["error"].toString().isEmpty());
     }
+}
+
+// SIGTERM during a read ends it as Cancel does; the phone still leaves its synchronisation mode
+// and takes the next session.
+TEST_F(Deskhand2LinkTest, ASignalEndsTheSessionWithItsClosingCommands)
+{
+    startSimulator(demoPhone(2), {"--model", "2", "--fault", "delay:5000@AT+CPBR=1,200"});
+    QProcess process;
+    startLink(process, {"read", "handset"});
+    QDeadlineTimer deadline(30000);
+    while (!logged().contains("AT+CPBR=1,200") && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(logged().contains("AT+CPBR=1,200"));
+    process.terminate();
+    const Run ended = finish(process);
+    EXPECT_EQ(ended.exitCode, 128 + SIGTERM);
+    EXPECT_EQ(ended.output.value(QLatin1String("result")).toInt(), 21);
+    const QByteArrayList commands = logged();
+    const qsizetype read = commands.indexOf("AT+CPBR=1,200");
+    EXPECT_EQ(commands.mid(read + 1, 3), QByteArrayList({"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+
+    const Run again = link({"read", "schedules"});
+    EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
 }
 
 TEST_F(Deskhand2LinkTest, RefusalsAreClearAndFail)
