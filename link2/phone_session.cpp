@@ -12,6 +12,8 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+#include <limits>
+
 namespace dh2 {
 
 namespace {
@@ -37,9 +39,8 @@ const QString kInvalidVersion = QStringLiteral("Invalid phone version");
 
 QString CommandSafe(const QString& text)
 {
-    QString safe = text;
-    for (const QChar c : {QChar(u'"'), QChar(u'\r'), QChar(u'\n'), QChar(26), QChar(27), QChar(0)})
-        safe.remove(c);
+    QString safe = common::StorableText(text, std::numeric_limits<int>::max());
+    safe.removeIf([](QChar c) { return c == u'"' || c.category() == QChar::Other_Control; });
     return safe;
 }
 
@@ -68,6 +69,12 @@ bool CPhoneSession::Fail(int nResult)
 {
     Disconnect();
     m_nResult = nResult;
+    return false;
+}
+
+bool CPhoneSession::NothingSent()
+{
+    m_nResult = SESSION_NOTHING_SENT;
     return false;
 }
 

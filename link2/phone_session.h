@@ -18,8 +18,9 @@ namespace dh2 {
 class CModelProfile;
 struct MessageListEntry;
 
-// Plain text for a quoted command field: without the characters that could end the field or the
-// command (double quote, CR, LF, Ctrl-Z, ESC, NUL).
+// Plain text for a quoted command field: without the double quote, which would end the field,
+// control characters (CR, Ctrl-Z and ESC end or cancel the command; TAB, BS, DEL and the others
+// no field holds) and halves of surrogate pairs.
 QString CommandSafe(const QString& text);
 
 // The transport, the wake-up delay and the last reply and result, shared by every operation.
@@ -41,6 +42,7 @@ enum SessionResult : int {
     SESSION_BAD_LIST = 10,     // a list (groups, a SIM half, schedules) could not be read or parsed,
                                // or a list write was refused before any command
     SESSION_BAD_ENTRY = 11,    // a phonebook entry did not parse
+    SESSION_NOTHING_SENT = 12, // a value the phone cannot keep: refused before any command
     SESSION_NOT_SUPPORTED = 16, // the phone is no supported model
     SESSION_RESYNC_FAILED = 17,
     SESSION_WAKE_UP_FAILED = 19,
@@ -173,6 +175,10 @@ private:
     bool SelectBook(const char* command, bool sim);
     // The caller-group check of a handset write: false (and the box) when the group is full.
     bool CountInGroup(CPhoneEntry& entry);
+    // Refuses a command before it goes out: SESSION_NOTHING_SENT, false.
+    bool NothingSent();
+    // Deletes the entry at an index of the selected book, 1 to last.
+    bool DeleteEntry(int nIndex, int nLast);
     // Port, wake-up, the loading text and identification of a message listing.
     bool OpenMessageRead();
     // Appends the record of a text-mode entry; false (result 11) when its header does not parse.
