@@ -90,8 +90,9 @@ public:
     bool AddSimEntry(CPhoneEntry& entry);
     bool DeleteHandsetEntry(int nIndex);
     bool DeleteSimEntry(int nIndex);
-    // The write commands; the entry's fields are cut to what is sent.
-    QByteArray BuildHandsetWrite(CPhoneEntry& entry) const;
+    // The write commands; the entry's fields are cut to what is sent. A handset entry whose line
+    // would be too long goes without its fax, which is emptied in the entry (*faxLeftOut).
+    QByteArray BuildHandsetWrite(CPhoneEntry& entry, bool* faxLeftOut = nullptr) const;
     QByteArray BuildSimWrite(CPhoneEntry& entry) const;
 
     // Schedule entries and memos.

@@ -7,6 +7,7 @@
 #include "platform/ansi_codepage.h"
 #include "platform/ansi_width.h"
 #include "platform/clock.h"
+#include "platform/string_table.h"
 #include "platform/ui_services.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kSavingText = 62468;  // "Saving data..."
 constexpr int kLoadingText = 62467; // "Loading data... %d-%d"
+constexpr int kFaxLeftOutText = 64310; // "The phone cannot hold the whole entry ..."
 constexpr int kNoGroupOnPhone = 255;
 constexpr int kTextFieldLimit = 24; // e-mail and fax
 constexpr int kPairPauseMs = 10;
@@ -273,7 +275,7 @@ bool CPhoneSession::CountInGroup(CPhoneEntry& entry)
     return true;
 }
 
-QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry) const
+QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry, bool* faxLeftOut) const
 {
     const CModelProfile& profile = ModelProfile();
     entry.m_strName = StorableName(entry.m_strName, m_nHandsetNameLimit);
@@ -325,9 +327,14 @@ QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry) const
         return command + '\r';
     };
     QByteArray command = build(faxField(fax));
-    // The phone takes no longer line: the fax goes.
-    if (command.size() >= kMaxHandsetCommand)
+    const bool leftOut = command.size() >= kMaxHandsetCommand;
+    // The phone takes no longer line: the fax goes, and the entry holds what the phone has.
+    if (leftOut) {
         command = build(faxField(QString()));
+        entry.m_strFax.clear();
+    }
+    if (faxLeftOut)
+        *faxLeftOut = leftOut;
     return command;
 }
 
@@ -359,7 +366,12 @@ bool CPhoneSession::AddHandsetEntry(CPhoneEntry& entry)
     ShowProgress(kSavingText);
     if (!CountInGroup(entry))
         return false;
-    return Send(BuildHandsetWrite(entry)) == AT_OK;
+    bool faxLeftOut = false;
+    if (Send(BuildHandsetWrite(entry, &faxLeftOut)) != AT_OK)
+        return false;
+    if (faxLeftOut)
+        platform::AfxMessageBox(platform::LoadString(kFaxLeftOutText).arg(entry.m_strName), platform::MB_ICONINFORMATION);
+    return true;
 }
 
 bool CPhoneSession::AddSimEntry(CPhoneEntry& entry)
