@@ -164,9 +164,17 @@ bool CPhoneSession::Resync()
     return SetEcho(0) && SendAll({"AT+SSLP=1000\r", "AT+SBEG\r", "AT+CSCS=\"SYNC\"\r"});
 }
 
+bool CPhoneSession::OpenPort()
+{
+    if (m_port.Connect())
+        return true;
+    m_nResult = SESSION_NO_PORT;
+    return false;
+}
+
 bool CPhoneSession::OpenSession(std::optional<std::pair<int, int>> loading)
 {
-    if (!m_port.Connect())
+    if (!OpenPort())
         return false;
     if (!Handshake()) {
         m_nResult = SESSION_WAKE_UP_FAILED;

@@ -45,6 +45,7 @@ enum SessionResult : int {
     SESSION_NOTHING_SENT = 12, // a value the phone cannot keep: refused before any command
     SESSION_NOT_SUPPORTED = 16, // the phone is no supported model
     SESSION_RESYNC_FAILED = 17,
+    SESSION_NO_PORT = 18,      // the port did not open: nothing was sent
     SESSION_WAKE_UP_FAILED = 19,
 };
 
@@ -158,6 +159,8 @@ private:
     // Sends commands in order, each waited, stopping at the first that does not answer OK.
     bool SendAll(std::initializer_list<const char*> commands);
     void ShowProgressText(int nStringId, std::initializer_list<int> values);
+    // Opens the port for an operation; when it does not open, m_nResult says so (18).
+    bool OpenPort();
     // Port, wake-up and identification: the start of every operation, with a read's loading
     // text after the wake-up. On failure m_nResult says why (19, 16) and the session is closed.
     bool OpenSession(std::optional<std::pair<int, int>> loading = std::nullopt);

@@ -100,7 +100,7 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
         m_nResult = SESSION_BAD_LIST;
         return false;
     }
-    if (!m_port.Connect())
+    if (!OpenPort())
         return false;
 
     int failure = 0; // the result of the step that failed, 0 while none has

@@ -1,9 +1,12 @@
 #include "tools/tool_main.h"
 
+#include "platform/serial/serial_port.h"
 #include "platform/termination_signals.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace tools {
@@ -33,6 +36,41 @@ int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy)
     if (terminatedBy)
         return 128 + terminatedBy;
     return output.value(QLatin1String("ok")).toBool() ? 0 : 1;
+}
+
+QString PortProblem(const QString& path, int baud)
+{
+    platform::SerialPort port;
+    if (!port.open(path)) {
+        switch (port.lastError()) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO: return QStringLiteral("no such device");
+        case EACCES:
+        case EPERM: return QStringLiteral("permission denied");
+        case EBUSY:
+        case EWOULDBLOCK: return QStringLiteral("busy: another program holds it");
+        case ENOTTY: return QStringLiteral("not a serial port");
+        default: return qt_error_string(port.lastError());
+        }
+    }
+    platform::SerialSettings settings;
+    settings.baud = baud;
+    if (!port.configure(settings))
+        return QStringLiteral("the line does not take %1 baud").arg(baud);
+    return {};
+}
+
+QString FolderProblem(const QString& path)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 is no folder").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("the folder %1 is read-only").arg(folder.filePath());
+    return {};
 }
 
 void PrintProgressLine(std::FILE* stream, const QString& text)
