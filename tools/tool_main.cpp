@@ -30,8 +30,12 @@ QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int*
 
 int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy)
 {
-    if (output.contains(QLatin1String("error")))
-        std::fprintf(stderr, "%s: %s (see --help)\n", tool, output.value(QLatin1String("error")).toString().toLocal8Bit().constData());
+    if (output.contains(QLatin1String("error"))) {
+        // A refusal comes before any command, with no result yet; it may be the command line's.
+        const bool refusal = output.value(QLatin1String("result")).toInt() == 0;
+        std::fprintf(stderr, "%s: %s%s\n", tool, output.value(QLatin1String("error")).toString().toLocal8Bit().constData(),
+            refusal ? " (see --help)" : "");
+    }
     std::fputs(QJsonDocument(output).toJson(QJsonDocument::Indented).constData(), stdout);
     if (terminatedBy)
         return 128 + terminatedBy;
