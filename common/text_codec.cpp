@@ -1,5 +1,6 @@
 #include "common/text_codec.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -324,6 +325,28 @@ bool IsGsmEncodable(const QString& text)
 bool IsGsmEncodableW(QStringView ucs2)
 {
     return Ucs2ToGsmSeptets(nullptr, ucs2) >= 0;
+}
+
+QString StorableText(const QString& text, int unitLimit)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            kept += c;
+            kept += text[++i];
+        } else if (c.unicode() != 0 && !c.isSurrogate()) {
+            kept += c;
+        }
+    }
+    const qsizetype limit = std::max(0, IsGsmEncodable(kept) ? unitLimit : unitLimit / 2);
+    if (kept.size() > limit) {
+        kept.truncate(limit);
+        if (!kept.isEmpty() && kept.back().isHighSurrogate())
+            kept.chop(1);
+    }
+    return kept;
 }
 
 qsizetype Ucs2ToGsmSeptets(QByteArray* out, QStringView ucs2, GsmDialect dialect)

@@ -100,6 +100,12 @@ qsizetype Ucs2ToPackedGsm(QByteArray* out, QStringView ucs2, GsmDialect dialect 
 // Unpacking then septets to UCS-2; returns the unit count (count only: octets*8/7, a bound).
 qsizetype PackedGsmToUcs2(QString* out, QByteArrayView octets, GsmDialect dialect = GsmDialect::First);
 
+// What of a text a phone's Base64 field can carry: without NUL characters (the field would end
+// there) and halves of surrogate pairs (no phone stores them), and no more units than the
+// field's unit limit (half of it outside the GSM alphabet). The command builders store this back
+// in the record, so that the record holds what was sent.
+QString StorableText(const QString& text, int unitLimit);
+
 // The low byte of each unit; returns the byte count.
 qsizetype Ucs2ToBytes(QByteArray* out, QStringView ucs2);
 // One unit per byte; returns the unit count.

@@ -1,5 +1,6 @@
 #include "link/at_port.h"
 
+#include "common/closing_command.h"
 #include "common/reply_lines.h"
 #include "link/globals.h"
 #include "link/message_pump.h"
@@ -99,8 +100,6 @@ int CATPort::BeforeWrite()
 {
     m_nAttempts = 1;
     --m_nAttempts;
-    if (m_bClosing)
-        return 0;
     PumpMessages();
     return TakeUserAbort() ? AT_USER_ABORT : 0;
 }
@@ -172,11 +171,15 @@ int CATPort::Report(const ReplyClass& verdict)
 
 int CATPort::SendClosingCommand(const QByteArray& command)
 {
-    m_bClosing = true;
-    QString ignored;
-    const int result = SendCommand(command, ignored, false);
-    m_bClosing = false;
-    return result;
+    if (!m_pLine)
+        return AT_NO_LINE;
+    const common::CollectOutcome outcome = common::SendClosingCommand(m_pLine, command, *this);
+    switch (outcome.end) {
+    case common::CollectOutcome::Sent: return AT_OK;
+    case common::CollectOutcome::Refused: return outcome.code;
+    case common::CollectOutcome::ReadFailed: return AT_READ_FAILED;
+    default: return AT_NO_LINE;
+    }
 }
 
 int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)

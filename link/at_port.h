@@ -87,8 +87,6 @@ private:
 
     std::unique_ptr<common::CSerialLine> m_pLine;
     bool m_bRang = false;
-    // Set while a closing command goes out: no pump, no abort.
-    bool m_bClosing = false;
     std::optional<CReplyClassifier> m_classifier;
     ReplyClass m_verdict;
 };

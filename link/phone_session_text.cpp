@@ -26,28 +26,6 @@ QString CutPhoneText(const QString& text, int width)
     return cut;
 }
 
-QString StorableText(const QString& text, int unitLimit)
-{
-    QString kept;
-    kept.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            kept += c;
-            kept += text[++i];
-        } else if (c.unicode() != 0 && !c.isSurrogate()) {
-            kept += c;
-        }
-    }
-    const qsizetype limit = std::max(0, common::IsGsmEncodable(kept) ? unitLimit : unitLimit / 2);
-    if (kept.size() > limit) {
-        kept.truncate(limit);
-        if (!kept.isEmpty() && kept.back().isHighSurrogate())
-            kept.chop(1);
-    }
-    return kept;
-}
-
 int LastListIndex(int firstIndex, int capacity)
 {
     return std::max(firstIndex, 1) + capacity - 1;

@@ -2,6 +2,7 @@
 
 // Field helpers that the session's command builders and line parsers share.
 #include "common/reply_parser.h"
+#include "common/text_codec.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,11 +18,8 @@ QString FromPhoneLines(const QString& text);
 // The text cut to `width` ANSI bytes, never between the two halves of a "\r\n".
 QString CutPhoneText(const QString& text, int width);
 
-// What of a text a phone field can carry: without NUL characters (the field would end there)
-// and halves of surrogate pairs (no phone stores them), and no more units than the field's
-// unit limit (half of it outside the GSM alphabet). The command builders store this back in
-// the record, so that the record holds what was sent.
-QString StorableText(const QString& text, int unitLimit);
+// What of a text a phone field can carry (shared with the second family's session).
+using common::StorableText;
 
 // The last index of a list whose first index may be unknown (0 and 1 both occur): counted
 // from 1 when the first index is below it.

@@ -1,5 +1,6 @@
 #include "link2/at_port.h"
 
+#include "common/closing_command.h"
 #include "common/serial_line.h"
 #include "link2/message_pump.h"
 #include "platform/clock.h"
@@ -131,6 +132,19 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     else if (m_verdict.result == AT_RING)
         platform::AfxMessageBox(platform::LoadString(kCallingStringId));
     return m_verdict.result;
+}
+
+int CATPort::SendClosingCommand(const QByteArray& command)
+{
+    if (!m_pLine)
+        return AT_NO_PORT;
+    platform::Sleep(kBeforeWriteMs);
+    const common::CollectOutcome outcome = common::SendClosingCommand(m_pLine, command, *this);
+    if (outcome.end == common::CollectOutcome::Sent)
+        return AT_OK;
+    // A line that failed is closed, as after any command.
+    Disconnect();
+    return outcome.end == common::CollectOutcome::Refused ? outcome.code : AT_READ_FAILED;
 }
 
 } // namespace dh2

@@ -43,6 +43,10 @@ public:
     // so that the next Connect opens the port afresh (an adapter unplugged and plugged in
     // again). Shows "Member is full" for +CGR ERROR and "Calling...." for RING.
     int SendCommand(const QByteArray& command, QString& reply, bool bWait);
+    // A command that ends a session, sent without waiting as SendCommand does it, but without
+    // pumping messages or taking a cancel: the phone leaves its session also while a cancel or
+    // a termination request ends the operation.
+    int SendClosingCommand(const QByteArray& command);
 
     bool IsOpen() const;
 

@@ -12,6 +12,8 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+#include <limits>
+
 namespace dh2 {
 
 namespace {
@@ -37,9 +39,8 @@ const QString kInvalidVersion = QStringLiteral("Invalid phone version");
 
 QString CommandSafe(const QString& text)
 {
-    QString safe = text;
-    for (const QChar c : {QChar(u'"'), QChar(u'\r'), QChar(u'\n'), QChar(26), QChar(27), QChar(0)})
-        safe.remove(c);
+    QString safe = common::StorableText(text, std::numeric_limits<int>::max());
+    safe.removeIf([](QChar c) { return c == u'"' || c.category() == QChar::Other_Control; });
     return safe;
 }
 
@@ -68,6 +69,12 @@ bool CPhoneSession::Fail(int nResult)
 {
     Disconnect();
     m_nResult = nResult;
+    return false;
+}
+
+bool CPhoneSession::NothingSent()
+{
+    m_nResult = SESSION_NOTHING_SENT;
     return false;
 }
 
@@ -157,9 +164,17 @@ bool CPhoneSession::Resync()
     return SetEcho(0) && SendAll({"AT+SSLP=1000\r", "AT+SBEG\r", "AT+CSCS=\"SYNC\"\r"});
 }
 
+bool CPhoneSession::OpenPort()
+{
+    if (m_port.Connect())
+        return true;
+    m_nResult = SESSION_NO_PORT;
+    return false;
+}
+
 bool CPhoneSession::OpenSession(std::optional<std::pair<int, int>> loading)
 {
-    if (!m_port.Connect())
+    if (!OpenPort())
         return false;
     if (!Handshake()) {
         m_nResult = SESSION_WAKE_UP_FAILED;
@@ -200,13 +215,13 @@ bool CPhoneSession::Disconnect()
     platform::Sleep(kClosingPauseMs);
     g_bCancel = false;
 
-    // The phone goes back to its own character set with echo on; the port stays open.
-    QString ignored;
-    if (m_port.SendCommand("AT+SEND\r", ignored, false) == AT_OK) {
+    // The phone goes back to its own character set with echo on; the port stays open. These go
+    // out also while a termination request ends the operation.
+    if (m_port.SendClosingCommand("AT+SEND\r") == AT_OK) {
         platform::Sleep(kClosingPauseMs);
-        if (m_port.SendCommand("AT+CSCS=\"GSM\"\r", ignored, false) == AT_OK) {
+        if (m_port.SendClosingCommand("AT+CSCS=\"GSM\"\r") == AT_OK) {
             platform::Sleep(kClosingPauseMs);
-            m_port.SendCommand("ATE1\r", ignored, false);
+            m_port.SendClosingCommand("ATE1\r");
         }
     }
     CloseProgress();

@@ -18,8 +18,9 @@ namespace dh2 {
 class CModelProfile;
 struct MessageListEntry;
 
-// Plain text for a quoted command field: without the characters that could end the field or the
-// command (double quote, CR, LF, Ctrl-Z, ESC, NUL).
+// Plain text for a quoted command field: without the double quote, which would end the field,
+// control characters (CR, Ctrl-Z and ESC end or cancel the command; TAB, BS, DEL and the others
+// no field holds) and halves of surrogate pairs.
 QString CommandSafe(const QString& text);
 
 // The transport, the wake-up delay and the last reply and result, shared by every operation.
@@ -41,8 +42,10 @@ enum SessionResult : int {
     SESSION_BAD_LIST = 10,     // a list (groups, a SIM half, schedules) could not be read or parsed,
                                // or a list write was refused before any command
     SESSION_BAD_ENTRY = 11,    // a phonebook entry did not parse
+    SESSION_NOTHING_SENT = 12, // a value the phone cannot keep: refused before any command
     SESSION_NOT_SUPPORTED = 16, // the phone is no supported model
     SESSION_RESYNC_FAILED = 17,
+    SESSION_NO_PORT = 18,      // the port did not open: nothing was sent
     SESSION_WAKE_UP_FAILED = 19,
 };
 
@@ -88,8 +91,9 @@ public:
     bool AddSimEntry(CPhoneEntry& entry);
     bool DeleteHandsetEntry(int nIndex);
     bool DeleteSimEntry(int nIndex);
-    // The write commands; the entry's fields are cut to what is sent.
-    QByteArray BuildHandsetWrite(CPhoneEntry& entry) const;
+    // The write commands; the entry's fields are cut to what is sent. A handset entry whose line
+    // would be too long goes without its fax, which is emptied in the entry (*faxLeftOut).
+    QByteArray BuildHandsetWrite(CPhoneEntry& entry, bool* faxLeftOut = nullptr) const;
     QByteArray BuildSimWrite(CPhoneEntry& entry) const;
 
     // Schedule entries and memos.
@@ -155,6 +159,8 @@ private:
     // Sends commands in order, each waited, stopping at the first that does not answer OK.
     bool SendAll(std::initializer_list<const char*> commands);
     void ShowProgressText(int nStringId, std::initializer_list<int> values);
+    // Opens the port for an operation; when it does not open, m_nResult says so (18).
+    bool OpenPort();
     // Port, wake-up and identification: the start of every operation, with a read's loading
     // text after the wake-up. On failure m_nResult says why (19, 16) and the session is closed.
     bool OpenSession(std::optional<std::pair<int, int>> loading = std::nullopt);
@@ -173,6 +179,10 @@ private:
     bool SelectBook(const char* command, bool sim);
     // The caller-group check of a handset write: false (and the box) when the group is full.
     bool CountInGroup(CPhoneEntry& entry);
+    // Refuses a command before it goes out: SESSION_NOTHING_SENT, false.
+    bool NothingSent();
+    // Deletes the entry at an index of the selected book, 1 to last.
+    bool DeleteEntry(int nIndex, int nLast);
     // Port, wake-up, the loading text and identification of a message listing.
     bool OpenMessageRead();
     // Appends the record of a text-mode entry; false (result 11) when its header does not parse.

@@ -1,11 +1,13 @@
 // The phonebooks: the caller-group table, the handset book ("PM") and the SIM book ("SM").
 #include "link2/phone_session.h"
 
+#include "common/text_codec.h"
 #include "link2/model_profile.h"
 #include "link2/reply_parser.h"
 #include "platform/ansi_codepage.h"
 #include "platform/ansi_width.h"
 #include "platform/clock.h"
+#include "platform/string_table.h"
 #include "platform/ui_services.h"
 
 #include <algorithm>
@@ -16,6 +18,7 @@ namespace {
 
 constexpr int kSavingText = 62468;  // "Saving data..."
 constexpr int kLoadingText = 62467; // "Loading data... %d-%d"
+constexpr int kFaxLeftOutText = 64310; // "The phone cannot hold the whole entry ..."
 constexpr int kNoGroupOnPhone = 255;
 constexpr int kTextFieldLimit = 24; // e-mail and fax
 constexpr int kPairPauseMs = 10;
@@ -51,6 +54,13 @@ QString CutName(const QString& name, int limit, bool gsm)
     if (limit == 14 && platform::ansiWidth(cut) == 14)
         cut = platform::ansiLeft(cut, 13);
     return cut;
+}
+
+// The name as the phone stores it from what a Base64 field can carry.
+QString StorableName(const QString& name, int limit)
+{
+    const QString storable = common::StorableText(name, CPhoneSession::kTextUnitLimit);
+    return CutName(storable, limit, common::CTextCodec(common::GsmDialect::Second).IsGsmEncodable(storable));
 }
 
 // The name field: names of 14 characters (under a larger limit) and of 20 go with one blank more.
@@ -265,10 +275,10 @@ bool CPhoneSession::CountInGroup(CPhoneEntry& entry)
     return true;
 }
 
-QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry) const
+QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry, bool* faxLeftOut) const
 {
     const CModelProfile& profile = ModelProfile();
-    entry.m_strName = CutName(entry.m_strName, m_nHandsetNameLimit, IsGsmText(entry.m_strName));
+    entry.m_strName = StorableName(entry.m_strName, m_nHandsetNameLimit);
     const QString name = NameField(*this, entry.m_strName, m_nHandsetNameLimit);
 
     QString* numbers[3] = {&entry.m_strMobile, &entry.m_strOffice, &entry.m_strHome};
@@ -293,14 +303,15 @@ QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry) const
         fields += slot == 0 ? text + ',' + type + ",\"" + name.toLatin1() + "\"," + kind : ',' + text + ',' + type + ',' + kind;
     }
 
-    const bool gsmEmail = IsGsmText(entry.m_strEmail);
-    entry.m_strEmail = platform::ansiLeft(entry.m_strEmail, gsmEmail ? kTextFieldLimit : 21);
+    entry.m_strEmail = common::StorableText(entry.m_strEmail, kTextUnitLimit);
+    entry.m_strEmail = platform::ansiLeft(entry.m_strEmail, IsGsmText(entry.m_strEmail) ? kTextFieldLimit : 21);
     const int emailWidth = platform::ansiWidth(entry.m_strEmail);
     const QString email = entry.m_strEmail.isEmpty() ? QStringLiteral(" ")
         : emailWidth >= 14 && emailWidth < kTextFieldLimit ? PaddedTo(entry.m_strEmail, kTextFieldLimit)
                                                           : entry.m_strEmail;
 
-    entry.m_strFax = platform::ansiLeft(profile.f1 ? entry.m_strFax : CommandSafe(entry.m_strFax), kTextFieldLimit);
+    entry.m_strFax = platform::ansiLeft(
+        profile.f1 ? common::StorableText(entry.m_strFax, kTextUnitLimit) : CommandSafe(entry.m_strFax), kTextFieldLimit);
     const int faxWidth = platform::ansiWidth(entry.m_strFax);
     const QString fax = entry.m_strFax.isEmpty() ? QStringLiteral(" ")
         : faxWidth >= 14 && faxWidth < 26 ? PaddedTo(entry.m_strFax, 26)
@@ -316,15 +327,20 @@ QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry) const
         return command + '\r';
     };
     QByteArray command = build(faxField(fax));
-    // The phone takes no longer line: the fax goes.
-    if (command.size() >= kMaxHandsetCommand)
+    const bool leftOut = command.size() >= kMaxHandsetCommand;
+    // The phone takes no longer line: the fax goes, and the entry holds what the phone has.
+    if (leftOut) {
         command = build(faxField(QString()));
+        entry.m_strFax.clear();
+    }
+    if (faxLeftOut)
+        *faxLeftOut = leftOut;
     return command;
 }
 
 QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& entry) const
 {
-    entry.m_strName = CutName(entry.m_strName, m_nSimNameLimit, IsGsmText(entry.m_strName));
+    entry.m_strName = StorableName(entry.m_strName, m_nSimNameLimit);
     const QString name = NameField(*this, entry.m_strName, m_nSimNameLimit);
     QString number;
     for (const QString* candidate : {&entry.m_strMobile, &entry.m_strOffice, &entry.m_strHome}) {
@@ -345,26 +361,42 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& entry) const
 
 bool CPhoneSession::AddHandsetEntry(CPhoneEntry& entry)
 {
+    if (entry.m_nIndex < 1 || entry.m_nIndex > m_nHandsetCapacity)
+        return NothingSent();
     ShowProgress(kSavingText);
     if (!CountInGroup(entry))
         return false;
-    return Send(BuildHandsetWrite(entry)) == AT_OK;
+    bool faxLeftOut = false;
+    if (Send(BuildHandsetWrite(entry, &faxLeftOut)) != AT_OK)
+        return false;
+    if (faxLeftOut)
+        platform::AfxMessageBox(platform::LoadString(kFaxLeftOutText).arg(entry.m_strName), platform::MB_ICONINFORMATION);
+    return true;
 }
 
 bool CPhoneSession::AddSimEntry(CPhoneEntry& entry)
 {
+    if (entry.m_nSimIndex < 1 || entry.m_nSimIndex > m_nSimCapacity)
+        return NothingSent();
     ShowProgress(kSavingText);
     return Send(BuildSimWrite(entry)) == AT_OK;
 }
 
+bool CPhoneSession::DeleteEntry(int nIndex, int nLast)
+{
+    if (nIndex < 1 || nIndex > nLast)
+        return NothingSent();
+    return Send("AT+CPBW=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+}
+
 bool CPhoneSession::DeleteHandsetEntry(int nIndex)
 {
-    return Send("AT+CPBW=" + QByteArray::number(nIndex) + '\r') == AT_OK;
+    return DeleteEntry(nIndex, m_nHandsetCapacity);
 }
 
 bool CPhoneSession::DeleteSimEntry(int nIndex)
 {
-    return DeleteHandsetEntry(nIndex);
+    return DeleteEntry(nIndex, m_nSimCapacity);
 }
 
 } // namespace dh2

@@ -1,6 +1,7 @@
 // The combined list of schedule entries and memos: read whole, written whole.
 #include "link2/phone_session.h"
 
+#include "common/text_codec.h"
 #include "link2/reply_parser.h"
 #include "platform/ansi_width.h"
 #include "platform/clock.h"
@@ -47,6 +48,17 @@ bool HasPhoneStart(const CScheduleEntry& entry)
     return entry.m_dtStart.GetStatus() == COleDateTime::valid && entry.m_dtStart.GetYear() > 0;
 }
 
+// A record the phone keeps as it is sent: a date it can hold, the kind, repeat, alarm and index
+// within its ranges.
+bool IsPhoneRecord(const CScheduleEntry& entry)
+{
+    const auto within = [](int value, int first, int last) { return value >= first && value <= last; };
+    return HasPhoneStart(entry) && within(entry.m_nKind, CScheduleEntry::KindSchedule, CScheduleEntry::KindMemo)
+        && within(entry.m_nRepeat, CScheduleEntry::RepeatOnce, CScheduleEntry::RepeatYearly)
+        && within(entry.m_nAlarm, CScheduleEntry::AlarmNone, CScheduleEntry::Alarm1Day)
+        && within(entry.m_nIndex, 0, CPhoneSession::kScheduleCapacity - 1);
+}
+
 } // namespace
 
 bool CPhoneSession::ReadSchedules(RecordList<CScheduleEntry>& list)
@@ -65,6 +77,7 @@ QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& entry) const
 {
     if (!HasPhoneStart(entry))
         return {};
+    entry.m_strSubject = common::StorableText(entry.m_strSubject, kTextUnitLimit);
     entry.m_strSubject = platform::ansiLeft(entry.m_strSubject, IsGsmText(entry.m_strSubject) ? 30 : 28);
     if (entry.m_strSubject.isEmpty())
         entry.m_strSubject = QStringLiteral(" ");
@@ -81,13 +94,13 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
 {
     // What the phone cannot take is refused before anything is sent.
     const auto live = std::count_if(list.begin(), list.end(), [](const auto& entry) { return !entry->IsDeleted(); });
-    const bool datesOk = std::all_of(list.begin(), list.end(),
-        [](const auto& entry) { return entry->IsDeleted() || HasPhoneStart(*entry); });
-    if (live > kScheduleCapacity || !datesOk) {
+    const bool valuesOk = std::all_of(list.begin(), list.end(),
+        [](const auto& entry) { return entry->IsDeleted() || IsPhoneRecord(*entry); });
+    if (live > kScheduleCapacity || !valuesOk) {
         m_nResult = SESSION_BAD_LIST;
         return false;
     }
-    if (!m_port.Connect())
+    if (!OpenPort())
         return false;
 
     int failure = 0; // the result of the step that failed, 0 while none has

@@ -4,6 +4,7 @@
 // session: data files, CSV files and the PIM store. Each program supplies its document's JSON
 // form, its lists by kind and its exchange calls; the command lines, files and outputs are one.
 #include "tools/json_members.h"
+#include "tools/tool_main.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -37,8 +38,10 @@ QJsonObject RunDataCommand(Doc& doc, const QStringList& args, ToJson toJson, Fro
             return Refuse(error);
         if (!fromJson(*json, doc, &error))
             return Refuse(QStringLiteral("%1: %2").arg(args[1], error));
-        if (!doc.SaveLocalData(args[2]))
-            return Refuse(QStringLiteral("cannot write %1").arg(args[2]));
+        if (!doc.SaveLocalData(args[2])) {
+            const QString why = FolderProblem(args[2]);
+            return Refuse(QStringLiteral("cannot write %1").arg(args[2]) + (why.isEmpty() ? QString() : ": " + why));
+        }
         QJsonObject output = toJson(doc);
         output.insert(QStringLiteral("ok"), true);
         return output;

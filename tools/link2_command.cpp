@@ -11,22 +11,64 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace dh2 {
 
 namespace {
 
 const QStringList kBooks = {QStringLiteral("handset"), QStringLiteral("sim")};
 
-std::optional<int> IndexArgument(const QString& text)
+// An index of the command line; nothing, and the reason, when it is none.
+std::optional<int> IndexArgument(const QString& text, QString* error)
 {
     bool isNumber = false;
     const int index = text.toInt(&isNumber);
-    return isNumber ? std::optional<int>(index) : std::nullopt;
+    if (!isNumber)
+        *error = QStringLiteral("\"%1\" is not an index").arg(text);
+    else if (index < 0)
+        *error = QStringLiteral("index %1 is below 0").arg(index);
+    else
+        return index;
+    return std::nullopt;
 }
 
-QString NotAnIndex(const QString& text)
+// What a result code says went wrong.
+QString ResultReason(int result)
 {
-    return QStringLiteral("\"%1\" is not an index").arg(text);
+    switch (result) {
+    case AT_NO_PORT: return QStringLiteral("the line was lost");
+    case AT_PROMPT: return QStringLiteral("the phone waits for text");
+    case AT_ERROR: return QStringLiteral("the phone answered ERROR");
+    case AT_CME_ERROR: return QStringLiteral("the phone answered +CME ERROR");
+    case AT_CMS_ERROR: return QStringLiteral("the phone answered +CMS ERROR");
+    case AT_CGR_ERROR: return QStringLiteral("the caller group is full");
+    case AT_TIMEOUT: return QStringLiteral("the phone did not answer in time");
+    case AT_WRITE_FAILED: return QStringLiteral("writing to the line failed");
+    case AT_READ_FAILED: return QStringLiteral("reading from the line failed");
+    case AT_RING: return QStringLiteral("a call came in");
+    case AT_CANCELLED: return QStringLiteral("cancelled");
+    case SESSION_BAD_BULK_READ: return QStringLiteral("the book did not read in one piece");
+    case SESSION_BAD_LIST: return QStringLiteral("a list did not read, or holds a record the phone cannot keep");
+    case SESSION_BAD_ENTRY: return QStringLiteral("an entry the phone listed does not read");
+    case SESSION_NOTHING_SENT: return QStringLiteral("a value the phone cannot keep; nothing was sent");
+    case SESSION_NOT_SUPPORTED: return QStringLiteral("the phone is no supported model");
+    case SESSION_RESYNC_FAILED: return QStringLiteral("the phone did not enter its synchronisation mode");
+    case SESSION_WAKE_UP_FAILED: return QStringLiteral("the phone did not wake up");
+    default: return QStringLiteral("result %1").arg(result);
+    }
+}
+
+// A command that went out without a final result may have been carried out all the same.
+bool MayHaveTakenEffect(int result)
+{
+    return result == AT_TIMEOUT || result == AT_READ_FAILED || result == AT_RING || result == AT_CANCELLED;
+}
+
+// The reason a book refused an index before anything went out.
+QString OutsideTheBook(int index, bool sim, int last)
+{
+    return QStringLiteral("index %1 is outside the %2 book (1-%3)").arg(index).arg(sim ? "SIM" : "handset").arg(last);
 }
 
 // An element as decode-pdu prints it: its type, and the converted text of a picture, an
@@ -91,16 +133,23 @@ QJsonObject CLinkCommand::Refuse(const QString& error) const
     return {{"ok", false}, {"result", m_session.m_nResult}, {"error", error}};
 }
 
-QJsonObject CLinkCommand::Outcome(bool ok) const
+QJsonObject CLinkCommand::Outcome(bool ok, const QString& reason) const
 {
-    QJsonObject output {{"ok", ok}, {"result", m_session.m_nResult}};
+    const int result = m_session.m_nResult;
+    QJsonObject output {{"ok", ok}, {"result", result}};
     // Only a phone that answered its identification has told what it is.
-    if (m_session.m_nResult != SESSION_WAKE_UP_FAILED && m_session.m_port.IsOpen())
+    if (result != SESSION_NO_PORT && result != SESSION_WAKE_UP_FAILED)
         output.insert(QStringLiteral("profile"), ProfileToJson(ModelProfile()));
-    if (!ok && !m_session.m_port.IsOpen()) {
+    if (ok)
+        return output;
+    if (result == SESSION_NO_PORT) {
         const int port = m_session.m_port.m_nPort;
+        const QString path = platform::ComPortPath(port);
+        const QString why = tools::PortProblem(path, m_session.m_port.m_nBaud);
         output.insert(QStringLiteral("error"),
-            QStringLiteral("cannot use COM %1 (%2)").arg(port).arg(platform::ComPortPath(port)));
+            QStringLiteral("cannot use COM %1 (%2)").arg(port).arg(path) + (why.isEmpty() ? QString() : ": " + why));
+    } else {
+        output.insert(QStringLiteral("error"), reason.isEmpty() ? ResultReason(result) : reason);
     }
     return output;
 }
@@ -161,26 +210,56 @@ QJsonObject CLinkCommand::Write(const QString& what, const QString& path)
     RecordList<CScheduleEntry> entries;
     if (!(schedules ? recordjson::RecordsFromJson(*array, entries, &error) : recordjson::RecordsFromJson(*array, contacts, &error)))
         return Refuse(QStringLiteral("%1: %2").arg(path, error));
+    const bool sim = what == QLatin1String("sim");
+    const auto belowZero = [&path](const auto& list, auto index, const char* name) -> QString {
+        for (size_t i = 0; i < list.size(); ++i) {
+            if ((*list[i]).*index < 0)
+                return QStringLiteral("%1: record %2: %3 %4 is below 0").arg(path).arg(i).arg(name).arg((*list[i]).*index);
+        }
+        return {};
+    };
+    const QString refused = schedules ? belowZero(entries, &CScheduleEntry::m_nIndex, "m_nIndex")
+        : sim                         ? belowZero(contacts, &CPhoneEntry::m_nSimIndex, "m_nSimIndex")
+                                      : belowZero(contacts, &CPhoneEntry::m_nIndex, "m_nIndex");
+    if (!refused.isEmpty())
+        return Refuse(refused);
 
     if (schedules) {
+        const auto live = std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return !entry->IsDeleted(); });
+        if (live > CPhoneSession::kScheduleCapacity)
+            return Refuse(QStringLiteral("%1: %2 entries; the phone's list holds at most %3")
+                              .arg(path).arg(live).arg(CPhoneSession::kScheduleCapacity));
         QJsonObject output = Outcome(m_session.WriteSchedules(entries));
         output.insert(QStringLiteral("records"), recordjson::RecordsToJson(entries));
         return output;
     }
-    const bool sim = what == QLatin1String("sim");
     if (!(sim ? m_session.SelectSimBook() : m_session.SelectHandsetBook()))
         return Outcome(false);
     QJsonArray written;
+    QJsonArray unconfirmed;
+    QString reason;
     bool ok = true;
-    for (auto& record : contacts) {
-        ok = sim ? m_session.AddSimEntry(*record) : m_session.AddHandsetEntry(*record);
-        if (!ok)
-            break;
-        written.append(RecordToJson(*record));
+    for (size_t i = 0; i < contacts.size(); ++i) {
+        CPhoneEntry& record = *contacts[i];
+        ok = sim ? m_session.AddSimEntry(record) : m_session.AddHandsetEntry(record);
+        if (ok) {
+            written.append(RecordToJson(record));
+            continue;
+        }
+        if (MayHaveTakenEffect(m_session.m_nResult))
+            unconfirmed.append(RecordToJson(record));
+        if (m_session.m_nResult == SESSION_NOTHING_SENT) {
+            reason = QStringLiteral("record %1: ").arg(i)
+                + OutsideTheBook(sim ? record.m_nSimIndex : record.m_nIndex, sim,
+                    sim ? m_session.m_nSimCapacity : m_session.m_nHandsetCapacity);
+        }
+        break;
     }
     m_session.Disconnect();
-    QJsonObject output = Outcome(ok);
+    QJsonObject output = Outcome(ok, reason);
     output.insert(QStringLiteral("records"), written);
+    if (!unconfirmed.isEmpty())
+        output.insert(QStringLiteral("unconfirmed"), unconfirmed);
     return output;
 }
 
@@ -189,22 +268,38 @@ QJsonObject CLinkCommand::Delete(const QString& what, const QStringList& indices
     if (!kBooks.contains(what))
         return Refuse(QStringLiteral("cannot delete in \"%1\": expected handset or sim").arg(what));
     std::vector<int> numbers;
+    QString error;
     for (const QString& text : indices) {
-        const std::optional<int> index = IndexArgument(text);
+        const std::optional<int> index = IndexArgument(text, &error);
         if (!index)
-            return Refuse(NotAnIndex(text));
+            return Refuse(error);
         numbers.push_back(*index);
     }
     const bool sim = what == QLatin1String("sim");
     if (!(sim ? m_session.SelectSimBook() : m_session.SelectHandsetBook()))
         return Outcome(false);
+    QJsonArray deleted;
+    QJsonArray unconfirmed;
+    QString reason;
     bool ok = true;
     for (const int index : numbers) {
-        if (!(ok = sim ? m_session.DeleteSimEntry(index) : m_session.DeleteHandsetEntry(index)))
-            break;
+        ok = sim ? m_session.DeleteSimEntry(index) : m_session.DeleteHandsetEntry(index);
+        if (ok) {
+            deleted.append(index);
+            continue;
+        }
+        if (MayHaveTakenEffect(m_session.m_nResult))
+            unconfirmed.append(index);
+        if (m_session.m_nResult == SESSION_NOTHING_SENT)
+            reason = OutsideTheBook(index, sim, sim ? m_session.m_nSimCapacity : m_session.m_nHandsetCapacity);
+        break;
     }
     m_session.Disconnect();
-    return Outcome(ok);
+    QJsonObject output = Outcome(ok, reason);
+    output.insert(QStringLiteral("deleted"), deleted);
+    if (!unconfirmed.isEmpty())
+        output.insert(QStringLiteral("unconfirmed"), unconfirmed);
+    return output;
 }
 
 QJsonObject CLinkCommand::StoreMessage(const QString& text)
@@ -219,9 +314,10 @@ QJsonObject CLinkCommand::StoreMessage(const QString& text)
 QJsonObject CLinkCommand::SendStored(const QString& index, const QString& number)
 {
     CSmsEntry entry;
-    const std::optional<int> stored = IndexArgument(index);
+    QString error;
+    const std::optional<int> stored = IndexArgument(index, &error);
     if (!stored)
-        return Refuse(NotAnIndex(index));
+        return Refuse(error);
     entry.m_nIndex = *stored;
     entry.m_strNumber = number;
     return Outcome(m_session.SendStoredMessage(entry));
@@ -229,9 +325,10 @@ QJsonObject CLinkCommand::SendStored(const QString& index, const QString& number
 
 QJsonObject CLinkCommand::DeleteMessage(const QString& index)
 {
-    const std::optional<int> stored = IndexArgument(index);
+    QString error;
+    const std::optional<int> stored = IndexArgument(index, &error);
     if (!stored)
-        return Refuse(NotAnIndex(index));
+        return Refuse(error);
     if (!m_session.Connect())
         return Outcome(false);
     const bool ok = m_session.DeleteMessage(*stored);

@@ -28,9 +28,13 @@ class CPhoneSession;
 // FILE.json is an array of records in the form read prints, or an object whose "records"
 // member is one. The result is the object deskhand2-link prints:
 //   {"ok": bool, "result": m_nResult, "records": [...], "groups": [...], "profile": {...},
-//    "error": "..." for a command line or file refused, or a port that cannot be opened}
+//    "deleted": [...], "unconfirmed": [...], "error": "..."}
 // "records" comes with reads and writes (the records as written, cut to what the phone took),
-// "groups" with the book and group reads, "profile" once the phone was asked who it is.
+// "deleted" with deletes (the indices the phone confirmed), "unconfirmed" with a write or delete
+// whose last command went out without an answer (the phone may have carried it out), "groups"
+// with the book and group reads, "profile" once the phone was asked who it is. "error" says why
+// a failure failed: a command line or file refused, a port that did not open ("cannot use COM
+// n", with the reason), or what ended the operation.
 // decode-pdu prints {"ok", "record", "elements": [{"type", "text"}]}, "text" for pictures,
 // animations and melodies: the bitmap as text, or the normalised iMelody.
 class CLinkCommand {
@@ -51,8 +55,8 @@ private:
     QJsonObject DeleteMessage(const QString& index);
     QJsonObject DecodePdu(const QString& hex) const;
 
-    // The outcome of an operation that ran.
-    QJsonObject Outcome(bool ok) const;
+    // The outcome of an operation that ran; a failure's reason is the result's unless given.
+    QJsonObject Outcome(bool ok, const QString& reason = {}) const;
     QJsonObject Refuse(const QString& error) const;
 
     CPhoneSession& m_session;

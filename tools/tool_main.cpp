@@ -1,9 +1,12 @@
 #include "tools/tool_main.h"
 
+#include "platform/serial/serial_port.h"
 #include "platform/termination_signals.h"
 
+#include <QFileInfo>
 #include <QJsonDocument>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace tools {
@@ -27,12 +30,51 @@ QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int*
 
 int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy)
 {
-    if (output.contains(QLatin1String("error")))
-        std::fprintf(stderr, "%s: %s (see --help)\n", tool, output.value(QLatin1String("error")).toString().toLocal8Bit().constData());
+    if (output.contains(QLatin1String("error"))) {
+        // A refusal comes before any command, with no result yet; it may be the command line's.
+        const bool refusal = output.value(QLatin1String("result")).toInt() == 0;
+        std::fprintf(stderr, "%s: %s%s\n", tool, output.value(QLatin1String("error")).toString().toLocal8Bit().constData(),
+            refusal ? " (see --help)" : "");
+    }
     std::fputs(QJsonDocument(output).toJson(QJsonDocument::Indented).constData(), stdout);
     if (terminatedBy)
         return 128 + terminatedBy;
     return output.value(QLatin1String("ok")).toBool() ? 0 : 1;
+}
+
+QString PortProblem(const QString& path, int baud)
+{
+    platform::SerialPort port;
+    if (!port.open(path)) {
+        switch (port.lastError()) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO: return QStringLiteral("no such device");
+        case EACCES:
+        case EPERM: return QStringLiteral("permission denied");
+        case EBUSY:
+        case EWOULDBLOCK: return QStringLiteral("busy: another program holds it");
+        case ENOTTY: return QStringLiteral("not a serial port");
+        default: return qt_error_string(port.lastError());
+        }
+    }
+    platform::SerialSettings settings;
+    settings.baud = baud;
+    if (!port.configure(settings))
+        return QStringLiteral("the line does not take %1 baud").arg(baud);
+    return {};
+}
+
+QString FolderProblem(const QString& path)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    if (!folder.isDir())
+        return QStringLiteral("%1 is no folder").arg(folder.filePath());
+    if (!folder.isWritable())
+        return QStringLiteral("the folder %1 is read-only").arg(folder.filePath());
+    return {};
 }
 
 void PrintProgressLine(std::FILE* stream, const QString& text)

@@ -20,9 +20,20 @@ std::optional<int> PositiveNumber(const QCommandLineParser& parser, const QComma
 // came, 0 when none.
 QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int* terminatedBy);
 
-// Prints the output as one JSON object on stdout, an "error" in it also as a line on stderr,
-// and returns the exit status: 0 when "ok", 128 + the signal that ended the session, else 1.
+// Prints the output as one JSON object on stdout, an "error" in it also as a line on stderr
+// (pointing to --help while no command had a result), and returns the exit status: 0 when "ok",
+// 128 + the signal that ended the session, else 1.
 int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy);
+
+// Why the serial port at `path` does not open at `baud`, found by opening it once more as a
+// session does (the line keeps no reason): "no such device", "permission denied", "busy: another
+// program holds it", "not a serial port", "the line does not take B baud", or the system's text.
+// Empty when it opens now.
+QString PortProblem(const QString& path, int baud);
+
+// Why a file cannot be written at `path` when its folder is to blame: missing, no folder, or
+// read-only. Empty otherwise.
+QString FolderProblem(const QString& path);
 
 // One progress text as a line of a tool's error stream.
 void PrintProgressLine(std::FILE* stream, const QString& text);

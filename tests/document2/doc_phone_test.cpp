@@ -29,6 +29,8 @@ CPhoneEntry contact(const QString& name, const QString& mobile, int index = -1, 
 
 class DocPhone : public SessionTest {
 protected:
+    explicit DocPhone(int model = 2) : SessionTest(model) {}
+
     // Writes the sources into the handset book as the phonebook form does, in one session.
     std::vector<CPhoneEntry*> writeHandset(std::vector<CPhoneEntry> sources)
     {
@@ -162,6 +164,41 @@ TEST_F(DocPhone, AFailedWriteKeepsThePhoneEntryAndDropsOnlyANewOne)
     ASSERT_NE(written[0], nullptr);
     EXPECT_EQ(written[0]->m_nIndex, 2);
     EXPECT_EQ(phoneState().handset.entries.at(1).name, QStringLiteral("Old"));
+}
+
+class DocPhoneModel1 : public DocPhone {
+protected:
+    DocPhoneModel1() : DocPhone(1) {}
+};
+
+// Model 1 takes no handset write of 226 characters or more, so a full entry goes without its fax:
+// the phone entry holds what the phone has (and reads back), the user is told, and the PC contact
+// keeps its fax. An entry that fits keeps its fax and says nothing.
+TEST_F(DocPhoneModel1, AFaxThePhoneCannotTakeIsLeftOutAndSaidSo)
+{
+    CPhoneEntry full = contact(QStringLiteral("Zhang San Li"), QString(20, u'1'));
+    full.m_strOffice = full.m_strHome = QString(20, u'2');
+    full.m_strEmail = QString(24, u'e');
+    full.m_strFax = QString(24, u'3');
+    CPhoneEntry small = contact(QStringLiteral("Bo"), QStringLiteral("1"));
+    small.m_strFax = QStringLiteral("0302");
+
+    std::vector<CPhoneEntry*> written = writeHandset({full, small});
+    ASSERT_NE(written[0], nullptr);
+    ASSERT_NE(written[1], nullptr);
+    EXPECT_EQ(written[0]->m_strName, full.m_strName);
+    EXPECT_TRUE(written[0]->m_strFax.isEmpty());
+    EXPECT_EQ(written[1]->m_strFax, QStringLiteral("0302"));
+    EXPECT_EQ(full.m_strFax, QString(24, u'3'));
+    EXPECT_EQ(ui().boxTexts(), QStringList {QStringLiteral("The phone cannot hold the whole entry \"%1\": it was written "
+                                                           "without its fax number.").arg(full.m_strName)});
+    EXPECT_TRUE(phoneState().handset.entries.at(1).fax.isEmpty());
+
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    ASSERT_EQ(doc.m_arHandsetContacts.size(), 2u);
+    EXPECT_TRUE(doc.m_arHandsetContacts[0]->m_strFax.isEmpty());
+    EXPECT_EQ(doc.m_arHandsetContacts[0]->m_strEmail, full.m_strEmail);
+    EXPECT_EQ(doc.m_arHandsetContacts[1]->m_strFax, QStringLiteral("0302"));
 }
 
 TEST_F(DocPhone, ReadsPauseReplaceAndEmptyOnFailure)

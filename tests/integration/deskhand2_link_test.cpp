@@ -4,6 +4,13 @@
 
 #include "link_tool_fixture.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
+#include <csignal>
+
+#include <unistd.h>
+
 namespace {
 
 class Deskhand2LinkTest : public LinkToolTest {
@@ -181,6 +188,83 @@ TEST_F(Deskhand2LinkTest, DecodePduPrintsTheRecordAndEachElement)
         EXPECT_FALSE(run.output.contains(QLatin1String("record")));
         EXPECT_FALSE(run.output["error"].toString().isEmpty());
     }
+}
+
+// SIGTERM during a read ends it as Cancel does; the phone still leaves its synchronisation mode
+// and takes the next session.
+TEST_F(Deskhand2LinkTest, ASignalEndsTheSessionWithItsClosingCommands)
+{
+    startSimulator(demoPhone(2), {"--model", "2", "--fault", "delay:5000@AT+CPBR=1,200"});
+    QProcess process;
+    startLink(process, {"read", "handset"});
+    QDeadlineTimer deadline(30000);
+    while (!logged().contains("AT+CPBR=1,200") && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(logged().contains("AT+CPBR=1,200"));
+    process.terminate();
+    const Run ended = finish(process);
+    EXPECT_EQ(ended.exitCode, 128 + SIGTERM);
+    EXPECT_EQ(ended.output.value(QLatin1String("result")).toInt(), 21);
+    const QByteArrayList commands = logged();
+    const qsizetype read = commands.indexOf("AT+CPBR=1,200");
+    EXPECT_EQ(commands.mid(read + 1, 3), QByteArrayList({"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+
+    const Run again = link({"read", "schedules"});
+    EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
+}
+
+// Every failure names its reason: a port that is missing, busy or not permitted, a baud rate the
+// line does not take, an index below 0, more than 20 schedule entries, a data file whose folder
+// is missing or read-only. What needs a user without the right runs as nobody when the test runs
+// as root.
+TEST_F(Deskhand2LinkTest, EveryFailureNamesItsReason)
+{
+    const QString port = path("com3");
+    const auto error = [](const Run& run) { return run.output.value(QLatin1String("error")).toString(); };
+    Run run = link({"identify"});
+    EXPECT_EQ(error(run), QStringLiteral("cannot use COM 3 (%1): no such device").arg(port));
+
+    QByteArray list = "[";
+    for (int i = 0; i < 21; ++i)
+        list += QByteArray(i ? "," : "") + R"({"m_nIndex": )" + QByteArray::number(i) + "}";
+    const QString schedules = file(QStringLiteral("many.json"), list + "]");
+    run = link({"write", "schedules", schedules});
+    EXPECT_EQ(error(run), schedules + QStringLiteral(": 21 entries; the phone's list holds at most 20"));
+    EXPECT_EQ(error(link({"delete", "handset", "-1"})), QStringLiteral("index -1 is below 0"));
+    const QString empty = file(QStringLiteral("empty.json"), "{}");
+    run = link({"data", "write", empty, path("missing/msync.dat")});
+    EXPECT_EQ(error(run), QStringLiteral("cannot write %1: the folder %2 does not exist").arg(path("missing/msync.dat"), path("missing")));
+    EXPECT_EQ(run.exitCode, 1);
+
+    startSimulator(demoPhone(2), {"--model", "2"});
+    run = link({"--baud", "12345", "identify"});
+    EXPECT_EQ(error(run), QStringLiteral("cannot use COM 3 (%1): the line does not take 12345 baud").arg(port));
+    QProcess holder;
+    holder.start(QStringLiteral(DESKHAND_SERIAL_HOLDER_BIN), {port});
+    ASSERT_TRUE(holder.waitForStarted(5000));
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    run = link({"identify"});
+    EXPECT_EQ(error(run), QStringLiteral("cannot use COM 3 (%1): busy: another program holds it").arg(port));
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+
+    if (::geteuid() == 0) {
+        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            GTEST_SKIP() << "no setpriv to run the tool as nobody";
+        runner = QStringList {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const QString closed = file(QStringLiteral("closed"), "");
+    QFile::setPermissions(closed, QFileDevice::Permissions());
+    QFile::setPermissions(empty, QFile::ReadOwner | QFile::ReadOther);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("readonly")));
+    QFile::setPermissions(path("readonly"), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    run = link({"data", "write", empty, path("readonly/msync.dat")});
+    EXPECT_EQ(error(run), QStringLiteral("cannot write %1: the folder %2 is read-only").arg(path("readonly/msync.dat"), path("readonly")));
+    QFile::remove(port);
+    ASSERT_TRUE(QFile::link(closed, port));
+    run = link({"identify"});
+    EXPECT_EQ(error(run), QStringLiteral("cannot use COM 3 (%1): permission denied").arg(port));
 }
 
 TEST_F(Deskhand2LinkTest, RefusalsAreClearAndFail)

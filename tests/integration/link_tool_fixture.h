@@ -53,7 +53,11 @@ protected:
         env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
         env.remove(QStringLiteral("LANGUAGE"));
         process.setProcessEnvironment(env);
-        process.start(m_tool, QStringList {"--com", "3"} + args);
+        const QStringList toolArgs = QStringList {m_tool, "--com", "3"} + args;
+        if (runner.isEmpty())
+            process.start(toolArgs[0], toolArgs.mid(1));
+        else
+            process.start(runner[0], runner.mid(1) + toolArgs);
     }
 
     Run link(const QStringList& args)
@@ -103,6 +107,8 @@ protected:
 
     QTemporaryDir dir;
     QProcess simulator;
+    // A program, with its arguments, that runs the tool (another user's, say); none by default.
+    QStringList runner;
 
 private:
     QString m_tool;

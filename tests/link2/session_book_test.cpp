@@ -4,6 +4,8 @@
 
 #include "phonesim/fault.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -275,10 +277,13 @@ TEST_F(Model1, HandsetWriteCommandWithoutGroups)
     entry.m_strEmail = QString(30, u'e');
     entry.m_strFax = QString(24, u'f');
     entry.m_strMobile = entry.m_strOffice = entry.m_strHome = QString(20, u'9');
-    const QByteArray command = session.BuildHandsetWrite(entry);
+    bool faxLeftOut = false;
+    const QByteArray command = session.BuildHandsetWrite(entry, &faxLeftOut);
     EXPECT_TRUE(command.endsWith(",\"\"\r")) << command.toStdString();
     EXPECT_EQ(entry.m_strEmail, QString(24, u'e'));
-    EXPECT_EQ(entry.m_strFax, QString(24, u'f'));
+    // The entry holds what was sent.
+    EXPECT_TRUE(faxLeftOut);
+    EXPECT_TRUE(entry.m_strFax.isEmpty());
 }
 
 // Names are cut to the limit, to fewer characters when they need the wide form; 14 under a
@@ -325,6 +330,95 @@ TEST_F(Model2, PlainFieldsCarryNothingThatEndsACommand)
     EXPECT_TRUE(command.contains(",\"9\","));
     EXPECT_EQ(command.count('\r'), 1);
     EXPECT_EQ(entry.m_strMobile, QStringLiteral("123"));
+}
+
+// What a field should not hold never reaches the phone: the plain fields (numbers, a fax that is
+// not Base64) go without control characters, the Base64 fields without NUL and halves of
+// surrogate pairs. The record keeps what was sent.
+TEST_F(Model2, FieldsCarryOnlyWhatThePhoneStores)
+{
+    const QChar high(0xD83D), low(0xDE00), nul(0);
+    CPhoneEntry entry = Contact(3, QStringLiteral("An") + nul + QStringLiteral("na") + high);
+    entry.m_strMobile = QStringLiteral("0301\t2\b3\x7f");
+    entry.m_strOffice = QStringLiteral("04") + QChar(0x85) + QStringLiteral("05\x01") + nul;
+    entry.m_strHome = QStringLiteral("*31#P1");
+    entry.m_strEmail = low + QStringLiteral("a@b.c") + nul;
+    entry.m_strFax = QStringLiteral("12\t34\x1f\x1b");
+    ASSERT_TRUE(writeHandset({&entry}));
+    const QByteArray command = commands("AT+CPBW").value(0).toLatin1();
+    EXPECT_FALSE(std::any_of(command.begin(), command.end(), [](char c) { return uchar(c) < 0x20 || uchar(c) >= 0x7f; }))
+        << command.toStdString();
+    EXPECT_EQ(entry.m_strName, QStringLiteral("Anna"));
+    EXPECT_EQ(entry.m_strMobile, QStringLiteral("030123"));
+    EXPECT_EQ(entry.m_strOffice, QStringLiteral("0405"));
+    EXPECT_EQ(entry.m_strHome, QStringLiteral("*31#P1"));
+    EXPECT_EQ(entry.m_strEmail, QStringLiteral("a@b.c"));
+    EXPECT_EQ(entry.m_strFax, QStringLiteral("1234"));
+    const phonesim::HandsetEntry2& stored = phoneState().handset.entries.at(3);
+    EXPECT_EQ(stored.name, QStringLiteral("Anna"));
+    EXPECT_EQ(stored.numbers[0].number, QStringLiteral("030123"));
+    EXPECT_EQ(stored.numbers[1].number, QStringLiteral("0405"));
+    EXPECT_EQ(stored.email, QStringLiteral("a@b.c"));
+    EXPECT_EQ(stored.fax, QStringLiteral("1234"));
+
+    CPhoneEntry sim;
+    sim.m_nSimIndex = 2;
+    sim.m_strName = high + QStringLiteral("Li") + nul;
+    sim.m_strMobile = QStringLiteral("\t+86\x7f" "10");
+    ASSERT_TRUE(session.SelectSimBook());
+    EXPECT_TRUE(session.AddSimEntry(sim));
+    session.Disconnect();
+    EXPECT_EQ(sim.m_strName, QStringLiteral("Li"));
+    EXPECT_EQ(phoneState().sim.entries.at(2).name, QStringLiteral("Li"));
+    EXPECT_EQ(phoneState().sim.entries.at(2).number, QStringLiteral("+8610"));
+}
+
+// Model 1 carries the fax in Base64: it goes without NUL and halves of surrogate pairs.
+TEST_F(Model1, TheBase64FaxCarriesOnlyWhatThePhoneStores)
+{
+    CPhoneEntry entry = Contact(4, QStringLiteral("Bo"));
+    entry.m_strMobile = QStringLiteral("1");
+    entry.m_strFax = QStringLiteral("Fa") + QChar(0) + QStringLiteral("x") + QChar(0xDE00);
+    ASSERT_TRUE(writeHandset({&entry}));
+    EXPECT_EQ(entry.m_strFax, QStringLiteral("Fax"));
+    EXPECT_EQ(phoneState().handset.entries.at(4).fax, QStringLiteral("Fax"));
+}
+
+// Indices outside the books are refused before any command goes out.
+TEST_F(Model2, IndicesOutsideTheBooksAreNeverSent)
+{
+    ASSERT_TRUE(session.SelectHandsetBook());
+    phone.clearCommandLog();
+    for (const int index : {-1, 0, 201}) {
+        CPhoneEntry entry = Contact(index, QStringLiteral("Out"));
+        entry.m_strMobile = QStringLiteral("1");
+        EXPECT_FALSE(session.AddHandsetEntry(entry)) << index;
+        EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT) << index;
+        EXPECT_FALSE(session.DeleteHandsetEntry(index)) << index;
+        EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT) << index;
+    }
+    EXPECT_TRUE(commands().isEmpty());
+    session.Disconnect();
+
+    ASSERT_TRUE(session.SelectSimBook());
+    const int capacity = session.m_nSimCapacity;
+    phone.clearCommandLog();
+    for (const int index : {-1, 0, capacity + 1}) {
+        CPhoneEntry entry;
+        entry.m_nSimIndex = index;
+        entry.m_strName = QStringLiteral("Out");
+        entry.m_strMobile = QStringLiteral("1");
+        EXPECT_FALSE(session.AddSimEntry(entry)) << index;
+        EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT) << index;
+        EXPECT_FALSE(session.DeleteSimEntry(index)) << index;
+    }
+    EXPECT_TRUE(commands().isEmpty());
+    // The last place of each book is one.
+    EXPECT_TRUE(session.DeleteSimEntry(capacity));
+    session.Disconnect();
+    ASSERT_TRUE(session.SelectHandsetBook());
+    EXPECT_TRUE(session.DeleteHandsetEntry(200));
+    session.Disconnect();
 }
 
 // What is written reads back the same, for each model's line form.

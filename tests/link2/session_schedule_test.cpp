@@ -161,4 +161,48 @@ TEST_F(ScheduleTest, AStartThatIsNoDateIsNeverSent)
     EXPECT_TRUE(session.BuildScheduleWrite(*list[0]).isEmpty());
 }
 
+// A record the phone cannot keep refuses the whole list before any command: a kind, a repeat, an
+// alarm or an index outside the phone's ranges, a subject with NUL or half a surrogate pair is
+// sent without them.
+TEST_F(ScheduleTest, ValuesThePhoneCannotKeepAreNeverSent)
+{
+    const struct {
+        const char* name;
+        int CScheduleEntry::*member;
+        int value;
+    } cases[] = {
+        {"kind 0", &CScheduleEntry::m_nKind, 0},
+        {"kind 3", &CScheduleEntry::m_nKind, 3},
+        {"repeat -1", &CScheduleEntry::m_nRepeat, -1},
+        {"repeat 5", &CScheduleEntry::m_nRepeat, 5},
+        {"alarm -1", &CScheduleEntry::m_nAlarm, -1},
+        {"alarm 6", &CScheduleEntry::m_nAlarm, 6},
+        {"index -1", &CScheduleEntry::m_nIndex, -1},
+        {"index 20", &CScheduleEntry::m_nIndex, 20},
+    };
+    for (const auto& c : cases) {
+        RecordList<CScheduleEntry> list;
+        list.push_back(Record(1, 0, QStringLiteral("A"), QDateTime({2004, 3, 7}, {9, 0})));
+        list.push_back(Record(2, 1, QStringLiteral("B"), QDateTime({2004, 3, 7}, {9, 0})));
+        (*list[1]).*c.member = c.value;
+        EXPECT_FALSE(session.WriteSchedules(list)) << c.name;
+        EXPECT_EQ(session.m_nResult, SESSION_BAD_LIST) << c.name;
+        EXPECT_TRUE(commands().isEmpty()) << c.name;
+        // A record marked deleted is never sent: its values do not matter.
+        list[1]->m_nState = CSyncRecord::StateDeleted;
+        EXPECT_TRUE(session.WriteSchedules(list)) << c.name;
+        phone.clearCommandLog();
+    }
+
+    RecordList<CScheduleEntry> list;
+    list.push_back(Record(1, 19, QStringLiteral("Ta") + QChar(0) + QStringLiteral("ke") + QChar(0xD83D), QDateTime({2004, 3, 7}, {9, 0})));
+    list.push_back(Record(2, 0, QChar(0xDE00) + QStringLiteral("Note"), QDateTime({2004, 3, 7}, {9, 0})));
+    ASSERT_TRUE(session.WriteSchedules(list));
+    EXPECT_EQ(list[0]->m_strSubject, QStringLiteral("Take"));
+    EXPECT_EQ(list[1]->m_strSubject, QStringLiteral("Note"));
+    ASSERT_EQ(phoneState().organizer.size(), 2u);
+    EXPECT_EQ(phoneState().organizer[0].text, QStringLiteral("Take"));
+    EXPECT_EQ(phoneState().organizer[1].text, QStringLiteral("Note"));
+}
+
 } // namespace
