@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kSavingText = 62468;  // "Saving data..."
 constexpr int kLoadingText = 62467; // "Loading data... %d-%d"
-constexpr int kFaxLeftOutText = 64310; // "The phone cannot hold the whole entry ..."
+constexpr int kFaxLeftOutText = 64320; // "The phone cannot hold the whole entry ..."
 constexpr int kNoGroupOnPhone = 255;
 constexpr int kTextFieldLimit = 24; // e-mail and fax
 constexpr int kPairPauseMs = 10;

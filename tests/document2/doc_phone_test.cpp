@@ -183,6 +183,7 @@ TEST_F(DocPhoneModel1, AFaxThePhoneCannotTakeIsLeftOutAndSaidSo)
     CPhoneEntry small = contact(QStringLiteral("Bo"), QStringLiteral("1"));
     small.m_strFax = QStringLiteral("0302");
 
+    ASSERT_TRUE(doc.ReadHandsetBook());
     std::vector<CPhoneEntry*> written = writeHandset({full, small});
     ASSERT_NE(written[0], nullptr);
     ASSERT_NE(written[1], nullptr);

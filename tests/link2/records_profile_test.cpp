@@ -6,6 +6,7 @@
 #include "platform/archive.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
+#include "support/string_tables_check.h"
 
 #include <QApplication>
 #include <QImage>
@@ -179,6 +180,11 @@ TEST(HelpPage, ByTheSystemLanguage)
         GetHelpFileName(name);
         EXPECT_EQ(name, QLatin1String(c.name));
     }
+}
+
+TEST(StringTable2, TablesAreWellFormed)
+{
+    testsupport::ExpectWellFormedStringTables();
 }
 
 class ProgressDialog2Test : public ::testing::Test {
