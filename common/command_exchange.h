@@ -15,7 +15,7 @@ inline constexpr int kReceiveBufferSize = 17600;
 // What a reply is so far, as the family's own classification judges it.
 enum class ReplyState {
     Pending,          // no final result yet
-    PendingAfterRing, // a call came in; the final result may still follow
+    PendingAfterRing, // a call came in; the final result may still follow after a short pause
     Answered,         // the reply is complete
 };
 
@@ -27,6 +27,9 @@ struct CollectTiming {
     // or only from the first poll that found the line quiet.
     bool silenceFromCommandStart = false;
     int silenceLimitSec = 10;
+    // After a call came in, this much quiet without a final result ends the command with the
+    // call (the phone answers a command it still carries out well within it).
+    int quietAfterRingMs = 1000;
     // One command never takes longer than this many times its silence limit.
     int commandLimitFactor = 10;
     // A reply that grows beyond this is given up.
@@ -63,7 +66,7 @@ struct CollectOutcome {
         ReadFailed,
         Timeout,        // silence for the limit, or the whole command took too long
         Overflow,       // the reply grew beyond its limit
-        RingUnanswered, // a call came in and no final result followed within the silence limit
+        RingUnanswered, // a call came in and the line then went quiet without a final result
     };
     End end = NoLine;
     int code = 0;
