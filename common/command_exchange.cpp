@@ -25,8 +25,13 @@ CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArr
         return refuse(code);
     if (!line)
         return outcome;
-    if (const int code = policy.Write(*line, command))
-        return refuse(code);
+    int failed = policy.Write(*line, command);
+    if (failed && line && line->IsLost() && line->Reopen()) {
+        platform::Sleep(timing.afterReopenMs);
+        failed = policy.Write(*line, command);
+    }
+    if (failed)
+        return refuse(failed);
     outcome.written = true;
     platform::Sleep(timing.afterWriteMs);
 

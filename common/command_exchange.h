@@ -36,6 +36,8 @@ struct CollectTiming {
     qsizetype maxReplyBytes = 1024 * 1024;
     // Whether a command sent without waiting still honours an abort before it polls the line.
     bool abortWithoutWait = false;
+    // The quiet after the port was opened again, before the command goes out anew.
+    int afterReopenMs = 0;
 };
 
 // What sets one family's transport apart in the loop: its abort checks, how it writes a
@@ -76,6 +78,8 @@ struct CollectOutcome {
 
 // Sends one command and collects its reply: the write, a pause, then polls of the line until
 // the policy judges the reply complete, a limit runs out, the line fails or the policy aborts.
+// A write that fails because the device went away under the open port (plugged in again, or
+// replaced at its path) opens the port again, once, and writes the command anew.
 // Every pause runs on platform::Clock. `line` is looked at before every poll, since an abort
 // handler may have closed it.
 CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArray& command, bool wait,

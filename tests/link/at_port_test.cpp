@@ -338,12 +338,48 @@ TEST_F(ATPortTest, ReplyBeyondOneMebibyteIsRefused)
     EXPECT_GT(reply.size(), CATPort::kMaxReplyBytes - CATPort::kReceiveBufferSize - 8);
 }
 
-TEST_F(ATPortTest, ClosedLineGivesReadThenWriteFailures)
+// A port whose device went away under it (a cable pulled and plugged in again) is opened again,
+// once, with the quiet of the session's open, and the command goes out anew. A write that the
+// driver refuses on a line that is there, or a device that does not come back, fails it.
+TEST_F(ATPortTest, ALineThatWentAwayIsOpenedAgainOnce)
 {
+    // The line died during a command: that command fails, the next one reopens.
     phone.injectFault("AT+SYNCSTART", Fault::closeLine(), 1);
     EXPECT_EQ(send("AT+SYNCSTART\r"), AT_READ_FAILED);
+    const qsizetype opens = lines.openedPaths().size();
+    lines.clearWrites();
+    const qint64 start = now();
+    EXPECT_EQ(send("AT\r"), AT_OK);
+    EXPECT_EQ(reply, QStringLiteral("\r\nOK"));
+    EXPECT_EQ(lines.openedPaths().size(), opens + 1);
+    ASSERT_EQ(lines.writes().size(), 1u);
+    EXPECT_EQ(lines.writes()[0].atMs - start, 50 + 100 + 50); // the failed write, the open's quiet, the write
+
+    // Pulled between two commands.
+    lines.pullCable();
+    EXPECT_EQ(send("AT\r"), AT_OK);
+    EXPECT_EQ(lines.openedPaths().size(), opens + 2);
+
+    // Refused by the driver: no reopen.
+    lines.failNextWrites(1);
     EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(lines.openedPaths().size(), opens + 2);
+
+    // Only once: a reopened line that fails again ends the command.
+    lines.pullCable();
+    lines.failNextWrites(1);
+    EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(lines.openedPaths().size(), opens + 3);
+    EXPECT_EQ(send("AT\r"), AT_OK);
+
+    // A device that does not come back: one attempt with its box, then the command fails.
+    lines.pullCable();
+    lines.setHeldElsewhere(true);
+    EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(ui().boxTexts(), QStringList {QStringLiteral("Other application used this port\nFailed to open 1 port")});
     // A new session opens the port again.
+    lines.setHeldElsewhere(false);
     ASSERT_TRUE(port.Connect(100));
     EXPECT_EQ(send("AT\r"), AT_OK);
 }
@@ -441,6 +477,15 @@ TEST_F(ATPortConnectTest, InfraredOpensOnceAndStaysOpen)
     EXPECT_TRUE(lines.lineOpen());
     EXPECT_EQ(lines.openedPaths(), QStringList {platform::ComPortPath(4)});
     EXPECT_EQ(port.SendCommand("AT\r", reply, true), AT_OK);
+
+    // An adapter plugged in again between sessions: the port still counts as open, and the
+    // first command opens it again and waits for the link as the first open did.
+    lines.pullCable();
+    ASSERT_TRUE(port.Connect(100));
+    start = now();
+    EXPECT_EQ(port.SendCommand("AT\r", reply, true), AT_OK);
+    EXPECT_GE(now() - start, 4000);
+    EXPECT_EQ(lines.openedPaths(), QStringList({platform::ComPortPath(4), platform::ComPortPath(4)}));
 }
 
 TEST_F(ATPortConnectTest, DestructorClosesTheInfraredPort)
