@@ -3,7 +3,7 @@
 #include "common/serial_line.h"
 #include "platform/clock.h"
 
-#include <optional>
+#include <algorithm>
 #include <vector>
 
 namespace common {
@@ -25,8 +25,13 @@ CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArr
         return refuse(code);
     if (!line)
         return outcome;
-    if (const int code = policy.Write(*line, command))
-        return refuse(code);
+    int failed = policy.Write(*line, command);
+    if (failed && line && line->IsLost() && line->Reopen()) {
+        platform::Sleep(timing.afterReopenMs);
+        failed = policy.Write(*line, command);
+    }
+    if (failed)
+        return refuse(failed);
     outcome.written = true;
     platform::Sleep(timing.afterWriteMs);
 
@@ -51,7 +56,9 @@ CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArr
     // The silence timer: stopped until the first quiet poll, unless it runs from the start.
     bool silenceRunning = timing.silenceFromCommandStart;
     qint64 silenceStart = commandStart;
-    std::optional<qint64> ringStart; // when a call came in and no final result yet
+    const qint64 quietAfterRingMs = std::min(qint64(timing.quietAfterRingMs), limitMs);
+    bool afterRing = false; // a call came in and no final result yet
+    qint64 lastPieceAt = waitStart;
     bool lastReadFull = false;
     QByteArray& reply = outcome.reply;
     const auto end = [&outcome](CollectOutcome::End how) {
@@ -81,14 +88,16 @@ CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArr
             const ReplyState state = policy.Judge(reply, quiet);
             if (state == ReplyState::Answered)
                 return end(CollectOutcome::Answered);
-            if (state == ReplyState::PendingAfterRing && !ringStart)
-                ringStart = platform::NowMs();
+            afterRing = afterRing || state == ReplyState::PendingAfterRing;
         }
         lastReadFull = !quiet;
         const qint64 now = platform::NowMs();
-        // After a call came in the phone may still carry the command out; it gets the silence
-        // limit for its final result.
-        if (ringStart && now - *ringStart >= limitMs)
+        if (count > 0)
+            lastPieceAt = now;
+        // After a call came in the phone may still carry the command out, and its answer counts;
+        // but a line that stays quiet for the pause after the call ends the command with the
+        // call, so that the user learns of it at once rather than after the silence limit.
+        if (afterRing && now - lastPieceAt >= quietAfterRingMs)
             return end(CollectOutcome::RingUnanswered);
         if (count == 0) {
             if (!silenceRunning) {

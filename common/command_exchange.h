@@ -15,7 +15,7 @@ inline constexpr int kReceiveBufferSize = 17600;
 // What a reply is so far, as the family's own classification judges it.
 enum class ReplyState {
     Pending,          // no final result yet
-    PendingAfterRing, // a call came in; the final result may still follow
+    PendingAfterRing, // a call came in; the final result may still follow after a short pause
     Answered,         // the reply is complete
 };
 
@@ -27,12 +27,17 @@ struct CollectTiming {
     // or only from the first poll that found the line quiet.
     bool silenceFromCommandStart = false;
     int silenceLimitSec = 10;
+    // After a call came in, this much quiet without a final result ends the command with the
+    // call (the phone answers a command it still carries out well within it).
+    int quietAfterRingMs = 1000;
     // One command never takes longer than this many times its silence limit.
     int commandLimitFactor = 10;
     // A reply that grows beyond this is given up.
     qsizetype maxReplyBytes = 1024 * 1024;
     // Whether a command sent without waiting still honours an abort before it polls the line.
     bool abortWithoutWait = false;
+    // The quiet after the port was opened again, before the command goes out anew.
+    int afterReopenMs = 0;
 };
 
 // What sets one family's transport apart in the loop: its abort checks, how it writes a
@@ -63,7 +68,7 @@ struct CollectOutcome {
         ReadFailed,
         Timeout,        // silence for the limit, or the whole command took too long
         Overflow,       // the reply grew beyond its limit
-        RingUnanswered, // a call came in and no final result followed within the silence limit
+        RingUnanswered, // a call came in and the line then went quiet without a final result
     };
     End end = NoLine;
     int code = 0;
@@ -73,6 +78,8 @@ struct CollectOutcome {
 
 // Sends one command and collects its reply: the write, a pause, then polls of the line until
 // the policy judges the reply complete, a limit runs out, the line fails or the policy aborts.
+// A write that fails because the device went away under the open port (plugged in again, or
+// replaced at its path) opens the port again, once, and writes the command anew.
 // Every pause runs on platform::Clock. `line` is looked at before every poll, since an abort
 // handler may have closed it.
 CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArray& command, bool wait,

@@ -17,7 +17,8 @@ inline bool IsLineEnd(char c)
 }
 
 // Walks the complete lines of a reply that is fed again, whole, after every piece; each line is
-// looked at once, so a long reply costs linear time. A line ends at CR, LF or CR LF.
+// looked at once, so a long reply costs linear time. A line ends at CR, LF or CR LF, also when
+// the LF comes in the next piece.
 class CReplyLineScanner {
 public:
     // Calls onLine(line, end) for every complete line not seen yet, in order: `line` without its
@@ -27,6 +28,11 @@ public:
     void Scan(const QByteArray& reply, OnLine onLine)
     {
         qsizetype pos = m_nScanned;
+        if (m_bLfMayFollow && pos < reply.size()) {
+            m_bLfMayFollow = false;
+            if (reply[pos] == '\n')
+                ++pos;
+        }
         while (pos < reply.size()) {
             qsizetype lineEnd = std::max(pos, m_nSearched);
             while (lineEnd < reply.size() && !IsLineEnd(reply[lineEnd]))
@@ -38,6 +44,7 @@ public:
             qsizetype next = lineEnd + 1;
             if (reply[lineEnd] == '\r' && next < reply.size() && reply[next] == '\n')
                 ++next;
+            m_bLfMayFollow = reply[lineEnd] == '\r' && next == reply.size();
             const QByteArray line = reply.mid(pos, lineEnd - pos);
             pos = next;
             if (onLine(line, next))
@@ -52,6 +59,7 @@ public:
 private:
     qsizetype m_nScanned = 0;  // start of the first line not yet seen
     qsizetype m_nSearched = 0; // how far that line has been searched for its end
+    bool m_bLfMayFollow = false; // the last line ended in CR at the end of the reply so far
 };
 
 // The answer a caller gets: the first `end` bytes of the raw reply, without the command's exact

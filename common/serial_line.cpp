@@ -21,8 +21,8 @@ CSerialLine::~CSerialLine()
 
 bool CSerialLine::Open(int nPort, int nBaud, char cParity, int nDataBits, int nStopBits, quint32 dwEventMask)
 {
-    Q_UNUSED(dwEventMask);
     Close();
+    m_lastOpen = OpenSettings {nPort, nBaud, cParity, nDataBits, nStopBits, dwEventMask};
 
     auto device = platform::SerialDeviceFactory::instance().createDevice();
     if (!device || !device->open(platform::ComPortPath(nPort))) {
@@ -93,6 +93,20 @@ bool CSerialLine::Read(char* pBuffer, int nBufferSize, int* pnCount)
 bool CSerialLine::IsOpen() const
 {
     return m_device && m_device->isOpen();
+}
+
+bool CSerialLine::IsLost() const
+{
+    return IsOpen() && m_device->hungUp();
+}
+
+bool CSerialLine::Reopen()
+{
+    if (!m_lastOpen)
+        return false;
+    const OpenSettings settings = *m_lastOpen;
+    return Open(settings.nPort, settings.nBaud, settings.cParity, settings.nDataBits, settings.nStopBits,
+        settings.dwEventMask);
 }
 
 } // namespace common

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace platform {
 class SerialDevice;
@@ -46,10 +47,26 @@ public:
     bool Read(char* pBuffer, int nBufferSize, int* pnCount);
 
     bool IsOpen() const;
+    // True when the open port failed with an I/O error or hung up: the device went away under
+    // it (a cable pulled and plugged in again, a new device at the same path).
+    bool IsLost() const;
+    // Closes the port and opens it again as the last Open did; false when it cannot be opened
+    // (with the traits' box) or was never opened.
+    bool Reopen();
 
 private:
+    struct OpenSettings {
+        int nPort;
+        int nBaud;
+        char cParity;
+        int nDataBits;
+        int nStopBits;
+        quint32 dwEventMask;
+    };
+
     SerialLineTraits m_traits;
     int m_nTimeoutMs = 1000;
+    std::optional<OpenSettings> m_lastOpen;
     std::unique_ptr<platform::SerialDevice> m_device;
 };
 

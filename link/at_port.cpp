@@ -61,7 +61,8 @@ bool CATPort::Connect(int nDelayMs)
     // A line that failed to open stays until the next cable Connect or Disconnect.
     if (!m_pLine->Open(m_bIrComm ? m_nIrCommPort : m_nPort, m_nBaud, 'N', 8, 1, 9))
         return false;
-    platform::Sleep(m_bIrComm ? kIrCommSettleMs : nDelayMs);
+    m_nOpenDelayMs = m_bIrComm ? kIrCommSettleMs : nDelayMs;
+    platform::Sleep(m_nOpenDelayMs);
     return true;
 }
 
@@ -146,6 +147,7 @@ common::CollectTiming CATPort::Timing() const
     timing.commandLimitFactor = kCommandLimitFactor;
     timing.maxReplyBytes = kMaxReplyBytes;
     timing.abortWithoutWait = false;
+    timing.afterReopenMs = m_nOpenDelayMs;
     return timing;
 }
 

@@ -87,6 +87,8 @@ private:
 
     std::unique_ptr<common::CSerialLine> m_pLine;
     bool m_bRang = false;
+    // The quiet after the last open: a port opened again waits as long.
+    int m_nOpenDelayMs = 0;
     std::optional<CReplyClassifier> m_classifier;
     ReplyClass m_verdict;
 };

@@ -53,7 +53,8 @@ public:
     int m_nPort = 1;
     int m_nBaud = 19200;
     int m_nTimeoutMs = kDefaultTimeoutMs; // silence limit of a reply
-    // While set, a reply ending in ">" is no prompt (the text-mode message listing).
+    // While set, the reply lists messages in text: a '>' is no prompt, and no message text ends
+    // it (the text-mode listing and the re-read of a message; see CReplyClassifier).
     bool m_bPromptIsNotSuccess = false;
 
 private:

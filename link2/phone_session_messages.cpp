@@ -20,13 +20,14 @@ constexpr int kBeforeCtrlZMs = 1000;
 constexpr int kAfterEscapeMs = 500;
 constexpr int kMaxSendNumber = 19;
 
-// While it lives, a '>' ending a reply is text, not the prompt: a message may well end in one.
-class PromptIsText {
+// While it lives, replies list messages in text: a message may well read ">", "OK" or "RING",
+// and none of that ends the reply.
+class MessageTextReplies {
 public:
-    explicit PromptIsText(CATPort& port) : m_port(port) { m_port.m_bPromptIsNotSuccess = true; }
-    ~PromptIsText() { m_port.m_bPromptIsNotSuccess = false; }
-    PromptIsText(const PromptIsText&) = delete;
-    PromptIsText& operator=(const PromptIsText&) = delete;
+    explicit MessageTextReplies(CATPort& port) : m_port(port) { m_port.m_bPromptIsNotSuccess = true; }
+    ~MessageTextReplies() { m_port.m_bPromptIsNotSuccess = false; }
+    MessageTextReplies(const MessageTextReplies&) = delete;
+    MessageTextReplies& operator=(const MessageTextReplies&) = delete;
 
 private:
     CATPort& m_port;
@@ -81,7 +82,7 @@ bool CPhoneSession::ReadMessagesText(RecordList<CSmsEntry>& list)
         return false;
     }
     if (Send("AT+CMGF=1\r") == AT_OK) {
-        const PromptIsText promptIsText(m_port);
+        const MessageTextReplies listing(m_port);
         Send("AT+CMGL=\"ALL\"\r");
     }
     if (m_nResult == AT_OK)
@@ -134,7 +135,7 @@ void CPhoneSession::ReReadMessages(RecordList<CSmsEntry>& list)
 {
     if (Send("AT+CMGF=1\r") != AT_OK || (ModelProfile().f7 && Send("AT+CSCS=\"SYNC\"\r") != AT_OK))
         return;
-    const PromptIsText promptIsText(m_port);
+    const MessageTextReplies texts(m_port);
     for (const int index : m_arrReRead) {
         if (Send(Numbered("AT+CMGR=", index)) != AT_OK)
             return;

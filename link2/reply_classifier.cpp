@@ -19,6 +19,24 @@ int FinalResult(const QByteArray& line)
     return AT_PENDING;
 }
 
+// What a reply whose last line this is answers; pending when the line ends nothing.
+std::optional<ReplyClass> LastLineVerdict(const QByteArray& line, qsizetype end)
+{
+    if (line == "RING")
+        return ReplyClass {AT_RING, end, false};
+    if (line.startsWith("+CMSS:"))
+        return ReplyClass {AT_OK, end, false};
+    const int result = FinalResult(line);
+    if (result == AT_PENDING)
+        return std::nullopt;
+    return ReplyClass {result, end, result == AT_OK};
+}
+
+bool IsMessageHeader(const QByteArray& line)
+{
+    return line.startsWith("+CMGL:") || line.startsWith("+CMGR:");
+}
+
 } // namespace
 
 bool CReplyClassifier::NoteLine(const QByteArray& raw, qsizetype end)
@@ -39,10 +57,47 @@ bool CReplyClassifier::NoteLine(const QByteArray& raw, qsizetype end)
     return m_nFinal != AT_PENDING;
 }
 
+void CReplyClassifier::NoteListingLine(const QByteArray& raw)
+{
+    const QByteArray line = raw.trimmed().toUpper();
+    if (m_bTextLineNext) {
+        m_bTextLineNext = false;
+        m_lastLine.clear();
+        return;
+    }
+    if (IsMessageHeader(line)) {
+        m_bTextLineNext = true;
+        m_lastLine.clear();
+    } else if (!line.isEmpty()) {
+        m_lastLine = line;
+    }
+}
+
+ReplyClass CReplyClassifier::ClassifyListing(const QByteArray& reply, bool quiet)
+{
+    m_scanner.Scan(reply, [this](const QByteArray& line, qsizetype) {
+        NoteListingLine(line);
+        return false;
+    });
+    const ReplyClass pending {AT_PENDING, reply.size(), false};
+    // The last line may lack its line end, and be a message's text all the same.
+    if (!quiet || m_bTextLineNext)
+        return pending;
+    // Only blank lines can follow the last line, so the answer is the whole reply.
+    const QByteArray tail = reply.mid(m_scanner.TailStart()).trimmed().toUpper();
+    const std::optional<ReplyClass> verdict = LastLineVerdict(tail.isEmpty() ? m_lastLine : tail, reply.size());
+    if (!verdict)
+        return pending;
+    m_verdict = verdict;
+    return *verdict;
+}
+
 ReplyClass CReplyClassifier::Classify(const QByteArray& reply, bool quiet)
 {
     if (m_verdict)
         return *m_verdict;
+    if (m_bMessageText)
+        return ClassifyListing(reply, quiet);
 
     m_scanner.Scan(reply, [this](const QByteArray& line, qsizetype end) { return NoteLine(line, end); });
     const qsizetype tail = m_scanner.TailStart();
@@ -59,7 +114,7 @@ ReplyClass CReplyClassifier::Classify(const QByteArray& reply, bool quiet)
             prompt = m_bLastLinePrompt;
         }
     }
-    prompt = prompt && !m_bPromptIsNotSuccess;
+    prompt = prompt && !m_bMessageText;
 
     ReplyClass verdict;
     if (m_nFinal == AT_OK)
@@ -80,9 +135,9 @@ ReplyClass CReplyClassifier::Classify(const QByteArray& reply, bool quiet)
     return verdict;
 }
 
-ReplyClass ClassifyReply(const QByteArray& reply, bool promptIsNotSuccess, bool quiet)
+ReplyClass ClassifyReply(const QByteArray& reply, bool messageText, bool quiet)
 {
-    CReplyClassifier classifier(promptIsNotSuccess);
+    CReplyClassifier classifier(messageText);
     return classifier.Classify(reply, quiet);
 }
 

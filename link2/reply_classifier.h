@@ -41,20 +41,31 @@ struct ReplyClass {
 // has gone quiet (`quiet`), a last line without its line end counts as whole. When several are
 // present they rank: OK, +CMSS:, prompt, +CME ERROR, +CMS ERROR, +CGR ERROR, RING, ERROR.
 //
-// While promptIsNotSuccess is set (the text-mode message listing), a '>' never ends a reply.
+// A reply that lists messages in text (messageText: the text-mode listing and the re-read of
+// one message) holds texts that may read like any of these. There a '>' never ends the reply,
+// the line after a "+CMGL:" or "+CMGR:" header is that message's text whatever it says, and
+// only the reply's last line can be its final result, judged once the line has gone quiet.
+//
 // Feed it the whole raw reply again after every piece; once decided, it keeps its verdict.
 class CReplyClassifier {
 public:
-    explicit CReplyClassifier(bool promptIsNotSuccess = false) : m_bPromptIsNotSuccess(promptIsNotSuccess) {}
+    explicit CReplyClassifier(bool messageText = false) : m_bMessageText(messageText) {}
 
     ReplyClass Classify(const QByteArray& reply, bool quiet = false);
 
 private:
     // Notes what one complete line means; true when it is a final line.
     bool NoteLine(const QByteArray& raw, qsizetype end);
+    // The same for a reply that lists messages.
+    void NoteListingLine(const QByteArray& raw);
+    ReplyClass ClassifyListing(const QByteArray& reply, bool quiet);
 
     common::CReplyLineScanner m_scanner;
-    bool m_bPromptIsNotSuccess;
+    bool m_bMessageText;
+    // Listing: the last line was a message header, so the next one is its text.
+    bool m_bTextLineNext = false;
+    // Listing: the last line that is neither a message's text nor blank.
+    QByteArray m_lastLine;
     int m_nFinal = AT_PENDING;
     qsizetype m_nFinalEnd = 0;
     std::optional<qsizetype> m_nCmssEnd;
@@ -64,6 +75,6 @@ private:
 };
 
 // One-shot classification of a reply text.
-ReplyClass ClassifyReply(const QByteArray& reply, bool promptIsNotSuccess = false, bool quiet = false);
+ReplyClass ClassifyReply(const QByteArray& reply, bool messageText = false, bool quiet = false);
 
 } // namespace dh2

@@ -19,12 +19,12 @@ SimulatedLine::~SimulatedLine()
 bool SimulatedLine::open(const QString& path)
 {
     close();
-    if (path.isEmpty() || m_factory.m_heldElsewhere || m_factory.m_lineOpen)
+    if (path.isEmpty() || m_factory.m_heldElsewhere || m_factory.m_openLine)
         return false;
     if (!m_factory.m_devicePath.isEmpty() && path != m_factory.m_devicePath)
         return false;
     m_open = true;
-    m_factory.m_lineOpen = true;
+    m_factory.m_openLine = this;
     m_factory.m_openedPaths << path;
     m_queue.clear();
     return true;
@@ -43,7 +43,7 @@ bool SimulatedLine::close()
 {
     if (m_open) {
         m_open = false;
-        m_factory.m_lineOpen = false;
+        m_factory.m_openLine = nullptr;
     }
     return true;
 }
@@ -84,12 +84,26 @@ qsizetype SimulatedLine::read(char* buffer, qsizetype maxSize)
     return bytes.size();
 }
 
+bool SimulatedLine::hungUp() const
+{
+    return m_open && m_queue.isClosed(platform::NowMs());
+}
+
 bool SimulatedLine::purge()
 {
     if (!usable())
         return false;
     m_queue.discardDue(platform::NowMs());
     return true;
+}
+
+void SimulatedLineFactory::pullCable()
+{
+    if (!m_openLine)
+        return;
+    Output dead;
+    dead.closeAtMs = 0;
+    m_openLine->m_queue.add(platform::NowMs(), dead);
 }
 
 std::unique_ptr<platform::SerialDevice> SimulatedLineFactory::createDevice()

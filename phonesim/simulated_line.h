@@ -28,8 +28,11 @@ public:
     qsizetype queuedBytes() override;
     qsizetype read(char* buffer, qsizetype maxSize) override;
     bool purge() override;
+    bool hungUp() const override;
 
 private:
+    friend class SimulatedLineFactory;
+
     bool usable() const;
 
     Phone& m_phone;
@@ -58,13 +61,16 @@ public:
     void failNextWrites(int count) { m_failingWrites = count; }
     // When set, only this device path opens; any other is missing.
     void setDevicePath(const QString& path) { m_devicePath = path; }
+    // The open line goes dead, as when the cable is pulled and plugged in again: it fails until
+    // the port is opened anew, which finds the phone as it was.
+    void pullCable();
 
     // Every write of the PC with the clock time it was made, in order.
     const std::vector<Write>& writes() const { return m_writes; }
     void clearWrites() { m_writes.clear(); }
     // The paths of successful opens, in order.
     const QStringList& openedPaths() const { return m_openedPaths; }
-    bool lineOpen() const { return m_lineOpen; }
+    bool lineOpen() const { return m_openLine != nullptr; }
     const platform::SerialSettings& lastSettings() const { return m_lastSettings; }
 
 private:
@@ -76,7 +82,7 @@ private:
     QString m_devicePath;
     std::vector<Write> m_writes;
     QStringList m_openedPaths;
-    bool m_lineOpen = false;
+    SimulatedLine* m_openLine = nullptr; // only one line can be open
     platform::SerialSettings m_lastSettings;
 };
 

@@ -38,6 +38,10 @@ public:
     virtual qsizetype read(char* buffer, qsizetype maxSize) = 0;
     // Discards unread input and untransmitted output.
     virtual bool purge() = 0;
+    // True when the device went away under the open port: an I/O error or a hang-up (a cable
+    // pulled, another device at the same path). Only opening it again can help. A device that
+    // cannot tell says no.
+    virtual bool hungUp() const { return false; }
 };
 
 // Creates the devices that the serial line opens. The system factory makes real ports; tests

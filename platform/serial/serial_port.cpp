@@ -168,7 +168,7 @@ bool SerialPort::write(const char* data, qsizetype size)
             continue;
         if (ready < 0)
             return fail();
-        if (pfd.revents & (POLLERR | POLLNVAL)) {
+        if (pfd.revents & (POLLERR | POLLHUP | POLLNVAL)) {
             errno = EIO;
             return fail();
         }
@@ -215,6 +215,16 @@ bool SerialPort::purge()
         return fail();
     }
     return ::tcflush(m_fd, TCIOFLUSH) == 0 || fail();
+}
+
+bool SerialPort::hungUp() const
+{
+    if (m_fd < 0)
+        return false;
+    if (m_lastError == EIO || m_lastError == ENODEV || m_lastError == ENXIO)
+        return true;
+    pollfd pfd {m_fd, 0, 0};
+    return ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR)) != 0;
 }
 
 } // namespace platform

@@ -25,6 +25,7 @@ public:
     qsizetype queuedBytes() override;
     qsizetype read(char* buffer, qsizetype maxSize) override;
     bool purge() override;
+    bool hungUp() const override;
 
     // errno of the last failed call, for diagnostics.
     int lastError() const { return m_lastError; }

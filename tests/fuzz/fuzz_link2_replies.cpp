@@ -25,15 +25,15 @@ bool same(const ReplyClass& a, const ReplyClass& b)
     return a.result == b.result && a.end == b.end && a.cutEcho == b.cutEcho;
 }
 
-void ClassifyInPieces(const QByteArray& reply, qsizetype step, bool promptIsNotSuccess)
+void ClassifyInPieces(const QByteArray& reply, qsizetype step, bool messageText)
 {
-    CReplyClassifier classifier(promptIsNotSuccess);
+    CReplyClassifier classifier(messageText);
     for (qsizetype length = 0;; length = std::min(length + step, reply.size())) {
         const QByteArray prefix = reply.left(length);
         CReplyClassifier quiet = classifier;
-        check(same(quiet.Classify(prefix, true), ClassifyReply(prefix, promptIsNotSuccess, true)));
+        check(same(quiet.Classify(prefix, true), ClassifyReply(prefix, messageText, true)));
         const ReplyClass piecewise = classifier.Classify(prefix);
-        check(same(piecewise, ClassifyReply(prefix, promptIsNotSuccess)));
+        check(same(piecewise, ClassifyReply(prefix, messageText)));
         check(piecewise.end >= 0 && piecewise.end <= prefix.size());
         if (piecewise.result != AT_PENDING || length == reply.size())
             break;

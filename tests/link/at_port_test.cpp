@@ -268,29 +268,45 @@ TEST_F(ATPortTest, PiecesKeepTheirLineEnds)
     EXPECT_EQ(reply, QStringLiteral("\r\n+CPBR: 1,0\r\n+CPBR: 2,0\r\n\r\nOK"));
 }
 
-// A call coming in while the phone works on a command: the command is carried out and
-// counts, the transport says so once; without a final result it ends with the RING after the
-// silence limit.
+// A call coming in while the phone works on a command: an answer that follows the RING counts,
+// and the transport says so once; a line that then stays quiet for a second ends the command
+// with the call, near that pause rather than after the silence limit. An answer that comes
+// later does not reach the next command.
 TEST_F(ATPortTest, ARingBeforeTheAnswer)
 {
+    const struct {
+        const char* name;
+        Fault fault;
+        int result;
+        const char* text;
+        qint64 elapsed;
+    } cases[] = {
+        {"answer a second after the call", Fault::ring(1000), AT_OK, "\r\n\r\nOK", 1260},
+        // The RING is read by 320 ms (50 + 50 + 20 + two 100 ms polls); 1 s of quiet after it
+        // ends at the ninth pass of 120 ms.
+        {"nothing but the call", Fault::reply("\r\nRING\r\n"), AT_RING, "\r\nRING", 1400},
+        {"the call, then the answer too late", Fault::ring(3000), AT_RING, "\r\nRING", 1400},
+    };
     phone.state().echo = false;
-    phone.injectFault("AT+SYNCSTART", Fault::ring(1000), 1);
-    EXPECT_EQ(send("AT+SYNCSTART\r"), AT_OK);
-    EXPECT_EQ(reply, QStringLiteral("\r\n\r\nOK"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.injectFault("AT+SYNCSTART", c.fault, 1);
+        g_nLastError = 0;
+        ui().boxes.clear();
+        int result = 0;
+        EXPECT_EQ(timed("AT+SYNCSTART\r", &result), c.elapsed);
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(reply, QString::fromLatin1(c.text));
+        EXPECT_EQ(g_nLastError, c.result == AT_RING ? AT_RING : 0);
+        EXPECT_EQ(ui().boxTexts(), QStringList {QStringLiteral("Calling")});
+        // A command the phone completed tells the session once that a call came in.
+        EXPECT_EQ(port.TakeRing(), c.result == AT_OK);
+        EXPECT_FALSE(port.TakeRing());
+        clock.advance(5000);
+        EXPECT_EQ(send("AT\r"), AT_OK);
+        EXPECT_EQ(reply, QStringLiteral("\r\nOK"));
+    }
     EXPECT_TRUE(phone.state().sessionOpen);
-    EXPECT_EQ(g_nLastError, 0);
-    EXPECT_EQ(ui().boxTexts(), QStringList {QStringLiteral("Calling")});
-    EXPECT_TRUE(port.TakeRing());
-    EXPECT_FALSE(port.TakeRing());
-
-    phone.injectFault("AT+SYNCSTOP", Fault::reply("\r\nRING\r\n"), 1);
-    int result = 0;
-    const qint64 elapsed = timed("AT+SYNCSTOP\r", &result);
-    EXPECT_EQ(result, AT_RING);
-    EXPECT_EQ(g_nLastError, AT_RING);
-    EXPECT_GE(elapsed, 10'000);
-    EXPECT_LE(elapsed, 10'400);
-    EXPECT_FALSE(port.TakeRing());
 }
 
 TEST_F(ATPortTest, EndlessStreamIsCutOffAtTenTimesTheSilenceLimit)
@@ -322,12 +338,48 @@ TEST_F(ATPortTest, ReplyBeyondOneMebibyteIsRefused)
     EXPECT_GT(reply.size(), CATPort::kMaxReplyBytes - CATPort::kReceiveBufferSize - 8);
 }
 
-TEST_F(ATPortTest, ClosedLineGivesReadThenWriteFailures)
+// A port whose device went away under it (a cable pulled and plugged in again) is opened again,
+// once, with the quiet of the session's open, and the command goes out anew. A write that the
+// driver refuses on a line that is there, or a device that does not come back, fails it.
+TEST_F(ATPortTest, ALineThatWentAwayIsOpenedAgainOnce)
 {
+    // The line died during a command: that command fails, the next one reopens.
     phone.injectFault("AT+SYNCSTART", Fault::closeLine(), 1);
     EXPECT_EQ(send("AT+SYNCSTART\r"), AT_READ_FAILED);
+    const qsizetype opens = lines.openedPaths().size();
+    lines.clearWrites();
+    const qint64 start = now();
+    EXPECT_EQ(send("AT\r"), AT_OK);
+    EXPECT_EQ(reply, QStringLiteral("\r\nOK"));
+    EXPECT_EQ(lines.openedPaths().size(), opens + 1);
+    ASSERT_EQ(lines.writes().size(), 1u);
+    EXPECT_EQ(lines.writes()[0].atMs - start, 50 + 100 + 50); // the failed write, the open's quiet, the write
+
+    // Pulled between two commands.
+    lines.pullCable();
+    EXPECT_EQ(send("AT\r"), AT_OK);
+    EXPECT_EQ(lines.openedPaths().size(), opens + 2);
+
+    // Refused by the driver: no reopen.
+    lines.failNextWrites(1);
     EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(lines.openedPaths().size(), opens + 2);
+
+    // Only once: a reopened line that fails again ends the command.
+    lines.pullCable();
+    lines.failNextWrites(1);
+    EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(lines.openedPaths().size(), opens + 3);
+    EXPECT_EQ(send("AT\r"), AT_OK);
+
+    // A device that does not come back: one attempt with its box, then the command fails.
+    lines.pullCable();
+    lines.setHeldElsewhere(true);
+    EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(send("AT\r"), AT_WRITE_FAILED);
+    EXPECT_EQ(ui().boxTexts(), QStringList {QStringLiteral("Other application used this port\nFailed to open 1 port")});
     // A new session opens the port again.
+    lines.setHeldElsewhere(false);
     ASSERT_TRUE(port.Connect(100));
     EXPECT_EQ(send("AT\r"), AT_OK);
 }
@@ -425,6 +477,15 @@ TEST_F(ATPortConnectTest, InfraredOpensOnceAndStaysOpen)
     EXPECT_TRUE(lines.lineOpen());
     EXPECT_EQ(lines.openedPaths(), QStringList {platform::ComPortPath(4)});
     EXPECT_EQ(port.SendCommand("AT\r", reply, true), AT_OK);
+
+    // An adapter plugged in again between sessions: the port still counts as open, and the
+    // first command opens it again and waits for the link as the first open did.
+    lines.pullCable();
+    ASSERT_TRUE(port.Connect(100));
+    start = now();
+    EXPECT_EQ(port.SendCommand("AT\r", reply, true), AT_OK);
+    EXPECT_GE(now() - start, 4000);
+    EXPECT_EQ(lines.openedPaths(), QStringList({platform::ComPortPath(4), platform::ComPortPath(4)}));
 }
 
 TEST_F(ATPortConnectTest, DestructorClosesTheInfraredPort)

@@ -16,7 +16,7 @@ TEST(ReplyClassifier2, JudgesWholeLinesInTheirOrderOfRank)
     const struct {
         QByteArray reply;
         int result;
-        bool promptIsNotSuccess = false;
+        bool messageText = false;
         bool quiet = false;
     } cases[] = {
         {"AT\r\r\nOK\r\n", AT_OK},
@@ -37,9 +37,18 @@ TEST(ReplyClassifier2, JudgesWholeLinesInTheirOrderOfRank)
         {"\r\nOK", AT_PENDING},
         {"\r\nOK", AT_OK, false, true}, // a last line without its line end, once the line is quiet
         {"\r\nERROR", AT_ERROR, false, true},
+        // A listing of messages in text: the line after a header is its text, and only the last
+        // line of a quiet reply ends it.
+        {"\r\n+CMGL: 1,\"REC READ\",\"12\",\"\",,0\r\nOK\r\n", AT_PENDING, true, true},
+        {"\r\n+CMGL: 1,\"REC READ\",\"12\",\"\",,0\r\nOK\r\n\r\nOK\r\n", AT_OK, true, true},
+        {"\r\n+CMGL: 1,\"REC READ\",\"12\",\"\",,0\r\nOK\r\n\r\nOK\r\n", AT_PENDING, true},
+        {"\r\n+CMGL: 1,\"REC READ\",\"12\",\"\",,0\r\nHi\r\nRING\r\n+CMGL: 2", AT_PENDING, true, true},
+        {"\r\n+CMGR: \"REC READ\",\"12\",\"\",,0\r\n+CMSS: 5\r\n\r\nOK", AT_OK, true, true},
+        {"\r\n+CMS ERROR: 321\r\n", AT_CMS_ERROR, true, true},
+        {"\r\nRING\r\n", AT_RING, true, true},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ClassifyReply(c.reply, c.promptIsNotSuccess, c.quiet).result, c.result) << c.reply.toStdString();
+        EXPECT_EQ(ClassifyReply(c.reply, c.messageText, c.quiet).result, c.result) << c.reply.toStdString();
     }
 }
 

@@ -230,6 +230,28 @@ TEST_F(ConnectTest, ALineThatFailedIsOpenedAgain)
     session.Disconnect();
 }
 
+// The port stays open between operations; a phone plugged in again meanwhile (another device at
+// the same path) leaves it on a dead line. The first command opens the port again, once, and
+// the operation goes on; a device that does not come back fails it with one box.
+TEST_F(ConnectTest, APhonePluggedInAgainIsReachedByTheNextOperation)
+{
+    ASSERT_TRUE(session.Connect());
+    session.Disconnect();
+    ASSERT_TRUE(session.m_port.IsOpen());
+    const int opens = int(lines.openedPaths().size());
+    lines.pullCable();
+    EXPECT_TRUE(session.SelectHandsetBook()) << session.m_nResult;
+    EXPECT_EQ(int(lines.openedPaths().size()), opens + 1);
+    session.Disconnect();
+    EXPECT_TRUE(ui().boxes.empty());
+
+    lines.pullCable();
+    lines.setHeldElsewhere(true);
+    EXPECT_FALSE(session.SelectHandsetBook());
+    EXPECT_EQ(ui().boxTexts(), QStringList {QStringLiteral("Cannot open COM 1 port")});
+    EXPECT_FALSE(session.m_port.IsOpen());
+}
+
 TEST_F(ConnectTest, PortHeldElsewhereShowsTheBoxAndSendsNothing)
 {
     lines.setHeldElsewhere(true);

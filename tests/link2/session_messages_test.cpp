@@ -108,6 +108,52 @@ TEST_F(MessagesTest, ListsInTextMode)
     EXPECT_FALSE(session.m_port.m_bPromptIsNotSuccess);
 }
 
+// A part of a longer text from +49170123456, as the phone stores it: a message of seven "@"
+// (code 0) and the text, whose first six octets then make room for the concatenation header.
+QByteArray PartPdu(const QString& text)
+{
+    QByteArray pdu = phonesim::MakeDeliverPdu(QStringLiteral("+49170123456"), QString(7, u'@') + text, kSent);
+    pdu[2] = '4'; // the first octet says a header comes first
+    constexpr qsizetype kUserData = 40; // after the address, the time stamp and the length
+    EXPECT_EQ(pdu.mid(kUserData, 12), QByteArray(12, '0'));
+    return pdu.replace(kUserData, 12, "050003CC0201");
+}
+
+// A message's text is its text whatever it reads: the line after a header never ends the reply,
+// only the reply's last line can. Each text, in a listing of several in text mode and as the
+// text re-read of a part in PDU mode, with the replies whole and one byte at a time.
+TEST_F(MessagesTest, TextsThatReadLikeResultsStayTexts)
+{
+    const char* texts[] = {"OK", "ok", "ERROR", "+CME ERROR: 5", "+CMS ERROR: 321", "+CGR ERROR", "RING", "+CMSS: 5", ">"};
+    for (const bool bytewise : {false, true}) {
+        for (const char* text : texts) {
+            SCOPED_TRACE(std::string(text) + (bytewise ? ", one byte at a time" : ""));
+            phone.clearFaults();
+            if (bytewise) {
+                phone.injectFault("AT+CMGL=*", Fault::split(1, 150));
+                phone.injectFault("AT+CMGR=*", Fault::split(1, 150));
+            }
+            auto& entries = phone.state().handsetMessages.entries;
+            entries.clear();
+            const QString t = QString::fromLatin1(text);
+            entries[1] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), QStringLiteral("Before"), kSent), {}, {}, {}};
+            entries[2] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), t, kSent), {}, {}, {}};
+            entries[3] = {1, {}, PartPdu(t), {}, {}, {}};
+            const QMap<int, QString> expected {{1, "Before"}, {2, t}, {3, t}};
+
+            RecordList<CSmsEntry> listed;
+            EXPECT_TRUE(session.ReadMessagesText(listed)) << session.m_nResult;
+            EXPECT_EQ(Texts(listed), expected);
+            phone.clearCommandLog();
+            RecordList<CSmsEntry> read;
+            EXPECT_TRUE(session.ReadMessages(read)) << session.m_nResult;
+            EXPECT_EQ(Texts(read), expected);
+            EXPECT_EQ(commands("AT+CMGR"), QStringList {"AT+CMGR=3"});
+            EXPECT_TRUE(ui().boxes.empty());
+        }
+    }
+}
+
 TEST_F(MessagesTest, AFailedListingLeavesThePromptFlagClear)
 {
     // The flag covers the listing alone: the wake-up still sees a phone left at the prompt.
