@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalBlocker>
 
 using namespace ids;
 
@@ -85,7 +86,8 @@ CForm_SMS::CForm_SMS(CMVsyncDoc& doc, QWidget* parent) : CPaneFormView(kDesignSi
     connect(Button(IDC_SMS_SEND), &QPushButton::clicked, this, &CForm_SMS::OnSend);
     connect(Button(IDC_SMS_READ), &QPushButton::clicked, this, &CForm_SMS::OnRead);
     connect(Button(IDC_SMS_DELETE), &QPushButton::clicked, this, &CForm_SMS::OnDelete);
-    connect(selectAll, &QCheckBox::clicked, this, &CForm_SMS::OnSelectAll);
+    // Every change of the box counts, as the keyboard and assistive tools make it too.
+    connect(selectAll, &QCheckBox::toggled, this, &CForm_SMS::OnSelectAll);
     connect(list, &CRecordListCtrl::listClicked, this, &CForm_SMS::OnClickList);
     connect(list, &CRecordListCtrl::listDoubleClicked, this, &CForm_SMS::OnDblClkList);
     // Rows never outlive their records.
@@ -157,7 +159,10 @@ void CForm_SMS::Refill()
         if (!message->IsDeleted())
             AddMessageRow(*message);
     }
-    SelectAll()->setChecked(false);
+    {
+        const QSignalBlocker quiet(SelectAll());
+        SelectAll()->setChecked(false);
+    }
     // New messages are stored where the phone writes them: the SIM storage.
     Button(IDC_SMS_NEW)->setEnabled(g_nSmsSimTotal >= g_nSmsSimUsed);
     Button(IDC_SMS_DELETE)->setEnabled(true);

@@ -88,7 +88,8 @@ CForm_SMS::CForm_SMS(CMVsyncDoc& doc, QWidget* parent) : CDataPaneForm(kDesignSi
     connect(FormButton(IDC_SMS_NEW), &QPushButton::clicked, this, &CForm_SMS::OnNew);
     connect(FormButton(IDC_SMS_EDIT), &QPushButton::clicked, this, &CForm_SMS::OnEditMessage);
     connect(FormButton(IDC_MOBILE_DELETE), &QPushButton::clicked, this, &CForm_SMS::OnDelete);
-    connect(CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL), &QCheckBox::clicked, this, &CForm_SMS::OnSelectAll);
+    // Every change of the box counts, as the keyboard and assistive tools make it too.
+    connect(CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL), &QCheckBox::toggled, this, &CForm_SMS::OnSelectAll);
     connect(list, &CRecordListCtrl::listClicked, this, &CForm_SMS::OnClickList);
     connect(list, &CRecordListCtrl::listDoubleClicked, this, &CForm_SMS::OnDblClkList);
     connect(list, &CRecordListCtrl::checkChanged, this, &CForm_SMS::OnCheckChanged);
@@ -142,7 +143,7 @@ void CForm_SMS::RefreshList()
         }
     }
     list->setUpdatesEnabled(true);
-    CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL)->setChecked(false);
+    SetCheck(CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL), false);
     if (list->GetItemCount() > 0) {
         EnableControl(IDC_SMS_NEW, true);
         EnableControl(IDC_ORGANIZER_MOBILE_SELECT_ALL, true);
@@ -162,7 +163,7 @@ void CForm_SMS::OnCheckChanged()
         all = all && list->GetCheck(row);
         any = any || list->GetCheck(row);
     }
-    CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL)->setChecked(all);
+    SetCheck(CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL), all);
     EnableControl(IDC_MOBILE_DELETE, any);
     QLabel* total = Static(IDC_TOTAL);
     total->setText(platform::LoadString(IDS_TOTAL).replace(QStringLiteral("%d"), QString::number(list->GetItemCount())));
@@ -172,14 +173,8 @@ void CForm_SMS::OnCheckChanged()
 void CForm_SMS::OnSelectAll()
 {
     CRecordListCtrl* list = RecordList(IDC_PHONE_LIST);
-    const bool checked = CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL)->isChecked();
-    {
-        const QSignalBlocker quiet(list);
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            list->SetCheck(row, checked);
-    }
-    list->viewport()->update();
-    OnCheckChanged();
+    // Tells OnCheckChanged once, and keeps the list's record of what each row showed.
+    list->SetCheckAll(CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL)->isChecked());
     list->setFocus();
 }
 

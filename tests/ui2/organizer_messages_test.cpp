@@ -147,6 +147,19 @@ TEST_F(MessageForm, DeleteAsksAboutThePhoneOnlyForStoredMessages)
     ui.rec.boxes.clear();
     phone.clearCommandLog();
 
+    // Select All answers a toggle as the keyboard makes it; a row left out clears it alone.
+    QCheckBox* all = sms->CheckBox(IDC_ORGANIZER_MOBILE_SELECT_ALL);
+    all->toggle();
+    for (int row = 0; row < Rows()->GetItemCount(); ++row)
+        EXPECT_TRUE(Rows()->GetCheck(row)) << row;
+    EXPECT_TRUE(sms->GetDlgItem(IDC_MOBILE_DELETE)->isEnabled());
+    Rows()->SetCheck(1, false);
+    EXPECT_FALSE(all->isChecked());
+    EXPECT_TRUE(Rows()->GetCheck(0));
+    all->toggle();
+    all->toggle();
+    EXPECT_FALSE(Rows()->GetCheck(0));
+
     Check(Rows(), {0});
     sms->OnDelete();
     EXPECT_TRUE(Boxes().isEmpty());
