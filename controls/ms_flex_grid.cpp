@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -15,6 +17,41 @@ constexpr int kForeRole = Qt::UserRole + 11;
 constexpr int kAlignRole = Qt::UserRole + 12;
 constexpr int kBoldRole = Qt::UserRole + 13;
 constexpr int kTextInset = 2;
+constexpr QChar kEllipsis(0x2026);
+
+// Where a cell's text goes: inside the padding, left of the grid line on the right and above
+// the one at the bottom.
+QRect textRoom(const QRect& cell)
+{
+    return cell.adjusted(kTextInset, 1, -kTextInset - 1, 1 - CMSFlexGrid::kCellPadding);
+}
+
+QString chopTrailingSpaces(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    return text;
+}
+
+// Up to `limit` lines of one paragraph, wrapped to the width (a word wider than that breaks
+// anywhere) or whole when wrap is off.
+void appendWrapped(QStringList& lines, const QString& paragraph, const QFont& font, int width, bool wrap, qsizetype limit)
+{
+    if (!wrap || paragraph.isEmpty()) {
+        lines.append(paragraph);
+        return;
+    }
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid() && lines.size() < limit; line = layout.createLine()) {
+        line.setLineWidth(std::max(1, width));
+        lines.append(chopTrailingSpaces(paragraph.mid(line.textStart(), line.textLength())));
+    }
+    layout.endLayout();
+}
 
 double logicalDpi(bool horizontal)
 {
@@ -68,28 +105,31 @@ public:
         const QRect r = option.rect;
         painter->fillRect(r, platform::toQColor(back));
 
-        QString text = index.data(Qt::DisplayRole).toString();
+        const QString text = index.data(Qt::DisplayRole).toString();
         if (!text.isEmpty()) {
-            text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            text.replace(u'\r', u'\n');
-            QFont font = option.font;
-            font.setBold(index.data(kBoldRole).toBool());
+            const bool bold = index.data(kBoldRole).toBool();
+            QFont font = g.font();
+            font.setBold(bold);
             painter->setFont(font);
-            // A busy calendar day may hold hundreds of lines; only those that can show are
-            // laid out (each takes at least one line of the cell).
-            const int fit = r.height() / std::max(1, QFontMetrics(font).lineSpacing()) + 1;
-            qsizetype cut = -1;
-            for (int line = 0; line < fit && (cut = text.indexOf(u'\n', cut + 1)) >= 0; ++line) {
-            }
-            if (cut >= 0)
-                text.truncate(cut);
             painter->setPen(platform::toQColor(fore));
             const QVariant align = index.data(kAlignRole);
-            int flags = int(toQtAlignment(align.isValid() ? align.toInt() : flexAlignGeneral));
-            if (g.m_bWordWrap)
-                flags |= Qt::TextWordWrap;
+            const Qt::Alignment alignment = toQtAlignment(align.isValid() ? align.toInt() : flexAlignGeneral);
+            const QStringList lines = g.CellLines(text, bold, r.size());
+            const int lineHeight = g.LineHeight(bold);
+            // The lines stand as one block in the room between the padding and the grid line.
+            const QRect room = textRoom(r);
+            const int block = int(lines.size()) * lineHeight;
+            int y = room.top();
+            if (alignment & Qt::AlignVCenter)
+                y += (room.height() - block) / 2;
+            else if (alignment & Qt::AlignBottom)
+                y += room.height() - block;
             painter->setClipRect(r);
-            painter->drawText(r.adjusted(kTextInset, 0, -kTextInset, 0), flags, text);
+            for (const QString& line : lines) {
+                painter->drawText(QRect(room.left(), y, room.width(), lineHeight),
+                                  int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextSingleLine, line);
+                y += lineHeight;
+            }
         }
 
         if (g.m_nGridLines != 0) {
@@ -141,12 +181,70 @@ CMSFlexGrid::~CMSFlexGrid() = default;
 
 int CMSFlexGrid::PixelsToTwips(int value, bool horizontal)
 {
-    return int(qint64(value) * 1440 / qint64(logicalDpi(horizontal)));
+    return int(std::lround(double(value) * 1440.0 / logicalDpi(horizontal)));
 }
 
 int CMSFlexGrid::TwipsToPixels(int value, bool horizontal)
 {
-    return int(qint64(value) * qint64(logicalDpi(horizontal)) / 1440);
+    return int(std::lround(double(value) * logicalDpi(horizontal) / 1440.0));
+}
+
+int CMSFlexGrid::LineHeight(bool bold) const
+{
+    QFont f = font();
+    f.setBold(bold);
+    return std::max(1, QFontMetrics(f).lineSpacing());
+}
+
+int CMSFlexGrid::RowHeightForLines(int lines, bool bold) const
+{
+    return std::max(0, lines) * LineHeight(bold) + kCellPadding;
+}
+
+int CMSFlexGrid::LinesInRow(int pixels, bool bold) const
+{
+    return std::max(0, (pixels - kCellPadding) / LineHeight(bold));
+}
+
+QStringList CMSFlexGrid::CellLines(const QString& text, bool bold, QSize cell) const
+{
+    QStringList lines;
+    const int fit = LinesInRow(cell.height(), bold);
+    if (text.isEmpty() || fit <= 0)
+        return lines;
+    QFont f = font();
+    f.setBold(bold);
+    const int width = textRoom(QRect(QPoint(0, 0), cell)).width();
+    // A busy calendar day may hold hundreds of lines: only those that show, and one more to
+    // tell whether the text goes on, are laid out.
+    const qsizetype limit = fit + 1;
+    for (qsizetype pos = 0; lines.size() < limit;) {
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        appendWrapped(lines, text.mid(pos, end - pos), f, width, m_bWordWrap, limit);
+        if (end >= text.size())
+            break;
+        pos = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
+    }
+    if (lines.size() > fit) {
+        lines.resize(fit);
+        // The last line shown gives room for the mark that more follows.
+        const QFontMetrics metrics(f);
+        QString& last = lines.back();
+        while (!last.isEmpty() && metrics.horizontalAdvance(last + kEllipsis) > width)
+            last.chop(last.size() > 1 && last.back().isLowSurrogate() ? 2 : 1);
+        last = chopTrailingSpaces(last) + kEllipsis;
+    }
+    return lines;
+}
+
+QStringList CMSFlexGrid::ShownLines(long row, long col) const
+{
+    const QTableWidgetItem* it = cell(row, col);
+    if (!it)
+        return {};
+    return CellLines(it->text(), it->data(kBoldRole).toBool(), QSize(columnWidth(int(col)), rowHeight(int(row))));
 }
 
 QTableWidgetItem* CMSFlexGrid::cell(long row, long col)

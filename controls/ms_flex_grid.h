@@ -29,9 +29,23 @@ public:
     explicit CMSFlexGrid(QWidget* parent = nullptr);
     ~CMSFlexGrid() override;
 
-    // Twips of the screen: 1440 per logical inch.
+    // Twips of the screen: 1440 per logical inch, rounded to the nearest, so that a pixel size
+    // survives the way there and back.
     static int PixelsToTwips(int value, bool horizontal);
     static int TwipsToPixels(int value, bool horizontal);
+
+    // What a row needs besides its lines of text: a pixel above and below them and the grid line.
+    static constexpr int kCellPadding = 3;
+    // The height of one line of cell text in the grid's font, in pixels.
+    int LineHeight(bool bold = false) const;
+    // The pixel height of a row that holds that many whole lines, and how many whole lines a row
+    // of that height holds.
+    int RowHeightForLines(int lines, bool bold = false) const;
+    int LinesInRow(int pixels, bool bold = false) const;
+    // The lines a cell shows: its text's own lines, wrapped to the column when WordWrap is on,
+    // as many as the row holds whole. When the text goes on beyond them, the last one shown ends
+    // in "…".
+    QStringList ShownLines(long row, long col) const;
 
     void SetRows(long rows);
     long GetRows() const { return rowCount(); }
@@ -100,6 +114,8 @@ private:
     const QTableWidgetItem* cell(long row, long col) const;
     void syncCurrent();
     void onCurrentCellChanged(int row, int col);
+
+    QStringList CellLines(const QString& text, bool bold, QSize cell) const;
 
     long m_nRow = 0;
     long m_nCol = 0;

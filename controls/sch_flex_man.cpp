@@ -123,13 +123,30 @@ int CSchFlexMan::InitGrid(CMSFlexGrid* grid)
 void CSchFlexMan::SetLayout(const QRect& rect, bool apply)
 {
     m_rect = rect;
-    m_nColWidth = PixelsToTwips(rect.width(), true) / kCols;
-    const int textHeight = (PixelsToTwips(rect.height(), false) - PixelsToTwips(kHeaderHeight, false)) / 6
-        - PixelsToTwips(kNumberHeight, false);
-    // A rectangle too small for six weeks leaves the text rows closed.
-    m_nTextRowHeight = std::max(0, textHeight);
+    Measure(m_pGrid);
     if (apply)
         ApplyLayout();
+}
+
+void CSchFlexMan::Measure(const CMSFlexGrid* grid)
+{
+    if (!grid) {
+        m_nColWidth = m_nTextRowHeight = 0;
+        m_nHeaderPixels = kHeaderHeight;
+        m_nNumberPixels = kNumberHeight;
+        return;
+    }
+    // A larger font than the rows were drawn for makes them taller, never cut.
+    m_nHeaderPixels = std::max(kHeaderHeight, grid->RowHeightForLines(1));
+    m_nNumberPixels = std::max(kNumberHeight, grid->RowHeightForLines(1, true));
+    const int frame = 2 * grid->frameWidth();
+    m_nColWidth = PixelsToTwips(std::max(0, m_rect.width() - frame) / kCols, true);
+    // The text rows take whole lines of the font, at least one: a window too small for the font
+    // cuts the last week rather than hide every day's texts. A rectangle too small for six weeks
+    // of day numbers leaves them closed.
+    const int room = (m_rect.height() - frame - m_nHeaderPixels) / 6 - m_nNumberPixels;
+    const int lines = room > 0 ? std::max(1, grid->LinesInRow(room)) : 0;
+    m_nTextRowHeight = lines > 0 ? PixelsToTwips(grid->RowHeightForLines(lines), false) : 0;
 }
 
 void CSchFlexMan::ApplyLayout(CMSFlexGrid* grid)
@@ -137,14 +154,25 @@ void CSchFlexMan::ApplyLayout(CMSFlexGrid* grid)
     CMSFlexGrid* g = grid ? grid : m_pGrid;
     if (!g)
         return;
-    g->setGeometry(m_rect);
-    g->SetRowHeight(0, PixelsToTwips(kHeaderHeight, false));
+    if (g != m_pGrid)
+        Measure(g);
+    g->SetRowHeight(0, PixelsToTwips(m_nHeaderPixels, false));
     for (int c = 0; c < kCols; ++c)
         g->SetColWidth(c, m_nColWidth);
     for (int row = 1; row < kRows; row += 2) {
-        g->SetRowHeight(row, PixelsToTwips(kNumberHeight, false));
+        g->SetRowHeight(row, PixelsToTwips(m_nNumberPixels, false));
         g->SetRowHeight(row + 1, m_nTextRowHeight);
     }
+    // The grid ends with its last row and column: what whole lines leave of the rectangle
+    // stays the form's, not an empty strip inside the calendar.
+    const int frame = 2 * g->frameWidth();
+    int wide = frame;
+    for (int c = 0; c < kCols; ++c)
+        wide += g->columnWidth(c);
+    int high = frame;
+    for (int row = 0; row < kRows; ++row)
+        high += g->rowHeight(row);
+    g->setGeometry(QRect(m_rect.topLeft(), QSize(std::min(wide, m_rect.width()), std::min(high, m_rect.height()))));
 }
 
 void CSchFlexMan::SetMonth(int year, int month)

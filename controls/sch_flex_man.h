@@ -49,6 +49,9 @@ public:
 
     // One-time set-up of the grid (the stored one when null); 1 when done, 0 without a grid.
     int InitGrid(CMSFlexGrid* grid = nullptr);
+    // The rectangle the calendar may take. The rows follow the grid's font: the header and the
+    // day numbers are at least one line high, the text rows hold as many whole lines as fit, and
+    // the grid ends with its last row and column.
     void SetLayout(const QRect& rect, bool apply);
     void ApplyLayout(CMSFlexGrid* grid = nullptr);
 
@@ -88,6 +91,8 @@ public:
     static QString DateKey(int year, int month, int day);
 
 private:
+    // Row and column sizes for the rectangle in that grid's font.
+    void Measure(const CMSFlexGrid* grid);
     void FillMonth();
     void ShowDayNumber(int index, int day, bool shownMonth);
     void MoveTo(int column, int row);
@@ -97,6 +102,8 @@ private:
     QRect m_rect;
     int m_nColWidth = 0;
     int m_nTextRowHeight = 0;
+    int m_nHeaderPixels = kHeaderHeight;
+    int m_nNumberPixels = kNumberHeight;
     CTimeSpan m_spanDay{1, 0, 0, 0};
     CTime m_timeFirst{2002, 1, 1};
     int m_nFirstWeekday = 0;

@@ -77,21 +77,107 @@ TEST_F(MonthGrid, InitialisedLayout)
 TEST_F(MonthGrid, LayoutSizesRowsAndColumns)
 {
     man.SetLayout(QRect(10, 20, 700, 520), true);
-    EXPECT_EQ(grid.geometry(), QRect(10, 20, 700, 520));
+    EXPECT_EQ(grid.geometry().topLeft(), QPoint(10, 20));
+    EXPECT_TRUE(QRect(10, 20, 700, 520).contains(grid.geometry()));
     EXPECT_EQ(grid.rowHeight(0), 22);
     const int textHeight = Man::TwipsToPixels(man.GetTextRowHeight(), false);
-    EXPECT_NEAR(textHeight, (520 - 22) / 6 - 20, 1);
+    // Whole lines, as many as the room of the rectangle's formula holds.
+    const int room = (520 - 2 * grid.frameWidth() - 22) / 6 - 20;
+    EXPECT_LE(textHeight, room);
+    EXPECT_GT(textHeight + grid.LineHeight(), room);
     for (int row = 1; row < 13; row += 2) {
         EXPECT_EQ(grid.rowHeight(row), 20);
         EXPECT_EQ(grid.rowHeight(row + 1), textHeight);
     }
     for (int c = 0; c < 7; ++c)
         EXPECT_NEAR(grid.columnWidth(c), 100, 1);
+    EXPECT_EQ(grid.width(), 7 * grid.columnWidth(0) + 2 * grid.frameWidth());
 
     // Too small for six weeks: the text rows close instead of going negative.
     man.SetLayout(QRect(0, 0, 70, 100), true);
     EXPECT_EQ(man.GetTextRowHeight(), 0);
     EXPECT_EQ(grid.rowHeight(2), 0);
+}
+
+// Over fonts and window sizes, from the smallest window's calendar up: the header and the day
+// numbers hold a line, every text row holds a whole number of lines (as many as fit), the grid
+// stays in its rectangle, and a day shows whole lines only, the last one ending in "…" when the
+// day's texts go on beyond it.
+TEST_F(MonthGrid, TextRowsHoldWholeLinesAndADayThatDoesNotFitIsMarked)
+{
+    const QString ellipsis(QChar(0x2026));
+    const QString longSubject = QStringLiteral("Quarterly planning with the whole department ").repeated(6);
+    man.SetMonth(2002, 6);
+    man.SetDateText(CTime(2002, 6, 5), "Gym");
+    for (const char* text : {"A", "B", "C", "D", "E"})
+        man.SetDateText(CTime(2002, 6, 12), text);
+    man.SetDateText(CTime(2002, 6, 19), longSubject);
+    const QPoint one(3, 4), five(3, 6), longDay(3, 8); // (column, row)
+
+    struct Case {
+        int points;
+        QSize size;
+    };
+    for (const Case& c : {Case{7, {352, 268}}, Case{9, {352, 268}}, Case{9, {446, 250}}, Case{9, {452, 370}},
+                          Case{9, {700, 520}}, Case{12, {352, 268}}, Case{12, {900, 700}}, Case{16, {1200, 900}}}) {
+        SCOPED_TRACE(testing::Message() << c.points << " pt in " << c.size.width() << " x " << c.size.height());
+        QFont font = grid.font();
+        font.setPointSize(c.points);
+        grid.setFont(font);
+        const QRect rect(QPoint(5, 5), c.size);
+        man.SetLayout(rect, true);
+        const int line = grid.LineHeight();
+        const int frame = 2 * grid.frameWidth();
+
+        EXPECT_EQ(grid.geometry().topLeft(), rect.topLeft());
+        EXPECT_TRUE(rect.contains(grid.geometry()));
+        EXPECT_GE(grid.rowHeight(0), std::max(22, line + CMSFlexGrid::kCellPadding));
+        EXPECT_GE(grid.rowHeight(1), std::max(20, grid.LineHeight(true) + CMSFlexGrid::kCellPadding));
+        const int text = grid.rowHeight(2);
+        const int lines = (text - CMSFlexGrid::kCellPadding) / line;
+        ASSERT_GE(lines, 1);
+        EXPECT_EQ((text - CMSFlexGrid::kCellPadding) % line, 0) << text << " px, lines of " << line;
+        EXPECT_GT(grid.rowHeight(0) + 6 * (grid.rowHeight(1) + text + line) + frame, rect.height()) << "a line more fits";
+        for (int row = 2; row < 13; row += 2)
+            EXPECT_EQ(grid.rowHeight(row), text);
+
+        EXPECT_EQ(grid.ShownLines(one.y(), one.x()), QStringList{"Gym"});
+        const QStringList shownFive = grid.ShownLines(five.y(), five.x());
+        if (lines >= 5) {
+            EXPECT_EQ(shownFive, QStringList({"A", "B", "C", "D", "E"}));
+        } else {
+            ASSERT_EQ(shownFive.size(), lines);
+            EXPECT_EQ(shownFive.back(), QStringList({"A", "B", "C", "D", "E"})[lines - 1] + ellipsis);
+        }
+        const QStringList shownLong = grid.ShownLines(longDay.y(), longDay.x());
+        ASSERT_EQ(shownLong.size(), lines);
+        EXPECT_TRUE(shownLong.back().endsWith(ellipsis));
+        const QFontMetrics metrics(font);
+        for (const QString& shown : shownLong)
+            EXPECT_LE(metrics.horizontalAdvance(shown), grid.columnWidth(3) - 5) << shown.toStdString();
+    }
+}
+
+// What the grid paints of a day that does not fit stops with the last whole line.
+TEST_F(MonthGrid, NoLineIsPaintedInPart)
+{
+    man.SetLayout(QRect(0, 0, 352, 268), true);
+    man.SetMonth(2002, 6);
+    for (const char* text : {"Morning run", "Lunch with Bob", "Theatre", "Call Joe"})
+        man.SetDateText(CTime(2002, 6, 12), text);
+    const QImage image = grid.grab().toImage();
+    const QRect cell = grid.visualItemRect(grid.item(6, 3)).translated(grid.viewport()->pos());
+    const int lines = grid.ShownLines(6, 3).size();
+    ASSERT_GE(lines, 1);
+    int lowestInk = -1;
+    for (int y = cell.top(); y < cell.bottom(); ++y) {
+        for (int x = cell.left(); x < cell.right(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128)
+                lowestInk = y;
+        }
+    }
+    EXPECT_GE(lowestInk, cell.top());
+    EXPECT_LE(lowestInk, cell.top() + lines * grid.LineHeight()) << "ink below the last whole line";
 }
 
 TEST_F(MonthGrid, MonthStartingOnSundayHasNoLeadingDays)

@@ -32,8 +32,17 @@ TEST_F(OrganizerPictures, Screenshots)
     ClickRow(schedule->RecordList(IDC_PC_LIST), 4);
     ClickRow(schedule->RecordList(IDC_PHONE_LIST), 1);
     save(*frame, QStringLiteral("main_schedule_list"));
+    // Busy days for the calendar: three, four and five texts, and subjects longer than a cell.
+    AddSchedule("Quarterly planning with the whole department", QDate(2004, 3, 10), 0, QTime(9, 0));
+    for (const char* subject : {"Boiler check", "Parents' evening", "Pick up the bike", "Call Joe"})
+        AddSchedule(subject, QDate(2004, 3, 26), 0, QTime(15, 0));
+    AddSchedule("Flight LH 4711 to Lisbon, terminal 2", QDate(2004, 3, 11), 0, QTime(7, 0));
     Press(schedule, IDC_MONTH);
     save(*frame, QStringLiteral("main_schedule_month"));
+    // The smallest window the frame allows.
+    frame->resize(frame->minimumSize());
+    save(*frame, QStringLiteral("main_schedule_month_small"));
+    frame->resize(1000, 700);
 
     AddMemo("Buy stamps\r\nand envelopes");
     AddMemo("Car service on Friday");

@@ -35,8 +35,18 @@ TEST_F(OrganizerPictures, PagesAndDialogs)
     Q_EMIT ListOn(schedules, IDC_PC_LIST)->listClicked();
     Check(ListOn(schedules, IDC_PHONE_LIST), {0});
     SavePicture(*frame, "deskhand2_schedule");
+    // Busy days for the calendar: three, four and five texts, and subjects longer than a cell.
+    const auto thisMonth = [&](int day) { return QDate(today.year(), today.month(), day); };
+    AddPc(schedules, "Quarterly planning with the whole department", thisMonth(17));
+    for (const char* subject : {"Boiler check", "Parents' evening", "Pick up the bike", "Call Joe", "Choir"})
+        AddPc(schedules, subject, thisMonth(24));
+    AddPc(schedules, "Flight LH 4711 to Lisbon", thisMonth(22), CScheduleEntry::RepeatWeekly);
+    AddPc(schedules, "Book club", thisMonth(22));
     schedules->ShowMonthView();
     SavePicture(*frame, "deskhand2_schedule_month");
+    frame->resize(frame->minimumSize());
+    SavePicture(*frame, "deskhand2_schedule_month_small");
+    frame->resize(1000, 700);
     ClickOn(schedules, IDC_DAY);
     SavePicture(*frame, "deskhand2_schedule_day");
     schedules->ShowOutlookList();
