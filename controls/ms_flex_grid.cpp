@@ -17,6 +17,7 @@ constexpr int kForeRole = Qt::UserRole + 11;
 constexpr int kAlignRole = Qt::UserRole + 12;
 constexpr int kBoldRole = Qt::UserRole + 13;
 constexpr int kTextInset = 2;
+constexpr COLORREF kFixedShadow = 0x808080;
 constexpr QChar kEllipsis(0x2026);
 
 // Where a cell's text goes: inside the padding, left of the grid line on the right and above
@@ -134,7 +135,15 @@ public:
 
         if (g.m_nGridLines != 0) {
             painter->setClipping(false);
-            painter->setPen(QPen(platform::toQColor(g.m_crGrid), 1));
+            if (fixed) {
+                // Fixed cells stand out like header buttons.
+                painter->setPen(QPen(Qt::white, 1));
+                painter->drawLine(r.left(), r.top(), r.right() - 1, r.top());
+                painter->drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
+                painter->setPen(QPen(platform::toQColor(kFixedShadow), 1));
+            } else {
+                painter->setPen(QPen(platform::toQColor(g.m_crGrid), 1));
+            }
             painter->drawLine(r.right(), r.top(), r.right(), r.bottom());
             painter->drawLine(r.left(), r.bottom(), r.right(), r.bottom());
         }
@@ -165,7 +174,10 @@ CMSFlexGrid::CMSFlexGrid(QWidget* parent) : QTableWidget(parent)
     setItemDelegate(new Delegate(this));
     viewport()->setAutoFillBackground(true);
     SetBackColorBkg(m_crBackBkg);
-    // The grid's defaults: two rows, two columns, one of each fixed.
+    // The grid's defaults: rows one line high, columns of 960 twips, two of each, one of each
+    // fixed.
+    verticalHeader()->setDefaultSectionSize(RowHeightForLines(1));
+    horizontalHeader()->setDefaultSectionSize(TwipsToPixels(960, true));
     SetRows(2);
     SetCols(2);
     SetFixedRows(1);
@@ -245,6 +257,23 @@ QStringList CMSFlexGrid::ShownLines(long row, long col) const
     if (!it)
         return {};
     return CellLines(it->text(), it->data(kBoldRole).toBool(), QSize(columnWidth(int(col)), rowHeight(int(row))));
+}
+
+void CMSFlexGrid::CoverWithCells()
+{
+    const QSize room = contentsRect().size();
+    int high = 0;
+    for (int row = 0; row < rowCount(); ++row)
+        high += rowHeight(row);
+    int wide = 0;
+    for (int col = 0; col < columnCount(); ++col)
+        wide += columnWidth(col);
+    const int rowStep = std::max(1, verticalHeader()->defaultSectionSize());
+    const int colStep = std::max(1, horizontalHeader()->defaultSectionSize());
+    if (high < room.height())
+        SetRows(rowCount() + (room.height() - high + rowStep - 1) / rowStep);
+    if (wide < room.width())
+        SetCols(columnCount() + (room.width() - wide + colStep - 1) / colStep);
 }
 
 QTableWidgetItem* CMSFlexGrid::cell(long row, long col)

@@ -46,6 +46,9 @@ public:
     // as many as the row holds whole. When the text goes on beyond them, the last one shown ends
     // in "…".
     QStringList ShownLines(long row, long col) const;
+    // Adds rows and columns of the default size until the cells cover the control, so that an
+    // empty grid reads as an empty table rather than a bare background.
+    void CoverWithCells();
 
     void SetRows(long rows);
     long GetRows() const { return rowCount(); }

@@ -94,6 +94,8 @@ CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
         ->setAccessibleDescription(calendar);
     ShowCalendarControls(false);
     m_pDayGrid->hide();
+    // Nothing ever fills the day grid: it shows as an empty table over its whole rectangle.
+    m_pDayGrid->SetScrollBars(0);
 
     m_flexMan.SetGrid(m_pGrid);
     m_flexMan.InitGrid();
@@ -344,8 +346,10 @@ void CForm_Schedule::PlaceGrids(int after)
     if (!list || !IsInitialized())
         return;
     // A divider drag moves the calendar with the pane; the day grid stays where it was.
-    if (after == 0)
+    if (after == 0) {
         m_pDayGrid->setGeometry(list->geometry());
+        m_pDayGrid->CoverWithCells();
+    }
     m_flexMan.SetLayout(list->geometry() - (after == 0 ? kGridInset : kGridDragInset), true);
 }
 

@@ -5,6 +5,7 @@
 #include "organizer_fixture.h"
 
 #include "controls/limited_text_edit.h"
+#include "controls/ms_flex_grid.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -351,6 +352,21 @@ TEST_F(OrganizerForms, TheDayView)
     EXPECT_FALSE(schedules->GetGrid()->isVisibleTo(schedules));
     EXPECT_EQ(schedules->Caption(IDC_PC_CAPTION)->title(), "Day");
     EXPECT_FALSE(EnabledOn(schedules, IDC_PC_DELETE));
+
+    // An empty table: a fixed row and column and empty cells over the whole grid, not a bare
+    // background with a stub of cells in its corner.
+    CMSFlexGrid* day = schedules->GetDayGrid();
+    EXPECT_EQ(day->GetFixedRows(), 1);
+    EXPECT_EQ(day->GetFixedCols(), 1);
+    for (long row = 0; row < day->GetRows(); ++row)
+        for (long col = 0; col < day->GetCols(); ++col)
+            EXPECT_EQ(day->GetTextMatrix(row, col), "");
+    const QRect inside = day->viewport()->rect();
+    for (const QPoint at : {inside.center(), inside.topRight(), inside.bottomLeft(), inside.bottomRight()})
+        EXPECT_TRUE(day->indexAt(at).isValid()) << at.x() << "," << at.y() << " of " << inside.width() << " x " << inside.height();
+    const QImage image = day->viewport()->grab().toImage();
+    const QPoint middle = day->visualRect(day->indexAt(inside.center())).center();
+    EXPECT_EQ(QColor(image.pixel(middle)), QColor(Qt::white));
     schedules->RefreshList(CMVsyncDoc::ListPc);
     Check(ListOn(schedules, IDC_PC_LIST), {0});
     EXPECT_FALSE(EnabledOn(schedules, IDC_PC_DELETE));
