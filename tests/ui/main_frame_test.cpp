@@ -234,6 +234,14 @@ TEST_F(MainFrame, Screenshots)
 {
     const auto save = &MainWindowTest::SavePicture;
     save(*frame, QStringLiteral("main_phonebook_empty"));
+    // The Option menu, its separator before "IrComm option" drawn.
+    auto* option = frame->findChild<QMenu*>(QStringLiteral("optionMenu"));
+    option->popup(frame->mapToGlobal(QPoint(0, 0)));
+    QAction* separator = option->actions().value(1);
+    ASSERT_TRUE(separator && separator->isSeparator());
+    EXPECT_GT(option->actionGeometry(separator).height(), 0);
+    save(*option, QStringLiteral("menu_option"));
+    option->hide();
 
     Click(IDC_MOBILE_READ);
     Select(List(IDC_HANDSET_LIST), {0, 1});
