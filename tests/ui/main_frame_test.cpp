@@ -178,6 +178,7 @@ TEST_F(MainFrame, WindowsCarryExactlyTheirOwnTitles)
         {[&] { return std::make_unique<CIrCommOptionDlg>(); }, "IrComm Option"},
         {[&] { return std::make_unique<CDebugOptionDlg>(); }, "Option for Debug"},
         {[&] { return std::make_unique<CAboutDlg>(); }, "About Zentra Deskhand"},
+        {[&] { return std::make_unique<CWorkProgressDlg>(); }, "Deskhand"},
     };
     EXPECT_EQ(windowtest::ShownTitle(*frame).toStdString(), "Zentra Deskhand");
     for (const auto& row : rows) {

@@ -14,6 +14,7 @@
 #include "ui2/schedule_dlg.h"
 #include "ui2/select_schedule_dlg.h"
 #include "ui2/sms_dlg.h"
+#include "link2/work_progress_dlg.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -139,6 +140,7 @@ TEST_F(MainFrame2, WindowsCarryExactlyTheirOwnTitles)
         {[&] { return std::make_unique<CPhonebookListDlg>(*doc); }, "Phonebook List"},
         {[&] { return std::make_unique<CSMSDlg>(); }, "SMS"},
         {[&] { return std::make_unique<CAboutDlg>(); }, "About  Zentra Deskhand"},
+        {[&] { return std::make_unique<CWorkProgressDlg>(); }, "Deskhand2"},
     };
     EXPECT_EQ(windowtest::ShownTitle(*frame).toStdString(), "Zentra Deskhand");
     ModelProfile().SetModel(CModelProfile::TypeCorvo);
