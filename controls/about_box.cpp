@@ -1,10 +1,14 @@
 #include "controls/about_box.h"
 
+#include "controls/window_titles.h"
+
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 void LayOutAboutBox(QDialog& dialog, const QIcon& icon, const QString& iconName, const QStringList& lines,
                     QWidget* buttons)
@@ -26,5 +30,8 @@ void LayOutAboutBox(QDialog& dialog, const QIcon& icon, const QString& iconName,
     top->addWidget(buttons, 0, Qt::AlignTop);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(top);
-    dialog.setFixedSize(dialog.sizeHint());
+    // Wide enough for the title bar to show the whole caption.
+    QSize size = dialog.sizeHint();
+    size.setWidth(std::max(size.width(), TitleBarWidth(dialog.windowTitle())));
+    dialog.setFixedSize(size);
 }

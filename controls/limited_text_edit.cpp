@@ -30,23 +30,31 @@ QString CLimitedTextEdit::fitting(const QString& insertion) const
 
 void CLimitedTextEdit::keyPressEvent(QKeyEvent* event)
 {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if (enter && !control && !m_bWantReturn) {
+        event->ignore();
+        return;
+    }
+    // The base edit ignores Ctrl+Return: that line break is inserted here.
+    const bool lineBreak = enter && control;
     QString typed;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    if (enter)
         typed = QStringLiteral("\n");
-    else if (!event->text().isEmpty() && event->text().front().isPrint())
+    else if (!control && !event->text().isEmpty() && event->text().front().isPrint())
         typed = event->text();
-    if (typed.isEmpty() || m_nLimit == 0 || event->modifiers() & Qt::ControlModifier) {
+    if (typed.isEmpty() || (m_nLimit == 0 && !lineBreak)) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
     const QString kept = fitting(typed);
-    if (kept == typed) {
+    if (kept == typed && !lineBreak) {
         QPlainTextEdit::keyPressEvent(event);
-    } else {
-        if (!kept.isEmpty())
-            insertPlainText(kept);
-        event->accept();
+        return;
     }
+    if (!kept.isEmpty())
+        insertPlainText(kept);
+    event->accept();
 }
 
 void CLimitedTextEdit::inputMethodEvent(QInputMethodEvent* event)

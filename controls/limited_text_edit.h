@@ -13,6 +13,10 @@ public:
     void LimitText(int limit);
     int GetLimitText() const { return m_nLimit; }
 
+    // Whether Return starts a new line (the default) or is left to the dialog, whose default
+    // button takes it. Ctrl+Return starts a new line either way.
+    void SetWantReturn(bool want) { m_bWantReturn = want; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
@@ -23,4 +27,5 @@ private:
     QString fitting(const QString& insertion) const;
 
     int m_nLimit = 0;
+    bool m_bWantReturn = true;
 };

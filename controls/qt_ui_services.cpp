@@ -1,15 +1,33 @@
 #include "controls/qt_ui_services.h"
 
+#include "controls/window_titles.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QPushButton>
 
 using namespace platform;
 
-QtUiServices::QtUiServices()
+namespace {
+
+// A box sizes itself to its text; a short text would leave its caption too narrow a title bar,
+// and the window manager would cut it. A strut below the buttons keeps the box wide enough.
+void WidenForCaption(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    grid->addItem(new QSpacerItem(TitleBarWidth(box.windowTitle()), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
+QtUiServices::QtUiServices(const QString& caption) : m_strCaption(caption)
 {
     // The quit request arrives as an event long before the application's aboutToQuit, which
     // only comes once the outermost event loop has returned; a transfer's pump must see it.
@@ -102,8 +120,9 @@ int QtUiServices::AnswerForButton(QMessageBox::StandardButton button, unsigned s
 int QtUiServices::messageBox(const QString& text, unsigned style)
 {
     const BoxLayout layout = LayoutForStyle(style);
-    QMessageBox box(layout.icon, QGuiApplication::applicationDisplayName(), text, layout.buttons, DialogParent());
+    QMessageBox box(layout.icon, m_strCaption, text, layout.buttons, DialogParent());
     box.setDefaultButton(layout.defaultButton);
+    WidenForCaption(box);
     box.exec();
     return AnswerForButton(box.standardButton(box.clickedButton()), style);
 }

@@ -14,7 +14,8 @@ class QtUiServices final : public QObject, public platform::UiServices {
     Q_OBJECT
 
 public:
-    QtUiServices();
+    // Boxes carry `caption`, the program's name, as their title.
+    explicit QtUiServices(const QString& caption = QString());
     ~QtUiServices() override;
 
     // The window that enableMainWindow disables; dialogs sit over it while it is enabled.
@@ -49,6 +50,7 @@ private:
     // parent, they become top-level windows instead.
     QWidget* DialogParent() const;
 
+    QString m_strCaption;
     QPointer<QWidget> m_mainWindow;
     int m_nWaitCursorDepth = 0;
     bool m_bQuitting = false;

@@ -164,11 +164,11 @@ void CMVsyncDoc::OnFileSave()
 void CMVsyncDoc::LoadLocalData()
 {
     m_pimBaseline.Load(m_strDataDir);
+    // The model the file holds names it in the title (through the profile); without a file the
+    // title stays bare until a phone is identified.
     const QString path = m_strDataDir + kDataFile;
     if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, kDamagedMovedText, kDamagedKeptText))
         m_bKeepDataFile = true;
-    // The title names the model from here on, also when there was no file to load.
-    Q_EMIT titleChanged(GetTitle());
 }
 
 bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)

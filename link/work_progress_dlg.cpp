@@ -28,6 +28,8 @@ CWorkProgressDlg::CWorkProgressDlg(QWidget* pParent)
 {
     setObjectName(QStringLiteral("CWorkProgressDlg"));
     setModal(false);
+    // The title bar names the program, as its boxes do.
+    setWindowTitle(QStringLiteral("Deskhand"));
 
     m_pAnimation = new QLabel(this);
     m_pAnimation->setObjectName(QStringLiteral("animation"));

@@ -19,6 +19,8 @@ CWorkProgressDlg::CWorkProgressDlg(QWidget* pParent)
 {
     setObjectName(QStringLiteral("CWorkProgressDlg"));
     setModal(false);
+    // The title bar names the program, as its boxes do.
+    setWindowTitle(QStringLiteral("Deskhand2"));
     g_bCancel = false;
 
     m_pAnimation = new QProgressBar(this);

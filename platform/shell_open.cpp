@@ -29,12 +29,10 @@ bool ShellOpen(const QString& pathOrUrl)
     return QDesktopServices::openUrl(url);
 }
 
-bool OpenHelpPage(const QString& pageName, const QString& programName)
+QString FindHelpPage(const QString& pageName, const QString& programName)
 {
-    QString path = FindResource(QStringLiteral("help/") + pageName, programName);
-    if (path.isEmpty())
-        path = FindResource(QStringLiteral("help/help_en.html"), programName);
-    return ShellOpen(path);
+    const QString path = FindResource(QStringLiteral("help/") + pageName, programName);
+    return path.isEmpty() ? FindResource(QStringLiteral("help/help_en.html"), programName) : path;
 }
 
 ScopedShellOpener::ScopedShellOpener(ShellOpener opener) : m_previous(InstalledOpener())

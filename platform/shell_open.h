@@ -11,9 +11,9 @@ namespace platform {
 // browser. True when a handler took it.
 bool ShellOpen(const QString& pathOrUrl);
 
-// Opens the program's help page `pageName` from its resources, or its English page where that
-// page is missing.
-bool OpenHelpPage(const QString& pageName, const QString& programName);
+// The path of the program's help page `pageName` in its resources, or of its English page where
+// that page is missing; empty when neither is there.
+QString FindHelpPage(const QString& pageName, const QString& programName);
 
 // The handler that ShellOpen hands the address to; tests install one that records instead of
 // starting a browser.

@@ -5,8 +5,6 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("deskhand"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Deskhand"));
     CMVsyncApp theApp;
     if (!theApp.InitInstance(QApplication::arguments()))
         return 0;

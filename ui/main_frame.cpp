@@ -1,12 +1,12 @@
 #include "ui/main_frame.h"
 
+#include "common/help_file.h"
 #include "controls/caption_bar.h"
 #include "controls/command_actions.h"
 #include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
 #include "document/mvsync_doc.h"
 #include "link/app_utils.h"
-#include "platform/shell_open.h"
 #include "platform/string_table.h"
 #include "ui/about_dlg.h"
 #include "ui/form_contact.h"
@@ -203,7 +203,7 @@ void CMainFrame::OnHelp()
 {
     QString name;
     GetHelpFileName(name);
-    platform::OpenHelpPage(name, QStringLiteral("deskhand"));
+    common::OpenHelpPage(name, QStringLiteral("deskhand"));
 }
 
 void CMainFrame::OnAppAbout()

@@ -7,6 +7,7 @@
 #include "ui/entry_rules.h"
 
 #include <QFormLayout>
+#include <QPushButton>
 
 CMemoDlg::CMemoDlg(CMemoEntry& memo, int mode, QWidget* parent)
     : QDialog(parent), m_memo(memo), m_pText(new CLimitedTextEdit)
@@ -17,11 +18,18 @@ CMemoDlg::CMemoDlg(CMemoEntry& memo, int mode, QWidget* parent)
     m_pText->setObjectName(QStringLiteral("text"));
     m_pText->setAccessibleName(label.trimmed());
     m_pText->setTabChangesFocus(true);
+    // Return is the dialog's: it confirms the memo. Ctrl+Return starts a new line.
+    m_pText->SetWantReturn(false);
     m_pText->setFixedHeight(m_pText->fontMetrics().lineSpacing() * 5 + 10);
     m_pText->LimitText(g_nMemoTextLen);
     auto* form = new QFormLayout(this);
     form->addRow(label, m_pText);
-    form->addRow(CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
+    QDialogButtonBox* buttons = CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    // This dialog's own spelling.
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setText(platform::LoadString(64145));
+    ok->setAccessibleName(ok->text());
+    form->addRow(buttons);
     setMinimumWidth(360);
 
     // The memo keeps its lines in CR LF; the field in plain line feeds.

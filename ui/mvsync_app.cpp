@@ -4,8 +4,12 @@
 #include "document/mvsync_doc.h"
 #include "ui/main_frame.h"
 #include "controls/termination_watch.h"
+#include "controls/window_titles.h"
 
-CMVsyncApp::CMVsyncApp() : m_instance(QString::fromLatin1(kInstanceName)) {}
+CMVsyncApp::CMVsyncApp() : m_ui(QString::fromLatin1(kCaption)), m_instance(QString::fromLatin1(kInstanceName))
+{
+    SetDesktopIdentity(QStringLiteral("deskhand"));
+}
 
 CMVsyncApp::~CMVsyncApp()
 {

@@ -18,7 +18,10 @@ class CMVsyncApp {
 public:
     static constexpr const char* kInstanceName = "ARBOR_MUTEX";
     static constexpr const char* kFindAppMessage = "ARBOR_FIND_APP";
+    // The application's name, the title of its message boxes.
+    static constexpr const char* kCaption = "Deskhand";
 
+    // Names the program for the desktop.
     CMVsyncApp();
     ~CMVsyncApp();
     CMVsyncApp(const CMVsyncApp&) = delete;

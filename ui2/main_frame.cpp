@@ -1,12 +1,12 @@
 #include "ui2/main_frame.h"
 
+#include "common/help_file.h"
 #include "controls/caption_bar.h"
 #include "controls/command_actions.h"
 #include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
 #include "document2/mvsync_doc.h"
 #include "link2/model_profile.h"
-#include "platform/shell_open.h"
 #include "platform/string_table.h"
 #include "ui2/about_dlg.h"
 #include "ui2/data_form.h"
@@ -238,7 +238,7 @@ void CMainFrame::OnHelp()
 {
     QString name;
     GetHelpFileName(name);
-    platform::OpenHelpPage(name, QStringLiteral("deskhand2"));
+    common::OpenHelpPage(name, QStringLiteral("deskhand2"));
 }
 
 void CMainFrame::OnAppAbout()

@@ -6,6 +6,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QPushButton>
 
 namespace dh2 {
 
@@ -17,10 +18,17 @@ CMemoDlg::CMemoDlg(CScheduleEntry& memo, int mode, QWidget* parent)
     const QString label = QStringLiteral("Memo :");
     NameDialogControl(m_pText, QStringLiteral("text"), label);
     m_pText->setTabChangesFocus(true);
+    // Return is the dialog's: it confirms the memo. Ctrl+Return starts a new line.
+    m_pText->SetWantReturn(false);
     m_pText->setFixedHeight(m_pText->fontMetrics().lineSpacing() * 4 + 10);
     auto* form = new QFormLayout(this);
     form->addRow(label, m_pText);
-    form->addRow(CreateDialogButtons(this));
+    QDialogButtonBox* buttons = CreateDialogButtons(this);
+    // This dialog's own spelling.
+    QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setText(QStringLiteral("Ok"));
+    ok->setAccessibleName(ok->text());
+    form->addRow(buttons);
     setMinimumWidth(340);
 
     // The memo keeps its lines in CR LF; the field in plain line feeds.

@@ -2,6 +2,7 @@
 
 #include "controls/startup_splash.h"
 #include "controls/termination_watch.h"
+#include "controls/window_titles.h"
 #include "document2/mvsync_doc.h"
 #include "ui2/main_frame.h"
 
@@ -9,7 +10,10 @@
 
 namespace dh2 {
 
-CMVsyncApp::CMVsyncApp() : m_instance(QString::fromLatin1(kInstanceName)) {}
+CMVsyncApp::CMVsyncApp() : m_ui(QString::fromLatin1(kCaption)), m_instance(QString::fromLatin1(kInstanceName))
+{
+    SetDesktopIdentity(QStringLiteral("deskhand2"));
+}
 
 CMVsyncApp::~CMVsyncApp()
 {

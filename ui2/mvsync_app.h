@@ -24,7 +24,10 @@ class CMVsyncApp final : public QObject {
 public:
     static constexpr const char* kInstanceName = "ZentraDeskhand2Corvov1";
     static constexpr const char* kFindAppMessage = "ARBOR_FIND_APP";
+    // The application's name, the title of its message boxes.
+    static constexpr const char* kCaption = "Deskhand2";
 
+    // Names the program for the desktop.
     CMVsyncApp();
     ~CMVsyncApp() override;
 

@@ -1,5 +1,7 @@
 #include "controls/qt_ui_services.h"
 
+#include "controls/window_titles.h"
+
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QApplication>
@@ -96,12 +98,13 @@ TEST(QtUiServices, FiltersInTheSystemsFormBecomeNameFilters)
         EXPECT_EQ(QtUiServices::NameFilters(row.filter), row.expected) << row.filter;
 }
 
+// A box carries the program's name as its title, wide enough for a title bar to show it whole
+// however short its text.
 TEST(QtUiServices, ABoxStaysUsableWhileTheMainWindowIsDisabled)
 {
-    QApplication::setApplicationDisplayName("Zentra Deskhand");
     QWidget mainWindow;
     mainWindow.show();
-    QtUiServices ui;
+    QtUiServices ui(QStringLiteral("Deskhand"));
     ui.SetMainWindow(&mainWindow);
     ui.enableMainWindow(false);
     EXPECT_FALSE(mainWindow.isEnabled());
@@ -112,7 +115,8 @@ TEST(QtUiServices, ABoxStaysUsableWhileTheMainWindowIsDisabled)
         EXPECT_TRUE(box->isWindow());
         EXPECT_EQ(box->parentWidget(), nullptr);
         EXPECT_TRUE(box->isEnabled());
-        EXPECT_EQ(box->windowTitle(), "Zentra Deskhand");
+        EXPECT_EQ(box->windowTitle().toStdString(), "Deskhand");
+        EXPECT_GE(box->width(), TitleBarWidth(box->windowTitle()));
         EXPECT_EQ(box->text(), "Are you sure?");
         EXPECT_EQ(box->icon(), QMessageBox::Question);
         EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
@@ -126,10 +130,11 @@ TEST(QtUiServices, ABoxStaysUsableWhileTheMainWindowIsDisabled)
     EXPECT_TRUE(mainWindow.isEnabled());
     WhenModal<QMessageBox>([&](QMessageBox* box) {
         EXPECT_EQ(box->parentWidget(), &mainWindow) << "over an enabled main window";
+        EXPECT_GE(box->width(), TitleBarWidth(box->windowTitle()));
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(box, &escape);
     });
-    EXPECT_EQ(ui.messageBox("Failed to read data.", MB_OK | MB_ICONERROR), IDOK);
+    EXPECT_EQ(ui.messageBox("Failed.", MB_OK | MB_ICONERROR), IDOK);
 }
 
 TEST(QtUiServices, FileDialogsTakeTheRequestAndReturnTheChoice)

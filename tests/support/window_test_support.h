@@ -87,6 +87,20 @@ inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000
     return condition();
 }
 
+// The title a window manager shows for a window. Qt adds the application's display name, once
+// one is set, to every title that does not already end with it; an empty title shows the
+// display name (which is the application's name when none is set).
+inline QString ShownTitle(const QWidget& window)
+{
+    const QString title = window.windowTitle();
+    const QString display = QGuiApplication::applicationDisplayName();
+    if (title.isEmpty())
+        return display;
+    if (display == QCoreApplication::applicationName() || title.endsWith(display))
+        return title;
+    return title + QStringLiteral(" \u2014 ") + display;
+}
+
 // Pictures for reviewers go to build/screenshots/.
 inline QString PictureFolder()
 {

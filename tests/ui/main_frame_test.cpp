@@ -10,9 +10,16 @@
 #include "ui/about_dlg.h"
 #include "ui/contact_dlg.h"
 #include "ui/mvsync_app.h"
+#include "ui/memo_dlg.h"
 #include "ui/phonebook_list_dlg.h"
+#include "ui/schedule_dlg.h"
+#include "ui/sms_dlg.h"
+#include "controls/qt_ui_services.h"
+#include "controls/window_titles.h"
 
 #include <QAccessible>
+#include <QMessageBox>
+#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -120,6 +127,92 @@ TEST_F(MainFrame, HelpOpensThePageOfTheLanguageOrTheEnglishOne)
     EXPECT_THAT(opened, ElementsAre("help_en.html", "help_cn.html", "help_en.html"));
 }
 
+// Without a browser to take the page, a box says so and names the page's file.
+TEST_F(MainFrame, HelpWithoutABrowserSaysWhereThePageIs)
+{
+    QStringList opened;
+    platform::ScopedShellOpener opener([&](const QUrl& url) {
+        opened << url.toLocalFile();
+        return false;
+    });
+    for (const int language : {platform::LANG_ENGLISH_US, platform::LANG_CHINESE_SIMPLIFIED}) {
+        platform::ScopedLanguage guard(language);
+        ui.rec.boxes.clear();
+        frame->FindAction(ID_HELP)->trigger();
+        ASSERT_EQ(opened.size(), 1);
+        EXPECT_TRUE(QFileInfo::exists(opened[0]));
+        ASSERT_EQ(Boxes().size(), 1);
+        EXPECT_EQ(Boxes()[0], platform::LoadString(61720).arg(opened[0]));
+        EXPECT_TRUE(Boxes()[0].endsWith(u'\n' + opened.takeFirst()));
+        EXPECT_EQ(ui.rec.boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
+    }
+    EXPECT_TRUE(Boxes()[0].startsWith(QStringLiteral("无法")));
+}
+
+// Every window carries exactly its own title: the program names itself for the desktop without
+// a display name that Qt would add to each title.
+TEST_F(MainFrame, WindowsCarryExactlyTheirOwnTitles)
+{
+    CMVsyncApp app;
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "deskhand");
+    EXPECT_EQ(QCoreApplication::applicationName(), "deskhand");
+    CPhoneEntry entry;
+    CMemoEntry memo;
+    CScheduleEntry schedule;
+    const std::vector<const CScheduleEntry*> candidates{&schedule};
+    const struct {
+        std::function<std::unique_ptr<QWidget>()> make;
+        const char* title;
+    } rows[] = {
+        {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeNew, doc->m_groupNames); }, "New"},
+        {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeEdit, doc->m_groupNames); }, "Edit"},
+        {[&] { return std::make_unique<CSimContactDlg>(entry, CSimContactDlg::ModeNew, doc->m_groupNames); }, "New"},
+        {[&] { return std::make_unique<CSimContactDlg>(entry, CSimContactDlg::ModeEdit, doc->m_groupNames); }, "Edit"},
+        {[&] { return std::make_unique<CMemoDlg>(memo, CMemoDlg::ModeNew); }, "New"},
+        {[&] { return std::make_unique<CMemoDlg>(memo, CMemoDlg::ModeEdit); }, "Edit"},
+        {[&] { return std::make_unique<CScheduleDlg>(schedule, CScheduleDlg::ModeNew); }, "New"},
+        {[&] { return std::make_unique<CScheduleDlg>(schedule, CScheduleDlg::ModeEdit); }, "Edit"},
+        {[&] { return std::make_unique<CSelectScheduleDlg>(candidates); }, "Select Schedule"},
+        {[&] { return std::make_unique<CPhonebookListDlg>(*doc); }, "Phonebook List"},
+        {[&] { return std::make_unique<CSMSDlg>(*doc); }, "SMS"},
+        {[&] { return std::make_unique<CIrCommOptionDlg>(); }, "IrComm Option"},
+        {[&] { return std::make_unique<CDebugOptionDlg>(); }, "Option for Debug"},
+        {[&] { return std::make_unique<CAboutDlg>(); }, "About Zentra Deskhand"},
+        {[&] { return std::make_unique<CWorkProgressDlg>(); }, "Deskhand"},
+    };
+    EXPECT_EQ(windowtest::ShownTitle(*frame).toStdString(), "Zentra Deskhand");
+    for (const auto& row : rows) {
+        const std::unique_ptr<QWidget> window = row.make();
+        EXPECT_EQ(windowtest::ShownTitle(*window).toStdString(), row.title) << window->objectName().toStdString();
+    }
+    // The About box is wide enough for its title bar to show the whole caption.
+    CAboutDlg about;
+    EXPECT_GE(about.width(), TitleBarWidth(about.windowTitle()));
+}
+
+// Boxes carry the program's name as their title, in a box wide enough for the title bar to show
+// it whole; the picture shows the box Help gives without a browser.
+TEST_F(MainFrame, BoxesCarryTheProgramsNameWhole)
+{
+    QtUiServices boxes(QString::fromLatin1(CMVsyncApp::kCaption));
+    platform::ScopedUiServices guard(boxes);
+    platform::ScopedShellOpener opener([](const QUrl&) { return false; });
+    QString title;
+    QTimer answer; // stops with the test, also when no box came
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        EXPECT_GE(box->width(), TitleBarWidth(title));
+        SavePicture(*box, QStringLiteral("box_help_not_shown"));
+        box->button(QMessageBox::Ok)->click();
+    });
+    answer.start(0);
+    frame->OnHelp();
+    EXPECT_EQ(title.toStdString(), "Deskhand");
+}
+
 TEST(CommandLine, FrameworkStartsWithoutUiSuppressTheSplash)
 {
     const struct {
@@ -142,6 +235,14 @@ TEST_F(MainFrame, Screenshots)
 {
     const auto save = &MainWindowTest::SavePicture;
     save(*frame, QStringLiteral("main_phonebook_empty"));
+    // The Option menu, its separator before "IrComm option" drawn.
+    auto* option = frame->findChild<QMenu*>(QStringLiteral("optionMenu"));
+    option->popup(frame->mapToGlobal(QPoint(0, 0)));
+    QAction* separator = option->actions().value(1);
+    ASSERT_TRUE(separator && separator->isSeparator());
+    EXPECT_GT(option->actionGeometry(separator).height(), 0);
+    save(*option, QStringLiteral("menu_option"));
+    option->hide();
 
     Click(IDC_MOBILE_READ);
     Select(List(IDC_HANDSET_LIST), {0, 1});

@@ -2,7 +2,10 @@
 #include "organizer_fixture.h"
 
 #include "controls/limited_text_edit.h"
+#include "ui/contact_dlg.h"
 #include "ui/memo_dlg.h"
+
+#include <QPushButton>
 
 #include <gmock/gmock.h>
 
@@ -120,8 +123,8 @@ TEST(MemoDialog, FortyUnitsEndTheTyping)
         EXPECT_EQ(text->GetLimitText(), 40);
         text->moveCursor(QTextCursor::End);
         for (const QChar ch : row.typed) {
-            if (ch == u'\n')
-                QTest::keyClick(text, Qt::Key_Return);
+            if (ch == u'\n') // Return is the dialog's; Ctrl+Return breaks the line
+                QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
             else
                 uitest::Type(text, QString(ch));
         }
@@ -129,6 +132,54 @@ TEST(MemoDialog, FortyUnitsEndTheTyping)
         dlg.accept();
         EXPECT_EQ(memo.m_strText, QString(row.after).replace(u'\n', QStringLiteral("\r\n")));
     }
+}
+
+// Return in the memo dialog confirms it through its "Ok" button: the edit leaves Return to the
+// dialog, and Ctrl+Return breaks the line. Only the contact dialog's memo takes Return as a new
+// line.
+TEST(MemoDialog, ReturnConfirmsAndOnlyTheContactMemoTakesItAsANewLine)
+{
+    platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
+    g_nMemoTextLen = 40;
+    const struct {
+        const char* before;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool closed;
+        const char* text; // in the edit afterwards
+    } rows[] = {
+        {"Buy milk", Qt::Key_Return, Qt::NoModifier, true, "Buy milk"},
+        {"Buy milk", Qt::Key_Enter, Qt::KeypadModifier, true, "Buy milk"},
+        {"", Qt::Key_Return, Qt::NoModifier, false, ""}, // an empty memo is not taken
+        {"Buy milk", Qt::Key_Return, Qt::ControlModifier, false, "Buy milk\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before + std::string(" + ") + QKeySequence(row.key | row.modifiers).toString().toStdString());
+        CMemoEntry memo;
+        memo.m_strText = QString::fromUtf8(row.before);
+        CMemoDlg dlg(memo, CMemoDlg::ModeEdit);
+        EXPECT_EQ(dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(), "Ok");
+        dlg.show();
+        dlg.TextEdit()->setFocus();
+        dlg.TextEdit()->moveCursor(QTextCursor::End);
+        QTest::keyClick(dlg.TextEdit(), row.key, row.modifiers);
+        EXPECT_EQ(dlg.TextEdit()->toPlainText(), row.text);
+        EXPECT_EQ(dlg.isVisible(), !row.closed);
+        EXPECT_EQ(dlg.result(), row.closed ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        EXPECT_EQ(memo.m_strText, row.closed ? QString::fromUtf8(row.text) : QString::fromUtf8(row.before));
+    }
+
+    CMVsyncDoc doc; // the phone's field lengths
+    CPhoneEntry entry;
+    entry.m_strMobile = QStringLiteral("0170");
+    CContactDlg contact(entry, CContactDlg::ModeEdit, {QStringLiteral("Family")});
+    contact.show();
+    contact.MemoEdit()->setFocus();
+    QTest::keyClicks(contact.MemoEdit(), QStringLiteral("Gate"));
+    QTest::keyClick(contact.MemoEdit(), Qt::Key_Return);
+    QTest::keyClicks(contact.MemoEdit(), QStringLiteral("1234"));
+    EXPECT_EQ(contact.MemoEdit()->toPlainText(), "Gate\n1234");
+    EXPECT_TRUE(contact.isVisible());
 }
 
 } // namespace

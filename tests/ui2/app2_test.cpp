@@ -75,6 +75,28 @@ TEST_F(App2, HelpOpensItsOwnPageOfTheLanguage)
     EXPECT_EQ(opened, (QStringList{"help/help_en.html", "help/help_cn.html", "help/help_en.html"}));
 }
 
+// Without a browser to take the page, a box says so and names the page's file.
+TEST_F(App2, HelpWithoutABrowserSaysWhereThePageIs)
+{
+    QStringList opened;
+    platform::ScopedShellOpener opener([&](const QUrl& url) {
+        opened << url.toLocalFile();
+        return false;
+    });
+    for (const int language : {platform::LANG_ENGLISH_US, platform::LANG_CHINESE_SIMPLIFIED}) {
+        platform::ScopedLanguage guard(language);
+        ui.rec.boxes.clear();
+        frame->FindAction(ID_HELP)->trigger();
+        ASSERT_EQ(opened.size(), 1);
+        EXPECT_TRUE(QFileInfo::exists(opened[0]));
+        EXPECT_TRUE(opened[0].contains(QStringLiteral("deskhand2"))) << opened[0].toStdString();
+        ASSERT_EQ(Boxes().size(), 1);
+        EXPECT_EQ(Boxes()[0], platform::LoadString(61720).arg(opened.takeFirst()));
+        EXPECT_EQ(ui.rec.boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
+    }
+    EXPECT_TRUE(Boxes()[0].startsWith(QStringLiteral("无法")));
+}
+
 // While the splash shows, the first key press and the first click end it and reach no other
 // window; afterwards input arrives as usual.
 TEST(Deskhand2Splash, FirstInputEndsTheSplashAndIsEaten)

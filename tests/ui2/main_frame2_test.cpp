@@ -3,8 +3,23 @@
 #include "main_window2_fixture.h"
 
 #include "controls/caption_bar.h"
+#include "controls/qt_ui_services.h"
+#include "controls/window_titles.h"
+#include "platform/shell_open.h"
+#include "ui2/about_dlg.h"
+#include "ui2/contact_dlg.h"
+#include "ui2/memo_dlg.h"
+#include "ui2/mvsync_app.h"
+#include "ui2/phonebook_list_dlg.h"
+#include "ui2/schedule_dlg.h"
+#include "ui2/select_schedule_dlg.h"
+#include "ui2/sms_dlg.h"
+#include "link2/work_progress_dlg.h"
 
+#include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
 #include <QMenuBar>
 #include <QWindow>
 
@@ -77,10 +92,11 @@ TEST_F(MainFrame2, CaptionTableAndSize)
     EXPECT_GE(frame->height(), CMainFrame::kMinHeight);
 }
 
-// The title names the model from the first load of the data file on, and follows the profile.
+// The title names the model once a data file or a phone has given one, and follows the profile.
 TEST_F(MainFrame2, TitleNamesTheModel)
 {
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Zentra Deskhand - Model Corvo"));
+    // The first start: no data file, no phone yet.
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Zentra Deskhand");
     const std::pair<int, const char*> rows[] = {
         {CModelProfile::TypePilla, "Zentra Deskhand - Model Pilla"}, {CModelProfile::TypeTondav, "Zentra Deskhand - Model Corvo"},
         {CModelProfile::TypeCorvoS2, "Zentra Deskhand - Model Corvo"}, {CModelProfile::TypeSarno, "Zentra Deskhand - Model Sarno"},
@@ -96,6 +112,69 @@ TEST_F(MainFrame2, TitleNamesTheModel)
     ModelProfile().SetModel(CModelProfile::TypeCorvo);
     doc->LoadLocalData();
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Zentra Deskhand - Model Sarno"));
+}
+
+// Every window carries exactly its own title: the program names itself for the desktop without
+// a display name that Qt would add to each title.
+TEST_F(MainFrame2, WindowsCarryExactlyTheirOwnTitles)
+{
+    CMVsyncApp app;
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "deskhand2");
+    EXPECT_EQ(QCoreApplication::applicationName(), "deskhand2");
+    CPhoneEntry entry;
+    CScheduleEntry schedule;
+    CScheduleEntry memo;
+    memo.m_nKind = CScheduleEntry::KindMemo;
+    const std::vector<CScheduleEntry*> records{&schedule};
+    const struct {
+        std::function<std::unique_ptr<QWidget>()> make;
+        const char* title;
+    } rows[] = {
+        {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeNew); }, "New"},
+        {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeEdit); }, "Edit"},
+        {[&] { return std::make_unique<CMemoDlg>(memo, CMemoDlg::ModeNew); }, "New"},
+        {[&] { return std::make_unique<CMemoDlg>(memo, CMemoDlg::ModeEdit); }, "Edit"},
+        {[&] { return std::make_unique<CScheduleDlg>(schedule, CScheduleDlg::ModeNew); }, "New"},
+        {[&] { return std::make_unique<CScheduleDlg>(schedule, CScheduleDlg::ModeEdit); }, "Edit"},
+        {[&] { return std::make_unique<CSelectScheduleDlg>(records); }, "Select Item"},
+        {[&] { return std::make_unique<CPhonebookListDlg>(*doc); }, "Phonebook List"},
+        {[&] { return std::make_unique<CSMSDlg>(); }, "SMS"},
+        {[&] { return std::make_unique<CAboutDlg>(); }, "About  Zentra Deskhand"},
+        {[&] { return std::make_unique<CWorkProgressDlg>(); }, "Deskhand2"},
+    };
+    EXPECT_EQ(windowtest::ShownTitle(*frame).toStdString(), "Zentra Deskhand");
+    ModelProfile().SetModel(CModelProfile::TypeCorvo);
+    EXPECT_EQ(windowtest::ShownTitle(*frame).toStdString(), "Zentra Deskhand - Model Corvo");
+    for (const auto& row : rows) {
+        const std::unique_ptr<QWidget> window = row.make();
+        EXPECT_EQ(windowtest::ShownTitle(*window).toStdString(), row.title) << window->objectName().toStdString();
+    }
+    // The About box is wide enough for its title bar to show the whole caption.
+    CAboutDlg about;
+    EXPECT_GE(about.width(), TitleBarWidth(about.windowTitle()));
+}
+
+// Boxes carry the program's name as their title, in a box wide enough for the title bar to show
+// it whole; the picture shows the box Help gives without a browser.
+TEST_F(MainFrame2, BoxesCarryTheProgramsNameWhole)
+{
+    QtUiServices boxes(QString::fromLatin1(CMVsyncApp::kCaption));
+    platform::ScopedUiServices guard(boxes);
+    platform::ScopedShellOpener opener([](const QUrl&) { return false; });
+    QString title;
+    QTimer answer; // stops with the test, also when no box came
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        EXPECT_GE(box->width(), TitleBarWidth(title));
+        windowtest::SavePicture(*box, QStringLiteral("deskhand2_box_help_not_shown"));
+        box->button(QMessageBox::Ok)->click();
+    });
+    answer.start(0);
+    frame->FindAction(ID_HELP)->trigger();
+    EXPECT_EQ(title.toStdString(), "Deskhand2");
 }
 
 // When the save at exit fails, the window says so and stays, and with it the session's work;

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -75,6 +76,40 @@ TEST_F(OrganizerDialogs, MemoTakesOneMoreCharacterUpToTheLimitAndALongerOneShrin
     longDialog.accept();
     EXPECT_EQ(longDialog.result(), QDialog::Accepted);
     EXPECT_EQ(longMemo.m_strSubject, "milk\r\nbread");
+}
+
+// Return confirms the memo dialog through its "Ok" button: the edit leaves Return to the
+// dialog, and Ctrl+Return breaks the line.
+TEST_F(OrganizerDialogs, ReturnConfirmsTheMemo)
+{
+    const struct {
+        const char* before;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool closed;
+        const char* text; // in the edit afterwards
+    } rows[] = {
+        {"Buy milk", Qt::Key_Return, Qt::NoModifier, true, "Buy milk"},
+        {"Buy milk", Qt::Key_Enter, Qt::KeypadModifier, true, "Buy milk"},
+        {"", Qt::Key_Return, Qt::NoModifier, false, ""}, // an empty memo is not taken
+        {"Buy milk", Qt::Key_Return, Qt::ControlModifier, false, "Buy milk\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.before + std::string(" + ") + QKeySequence(row.key | row.modifiers).toString().toStdString());
+        CScheduleEntry memo;
+        memo.m_nKind = CScheduleEntry::KindMemo;
+        memo.m_strSubject = QString::fromUtf8(row.before);
+        CMemoDlg dialog(memo, CMemoDlg::ModeEdit);
+        EXPECT_EQ(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(), "Ok");
+        dialog.show();
+        dialog.TextEdit()->setFocus();
+        dialog.TextEdit()->moveCursor(QTextCursor::End);
+        QTest::keyClick(dialog.TextEdit(), row.key, row.modifiers);
+        EXPECT_EQ(dialog.TextEdit()->toPlainText(), row.text);
+        EXPECT_EQ(dialog.isVisible(), !row.closed);
+        EXPECT_EQ(dialog.result(), row.closed ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        EXPECT_EQ(memo.m_strSubject, row.closed ? QString::fromUtf8(row.text) : QString::fromUtf8(row.before));
+    }
 }
 
 TEST_F(OrganizerDialogs, ScheduleOkComposesTheStartAndKeepsAnUnchosenAlarm)
