@@ -77,8 +77,7 @@ void CRecordHeaderCtrl::DrawItem(QPainter* painter, const QRect& rect, int logic
         const QRect textRect(left, top, right - left, bottom - top);
         painter->setPen(palette().color(QPalette::ButtonText));
         painter->setFont(font());
-        const QString shown = fontMetrics().elidedText(text, Qt::ElideRight, textRect.width());
-        painter->drawText(textRect, int(align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
+        painter->drawText(textRect, int(align | Qt::AlignVCenter | Qt::TextSingleLine), FittedTitle(text, room));
     }
 
     if (sorted) {
@@ -134,7 +133,12 @@ int CRecordHeaderCtrl::TitleWidth(int logicalIndex) const
 QString CRecordHeaderCtrl::ShownTitle(int logicalIndex) const
 {
     const int room = TitleRoom(sectionSize(logicalIndex), ItemHeight(), logicalIndex);
-    return room > 0 ? fontMetrics().elidedText(Title(logicalIndex), Qt::ElideRight, room) : QString();
+    return room > 0 ? FittedTitle(Title(logicalIndex), room) : QString();
+}
+
+QString CRecordHeaderCtrl::FittedTitle(const QString& title, int room) const
+{
+    return fontMetrics().elidedText(title, Qt::ElideRight, room);
 }
 
 void CRecordHeaderCtrl::mousePressEvent(QMouseEvent* event)

@@ -40,6 +40,8 @@ private:
     // The width DrawItem leaves for the title in a section: a quarter of the height off
     // either side, and three quarters more beside the sort mark.
     int TitleRoom(int width, int height, int logicalIndex) const;
+    // The title cut with an ellipsis to the room.
+    QString FittedTitle(const QString& title, int room) const;
     // The height the list gives its header.
     int ItemHeight() const;
 
