@@ -3,8 +3,11 @@
 #include "controls/grid_line_delegate.h"
 #include "controls/image_strip.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QPalette>
+
+#include <algorithm>
 
 CDetailListCtrl::CDetailListCtrl(QWidget* parent) : QTreeWidget(parent)
 {
@@ -28,8 +31,24 @@ void CDetailListCtrl::SetUp(const QString& imageStrip, COLORREF background, int 
     palette.setColor(QPalette::Base, platform::toQColor(background));
     palette.setColor(QPalette::AlternateBase, platform::toQColor(background));
     setPalette(palette);
-    header()->resizeSection(0, labelWidth);
+    m_nLabelWidth = labelWidth;
     header()->resizeSection(1, valueWidth);
+    FitLabels();
+}
+
+void CDetailListCtrl::FitLabels()
+{
+    int width = m_nLabelWidth;
+    for (int row = 0; row < topLevelItemCount(); ++row)
+        width = std::max(width, sizeHintForIndex(model()->index(row, 0)).width());
+    header()->resizeSection(0, width);
+}
+
+void CDetailListCtrl::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        FitLabels();
 }
 
 void CDetailListCtrl::SetRows(const std::vector<Row>& rows)
@@ -45,6 +64,7 @@ void CDetailListCtrl::SetRows(const std::vector<Row>& rows)
         items.append(item);
     }
     addTopLevelItems(items);
+    FitLabels();
 }
 
 QString CDetailListCtrl::GetLabel(int row) const

@@ -22,7 +22,8 @@ public:
     explicit CDetailListCtrl(QWidget* parent = nullptr);
 
     // The images (a strip of 16 x 16 images, magenta transparent), the background colour of
-    // the list and its cells, and the two column widths.
+    // the list and its cells, and the two column widths. The label column grows where the
+    // font needs more for a label and its image.
     void SetUp(const QString& imageStrip, COLORREF background, int labelWidth = 110, int valueWidth = 1000);
     void SetRows(const std::vector<Row>& rows);
     void DeleteAllItems() { clear(); }
@@ -33,7 +34,14 @@ public:
     QString GetLabel(int row) const;
     QString GetValue(int row) const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The label column: its set width, or what its widest label needs.
+    void FitLabels();
+
     QList<QIcon> m_images;
+    int m_nLabelWidth = 110;
     COLORREF m_crBackground = 0xFFFFFF;
 };

@@ -2,10 +2,12 @@
 
 #include "platform/archive.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -43,7 +45,7 @@ void CRecordHeaderCtrl::DrawItem(QPainter* painter, const QRect& rect, int logic
     painter->setClipRect(rect);
     painter->fillRect(rect, palette().color(QPalette::Button));
 
-    const QString text = model() ? model()->headerData(logicalIndex, orientation()).toString().left(255) : QString();
+    const QString text = Title(logicalIndex);
     Qt::Alignment align = Qt::AlignLeft;
     if (model()) {
         const QVariant a = model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole);
@@ -68,16 +70,14 @@ void CRecordHeaderCtrl::DrawItem(QPainter* painter, const QRect& rect, int logic
     }
     const int o = rect.height() / 4;
     const bool sorted = logicalIndex == m_nSortColumn;
-    if (sorted)
-        right -= 3 * o;
+    const int room = TitleRoom(right - left, rect.height(), logicalIndex);
     left += o;
-    right -= o;
+    right = left + room;
     if (left < right) {
         const QRect textRect(left, top, right - left, bottom - top);
         painter->setPen(palette().color(QPalette::ButtonText));
         painter->setFont(font());
-        const QString shown = fontMetrics().elidedText(text, Qt::ElideRight, textRect.width());
-        painter->drawText(textRect, int(align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
+        painter->drawText(textRect, int(align | Qt::AlignVCenter | Qt::TextSingleLine), FittedTitle(text, room));
     }
 
     if (sorted) {
@@ -103,6 +103,42 @@ void CRecordHeaderCtrl::DrawItem(QPainter* painter, const QRect& rect, int logic
         }
     }
     painter->restore();
+}
+
+QString CRecordHeaderCtrl::Title(int logicalIndex) const
+{
+    return model() ? model()->headerData(logicalIndex, orientation()).toString().left(255) : QString();
+}
+
+int CRecordHeaderCtrl::TitleRoom(int width, int height, int logicalIndex) const
+{
+    const int o = height / 4;
+    return width - (logicalIndex == m_nSortColumn ? 5 : 2) * o;
+}
+
+int CRecordHeaderCtrl::ItemHeight() const
+{
+    return std::max(minimumHeight(), sizeHint().height());
+}
+
+int CRecordHeaderCtrl::TitleWidth(int logicalIndex) const
+{
+    // Room for the mark whether or not the column is sorted now, so that sorting never cuts
+    // the title.
+    const int text = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(Title(logicalIndex))));
+    const int drawn = text + 5 * (ItemHeight() / 4);
+    return std::max(drawn, sectionSizeFromContents(logicalIndex).width());
+}
+
+QString CRecordHeaderCtrl::ShownTitle(int logicalIndex) const
+{
+    const int room = TitleRoom(sectionSize(logicalIndex), ItemHeight(), logicalIndex);
+    return room > 0 ? FittedTitle(Title(logicalIndex), room) : QString();
+}
+
+QString CRecordHeaderCtrl::FittedTitle(const QString& title, int room) const
+{
+    return fontMetrics().elidedText(title, Qt::ElideRight, room);
 }
 
 void CRecordHeaderCtrl::mousePressEvent(QMouseEvent* event)

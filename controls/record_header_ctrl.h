@@ -17,6 +17,13 @@ public:
     int GetSortColumn() const { return m_nSortColumn; }
     bool IsAscending() const { return m_nAscending != 0; }
 
+    // The narrowest section that shows the column's title whole, whether the style draws it
+    // or DrawItem does with the sort mark beside it.
+    int TitleWidth(int logicalIndex) const;
+    // The title as DrawItem shows it in the section now: cut with an ellipsis where it does
+    // not fit.
+    QString ShownTitle(int logicalIndex) const;
+
     // Storing: the column count, then each width. Loading: the widths are applied only when
     // the stored count equals the current one; otherwise the archive stays after the count.
     virtual void Serialize(CArchive& ar);
@@ -29,6 +36,15 @@ protected:
     virtual void DrawItem(QPainter* painter, const QRect& rect, int logicalIndex) const;
 
 private:
+    QString Title(int logicalIndex) const;
+    // The width DrawItem leaves for the title in a section: a quarter of the height off
+    // either side, and three quarters more beside the sort mark.
+    int TitleRoom(int width, int height, int logicalIndex) const;
+    // The title cut with an ellipsis to the room.
+    QString FittedTitle(const QString& title, int room) const;
+    // The height the list gives its header.
+    int ItemHeight() const;
+
     int m_nSortColumn = -1;
     int m_nAscending = 1;
     QSet<int> m_ownerDrawn;

@@ -7,9 +7,12 @@
 #include "platform/ui_services.h"
 
 #include <QMouseEvent>
-#include <QSignalBlocker>
 #include <QPainter>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
+#include <algorithm>
 #include <limits>
 
 namespace recordsort {
@@ -124,6 +127,11 @@ constexpr int kSortKeyRole = Qt::UserRole + 2;
 constexpr int kCheckSeenRole = Qt::UserRole + 3; // the check state last told
 constexpr int kImageSize = 16;
 
+int digitsOf(int number)
+{
+    return int(QString::number(number).size());
+}
+
 // A row that carries its sort key while the list sorts.
 class RecordItem final : public QTreeWidgetItem {
 public:
@@ -191,6 +199,7 @@ void CRecordListCtrl::SetColumns(const QString& descriptor, bool checkBoxes)
         m_header->resizeSection(c, c == 0 && m_bNumberedRows ? 60 : 100);
     }
     m_nColumns = int(items.size() / 2);
+    m_nNumberDigits = kLeastNumberDigits;
     SetListStyle(checkBoxes);
 }
 
@@ -207,6 +216,43 @@ void CRecordListCtrl::SetListStyle(bool checkBoxes)
             topLevelItem(row)->setCheckState(0, Qt::Unchecked);
     }
     m_images = LoadImageStrip(kImageStrip, kImageSize);
+    FitColumns();
+}
+
+int CRecordListCtrl::NumberCellWidth(int digits) const
+{
+    // Measured as the view lays out the cell: check box, image, text and the style's margins.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    if (m_bCheckBoxes)
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    option.decorationSize = iconSize();
+    QChar widest = u'0';
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit) {
+        if (option.fontMetrics.horizontalAdvance(QChar(digit)) > option.fontMetrics.horizontalAdvance(widest))
+            widest = QChar(digit);
+    }
+    option.text = QString(digits, widest);
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+}
+
+void CRecordListCtrl::FitColumns()
+{
+    for (int column = 0; column < m_header->count(); ++column) {
+        int least = m_header->TitleWidth(column);
+        if (column == 0 && m_bNumberedRows)
+            least = std::max(least, NumberCellWidth(m_nNumberDigits));
+        if (m_header->sectionSize(column) < least)
+            m_header->resizeSection(column, least);
+    }
+}
+
+void CRecordListCtrl::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        FitColumns();
 }
 
 void CRecordListCtrl::setRowImage(QTreeWidgetItem* item, int image)
@@ -264,6 +310,10 @@ int CRecordListCtrl::AddRow(const QStringList& cells, int image)
     if (m_bCheckBoxes)
         item->setCheckState(0, Qt::Unchecked);
     addTopLevelItem(item);
+    if (m_bNumberedRows && digitsOf(topLevelItemCount()) > m_nNumberDigits) {
+        m_nNumberDigits = digitsOf(topLevelItemCount());
+        FitColumns();
+    }
     return topLevelItemCount() - 1;
 }
 

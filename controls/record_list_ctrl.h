@@ -48,6 +48,9 @@ public:
     explicit CRecordListCtrl(QWidget* parent = nullptr);
     ~CRecordListCtrl() override;
 
+    // Columns start 60 (the number column) and 100 pixels wide and grow where the font needs
+    // more: every title stays whole, and the number column holds its check box, the row
+    // image and the widest row number.
     void SetColumns(const QString& descriptor, bool checkBoxes);
     void SetListStyle(bool checkBoxes);
 
@@ -113,6 +116,7 @@ signals:
 
 protected:
     void OnColumnClick(int column);
+    void changeEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
@@ -120,6 +124,10 @@ private:
     void setRowCells(QTreeWidgetItem* item, int number, const QStringList& cells, int image);
     void setRowImage(QTreeWidgetItem* item, int image);
     void Renumber();
+    // Widens the columns that are narrower than their contents need.
+    void FitColumns();
+    // The number column's width for a row number of that many digits.
+    int NumberCellWidth(int digits) const;
 
     CRecordHeaderCtrl* m_header; // owned by the view
     bool m_bGridLines = false;
@@ -127,6 +135,10 @@ private:
     bool m_bAscending = true;
     bool m_bCheckBoxes = false;
     bool m_bNumberedRows = true;
+    // The digits of the row numbers the number column was fitted for: at least those of a
+    // phone's book (up to 500 entries); a longer list widens it as it grows.
+    static constexpr int kLeastNumberDigits = 3;
+    int m_nNumberDigits = kLeastNumberDigits;
     QList<int> m_kindImages;
     QList<int> m_types;
     QList<QIcon> m_images;

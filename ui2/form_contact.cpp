@@ -50,12 +50,9 @@ CForm_Contact::CForm_Contact(CMVsyncDoc& doc, QWidget* parent) : CDataForm(doc, 
     using platform::LoadString;
     AddMobileList(IDC_HANDSET_LIST, CMVsyncDoc::ListHandset, QStringLiteral("handsetList"), LoadString(IDS_MOBILE));
     AddMobileList(IDC_SIM_LIST, CMVsyncDoc::ListSim, QStringLiteral("simList"), LoadString(IDS_SIM));
+    // The book selectors keep their place at the right when the divider moves.
     AddSelector(IDC_MOBILE, QStringLiteral("Mobile"), QStringLiteral("mobileSource"), QRect(624, 62, 66, 24));
     AddSelector(IDC_SIM, QStringLiteral("SIM"), QStringLiteral("simSource"), QRect(694, 62, 66, 24));
-    Divider divider = GetDivider();
-    divider.shifted.push_back(IDC_MOBILE);
-    divider.shifted.push_back(IDC_SIM);
-    SetDivider(divider);
     connect(ImageButton(IDC_MOBILE), &QPushButton::clicked, this, &CForm_Contact::ShowMobileList);
     connect(ImageButton(IDC_SIM), &QPushButton::clicked, this, &CForm_Contact::ShowSimList);
 }

@@ -306,6 +306,22 @@ TEST_F(RecordListSort, ClicksAnywhereReachTheForm)
     EXPECT_EQ(list.GetSelectedIndex(), -1);
 }
 
+// The number column holds the widest row number the list reaches, with the check box and the
+// row image, however long the list grows.
+TEST(RecordListColumns, NumberColumnGrowsWithTheRows)
+{
+    CRecordListCtrl list;
+    list.SetColumns("No,1,Name,0", true);
+    const auto fits = [&list](int row) {
+        return list.sizeHintForIndex(list.model()->index(row, 0)).width() <= list.header()->sectionSize(0);
+    };
+    for (int row = 0; row < 1000; ++row)
+        list.AddRow({QStringLiteral("n")}, 1);
+    EXPECT_EQ(list.GetItemText(999, 0), "1000");
+    EXPECT_TRUE(fits(998));
+    EXPECT_TRUE(fits(999));
+}
+
 TEST(RecordHeaderSerialize, WidthsRoundTripOnlyForTheSameColumnCount)
 {
     CRecordListCtrl source;

@@ -283,6 +283,26 @@ TEST_F(MainFrame, Screenshots)
     PrintToPdf(*form, QStringLiteral("print_phonebook"));
 }
 
+// Row numbers of one, two and three digits in the phonebook's lists, and every detail label
+// whole beside them.
+TEST_F(MainFrame, LongListPicture)
+{
+    for (int i = 1; i <= 12; ++i)
+        phone.state().handset.entries[i] = phonesim::BookEntry{i % 7, QStringLiteral("Handset %1").arg(i), QStringLiteral("0170%1").arg(i), {}, {}, {}, {}};
+    for (int i = 1; i <= 120; ++i) {
+        auto entry = std::make_unique<CPhoneEntry>();
+        entry->m_strName = QStringLiteral("Contact %1").arg(i);
+        entry->m_strMobile = QStringLiteral("0301%1").arg(i, 4, 10, QLatin1Char('0'));
+        doc->ContactList(CMVsyncDoc::ListPc)->push_back(std::move(entry));
+    }
+    form->RefreshList(CMVsyncDoc::ListPc);
+    Click(IDC_MOBILE_READ);
+    ClickRow(List(IDC_PC_LIST), 99);
+    ClickRow(List(IDC_HANDSET_LIST), 11);
+    List(IDC_PC_LIST)->scrollToItem(List(IDC_PC_LIST)->topLevelItem(119));
+    SavePicture(*frame, QStringLiteral("main_phonebook_long_list"));
+}
+
 // When the save at exit fails, the window says so and stays, and with it the session's work;
 // quitting without the data saved is the user's answer to that question. Exit and the close
 // button alike.

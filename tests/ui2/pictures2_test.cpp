@@ -3,12 +3,15 @@
 #include "main_window2_fixture.h"
 
 #include "controls/list_print_job.h"
+#include "controls/splitter_tab_wnd.h"
 #include "ui2/about_dlg.h"
 #include "ui2/contact_dlg.h"
 #include "ui2/form_help.h"
 #include "ui2/phonebook_list_dlg.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QTemporaryDir>
 
@@ -52,6 +55,47 @@ TEST_F(Pictures2, PagesAndDialogs)
     frame->FindAction(ID_FILE_PRINT)->trigger();
     form->SetPrinter(nullptr);
     EXPECT_GT(QFileInfo(printer.outputFileName()).size(), 0);
+}
+
+// Numbers from 1 to 3 digits in long lists, the same page at a larger font, and the page after
+// the divider went as far right as it goes: the book selectors stay where they were.
+TEST_F(Pictures2, LongListsLargerFontAndTheDivider)
+{
+    for (int i = 1; i <= 12; ++i)
+        PutHandset(i, QStringLiteral("Handset %1").arg(i), QStringLiteral("0170%1").arg(i));
+    for (int i = 1; i <= 120; ++i) {
+        auto entry = std::make_unique<CPhoneEntry>();
+        entry->m_strName = QStringLiteral("Contact %1").arg(i);
+        entry->m_strMobile = QStringLiteral("0301%1").arg(i, 4, 10, QLatin1Char('0'));
+        doc->ContactList(CMVsyncDoc::ListPc)->push_back(std::move(entry));
+    }
+    form->RefreshList(CMVsyncDoc::ListPc);
+    frame->resize(1000, 700);
+    Click(IDC_MOBILE_READ);
+    Check(List(IDC_HANDSET_LIST), {9, 11});
+    Check(List(IDC_PC_LIST), {98, 100});
+    List(IDC_PC_LIST)->scrollToItem(List(IDC_PC_LIST)->topLevelItem(119));
+    windowtest::SavePicture(*frame, QStringLiteral("deskhand2_phonebook_long_list"));
+
+    QWidget* surface = form->GetFormSurface();
+    const auto send = [surface](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        const QPointF pos(x, 100);
+        QMouseEvent event(type, pos, surface->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    };
+    const int start = form->DividerHitRect().center().x();
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    send(QEvent::MouseMove, surface->width() - 331, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, surface->width() - 331, Qt::NoButton);
+    windowtest::SavePicture(*frame, QStringLiteral("deskhand2_phonebook_divider"));
+
+    QFont larger = QApplication::font();
+    larger.setPointSize(larger.pointSize() + 4);
+    frame->setFont(larger);
+    frame->resize(1200, 800);
+    windowtest::SavePicture(*frame, QStringLiteral("deskhand2_phonebook_larger_font"));
+    frame->GetSplitter()->SelectView(1);
+    windowtest::SavePicture(*frame, QStringLiteral("deskhand2_schedule_larger_font"));
 }
 
 } // namespace
