@@ -46,7 +46,7 @@ private:
         const QString inserted = input.mid(prefix, input.size() - prefix - suffix);
         if (inserted.isEmpty())
             return;
-        const QString kept = m_edit->FilterInsertion(inserted);
+        const QString kept = m_edit->FilterInsertion(inserted, prefix);
         if (kept == inserted)
             return;
         input = input.left(prefix) + kept + input.right(suffix);

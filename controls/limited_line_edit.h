@@ -22,9 +22,13 @@ public:
     static QAction* FindPasteAction(QMenu* menu);
 
 protected:
-    // What user input may insert: the text typed, pasted or dropped in one step, as the edit
-    // would take it; the default takes it whole.
-    virtual QString FilterInsertion(const QString& inserted) const { return inserted; }
+    // What user input may insert: the text typed, pasted or dropped in one step at position at,
+    // as the edit would take it; the default takes it whole.
+    virtual QString FilterInsertion(const QString& inserted, qsizetype at) const
+    {
+        (void)at;
+        return inserted;
+    }
 
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;

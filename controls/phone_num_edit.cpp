@@ -9,6 +9,12 @@ constexpr char16_t kCopy = 3;
 constexpr char16_t kBackspace = 8;
 constexpr char16_t kPaste = 22;
 
+// Copy, backspace and paste pass the filter as characters.
+bool isEditingCode(char16_t ch)
+{
+    return ch == kCopy || ch == kBackspace || ch == kPaste;
+}
+
 // The character code a key press types, as a character message would carry it; 0 for keys
 // that type nothing (arrows, Delete, Shift+Insert, ...) and for the dialog keys (Return,
 // Escape, Tab), which the dialog takes before the edit sees a character.
@@ -31,8 +37,8 @@ char16_t typedCode(const QKeyEvent* event)
 
 } // namespace
 
-const CPhoneNumEdit::Charset CPhoneNumEdit::kDeskhand{QStringLiteral("#*+Pp"), QString(), false};
-const CPhoneNumEdit::Charset CPhoneNumEdit::kDeskhand2{QStringLiteral("#*+P"), QStringLiteral("`"), true};
+const CPhoneNumEdit::Charset CPhoneNumEdit::kDeskhand{platform::kDeskhandNumbers, QString(), false};
+const CPhoneNumEdit::Charset CPhoneNumEdit::kDeskhand2{platform::kDeskhand2Numbers, QStringLiteral("`"), true};
 
 CPhoneNumEdit::CPhoneNumEdit(QWidget* parent) : CLimitedLineEdit(parent) {}
 
@@ -40,33 +46,34 @@ CPhoneNumEdit::CPhoneNumEdit(const Charset& charset, QWidget* parent) : CLimited
 
 bool CPhoneNumEdit::IsAcceptedChar(char16_t ch, const Charset& charset)
 {
-    if (ch >= u'0' && ch <= u'9')
-        return true;
-    if (ch == kCopy || ch == kBackspace || ch == kPaste)
-        return true;
-    return ch >= 0x20 && charset.symbols.contains(QChar(ch));
+    return isEditingCode(ch) || charset.numbers.IsNumberChar(QChar(ch));
 }
 
-bool CPhoneNumEdit::Accepts(char16_t ch) const
+bool CPhoneNumEdit::Accepts(char16_t ch, qsizetype position) const
 {
-    if (m_bFilter)
-        return IsAcceptedChar(ch, m_charset);
-    return !m_charset.refusedUnfiltered.contains(QChar(ch));
+    if (!m_bFilter)
+        return !m_charset.refusedUnfiltered.contains(QChar(ch));
+    return isEditingCode(ch) || m_charset.numbers.Takes(QChar(ch), position);
 }
 
-QString CPhoneNumEdit::Filtered(const QString& text) const
+QString CPhoneNumEdit::Filtered(const QString& text, qsizetype at) const
 {
     QString kept;
     for (const QChar c : text) {
-        if (Accepts(c.unicode()))
+        if (Accepts(c.unicode(), at + kept.size()))
             kept += c;
     }
     return kept;
 }
 
-QString CPhoneNumEdit::FilterInsertion(const QString& inserted) const
+qsizetype CPhoneNumEdit::InsertionPoint() const
 {
-    return m_charset.filterInsertions ? Filtered(inserted) : inserted;
+    return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+QString CPhoneNumEdit::FilterInsertion(const QString& inserted, qsizetype at) const
+{
+    return m_charset.filterInsertions ? Filtered(inserted, at) : inserted;
 }
 
 void CPhoneNumEdit::keyPressEvent(QKeyEvent* event)
@@ -77,14 +84,14 @@ void CPhoneNumEdit::keyPressEvent(QKeyEvent* event)
     }
     const char16_t code = typedCode(event);
     if (code == 0 || code < 0x20) {
-        if (code == 0 || !m_bFilter || Accepts(code))
+        if (code == 0 || !m_bFilter || Accepts(code, InsertionPoint()))
             CLimitedLineEdit::keyPressEvent(event);
         else
             event->accept(); // e.g. Ctrl+X: the character is dropped
         return;
     }
     // A key may type several characters; each is judged on its own.
-    const QString kept = Filtered(event->text());
+    const QString kept = Filtered(event->text(), InsertionPoint());
     if (kept == event->text()) {
         CLimitedLineEdit::keyPressEvent(event);
     } else if (!kept.isEmpty()) {
@@ -104,7 +111,8 @@ void CPhoneNumEdit::inputMethodEvent(QInputMethodEvent* event)
         return;
     }
     QInputMethodEvent narrowed(event->preeditString(), event->attributes());
-    narrowed.setCommitString(Filtered(event->commitString()), event->replacementStart(), event->replacementLength());
+    narrowed.setCommitString(Filtered(event->commitString(), InsertionPoint() + event->replacementStart()),
+                             event->replacementStart(), event->replacementLength());
     CLimitedLineEdit::inputMethodEvent(&narrowed);
     event->accept();
 }

@@ -1,16 +1,17 @@
 #pragma once
 
 #include "controls/limited_line_edit.h"
+#include "platform/phone_number.h"
 
 // The edit of telephone-number fields: it refuses every typed character that cannot be
-// dialled. Which characters those are, and whether pasted or dropped text is judged too,
-// differ by program (the Charset); with the filter off only the charset's refused characters
-// are dropped.
+// dialled, and a '+' anywhere but first (the program's number rule, which also cleans what goes
+// to the phone). Whether pasted or dropped text is judged too differs by program (the Charset);
+// with the filter off only the charset's refused characters are dropped.
 class CPhoneNumEdit : public CLimitedLineEdit {
     Q_OBJECT
 public:
     struct Charset {
-        QString symbols;          // accepted beside the digits
+        platform::PhoneNumberRule numbers; // what a number holds
         QString refusedUnfiltered; // dropped even with the filter off
         bool filterInsertions = false; // pasted and dropped text is filtered as typing is
     };
@@ -31,16 +32,19 @@ public:
     // Whether a typed character (as its character code: 3 copy, 8 backspace, 22 paste, ...)
     // passes the filter of a charset (Deskhand's by default).
     static bool IsAcceptedChar(char16_t ch, const Charset& charset = kDeskhand);
-    // Whether this edit, with its filter state, lets a character through.
-    bool Accepts(char16_t ch) const;
+    // Whether this edit, with its filter state, lets a character through to that position.
+    bool Accepts(char16_t ch, qsizetype position) const;
 
 protected:
-    QString FilterInsertion(const QString& inserted) const override;
+    QString FilterInsertion(const QString& inserted, qsizetype at) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    QString Filtered(const QString& text) const;
+    // What the edit keeps of a text entered at a position.
+    QString Filtered(const QString& text, qsizetype at) const;
+    // Where typed text goes: the start of the selection, else the cursor.
+    qsizetype InsertionPoint() const;
 
     Charset m_charset = kDeskhand;
     bool m_bFilter = true;

@@ -84,7 +84,9 @@ bool CStartupSplash::Create(QWidget* parent)
     if (path.isEmpty() || !LoadBitmapFile(path, m_picture))
         return false;
 
-    setParent(parent, Qt::SplashScreen | Qt::FramelessWindowHint);
+    // A window manager stacks the owner, mapped after the splash, over it: the splash asks to
+    // stay on top for the second it shows.
+    setParent(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     resize(m_picture.size());
     QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen)

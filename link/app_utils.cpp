@@ -1,19 +1,12 @@
 #include "link/app_utils.h"
 
 #include "common/help_file.h"
+#include "platform/phone_number.h"
 #include "platform/string_table.h"
 
 QString CleanPhoneNumber(const QString& number)
 {
-    QString cleaned;
-    cleaned.reserve(number.size());
-    for (qsizetype i = 0; i < number.size(); ++i) {
-        const QChar c = number[i];
-        const bool digit = c >= u'0' && c <= u'9';
-        if (digit || (c == u'+' && i == 0) || c == u'p' || c == u'P')
-            cleaned += c;
-    }
-    return cleaned;
+    return platform::kDeskhandNumbers.Clean(number);
 }
 
 bool IsWindowsNT()

@@ -4,7 +4,8 @@
 
 // Application-wide helpers of the phone link.
 
-// Keeps the digits, a '+' only as the first character, and every pause letter 'p' or 'P'.
+// What a number field takes of a number (Deskhand's number rule): the digits, '#', '*', every
+// pause letter 'p' or 'P', and a '+' only as the first character.
 QString CleanPhoneNumber(const QString& number);
 
 // The family test of the original platform. Linux counts as the NT family, so settings kept

@@ -1,5 +1,6 @@
 #include "link/progress_view.h"
 
+#include "common/window_exposure.h"
 #include "link/work_progress_dlg.h"
 
 namespace {
@@ -7,7 +8,7 @@ namespace {
 std::unique_ptr<IProgressView> CreateProgressDialog()
 {
     auto dialog = std::make_unique<CWorkProgressDlg>();
-    dialog->show();
+    common::ShowNow(*dialog);
     return dialog;
 }
 

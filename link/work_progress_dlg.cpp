@@ -1,5 +1,6 @@
 #include "link/work_progress_dlg.h"
 
+#include "common/window_exposure.h"
 #include "link/globals.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
@@ -89,9 +90,7 @@ void CWorkProgressDlg::Step(const QString& text)
     SetBarPosition(m_nStep++);
     m_pStatus->setText(text);
     setEnabled(true);
-    show();
-    update();
-    RepaintNow();
+    common::ShowNow(*this);
     platform::Sleep(kStepPauseMs);
 }
 

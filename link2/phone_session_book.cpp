@@ -7,6 +7,7 @@
 #include "platform/ansi_codepage.h"
 #include "platform/ansi_width.h"
 #include "platform/clock.h"
+#include "platform/phone_number.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
@@ -281,9 +282,10 @@ QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry, bool* faxLeftOut
     entry.m_strName = StorableName(entry.m_strName, m_nHandsetNameLimit);
     const QString name = NameField(*this, entry.m_strName, m_nHandsetNameLimit);
 
+    // A number holds what a number field takes, whatever its source (a PIM card, a CSV file).
     QString* numbers[3] = {&entry.m_strMobile, &entry.m_strOffice, &entry.m_strHome};
     for (QString* number : numbers)
-        *number = CommandSafe(*number).left(std::max(0, m_nHandsetNumberLimit));
+        *number = platform::kDeskhand2Numbers.Clean(*number).left(std::max(0, m_nHandsetNumberLimit));
     // The first number there is goes first; each kind follows in its turn.
     int first = 0;
     while (first < 2 && numbers[first]->isEmpty())
@@ -349,7 +351,7 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& entry) const
             break;
         }
     }
-    number = CommandSafe(number).left(std::max(0, m_nSimNumberLimit));
+    number = platform::kDeskhand2Numbers.Clean(number).left(std::max(0, m_nSimNumberLimit));
     if (number.isEmpty())
         number = QStringLiteral(" ");
     QByteArray command = "AT+CPBW=" + QByteArray::number(entry.m_nSimIndex) + ",\"" + platform::ToAnsi(number) + "\","

@@ -1,5 +1,6 @@
 #include "link2/progress_view.h"
 
+#include "common/window_exposure.h"
 #include "link2/work_progress_dlg.h"
 
 namespace dh2 {
@@ -10,7 +11,7 @@ std::unique_ptr<IProgressView> CreateProgressDialog()
 {
     auto dialog = std::make_unique<CWorkProgressDlg>();
     dialog->PlayAnimation();
-    dialog->show();
+    common::ShowNow(*dialog);
     return dialog;
 }
 

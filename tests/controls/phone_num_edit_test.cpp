@@ -50,7 +50,8 @@ TEST_F(PhoneNumEditTest, TypedCharactersAreFiltered)
     };
     const Case cases[] = {
         {"0123456789", "0123456789"},
-        {"#*+Pp", "#*+Pp"},
+        {"#*Pp", "#*Pp"},
+        {"+12+3#+", "+123#"}, // a '+' stands first or nowhere
         {"+49 (30) 123-45", "+493012345"},
         {"abcXYZ.,;/", ""},
         {"12w34", "1234"},
@@ -61,6 +62,45 @@ TEST_F(PhoneNumEditTest, TypedCharactersAreFiltered)
         edit.clear();
         type(c.typed);
         EXPECT_EQ(edit.text(), c.kept);
+    }
+}
+
+// A '+' goes in only where it becomes the number's first character, typed into either program's
+// edit or pasted into Deskhand2's: the phones read one further on as a pause.
+TEST(PhoneNumEdit, APlusStandsOnlyFirst)
+{
+    struct Case {
+        const char* before;
+        int cursor;
+        const char* entered;
+        bool paste;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"4930", 0, "+", false, "+4930"},
+        {"4930", 2, "+", false, "4930"},
+        {"", 0, "+49+30", false, "+4930"},
+        {"12", 2, "+3+4", true, "1234"},
+        {"12", 0, "+49 ", true, "+4912"},
+        {"12", 1, "(+49)", true, "1492"},
+    };
+    for (const auto& charset : {CPhoneNumEdit::kDeskhand, CPhoneNumEdit::kDeskhand2}) {
+        for (const Case& c : cases) {
+            if (c.paste && !charset.filterInsertions)
+                continue; // Deskhand's edit takes a paste as it comes
+            SCOPED_TRACE(std::string(c.before) + " @" + std::to_string(c.cursor) + " <- " + c.entered);
+            CPhoneNumEdit edit(charset);
+            edit.show();
+            edit.setText(QString::fromLatin1(c.before));
+            edit.setCursorPosition(c.cursor);
+            if (c.paste) {
+                QApplication::clipboard()->setText(QString::fromLatin1(c.entered));
+                QTest::keySequence(&edit, QKeySequence::Paste);
+            } else {
+                QTest::keyClicks(&edit, QString::fromLatin1(c.entered));
+            }
+            EXPECT_EQ(edit.text(), QString::fromLatin1(c.after));
+        }
     }
 }
 

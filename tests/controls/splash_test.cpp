@@ -11,7 +11,9 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <QtEndian>
 
 #include <gmock/gmock.h>
@@ -411,6 +413,27 @@ TEST_F(SplashTest, ShowsThePictureCentredOverItsOwner)
 
     CStartupSplash::ShowSplash(&owner, style);
     EXPECT_EQ(CStartupSplash::Instance(), splash) << "one splash at a time";
+}
+
+// The owner is still being built when the splash comes, and a window manager stacks it over the
+// splash once it is shown: the splash is a frameless splash window that stays on top, and the
+// window system knows it as the owner's transient.
+TEST_F(SplashTest, StaysAboveItsOwnerShownAfterIt)
+{
+    CStartupSplash::ShowSplash(&owner, style);
+    CStartupSplash* splash = CStartupSplash::Instance();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash->windowType(), Qt::SplashScreen);
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(owner.isVisible()) << "the splash does not show its owner";
+
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    EXPECT_TRUE(splash->isVisible());
+    ASSERT_NE(splash->windowHandle(), nullptr);
+    EXPECT_EQ(splash->windowHandle()->transientParent(), owner.windowHandle());
+    EXPECT_TRUE(splash->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST_F(SplashTest, DisabledMeansNoSplash)

@@ -3,6 +3,7 @@
 #include "link/capacities.h"
 #include "link/progress_view.h"
 #include "link/simulated_phone_fixture.h"
+#include "support/temp_folder.h"
 
 #include <QSignalSpy>
 
@@ -92,6 +93,63 @@ TEST_F(DocPhone, WritesUpdateTheEntryWithTheSameKey)
     EXPECT_EQ(doc.WriteHandsetContact(fresh), -1);
     doc.Disconnect();
     EXPECT_EQ(doc.m_handsetContacts.size(), 2u);
+}
+
+// A number from the PIM store reaches the phone as a number field would hold it: what a field
+// refuses is dropped, a '+' stays only in front, service codes keep their '*' and '#', and the
+// pause letter stays in either case.
+TEST_F(DocPhone, PimNumbersReachThePhoneAsANumberFieldHoldsThem)
+{
+    const struct {
+        const char* tel;    // the card's TEL value, escaped as in the file
+        const char* number; // on the phone, and read back
+    } rows[] = {
+        {"12\",3\\,4", "1234"},
+        {"+49 (30) 123-45", "+493012345"},
+        {"0171+22 33", "01712233"},
+        {"\"+1 555\"", "+1555"},
+        {"030 1234 ext. 5", "03012345"},
+        {"12\\\\34", "1234"},
+        {"*31#0171", "*31#0171"},
+        {"0301234P5", "0301234P5"},
+        {"0301234p5", "0301234p5"},
+    };
+    testsupport::TempFolder store;
+    qputenv("DESKHAND_PIM_DIR", store.path().toUtf8());
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        ASSERT_TRUE(store.write(QStringLiteral("contacts/%1.vcf").arg(i),
+                                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:c" + QByteArray::number(qulonglong(i))
+                                    + "\r\nFN:Contact " + QByteArray::number(qulonglong(i)) + "\r\nTEL;TYPE=CELL:"
+                                    + rows[i].tel + "\r\nEND:VCARD\r\n"));
+    }
+    const bool imported = doc.ImportOutlookContacts();
+    qunsetenv("DESKHAND_PIM_DIR");
+    ASSERT_TRUE(imported);
+    ASSERT_EQ(doc.m_outlookContacts.size(), std::size(rows));
+
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    ASSERT_TRUE(doc.SelectHandsetBook());
+    std::vector<int> indices;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const QString name = QStringLiteral("Contact %1").arg(i);
+        for (const auto& record : doc.m_outlookContacts) {
+            if (record->m_strName == name)
+                indices.push_back(doc.WriteHandsetContact(*record));
+        }
+    }
+    doc.Disconnect();
+    ASSERT_EQ(indices.size(), std::size(rows));
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].tel);
+        ASSERT_GT(indices[i], 0);
+        const QString number = QString::fromLatin1(rows[i].number);
+        EXPECT_EQ(phone.state().handset.entries.at(indices[i]).mobile, number);
+        const auto read = std::find_if(doc.m_handsetContacts.begin(), doc.m_handsetContacts.end(),
+                                       [&](const auto& entry) { return entry->m_nIndex == indices[i]; });
+        ASSERT_NE(read, doc.m_handsetContacts.end());
+        EXPECT_EQ((*read)->m_strMobile, number);
+    }
 }
 
 TEST_F(DocPhone, SimDeleteClearsTheSimIndexAndKeepsThePhoneIndex)

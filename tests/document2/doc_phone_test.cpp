@@ -6,6 +6,7 @@
 #include "link2/session_fixture.h"
 #include "phonesim/fault.h"
 #include "phonesim/sms_pdu.h"
+#include "support/temp_folder.h"
 
 #include <QSignalSpy>
 
@@ -164,6 +165,82 @@ TEST_F(DocPhone, AFailedWriteKeepsThePhoneEntryAndDropsOnlyANewOne)
     ASSERT_NE(written[0], nullptr);
     EXPECT_EQ(written[0]->m_nIndex, 2);
     EXPECT_EQ(phoneState().handset.entries.at(1).name, QStringLiteral("Old"));
+}
+
+// A number from the PIM store reaches the phone as a number field would hold it: what a field
+// refuses is dropped, a '+' stays only in front (further on the phone would read it back as a
+// pause), the pause 'P' goes as the phone writes it and reads back as 'P'.
+TEST_F(DocPhone, PimNumbersReachThePhoneAsANumberFieldHoldsThem)
+{
+    const struct {
+        const char* tel;  // the card's TEL value, escaped as in the file
+        const char* sent; // the number field of the command
+        const char* read; // the number read back from the phone
+    } rows[] = {
+        {"12\",3\\,4", "1234", "1234"},
+        {"+49 (30) 123-45", "+493012345", "+493012345"},
+        {"0171+22 33", "01712233", "01712233"},
+        {"\"+1 555\"", "+1555", "+1555"},
+        {"030 1234 ext. 5", "03012345", "03012345"},
+        {"12\\\\34", "1234", "1234"},
+        {"*31#0171", "*31#0171", "*31#0171"},
+        {"0301234P5", "0301234+5", "0301234P5"},
+        {"0301234p5", "03012345", "03012345"},
+    };
+    testsupport::TempFolder store;
+    qputenv("DESKHAND_PIM_DIR", store.path().toUtf8());
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        ASSERT_TRUE(store.write(QStringLiteral("contacts/%1.vcf").arg(i),
+                                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:c" + QByteArray::number(qulonglong(i))
+                                    + "\r\nFN:Contact " + QByteArray::number(qulonglong(i)) + "\r\nTEL;TYPE=CELL:"
+                                    + rows[i].tel + "\r\nEND:VCARD\r\n"));
+    }
+    const bool imported = doc.ImportOutlookContacts();
+    qunsetenv("DESKHAND_PIM_DIR");
+    ASSERT_TRUE(imported);
+    ASSERT_EQ(doc.m_arOutlookContacts.size(), std::size(rows));
+    ASSERT_TRUE(doc.ReadHandsetBook());
+
+    std::vector<CPhoneEntry> sources;
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        const QString name = QStringLiteral("Contact %1").arg(i);
+        for (const auto& record : doc.m_arOutlookContacts) {
+            if (record->m_strName == name)
+                sources.push_back(*record);
+        }
+    }
+    ASSERT_EQ(sources.size(), std::size(rows));
+    std::vector<int> indices;
+    for (const CPhoneEntry* written : writeHandset(sources))
+        indices.push_back(written ? written->m_nIndex : -1);
+    const QStringList sent = commands("AT+CPBW=");
+    ASSERT_EQ(sent.size(), qsizetype(std::size(rows)));
+    ASSERT_TRUE(doc.ReadHandsetBook());
+    for (size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].tel);
+        ASSERT_GT(indices[i], 0);
+        const QString field = QString::fromLatin1(rows[i].sent);
+        EXPECT_TRUE(sent[qsizetype(i)].startsWith(QStringLiteral("AT+CPBW=%1,\"%2\",%3,")
+                                                      .arg(indices[i])
+                                                      .arg(field)
+                                                      .arg(field.startsWith(u'+') ? 145 : 129)))
+            << sent[qsizetype(i)].toStdString();
+        const CPhoneEntry* read = nullptr;
+        for (const auto& entry : doc.m_arHandsetContacts) {
+            if (entry->m_nIndex == indices[i])
+                read = entry.get();
+        }
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(read->m_strMobile, QString::fromLatin1(rows[i].read));
+    }
+
+    // The SIM's one number likewise.
+    ASSERT_TRUE(doc.ReadSimBook());
+    ASSERT_TRUE(doc.SelectSimBook());
+    CPhoneEntry* sim = doc.WriteSimContact(sources[0]);
+    doc.Disconnect();
+    ASSERT_NE(sim, nullptr);
+    EXPECT_EQ(phoneState().sim.entries.at(sim->m_nSimIndex).number, QStringLiteral("1234"));
 }
 
 class DocPhoneModel1 : public DocPhone {

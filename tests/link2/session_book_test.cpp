@@ -296,7 +296,7 @@ TEST_F(Model2, NamesAreCutAndPaddedAsThePhoneKeepsThem)
     sim.m_nSimIndex = 3;
     sim.m_strName = QStringLiteral("Fourteen chars");
     sim.m_strHome = QStringLiteral("+49 (30) 1");
-    EXPECT_EQ(session.BuildSimWrite(sim), ("AT+CPBW=3,\"+49 (30) 1\",145,\"" + Sync(QStringLiteral("Fourteen char")) + "\",255\r").toLatin1());
+    EXPECT_EQ(session.BuildSimWrite(sim), ("AT+CPBW=3,\"+49301\",145,\"" + Sync(QStringLiteral("Fourteen char")) + "\",255\r").toLatin1());
     EXPECT_EQ(sim.m_strName, QStringLiteral("Fourteen char"));
 
     const struct {
