@@ -17,7 +17,7 @@
 
 namespace {
 
-class SilentProgress final : public IProgressView {
+class SilentProgress final : public common::IProgressView {
 public:
     void Step(const QString&) override {}
     void Finish() override {}
@@ -27,7 +27,7 @@ void BM_HandsetRead_VirtualClock(benchmark::State& state)
 {
     platform::VirtualClock clock;
     platform::ScopedClock clockGuard(clock);
-    ScopedProgressViewFactory progress([] { return std::make_unique<SilentProgress>(); });
+    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
     phonesim::Phone phone;
     FillHandsetBook(phone);
     phonesim::SimulatedLineFactory lines(phone);
@@ -53,7 +53,7 @@ BENCHMARK(BM_HandsetRead_VirtualClock)->Unit(benchmark::kMillisecond);
 
 void BM_HandsetRead_Pty(benchmark::State& state)
 {
-    ScopedProgressViewFactory progress([] { return std::make_unique<SilentProgress>(); });
+    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
     ServedPhone served;
     QString error;
     if (!served.Start(&error)) {

@@ -26,9 +26,9 @@
 
 namespace {
 
-class SilentProgress final : public dh2::IProgressView {
+class SilentProgress final : public common::IProgressView {
 public:
-    void SetText(const QString&) override {}
+    void Step(const QString&) override {}
 };
 
 // 200 handset entries with three numbers, a name, e-mail, fax and group each; 100 SIM entries.
@@ -103,7 +103,7 @@ void BM_Link2Read_Floor(benchmark::State& state)
 {
     platform::VirtualClock clock;
     platform::ScopedClock clockGuard(clock);
-    dh2::ScopedProgressViewFactory progress([] { return std::make_unique<SilentProgress>(); });
+    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
     phonesim::Phone phone(phonesim::MakeDialect2(int(state.range(0))));
     FillBooks(phone);
     phonesim::SimulatedLineFactory lines(phone);
@@ -134,7 +134,7 @@ BENCHMARK(BM_Link2Read_Floor)
 
 void BM_Link2Read_Pty(benchmark::State& state)
 {
-    dh2::ScopedProgressViewFactory progress([] { return std::make_unique<SilentProgress>(); });
+    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
     ServedPhone served(phonesim::MakeDialect2(int(state.range(0))), FillBooks);
     QString error;
     if (!served.Start(&error)) {

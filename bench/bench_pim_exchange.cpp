@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kItems = 1000;
 
-class NullProgress final : public IProgressView {
+class NullProgress final : public common::IProgressView {
 public:
     void Step(const QString&) override {}
     void Finish() override {}
@@ -155,7 +155,7 @@ BENCHMARK(BM_ReadAppointments)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    ScopedProgressViewFactory progress([] { return std::make_unique<NullProgress>(); });
+    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); });
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

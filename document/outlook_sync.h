@@ -7,7 +7,9 @@
 
 #include <memory>
 
+namespace common {
 class IProgressView;
+}
 
 // One exchange session with the desktop PIM store: logs on, reads one default folder into
 // fresh records or writes changed records back, shows its steps in a progress window, and logs
@@ -46,7 +48,7 @@ private:
     void WriteStarting(int count) override;
     void LogLoading(int count);
 
-    std::unique_ptr<IProgressView> m_pProgress;
+    std::unique_ptr<common::IProgressView> m_pProgress;
 };
 
 // One exchange object per item kind, as the document's commands create them.

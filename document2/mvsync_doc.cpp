@@ -276,7 +276,7 @@ void CMVsyncDoc::ShowAddingProgress()
 {
     m_pAddingProgress.reset();
     m_pAddingProgress = OpenDocumentProgress();
-    m_pAddingProgress->SetText(QStringLiteral("Adding data"));
+    m_pAddingProgress->Step(QStringLiteral("Adding data"));
     platform::Sleep(100);
 }
 

@@ -16,9 +16,12 @@
 
 class CArchive;
 
+namespace common {
+class IProgressView;
+}
+
 namespace dh2 {
 
-class IProgressView;
 struct LocalData;
 
 // The single document of Deskhand2. It owns every record the program holds, in ten lists chosen
@@ -338,7 +341,7 @@ private:
     bool exportToPim(RecordList<Record>& list, Write write);
 
     std::function<int()> m_currentTab;
-    std::unique_ptr<IProgressView> m_pAddingProgress;
+    std::unique_ptr<common::IProgressView> m_pAddingProgress;
     QString m_strDataDir;
     // The data file on disk could not be read, moved aside or copied: no save replaces it.
     bool m_bKeepDataFile = false;

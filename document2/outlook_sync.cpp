@@ -74,7 +74,7 @@ void COutlookSync::Log(const QString& text)
 {
     if (!m_pProgress)
         return;
-    m_pProgress->SetText(text.left(kStatusLength));
+    m_pProgress->Step(text.left(kStatusLength));
     platform::Sleep(kStatusPauseMs);
 }
 

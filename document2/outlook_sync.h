@@ -5,9 +5,11 @@
 
 #include <memory>
 
-namespace dh2 {
-
+namespace common {
 class IProgressView;
+}
+
+namespace dh2 {
 
 // One exchange session with the desktop PIM store for Deskhand2: logs on, reads one default
 // folder into fresh records or writes changed records back, shows its steps in the document's
@@ -46,7 +48,7 @@ private:
     bool Cancelled() override;
     void FolderOpened(int count) override;
 
-    std::unique_ptr<IProgressView> m_pProgress;
+    std::unique_ptr<common::IProgressView> m_pProgress;
 };
 
 // One exchange object per item kind, as the document's commands create them.

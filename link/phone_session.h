@@ -126,7 +126,7 @@ public:
     }
     void ShowProgressText(const QString& format, std::initializer_list<int> values);
     static QString FormatProgress(const QString& format, std::initializer_list<int> values);
-    IProgressView* Progress() const { return m_pProgress.get(); }
+    common::IProgressView* Progress() const { return m_pProgress.get(); }
 
     QString m_strReply;
     int m_nResult = 0;
@@ -176,7 +176,7 @@ private:
     // and the pause the list wants.
     bool SendDelete(const QByteArray& command, int nIndex, int nProgressId, int nPauseMs = 0);
 
-    std::unique_ptr<IProgressView> m_pProgress;
+    std::unique_ptr<common::IProgressView> m_pProgress;
     // A RING came during a command of this operation that the phone still completed.
     bool m_bCallComing = false;
 };

@@ -1,11 +1,12 @@
 #include "link/progress_view.h"
 
 #include "common/window_exposure.h"
+#include "link/globals.h"
 #include "link/work_progress_dlg.h"
 
 namespace {
 
-std::unique_ptr<IProgressView> CreateProgressDialog()
+std::unique_ptr<common::IProgressView> CreateProgressDialog(const common::ProgressRequest&)
 {
     auto dialog = std::make_unique<CWorkProgressDlg>();
     common::ShowNow(*dialog);
@@ -14,14 +15,12 @@ std::unique_ptr<IProgressView> CreateProgressDialog()
 
 } // namespace
 
-IProgressView::~IProgressView() = default;
-
-void SetProgressViewFactory(ProgressViewFactory factory)
+common::ProgressRequest MakeProgressRequest()
 {
-    common::InstalledFactory<IProgressView>::Install(std::move(factory));
+    return {&g_bUserAbort, &g_nProgressRange, common::ProgressLook::Phone};
 }
 
-std::unique_ptr<IProgressView> CreateProgressView()
+std::unique_ptr<common::IProgressView> CreateProgressView()
 {
-    return common::InstalledFactory<IProgressView>::Create(CreateProgressDialog);
+    return common::ProgressViewFactories::Create(CreateProgressDialog, MakeProgressRequest());
 }

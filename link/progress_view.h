@@ -1,27 +1,13 @@
 #pragma once
 
-#include "common/installed_factory.h"
-
-#include <QString>
+#include "common/progress_view.h"
 
 #include <memory>
 
-// What a phone or PIM operation shows while it runs: one text per step and a closing run.
-// The program shows the progress dialog; a command-line tool prints the texts; tests record
-// them. The session and the exchanges create one per operation through the installed factory.
-class IProgressView {
-public:
-    virtual ~IProgressView();
-    virtual void Step(const QString& text) = 0;
-    virtual void Finish() = 0;
-};
+// What Deskhand's operations tell their progress view: Abort sets g_bUserAbort, and the bar of
+// steps runs to g_nProgressRange.
+common::ProgressRequest MakeProgressRequest();
 
-using ProgressViewFactory = common::InstalledFactory<IProgressView>::Factory;
-
-// Installs the factory that CreateProgressView uses; an empty one restores the default, which
-// creates a shown progress dialog.
-void SetProgressViewFactory(ProgressViewFactory factory);
-std::unique_ptr<IProgressView> CreateProgressView();
-
-// Installs a factory for the lifetime of the guard.
-using ScopedProgressViewFactory = common::InstalledFactory<IProgressView>::Scoped;
+// The progress view of one operation, made by the installed factory; without one, a shown
+// progress dialog.
+std::unique_ptr<common::IProgressView> CreateProgressView();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/progress_view.h"
+#include "common/progress_view.h"
 
 #include <QDialog>
 
@@ -11,7 +11,7 @@ class QPushButton;
 // The modeless progress window of a phone or Outlook operation: status text, progress bar and
 // Abort. It is a window of its own, never a child of the main window, so that it stays usable
 // while the operation keeps the main window disabled.
-class CWorkProgressDlg : public QDialog, public IProgressView {
+class CWorkProgressDlg : public QDialog, public common::IProgressView {
     Q_OBJECT
 public:
     // Disables the main window; the caller shows the dialog. pParent only places it.

@@ -279,7 +279,7 @@ void CPhoneSession::ShowProgressText(int nStringId, std::initializer_list<int> v
     if (!m_pProgress)
         return;
     const QString text = common::FormatProgress(platform::LoadString(nStringId), values, common::MissingValue::DropPlaceholder);
-    m_pProgress->SetText(platform::ansiLeft(text, kProgressTextBytes));
+    m_pProgress->Step(platform::ansiLeft(text, kProgressTextBytes));
     platform::Sleep(kProgressPauseMs);
 }
 

@@ -138,7 +138,7 @@ public:
     {
         ShowProgressText(nStringId, {int(values)...});
     }
-    IProgressView* Progress() const { return m_pProgress.get(); }
+    common::IProgressView* Progress() const { return m_pProgress.get(); }
 
     // Limits, replaced by what the phone reports.
     int m_nHandsetCapacity = 200;
@@ -191,7 +191,7 @@ private:
     // Reads the messages of m_arrReRead in text mode and appends them.
     void ReReadMessages(RecordList<CSmsEntry>& list);
 
-    std::unique_ptr<IProgressView> m_pProgress;
+    std::unique_ptr<common::IProgressView> m_pProgress;
     // The indices a PDU listing leaves to the text re-read.
     std::vector<int> m_arrReRead;
 };

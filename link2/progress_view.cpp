@@ -1,15 +1,17 @@
 #include "link2/progress_view.h"
 
 #include "common/window_exposure.h"
+#include "link2/message_pump.h"
 #include "link2/work_progress_dlg.h"
 
 namespace dh2 {
 
 namespace {
 
-std::unique_ptr<IProgressView> CreateProgressDialog()
+std::unique_ptr<common::IProgressView> CreateProgressDialog(const common::ProgressRequest& request)
 {
     auto dialog = std::make_unique<CWorkProgressDlg>();
+    dialog->SetLook(request.look == common::ProgressLook::Phone);
     dialog->PlayAnimation();
     common::ShowNow(*dialog);
     return dialog;
@@ -17,16 +19,14 @@ std::unique_ptr<IProgressView> CreateProgressDialog()
 
 } // namespace
 
-IProgressView::~IProgressView() = default;
-
-void SetProgressViewFactory(ProgressViewFactory factory)
+common::ProgressRequest MakeProgressRequest(common::ProgressLook look)
 {
-    common::InstalledFactory<IProgressView>::Install(std::move(factory));
+    return {&g_bCancel, nullptr, look};
 }
 
-std::unique_ptr<IProgressView> CreateProgressView()
+std::unique_ptr<common::IProgressView> CreateProgressView(common::ProgressLook look)
 {
-    return common::InstalledFactory<IProgressView>::Create(CreateProgressDialog);
+    return common::ProgressViewFactories::Create(CreateProgressDialog, MakeProgressRequest(look));
 }
 
 } // namespace dh2

@@ -1,30 +1,17 @@
 #pragma once
 
-#include "common/installed_factory.h"
-
-#include <QString>
+#include "common/progress_view.h"
 
 #include <memory>
 
 namespace dh2 {
 
-// What a phone operation shows while it runs: one line of status. The program shows the
-// progress dialog; a command-line tool prints the lines; tests record them. The session creates
-// one per operation through the installed factory.
-class IProgressView {
-public:
-    virtual ~IProgressView();
-    virtual void SetText(const QString& text) = 0;
-};
+// What Deskhand2's operations tell their progress view: Cancel sets g_bCancel; the look is the
+// phone's for a transfer and the other one for the document's own work.
+common::ProgressRequest MakeProgressRequest(common::ProgressLook look = common::ProgressLook::Phone);
 
-using ProgressViewFactory = common::InstalledFactory<IProgressView>::Factory;
-
-// Installs the factory CreateProgressView uses; an empty one restores the default, which makes
-// the progress dialog with its animation playing and shows it.
-void SetProgressViewFactory(ProgressViewFactory factory);
-std::unique_ptr<IProgressView> CreateProgressView();
-
-// Installs a factory for the lifetime of the guard.
-using ScopedProgressViewFactory = common::InstalledFactory<IProgressView>::Scoped;
+// The progress view of one operation, made by the installed factory; without one, the progress
+// dialog in that look with its animation playing, shown.
+std::unique_ptr<common::IProgressView> CreateProgressView(common::ProgressLook look = common::ProgressLook::Phone);
 
 } // namespace dh2

@@ -75,7 +75,7 @@ bool CWorkProgressDlg::IsAnimating() const
     return m_pAnimation->maximum() == 0;
 }
 
-void CWorkProgressDlg::SetText(const QString& text)
+void CWorkProgressDlg::Step(const QString& text)
 {
     m_pStatus->setText(text);
     update();

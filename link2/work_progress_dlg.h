@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link2/progress_view.h"
+#include "common/progress_view.h"
 #include "platform/colorref.h"
 
 #include <QDialog>
@@ -16,7 +16,7 @@ namespace dh2 {
 // operation closes it. Two looks: the phone's (blue frame) and the other operations' (amber).
 // It is a window of its own, never a child of the main window, so that it stays usable while
 // the operation keeps the main window disabled.
-class CWorkProgressDlg : public QDialog, public IProgressView {
+class CWorkProgressDlg : public QDialog, public common::IProgressView {
     Q_OBJECT
 public:
     static constexpr COLORREF kPhoneOuter = 0xCF7C5F;
@@ -37,7 +37,7 @@ public:
     bool IsAnimating() const;
 
     // The status line, shown and repainted at once.
-    void SetText(const QString& text) override;
+    void Step(const QString& text) override;
     QString StatusText() const;
     QPushButton* CancelButton() const { return m_pCancel; }
     // The outer and inner frame colours of the current look.

@@ -350,9 +350,4 @@ QJsonObject CLinkCommand::DecodePdu(const QString& hex) const
     return {{"ok", true}, {"record", RecordToJson(*MessageRecord(pdu))}, {"elements", elements}};
 }
 
-void CStderrProgressView::SetText(const QString& text)
-{
-    tools::PrintProgressLine(m_stream, text);
-}
-
 } // namespace dh2

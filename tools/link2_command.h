@@ -1,12 +1,8 @@
 #pragma once
 
-#include "link2/progress_view.h"
-
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
-
-#include <cstdio>
 
 namespace dh2 {
 
@@ -60,16 +56,6 @@ private:
     QJsonObject Refuse(const QString& error) const;
 
     CPhoneSession& m_session;
-};
-
-// Progress for a command-line tool: every status text as a line on a stream (stderr).
-class CStderrProgressView final : public IProgressView {
-public:
-    explicit CStderrProgressView(std::FILE* stream = stderr) : m_stream(stream) {}
-    void SetText(const QString& text) override;
-
-private:
-    std::FILE* m_stream;
 };
 
 } // namespace dh2

@@ -9,10 +9,10 @@
 // failure, 128 + the signal when SIGINT, SIGTERM or SIGHUP ended the session.
 #include "document2/mvsync_doc.h"
 #include "link2/phone_session.h"
-#include "link2/progress_view.h"
 #include "tools/document2_command.h"
 #include "tools/document_tool.h"
 #include "tools/link2_command.h"
+#include "tools/stderr_progress_view.h"
 #include "tools/tool_main.h"
 
 #include <QCommandLineParser>
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
 
     const std::optional<int> com = tools::PositiveNumber(parser, comOption, 1);
     const std::optional<int> baud = tools::PositiveNumber(parser, baudOption, 19200);
-    dh2::ScopedProgressViewFactory progress([] { return std::make_unique<dh2::CStderrProgressView>(); });
+    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<CStderrProgressView>(); });
     dh2::CPhoneSession session;
     dh2::CLinkCommand command(session);
     QJsonObject output;

@@ -7,7 +7,6 @@
 // failure, 128 + the signal when SIGINT, SIGTERM or SIGHUP ended the session.
 #include "document/mvsync_doc.h"
 #include "link/phone_session.h"
-#include "link/progress_view.h"
 #include "tools/document_command.h"
 #include "tools/link_command.h"
 #include "tools/stderr_progress_view.h"
@@ -37,7 +36,7 @@ int main(int argc, char** argv)
     const std::optional<int> ircomm = tools::PositiveNumber(parser, irOption, 0);
 
     const QStringList args = parser.positionalArguments();
-    ScopedProgressViewFactory progress([] { return std::make_unique<CStderrProgressView>(); });
+    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<CStderrProgressView>(); });
     CPhoneSession session;
     CLinkCommand command(session);
     QJsonObject output;

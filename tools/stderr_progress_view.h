@@ -1,15 +1,14 @@
 #pragma once
 
-#include "link/progress_view.h"
+#include "common/progress_view.h"
 
 #include <cstdio>
 
 // Progress for a command-line tool: every step's text as a line on a stream (stderr).
-class CStderrProgressView final : public IProgressView {
+class CStderrProgressView final : public common::IProgressView {
 public:
     explicit CStderrProgressView(std::FILE* stream = stderr) : m_stream(stream) {}
     void Step(const QString& text) override;
-    void Finish() override;
 
 private:
     std::FILE* m_stream;

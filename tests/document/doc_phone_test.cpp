@@ -9,7 +9,7 @@
 
 namespace {
 
-class NullProgress final : public IProgressView {
+class NullProgress final : public common::IProgressView {
 public:
     void Step(const QString&) override {}
     void Finish() override {}
@@ -18,7 +18,7 @@ public:
 // The document driving the phone session against the simulated phone.
 class DocPhone : public SimulatedPhoneTest {
 protected:
-    DocPhone() : m_progress([] { return std::make_unique<NullProgress>(); })
+    DocPhone() : m_progress([](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); })
     {
         phonesim::BookEntry ann;
         ann.name = QStringLiteral("Ann");
@@ -34,7 +34,7 @@ protected:
     CMVsyncDoc doc;
 
 private:
-    ScopedProgressViewFactory m_progress;
+    common::ScopedProgressViewFactory m_progress;
 };
 
 TEST_F(DocPhone, ReadReplacesTheListAndTheGroupNames)

@@ -25,7 +25,7 @@
 
 namespace {
 
-class RecordingProgress final : public IProgressView {
+class RecordingProgress final : public common::IProgressView {
 public:
     explicit RecordingProgress(QStringList& steps) : m_steps(steps) {}
     void Step(const QString& text) override { m_steps << text; }
@@ -59,7 +59,7 @@ private:
 
 class PimExchange : public ::testing::Test {
 protected:
-    PimExchange() : m_progress([this] { return std::make_unique<RecordingProgress>(steps); })
+    PimExchange() : m_progress([this](const common::ProgressRequest&) { return std::make_unique<RecordingProgress>(steps); })
     {
         qputenv("DESKHAND_PIM_DIR", dir.path().toUtf8());
         g_bUserAbort = false;
@@ -114,7 +114,7 @@ protected:
     CMVsyncDoc doc;
 
 private:
-    ScopedProgressViewFactory m_progress;
+    common::ScopedProgressViewFactory m_progress;
 };
 
 TEST_F(PimExchange, ContactImportSkipsEntriesWithoutNameOrNumberAndKeepsPhoneLinks)

@@ -18,9 +18,9 @@ namespace {
 
 using namespace dh2;
 
-class NullProgress final : public IProgressView {
+class NullProgress final : public common::IProgressView {
 public:
-    void SetText(const QString&) override {}
+    void Step(const QString&) override {}
 };
 
 class DocumentCommand : public ::testing::Test {
@@ -48,7 +48,7 @@ protected:
     }
 
     testsupport::ScopedRecordingUi recording;
-    ScopedProgressViewFactory progress {[] { return std::make_unique<NullProgress>(); }};
+    common::ScopedProgressViewFactory progress {[](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); }};
     testsupport::TempFolder files;
 };
 

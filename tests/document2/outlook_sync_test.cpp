@@ -24,10 +24,10 @@ namespace {
 
 using namespace dh2;
 
-class RecordingProgress final : public IProgressView {
+class RecordingProgress final : public common::IProgressView {
 public:
     explicit RecordingProgress(QStringList& texts) : m_texts(texts) {}
-    void SetText(const QString& text) override { m_texts << text; }
+    void Step(const QString& text) override { m_texts << text; }
 
 private:
     QStringList& m_texts;
@@ -70,7 +70,7 @@ protected:
     testsupport::ScopedRecordingUi recording;
     testsupport::TempFolder store;
     QStringList texts;
-    ScopedProgressViewFactory progress {[this] { return std::make_unique<RecordingProgress>(texts); }};
+    common::ScopedProgressViewFactory progress {[this](const common::ProgressRequest&) { return std::make_unique<RecordingProgress>(texts); }};
     CMVsyncDoc doc;
 };
 

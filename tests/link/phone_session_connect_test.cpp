@@ -240,7 +240,7 @@ TEST_F(PhoneSessionTest, CloseProgressClearsTheAbortAndEnablesTheMainWindow)
 // The default view is the progress dialog.
 TEST(PhoneSessionProgress, TheDefaultViewIsTheProgressDialog)
 {
-    std::unique_ptr<IProgressView> view = CreateProgressView();
+    std::unique_ptr<common::IProgressView> view = CreateProgressView();
     ASSERT_NE(dynamic_cast<CWorkProgressDlg*>(view.get()), nullptr);
     EXPECT_TRUE(dynamic_cast<CWorkProgressDlg*>(view.get())->isVisible());
 }

@@ -18,7 +18,7 @@ struct ProgressLog {
     int finished = 0;
 };
 
-class RecordingProgressView final : public IProgressView {
+class RecordingProgressView final : public common::IProgressView {
 public:
     explicit RecordingProgressView(ProgressLog& log) : m_log(log) { ++m_log.opened; }
     void Step(const QString& text) override { m_log.steps << text; }
@@ -65,5 +65,5 @@ protected:
     CPhoneSession session;
 
 private:
-    ScopedProgressViewFactory m_progressGuard {[this] { return std::make_unique<RecordingProgressView>(progress); }};
+    common::ScopedProgressViewFactory m_progressGuard {[this](const common::ProgressRequest&) { return std::make_unique<RecordingProgressView>(progress); }};
 };

@@ -66,7 +66,7 @@ protected:
     BoxCamera camera;
     platform::ScopedUiServices cameraGuard {camera};
     // The program's own progress dialog instead of the fixture's recorder.
-    ScopedProgressViewFactory dialogs {ProgressViewFactory()};
+    common::ScopedProgressViewFactory dialogs {common::ProgressViewFactory()};
 };
 
 // The picture for reviewers: the progress window as on screen, the box in its place over it.

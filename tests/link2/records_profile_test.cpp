@@ -225,7 +225,7 @@ TEST_F(ProgressDialog2Test, CancelAndEscapeSetTheFlagAndKeepTheWindow)
 TEST_F(ProgressDialog2Test, TwoLooks)
 {
     CWorkProgressDlg dialog;
-    dialog.SetText(QStringLiteral("Loading data... 1-200"));
+    dialog.Step(QStringLiteral("Loading data... 1-200"));
     EXPECT_EQ(dialog.StatusText(), QStringLiteral("Loading data... 1-200"));
     for (const bool phone : {true, false}) {
         dialog.SetLook(phone);

@@ -23,7 +23,7 @@ struct ProgressLog {
     int open = 0; // views alive
 };
 
-class RecordingProgressView final : public dh2::IProgressView {
+class RecordingProgressView final : public common::IProgressView {
 public:
     explicit RecordingProgressView(ProgressLog& log) : m_log(log)
     {
@@ -31,7 +31,7 @@ public:
         ++m_log.open;
     }
     ~RecordingProgressView() override { --m_log.open; }
-    void SetText(const QString& text) override { m_log.texts << text; }
+    void Step(const QString& text) override { m_log.texts << text; }
 
 private:
     ProgressLog& m_log;
@@ -78,7 +78,7 @@ protected:
     dh2::CPhoneSession session;
 
 private:
-    dh2::ScopedProgressViewFactory m_progressGuard {[this] { return std::make_unique<RecordingProgressView>(progress); }};
+    common::ScopedProgressViewFactory m_progressGuard {[this](const common::ProgressRequest&) { return std::make_unique<RecordingProgressView>(progress); }};
 };
 
 } // namespace link2test

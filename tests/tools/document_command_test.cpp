@@ -17,7 +17,7 @@
 
 namespace {
 
-class NullProgress final : public IProgressView {
+class NullProgress final : public common::IProgressView {
 public:
     void Step(const QString&) override {}
     void Finish() override {}
@@ -39,7 +39,7 @@ protected:
     }
 
     testsupport::ScopedRecordingUi recording;
-    ScopedProgressViewFactory progress{[] { return std::make_unique<NullProgress>(); }};
+    common::ScopedProgressViewFactory progress{[](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); }};
     QTemporaryDir dir;
     // The PIM commands keep what they read in the data folder.
     struct DataDir {
