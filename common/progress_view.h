@@ -25,9 +25,9 @@ struct ProgressRequest {
 };
 
 // What a phone or PIM operation shows while it runs: one text per step and, at its end, a
-// closing run. The program shows its progress window; a command-line tool prints the texts;
-// tests record them. The sessions and exchanges make one per operation through the installed
-// factory.
+// closing run. The program installs its progress window (from the window side, for the main
+// window's lifetime); a command-line tool prints the texts; tests record them. The sessions and
+// exchanges make one per operation through the installed factory.
 class IProgressView {
 public:
     virtual ~IProgressView();
@@ -39,5 +39,8 @@ using ProgressViewFactories = InstalledFactory<IProgressView, const ProgressRequ
 using ProgressViewFactory = ProgressViewFactories::Factory;
 // Installs a factory for the lifetime of the guard.
 using ScopedProgressViewFactory = ProgressViewFactories::Scoped;
+
+// Made by the installed factory; without one, a view that shows nothing.
+std::unique_ptr<IProgressView> CreateProgressView(const ProgressRequest& request);
 
 } // namespace common

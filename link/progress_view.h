@@ -8,6 +8,6 @@
 // steps runs to g_nProgressRange.
 common::ProgressRequest MakeProgressRequest();
 
-// The progress view of one operation, made by the installed factory; without one, a shown
-// progress dialog.
+// The progress view of one operation, made by the installed factory (the program's progress
+// window); without one, a view that shows nothing.
 std::unique_ptr<common::IProgressView> CreateProgressView();

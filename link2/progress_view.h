@@ -10,8 +10,8 @@ namespace dh2 {
 // phone's for a transfer and the other one for the document's own work.
 common::ProgressRequest MakeProgressRequest(common::ProgressLook look = common::ProgressLook::Phone);
 
-// The progress view of one operation, made by the installed factory; without one, the progress
-// dialog in that look with its animation playing, shown.
+// The progress view of one operation in that look, made by the installed factory (the program's
+// progress window); without one, a view that shows nothing.
 std::unique_ptr<common::IProgressView> CreateProgressView(common::ProgressLook look = common::ProgressLook::Phone);
 
 } // namespace dh2

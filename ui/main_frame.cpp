@@ -5,6 +5,7 @@
 #include "controls/command_actions.h"
 #include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
+#include "controls/work_progress_dlg.h"
 #include "document/mvsync_doc.h"
 #include "link/app_utils.h"
 #include "platform/string_table.h"
@@ -43,7 +44,8 @@ constexpr TabStyle kTabStyles[] = {
 
 } // namespace
 
-CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
+CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand))
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/deskhand.png")));

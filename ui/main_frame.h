@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/progress_view.h"
 #include "controls/splitter_tab_wnd.h"
 
 #include <QMainWindow>
@@ -63,6 +64,8 @@ private:
     void UpdateComPortChecks();
 
     CMVsyncDoc& m_doc;
+    // Every operation shows its progress window, while this window lives.
+    common::ScopedProgressViewFactory m_progressWindows;
     CSplitterTabWnd* m_pSplitter = nullptr;
     CCaptionBar* m_pCaptionBar = nullptr;
     int m_nCurrentTab = 0;

@@ -5,6 +5,7 @@
 #include "controls/command_actions.h"
 #include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
+#include "controls/work_progress_dlg.h"
 #include "document2/mvsync_doc.h"
 #include "link2/model_profile.h"
 #include "platform/string_table.h"
@@ -55,7 +56,8 @@ std::vector<CMainFrame::Page> CMainFrame::Pages()
     };
 }
 
-CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
+CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand2))
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setMinimumSize(kMinWidth, kMinHeight);

@@ -1,7 +1,8 @@
 #include "link/at_port.h"
 
+#include "controls/work_progress_dlg.h"
 #include "link/globals.h"
-#include "link/work_progress_dlg.h"
+#include "link/progress_view.h"
 #include "platform/serial/com_port.h"
 #include "simulated_phone_fixture.h"
 
@@ -203,13 +204,13 @@ TEST_F(ATPortTest, SilenceCountsFromTheLastByte)
 
 TEST_F(ATPortTest, AbortFromTheProgressDialogIsConsumedOnce)
 {
-    CWorkProgressDlg progress;
+    CWorkProgressDlg progress(CWorkProgressDlg::kDeskhand, MakeProgressRequest());
     progress.show();
     phone.injectFault("AT+SYNCSTART", Fault::silence());
     // The first pump of a command comes before its write; press Abort at the third.
     ui().onPump = [&](int pump) {
         if (pump == 3)
-            progress.AbortButton()->click();
+            progress.StopButton()->click();
     };
     lines.clearWrites();
     EXPECT_EQ(send("AT+SYNCSTART\r"), AT_USER_ABORT);

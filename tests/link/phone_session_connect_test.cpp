@@ -2,7 +2,6 @@
 #include "phone_session_fixture.h"
 
 #include "link/globals.h"
-#include "link/work_progress_dlg.h"
 #include "platform/termination_signals.h"
 
 #include <csignal>
@@ -235,14 +234,6 @@ TEST_F(PhoneSessionTest, CloseProgressClearsTheAbortAndEnablesTheMainWindow)
     EXPECT_EQ(progress.finished, 1);
     session.CloseProgress();
     EXPECT_EQ(progress.finished, 1);
-}
-
-// The default view is the progress dialog.
-TEST(PhoneSessionProgress, TheDefaultViewIsTheProgressDialog)
-{
-    std::unique_ptr<common::IProgressView> view = CreateProgressView();
-    ASSERT_NE(dynamic_cast<CWorkProgressDlg*>(view.get()), nullptr);
-    EXPECT_TRUE(dynamic_cast<CWorkProgressDlg*>(view.get())->isVisible());
 }
 
 } // namespace

@@ -1,17 +1,10 @@
-// Records and their data-file form, the model profile, the group table and the progress dialog.
+// Records and their data-file form, the model profile and the group table.
 #include "link2/model_profile.h"
 #include "link2/records.h"
-#include "link2/work_progress_dlg.h"
-#include "link2/message_pump.h"
 #include "platform/archive.h"
 #include "platform/string_table.h"
-#include "support/recording_ui_services.h"
 #include "support/string_tables_check.h"
 
-#include <QApplication>
-#include <QImage>
-#include <QKeyEvent>
-#include <QPushButton>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -185,55 +178,6 @@ TEST(HelpPage, ByTheSystemLanguage)
 TEST(StringTable2, TablesAreWellFormed)
 {
     testsupport::ExpectWellFormedStringTables();
-}
-
-class ProgressDialog2Test : public ::testing::Test {
-protected:
-    ProgressDialog2Test() { g_bCancel = true; }
-    ~ProgressDialog2Test() override { g_bCancel = false; }
-    testsupport::ScopedRecordingUi recording;
-};
-
-// Cancel and Esc only set the flag; the window stays until the operation closes it.
-TEST_F(ProgressDialog2Test, CancelAndEscapeSetTheFlagAndKeepTheWindow)
-{
-    CWorkProgressDlg dialog;
-    EXPECT_FALSE(g_bCancel); // a new dialog starts a new operation
-    dialog.PlayAnimation();
-    dialog.show();
-    EXPECT_TRUE(dialog.IsAnimating());
-    EXPECT_EQ(dialog.parentWidget(), nullptr);
-    dialog.CancelButton()->click();
-    EXPECT_TRUE(g_bCancel);
-    EXPECT_TRUE(dialog.isVisible());
-
-    g_bCancel = false;
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(&dialog, &escape);
-    EXPECT_TRUE(g_bCancel);
-    EXPECT_TRUE(dialog.isVisible());
-
-    g_bCancel = false;
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(&dialog, &enter);
-    EXPECT_FALSE(g_bCancel);
-    EXPECT_TRUE(dialog.isVisible());
-    dialog.close();
-    EXPECT_TRUE(dialog.isVisible());
-}
-
-TEST_F(ProgressDialog2Test, TwoLooks)
-{
-    CWorkProgressDlg dialog;
-    dialog.Step(QStringLiteral("Loading data... 1-200"));
-    EXPECT_EQ(dialog.StatusText(), QStringLiteral("Loading data... 1-200"));
-    for (const bool phone : {true, false}) {
-        dialog.SetLook(phone);
-        const QImage image = dialog.grab().toImage();
-        EXPECT_EQ(image.pixelColor(0, 0), platform::toQColor(phone ? 0xCF7C5F : 0x30BBFC));
-        EXPECT_EQ(image.pixelColor(1, 1), platform::toQColor(phone ? 0xF3DDD5 : 0x8BD9F8));
-        EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::white));
-    }
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 #include "controls/wnd_tab.h"
 #include "document/debug_option_dlg.h"
 #include "document/ir_comm_option_dlg.h"
-#include "link/work_progress_dlg.h"
+#include "controls/work_progress_dlg.h"
+#include "link/progress_view.h"
 #include "platform/shell_open.h"
 #include "ui/about_dlg.h"
 #include "ui/contact_dlg.h"
@@ -178,7 +179,7 @@ TEST_F(MainFrame, WindowsCarryExactlyTheirOwnTitles)
         {[&] { return std::make_unique<CIrCommOptionDlg>(); }, "IrComm Option"},
         {[&] { return std::make_unique<CDebugOptionDlg>(); }, "Option for Debug"},
         {[&] { return std::make_unique<CAboutDlg>(); }, "About Zentra Deskhand"},
-        {[&] { return std::make_unique<CWorkProgressDlg>(); }, "Deskhand"},
+        {[&] { return std::make_unique<CWorkProgressDlg>(CWorkProgressDlg::kDeskhand, MakeProgressRequest()); }, "Deskhand"},
     };
     EXPECT_EQ(windowtest::ShownTitle(*frame).toStdString(), "Zentra Deskhand");
     for (const auto& row : rows) {
@@ -188,6 +189,14 @@ TEST_F(MainFrame, WindowsCarryExactlyTheirOwnTitles)
     // The About box is wide enough for its title bar to show the whole caption.
     CAboutDlg about;
     EXPECT_GE(about.width(), TitleBarWidth(about.windowTitle()));
+}
+
+// While the main window lives, an operation's view is the progress dialog.
+TEST_F(MainFrame, TheDefaultViewIsTheProgressDialog)
+{
+    std::unique_ptr<common::IProgressView> view = CreateProgressView();
+    ASSERT_NE(dynamic_cast<CWorkProgressDlg*>(view.get()), nullptr);
+    EXPECT_TRUE(dynamic_cast<CWorkProgressDlg*>(view.get())->isVisible());
 }
 
 // Boxes carry the program's name as their title, in a box wide enough for the title bar to show
@@ -272,7 +281,7 @@ TEST_F(MainFrame, Screenshots)
     CDebugOptionDlg debug;
     debug.OnInitDialog();
     save(debug, QStringLiteral("dialog_debug_option"));
-    CWorkProgressDlg progress;
+    CWorkProgressDlg progress(CWorkProgressDlg::kDeskhand, MakeProgressRequest());
     g_nProgressRange = 30;
     progress.Step(QStringLiteral("Reading phonebook 1~10"));
     save(progress, QStringLiteral("dialog_progress"));

@@ -14,7 +14,8 @@
 #include "ui2/schedule_dlg.h"
 #include "ui2/select_schedule_dlg.h"
 #include "ui2/sms_dlg.h"
-#include "link2/work_progress_dlg.h"
+#include "controls/work_progress_dlg.h"
+#include "document2/document_progress.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -140,7 +141,7 @@ TEST_F(MainFrame2, WindowsCarryExactlyTheirOwnTitles)
         {[&] { return std::make_unique<CPhonebookListDlg>(*doc); }, "Phonebook List"},
         {[&] { return std::make_unique<CSMSDlg>(); }, "SMS"},
         {[&] { return std::make_unique<CAboutDlg>(); }, "About  Zentra Deskhand"},
-        {[&] { return std::make_unique<CWorkProgressDlg>(); }, "Deskhand2"},
+        {[&] { return std::make_unique<CWorkProgressDlg>(CWorkProgressDlg::kDeskhand2, MakeProgressRequest()); }, "Deskhand2"},
     };
     EXPECT_EQ(windowtest::ShownTitle(*frame).toStdString(), "Zentra Deskhand");
     ModelProfile().SetModel(CModelProfile::TypeCorvo);
@@ -152,6 +153,20 @@ TEST_F(MainFrame2, WindowsCarryExactlyTheirOwnTitles)
     // The About box is wide enough for its title bar to show the whole caption.
     CAboutDlg about;
     EXPECT_GE(about.width(), TitleBarWidth(about.windowTitle()));
+}
+
+// While the main window lives, a phone transfer shows the progress window in the phone's look and
+// the document's own work shows it in the other one, its animation playing in both.
+TEST_F(MainFrame2, OperationsShowTheProgressWindowInTheirLook)
+{
+    for (const bool phone : {true, false}) {
+        std::unique_ptr<common::IProgressView> view = phone ? CreateProgressView() : OpenDocumentProgress();
+        auto* dialog = dynamic_cast<CWorkProgressDlg*>(view.get());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(dialog->IsAnimating());
+        EXPECT_EQ(dialog->Look(), phone);
+    }
 }
 
 // Boxes carry the program's name as their title, in a box wide enough for the title bar to show

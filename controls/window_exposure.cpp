@@ -1,10 +1,10 @@
-#include "common/window_exposure.h"
+#include "controls/window_exposure.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWindow>
 
-namespace common {
+namespace exposure {
 
 bool AwaitExposure(QWindow* window, int limitMs)
 {
@@ -21,4 +21,4 @@ bool AwaitExposure(QWindow* window, int limitMs)
     return window->isExposed();
 }
 
-} // namespace common
+} // namespace exposure

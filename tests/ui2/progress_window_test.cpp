@@ -1,8 +1,8 @@
 // The progress window of a transfer as the screen shows it at the moment a box opens over it:
 // the real dialog, the in-process phone, faults that open the session's boxes mid-transfer.
-#include "link2/work_progress_dlg.h"
+#include "controls/work_progress_dlg.h"
+#include "link2/session_fixture.h"
 #include "phonesim/fault.h"
-#include "session_fixture.h"
 #include "support/window_test_support.h"
 
 #include <QMessageBox>
@@ -66,7 +66,7 @@ protected:
     BoxCamera camera;
     platform::ScopedUiServices cameraGuard {camera};
     // The program's own progress dialog instead of the fixture's recorder.
-    common::ScopedProgressViewFactory dialogs {common::ProgressViewFactory()};
+    common::ScopedProgressViewFactory dialogs {CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand2)};
 };
 
 // The picture for reviewers: the progress window as on screen, the box in its place over it.

@@ -2,7 +2,7 @@
 
 class QWindow;
 
-namespace common {
+namespace exposure {
 
 // How long a window just shown may take to reach the screen.
 constexpr int kExposureLimitMs = 500;
@@ -25,4 +25,4 @@ void ShowNow(Widget& window)
     window.repaint();
 }
 
-} // namespace common
+} // namespace exposure

@@ -1,11 +1,16 @@
-#include "link/work_progress_dlg.h"
+// The progress window in the styles of both programs, on the flags of their links.
+#include "controls/work_progress_dlg.h"
 
 #include "link/globals.h"
+#include "link/progress_view.h"
+#include "link2/message_pump.h"
+#include "link2/progress_view.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -39,35 +44,35 @@ protected:
 TEST_F(WorkProgressDlgTest, IsATopLevelWindowThatDisablesTheMainWindow)
 {
     QWidget mainWindow;
-    CWorkProgressDlg dialog(&mainWindow);
+    CWorkProgressDlg dialog(CWorkProgressDlg::kDeskhand, MakeProgressRequest(), &mainWindow);
     EXPECT_EQ(dialog.parentWidget(), nullptr);
     EXPECT_EQ(recording.ui.enableCalls, std::vector<bool> {false});
     EXPECT_EQ(dialog.StatusText(), QStringLiteral("progressing...."));
-    EXPECT_EQ(dialog.AbortButton()->text(), QStringLiteral("Abort"));
+    EXPECT_EQ(dialog.StopButton()->text(), QStringLiteral("Abort"));
 }
 
 TEST_F(WorkProgressDlgTest, AbortSetsTheFlagAndCloses)
 {
-    CWorkProgressDlg dialog;
+    CWorkProgressDlg dialog(CWorkProgressDlg::kDeskhand, MakeProgressRequest());
     dialog.Step(QStringLiteral("Connecting to mobile"));
     ASSERT_TRUE(dialog.isVisible());
-    dialog.AbortButton()->click();
+    dialog.StopButton()->click();
     EXPECT_TRUE(g_bUserAbort);
     EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST_F(WorkProgressDlgTest, EscapeHidesWithoutAbortingAndEnterDoesNothing)
 {
-    CWorkProgressDlg dialog;
+    CWorkProgressDlg dialog(CWorkProgressDlg::kDeskhand, MakeProgressRequest());
     dialog.Step(QStringLiteral("Connecting to mobile"));
-    dialog.AbortButton()->setFocus();
-    press(dialog.AbortButton(), Qt::Key_Return);
-    press(dialog.AbortButton(), Qt::Key_Enter);
+    dialog.StopButton()->setFocus();
+    press(dialog.StopButton(), Qt::Key_Return);
+    press(dialog.StopButton(), Qt::Key_Enter);
     press(&dialog, Qt::Key_Return);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(g_bUserAbort);
 
-    press(dialog.AbortButton(), Qt::Key_Escape);
+    press(dialog.StopButton(), Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(g_bUserAbort);
 
@@ -78,7 +83,7 @@ TEST_F(WorkProgressDlgTest, EscapeHidesWithoutAbortingAndEnterDoesNothing)
 
 TEST_F(WorkProgressDlgTest, StepsBeyondTheRangeAreClampedAndFinishResetsTheRange)
 {
-    CWorkProgressDlg dialog;
+    CWorkProgressDlg dialog(CWorkProgressDlg::kDeskhand, MakeProgressRequest());
     const qint64 start = clock.nowMs();
     for (int i = 0; i < 12; ++i)
         dialog.Step(QStringLiteral("Reading phonebook %1").arg(i));
@@ -102,13 +107,64 @@ TEST_F(WorkProgressDlgTest, StepsBeyondTheRangeAreClampedAndFinishResetsTheRange
 
 TEST_F(WorkProgressDlgTest, FirstStepStartsAtZero)
 {
-    CWorkProgressDlg dialog;
+    CWorkProgressDlg dialog(CWorkProgressDlg::kDeskhand, MakeProgressRequest());
     g_nProgressRange = 4;
     dialog.Step(QStringLiteral("a"));
     EXPECT_EQ(dialog.ProgressBar()->value(), 0);
     dialog.Step(QStringLiteral("b"));
     EXPECT_EQ(dialog.ProgressBar()->value(), 1);
     EXPECT_EQ(dialog.ProgressBar()->maximum(), 4);
+}
+
+using dh2::g_bCancel;
+
+class ProgressDialog2Test : public ::testing::Test {
+protected:
+    ProgressDialog2Test() { g_bCancel = true; }
+    ~ProgressDialog2Test() override { g_bCancel = false; }
+    testsupport::ScopedRecordingUi recording;
+};
+
+// Cancel and Esc only set the flag; the window stays until the operation closes it.
+TEST_F(ProgressDialog2Test, CancelAndEscapeSetTheFlagAndKeepTheWindow)
+{
+    CWorkProgressDlg dialog(CWorkProgressDlg::kDeskhand2, dh2::MakeProgressRequest());
+    EXPECT_FALSE(g_bCancel); // a new dialog starts a new operation
+    dialog.PlayAnimation();
+    dialog.show();
+    EXPECT_TRUE(dialog.IsAnimating());
+    EXPECT_EQ(dialog.parentWidget(), nullptr);
+    dialog.StopButton()->click();
+    EXPECT_TRUE(g_bCancel);
+    EXPECT_TRUE(dialog.isVisible());
+
+    g_bCancel = false;
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &escape);
+    EXPECT_TRUE(g_bCancel);
+    EXPECT_TRUE(dialog.isVisible());
+
+    g_bCancel = false;
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&dialog, &enter);
+    EXPECT_FALSE(g_bCancel);
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.close();
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(ProgressDialog2Test, TwoLooks)
+{
+    CWorkProgressDlg dialog(CWorkProgressDlg::kDeskhand2, dh2::MakeProgressRequest());
+    dialog.Step(QStringLiteral("Loading data... 1-200"));
+    EXPECT_EQ(dialog.StatusText(), QStringLiteral("Loading data... 1-200"));
+    for (const bool phone : {true, false}) {
+        dialog.SetLook(phone);
+        const QImage image = dialog.grab().toImage();
+        EXPECT_EQ(image.pixelColor(0, 0), platform::toQColor(phone ? 0xCF7C5F : 0x30BBFC));
+        EXPECT_EQ(image.pixelColor(1, 1), platform::toQColor(phone ? 0xF3DDD5 : 0x8BD9F8));
+        EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::white));
+    }
 }
 
 } // namespace
