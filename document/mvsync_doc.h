@@ -15,7 +15,6 @@
 
 class CArchive;
 class COutlookSync;
-class QDialog;
 struct LocalData;
 
 // The single document of Deskhand. It owns every record the program holds, in eleven lists
@@ -197,11 +196,10 @@ public:
     using BusyScope = docshared::BusyScope;
     [[nodiscard]] BusyScope MarkBusy() { return BusyScope(m_nBusy); }
 
-    // The infrared and debug option dialogs.
+    // The infrared and debug options, changed through the installed option editor (the
+    // program's dialogs).
     void OnIrCommOption();
     void OnDebugOption();
-    // Runs a modal dialog and returns its result; tests replace it to drive the dialogs.
-    void SetModalRunner(std::function<int(QDialog&)> runner) { m_runModal = std::move(runner); }
     bool IsIrCommChecked() const { return m_session.m_port.m_bIrComm; }
 
     // CSV export and import of the PC list of the current tab (0 contacts, 1 schedules, 2 memos).
@@ -262,7 +260,6 @@ private:
 
     std::function<int()> m_currentTab;
     int m_nBusy = 0;
-    std::function<int(QDialog&)> m_runModal;
     QString m_strDataDir;
     // The data file on disk could not be read, moved aside or copied: no save replaces it.
     bool m_bKeepDataFile = false;

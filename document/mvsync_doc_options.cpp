@@ -1,17 +1,13 @@
 // The infrared and debug option commands.
 #include "document/mvsync_doc.h"
 
-#include "document/debug_option_dlg.h"
-#include "document/ir_comm_option_dlg.h"
+#include "document/option_editor.h"
 #include "link/globals.h"
 #include "platform/atoi.h"
 
-namespace {
+#include <algorithm>
 
-int runModal(const std::function<int(QDialog&)>& runner, QDialog& dialog)
-{
-    return runner ? runner(dialog) : dialog.exec();
-}
+namespace {
 
 QString number(int value)
 {
@@ -22,16 +18,15 @@ QString number(int value)
 
 void CMVsyncDoc::OnIrCommOption()
 {
-    CIrCommOptionDlg dialog;
-    dialog.m_strPort = number(m_nIrCommPort);
-    dialog.m_strTimeout = number(m_nIrCommTimeout);
-    dialog.m_bEnable = m_session.m_port.m_bIrComm;
-    dialog.OnInitDialog();
-    if (runModal(m_runModal, dialog) != QDialog::Accepted)
+    CIrCommOptions options;
+    options.m_strPort = number(m_nIrCommPort);
+    options.m_strTimeout = number(m_nIrCommTimeout);
+    options.m_bEnable = m_session.m_port.m_bIrComm;
+    if (!CreateOptionEditor()->EditIrCommOptions(options))
         return;
-    m_session.m_port.m_bIrComm = dialog.m_bEnable;
-    m_nIrCommPort = platform::Atoi(dialog.m_strPort);
-    m_nIrCommTimeout = platform::Atoi(dialog.m_strTimeout);
+    m_session.m_port.m_bIrComm = options.m_bEnable;
+    m_nIrCommPort = platform::Atoi(options.m_strPort);
+    m_nIrCommTimeout = platform::Atoi(options.m_strTimeout);
     m_session.m_port.m_nIrCommPort = m_nIrCommPort;
     m_session.m_port.m_nIrCommTimeoutSec = m_nIrCommTimeout;
 }
@@ -39,25 +34,24 @@ void CMVsyncDoc::OnIrCommOption()
 void CMVsyncDoc::OnDebugOption()
 {
     CATPort& port = m_session.m_port;
-    CDebugOptionDlg dialog;
-    dialog.m_strOpenPause = number(m_session.m_nOpenDelayMs);
-    dialog.m_strWritePause = number(port.m_nWritePauseMs);
-    dialog.m_strBaud = number(port.m_nBaud);
-    dialog.m_bEnable = port.m_bIrComm;
-    dialog.m_strCommandPause = number(m_session.m_nHalfPauseMs);
-    dialog.m_bTrace = g_bTrace;
-    dialog.m_strReadBlock = number(m_session.m_nBlockSize);
-    dialog.m_strTimeout = number(port.m_nTimeoutSec);
-    dialog.OnInitDialog();
-    if (runModal(m_runModal, dialog) != QDialog::Accepted)
+    CDebugOptions options;
+    options.m_strOpenPause = number(m_session.m_nOpenDelayMs);
+    options.m_strWritePause = number(port.m_nWritePauseMs);
+    options.m_strBaud = number(port.m_nBaud);
+    options.m_bEnable = port.m_bIrComm;
+    options.m_strCommandPause = number(m_session.m_nHalfPauseMs);
+    options.m_bTrace = g_bTrace;
+    options.m_strReadBlock = number(m_session.m_nBlockSize);
+    options.m_strTimeout = number(port.m_nTimeoutSec);
+    if (!CreateOptionEditor()->EditDebugOptions(options))
         return;
-    m_session.m_nOpenDelayMs = platform::Atoi(dialog.m_strOpenPause);
-    port.m_nWritePauseMs = platform::Atoi(dialog.m_strWritePause);
-    port.m_nBaud = platform::Atoi(dialog.m_strBaud);
-    port.m_bIrComm = dialog.m_bEnable;
-    m_session.m_nHalfPauseMs = platform::Atoi(dialog.m_strCommandPause);
-    g_bTrace = dialog.m_bTrace;
+    m_session.m_nOpenDelayMs = platform::Atoi(options.m_strOpenPause);
+    port.m_nWritePauseMs = platform::Atoi(options.m_strWritePause);
+    port.m_nBaud = platform::Atoi(options.m_strBaud);
+    port.m_bIrComm = options.m_bEnable;
+    m_session.m_nHalfPauseMs = platform::Atoi(options.m_strCommandPause);
+    g_bTrace = options.m_bTrace;
     // A block of no entries would never advance a phonebook read.
-    m_session.m_nBlockSize = std::max(1, platform::Atoi(dialog.m_strReadBlock));
-    port.m_nTimeoutSec = platform::Atoi(dialog.m_strTimeout);
+    m_session.m_nBlockSize = std::max(1, platform::Atoi(options.m_strReadBlock));
+    port.m_nTimeoutSec = platform::Atoi(options.m_strTimeout);
 }

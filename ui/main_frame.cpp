@@ -13,6 +13,7 @@
 #include "ui/form_contact.h"
 #include "ui/form_memo.h"
 #include "ui/form_schedule.h"
+#include "ui/option_dialogs.h"
 #include "ui/resource.h"
 
 #include <QAction>
@@ -45,7 +46,10 @@ constexpr TabStyle kTabStyles[] = {
 } // namespace
 
 CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand))
+    : QMainWindow(parent)
+    , m_doc(doc)
+    , m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand))
+    , m_optionDialogs([this] { return std::make_unique<COptionDialogs>(m_runModal); })
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/deskhand.png")));
@@ -194,7 +198,6 @@ void CMainFrame::UpdateComPortChecks()
 void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
 {
     m_runModal = runner;
-    m_doc.SetModalRunner(runner);
     for (int n = 0; n < m_pSplitter->GetViewCount(); ++n) {
         if (CDataForm* form = GetForm(n))
             form->SetModalRunner(runner);

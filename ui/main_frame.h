@@ -2,6 +2,7 @@
 
 #include "common/progress_view.h"
 #include "controls/splitter_tab_wnd.h"
+#include "document/option_editor.h"
 
 #include <QMainWindow>
 
@@ -42,7 +43,8 @@ public:
     // The menu action of a command id (kept as the action's data), or nullptr.
     QAction* FindAction(int id) const;
 
-    // Dialogs of the frame, the forms and the document run through this (tests drive them).
+    // Dialogs of the frame, the forms and the option commands run through this (tests drive
+    // them).
     void SetModalRunner(std::function<int(QDialog&)> runner);
 
 public Q_SLOTS:
@@ -66,6 +68,8 @@ private:
     CMVsyncDoc& m_doc;
     // Every operation shows its progress window, while this window lives.
     common::ScopedProgressViewFactory m_progressWindows;
+    // The option commands open their dialogs over this window, through its modal runner.
+    ScopedOptionEditor m_optionDialogs;
     CSplitterTabWnd* m_pSplitter = nullptr;
     CCaptionBar* m_pCaptionBar = nullptr;
     int m_nCurrentTab = 0;

@@ -3,13 +3,13 @@
 
 #include "controls/caption_bar.h"
 #include "controls/wnd_tab.h"
-#include "document/debug_option_dlg.h"
-#include "document/ir_comm_option_dlg.h"
 #include "controls/work_progress_dlg.h"
 #include "link/progress_view.h"
 #include "platform/shell_open.h"
 #include "ui/about_dlg.h"
 #include "ui/contact_dlg.h"
+#include "ui/debug_option_dlg.h"
+#include "ui/ir_comm_option_dlg.h"
 #include "ui/mvsync_app.h"
 #include "ui/memo_dlg.h"
 #include "ui/phonebook_list_dlg.h"
@@ -189,6 +189,17 @@ TEST_F(MainFrame, WindowsCarryExactlyTheirOwnTitles)
     // The About box is wide enough for its title bar to show the whole caption.
     CAboutDlg about;
     EXPECT_GE(about.width(), TitleBarWidth(about.windowTitle()));
+}
+
+// The option commands open their dialogs through the frame's runner and store what OK takes.
+TEST_F(MainFrame, OptionCommandsOpenTheirDialogs)
+{
+    dialogs.push_back(Fill<CIrCommOptionDlg>([](CIrCommOptionDlg& dialog) { dialog.PortEdit()->setText(QStringLiteral("6")); }));
+    dialogs.push_back(Fill<CDebugOptionDlg>([](CDebugOptionDlg& dialog) { dialog.TimeoutEdit()->setText(QStringLiteral("25")); }));
+    frame->FindAction(ID_IRCOMM_OPTION)->trigger();
+    frame->FindAction(ID_DEBUG_OPTION)->trigger();
+    EXPECT_EQ(doc->m_nIrCommPort, 6);
+    EXPECT_EQ(doc->m_session.m_port.m_nTimeoutSec, 25);
 }
 
 // While the main window lives, an operation's view is the progress dialog.

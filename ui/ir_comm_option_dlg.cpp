@@ -1,4 +1,4 @@
-#include "document/ir_comm_option_dlg.h"
+#include "ui/ir_comm_option_dlg.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

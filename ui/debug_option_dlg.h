@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/option_editor.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -7,8 +9,9 @@ class QComboBox;
 class QLineEdit;
 
 // "Option for Debug": the link's pauses, block size, baud rate and timeout, reached by a
-// command that no menu offers. The infrared group is enabled while "Enable" is checked.
-class CDebugOptionDlg : public QDialog {
+// command that no menu offers. The infrared group is enabled while "Enable" is checked. Its
+// members are the options.
+class CDebugOptionDlg : public QDialog, public CDebugOptions {
     Q_OBJECT
 public:
     explicit CDebugOptionDlg(QWidget* parent = nullptr);
@@ -25,15 +28,6 @@ public:
     QCheckBox* TraceCheck() const { return m_pTrace; }
     QLineEdit* ReadBlockEdit() const { return m_pReadBlock; }
     QLineEdit* TimeoutEdit() const { return m_pTimeout; }
-
-    QString m_strOpenPause;
-    QString m_strWritePause = QStringLiteral("100");
-    QString m_strBaud;
-    bool m_bEnable = false;
-    QString m_strCommandPause = QStringLiteral("100");
-    bool m_bTrace = false;
-    QString m_strReadBlock = QStringLiteral("20");
-    QString m_strTimeout;
 
     void accept() override;
 

@@ -1,8 +1,9 @@
-#include "document/debug_option_dlg.h"
-#include "document/ir_comm_option_dlg.h"
+// The option commands of the document with the program's dialogs installed.
 #include "document/mvsync_doc.h"
-
 #include "link/globals.h"
+#include "ui/debug_option_dlg.h"
+#include "ui/ir_comm_option_dlg.h"
+#include "ui/option_dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +18,7 @@ TEST(IrCommOption, EditsFollowTheCheckBoxAndOkStoresTheValues)
 {
     CMVsyncDoc doc;
     bool editsEnabledAtStart = true;
-    doc.SetModalRunner([&](QDialog& d) {
+    ScopedOptionEditor dialogs {COptionDialogs::Factory([&](QDialog& d) {
         auto& dialog = static_cast<CIrCommOptionDlg&>(d);
         editsEnabledAtStart = dialog.PortEdit()->isEnabled() || dialog.TimeoutEdit()->isEnabled();
         EXPECT_EQ(dialog.PortEdit()->text(), QStringLiteral("4"));
@@ -29,7 +30,7 @@ TEST(IrCommOption, EditsFollowTheCheckBoxAndOkStoresTheValues)
         dialog.TimeoutEdit()->setText(QStringLiteral("abc"));
         dialog.accept();
         return int(dialog.result());
-    });
+    })};
     doc.OnIrCommOption();
     EXPECT_FALSE(editsEnabledAtStart);
     EXPECT_TRUE(doc.m_session.m_port.m_bIrComm);
@@ -42,13 +43,13 @@ TEST(IrCommOption, EditsFollowTheCheckBoxAndOkStoresTheValues)
 TEST(IrCommOption, CancelKeepsEverything)
 {
     CMVsyncDoc doc;
-    doc.SetModalRunner([](QDialog& d) {
+    ScopedOptionEditor dialogs {COptionDialogs::Factory([](QDialog& d) {
         auto& dialog = static_cast<CIrCommOptionDlg&>(d);
         QTest::mouseClick(dialog.EnableCheck(), Qt::LeftButton);
         dialog.PortEdit()->setText(QStringLiteral("9"));
         dialog.reject();
         return int(dialog.result());
-    });
+    })};
     doc.OnIrCommOption();
     EXPECT_FALSE(doc.m_session.m_port.m_bIrComm);
     EXPECT_EQ(doc.m_nIrCommPort, 4);
@@ -60,7 +61,7 @@ TEST(DebugOption, ShowsAndStoresTheLinkValues)
     doc.m_session.m_nOpenDelayMs = 150;
     doc.m_session.m_port.m_nBaud = 115200;
     g_bTrace = false;
-    doc.SetModalRunner([](QDialog& d) {
+    ScopedOptionEditor dialogs {COptionDialogs::Factory([](QDialog& d) {
         auto& dialog = static_cast<CDebugOptionDlg&>(d);
         EXPECT_EQ(dialog.OpenPauseEdit()->text(), QStringLiteral("150"));
         EXPECT_EQ(dialog.BaudCombo()->currentIndex(), 1);
@@ -76,7 +77,7 @@ TEST(DebugOption, ShowsAndStoresTheLinkValues)
         dialog.TraceCheck()->setChecked(true);
         dialog.accept();
         return int(dialog.result());
-    });
+    })};
     doc.OnDebugOption();
     EXPECT_EQ(doc.m_session.m_port.m_nBaud, 57600);
     EXPECT_TRUE(doc.m_session.m_port.m_bIrComm);

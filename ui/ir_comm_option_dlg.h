@@ -1,13 +1,15 @@
 #pragma once
 
+#include "document/option_editor.h"
+
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
 
 // "IrComm Option": switches the infrared mode and sets the infrared virtual port and timeout.
-// The edits are enabled exactly while "Enable IrComm" is checked.
-class CIrCommOptionDlg : public QDialog {
+// The edits are enabled exactly while "Enable IrComm" is checked. Its members are the options.
+class CIrCommOptionDlg : public QDialog, public CIrCommOptions {
     Q_OBJECT
 public:
     explicit CIrCommOptionDlg(QWidget* parent = nullptr);
@@ -20,10 +22,6 @@ public:
     QLineEdit* PortEdit() const { return m_pPort; }
     QLineEdit* TimeoutEdit() const { return m_pTimeout; }
     QCheckBox* EnableCheck() const { return m_pEnable; }
-
-    QString m_strPort;
-    QString m_strTimeout;
-    bool m_bEnable = false;
 
     void accept() override;
 

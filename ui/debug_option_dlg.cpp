@@ -1,4 +1,4 @@
-#include "document/debug_option_dlg.h"
+#include "ui/debug_option_dlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
