@@ -196,6 +196,33 @@ public:
     using BusyScope = docshared::BusyScope;
     [[nodiscard]] BusyScope MarkBusy() { return BusyScope(m_nBusy); }
 
+    // What the window needs of the phone link, which it does not reach itself.
+    // What the phone holds, as the last phone read found it: the lists' capacities and the
+    // fields' lengths that the forms and dialogs apply, and the message storage counts.
+    struct PhoneCapacities {
+        int m_nHandsetCapacity;
+        int m_nHandsetNumberLen;
+        int m_nHandsetNameLen;
+        int m_nHandsetEmailLen;
+        int m_nHandsetMemoLen;
+        int m_nSimCapacity;
+        int m_nSimNameLen;
+        int m_nScheduleCapacity;
+        int m_nScheduleTextLen;
+        int m_nMemoCapacity;
+        int m_nMemoTextLen;
+        int m_nSmsSimUsed;
+        int m_nSmsSimTotal;
+    };
+    static PhoneCapacities Capacities();
+    // Where the bar of the next operation's steps ends.
+    static void SetProgressRange(int range);
+    // The phone error box: the text of that string, " - " and the reason of the last phone
+    // error, which it then clears.
+    static void ShowError(int stringId);
+    // A full list is the reason the next error box gives.
+    static void SetListFullError();
+
     // The infrared and debug options, changed through the installed option editor (the
     // program's dialogs).
     void OnIrCommOption();

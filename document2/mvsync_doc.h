@@ -106,6 +106,12 @@ public:
     static QString StatusText(int status);
     // The group name a contact row shows: empty unless the model has caller groups.
     static QString GroupText(const CPhoneEntry& record);
+    // What the contact dialog asks of the phone model: whether it has caller groups, their
+    // names in the order a contact's group counts them, and whether a number's leading "00" is
+    // written as "+".
+    static bool ModelHasGroups();
+    static QStringList GroupNames();
+    static bool ModelWritesPlusForDoubleZero();
     // "Mobile", "SIM", "Mobile/SIM" or nothing, by the storage indices the contact has.
     static QString StorageText(const CPhoneEntry& record);
 

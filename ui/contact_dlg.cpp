@@ -4,7 +4,7 @@
 #include "controls/limited_line_edit.h"
 #include "controls/limited_text_edit.h"
 #include "controls/phone_num_edit.h"
-#include "link/capacities.h"
+#include "document/mvsync_doc.h"
 #include "platform/string_table.h"
 #include "ui/dialog_parts.h"
 #include "ui/resource.h"
@@ -74,13 +74,14 @@ CContactDlg::CContactDlg(CPhoneEntry& entry, int mode, const QStringList& groupN
 {
     setObjectName(QStringLiteral("CContactDlg"));
     auto* form = new QFormLayout(this);
-    m_pName = addField<CLimitedLineEdit>(form, 64150, QStringLiteral("name"), g_nHandsetNameLen);
-    m_pMobile = addField<CPhoneNumEdit>(form, 64151, QStringLiteral("mobile"), g_nHandsetNumberLen);
-    m_pOffice = addField<CPhoneNumEdit>(form, 64152, QStringLiteral("office"), g_nHandsetNumberLen);
-    m_pHome = addField<CPhoneNumEdit>(form, 64153, QStringLiteral("home"), g_nHandsetNumberLen);
+    const CMVsyncDoc::PhoneCapacities limits = CMVsyncDoc::Capacities();
+    m_pName = addField<CLimitedLineEdit>(form, 64150, QStringLiteral("name"), limits.m_nHandsetNameLen);
+    m_pMobile = addField<CPhoneNumEdit>(form, 64151, QStringLiteral("mobile"), limits.m_nHandsetNumberLen);
+    m_pOffice = addField<CPhoneNumEdit>(form, 64152, QStringLiteral("office"), limits.m_nHandsetNumberLen);
+    m_pHome = addField<CPhoneNumEdit>(form, 64153, QStringLiteral("home"), limits.m_nHandsetNumberLen);
     AddGroupList(form, groupNames);
-    m_pEmail = addField<CLimitedLineEdit>(form, 64155, QStringLiteral("email"), g_nHandsetEmailLen);
-    m_pMemo = addField<CLimitedTextEdit>(form, 64156, QStringLiteral("memo"), g_nHandsetMemoLen);
+    m_pEmail = addField<CLimitedLineEdit>(form, 64155, QStringLiteral("email"), limits.m_nHandsetEmailLen);
+    m_pMemo = addField<CLimitedTextEdit>(form, 64156, QStringLiteral("memo"), limits.m_nHandsetMemoLen);
     m_pMemo->setTabChangesFocus(true);
     m_pMemo->setFixedHeight(m_pMemo->fontMetrics().lineSpacing() * 4 + 10);
     AddButtons(form);
@@ -100,17 +101,17 @@ CContactDlg::CContactDlg(CPhoneEntry& entry, int mode, const QStringList& groupN
 
 void CContactDlg::OnChangeName()
 {
-    m_pName->LimitText(LimitFor(m_pName->text(), g_nHandsetNameLen));
+    m_pName->LimitText(LimitFor(m_pName->text(), CMVsyncDoc::Capacities().m_nHandsetNameLen));
 }
 
 void CContactDlg::OnChangeEmail()
 {
-    m_pEmail->LimitText(LimitFor(m_pEmail->text(), g_nHandsetEmailLen));
+    m_pEmail->LimitText(LimitFor(m_pEmail->text(), CMVsyncDoc::Capacities().m_nHandsetEmailLen));
 }
 
 void CContactDlg::OnChangeMemo()
 {
-    m_pMemo->LimitText(LimitFor(m_pMemo->toPlainText(), g_nHandsetMemoLen));
+    m_pMemo->LimitText(LimitFor(m_pMemo->toPlainText(), CMVsyncDoc::Capacities().m_nHandsetMemoLen));
 }
 
 void CContactDlg::accept()
@@ -148,7 +149,7 @@ CSimContactDlg::CSimContactDlg(CPhoneEntry& entry, int mode, const QStringList& 
 
 void CSimContactDlg::OnChangeName()
 {
-    m_pName->LimitText(LimitFor(m_pName->text(), g_nSimNameLen));
+    m_pName->LimitText(LimitFor(m_pName->text(), CMVsyncDoc::Capacities().m_nSimNameLen));
 }
 
 void CSimContactDlg::accept()

@@ -3,8 +3,6 @@
 #include "controls/form_button.h"
 #include "controls/image_button.h"
 #include "controls/list_print_job.h"
-#include "link/globals.h"
-#include "link/message_pump.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 #include "ui/resource.h"
@@ -524,12 +522,12 @@ void CDataForm::OnFilePrint()
 
 void CDataForm::SetTransferProgressRange(int selectedRows)
 {
-    g_nProgressRange = selectedRows + 10;
+    CMVsyncDoc::SetProgressRange(selectedRows + 10);
 }
 
 void CDataForm::SetReadProgressRange()
 {
-    g_nProgressRange = 30;
+    CMVsyncDoc::SetProgressRange(30);
 }
 
 bool CDataForm::ConfirmDeletion()
@@ -541,6 +539,6 @@ bool CDataForm::ConfirmDeletion()
 void CDataForm::ShowWriteError(bool listFull)
 {
     if (listFull)
-        g_nLastError = 7;
+        CMVsyncDoc::SetListFullError();
     ShowError(62002);
 }

@@ -178,6 +178,8 @@ protected:
     static bool ConfirmDeletion();
     // A write the phone refused: "Memory is full" as the reason when the list is full.
     static void ShowWriteError(bool listFull);
+    // The phone error box, which the document shows.
+    static void ShowError(int stringId) { CMVsyncDoc::ShowError(stringId); }
 
     const Layout m_layout;
     bool m_bOutlookRead = false;

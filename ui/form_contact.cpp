@@ -2,7 +2,6 @@
 #include "ui/form_contact.h"
 
 #include "controls/image_button.h"
-#include "link/capacities.h"
 #include "platform/string_table.h"
 #include "ui/contact_dlg.h"
 #include "ui/resource.h"
@@ -208,7 +207,8 @@ std::vector<CDetailListCtrl::Row> CForm_Contact::DetailRows(const CSyncRecord* r
 
 void CForm_Contact::UpdateMobileTotal()
 {
-    const int capacity = MobileKind() == CMVsyncDoc::ListSim ? g_nSimCapacity : g_nHandsetCapacity;
+    const CMVsyncDoc::PhoneCapacities capacities = CMVsyncDoc::Capacities();
+    const int capacity = MobileKind() == CMVsyncDoc::ListSim ? capacities.m_nSimCapacity : capacities.m_nHandsetCapacity;
     QLabel* info = Static(IDC_INFO);
     info->setText(QStringLiteral(" %1/%2").arg(ShownMobileList()->GetItemCount()).arg(capacity));
     info->setAccessibleName(info->text());

@@ -1,7 +1,6 @@
 // The phonebook form's commands that talk to the phone.
 #include "ui/form_contact.h"
 
-#include "link/message_pump.h"
 #include "platform/clock.h"
 #include "ui/resource.h"
 

@@ -1,6 +1,5 @@
 #include "ui/form_memo.h"
 
-#include "link/capacities.h"
 #include "platform/string_table.h"
 #include "ui/memo_dlg.h"
 #include "ui/resource.h"
@@ -45,7 +44,7 @@ PhoneListOps<CMemoEntry> memoOps()
             &CMVsyncDoc::DeletePhoneMemo,
             &CMVsyncDoc::IsPhoneMemoFull,
             &CMVsyncDoc::DropStaleMemoLinks,
-            &g_nMemoCapacity};
+            &CMVsyncDoc::PhoneCapacities::m_nMemoCapacity};
 }
 
 } // namespace

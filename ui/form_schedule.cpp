@@ -2,7 +2,6 @@
 
 #include "controls/image_button.h"
 #include "controls/ms_flex_grid.h"
-#include "link/capacities.h"
 #include "platform/c_time.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
@@ -62,7 +61,7 @@ PhoneListOps<CScheduleEntry> scheduleOps()
             &CMVsyncDoc::DeletePhoneSchedule,
             &CMVsyncDoc::IsPhoneScheduleFull,
             &CMVsyncDoc::DropStaleScheduleLinks,
-            &g_nScheduleCapacity};
+            &CMVsyncDoc::PhoneCapacities::m_nScheduleCapacity};
 }
 
 CPhoneListForm::PhoneCommands scheduleCommands()

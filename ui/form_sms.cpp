@@ -3,8 +3,6 @@
 #include "controls/form_button.h"
 #include "controls/record_list_ctrl.h"
 #include "document/mvsync_doc.h"
-#include "link/capacities.h"
-#include "link/message_pump.h"
 #include "platform/atoi.h"
 #include "platform/string_table.h"
 #include "ui/resource.h"
@@ -164,7 +162,8 @@ void CForm_SMS::Refill()
         SelectAll()->setChecked(false);
     }
     // New messages are stored where the phone writes them: the SIM storage.
-    Button(IDC_SMS_NEW)->setEnabled(g_nSmsSimTotal >= g_nSmsSimUsed);
+    const CMVsyncDoc::PhoneCapacities capacities = CMVsyncDoc::Capacities();
+    Button(IDC_SMS_NEW)->setEnabled(capacities.m_nSmsSimTotal >= capacities.m_nSmsSimUsed);
     Button(IDC_SMS_DELETE)->setEnabled(true);
     ShowMessageInfo(nullptr);
 }
@@ -178,7 +177,7 @@ void CForm_SMS::OnRead()
         ok = m_doc.ReadMessages();
     }
     if (!ok)
-        ShowError(62000);
+        CMVsyncDoc::ShowError(62000);
     m_bReadDone = ok;
     Refill();
     Status()->setText(platform::LoadString(64191));
@@ -206,7 +205,7 @@ void CForm_SMS::OnNew()
         AddMessageRow(*stored);
         return;
     }
-    ShowError(62002);
+    CMVsyncDoc::ShowError(62002);
     stored->m_nState = CSyncRecord::StateDeleted;
 }
 
@@ -231,7 +230,7 @@ void CForm_SMS::OnDelete()
             continue;
         // The first failure ends the deletions, as on the other pages.
         if (!m_doc.DeleteMessage(*message)) {
-            ShowError(62001);
+            CMVsyncDoc::ShowError(62001);
             break;
         }
     }

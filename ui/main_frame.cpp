@@ -7,7 +7,6 @@
 #include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
 #include "document/mvsync_doc.h"
-#include "link/app_utils.h"
 #include "platform/string_table.h"
 #include "ui/about_dlg.h"
 #include "ui/form_contact.h"
@@ -206,9 +205,7 @@ void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
 
 void CMainFrame::OnHelp()
 {
-    QString name;
-    GetHelpFileName(name);
-    common::OpenHelpPage(name, QStringLiteral("deskhand"));
+    common::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand"));
 }
 
 void CMainFrame::OnAppAbout()

@@ -1,7 +1,7 @@
 #include "ui/memo_dlg.h"
 
 #include "controls/limited_text_edit.h"
-#include "link/capacities.h"
+#include "document/mvsync_doc.h"
 #include "platform/string_table.h"
 #include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
@@ -21,7 +21,7 @@ CMemoDlg::CMemoDlg(CMemoEntry& memo, int mode, QWidget* parent)
     // Return is the dialog's: it confirms the memo. Ctrl+Return starts a new line.
     m_pText->SetWantReturn(false);
     m_pText->setFixedHeight(m_pText->fontMetrics().lineSpacing() * 5 + 10);
-    m_pText->LimitText(g_nMemoTextLen);
+    m_pText->LimitText(CMVsyncDoc::Capacities().m_nMemoTextLen);
     auto* form = new QFormLayout(this);
     form->addRow(label, m_pText);
     QDialogButtonBox* buttons = CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -1,7 +1,6 @@
 #include "ui/phone_list_form.h"
 
 #include "controls/image_button.h"
-#include "link/message_pump.h"
 #include "platform/string_table.h"
 #include "ui/resource.h"
 

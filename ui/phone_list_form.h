@@ -94,7 +94,7 @@ struct PhoneListOps {
     bool (CMVsyncDoc::*remove)(Record&);
     bool (CMVsyncDoc::*full)() const;
     void (CMVsyncDoc::*dropLinks)();
-    const int* capacity; // the phone's capacity as last reported
+    int CMVsyncDoc::PhoneCapacities::*capacity; // the phone's capacity as last reported
 };
 
 // A tab of one record kind: its records reach the document through the operations given.
@@ -145,7 +145,7 @@ protected:
     bool DeleteOnPhone(CSyncRecord& record) override { return (Doc().*m_ops.remove)(Of(record)); }
     bool IsPhoneFull() const override { return (Doc().*m_ops.full)(); }
     void DropStaleLinks() override { (Doc().*m_ops.dropLinks)(); }
-    int PhoneCapacity() const override { return *m_ops.capacity; }
+    int PhoneCapacity() const override { return CMVsyncDoc::Capacities().*m_ops.capacity; }
 
 private:
     const PhoneListOps<Record> m_ops;

@@ -2,7 +2,7 @@
 
 #include "controls/limited_line_edit.h"
 #include "controls/record_list_ctrl.h"
-#include "link/capacities.h"
+#include "document/mvsync_doc.h"
 #include "platform/string_table.h"
 #include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
@@ -36,7 +36,7 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
     auto* form = new QFormLayout(this);
 
     m_pSubject = NameControl(new CLimitedLineEdit, QStringLiteral("subject"), LoadString(64163));
-    m_pSubject->LimitText(g_nScheduleTextLen);
+    m_pSubject->LimitText(CMVsyncDoc::Capacities().m_nScheduleTextLen);
     form->addRow(LoadString(64163), m_pSubject);
 
     m_pDate = NameControl(new QDateEdit, QStringLiteral("date"), LoadString(64164));

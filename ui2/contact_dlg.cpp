@@ -2,7 +2,7 @@
 
 #include "controls/limited_line_edit.h"
 #include "controls/phone_num_edit.h"
-#include "link2/model_profile.h"
+#include "document2/mvsync_doc.h"
 #include "platform/string_table.h"
 #include "ui2/dialog_parts.h"
 #include "ui2/resource.h"
@@ -45,9 +45,8 @@ CContactDlg::CContactDlg(CPhoneEntry& entry, int mode, QWidget* parent) : QDialo
     m_pGroup = new QComboBox;
     NameDialogControl(m_pGroup, QStringLiteral("group"), QStringLiteral("Group :"));
     form->addRow(QStringLiteral("Group :"), m_pGroup);
-    if (ModelProfile().f0) {
-        for (int i = 0; i < int(g_arrGroups.size()); ++i)
-            m_pGroup->addItem(GetGroupName(i));
+    if (CMVsyncDoc::ModelHasGroups()) {
+        m_pGroup->addItems(CMVsyncDoc::GroupNames());
         m_pGroup->setCurrentIndex(entry.m_nGroup < 0 ? CPhoneEntry::kNoGroup : entry.m_nGroup);
     } else {
         // The model has no caller groups: nothing to choose.
@@ -73,7 +72,7 @@ void CContactDlg::accept()
     QString home = m_pHome->text();
     if (name.isEmpty() || (mobile.isEmpty() && office.isEmpty() && home.isEmpty()))
         return;
-    if (ModelProfile().f3) {
+    if (CMVsyncDoc::ModelWritesPlusForDoubleZero()) {
         mobile = InternationalPrefix(mobile);
         office = InternationalPrefix(office);
         home = InternationalPrefix(home);

@@ -2,7 +2,6 @@
 
 #include "controls/image_button.h"
 #include "controls/record_list_ctrl.h"
-#include "link2/model_profile.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 #include "ui2/contact_dlg.h"
@@ -145,8 +144,7 @@ std::vector<CDetailListCtrl::Row> CForm_Contact::DetailRows(const CSyncRecord* r
 {
     using platform::LoadString;
     const auto* entry = static_cast<const CPhoneEntry*>(record);
-    const bool groups = ModelProfile().f0;
-    const QString group = entry && groups ? GetGroupName(entry->m_nGroup) : QString();
+    const QString group = entry ? CMVsyncDoc::GroupText(*entry) : QString();
     if (entry && entry->m_nSimIndex != -1) {
         return {{0, LoadString(IDS_NAME), entry->m_strName},
                 {1, LoadString(IDS_PHONE), entry->m_strMobile},

@@ -7,7 +7,6 @@
 #include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
 #include "document2/mvsync_doc.h"
-#include "link2/model_profile.h"
 #include "platform/string_table.h"
 #include "ui2/about_dlg.h"
 #include "ui2/data_form.h"
@@ -238,9 +237,7 @@ void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
 
 void CMainFrame::OnHelp()
 {
-    QString name;
-    GetHelpFileName(name);
-    common::OpenHelpPage(name, QStringLiteral("deskhand2"));
+    common::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand2"));
 }
 
 void CMainFrame::OnAppAbout()

@@ -1,0 +1,26 @@
+// What the window asks of the phone model through the document.
+#include "document2/mvsync_doc.h"
+
+#include "link2/model_profile.h"
+
+namespace dh2 {
+
+bool CMVsyncDoc::ModelHasGroups()
+{
+    return ModelProfile().f0;
+}
+
+QStringList CMVsyncDoc::GroupNames()
+{
+    QStringList names;
+    for (int i = 0; i < int(g_arrGroups.size()); ++i)
+        names << GetGroupName(i);
+    return names;
+}
+
+bool CMVsyncDoc::ModelWritesPlusForDoubleZero()
+{
+    return ModelProfile().f3;
+}
+
+} // namespace dh2
