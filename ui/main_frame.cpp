@@ -3,6 +3,7 @@
 #include "common/help_file.h"
 #include "controls/caption_bar.h"
 #include "controls/command_actions.h"
+#include "controls/help_page.h"
 #include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
@@ -205,7 +206,7 @@ void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
 
 void CMainFrame::OnHelp()
 {
-    common::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand"));
+    helppage::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand"));
 }
 
 void CMainFrame::OnAppAbout()

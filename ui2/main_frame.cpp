@@ -3,6 +3,7 @@
 #include "common/help_file.h"
 #include "controls/caption_bar.h"
 #include "controls/command_actions.h"
+#include "controls/help_page.h"
 #include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
@@ -237,7 +238,7 @@ void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
 
 void CMainFrame::OnHelp()
 {
-    common::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand2"));
+    helppage::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand2"));
 }
 
 void CMainFrame::OnAppAbout()
