@@ -1,0 +1,16 @@
+# Fails when one of PROGRAMS ("|"-separated) loads a window library: the command-line tools run
+# where there is no display, so ldd must name no QtWidgets, QtGui or QtDBus for them.
+string(REPLACE "|" ";" programs "${PROGRAMS}")
+foreach(program IN LISTS programs)
+  execute_process(COMMAND ldd ${program} OUTPUT_VARIABLE libraries ERROR_VARIABLE errors RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "ldd ${program} failed: ${errors}")
+  endif()
+  string(REGEX MATCHALL "libQt6(Widgets|Gui|DBus)[^ \t\n]*" window "${libraries}")
+  if(window)
+    list(REMOVE_DUPLICATES window)
+    list(JOIN window ", " names)
+    message(FATAL_ERROR "${program} loads ${names}")
+  endif()
+  message(STATUS "${program} loads no window library")
+endforeach()
