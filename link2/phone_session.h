@@ -126,13 +126,13 @@ public:
     QString DecodeBase64Text(const QString& field, bool* ok = nullptr) const;
     bool IsGsmText(const QString& text) const;
 
-    // The progress dialog of the running operation.
+    // The progress view of the running operation.
     void OpenProgress();
     void CloseProgress();
     // A string-table text, its placeholders removed.
     void ShowProgress(int nStringId);
     // A string-table text with its "%d" filled in, cut to 511 bytes; then 50 ms pass. Only
-    // while a dialog is held.
+    // while a view is held.
     template <typename... Ints>
     void ShowProgressF(int nStringId, Ints... values)
     {
