@@ -43,7 +43,8 @@ constexpr TabStyle kTabStyles[] = {
 
 } // namespace
 
-CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
+CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_inputGate([&doc] { return doc.IsBusy(); }, *this)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/deskhand.png")));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/busy_input_gate.h"
 #include "controls/splitter_tab_wnd.h"
 
 #include <QMainWindow>
@@ -67,4 +68,6 @@ private:
     CCaptionBar* m_pCaptionBar = nullptr;
     int m_nCurrentTab = 0;
     std::function<int(QDialog&)> m_runModal;
+    // While a command runs the window neither closes (closeEvent) nor takes input.
+    CBusyInputGate m_inputGate;
 };

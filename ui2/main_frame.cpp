@@ -55,7 +55,8 @@ std::vector<CMainFrame::Page> CMainFrame::Pages()
     };
 }
 
-CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent) : QMainWindow(parent), m_doc(doc)
+CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_inputGate([&doc] { return doc.IsBusy(); }, *this)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setMinimumSize(kMinWidth, kMinHeight);
