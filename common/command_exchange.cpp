@@ -4,117 +4,186 @@
 #include "platform/clock.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace common {
 
 CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArray& command, bool wait,
     ICollectPolicy& policy)
 {
-    CollectOutcome outcome;
     if (!line)
-        return outcome;
-    const CollectTiming timing = policy.Timing();
-    const qint64 commandStart = platform::NowMs();
-    const auto refuse = [&outcome](int code) {
-        outcome.end = CollectOutcome::Refused;
-        outcome.code = code;
-        return outcome;
-    };
-    if (const int code = policy.BeforeWrite())
-        return refuse(code);
-    if (!line)
-        return outcome;
-    int failed = policy.Write(*line, command);
-    if (failed && line && line->IsLost() && line->Reopen()) {
-        platform::Sleep(timing.afterReopenMs);
-        failed = policy.Write(*line, command);
+        return CollectOutcome {};
+    return CommandExchange(line, command, policy).Run(wait);
+}
+
+CommandExchange::CommandExchange(std::unique_ptr<CSerialLine>& line, const QByteArray& command,
+    ICollectPolicy& policy)
+    : m_line(line), m_command(command), m_policy(policy), m_timing(policy.Timing()), m_buffer(kReceiveBufferSize)
+{
+}
+
+CollectOutcome CommandExchange::Run(bool wait)
+{
+    if (Send()) {
+        if (wait)
+            Collect();
+        else
+            PollOnce();
     }
+    return m_outcome;
+}
+
+bool CommandExchange::Send()
+{
+    m_commandStart = platform::NowMs();
+    if (!m_line)
+        return End(CollectOutcome::NoLine);
+    if (const int code = m_policy.BeforeWrite())
+        return Refuse(code);
+    if (!m_line)
+        return End(CollectOutcome::NoLine);
+    int failed = m_policy.Write(*m_line, m_command);
+    if (failed && ReopenLostLine())
+        failed = m_policy.Write(*m_line, m_command);
     if (failed)
-        return refuse(failed);
-    outcome.written = true;
-    platform::Sleep(timing.afterWriteMs);
+        return Refuse(failed);
+    m_outcome.written = true;
+    platform::Sleep(m_timing.afterWriteMs);
+    return true;
+}
 
-    std::vector<char> buffer(kReceiveBufferSize);
-    if (!wait) {
-        platform::Sleep(timing.passMs);
-        if (timing.abortWithoutWait) {
-            if (const int code = policy.CheckAbort())
-                return refuse(code);
+bool CommandExchange::ReopenLostLine()
+{
+    if (!m_line || !m_line->IsLost() || !m_line->Reopen())
+        return false;
+    platform::Sleep(m_timing.afterReopenMs);
+    return true;
+}
+
+void CommandExchange::PollOnce()
+{
+    platform::Sleep(m_timing.passMs);
+    if (m_timing.abortWithoutWait) {
+        if (const int code = m_policy.CheckAbort()) {
+            Refuse(code);
+            return;
         }
-        if (!line)
-            return outcome;
-        int count = 0;
-        outcome.end = line->Read(buffer.data(), int(buffer.size()), &count) ? CollectOutcome::Sent
-                                                                            : CollectOutcome::ReadFailed;
-        return outcome;
     }
+    if (!m_line) {
+        End(CollectOutcome::NoLine);
+        return;
+    }
+    int count = 0;
+    End(m_line->Read(m_buffer.data(), int(m_buffer.size()), &count) ? CollectOutcome::Sent
+                                                                    : CollectOutcome::ReadFailed);
+}
 
+void CommandExchange::Collect()
+{
     const qint64 waitStart = platform::NowMs();
-    const qint64 limitMs = qint64(timing.silenceLimitSec) * 1000;
-    const qint64 commandLimitMs = limitMs * timing.commandLimitFactor;
-    // The silence timer: stopped until the first quiet poll, unless it runs from the start.
-    bool silenceRunning = timing.silenceFromCommandStart;
-    qint64 silenceStart = commandStart;
-    const qint64 quietAfterRingMs = std::min(qint64(timing.quietAfterRingMs), limitMs);
-    bool afterRing = false; // a call came in and no final result yet
-    qint64 lastPieceAt = waitStart;
-    bool lastReadFull = false;
-    QByteArray& reply = outcome.reply;
-    const auto end = [&outcome](CollectOutcome::End how) {
-        outcome.end = how;
-        return outcome;
-    };
-
+    ReplyJudge judge;
+    TimeLimits limits(m_timing, m_commandStart, waitStart);
+    RingQuiet ring(m_timing, waitStart);
     for (;;) {
-        platform::Sleep(timing.passMs);
-        if (!line)
-            return end(CollectOutcome::NoLine);
         int count = 0;
-        if (!line->Read(buffer.data(), int(buffer.size()), &count))
-            return end(CollectOutcome::ReadFailed);
-        if (const int code = policy.CheckAbort())
-            return refuse(code);
-
-        if (count > 0) {
-            if (reply.size() + count > timing.maxReplyBytes)
-                return end(CollectOutcome::Overflow);
-            reply.append(buffer.data(), count);
+        if (!ReadPass(count))
+            return;
+        const ReplyState state = judge.AfterPass(m_policy, m_outcome.reply, count);
+        if (state == ReplyState::Answered) {
+            End(CollectOutcome::Answered);
+            return;
         }
-        // A read that stopped short of its byte limit found the line quiet: a final result
-        // then counts without its line end.
-        const bool quiet = count < CSerialLine::kReadStopBytes;
-        if (count > 0 || (quiet && lastReadFull)) {
-            const ReplyState state = policy.Judge(reply, quiet);
-            if (state == ReplyState::Answered)
-                return end(CollectOutcome::Answered);
-            afterRing = afterRing || state == ReplyState::PendingAfterRing;
-        }
-        lastReadFull = !quiet;
         const qint64 now = platform::NowMs();
-        if (count > 0)
-            lastPieceAt = now;
-        // After a call came in the phone may still carry the command out, and its answer counts;
-        // but a line that stays quiet for the pause after the call ends the command with the
-        // call, so that the user learns of it at once rather than after the silence limit.
-        if (afterRing && now - lastPieceAt >= quietAfterRingMs)
-            return end(CollectOutcome::RingUnanswered);
-        if (count == 0) {
-            if (!silenceRunning) {
-                silenceRunning = true;
-                silenceStart = now;
-            }
-            // Whole seconds, as the limit is: a limit of 5 s ends once 5.0 s have passed.
-            if (timing.silenceLimitSec <= double(now - silenceStart) / 1000.0)
-                return end(CollectOutcome::Timeout);
-        } else {
-            silenceRunning = timing.silenceFromCommandStart;
-            silenceStart = now;
+        if (ring.Over(state, now, count > 0)) {
+            End(CollectOutcome::RingUnanswered);
+            return;
         }
-        // A phone that keeps talking without a final result is cut off all the same.
-        if (now - waitStart >= commandLimitMs)
-            return end(CollectOutcome::Timeout);
+        if (limits.Over(now, count > 0)) {
+            End(CollectOutcome::Timeout);
+            return;
+        }
     }
+}
+
+bool CommandExchange::ReadPass(int& count)
+{
+    count = 0;
+    platform::Sleep(m_timing.passMs);
+    if (!m_line)
+        return End(CollectOutcome::NoLine);
+    if (!m_line->Read(m_buffer.data(), int(m_buffer.size()), &count))
+        return End(CollectOutcome::ReadFailed);
+    if (const int code = m_policy.CheckAbort())
+        return Refuse(code);
+    if (count > 0) {
+        if (m_outcome.reply.size() + count > m_timing.maxReplyBytes)
+            return End(CollectOutcome::Overflow);
+        m_outcome.reply.append(m_buffer.data(), count);
+    }
+    return true;
+}
+
+bool CommandExchange::End(CollectOutcome::End how)
+{
+    m_outcome.end = how;
+    return false;
+}
+
+bool CommandExchange::Refuse(int code)
+{
+    m_outcome.code = code;
+    return End(CollectOutcome::Refused);
+}
+
+ReplyState ReplyJudge::AfterPass(ICollectPolicy& policy, const QByteArray& reply, int count)
+{
+    const bool quiet = count < CSerialLine::kReadStopBytes;
+    ReplyState state = ReplyState::Pending;
+    if (count > 0 || (quiet && m_lastReadFull))
+        state = policy.Judge(reply, quiet);
+    m_lastReadFull = !quiet;
+    return state;
+}
+
+TimeLimits::TimeLimits(const CollectTiming& timing, qint64 commandStart, qint64 waitStart)
+    : m_silenceLimitSec(timing.silenceLimitSec)
+    , m_fromCommandStart(timing.silenceFromCommandStart)
+    , m_waitStart(waitStart)
+    , m_commandLimitMs(qint64(timing.silenceLimitSec) * 1000 * timing.commandLimitFactor)
+    // Stopped until the first quiet pass, unless it runs from the command's start.
+    , m_silenceRunning(timing.silenceFromCommandStart)
+    , m_silenceStart(commandStart)
+{
+}
+
+bool TimeLimits::Over(qint64 now, bool piece)
+{
+    if (piece) {
+        m_silenceRunning = m_fromCommandStart;
+        m_silenceStart = now;
+    } else {
+        if (!m_silenceRunning) {
+            m_silenceRunning = true;
+            m_silenceStart = now;
+        }
+        if (m_silenceLimitSec <= double(now - m_silenceStart) / 1000.0)
+            return true;
+    }
+    // A phone that keeps talking without a final result is cut off all the same.
+    return now - m_waitStart >= m_commandLimitMs;
+}
+
+RingQuiet::RingQuiet(const CollectTiming& timing, qint64 waitStart)
+    : m_quietMs(std::min(qint64(timing.quietAfterRingMs), qint64(timing.silenceLimitSec) * 1000))
+    , m_lastPieceAt(waitStart)
+{
+}
+
+bool RingQuiet::Over(ReplyState state, qint64 now, bool piece)
+{
+    m_afterRing = m_afterRing || state == ReplyState::PendingAfterRing;
+    if (piece)
+        m_lastPieceAt = now;
+    return m_afterRing && now - m_lastPieceAt >= m_quietMs;
 }
 
 } // namespace common

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <vector>
 
 namespace common {
 
@@ -84,5 +85,89 @@ struct CollectOutcome {
 // handler may have closed it.
 CollectOutcome SendAndCollect(std::unique_ptr<CSerialLine>& line, const QByteArray& command, bool wait,
     ICollectPolicy& policy);
+
+// The steps of SendAndCollect. Each step that may end the command answers false when it did;
+// the exchange's outcome then says how.
+class CommandExchange {
+public:
+    CommandExchange(std::unique_ptr<CSerialLine>& line, const QByteArray& command, ICollectPolicy& policy);
+
+    // Send, then PollOnce without waiting or Collect with it.
+    CollectOutcome Run(bool wait);
+
+    // The command starts: the policy's check before the write, the write (once more after the
+    // reopen of a lost line), then the pause after the write.
+    bool Send();
+    // A write failed: when the device went away under the open port, opens it again and lets
+    // its quiet pass. True when the command may be written anew.
+    bool ReopenLostLine();
+    // After a command sent without waiting: one pause, the abort check when the policy honours
+    // one there, one poll of the line whose bytes are dropped. Always ends the command.
+    void PollOnce();
+    // Read passes, each judged and held against the limits, until one ends the command.
+    void Collect();
+    // One read pass while waiting: the pause, a poll of the line, the abort check, and what came
+    // appended to the reply; `count` is what came.
+    bool ReadPass(int& count);
+
+    const CollectOutcome& Outcome() const { return m_outcome; }
+
+private:
+    bool End(CollectOutcome::End how);
+    bool Refuse(int code);
+
+    std::unique_ptr<CSerialLine>& m_line;
+    const QByteArray m_command;
+    ICollectPolicy& m_policy;
+    const CollectTiming m_timing;
+    qint64 m_commandStart = 0;
+    std::vector<char> m_buffer;
+    CollectOutcome m_outcome;
+};
+
+// Asks the policy about the reply after a read pass: whenever bytes came, and once more when a
+// pass after a full read found the line quiet, so that a final result without its line end
+// counts. A read that stopped short of CSerialLine::kReadStopBytes found the line quiet.
+class ReplyJudge {
+public:
+    ReplyState AfterPass(ICollectPolicy& policy, const QByteArray& reply, int count);
+
+private:
+    bool m_lastReadFull = false;
+};
+
+// The silence limit and the limit of the whole command, held against every read pass.
+class TimeLimits {
+public:
+    TimeLimits(const CollectTiming& timing, qint64 commandStart, qint64 waitStart);
+    // After a pass at `now` that brought bytes or not: true when the line was silent for the
+    // limit (whole seconds: a limit of 5 s ends once 5.0 s have passed), or the wait took the
+    // command's limit.
+    bool Over(qint64 now, bool piece);
+
+private:
+    const int m_silenceLimitSec;
+    const bool m_fromCommandStart;
+    const qint64 m_waitStart;
+    const qint64 m_commandLimitMs;
+    bool m_silenceRunning;
+    qint64 m_silenceStart;
+};
+
+// After a call came in the phone may still carry the command out, and its answer counts; but a
+// line that then stays quiet for the pause after the call (never longer than the silence limit)
+// ends the command with the call, so that the user learns of it at once.
+class RingQuiet {
+public:
+    RingQuiet(const CollectTiming& timing, qint64 waitStart);
+    // After a pass at `now`, judged `state`, that brought bytes or not: true when the quiet after
+    // the call is over.
+    bool Over(ReplyState state, qint64 now, bool piece);
+
+private:
+    const qint64 m_quietMs;
+    bool m_afterRing = false;
+    qint64 m_lastPieceAt;
+};
 
 } // namespace common

@@ -50,6 +50,7 @@ CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
     , m_doc(doc)
     , m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand))
     , m_optionDialogs([this] { return std::make_unique<COptionDialogs>(m_runModal); })
+    , m_inputGate([&doc] { return doc.IsBusy(); }, *this)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/deskhand.png")));

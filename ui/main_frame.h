@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/progress_view.h"
+#include "controls/busy_input_gate.h"
 #include "controls/splitter_tab_wnd.h"
 #include "document/option_editor.h"
 
@@ -74,4 +75,6 @@ private:
     CCaptionBar* m_pCaptionBar = nullptr;
     int m_nCurrentTab = 0;
     std::function<int(QDialog&)> m_runModal;
+    // While a command runs the window neither closes (closeEvent) nor takes input.
+    CBusyInputGate m_inputGate;
 };

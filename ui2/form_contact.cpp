@@ -406,6 +406,7 @@ void CForm_Contact::OnCopyToPc()
     const int book = MobileKind();
     const std::vector<quintptr> checked = CheckedIds(*ShownMobileList());
     CMVsyncDoc& doc = GetDocument();
+    const auto busy = doc.MarkBusy();
     if (kind == CMVsyncDoc::ListPc)
         doc.ShowAddingProgress();
     for (const quintptr id : checked) {

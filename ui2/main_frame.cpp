@@ -57,7 +57,10 @@ std::vector<CMainFrame::Page> CMainFrame::Pages()
 }
 
 CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
-    : QMainWindow(parent), m_doc(doc), m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand2))
+    : QMainWindow(parent)
+    , m_doc(doc)
+    , m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand2))
+    , m_inputGate([&doc] { return doc.IsBusy(); }, *this)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setMinimumSize(kMinWidth, kMinHeight);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/progress_view.h"
+#include "controls/busy_input_gate.h"
 #include "controls/splitter_tab_wnd.h"
 
 #include <QMainWindow>
@@ -86,6 +87,8 @@ private:
     CCaptionBar* m_pCaptionBar = nullptr;
     int m_nCurrentTab = 0;
     std::function<int(QDialog&)> m_runModal;
+    // While a command runs the window neither closes (closeEvent) nor takes input.
+    CBusyInputGate m_inputGate;
 };
 
 } // namespace dh2

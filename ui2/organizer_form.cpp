@@ -312,6 +312,7 @@ void COrganizerForm::OnCopyToPc()
     if (target == 0)
         return;
     CMVsyncDoc& doc = GetDocument();
+    const auto busy = doc.MarkBusy();
     const std::vector<quintptr> ids = CheckedIds(*ShownMobileList());
     if (target == CMVsyncDoc::ListPc)
         doc.ShowAddingProgress();

@@ -5,6 +5,7 @@
 // windows' modal runner plays, and pictures for reviewers in build/screenshots/.
 #include "support/recording_ui_services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -99,6 +100,21 @@ inline QString ShownTitle(const QWidget& window)
     if (display == QCoreApplication::applicationName() || title.endsWith(display))
         return title;
     return title + QStringLiteral(" \u2014 ") + display;
+}
+
+// The visible button of that text in a window other than the main window, e.g. a progress
+// window's Abort; null when there is none.
+inline QAbstractButton* ButtonOutside(const QWidget& mainWindow, const QString& text)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window == &mainWindow || !window->isVisible())
+            continue;
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (button->text() == text && button->isVisible())
+                return button;
+        }
+    }
+    return nullptr;
 }
 
 // Pictures for reviewers go to build/screenshots/.
