@@ -75,6 +75,8 @@ public:
     int RunModal(QDialog& dialog) const;
     // Printing goes to this printer instead of asking the user (the caller keeps it alive).
     void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
+    // File > Print on this form.
+    virtual void OnFilePrint() = 0;
 
     // The controls, by id.
     CFormButton* FormButton(int id) const;

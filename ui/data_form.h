@@ -88,7 +88,7 @@ public Q_SLOTS:
     virtual void OnMobileDelete() = 0;
     virtual void OnCopyToMobile() = 0;
     void OnCopyToPc();
-    void OnFilePrint();
+    void OnFilePrint() override;
     void OnPcSelectAll();
     void OnMobileSelectAll();
     void ShowLocalList();

@@ -1,11 +1,6 @@
 #include "ui/main_frame.h"
 
-#include "common/help_file.h"
-#include "controls/caption_bar.h"
-#include "controls/command_actions.h"
-#include "controls/help_page.h"
 #include "controls/startup_splash.h"
-#include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
 #include "document/mvsync_doc.h"
 #include "platform/string_table.h"
@@ -18,17 +13,15 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
-#include <QVBoxLayout>
 
 using namespace ids;
 
 namespace {
 
-struct TabStyle {
+struct TabColours {
     int caption; // string id
     COLORREF background;
     COLORREF shape;
@@ -36,7 +29,7 @@ struct TabStyle {
 };
 
 // Caption, bar background, tab shape fill and caption text colour of each page.
-constexpr TabStyle kTabStyles[] = {
+constexpr TabColours kTabStyles[] = {
     {63036, 0xA05E60, 0x80282B, 0xE7D7D7},
     {63037, 0x66C59D, 0x4C9476, 0xD9F0E6},
     {63011, 0x96C2C2, 0x84ACAC, 0xFFFFFF},
@@ -46,23 +39,18 @@ constexpr TabStyle kTabStyles[] = {
 } // namespace
 
 CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
-    : QMainWindow(parent)
+    : CTabbedFrame({[&doc] { return doc.IsBusy(); }, [&doc] { return doc.CanCloseFrame(); }},
+                   CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand), QStringLiteral("deskhand"), parent)
     , m_doc(doc)
-    , m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand))
-    , m_optionDialogs([this] { return std::make_unique<COptionDialogs>(m_runModal); })
-    , m_inputGate([&doc] { return doc.IsBusy(); }, *this)
+    , m_optionDialogs([this] { return std::make_unique<COptionDialogs>(GetModalRunner()); })
 {
-    setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/deskhand.png")));
-    setMinimumSize(kMinWidth, kMinHeight);
-    auto* client = new QWidget;
-    auto* layout = new QVBoxLayout(client);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    setCentralWidget(client);
     BuildMenus();
-    OnCreateClient();
-    OnCreate();
+    // The message form is no page of the window.
+    OnCreateClient({{platform::LoadString(63036), [&doc] { return std::make_unique<CForm_Contact>(doc); }},
+                    {platform::LoadString(63037), [&doc] { return std::make_unique<CForm_Schedule>(doc); }},
+                    {platform::LoadString(63011), [&doc] { return std::make_unique<CForm_Memo>(doc); }}});
+    OnCreate(SplashStyle(), platform::LoadString(64100));
     m_doc.SetCurrentTabProvider([this] { return GetCurrentTab(); });
 }
 
@@ -71,62 +59,23 @@ CMainFrame::~CMainFrame()
     m_doc.SetCurrentTabProvider({});
 }
 
-void CMainFrame::OnCreateClient()
+std::optional<CTabbedFrame::TabStyle> CMainFrame::TabStyleOf(int n) const
 {
-    m_pSplitter = new CSplitterTabWnd;
-    m_pSplitter->setObjectName(QStringLiteral("splitter"));
-    centralWidget()->layout()->addWidget(m_pSplitter);
-    m_pSplitter->AddView([this] { return std::make_unique<CForm_Contact>(m_doc); }, platform::LoadString(63036));
-    m_pSplitter->AddView([this] { return std::make_unique<CForm_Schedule>(m_doc); }, platform::LoadString(63037));
-    m_pSplitter->AddView([this] { return std::make_unique<CForm_Memo>(m_doc); }, platform::LoadString(63011));
-    // The message form is no page of the window.
-    m_pSplitter->CreateTabWindow(this);
-    m_pSplitter->GetTabWnd()->setObjectName(QStringLiteral("tabs"));
-    // The strip paints its tabs itself: its titles are its text.
-    m_pSplitter->GetTabWnd()->setAccessibleName(m_pSplitter->GetTitles().join(QStringLiteral(", ")));
-}
-
-void CMainFrame::OnCreate()
-{
-    // The splash stands over the frame while it is being built.
-    CStartupSplash::ShowSplash(this);
-    m_pCaptionBar = new CCaptionBar;
-    m_pCaptionBar->setObjectName(QStringLiteral("captionBar"));
-    static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(0, m_pCaptionBar);
-    SelectTab(0);
-    setWindowTitle(platform::LoadString(64100));
-}
-
-void CMainFrame::InitialUpdateFrame()
-{
-    for (int n = 0; n < m_pSplitter->GetViewCount(); ++n) {
-        if (CDataForm* form = GetForm(n))
-            form->OnInitialUpdate();
-    }
-}
-
-void CMainFrame::SelectTab(int n)
-{
-    if (!m_pCaptionBar || n < 0 || n >= int(std::size(kTabStyles)))
-        return;
-    const TabStyle& style = kTabStyles[n];
-    m_pCaptionBar->SetTitleFont(QStringLiteral("Tahoma"));
-    m_pCaptionBar->SetText(style.caption ? platform::LoadString(style.caption) : QStringLiteral("Short Message Service"));
-    m_pCaptionBar->SetBackColor(style.background);
-    m_pCaptionBar->SetBorderColor(style.shape);
-    m_pCaptionBar->SetTextColor(style.text);
-    m_pCaptionBar->setAccessibleName(m_pCaptionBar->GetText());
-    m_nCurrentTab = n;
+    if (n < 0 || n >= int(std::size(kTabStyles)))
+        return std::nullopt;
+    const TabColours& style = kTabStyles[n];
+    return TabStyle{style.caption ? platform::LoadString(style.caption) : QStringLiteral("Short Message Service"),
+                    style.background, style.shape, style.text};
 }
 
 CDataForm* CMainFrame::GetForm(int n) const
 {
-    return qobject_cast<CDataForm*>(m_pSplitter->GetView(n));
+    return qobject_cast<CDataForm*>(GetPage(n));
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text)
+std::unique_ptr<QDialog> CMainFrame::CreateAboutDialog()
 {
-    return commands::AddCommand(this, menu, id, text);
+    return std::make_unique<CAboutDlg>(this);
 }
 
 void CMainFrame::BuildMenus()
@@ -183,59 +132,10 @@ void CMainFrame::BuildMenus()
     UpdateComPortChecks();
 }
 
-QAction* CMainFrame::FindAction(int id) const
-{
-    return commands::FindCommand(*this, id);
-}
-
 void CMainFrame::UpdateComPortChecks()
 {
     for (int n = 1; n <= 5; ++n) {
         if (QAction* port = FindAction(ID_COM_PORT1 + n - 1))
             port->setChecked(m_doc.IsComPortChecked(n));
     }
-}
-
-void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
-{
-    m_runModal = runner;
-    for (int n = 0; n < m_pSplitter->GetViewCount(); ++n) {
-        if (CDataForm* form = GetForm(n))
-            form->SetModalRunner(runner);
-    }
-}
-
-void CMainFrame::OnHelp()
-{
-    helppage::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand"));
-}
-
-void CMainFrame::OnAppAbout()
-{
-    CAboutDlg dialog(this);
-    if (m_runModal)
-        m_runModal(dialog);
-    else
-        dialog.exec();
-}
-
-void CMainFrame::OnFilePrint()
-{
-    if (CDataForm* form = GetForm(m_nCurrentTab))
-        form->OnFilePrint();
-}
-
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
-    // A running loop would go on over records that closing frees.
-    if (m_doc.IsBusy()) {
-        event->ignore();
-        return;
-    }
-    // The save failed and the user keeps the window, and with it the session's work.
-    if (!m_doc.CanCloseFrame()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
 }

@@ -76,7 +76,7 @@ public Q_SLOTS:
     virtual void OnMobileDelete() = 0;
     virtual void OnCopyToMobile() = 0;
     virtual void OnCopyToPc() = 0;
-    virtual void OnFilePrint();
+    void OnFilePrint() override;
     void OnPcSelectAll();
     void OnMobileSelectAll();
     void ShowLocalList();

@@ -30,7 +30,7 @@ public Q_SLOTS:
     void OnEditMessage();
     void OnDelete();
     void OnSelectAll();
-    void OnFilePrint();
+    void OnFilePrint() override;
     void RefreshList();
 
 private:

@@ -1,11 +1,6 @@
 #include "ui2/main_frame.h"
 
-#include "common/help_file.h"
-#include "controls/caption_bar.h"
-#include "controls/command_actions.h"
-#include "controls/help_page.h"
 #include "controls/startup_splash.h"
-#include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
 #include "document2/mvsync_doc.h"
 #include "platform/string_table.h"
@@ -18,10 +13,8 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QVBoxLayout>
 
 namespace dh2 {
 
@@ -29,7 +22,7 @@ using namespace ids;
 
 namespace {
 
-struct TabStyle {
+struct TabColours {
     int caption; // string id
     COLORREF background;
     COLORREF shape;
@@ -37,7 +30,7 @@ struct TabStyle {
 };
 
 // Caption, bar background, tab shape fill and caption text colour of each tab.
-constexpr TabStyle kTabStyles[] = {
+constexpr TabColours kTabStyles[] = {
     {IDS_PHONEBOOK, 0xA05E60, 0x80282B, 0xE7D7D7},
     {IDS_SCHEDULE, 0x66C59D, 0x4C9476, 0xD9F0E6},
     {IDS_MEMO, 0x96C2C2, 0x84ACAC, 0xFFFFFF},
@@ -45,33 +38,34 @@ constexpr TabStyle kTabStyles[] = {
     {IDS_TUTORIAL, 0x828378, 0, 0xFFFFFF},
 };
 
+// A baud rate of the Baudrate menu.
+struct BaudCommand {
+    int id;
+    int rate;
+    const char* text;
+};
+constexpr BaudCommand kBaudCommands[] = {
+    {ID_BAUD_19200, 19200, "19200 - WAP ver"},
+    {ID_BAUD_115200, 115200, "115200 - GPRS ver"},
+};
+
 } // namespace
 
-std::vector<CMainFrame::Page> CMainFrame::Pages()
-{
-    return {
-        {0, IDS_PHONEBOOK, [](CMVsyncDoc& doc) -> std::unique_ptr<CDataForm> { return std::make_unique<CForm_Contact>(doc); }},
-        {1, IDS_SCHEDULE, [](CMVsyncDoc& doc) -> std::unique_ptr<CDataForm> { return std::make_unique<CForm_Schedule>(doc); }},
-        {2, IDS_MEMO, [](CMVsyncDoc& doc) -> std::unique_ptr<CDataForm> { return std::make_unique<CForm_Memo>(doc); }},
-    };
-}
-
 CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
-    : QMainWindow(parent)
+    : CTabbedFrame({[&doc] { return doc.IsBusy(); }, [&doc] { return doc.CanCloseFrame(); }},
+                   CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand2), QStringLiteral("deskhand2"), parent)
     , m_doc(doc)
-    , m_progressWindows(CWorkProgressDlg::Factory(CWorkProgressDlg::kDeskhand2))
-    , m_inputGate([&doc] { return doc.IsBusy(); }, *this)
 {
-    setObjectName(QStringLiteral("CMainFrame"));
-    setMinimumSize(kMinWidth, kMinHeight);
-    auto* client = new QWidget;
-    auto* layout = new QVBoxLayout(client);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    setCentralWidget(client);
     BuildMenus();
-    OnCreateClient();
-    OnCreate();
+    OnCreateClient({{platform::LoadString(IDS_PHONEBOOK), [&doc] { return std::make_unique<CForm_Contact>(doc); }},
+                    {platform::LoadString(IDS_SCHEDULE), [&doc] { return std::make_unique<CForm_Schedule>(doc); }},
+                    {platform::LoadString(IDS_MEMO), [&doc] { return std::make_unique<CForm_Memo>(doc); }}});
+    // The splash stands over the frame while it is built and the data file loads.
+    SplashStyle splash;
+    splash.program = QStringLiteral("deskhand2");
+    splash.timerPeriodMs = 750;
+    splash.hideOnTimer = false;
+    OnCreate(splash, CMVsyncDoc::ModelTitle(-1));
     m_doc.SetCurrentTabProvider([this] { return GetCurrentTab(); });
     // The model profile tells the document, which tells the frame.
     connect(&m_doc, &CMVsyncDoc::titleChanged, this, &CMainFrame::UpdateTitle);
@@ -86,76 +80,28 @@ CMainFrame::~CMainFrame()
     m_doc.SetCurrentTabProvider({});
 }
 
-void CMainFrame::OnCreateClient()
-{
-    m_pSplitter = new CSplitterTabWnd;
-    m_pSplitter->setObjectName(QStringLiteral("splitter"));
-    centralWidget()->layout()->addWidget(m_pSplitter);
-    for (const Page& page : Pages())
-        m_pSplitter->AddView([this, create = page.create] { return create(m_doc); }, platform::LoadString(page.titleId));
-    m_pSplitter->CreateTabWindow(this);
-    m_pSplitter->GetTabWnd()->setObjectName(QStringLiteral("tabs"));
-    // The strip paints its tabs itself: its titles are its text.
-    m_pSplitter->GetTabWnd()->setAccessibleName(m_pSplitter->GetTitles().join(QStringLiteral(", ")));
-}
-
-void CMainFrame::OnCreate()
-{
-    // The splash stands over the frame while it is built and the data file loads.
-    SplashStyle splash;
-    splash.program = QStringLiteral("deskhand2");
-    splash.timerPeriodMs = 750;
-    splash.hideOnTimer = false;
-    CStartupSplash::ShowSplash(this, splash);
-    m_pCaptionBar = new CCaptionBar;
-    m_pCaptionBar->setObjectName(QStringLiteral("captionBar"));
-    static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(0, m_pCaptionBar);
-    SelectTab(0);
-    setWindowTitle(CMVsyncDoc::ModelTitle(-1));
-}
-
-void CMainFrame::InitialUpdateFrame()
-{
-    for (int n = 0; n < m_pSplitter->GetViewCount(); ++n) {
-        if (CDataForm* form = GetForm(n))
-            form->OnInitialUpdate();
-    }
-}
-
 void CMainFrame::UpdateTitle(const QString& title)
 {
     setWindowTitle(title);
 }
 
-void CMainFrame::SelectTab(int n)
+std::optional<CTabbedFrame::TabStyle> CMainFrame::TabStyleOf(int n) const
 {
-    if (!m_pCaptionBar)
-        return;
-    m_pCaptionBar->SetTitleFont(QStringLiteral("Tahoma"));
     if (n >= 0 && n < int(std::size(kTabStyles))) {
-        const TabStyle& style = kTabStyles[n];
-        m_pCaptionBar->SetText(platform::LoadString(style.caption));
-        m_pCaptionBar->SetBackColor(style.background);
-        m_pCaptionBar->SetBorderColor(style.shape);
-        m_pCaptionBar->SetTextColor(style.text);
-    } else {
-        m_pCaptionBar->SetText(QString());
-        m_pCaptionBar->SetBackColor(COLORREF(n));
-        m_pCaptionBar->SetBorderColor(COLORREF(n));
-        m_pCaptionBar->SetTextColor(COLORREF(n));
+        const TabColours& style = kTabStyles[n];
+        return TabStyle{platform::LoadString(style.caption), style.background, style.shape, style.text};
     }
-    m_pCaptionBar->setAccessibleName(m_pCaptionBar->GetText());
-    m_nCurrentTab = n;
+    return TabStyle{QString(), COLORREF(n), COLORREF(n), COLORREF(n)};
 }
 
 CDataForm* CMainFrame::GetForm(int n) const
 {
-    return qobject_cast<CDataForm*>(m_pSplitter->GetView(n));
+    return qobject_cast<CDataForm*>(GetPage(n));
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text)
+std::unique_ptr<QDialog> CMainFrame::CreateAboutDialog()
 {
-    return commands::AddCommand(this, menu, id, text);
+    return std::make_unique<CAboutDlg>(this);
 }
 
 void CMainFrame::BuildMenus()
@@ -195,12 +141,11 @@ void CMainFrame::BuildMenus()
     QMenu* baud = option->addMenu(QStringLiteral("Baudrate"));
     baud->setObjectName(QStringLiteral("baudMenu"));
     auto* bauds = new QActionGroup(this);
-    for (const auto& [id, rate, text] : {std::tuple{int(ID_BAUD_19200), 19200, QStringLiteral("19200 - WAP ver")},
-                                         std::tuple{int(ID_BAUD_115200), 115200, QStringLiteral("115200 - GPRS ver")}}) {
-        QAction* action = AddCommand(baud, id, text);
+    for (const BaudCommand& command : kBaudCommands) {
+        QAction* action = AddCommand(baud, command.id, QString::fromLatin1(command.text));
         action->setCheckable(true);
         bauds->addAction(action);
-        connect(action, &QAction::triggered, this, [this, rate] {
+        connect(action, &QAction::triggered, this, [this, rate = command.rate] {
             m_doc.OnBaudRate(rate);
             UpdateChecks();
         });
@@ -217,61 +162,12 @@ void CMainFrame::BuildMenus()
     UpdateChecks();
 }
 
-QAction* CMainFrame::FindAction(int id) const
-{
-    return commands::FindCommand(*this, id);
-}
-
 void CMainFrame::UpdateChecks()
 {
     for (int n = 1; n <= 4; ++n)
         FindAction(ID_COM_PORT1 + n - 1)->setChecked(m_doc.IsComPortChecked(n));
-    FindAction(ID_BAUD_19200)->setChecked(m_doc.IsBaudChecked(19200));
-    FindAction(ID_BAUD_115200)->setChecked(m_doc.IsBaudChecked(115200));
-}
-
-void CMainFrame::SetModalRunner(std::function<int(QDialog&)> runner)
-{
-    m_runModal = runner;
-    for (int n = 0; n < m_pSplitter->GetViewCount(); ++n) {
-        if (CDataForm* form = GetForm(n))
-            form->SetModalRunner(runner);
-    }
-}
-
-void CMainFrame::OnHelp()
-{
-    helppage::OpenHelpPage(common::HelpFileName(), QStringLiteral("deskhand2"));
-}
-
-void CMainFrame::OnAppAbout()
-{
-    CAboutDlg dialog(this);
-    if (m_runModal)
-        m_runModal(dialog);
-    else
-        dialog.exec();
-}
-
-void CMainFrame::OnFilePrint()
-{
-    if (CDataForm* form = GetForm(m_nCurrentTab))
-        form->OnFilePrint();
-}
-
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
-    // A running loop would go on over records that closing frees.
-    if (m_doc.IsBusy()) {
-        event->ignore();
-        return;
-    }
-    // The save failed and the user keeps the window, and with it the session's work.
-    if (!m_doc.CanCloseFrame()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+    for (const BaudCommand& command : kBaudCommands)
+        FindAction(command.id)->setChecked(m_doc.IsBaudChecked(command.rate));
 }
 
 } // namespace dh2
