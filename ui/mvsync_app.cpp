@@ -1,45 +1,16 @@
 #include "ui/mvsync_app.h"
 
-#include "controls/startup_splash.h"
 #include "document/mvsync_doc.h"
 #include "ui/main_frame.h"
-#include "controls/termination_watch.h"
-#include "controls/window_titles.h"
 
-CMVsyncApp::CMVsyncApp() : m_ui(QString::fromLatin1(kCaption)), m_instance(QString::fromLatin1(kInstanceName))
-{
-    SetDesktopIdentity(QStringLiteral("deskhand"));
-}
+CMVsyncApp::CMVsyncApp() : TDocumentApp(kCaption, kInstanceName, QStringLiteral("deskhand")) {}
 
-CMVsyncApp::~CMVsyncApp()
-{
-    m_pTermination.reset();
-    m_pFrame.reset();
-    m_pDoc.reset();
-    if (&platform::UiServices::instance() == &m_ui)
-        platform::UiServices::install(nullptr);
-    if (&platform::Clock::instance() == &m_clock)
-        platform::Clock::install(nullptr);
-}
+CMVsyncApp::~CMVsyncApp() = default;
 
 bool CMVsyncApp::InitInstance(const QStringList& arguments)
 {
-    CStartupSplash::EnableSplash(CStartupSplash::ShowSplashFor(arguments));
-    // A second copy tells the first one and ends without a word.
-    if (!m_instance.Acquire(kFindAppMessage))
+    if (!StartInstance(arguments, kFindAppMessage))
         return false;
-
-    platform::UiServices::install(&m_ui);
-    // Waits for the phone keep the window alive.
-    platform::Clock::install(&m_clock);
-    m_pDoc = std::make_unique<CMVsyncDoc>();
-    m_pFrame = std::make_unique<CMainFrame>(*m_pDoc);
-    m_ui.SetMainWindow(m_pFrame.get());
-    m_pDoc->OnNewDocument();
-    m_pFrame->InitialUpdateFrame();
-    m_pFrame->show();
-    // SIGINT, SIGTERM and SIGHUP end a running command as Abort does and close the window as
-    // Exit does.
-    m_pTermination = std::make_unique<CTerminationWatch>([doc = m_pDoc.get()] { return doc->IsBusy(); }, *m_pFrame);
+    OpenWindow();
     return true;
 }

@@ -1,15 +1,8 @@
 #pragma once
 
-#include "controls/event_loop_clock.h"
-#include "controls/qt_ui_services.h"
-#include "platform/single_instance.h"
+#include "controls/document_app.h"
 
 #include <QObject>
-#include <QStringList>
-
-#include <memory>
-
-class CTerminationWatch;
 
 namespace dh2 {
 
@@ -18,7 +11,7 @@ class CMVsyncDoc;
 
 // The application of Deskhand2: one copy per user, one document, one main window. While the
 // splash shows, every key and mouse press goes to it first and ends it.
-class CMVsyncApp final : public QObject {
+class CMVsyncApp final : public QObject, public TDocumentApp<CMVsyncDoc, CMainFrame> {
     Q_OBJECT
 
 public:
@@ -36,20 +29,9 @@ public:
     // runs and has been told.
     bool InitInstance(const QStringList& arguments);
 
-    CMainFrame* GetMainFrame() const { return m_pFrame.get(); }
-    CMVsyncDoc* GetDocument() const { return m_pDoc.get(); }
-
 protected:
     // The splash sees input before any window does.
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QtUiServices m_ui;
-    EventLoopClock m_clock;
-    platform::SingleInstance m_instance;
-    std::unique_ptr<CMVsyncDoc> m_pDoc;
-    std::unique_ptr<CMainFrame> m_pFrame; // destroyed before the document it shows
-    std::unique_ptr<CTerminationWatch> m_pTermination; // destroyed first
 };
 
 } // namespace dh2

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "controls/event_loop_clock.h"
+#include "controls/qt_ui_services.h"
+#include "controls/startup_splash.h"
+#include "controls/termination_watch.h"
+#include "controls/window_titles.h"
+#include "platform/single_instance.h"
+
+#include <QStringList>
+
+#include <memory>
+
+// What the applications of both programs share: one copy per user, the Qt services and the
+// event-loop clock installed while the application lives, one document and one main window over
+// it, and the watch that lets SIGINT, SIGTERM and SIGHUP end a running command as Abort does
+// and close the window as Exit does. Doc and Frame are the program's document and main frame.
+template <class Doc, class Frame>
+class TDocumentApp {
+public:
+    TDocumentApp(const TDocumentApp&) = delete;
+    TDocumentApp& operator=(const TDocumentApp&) = delete;
+
+    Frame* GetMainFrame() const { return m_pFrame.get(); }
+    Doc* GetDocument() const { return m_pDoc.get(); }
+
+protected:
+    // caption titles the message boxes, instanceName is the single-instance name, program names
+    // the program for the desktop.
+    TDocumentApp(const char* caption, const char* instanceName, const QString& program)
+        : m_ui(QString::fromLatin1(caption)), m_instance(QString::fromLatin1(instanceName))
+    {
+        SetDesktopIdentity(program);
+    }
+    ~TDocumentApp()
+    {
+        m_pTermination.reset();
+        m_pFrame.reset();
+        m_pDoc.reset();
+        if (&platform::UiServices::instance() == &m_ui)
+            platform::UiServices::install(nullptr);
+        if (&platform::Clock::instance() == &m_clock)
+            platform::Clock::install(nullptr);
+    }
+
+    // The splash switch from the command line, the single-instance rule, then the services.
+    // False ends the process: another copy runs and has been told.
+    bool StartInstance(const QStringList& arguments, const char* findAppMessage)
+    {
+        CStartupSplash::EnableSplash(CStartupSplash::ShowSplashFor(arguments));
+        // A second copy tells the first one and ends without a word.
+        if (!m_instance.Acquire(findAppMessage))
+            return false;
+        platform::UiServices::install(&m_ui);
+        // Waits for the phone keep the window alive.
+        platform::Clock::install(&m_clock);
+        return true;
+    }
+
+    // The document with its local data, the main window shown over it, and the termination
+    // watch.
+    void OpenWindow()
+    {
+        m_pDoc = std::make_unique<Doc>();
+        m_pFrame = std::make_unique<Frame>(*m_pDoc);
+        m_ui.SetMainWindow(m_pFrame.get());
+        m_pDoc->OnNewDocument();
+        m_pFrame->InitialUpdateFrame();
+        m_pFrame->show();
+        m_pTermination = std::make_unique<CTerminationWatch>([doc = m_pDoc.get()] { return doc->IsBusy(); }, *m_pFrame);
+    }
+
+private:
+    QtUiServices m_ui;
+    EventLoopClock m_clock;
+    platform::SingleInstance m_instance;
+    std::unique_ptr<Doc> m_pDoc;
+    std::unique_ptr<Frame> m_pFrame; // destroyed before the document it shows
+    std::unique_ptr<CTerminationWatch> m_pTermination; // destroyed first
+};
