@@ -21,14 +21,6 @@ int CDataPaneForm::RunModal(QDialog& dialog) const
     return m_runModal ? m_runModal(dialog) : dialog.exec();
 }
 
-void CDataPaneForm::NameControl(QWidget* control, const QString& name, const QString& accessible, const QString& pane)
-{
-    control->setObjectName(name);
-    control->setAccessibleName(accessible);
-    if (!pane.isEmpty())
-        control->setAccessibleDescription(pane);
-}
-
 CFormButton* CDataPaneForm::FormButton(int id) const
 {
     return qobject_cast<CFormButton*>(GetDlgItem(id));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/control_names.h"
 #include "controls/pane_form_view.h"
 
 #include <QMargins>
@@ -86,11 +87,6 @@ public:
     QCheckBox* CheckBox(int id) const;
     QLabel* Static(int id) const;
     QGroupBox* Caption(int id) const;
-
-    // A control's object name, its text as its accessible name and its pane as the
-    // description, so that screen readers and tests find it by what it shows.
-    static void NameControl(QWidget* control, const QString& name, const QString& accessible,
-                            const QString& pane = QString());
 
 protected:
     // The list number a record list shows: 1 the local list, 2 the PIM side, 3 and 4 the

@@ -3,7 +3,6 @@
 #include "platform/string_table.h"
 
 #include <QDialog>
-#include <QPushButton>
 
 QString EditDialogTitle(int mode)
 {
@@ -12,15 +11,9 @@ QString EditDialogTitle(int mode)
 
 QDialogButtonBox* CreateDialogButtons(QDialog* dialog, QDialogButtonBox::StandardButtons buttons)
 {
-    auto* box = new QDialogButtonBox(buttons, dialog);
-    box->setObjectName(QStringLiteral("buttons"));
-    for (const auto& [which, id] : {std::pair{QDialogButtonBox::Ok, 64143}, std::pair{QDialogButtonBox::Cancel, 64144}}) {
-        if (QPushButton* button = box->button(which)) {
-            button->setText(platform::LoadString(id));
-            button->setAccessibleName(button->text());
-        }
-    }
-    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QDialogButtonBox* box = CreateDialogButtons(dialog, buttons, platform::LoadString(64143), platform::LoadString(64144));
+    // Deskhand's dialogs hold their buttons from the start: they take their place in the tab
+    // order where they are made.
+    box->setParent(dialog);
     return box;
 }

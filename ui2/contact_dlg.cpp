@@ -27,7 +27,7 @@ CContactDlg::CContactDlg(CPhoneEntry& entry, int mode, QWidget* parent) : QDialo
                              const QString& text) {
         edit->LimitText(limit);
         edit->setText(text);
-        NameDialogControl(edit, name, label);
+        NameControl(edit, name, label);
         form->addRow(label, edit);
         return edit;
     };
@@ -43,7 +43,7 @@ CContactDlg::CContactDlg(CPhoneEntry& entry, int mode, QWidget* parent) : QDialo
                                               QStringLiteral("fax"), kFaxLimit, entry.m_strFax));
 
     m_pGroup = new QComboBox;
-    NameDialogControl(m_pGroup, QStringLiteral("group"), QStringLiteral("Group :"));
+    NameControl(m_pGroup, QStringLiteral("group"), QStringLiteral("Group :"));
     form->addRow(QStringLiteral("Group :"), m_pGroup);
     if (CMVsyncDoc::ModelHasGroups()) {
         m_pGroup->addItems(CMVsyncDoc::GroupNames());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/dialog_parts.h"
 #include "link2/records.h"
 
 #include <QDialog>
@@ -17,7 +18,7 @@ class CContactDlg final : public QDialog {
     Q_OBJECT
 
 public:
-    enum Mode : int { ModeNew = 1, ModeEdit = 2 };
+    using enum EditDialogMode;
 
     // Fixed length limits.
     static constexpr int kNameLimit = 20;

@@ -16,7 +16,7 @@ CMemoDlg::CMemoDlg(CScheduleEntry& memo, int mode, QWidget* parent)
     setObjectName(QStringLiteral("CMemoDlg"));
     setWindowTitle(EditDialogTitle(mode));
     const QString label = QStringLiteral("Memo :");
-    NameDialogControl(m_pText, QStringLiteral("text"), label);
+    NameControl(m_pText, QStringLiteral("text"), label);
     m_pText->setTabChangesFocus(true);
     // Return is the dialog's: it confirms the memo. Ctrl+Return starts a new line.
     m_pText->SetWantReturn(false);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/dialog_parts.h"
 #include "link2/records.h"
 
 #include <QDialog>
@@ -15,7 +16,7 @@ class CMemoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum Mode : int { ModeNew = 1, ModeEdit = 2 };
+    using enum EditDialogMode;
 
     CMemoDlg(CScheduleEntry& memo, int mode, QWidget* parent = nullptr);
 

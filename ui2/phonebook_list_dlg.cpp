@@ -34,7 +34,7 @@ CPhonebookListDlg::CPhonebookListDlg(const CMVsyncDoc& doc, QWidget* parent)
         }
     }
     m_pNumber->LimitText(20);
-    NameDialogControl(m_pNumber, QStringLiteral("number"), QStringLiteral("Mobile Phone Num :"));
+    NameControl(m_pNumber, QStringLiteral("number"), QStringLiteral("Mobile Phone Num :"));
     connect(m_pList, &CRecordListCtrl::listClicked, this, &CPhonebookListDlg::OnClickList);
 
     auto* layout = new QVBoxLayout(this);

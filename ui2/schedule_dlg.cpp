@@ -41,13 +41,13 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
 
     const QString subject = QStringLiteral("Subject :");
     m_pSubject = new CLimitedLineEdit;
-    NameDialogControl(m_pSubject, QStringLiteral("subject"), subject);
+    NameControl(m_pSubject, QStringLiteral("subject"), subject);
     m_pSubject->LimitText(kTextUnits);
     form->addRow(subject, m_pSubject);
 
     const QString date = QStringLiteral("Date :");
     m_pDate = new QDateEdit;
-    NameDialogControl(m_pDate, QStringLiteral("date"), date);
+    NameControl(m_pDate, QStringLiteral("date"), date);
     m_pDate->setCalendarPopup(true);
     m_pDate->setDisplayFormat(QStringLiteral("yy-MM-dd"));
     auto* dateRow = new QHBoxLayout;
@@ -57,7 +57,7 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
 
     const QString time = QStringLiteral("Time :");
     m_pTime = new QTimeEdit;
-    NameDialogControl(m_pTime, QStringLiteral("time"), time);
+    NameControl(m_pTime, QStringLiteral("time"), time);
     m_pTime->setDisplayFormat(QStringLiteral("HH:mm"));
     form->addRow(time, m_pTime);
 
@@ -66,7 +66,7 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
     for (int repeat = 0; repeat < int(std::size(kRepeatTexts)); ++repeat) {
         const QString text = QString::fromLatin1(kRepeatTexts[repeat]);
         auto* button = new QRadioButton(text);
-        NameDialogControl(button, QStringLiteral("repeat%1").arg(repeat), text);
+        NameControl(button, QStringLiteral("repeat%1").arg(repeat), text);
         m_pRepeat->addButton(button, kRepeatButtonIds[repeat]);
         repeats->addWidget(button);
     }
@@ -74,7 +74,7 @@ CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
 
     const QString alarm = QStringLiteral("Alarm :");
     m_pAlarm = new QComboBox;
-    NameDialogControl(m_pAlarm, QStringLiteral("alarm"), alarm);
+    NameControl(m_pAlarm, QStringLiteral("alarm"), alarm);
     for (const char* text : kAlarmTexts)
         m_pAlarm->addItem(QString::fromLatin1(text));
     form->addRow(alarm, m_pAlarm);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/dialog_parts.h"
 #include "link2/records.h"
 
 #include <QDialog>
@@ -19,7 +20,7 @@ class CScheduleDlg : public QDialog {
     Q_OBJECT
 
 public:
-    enum Mode : int { ModeNew = 1, ModeEdit = 2 };
+    using enum EditDialogMode;
 
     CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent = nullptr);
 

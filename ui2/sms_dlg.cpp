@@ -18,10 +18,10 @@ CSMSDlg::CSMSDlg(QWidget* parent) : QDialog(parent)
 
     const QString numberLabel = QStringLiteral("Number :");
     m_pNumber = new CPhoneNumEdit;
-    NameDialogControl(m_pNumber, QStringLiteral("number"), numberLabel);
+    NameControl(m_pNumber, QStringLiteral("number"), numberLabel);
     m_pNumber->LimitText(kNumberLimit);
     auto* pick = new QPushButton(QStringLiteral("...."));
-    NameDialogControl(pick, QStringLiteral("pick"), pick->text());
+    NameControl(pick, QStringLiteral("pick"), pick->text());
     auto* number = new QHBoxLayout;
     number->addWidget(m_pNumber);
     number->addWidget(pick);
@@ -29,14 +29,14 @@ CSMSDlg::CSMSDlg(QWidget* parent) : QDialog(parent)
     // The text field is a number edit without its filter: one line, any character.
     const QString textLabel = QStringLiteral("Message : Max size is 160 byte");
     m_pText = new CPhoneNumEdit;
-    NameDialogControl(m_pText, QStringLiteral("text"), textLabel);
+    NameControl(m_pText, QStringLiteral("text"), textLabel);
     m_pText->SetFilter(false);
     m_pText->LimitText(kTextLimit);
 
     m_pSave = new QPushButton(QStringLiteral("Save"));
-    NameDialogControl(m_pSave, QStringLiteral("save"), m_pSave->text());
+    NameControl(m_pSave, QStringLiteral("save"), m_pSave->text());
     m_pSend = new QPushButton(QStringLiteral("Send"));
-    NameDialogControl(m_pSend, QStringLiteral("send"), m_pSend->text());
+    NameControl(m_pSend, QStringLiteral("send"), m_pSend->text());
     // Save and Send take OK's place.
     QDialogButtonBox* buttons = CreateDialogButtons(this);
     buttons->button(QDialogButtonBox::Ok)->hide();
