@@ -7,12 +7,9 @@
 #include "ui/dialog_parts.h"
 #include "ui/entry_rules.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFormLayout>
-#include <QHBoxLayout>
-#include <QRadioButton>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -22,83 +19,52 @@ namespace {
 constexpr int kAlarmTexts[] = {63028, 63029, 64169, 64170, 63031, 63032};
 // "No Repeat", "Daily", "Weekly", "Monthly", "Yearly".
 constexpr int kRepeatTexts[] = {64167, 63024, 63025, 63026, 63027};
-constexpr int kRepeatButtonIds[] = {1033, 1034, 1035, 1036, 1037};
 
+CScheduleEditDlg::Texts scheduleTexts()
+{
+    using platform::LoadString;
+    CScheduleEditDlg::Texts texts;
+    texts.subject = LoadString(64163);
+    texts.date = LoadString(64164);
+    texts.time = LoadString(64165);
+    texts.repeat = LoadString(64166);
+    texts.alarm = LoadString(64168);
+    for (const int id : kRepeatTexts)
+        texts.repeats << LoadString(id);
+    for (const int id : kAlarmTexts)
+        texts.alarms << LoadString(id);
+    texts.dateFormat = QStringLiteral("dd/MM/yyyy");
+    return texts;
+}
 
 } // namespace
 
 CScheduleDlg::CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent)
-    : QDialog(parent), m_entry(entry), m_nRepeat(entry.m_nRepeat)
+    : CScheduleEditDlg(scheduleTexts(), parent), m_entry(entry)
 {
-    using platform::LoadString;
-    setObjectName(QStringLiteral("CScheduleDlg"));
     setWindowTitle(EditDialogTitle(mode));
-    auto* form = new QFormLayout(this);
+    SubjectEdit()->LimitText(CMVsyncDoc::Capacities().m_nScheduleTextLen);
+    DateEdit()->setDateRange(entryrules::FirstScheduleDate(), entryrules::LastScheduleDate());
+    Form()->addRow(CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
 
-    m_pSubject = NameControl(new CLimitedLineEdit, QStringLiteral("subject"), LoadString(64163));
-    m_pSubject->LimitText(CMVsyncDoc::Capacities().m_nScheduleTextLen);
-    form->addRow(LoadString(64163), m_pSubject);
-
-    m_pDate = NameControl(new QDateEdit, QStringLiteral("date"), LoadString(64164));
-    m_pDate->setCalendarPopup(true);
-    m_pDate->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    m_pDate->setDateRange(entryrules::FirstScheduleDate(), entryrules::LastScheduleDate());
-    form->addRow(LoadString(64164), m_pDate);
-
-    m_pTime = NameControl(new QTimeEdit, QStringLiteral("time"), LoadString(64165));
-    m_pTime->setDisplayFormat(QStringLiteral("HH:mm"));
-    form->addRow(LoadString(64165), m_pTime);
-
-    m_pRepeat = new QButtonGroup(this);
-    auto* repeats = new QHBoxLayout;
-    for (int repeat = 0; repeat < int(std::size(kRepeatTexts)); ++repeat) {
-        const QString text = LoadString(kRepeatTexts[repeat]);
-        auto* button = NameControl(new QRadioButton(text), QStringLiteral("repeat%1").arg(repeat), text);
-        m_pRepeat->addButton(button, kRepeatButtonIds[repeat]);
-        repeats->addWidget(button);
-    }
-    form->addRow(LoadString(64166), repeats);
-
-    m_pAlarm = NameControl(new QComboBox, QStringLiteral("alarm"), LoadString(64168));
-    for (const int id : kAlarmTexts)
-        m_pAlarm->addItem(LoadString(id));
-    form->addRow(LoadString(64168), m_pAlarm);
-    form->addRow(CreateDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel));
-
-    m_pSubject->setText(entry.m_strSubject);
     // A start without a usable date shows the first day the picker allows.
-    m_pDate->setDate(entry.m_dtStart.date().isValid() ? entry.m_dtStart.date() : entryrules::FirstScheduleDate());
-    m_pTime->setTime(entry.m_dtStart.time().isValid() ? entry.m_dtStart.time() : QTime(0, 0));
-    if (QRadioButton* button = RepeatButton(m_nRepeat))
-        button->setChecked(true);
-    m_pAlarm->setCurrentIndex(entry.m_nAlarm >= 0 && entry.m_nAlarm < m_pAlarm->count() ? entry.m_nAlarm : -1);
-
-    connect(m_pSubject, &QLineEdit::textChanged, this, &CScheduleDlg::OnChangeSubject);
-    // The checked button is the repeat, however it came to be checked (mouse, keys, assistive tools).
-    connect(m_pRepeat, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            m_nRepeat = id - kRepeatButtonIds[0];
-    });
-}
-
-QRadioButton* CScheduleDlg::RepeatButton(int repeat) const
-{
-    if (repeat < 0 || repeat >= int(std::size(kRepeatButtonIds)))
-        return nullptr;
-    return qobject_cast<QRadioButton*>(m_pRepeat->button(kRepeatButtonIds[repeat]));
+    ShowFields(entry.m_strSubject,
+               entry.m_dtStart.date().isValid() ? entry.m_dtStart.date() : entryrules::FirstScheduleDate(),
+               entry.m_dtStart.time().isValid() ? entry.m_dtStart.time() : QTime(0, 0), entry.m_nRepeat, entry.m_nAlarm);
+    connect(SubjectEdit(), &QLineEdit::textChanged, this, &CScheduleDlg::OnChangeSubject);
 }
 
 void CScheduleDlg::OnChangeSubject()
 {
-    m_pSubject->LimitText(entryrules::UnitLimit(m_pSubject->text(), entryrules::kSubjectUnits, entryrules::kSubjectWide));
+    SubjectEdit()->LimitText(entryrules::UnitLimit(SubjectEdit()->text(), entryrules::kSubjectUnits, entryrules::kSubjectWide));
 }
 
 void CScheduleDlg::accept()
 {
-    m_entry.m_strSubject = m_pSubject->text();
-    m_entry.m_nRepeat = m_nRepeat;
-    m_entry.m_dtStart = entryrules::ComposeStart(m_pDate->date(), m_pTime->time());
-    m_entry.m_nAlarm = m_pAlarm->currentIndex();
+    m_entry.m_strSubject = SubjectEdit()->text();
+    m_entry.m_nRepeat = GetRepeat();
+    m_entry.m_dtStart = entryrules::ComposeStart(DateEdit()->date(), TimeEdit()->time());
+    m_entry.m_nAlarm = AlarmList()->currentIndex();
     QDialog::accept();
 }
 

@@ -2,38 +2,24 @@
 
 #include "ui/dialog_parts.h"
 
+#include "controls/schedule_edit_dlg.h"
 #include "link/records.h"
-#include "platform/ole_date_time.h"
 
 #include <QDialog>
 
 #include <vector>
 
-class CLimitedLineEdit;
 class CRecordListCtrl;
-class QButtonGroup;
-class QComboBox;
-class QDateEdit;
-class QRadioButton;
-class QTimeEdit;
 
 // Edits one schedule entry: subject, date, time, repeat and alarm. Built with the entry and a
 // mode (1 New, 2 Edit; the title says which); the entry changes only on OK.
-class CScheduleDlg : public QDialog {
+class CScheduleDlg : public CScheduleEditDlg {
     Q_OBJECT
 
 public:
     using enum EditDialogMode;
 
     CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent = nullptr);
-
-    CLimitedLineEdit* SubjectEdit() const { return m_pSubject; }
-    QDateEdit* DateEdit() const { return m_pDate; }
-    QTimeEdit* TimeEdit() const { return m_pTime; }
-    // The radio button of a repeat value (0 none to 4 yearly).
-    QRadioButton* RepeatButton(int repeat) const;
-    QComboBox* AlarmList() const { return m_pAlarm; }
-    int GetRepeat() const { return m_nRepeat; }
 
 public Q_SLOTS:
     // Subject, repeat, the date with the hour and minute (second 0) and the alarm go to the
@@ -43,12 +29,6 @@ public Q_SLOTS:
 
 private:
     CScheduleEntry& m_entry;
-    int m_nRepeat;
-    CLimitedLineEdit* m_pSubject;
-    QDateEdit* m_pDate;
-    QTimeEdit* m_pTime;
-    QButtonGroup* m_pRepeat;
-    QComboBox* m_pAlarm;
 };
 
 // Picks one of several schedule entries (those of one calendar day) by its subject. OK needs a

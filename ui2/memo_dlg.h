@@ -1,26 +1,21 @@
 #pragma once
 
 #include "controls/dialog_parts.h"
+#include "controls/memo_edit_dlg.h"
 #include "link2/records.h"
-
-#include <QDialog>
-
-class CLimitedTextEdit;
 
 namespace dh2 {
 
 // Edits the text of one memo (a schedule record of kind 2, its text in the subject). Built with
 // the memo and a mode (1 New, 2 Edit; the title says which); the memo changes only on OK, and
 // only with a text.
-class CMemoDlg : public QDialog {
+class CMemoDlg : public CMemoEditDlg {
     Q_OBJECT
 
 public:
     using enum EditDialogMode;
 
     CMemoDlg(CScheduleEntry& memo, int mode, QWidget* parent = nullptr);
-
-    CLimitedTextEdit* TextEdit() const { return m_pText; }
 
 public Q_SLOTS:
     // An empty text keeps the dialog open.
@@ -29,7 +24,6 @@ public Q_SLOTS:
 
 private:
     CScheduleEntry& m_memo;
-    CLimitedTextEdit* m_pText;
 };
 
 } // namespace dh2

@@ -1,35 +1,20 @@
 #pragma once
 
 #include "controls/dialog_parts.h"
+#include "controls/schedule_edit_dlg.h"
 #include "link2/records.h"
-
-#include <QDialog>
-
-class CLimitedLineEdit;
-class QButtonGroup;
-class QComboBox;
-class QDateEdit;
-class QRadioButton;
-class QTimeEdit;
 
 namespace dh2 {
 
 // Edits one schedule entry of Deskhand2: subject, date, time, repeat and alarm. Built with the
 // entry and a mode (1 New, 2 Edit; the title says which); the entry changes only on OK.
-class CScheduleDlg : public QDialog {
+class CScheduleDlg : public CScheduleEditDlg {
     Q_OBJECT
 
 public:
     using enum EditDialogMode;
 
     CScheduleDlg(CScheduleEntry& entry, int mode, QWidget* parent = nullptr);
-
-    CLimitedLineEdit* SubjectEdit() const { return m_pSubject; }
-    QDateEdit* DateEdit() const { return m_pDate; }
-    QTimeEdit* TimeEdit() const { return m_pTime; }
-    // The radio button of a repeat value (0 once to 4 yearly).
-    QRadioButton* RepeatButton(int repeat) const;
-    QComboBox* AlarmList() const { return m_pAlarm; }
 
 public Q_SLOTS:
     // Subject (an empty one too), repeat, the date with the hour and minute (second 0), and the
@@ -39,12 +24,6 @@ public Q_SLOTS:
 
 private:
     CScheduleEntry& m_entry;
-    int m_nRepeat;
-    CLimitedLineEdit* m_pSubject;
-    QDateEdit* m_pDate;
-    QTimeEdit* m_pTime;
-    QButtonGroup* m_pRepeat;
-    QComboBox* m_pAlarm;
 };
 
 // The typing limit of a memo or a subject: 28 bytes while the text holds fewer than 28 UTF-16
