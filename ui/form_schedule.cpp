@@ -12,8 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include <unordered_map>
-
 using namespace ids;
 
 namespace {
@@ -75,7 +73,7 @@ CPhoneListForm::PhoneCommands scheduleCommands()
 } // namespace
 
 CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
-    : TPhoneListForm(doc, scheduleLayout(), scheduleCommands(), scheduleOps(), parent), m_pGrid(new CMSFlexGrid)
+    : TPhoneListForm(doc, scheduleLayout(), scheduleCommands(), scheduleOps(), parent)
 {
     setObjectName(QStringLiteral("CForm_Schedule"));
     GetDlgItem(IDC_LOCAL_SOURCE)->setGeometry(kViewAllRect);
@@ -86,34 +84,18 @@ CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
     divider.shifted.push_back(IDC_MONTH);
     SetDivider(divider);
 
-    const QString calendar = platform::LoadString(64112);
-    m_pGrid->setObjectName(QStringLiteral("monthGrid"));
-    m_pGrid->setAccessibleName(calendar);
-    AddDlgItem(IDC_MONTH_GRID, m_pGrid, GetDlgItem(IDC_PC_LIST)->geometry().adjusted(kGridInset, kGridInset, -kGridInset, -kGridInset));
-    auto* label = new QLabel(QStringLiteral("2002 / 03 / 23"));
-    label->setObjectName(QStringLiteral("monthLabel"));
-    label->setAlignment(Qt::AlignCenter);
-    AddDlgItem(IDC_MONTH_LABEL, label, kMonthLabelRect);
-    for (const auto& [id, text, name, rect] : {std::tuple{IDC_PREV_MONTH, QStringLiteral("<<"), QStringLiteral("prevMonth"), kPrevMonthRect},
-                                                std::tuple{IDC_NEXT_MONTH, QStringLiteral(">>"), QStringLiteral("nextMonth"), kNextMonthRect}}) {
-        auto* arrow = new CImageButton(text);
-        arrow->setObjectName(name);
-        arrow->setAccessibleName(text);
-        arrow->setAccessibleDescription(calendar);
-        AddDlgItem(id, arrow, rect);
-    }
-    ShowCalendarControls(false);
-
-    m_flexMan.SetGrid(m_pGrid);
-    m_flexMan.InitGrid();
-    const CTime today = CTime::GetCurrentTime();
-    m_flexMan.SetMonth(today.GetYear(), today.GetMonth());
+    const QRect grid = GetDlgItem(IDC_PC_LIST)->geometry().adjusted(kGridInset, kGridInset, -kGridInset, -kGridInset);
+    m_pCalendar = std::make_unique<CMonthCalendar>(
+        *this,
+        CMonthCalendar::Places{IDC_MONTH_GRID, grid, IDC_MONTH_LABEL, kMonthLabelRect, IDC_PREV_MONTH, kPrevMonthRect,
+                               IDC_NEXT_MONTH, kNextMonthRect},
+        platform::LoadString(64112), QString());
 
     connect(ImageButton(IDC_MONTH), &QPushButton::clicked, this, &CForm_Schedule::OnMonth);
-    connect(ImageButton(IDC_PREV_MONTH), &QPushButton::clicked, this, &CForm_Schedule::OnPrevMonth);
-    connect(ImageButton(IDC_NEXT_MONTH), &QPushButton::clicked, this, &CForm_Schedule::OnNextMonth);
-    connect(m_pGrid, &CMSFlexGrid::SelChange, this, &CForm_Schedule::OnGridSelChange);
-    connect(m_pGrid, &CMSFlexGrid::DblClick, this, &CForm_Schedule::OnDblClickGrid);
+    connect(m_pCalendar->PrevButton(), &QPushButton::clicked, this, &CForm_Schedule::OnPrevMonth);
+    connect(m_pCalendar->NextButton(), &QPushButton::clicked, this, &CForm_Schedule::OnNextMonth);
+    connect(GetGrid(), &CMSFlexGrid::SelChange, this, &CForm_Schedule::OnGridSelChange);
+    connect(GetGrid(), &CMSFlexGrid::DblClick, this, &CForm_Schedule::OnDblClickGrid);
 }
 
 CForm_Schedule::~CForm_Schedule() = default;
@@ -139,26 +121,20 @@ bool CForm_Schedule::IsMonthShown() const
     return ImageButton(IDC_MONTH)->GetCheck() != 0;
 }
 
-void CForm_Schedule::ShowCalendarControls(bool show)
-{
-    for (const int id : {int(IDC_MONTH_GRID), int(IDC_MONTH_LABEL), int(IDC_PREV_MONTH), int(IDC_NEXT_MONTH)})
-        GetDlgItem(id)->setVisible(show);
-}
-
 void CForm_Schedule::OnPcSourceShown(bool)
 {
     EnableControl(IDC_COPY_TO_MOBILE, IsPhoneRead());
     EnableControl(IDC_COPY_TO_PC, IsPhoneRead());
     Static(IDC_SCHEDULE_TOTAL)->show();
     CheckBox(IDC_ORGANIZER_PC_SELECT_ALL)->show();
-    ShowCalendarControls(false);
+    m_pCalendar->Show(false);
 }
 
 void CForm_Schedule::OnMonth()
 {
     const platform::WaitCursor wait;
     CheckSelector(IDC_MONTH, PcSelectorIds());
-    ShowCalendarControls(true);
+    m_pCalendar->Show(true);
     for (const int id : {int(IDC_PC_LIST), int(IDC_OUTLOOK_LIST), int(IDC_PC_READ), int(IDC_ORGANIZER_PC_SELECT_ALL),
                          int(IDC_SCHEDULE_TOTAL)})
         GetDlgItem(id)->hide();
@@ -167,58 +143,27 @@ void CForm_Schedule::OnMonth()
     caption->setAccessibleName(caption->title());
 
     // Always today's month, with today selected.
-    const CTime today = CTime::GetCurrentTime();
-    m_flexMan.SetMonth(today.GetYear(), today.GetMonth());
-    m_flexMan.SelectDate(today, true);
+    m_pCalendar->ShowToday();
     DrawMonth();
-    m_flexMan.SelectDate(today, true);
-    ShowMonthLabel();
 
     for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), int(IDC_PC_DELETE)})
         EnableControl(id, false);
     ApplySelectAll(ShownPcList(), CheckBox(IDC_ORGANIZER_PC_SELECT_ALL), false);
     DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
     RefreshSelectionState();
-    m_pGrid->setFocus();
+    GetGrid()->setFocus();
     GetFormSurface()->update();
-}
-
-void CForm_Schedule::ShowMonthLabel()
-{
-    const CTime selected = m_flexMan.GetSelectedDate();
-    Static(IDC_MONTH_LABEL)->setText(QString::asprintf("%04d / %02d", selected.GetYear(), selected.GetMonth()));
-    Static(IDC_MONTH_LABEL)->setAccessibleName(Static(IDC_MONTH_LABEL)->text());
 }
 
 std::vector<monthtexts::Entry> CForm_Schedule::MonthEntries(std::vector<quintptr>& ids) const
 {
-    // Rows are resolved through the document once per drawing: a row whose record is gone
-    // draws nothing.
-    std::unordered_map<quintptr, const CScheduleEntry*> live;
-    for (const auto& entry : GetDocument().m_pcSchedules) {
-        if (!entry->IsDeleted())
-            live.emplace(CMVsyncDoc::RecordId(entry.get()), entry.get());
-    }
-    const CRecordListCtrl* list = RecordList(IDC_PC_LIST);
-    std::vector<monthtexts::Entry> entries;
-    entries.reserve(size_t(list->GetItemCount()));
-    ids.clear();
-    for (int row = 0; row < list->GetItemCount(); ++row) {
-        const auto it = live.find(list->GetItemData(row));
-        if (it == live.end())
-            continue;
-        const CScheduleEntry& entry = *it->second;
-        entries.push_back({entry.m_dtStart.date(), entry.m_nRepeat, entry.m_strSubject});
-        ids.push_back(it->first);
-    }
-    return entries;
+    return CMonthCalendar::RowEntries(*RecordList(IDC_PC_LIST), GetDocument().m_pcSchedules, &CMVsyncDoc::RecordId, &ids);
 }
 
 void CForm_Schedule::DrawMonth()
 {
-    ShowMonthLabel();
     std::vector<quintptr> ids;
-    m_flexMan.ShowEntries(MonthEntries(ids), monthtexts::EveryLaterOccurrence);
+    m_pCalendar->Draw(MonthEntries(ids), monthtexts::EveryLaterOccurrence);
     RefreshSelectionState();
 }
 
@@ -227,7 +172,7 @@ std::vector<quintptr> CForm_Schedule::SelectedDayEntries() const
     std::vector<quintptr> ids;
     const std::vector<monthtexts::Entry> entries = MonthEntries(ids);
     std::vector<quintptr> onDay;
-    for (const int i : monthtexts::EntriesOn(entries, m_flexMan.GetSelectedDate().date()))
+    for (const int i : monthtexts::EntriesOn(entries, m_pCalendar->SelectedDay()))
         onDay.push_back(ids[size_t(i)]);
     return onDay;
 }
@@ -242,21 +187,21 @@ void CForm_Schedule::RefreshSelectionState()
 
 void CForm_Schedule::OnPrevMonth()
 {
-    m_flexMan.ShowPrevMonth();
+    GetFlexMan().ShowPrevMonth();
     DrawMonth();
 }
 
 void CForm_Schedule::OnNextMonth()
 {
-    m_flexMan.ShowNextMonth();
+    GetFlexMan().ShowNextMonth();
     DrawMonth();
 }
 
 void CForm_Schedule::OnGridSelChange()
 {
-    if (!m_flexMan.OnCellSelected())
+    if (!GetFlexMan().OnCellSelected())
         return;
-    ShowMonthLabel();
+    m_pCalendar->ShowLabel();
     RefreshSelectionState();
 }
 
@@ -291,7 +236,7 @@ void CForm_Schedule::NewOnSelectedDay()
     // A day with an entry of its own gets no second one from the calendar.
     if (monthtexts::ActionForDay(int(SelectedDayEntries().size())) != monthtexts::DayAction::New)
         return;
-    const CTime day = m_flexMan.GetSelectedDate();
+    const CTime day = GetFlexMan().GetSelectedDate();
     CScheduleEntry entry;
     entry.m_dtStart = COleDateTime(day.GetYear(), day.GetMonth(), day.GetDay(), 0, 0, 0);
     if (!EditRecord(entry, ModeNew, CMVsyncDoc::ListPc))
@@ -354,8 +299,8 @@ void CForm_Schedule::PlaceGrid()
     const QWidget* list = GetDlgItem(IDC_PC_LIST);
     if (!list || !IsInitialized())
         return;
-    m_flexMan.SetLayout(list->geometry().adjusted(kGridInset, kGridInset, -kGridInset, -kGridInset), true);
-    m_pGrid->setVisible(IsMonthShown());
+    GetFlexMan().SetLayout(list->geometry().adjusted(kGridInset, kGridInset, -kGridInset, -kGridInset), true);
+    GetGrid()->setVisible(IsMonthShown());
 }
 
 CRecordListCtrl* CForm_Schedule::CopySource() const

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "controls/month_texts.h"
-#include "controls/sch_flex_man.h"
+#include "controls/month_calendar.h"
 #include "ui/phone_list_form.h"
 
-class CMSFlexGrid;
+#include <memory>
 
 // The schedule tab: the PC pane shows the local schedule list, the PIM calendar, or a month
 // calendar of the local list with a mark on every day a repeating entry falls on; the Mobile
@@ -20,8 +19,8 @@ public:
 
     void OnInitialUpdate() override;
     bool IsMonthShown() const;
-    CSchFlexMan& GetFlexMan() { return m_flexMan; }
-    CMSFlexGrid* GetGrid() const { return m_pGrid; }
+    CSchFlexMan& GetFlexMan() { return m_pCalendar->FlexMan(); }
+    CMSFlexGrid* GetGrid() const { return m_pCalendar->Grid(); }
 
 public Q_SLOTS:
     void OnPcNew() override;
@@ -58,12 +57,9 @@ private:
     std::vector<quintptr> SelectedDayEntries() const;
     void NewOnSelectedDay();
     void EditSelectedDay();
-    void ShowMonthLabel();
     // The grid takes the local list's place, 10 pixels inside it; it is shown only with the
     // calendar.
     void PlaceGrid();
-    void ShowCalendarControls(bool show);
 
-    CSchFlexMan m_flexMan;
-    CMSFlexGrid* m_pGrid; // a control of the form
+    std::unique_ptr<CMonthCalendar> m_pCalendar;
 };

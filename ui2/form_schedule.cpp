@@ -16,8 +16,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include <unordered_map>
-
 namespace dh2 {
 
 using namespace ids;
@@ -65,8 +63,7 @@ QString firstLine(const QString& text)
 } // namespace
 
 CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
-    : COrganizerForm(doc, scheduleLayout(), CScheduleEntry::KindSchedule, parent), m_pGrid(new CMSFlexGrid),
-      m_pDayGrid(new CMSFlexGrid)
+    : COrganizerForm(doc, scheduleLayout(), CScheduleEntry::KindSchedule, parent), m_pDayGrid(new CMSFlexGrid)
 {
     setObjectName(QStringLiteral("CForm_Schedule"));
     GetDlgItem(IDC_LOCAL_SOURCE)->setGeometry(selectorRect(0));
@@ -79,37 +76,26 @@ CForm_Schedule::CForm_Schedule(CMVsyncDoc& doc, QWidget* parent)
     divider.shifted.push_back(IDC_DAY);
     SetDivider(divider);
 
-    const QString calendar = platform::LoadString(IDS_CALENDAR);
-    NameControl(m_pGrid, QStringLiteral("monthGrid"), calendar, QStringLiteral("PC pane"));
-    AddDlgItem(IDC_MONTH_GRID, m_pGrid, GetDlgItem(IDC_PC_LIST)->geometry() - kGridInset);
-    NameControl(m_pDayGrid, QStringLiteral("dayGrid"), QStringLiteral("Day"), QStringLiteral("PC pane"));
-    AddDlgItem(IDC_DAY_GRID, m_pDayGrid, GetDlgItem(IDC_PC_LIST)->geometry());
-    auto* label = new QLabel(QStringLiteral("2002 / 03 / 23"));
-    NameControl(label, QStringLiteral("monthLabel"), label->text(), QStringLiteral("PC pane"));
-    label->setAlignment(Qt::AlignCenter);
-    AddDlgItem(IDC_MONTH_LABEL, label, kMonthLabelRect);
-    AddArrowButton(IDC_PREV_MONTH, QStringLiteral("<<"), QStringLiteral("prevMonth"), kPrevMonthRect)
-        ->setAccessibleDescription(calendar);
-    AddArrowButton(IDC_NEXT_MONTH, QStringLiteral(">>"), QStringLiteral("nextMonth"), kNextMonthRect)
-        ->setAccessibleDescription(calendar);
-    ShowCalendarControls(false);
+    const QRect list = GetDlgItem(IDC_PC_LIST)->geometry();
+    m_pCalendar = std::make_unique<CMonthCalendar>(
+        *this,
+        CMonthCalendar::Places{IDC_MONTH_GRID, list - kGridInset, IDC_MONTH_LABEL, kMonthLabelRect, IDC_PREV_MONTH,
+                               kPrevMonthRect, IDC_NEXT_MONTH, kNextMonthRect},
+        platform::LoadString(IDS_CALENDAR), QStringLiteral("PC pane"));
+    GetFlexMan().SelectDate(CTime::GetCurrentTime(), true);
+    AddDlgItem(IDC_DAY_GRID, NameControl(m_pDayGrid, QStringLiteral("dayGrid"), QStringLiteral("Day"), QStringLiteral("PC pane")),
+               list);
     m_pDayGrid->hide();
     // Nothing ever fills the day grid: it shows as an empty table over its whole rectangle.
     m_pDayGrid->SetScrollBars(0);
 
-    m_flexMan.SetGrid(m_pGrid);
-    m_flexMan.InitGrid();
-    const CTime today = CTime::GetCurrentTime();
-    m_flexMan.SetMonth(today.GetYear(), today.GetMonth());
-    m_flexMan.SelectDate(today, true);
-
     connect(ImageButton(IDC_MONTH), &QPushButton::clicked, this, &CForm_Schedule::ShowMonthView);
     connect(ImageButton(IDC_DAY), &QPushButton::clicked, this, &CForm_Schedule::ShowDayView);
-    connect(ImageButton(IDC_PREV_MONTH), &QPushButton::clicked, this, &CForm_Schedule::OnPrevMonth);
-    connect(ImageButton(IDC_NEXT_MONTH), &QPushButton::clicked, this, &CForm_Schedule::OnNextMonth);
-    connect(m_pGrid, &CMSFlexGrid::SelChange, this, &CForm_Schedule::OnGridSelChange);
-    connect(m_pGrid, &CMSFlexGrid::Click, this, &CForm_Schedule::OnClickGrid);
-    connect(m_pGrid, &CMSFlexGrid::DblClick, this, &CForm_Schedule::OnDblClickGrid);
+    connect(m_pCalendar->PrevButton(), &QPushButton::clicked, this, &CForm_Schedule::OnPrevMonth);
+    connect(m_pCalendar->NextButton(), &QPushButton::clicked, this, &CForm_Schedule::OnNextMonth);
+    connect(GetGrid(), &CMSFlexGrid::SelChange, this, &CForm_Schedule::OnGridSelChange);
+    connect(GetGrid(), &CMSFlexGrid::Click, this, &CForm_Schedule::OnClickGrid);
+    connect(GetGrid(), &CMSFlexGrid::DblClick, this, &CForm_Schedule::OnDblClickGrid);
 }
 
 CForm_Schedule::~CForm_Schedule() = default;
@@ -141,12 +127,6 @@ bool CForm_Schedule::IsDayShown() const
     return ImageButton(IDC_DAY)->GetCheck() != 0;
 }
 
-void CForm_Schedule::ShowCalendarControls(bool show)
-{
-    for (const int id : {int(IDC_MONTH_GRID), int(IDC_MONTH_LABEL), int(IDC_PREV_MONTH), int(IDC_NEXT_MONTH)})
-        GetDlgItem(id)->setVisible(show);
-}
-
 void CForm_Schedule::SetPcCaption(const QString& text)
 {
     QGroupBox* caption = Caption(IDC_PC_CAPTION);
@@ -162,26 +142,24 @@ void CForm_Schedule::OnPcSourceShown(bool)
     EnableControl(IDC_COPY_TO_PC, read);
     Static(IDC_TOTAL)->show();
     CheckBox(IDC_ORGANIZER_PC_SELECT_ALL)->show();
-    ShowCalendarControls(false);
+    m_pCalendar->Show(false);
     m_pDayGrid->hide();
 }
 
 void CForm_Schedule::ShowMonthView()
 {
     CheckSelector(IDC_MONTH, SelectorIds());
-    ShowCalendarControls(true);
+    m_pCalendar->Show(true);
     for (const int id : {int(IDC_TOTAL), int(IDC_PC_LIST), int(IDC_OUTLOOK_LIST), int(IDC_PC_READ), int(IDC_PC_WRITE),
                          int(IDC_DAY_GRID), int(IDC_ORGANIZER_PC_SELECT_ALL)})
         GetDlgItem(id)->hide();
     SetPcCaption(platform::LoadString(IDS_CALENDAR));
     // Always today's month, with today selected.
-    const CTime today = CTime::GetCurrentTime();
-    m_flexMan.SetMonth(today.GetYear(), today.GetMonth());
-    m_flexMan.SelectDate(today, true);
+    m_pCalendar->ShowToday();
     DrawMonth();
     for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), int(IDC_PC_DELETE)})
         EnableControl(id, false);
-    m_pGrid->setFocus();
+    GetGrid()->setFocus();
     GetFormSurface()->update();
 }
 
@@ -205,38 +183,15 @@ void CForm_Schedule::OnCheckChanged(CRecordListCtrl* list)
         EnableControl(IDC_PC_DELETE, false);
 }
 
-void CForm_Schedule::ShowMonthLabel()
-{
-    const CTime selected = m_flexMan.GetSelectedDate();
-    QLabel* label = Static(IDC_MONTH_LABEL);
-    label->setText(QString::asprintf("%04d / %02d", selected.GetYear(), selected.GetMonth()));
-    label->setAccessibleName(label->text());
-}
-
 void CForm_Schedule::DrawMonth()
 {
-    // Rows are resolved through the document once per drawing: a row whose record is gone
-    // draws nothing.
-    std::unordered_map<quintptr, const CScheduleEntry*> live;
-    for (const auto& entry : GetDocument().m_arPcSchedules) {
-        if (!entry->IsDeleted())
-            live.emplace(CMVsyncDoc::RecordId(entry.get()), entry.get());
-    }
-    const CRecordListCtrl* list = RecordList(IDC_PC_LIST);
-    std::vector<monthtexts::Entry> entries;
-    entries.reserve(size_t(list->GetItemCount()));
-    for (int row = 0; row < list->GetItemCount(); ++row) {
-        const auto it = live.find(list->GetItemData(row));
-        if (it != live.end())
-            entries.push_back({it->second->m_dtStart.date(), it->second->m_nRepeat, it->second->m_strSubject});
-    }
-    m_flexMan.ShowEntries(entries, monthtexts::FourLaterOccurrences);
-    ShowMonthLabel();
+    m_pCalendar->Draw(CMonthCalendar::RowEntries(*RecordList(IDC_PC_LIST), GetDocument().m_arPcSchedules, &CMVsyncDoc::RecordId),
+                      monthtexts::FourLaterOccurrences);
 }
 
 std::vector<quintptr> CForm_Schedule::SelectedDayEntries() const
 {
-    const QDate day = m_flexMan.GetSelectedDate().date();
+    const QDate day = m_pCalendar->SelectedDay();
     const CRecordListCtrl* list = RecordList(IDC_PC_LIST);
     std::vector<quintptr> onDay;
     for (int row = 0; row < list->GetItemCount(); ++row) {
@@ -250,20 +205,20 @@ std::vector<quintptr> CForm_Schedule::SelectedDayEntries() const
 
 void CForm_Schedule::OnPrevMonth()
 {
-    m_flexMan.ShowPrevMonth();
+    GetFlexMan().ShowPrevMonth();
     DrawMonth();
 }
 
 void CForm_Schedule::OnNextMonth()
 {
-    m_flexMan.ShowNextMonth();
+    GetFlexMan().ShowNextMonth();
     DrawMonth();
 }
 
 void CForm_Schedule::OnGridSelChange()
 {
-    if (m_flexMan.OnCellSelected())
-        ShowMonthLabel();
+    if (GetFlexMan().OnCellSelected())
+        m_pCalendar->ShowLabel();
 }
 
 void CForm_Schedule::OnClickGrid()
@@ -276,7 +231,7 @@ void CForm_Schedule::OnClickGrid()
 void CForm_Schedule::OnDblClickGrid()
 {
     // A day that shows nothing, or first a repeat mark, gets a new entry of its own.
-    const QString text = m_flexMan.GetDateText(m_flexMan.GetSelectedDate());
+    const QString text = GetFlexMan().GetDateText(GetFlexMan().GetSelectedDate());
     if (text.isEmpty() || text.startsWith(monthtexts::RepeatMark()))
         NewOnSelectedDay();
     else
@@ -301,7 +256,7 @@ void CForm_Schedule::OnPcEdit()
 
 void CForm_Schedule::NewOnSelectedDay()
 {
-    const CTime day = m_flexMan.GetSelectedDate();
+    const CTime day = GetFlexMan().GetSelectedDate();
     CScheduleEntry record = FreshRecord(COleDateTime(day.GetYear(), day.GetMonth(), day.GetDay(), 0, 0, 0));
     if (EditRecord(record, CScheduleDlg::ModeNew)) {
         Store(CMVsyncDoc::ListPc, record);
@@ -350,7 +305,7 @@ void CForm_Schedule::PlaceGrids(int after)
         m_pDayGrid->setGeometry(list->geometry());
         m_pDayGrid->CoverWithCells();
     }
-    m_flexMan.SetLayout(list->geometry() - (after == 0 ? kGridInset : kGridDragInset), true);
+    GetFlexMan().SetLayout(list->geometry() - (after == 0 ? kGridInset : kGridDragInset), true);
 }
 
 int CForm_Schedule::CopySourceList() const

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "controls/sch_flex_man.h"
+#include "controls/month_calendar.h"
 #include "ui2/organizer_form.h"
+
+#include <memory>
 
 class CMSFlexGrid;
 
@@ -26,8 +28,8 @@ public:
     bool IsMonthShown() const;
     bool IsDayShown() const;
     bool IsMobileRead() const { return m_bMobileRead; }
-    CSchFlexMan& GetFlexMan() { return m_flexMan; }
-    CMSFlexGrid* GetGrid() const { return m_pGrid; }
+    CSchFlexMan& GetFlexMan() { return m_pCalendar->FlexMan(); }
+    CMSFlexGrid* GetGrid() const { return m_pCalendar->Grid(); }
     CMSFlexGrid* GetDayGrid() const { return m_pDayGrid; }
 
 public Q_SLOTS:
@@ -65,14 +67,11 @@ private:
     std::vector<quintptr> SelectedDayEntries() const;
     void NewOnSelectedDay();
     void EditSelectedDay();
-    void ShowMonthLabel();
-    void ShowCalendarControls(bool show);
     // After a resize (0) or a divider drag (1).
     void PlaceGrids(int after);
     void SetPcCaption(const QString& text);
 
-    CSchFlexMan m_flexMan;
-    CMSFlexGrid* m_pGrid;    // a control of the form
+    std::unique_ptr<CMonthCalendar> m_pCalendar;
     CMSFlexGrid* m_pDayGrid; // a control of the form
     bool m_bMobileRead = false;
 };
