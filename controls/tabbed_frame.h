@@ -53,6 +53,13 @@ public:
         COLORREF shape;
         COLORREF text;
     };
+    // The same with the caption as a string id, as the programs' tables give it.
+    struct TabColours {
+        int caption;
+        COLORREF background;
+        COLORREF shape;
+        COLORREF text;
+    };
 
     ~CTabbedFrame() override;
 

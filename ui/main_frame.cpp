@@ -21,15 +21,8 @@ using namespace ids;
 
 namespace {
 
-struct TabColours {
-    int caption; // string id
-    COLORREF background;
-    COLORREF shape;
-    COLORREF text;
-};
-
 // Caption, bar background, tab shape fill and caption text colour of each page.
-constexpr TabColours kTabStyles[] = {
+constexpr CTabbedFrame::TabColours kTabStyles[] = {
     {63036, 0xA05E60, 0x80282B, 0xE7D7D7},
     {63037, 0x66C59D, 0x4C9476, 0xD9F0E6},
     {63011, 0x96C2C2, 0x84ACAC, 0xFFFFFF},
