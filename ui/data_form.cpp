@@ -2,14 +2,11 @@
 
 #include "controls/form_button.h"
 #include "controls/image_button.h"
-#include "controls/list_print_job.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 #include "ui/resource.h"
 
 #include <QCheckBox>
-#include <QDialog>
-#include <QGroupBox>
 #include <QLabel>
 
 using namespace ids;
@@ -17,15 +14,15 @@ using namespace panelayout;
 
 namespace {
 
-QString paneText(bool pc)
-{
-    return pc ? QStringLiteral("PC pane") : QStringLiteral("Mobile pane");
-}
+// The shared controls, numbered as the program's resources have them.
+constexpr CSyncPaneForm::PaneIds kPaneIds{IDC_PC_CAPTION, IDC_MOBILE_CAPTION, IDC_OUTLOOK, IDC_PC_LIST, IDC_OUTLOOK_LIST,
+                                          IDC_PC_DETAIL, IDC_MOBILE_DETAIL, IDC_INFO, IDC_PC_READ, IDC_COPY_TO_MOBILE,
+                                          IDC_COPY_TO_PC};
 
 } // namespace
 
 CDataForm::CDataForm(CMVsyncDoc& doc, const Layout& layout, QWidget* parent)
-    : CDataPaneForm(kDesignSize, parent), m_layout(layout), m_doc(doc)
+    : CRecordPaneForm(kPaneIds, layout, QStringLiteral("Deskhand"), parent), m_doc(doc)
 {
     SetFormColor(kFormColor);
     BuildCommonControls();
@@ -41,70 +38,28 @@ CDataForm::~CDataForm() = default;
 
 void CDataForm::BuildCommonControls()
 {
-    const QString pc = paneText(true);
-    const QString mobile = paneText(false);
+    using platform::LoadString;
+    const QString& pc = kPcPane;
+    const QString& mobile = kMobilePane;
 
-    AddPaneCaption(IDC_PC_CAPTION, platform::LoadString(64109), QStringLiteral("pcCaption"), kPcCaption);
-    AddPaneCaption(IDC_MOBILE_CAPTION, platform::LoadString(63034), QStringLiteral("mobileCaption"), kMobileCaption);
-
-    AddFormButton(IDC_PC_NEW, platform::LoadString(61493), QStringLiteral("pcNew"), pc, ButtonAt(kPcLeft, 0));
-    AddFormButton(IDC_PC_EDIT, platform::LoadString(61494), QStringLiteral("pcEdit"), pc, ButtonAt(kPcLeft, 1));
-    AddFormButton(IDC_PC_DELETE, platform::LoadString(64105), QStringLiteral("pcDelete"), pc, ButtonAt(kPcLeft, 2));
-    AddFormButton(IDC_PC_READ, platform::LoadString(64106), QStringLiteral("pcRead"), pc, ButtonAt(kPcLeft, 3));
-    AddFormButton(IDC_MOBILE_READ, platform::LoadString(64106), QStringLiteral("mobileRead"), mobile,
-                  ButtonAt(kMobileLeft, 0));
-    AddFormButton(IDC_MOBILE_NEW, platform::LoadString(61493), QStringLiteral("mobileNew"), mobile,
-                  ButtonAt(kMobileLeft, 1));
-    AddFormButton(IDC_MOBILE_EDIT, platform::LoadString(61494), QStringLiteral("mobileEdit"), mobile,
-                  ButtonAt(kMobileLeft, 2));
-    AddFormButton(IDC_MOBILE_DELETE, platform::LoadString(64105), QStringLiteral("mobileDelete"), mobile,
-                  ButtonAt(kMobileLeft, 3));
-
-    for (const auto& [id, text, name, top] : {std::tuple{IDC_COPY_TO_MOBILE, QStringLiteral(">>"), QStringLiteral("copyToMobile"), 200},
-                                              std::tuple{IDC_COPY_TO_PC, QStringLiteral("<<"), QStringLiteral("copyToPc"), 236}}) {
-        AddArrowButton(id, text, name, QRect(kCentre + 10, top, 38, 28));
-    }
-
-    AddSelector(m_layout.localSelector, m_layout.localText, QStringLiteral("localSource"), QRect(224, kSelectRow, 72, 24));
-    AddSelector(IDC_OUTLOOK, platform::LoadString(64104), QStringLiteral("outlookSource"), QRect(300, kSelectRow, 72, 24));
-
-    AddCheckBox(m_layout.pcSelectAll, platform::LoadString(64107), QStringLiteral("pcSelectAll"), pc,
-                QRect(kPcLeft, kSelectRow + 2, 90, 20));
-    AddCheckBox(m_layout.mobileSelectAll, platform::LoadString(64107), QStringLiteral("mobileSelectAll"), mobile,
-                QRect(kMobileLeft, kSelectRow + 2, 90, 20));
-    auto* total = new QLabel(platform::LoadString(64108));
-    NameControl(total, QStringLiteral("total"), total->text(), pc);
-    AddDlgItem(m_layout.total, total, QRect(kPcLeft + 96, kSelectRow + 2, 110, 20));
-    auto* info = new QLabel(QStringLiteral("info"));
-    NameControl(info, QStringLiteral("info"), info->text(), mobile);
-    AddDlgItem(IDC_INFO, info, QRect(kMobileLeft + 96, kSelectRow + 2, 90, 20));
-
-    auto* pcDetail = new CDetailListCtrl;
-    NameControl(pcDetail, QStringLiteral("pcDetail"), QStringLiteral("PC details"), pc);
-    AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, m_layout.detailHeight));
-    auto* mobileDetail = new CDetailListCtrl;
-    NameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), mobile);
-    AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, m_layout.detailHeight));
-
-    // The PC lists are named by the caption that stands over them.
-    AddRecordList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), ListRect(kPcLeft, kPcWidth, m_layout.detailHeight))
-        ->setAccessibleName(platform::LoadString(64100));
-    AddRecordList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), ListRect(kPcLeft, kPcWidth, m_layout.detailHeight))
-        ->setAccessibleName(platform::LoadString(64101));
-
-    AddShadow(IDC_PC_DETAIL, kDetailShadow);
-    AddShadow(IDC_MOBILE_DETAIL, kDetailShadow);
-    AddShadow(IDC_PC_LIST, kPcListShadow);
-    AddShadow(IDC_OUTLOOK_LIST, kPcListShadow);
-
-    Divider divider;
-    divider.captionId = IDC_PC_CAPTION;
-    divider.leftLimit = m_layout.dividerLeftLimit;
-    divider.rightEdges = {IDC_PC_LIST, IDC_OUTLOOK_LIST, IDC_PC_DETAIL, IDC_PC_CAPTION};
-    divider.shifted = {m_layout.localSelector, IDC_OUTLOOK, IDC_MOBILE_READ, IDC_MOBILE_NEW, IDC_MOBILE_EDIT,
-                       IDC_MOBILE_DELETE, m_layout.mobileSelectAll, IDC_INFO, IDC_COPY_TO_MOBILE, IDC_COPY_TO_PC};
-    divider.leftEdges = {IDC_MOBILE_DETAIL, IDC_MOBILE_CAPTION};
-    SetDivider(divider);
+    AddPaneCaptions(LoadString(64109), LoadString(63034));
+    AddFormButton(IDC_PC_NEW, LoadString(61493), QStringLiteral("pcNew"), pc, ButtonAt(kPcLeft, 0));
+    AddFormButton(IDC_PC_EDIT, LoadString(61494), QStringLiteral("pcEdit"), pc, ButtonAt(kPcLeft, 1));
+    AddFormButton(IDC_PC_DELETE, LoadString(64105), QStringLiteral("pcDelete"), pc, ButtonAt(kPcLeft, 2));
+    AddFormButton(IDC_PC_READ, LoadString(64106), QStringLiteral("pcRead"), pc, ButtonAt(kPcLeft, 3));
+    AddFormButton(IDC_MOBILE_READ, LoadString(64106), QStringLiteral("mobileRead"), mobile, ButtonAt(kMobileLeft, 0));
+    AddFormButton(IDC_MOBILE_NEW, LoadString(61493), QStringLiteral("mobileNew"), mobile, ButtonAt(kMobileLeft, 1));
+    AddFormButton(IDC_MOBILE_EDIT, LoadString(61494), QStringLiteral("mobileEdit"), mobile, ButtonAt(kMobileLeft, 2));
+    AddFormButton(IDC_MOBILE_DELETE, LoadString(64105), QStringLiteral("mobileDelete"), mobile, ButtonAt(kMobileLeft, 3));
+    PaneTexts texts;
+    texts.outlookSource = LoadString(64104);
+    texts.selectAll = LoadString(64107);
+    texts.total = LoadString(64108);
+    texts.info = QStringLiteral("info");
+    texts.localList = LoadString(64100);
+    texts.outlookList = LoadString(64101);
+    AddPaneControls(texts);
+    SetPaneDivider(MobileButtons());
 
     connect(FormButton(IDC_PC_NEW), &QPushButton::clicked, this, &CDataForm::OnPcNew);
     connect(FormButton(IDC_PC_EDIT), &QPushButton::clicked, this, &CDataForm::OnPcEdit);
@@ -123,26 +78,12 @@ void CDataForm::BuildCommonControls()
     connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::toggled, this, &CDataForm::OnMobileSelectAll);
 }
 
-CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name, const QString& caption)
+std::vector<int> CDataForm::MobileButtons()
 {
-    CRecordListCtrl* list = AddRecordList(id, kind, name, ListRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
-    list->setAccessibleName(caption);
-    AddShadow(id, kMobileListShadow);
-    Divider divider = GetDivider();
-    divider.leftEdges.push_back(id);
-    SetDivider(divider);
-    return list;
+    return {IDC_MOBILE_READ, IDC_MOBILE_NEW, IDC_MOBILE_EDIT, IDC_MOBILE_DELETE};
 }
 
-CRecordListCtrl* CDataForm::AddRecordList(int id, int kind, const QString& name, const QRect& rect)
-{
-    CRecordListCtrl* list = CDataPaneForm::AddRecordList(id, name, rect);
-    SetListKind(list, kind);
-    ConnectList(list);
-    return list;
-}
-
-void CDataForm::ConnectList(CRecordListCtrl* list)
+void CDataForm::OnRecordListAdded(CRecordListCtrl* list)
 {
     connect(list, &CRecordListCtrl::listClicked, this, [this, list] { OnClickList(list); });
     connect(list, &CRecordListCtrl::listDoubleClicked, this, [this, list] { OnDblClkList(list); });
@@ -152,21 +93,7 @@ void CDataForm::ConnectList(CRecordListCtrl* list)
 void CDataForm::OnInitialUpdate()
 {
     // Anchors first: they take the controls' design places as their margins.
-    AnchorControl(IDC_PC_CAPTION, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
-    AnchorControl(IDC_MOBILE_CAPTION, ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
-    AnchorControl(m_layout.localSelector, ANCHOR_TOPCENTER, ANCHOR_NONE);
-    AnchorControl(IDC_OUTLOOK, ANCHOR_TOPCENTER, ANCHOR_NONE);
-    AnchorControl(IDC_PC_DETAIL, ANCHOR_TOPLEFT, ANCHOR_TOPCENTER);
-    AnchorControl(IDC_PC_LIST, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
-    AnchorControl(IDC_OUTLOOK_LIST, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
-    AnchorControl(IDC_MOBILE_DETAIL, ANCHOR_TOPCENTER, ANCHOR_TOPRIGHT);
-    for (const auto& [list, kind] : ListKinds()) {
-        if (!IsPcList(list))
-            AddControl(const_cast<CRecordListCtrl*>(list), ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
-    }
-    for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), int(IDC_MOBILE_READ), int(IDC_MOBILE_NEW),
-                         int(IDC_MOBILE_EDIT), int(IDC_MOBILE_DELETE), m_layout.mobileSelectAll, int(IDC_INFO)})
-        AnchorControl(id, ANCHOR_TOPCENTER, ANCHOR_NONE);
+    AnchorPanes(MobileButtons());
     AnchorFormControls();
     CPaneFormView::OnInitialUpdate();
 
@@ -203,28 +130,6 @@ std::vector<int> CDataForm::SelectorIds() const
 std::vector<int> CDataForm::PcSelectorIds() const
 {
     return {m_layout.localSelector, IDC_OUTLOOK};
-}
-
-int CDataForm::PcKind() const
-{
-    return ImageButton(IDC_OUTLOOK)->GetCheck() ? CMVsyncDoc::ListOutlook : CMVsyncDoc::ListPc;
-}
-
-CRecordListCtrl* CDataForm::ShownPcList() const
-{
-    return RecordList(PcKind() == CMVsyncDoc::ListOutlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
-}
-
-CSyncRecord* CDataForm::RowRecord(const CRecordListCtrl& list, int row) const
-{
-    if (row < 0 || row >= list.GetItemCount())
-        return nullptr;
-    return FindRecord(ListKind(&list), list.GetItemData(row));
-}
-
-CSyncRecord* CDataForm::SelectedRecord(const CRecordListCtrl& list) const
-{
-    return RowRecord(list, list.GetSelectedIndex());
 }
 
 std::vector<quintptr> CDataForm::SelectedIds(const CRecordListCtrl& list) const
@@ -264,14 +169,7 @@ void CDataForm::ShowOutlookList()
 
 void CDataForm::ShowPcSource(bool outlook)
 {
-    CheckSelector(outlook ? IDC_OUTLOOK : m_layout.localSelector, PcSelectorIds());
-    CRecordListCtrl* shown = RecordList(outlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
-    shown->show();
-    RecordList(outlook ? IDC_PC_LIST : IDC_OUTLOOK_LIST)->hide();
-    FormButton(IDC_PC_READ)->setVisible(outlook);
-    QGroupBox* caption = Caption(IDC_PC_CAPTION);
-    caption->setTitle(platform::LoadString(outlook ? 64101 : 64100));
-    caption->setAccessibleName(caption->title());
+    CRecordListCtrl* shown = SwitchPcSource(outlook, PcSelectorIds(), platform::LoadString(outlook ? 64101 : 64100));
     ApplySelectAll(shown, CheckBox(m_layout.pcSelectAll), false);
     DetailList(IDC_PC_DETAIL)->SetRows(DetailRows(nullptr));
     RefreshSelectionState();
@@ -361,9 +259,7 @@ void CDataForm::ShowMobileEntryInfo(const CSyncRecord* record)
 
 void CDataForm::UpdatePcTotal()
 {
-    Static(m_layout.total)->setText(platform::LoadString(61447).replace(QStringLiteral("%d"),
-                                                                          QString::number(ShownPcList()->GetItemCount())));
-    Static(m_layout.total)->setAccessibleName(Static(m_layout.total)->text());
+    ShowPcTotal(platform::LoadString(61447));
 }
 
 void CDataForm::OnPcNew()
@@ -512,12 +408,6 @@ void CDataForm::OnCopyToPc()
     if (kind == CMVsyncDoc::ListOutlook)
         OnPcWrite();
     RefreshList(kind);
-}
-
-void CDataForm::OnFilePrint()
-{
-    // The local list is printed whichever PC source is shown.
-    PrintList(RecordList(IDC_PC_LIST), m_layout.printTitle + QStringLiteral("\r\n"), QStringLiteral("Deskhand"));
 }
 
 void CDataForm::SetTransferProgressRange(int selectedRows)

@@ -3,8 +3,8 @@
 #include "ui/dialog_parts.h"
 
 #include "controls/detail_list_ctrl.h"
-#include "controls/data_pane_form.h"
 #include "controls/record_list_ctrl.h"
+#include "controls/sync_pane_form.h"
 #include "document/mvsync_doc.h"
 
 #include <QString>
@@ -14,13 +14,7 @@
 #include <memory>
 #include <vector>
 
-class CFormButton;
-class CImageButton;
 class QCheckBox;
-class QDialog;
-class QGroupBox;
-class QLabel;
-class QPrinter;
 
 // The base of Deskhand's data forms (phonebook, schedule, memo): the PC pane on the left shows
 // the local list or the PIM list, the Mobile pane on the right the phone's list, and ">>" and
@@ -34,22 +28,10 @@ class QPrinter;
 //
 // Rows hold the identity of a document record and ask the document for it before every use;
 // every form reloads its lists whenever the document says that its lists changed.
-class CDataForm : public CDataPaneForm {
+class CDataForm : public CRecordPaneForm<CSyncRecord> {
     Q_OBJECT
 
 public:
-    // What differs between the forms' templates.
-    struct Layout {
-        int localSelector = 0; // the PC source selector of the local list
-        QString localText;     // its text
-        int pcSelectAll = 0;
-        int mobileSelectAll = 0;
-        int total = 0;
-        int dividerLeftLimit = 400;
-        int detailHeight = 166; // the detail lists; the record lists take the room below
-        QString printTitle; // the first line of a printed list
-    };
-
     using enum EditDialogMode;
 
     static constexpr COLORREF kFormColor = 0x80282B;
@@ -69,9 +51,6 @@ public:
     // Reloads the list of one kind (1 local, 2 PIM, 3 and 4 phone).
     virtual void RefreshList(int kind) = 0;
 
-    // The PC list shown and its kind (1 local, 2 PIM).
-    int PcKind() const;
-    CRecordListCtrl* ShownPcList() const;
     // The phone list shown and its kind.
     virtual CRecordListCtrl* ShownMobileList() const = 0;
     virtual int MobileKind() const = 0;
@@ -88,7 +67,6 @@ public Q_SLOTS:
     virtual void OnMobileDelete() = 0;
     virtual void OnCopyToMobile() = 0;
     void OnCopyToPc();
-    void OnFilePrint() override;
     void OnPcSelectAll();
     void OnMobileSelectAll();
     void ShowLocalList();
@@ -106,16 +84,6 @@ protected:
     // After a PC list source was shown (false: the local list).
     virtual void OnPcSourceShown(bool /*outlook*/) {}
 
-    // A record list of a kind at its design rectangle.
-    CRecordListCtrl* AddRecordList(int id, int kind, const QString& name, const QRect& rect);
-    // A list of the Mobile pane: in its place, with its shadow, its left edge on the divider.
-    CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
-
-    // The document's record with that identity in the list of that kind; nullptr when gone.
-    virtual CSyncRecord* FindRecord(int kind, quintptr id) const = 0;
-    // The record of a row, resolved through the document; nullptr when it is gone.
-    CSyncRecord* RowRecord(const CRecordListCtrl& list, int row) const;
-    CSyncRecord* SelectedRecord(const CRecordListCtrl& list) const;
     // The identities of the selected rows, in row order.
     std::vector<quintptr> SelectedIds(const CRecordListCtrl& list) const;
 
@@ -181,12 +149,12 @@ protected:
     // The phone error box, which the document shows.
     static void ShowError(int stringId) { CMVsyncDoc::ShowError(stringId); }
 
-    const Layout m_layout;
     bool m_bOutlookRead = false;
 
 private:
+    static std::vector<int> MobileButtons();
     void BuildCommonControls();
-    void ConnectList(CRecordListCtrl* list);
+    void OnRecordListAdded(CRecordListCtrl* list) override;
 
     CMVsyncDoc& m_doc;
 };

@@ -24,7 +24,7 @@ CDataForm::Layout contactLayout()
     layout.mobileSelectAll = IDC_CONTACT_MOBILE_SELECT_ALL;
     layout.total = IDC_CONTACT_TOTAL;
     layout.dividerLeftLimit = 400;
-    layout.printTitle = QStringLiteral("Phonebook\r\n");
+    layout.printTitle = QStringLiteral("Phonebook\r\n\r\n"); // a blank line under the title
     return layout;
 }
 

@@ -17,7 +17,7 @@ CDataForm::Layout memoLayout()
     layout.mobileSelectAll = IDC_ORGANIZER_MOBILE_SELECT_ALL;
     layout.total = IDC_MEMO_TOTAL;
     layout.dividerLeftLimit = 400;
-    layout.printTitle = QStringLiteral("Memos\r\n");
+    layout.printTitle = QStringLiteral("Memos\r\n\r\n"); // a blank line under the title
     return layout;
 }
 

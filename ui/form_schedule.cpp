@@ -39,7 +39,7 @@ CDataForm::Layout scheduleLayout()
     layout.dividerLeftLimit = 450;
     // Five detail rows; the room goes to the list and to the calendar in its place.
     layout.detailHeight = 108;
-    layout.printTitle = QStringLiteral("Schedules\r\n");
+    layout.printTitle = QStringLiteral("Schedules\r\n\r\n"); // a blank line under the title
     return layout;
 }
 

@@ -18,13 +18,15 @@ using namespace panelayout;
 
 namespace {
 
-const QString kPcPane = QStringLiteral("PC pane");
-const QString kMobilePane = QStringLiteral("Mobile pane");
+// The shared controls, numbered as the program's resources have them.
+constexpr CSyncPaneForm::PaneIds kPaneIds{IDC_PC_CAPTION, IDC_MOBILE_CAPTION, IDC_OUTLOOK, IDC_PC_LIST, IDC_OUTLOOK_LIST,
+                                          IDC_PC_DETAIL, IDC_MOBILE_DETAIL, IDC_INFO, IDC_PC_READ, IDC_COPY_TO_MOBILE,
+                                          IDC_COPY_TO_PC};
 
 } // namespace
 
 CDataForm::CDataForm(CMVsyncDoc& doc, const Layout& layout, QWidget* parent)
-    : CDataPaneForm(kDesignSize, parent), m_layout(layout), m_doc(doc)
+    : CRecordPaneForm(kPaneIds, layout, platform::LoadString(IDS_FOOTER), parent), m_doc(doc)
 {
     SetFormColor(layout.formColor);
     BuildCommonControls();
@@ -41,9 +43,7 @@ CDataForm::~CDataForm() = default;
 void CDataForm::BuildCommonControls()
 {
     using platform::LoadString;
-    AddPaneCaption(IDC_PC_CAPTION, QStringLiteral("PC"), QStringLiteral("pcCaption"), kPcCaption);
-    AddPaneCaption(IDC_MOBILE_CAPTION, LoadString(IDS_MOBILE), QStringLiteral("mobileCaption"), kMobileCaption);
-
+    AddPaneCaptions(QStringLiteral("PC"), LoadString(IDS_MOBILE));
     AddFormButton(IDC_PC_NEW, QStringLiteral("New"), QStringLiteral("pcNew"), kPcPane, ButtonAt(kPcLeft, 0));
     AddFormButton(IDC_PC_EDIT, QStringLiteral("Edit"), QStringLiteral("pcEdit"), kPcPane, ButtonAt(kPcLeft, 1));
     AddFormButton(IDC_PC_DELETE, QStringLiteral("Delete"), QStringLiteral("pcDelete"), kPcPane, ButtonAt(kPcLeft, 2));
@@ -53,43 +53,15 @@ void CDataForm::BuildCommonControls()
                   ButtonAt(kMobileLeft, 0));
     AddFormButton(IDC_MOBILE_DELETE, QStringLiteral("Delete"), QStringLiteral("mobileDelete"), kMobilePane,
                   ButtonAt(kMobileLeft, 1));
-    AddArrowButton(IDC_COPY_TO_MOBILE, QStringLiteral(">>"), QStringLiteral("copyToMobile"), ArrowRect(0));
-    AddArrowButton(IDC_COPY_TO_PC, QStringLiteral("<<"), QStringLiteral("copyToPc"), ArrowRect(1));
-
-    AddSelector(m_layout.localSelector, m_layout.localText, QStringLiteral("localSource"), QRect(224, kSelectRow, 72, 24));
-    AddSelector(IDC_OUTLOOK, QStringLiteral("Outlook"), QStringLiteral("outlookSource"), QRect(300, kSelectRow, 72, 24));
-
-    AddCheckBox(m_layout.pcSelectAll, QStringLiteral("Select All"), QStringLiteral("pcSelectAll"), kPcPane,
-                QRect(kPcLeft, kSelectRow + 2, 90, 20));
-    AddCheckBox(m_layout.mobileSelectAll, QStringLiteral("Select All"), QStringLiteral("mobileSelectAll"), kMobilePane,
-                QRect(kMobileLeft, kSelectRow + 2, 90, 20));
-    auto* total = new QLabel(QStringLiteral("Total :"));
-    NameControl(total, QStringLiteral("total"), total->text(), kPcPane);
-    AddDlgItem(IDC_TOTAL, total, QRect(kPcLeft + 96, kSelectRow + 2, 110, 20));
-    auto* info = new QLabel;
-    NameControl(info, QStringLiteral("info"), QString(), kMobilePane);
-    AddDlgItem(IDC_INFO, info, QRect(kMobileLeft + 96, kSelectRow + 2, 210, 20));
-
-    auto* pcDetail = new CDetailListCtrl;
-    NameControl(pcDetail, QStringLiteral("pcDetail"), QStringLiteral("PC details"), kPcPane);
-    AddDlgItem(IDC_PC_DETAIL, pcDetail, QRect(kPcLeft, kDetailTop, kPcWidth, m_layout.detailHeight));
-    auto* mobileDetail = new CDetailListCtrl;
-    NameControl(mobileDetail, QStringLiteral("mobileDetail"), QStringLiteral("Mobile details"), kMobilePane);
-    AddDlgItem(IDC_MOBILE_DETAIL, mobileDetail, QRect(kMobileLeft, kDetailTop, kMobileWidth, m_layout.detailHeight));
-    AddShadow(IDC_PC_DETAIL, kDetailShadow);
-    AddShadow(IDC_MOBILE_DETAIL, kDetailShadow);
-
-    AddPcList(IDC_PC_LIST, CMVsyncDoc::ListPc, QStringLiteral("pcList"), LoadString(IDS_LOCAL));
-    AddPcList(IDC_OUTLOOK_LIST, CMVsyncDoc::ListOutlook, QStringLiteral("outlookList"), LoadString(IDS_OUTLOOK));
-
-    Divider divider;
-    divider.captionId = IDC_PC_CAPTION;
-    divider.leftLimit = m_layout.dividerLeftLimit;
-    divider.rightEdges = {IDC_PC_LIST, IDC_OUTLOOK_LIST, IDC_PC_DETAIL, IDC_PC_CAPTION};
-    divider.shifted = {m_layout.localSelector, IDC_OUTLOOK,       IDC_MOBILE_READ,    IDC_MOBILE_DELETE,
-                       m_layout.mobileSelectAll, IDC_INFO, IDC_COPY_TO_MOBILE, IDC_COPY_TO_PC};
-    divider.leftEdges = {IDC_MOBILE_DETAIL, IDC_MOBILE_CAPTION};
-    SetDivider(divider);
+    PaneTexts texts;
+    texts.outlookSource = QStringLiteral("Outlook");
+    texts.selectAll = QStringLiteral("Select All");
+    texts.total = QStringLiteral("Total :");
+    texts.infoWidth = 210;
+    texts.localList = LoadString(IDS_LOCAL);
+    texts.outlookList = LoadString(IDS_OUTLOOK);
+    AddPaneControls(texts);
+    SetPaneDivider(MobileButtons());
 
     connect(FormButton(IDC_PC_NEW), &QPushButton::clicked, this, &CDataForm::OnPcNew);
     connect(FormButton(IDC_PC_EDIT), &QPushButton::clicked, this, &CDataForm::OnPcEdit);
@@ -107,30 +79,12 @@ void CDataForm::BuildCommonControls()
     connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::toggled, this, &CDataForm::OnMobileSelectAll);
 }
 
-CRecordListCtrl* CDataForm::AddPcList(int id, int kind, const QString& name, const QString& caption)
+std::vector<int> CDataForm::MobileButtons()
 {
-    CRecordListCtrl* list = AddRecordList(id, name, ListRect(kPcLeft, kPcWidth, m_layout.detailHeight));
-    list->setAccessibleName(caption);
-    SetListKind(list, kind);
-    AddShadow(id, kPcListShadow);
-    ConnectList(list);
-    return list;
+    return {IDC_MOBILE_READ, IDC_MOBILE_DELETE};
 }
 
-CRecordListCtrl* CDataForm::AddMobileList(int id, int kind, const QString& name, const QString& caption)
-{
-    CRecordListCtrl* list = AddRecordList(id, name, ListRect(kMobileLeft, kMobileWidth, m_layout.detailHeight));
-    list->setAccessibleName(caption);
-    SetListKind(list, kind);
-    AddShadow(id, kMobileListShadow);
-    Divider divider = GetDivider();
-    divider.leftEdges.push_back(id);
-    SetDivider(divider);
-    ConnectList(list);
-    return list;
-}
-
-void CDataForm::ConnectList(CRecordListCtrl* list)
+void CDataForm::OnRecordListAdded(CRecordListCtrl* list)
 {
     // Deskhand2's lists: check boxes, numbered rows with kind images grouped by the number
     // column.
@@ -143,21 +97,7 @@ void CDataForm::ConnectList(CRecordListCtrl* list)
 void CDataForm::OnInitialUpdate()
 {
     // Anchors first: they take the controls' design places as their margins.
-    AnchorControl(IDC_PC_CAPTION, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
-    AnchorControl(IDC_MOBILE_CAPTION, ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
-    AnchorControl(m_layout.localSelector, ANCHOR_TOPCENTER, ANCHOR_NONE);
-    AnchorControl(IDC_OUTLOOK, ANCHOR_TOPCENTER, ANCHOR_NONE);
-    AnchorControl(IDC_PC_DETAIL, ANCHOR_TOPLEFT, ANCHOR_TOPCENTER);
-    AnchorControl(IDC_MOBILE_DETAIL, ANCHOR_TOPCENTER, ANCHOR_TOPRIGHT);
-    for (const auto& [list, kind] : ListKinds()) {
-        if (IsPcList(list))
-            AddControl(const_cast<CRecordListCtrl*>(list), ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
-        else
-            AddControl(const_cast<CRecordListCtrl*>(list), ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
-    }
-    for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), int(IDC_MOBILE_READ), int(IDC_MOBILE_DELETE),
-                         m_layout.mobileSelectAll, int(IDC_INFO)})
-        AnchorControl(id, ANCHOR_TOPCENTER, ANCHOR_NONE);
+    AnchorPanes(MobileButtons());
     AnchorFormControls();
     CDataPaneForm::OnInitialUpdate();
 
@@ -184,28 +124,6 @@ void CDataForm::OnInitialUpdate()
 std::vector<int> CDataForm::SelectorIds() const
 {
     return {m_layout.localSelector, IDC_OUTLOOK};
-}
-
-int CDataForm::PcKind() const
-{
-    return ImageButton(IDC_OUTLOOK)->GetCheck() ? CMVsyncDoc::ListOutlook : CMVsyncDoc::ListPc;
-}
-
-CRecordListCtrl* CDataForm::ShownPcList() const
-{
-    return RecordList(PcKind() == CMVsyncDoc::ListOutlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
-}
-
-CSyncRecord* CDataForm::RowRecord(const CRecordListCtrl& list, int row) const
-{
-    if (row < 0 || row >= list.GetItemCount())
-        return nullptr;
-    return FindRecord(ListKind(&list), list.GetItemData(row));
-}
-
-CSyncRecord* CDataForm::SelectedRecord(const CRecordListCtrl& list) const
-{
-    return RowRecord(list, list.GetSelectedIndex());
 }
 
 std::vector<quintptr> CDataForm::CheckedIds(const CRecordListCtrl& list)
@@ -266,11 +184,7 @@ void CDataForm::ShowOutlookList()
 
 void CDataForm::ShowPcSource(bool outlook)
 {
-    CheckSelector(outlook ? IDC_OUTLOOK : m_layout.localSelector, SelectorIds());
-    CRecordListCtrl* shown = RecordList(outlook ? IDC_OUTLOOK_LIST : IDC_PC_LIST);
-    shown->show();
-    RecordList(outlook ? IDC_PC_LIST : IDC_OUTLOOK_LIST)->hide();
-    FormButton(IDC_PC_READ)->setVisible(outlook);
+    CRecordListCtrl* shown = SwitchPcSource(outlook, SelectorIds(), platform::LoadString(outlook ? IDS_OUTLOOK : IDS_LOCAL));
     FormButton(IDC_PC_WRITE)->hide();
     QGroupBox* caption = Caption(IDC_PC_CAPTION);
     caption->setTitle(platform::LoadString(outlook ? IDS_OUTLOOK : IDS_LOCAL));
@@ -338,9 +252,7 @@ void CDataForm::ShowMobileEntryInfo(const CSyncRecord* record)
 
 void CDataForm::UpdatePcTotal()
 {
-    QLabel* total = Static(IDC_TOTAL);
-    total->setText(platform::LoadString(IDS_TOTAL).replace(QStringLiteral("%d"), QString::number(ShownPcList()->GetItemCount())));
-    total->setAccessibleName(total->text());
+    ShowPcTotal(platform::LoadString(IDS_TOTAL));
 }
 
 void CDataForm::SetInfoText(const QString& text)
@@ -392,12 +304,6 @@ void CDataForm::OnPcWrite()
     if (!ExportPim())
         InfoBox(IDS_NO_OUTLOOK);
     RefreshList(CMVsyncDoc::ListOutlook);
-}
-
-void CDataForm::OnFilePrint()
-{
-    // The local list is printed whichever PC source is shown.
-    PrintList(RecordList(IDC_PC_LIST), m_layout.printTitle, platform::LoadString(IDS_FOOTER));
 }
 
 } // namespace dh2

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "controls/data_pane_form.h"
 #include "controls/detail_list_ctrl.h"
+#include "controls/sync_pane_form.h"
 #include "document2/mvsync_doc.h"
 
 #include <QString>
 
 #include <map>
 #include <vector>
-
-class CRecordListCtrl;
 
 namespace dh2 {
 
@@ -24,20 +22,13 @@ namespace dh2 {
 //
 // Rows hold a record's identity and resolve it through the document before every use; every
 // page refills its lists whenever the document says its lists changed.
-class CDataForm : public CDataPaneForm {
+class CDataForm : public CRecordPaneForm<CSyncRecord> {
     Q_OBJECT
 
 public:
     // What differs between the pages' templates.
-    struct Layout {
-        int localSelector = 0;  // the PC source selector of the local list
-        QString localText;      // its text
-        int pcSelectAll = 0;
-        int mobileSelectAll = 0;
+    struct Layout : CSyncPaneForm::Layout {
         COLORREF formColor = 0xA05E60;
-        int dividerLeftLimit = 400;
-        int detailHeight = 166;
-        QString printTitle; // the first line of a printed list, line break included
     };
 
     static constexpr COLORREF kButtonColor = 0xD9D9D9;
@@ -56,9 +47,6 @@ public:
     // Reloads the list of one kind (1 local, 2 PIM side, 3 and 4 phone).
     virtual void RefreshList(int kind) = 0;
 
-    // The PC list shown and its kind (1 local, 2 PIM side).
-    int PcKind() const;
-    CRecordListCtrl* ShownPcList() const;
     // The phone list shown.
     virtual CRecordListCtrl* ShownMobileList() const = 0;
 
@@ -76,7 +64,6 @@ public Q_SLOTS:
     virtual void OnMobileDelete() = 0;
     virtual void OnCopyToMobile() = 0;
     virtual void OnCopyToPc() = 0;
-    void OnFilePrint() override;
     void OnPcSelectAll();
     void OnMobileSelectAll();
     void ShowLocalList();
@@ -90,16 +77,6 @@ protected:
     virtual void ShowMobileSource() = 0;
     // Every source selector of the page.
     virtual std::vector<int> SelectorIds() const;
-
-    // The record list of a kind at its place in the PC pane, or in the Mobile pane (with its
-    // shadow, its left edge on the divider, named by its caption).
-    CRecordListCtrl* AddPcList(int id, int kind, const QString& name, const QString& caption);
-    CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
-
-    // The document's live record with that identity in the list of that kind; null when gone.
-    virtual CSyncRecord* FindRecord(int kind, quintptr id) const = 0;
-    CSyncRecord* RowRecord(const CRecordListCtrl& list, int row) const;
-    CSyncRecord* SelectedRecord(const CRecordListCtrl& list) const;
 
     // The detail lists: the rows of a record (none: the labels alone).
     virtual std::vector<CDetailListCtrl::Row> DetailRows(const CSyncRecord* record, bool pcPane) const = 0;
@@ -127,12 +104,12 @@ protected:
     // The Mobile pane's status text.
     void SetInfoText(const QString& text);
 
-    const Layout m_layout;
     bool m_bOutlookRead = false;
 
 private:
+    static std::vector<int> MobileButtons();
     void BuildCommonControls();
-    void ConnectList(CRecordListCtrl* list);
+    void OnRecordListAdded(CRecordListCtrl* list) override;
     void ShowPcSource(bool outlook);
 
     CMVsyncDoc& m_doc;

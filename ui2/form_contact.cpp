@@ -24,6 +24,7 @@ CDataForm::Layout contactLayout()
     layout.localText = QStringLiteral("Phonebook");
     layout.pcSelectAll = IDC_PC_SELECT_ALL;
     layout.mobileSelectAll = IDC_MOBILE_SELECT_ALL;
+    layout.total = IDC_TOTAL;
     layout.formColor = 0x80282B;
     layout.printTitle = platform::LoadString(IDS_CONTACT) + QStringLiteral("\r\n");
     return layout;

@@ -18,6 +18,7 @@ CDataForm::Layout memoLayout()
     layout.localText = QStringLiteral("Memo");
     layout.pcSelectAll = IDC_ORGANIZER_PC_SELECT_ALL;
     layout.mobileSelectAll = IDC_ORGANIZER_MOBILE_SELECT_ALL;
+    layout.total = IDC_TOTAL;
     layout.formColor = CForm_Memo::kFormColor;
     layout.dividerLeftLimit = 450;
     layout.detailHeight = 40; // one detail row

@@ -47,6 +47,7 @@ CDataForm::Layout scheduleLayout()
     layout.localText = QStringLiteral("View All");
     layout.pcSelectAll = IDC_ORGANIZER_PC_SELECT_ALL;
     layout.mobileSelectAll = IDC_ORGANIZER_MOBILE_SELECT_ALL;
+    layout.total = IDC_TOTAL;
     layout.formColor = CForm_Schedule::kFormColor;
     layout.dividerLeftLimit = 400;
     // Five detail rows; the room goes to the list and to the calendar in its place.

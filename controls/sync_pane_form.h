@@ -1,0 +1,122 @@
+#pragma once
+
+#include "controls/data_pane_form.h"
+#include "controls/record_list_ctrl.h"
+
+#include <QString>
+
+#include <vector>
+
+// The data form of both programs whose PC pane shows the local list or the PIM side (list
+// kinds 1 and 2, each with its source selector) and whose Mobile pane shows the phone's lists:
+// the controls every such form has, where they sit, how they follow the divider and the
+// window's size, switching the PC source, the total and printing of the local list. Each
+// program adds its command buttons, numbers the controls and gives the texts.
+class CSyncPaneForm : public CDataPaneForm {
+    Q_OBJECT
+
+public:
+    // The program's ids of the shared controls that every form numbers alike.
+    struct PaneIds {
+        int pcCaption;
+        int mobileCaption;
+        int outlookSelector;
+        int pcList;
+        int outlookList;
+        int pcDetail;
+        int mobileDetail;
+        int info;
+        int pcRead;
+        int copyToMobile;
+        int copyToPc;
+    };
+    // What differs between the forms' templates.
+    struct Layout {
+        int localSelector = 0; // the PC source selector of the local list
+        QString localText;     // its text
+        int pcSelectAll = 0;
+        int mobileSelectAll = 0;
+        int total = 0;
+        int dividerLeftLimit = 400;
+        int detailHeight = 166; // the detail lists; the record lists take the room below
+        QString printTitle;     // what a printed list starts with, line breaks included
+    };
+    // The texts of the shared controls the panes build after the command buttons.
+    struct PaneTexts {
+        QString outlookSource;
+        QString selectAll;
+        QString total;
+        QString info; // the status text before any command
+        int infoWidth = 90;
+        QString localList; // the PC lists are named by the caption that stands over them
+        QString outlookList;
+    };
+
+    // What the panes' controls are described by for screen readers.
+    static inline const QString kPcPane = QStringLiteral("PC pane");
+    static inline const QString kMobilePane = QStringLiteral("Mobile pane");
+
+    // The footer goes under every printed page.
+    CSyncPaneForm(const PaneIds& ids, const Layout& layout, const QString& printFooter, QWidget* parent = nullptr);
+    ~CSyncPaneForm() override;
+
+    // The PC list shown and its kind (1 local, 2 PIM side).
+    int PcKind() const;
+    CRecordListCtrl* ShownPcList() const;
+
+    // The local list is printed whichever PC source is shown.
+    void OnFilePrint() override;
+
+protected:
+    // The builders, in the order the forms' controls are made: the pane captions, then (the
+    // program's) command buttons, then the rest.
+    void AddPaneCaptions(const QString& pc, const QString& mobile);
+    void AddPaneControls(const PaneTexts& texts);
+    // A list of the Mobile pane: in its place, with its shadow, its left edge on the divider.
+    CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
+    // The divider moves the Mobile pane's command buttons with the pane's other controls.
+    void SetPaneDivider(const std::vector<int>& mobileButtons);
+    // The anchors of the shared controls and of the Mobile pane's command buttons.
+    void AnchorPanes(const std::vector<int>& mobileButtons);
+
+    // Checks the PC source's selector among `selectors`, shows its list and hides the other,
+    // shows PC Read with the PIM side only, and titles the PC caption. Returns the list shown.
+    CRecordListCtrl* SwitchPcSource(bool outlook, const std::vector<int>& selectors, const QString& caption);
+    // The total of the PC list shown, by a format with "%d".
+    void ShowPcTotal(const QString& format);
+
+    const PaneIds m_ids;
+    const Layout m_layout;
+
+private:
+    const QString m_printFooter;
+};
+
+// The same with rows that stand for records of one type, resolved through the program's
+// document.
+template <typename Record>
+class CRecordPaneForm : public CSyncPaneForm {
+public:
+    using CSyncPaneForm::CSyncPaneForm;
+
+protected:
+    // The document's live record with that identity in the list of that kind; null when gone.
+    virtual Record* FindRecord(int kind, quintptr id) const = 0;
+    // The record of a row; null when there is no such row or its record is gone.
+    Record* RowRecord(const CRecordListCtrl& list, int row) const;
+    Record* SelectedRecord(const CRecordListCtrl& list) const;
+};
+
+template <typename Record>
+Record* CRecordPaneForm<Record>::RowRecord(const CRecordListCtrl& list, int row) const
+{
+    if (row < 0 || row >= list.GetItemCount())
+        return nullptr;
+    return FindRecord(ListKind(&list), list.GetItemData(row));
+}
+
+template <typename Record>
+Record* CRecordPaneForm<Record>::SelectedRecord(const CRecordListCtrl& list) const
+{
+    return RowRecord(list, list.GetSelectedIndex());
+}
