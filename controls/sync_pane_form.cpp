@@ -4,6 +4,7 @@
 #include "controls/image_button.h"
 #include "controls/form_button.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -78,6 +79,23 @@ CRecordListCtrl* CSyncPaneForm::AddMobileList(int id, int kind, const QString& n
     return list;
 }
 
+void CSyncPaneForm::ConnectPaneCommands()
+{
+    connect(FormButton(m_ids.pcNew), &QPushButton::clicked, this, &CSyncPaneForm::OnPcNew);
+    connect(FormButton(m_ids.pcEdit), &QPushButton::clicked, this, &CSyncPaneForm::OnPcEdit);
+    connect(FormButton(m_ids.pcDelete), &QPushButton::clicked, this, &CSyncPaneForm::OnPcDelete);
+    connect(FormButton(m_ids.pcRead), &QPushButton::clicked, this, &CSyncPaneForm::OnPcRead);
+    connect(FormButton(m_ids.mobileRead), &QPushButton::clicked, this, &CSyncPaneForm::OnMobileRead);
+    connect(FormButton(m_ids.mobileDelete), &QPushButton::clicked, this, &CSyncPaneForm::OnMobileDelete);
+    connect(ImageButton(m_ids.copyToMobile), &QPushButton::clicked, this, &CSyncPaneForm::OnCopyToMobile);
+    connect(ImageButton(m_ids.copyToPc), &QPushButton::clicked, this, &CSyncPaneForm::OnCopyToPc);
+    connect(ImageButton(m_layout.localSelector), &QPushButton::clicked, this, &CSyncPaneForm::ShowLocalList);
+    connect(ImageButton(m_ids.outlookSelector), &QPushButton::clicked, this, &CSyncPaneForm::ShowOutlookList);
+    // Every change of the boxes' state counts, as the keyboard and assistive tools make it too.
+    connect(CheckBox(m_layout.pcSelectAll), &QCheckBox::toggled, this, &CSyncPaneForm::OnPcSelectAll);
+    connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::toggled, this, &CSyncPaneForm::OnMobileSelectAll);
+}
+
 void CSyncPaneForm::SetPaneDivider(const std::vector<int>& mobileButtons)
 {
     Divider divider;
@@ -145,4 +163,23 @@ void CSyncPaneForm::ShowPcTotal(const QString& format)
 void CSyncPaneForm::OnFilePrint()
 {
     PrintList(RecordList(m_ids.pcList), m_layout.printTitle, m_printFooter);
+}
+
+void CSyncPaneForm::OnPcRead()
+{
+    if (!ImportPim())
+        ShowPimError();
+    RefreshList(kOutlookKind);
+}
+
+void CSyncPaneForm::OnPcWrite()
+{
+    if (!ExportPim())
+        ShowPimError();
+    RefreshList(kOutlookKind);
+}
+
+void CSyncPaneForm::ShowLocalList()
+{
+    ShowPcSource(false);
 }

@@ -18,6 +18,12 @@ class CSyncPaneForm : public CDataPaneForm {
 public:
     // The program's ids of the shared controls that every form numbers alike.
     struct PaneIds {
+        int pcNew;
+        int pcEdit;
+        int pcDelete;
+        int pcRead;
+        int mobileRead;
+        int mobileDelete;
         int pcCaption;
         int mobileCaption;
         int outlookSelector;
@@ -26,7 +32,6 @@ public:
         int pcDetail;
         int mobileDetail;
         int info;
-        int pcRead;
         int copyToMobile;
         int copyToPc;
     };
@@ -64,16 +69,45 @@ public:
     int PcKind() const;
     CRecordListCtrl* ShownPcList() const;
 
+    // Reloads the list of one kind.
+    virtual void RefreshList(int kind) = 0;
+
     // The local list is printed whichever PC source is shown.
     void OnFilePrint() override;
 
+public Q_SLOTS:
+    // The commands of the shared controls.
+    virtual void OnPcNew() = 0;
+    virtual void OnPcEdit() = 0;
+    virtual void OnPcDelete() = 0;
+    // The PIM side read or written again; the PIM list shows the result.
+    void OnPcRead();
+    void OnPcWrite();
+    virtual void OnMobileRead() = 0;
+    virtual void OnMobileDelete() = 0;
+    virtual void OnCopyToMobile() = 0;
+    virtual void OnCopyToPc() = 0;
+    void ShowLocalList();
+    virtual void ShowOutlookList() = 0;
+    virtual void OnPcSelectAll() = 0;
+    virtual void OnMobileSelectAll() = 0;
+
 protected:
+    // Shows the local list or the PIM side in the PC pane.
+    virtual void ShowPcSource(bool outlook) = 0;
+    // The PIM read and write of the form's kind, and the box that says the PIM side failed.
+    virtual bool ImportPim() = 0;
+    virtual bool ExportPim() = 0;
+    virtual void ShowPimError() = 0;
+
     // The builders, in the order the forms' controls are made: the pane captions, then (the
     // program's) command buttons, then the rest.
     void AddPaneCaptions(const QString& pc, const QString& mobile);
     void AddPaneControls(const PaneTexts& texts);
     // A list of the Mobile pane: in its place, with its shadow, its left edge on the divider.
     CRecordListCtrl* AddMobileList(int id, int kind, const QString& name, const QString& caption);
+    // Connects the shared controls to their commands.
+    void ConnectPaneCommands();
     // The divider moves the Mobile pane's command buttons with the pane's other controls.
     void SetPaneDivider(const std::vector<int>& mobileButtons);
     // The anchors of the shared controls and of the Mobile pane's command buttons.

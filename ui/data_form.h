@@ -48,29 +48,21 @@ public:
     void OnInitialUpdate() override;
     // Reloads every list of the form.
     virtual void OnUpdate() = 0;
-    // Reloads the list of one kind (1 local, 2 PIM, 3 and 4 phone).
-    virtual void RefreshList(int kind) = 0;
 
     // The phone list shown and its kind.
     virtual CRecordListCtrl* ShownMobileList() const = 0;
     virtual int MobileKind() const = 0;
 
 public Q_SLOTS:
-    virtual void OnPcNew();
-    virtual void OnPcEdit();
-    void OnPcDelete();
-    void OnPcRead();
-    void OnPcWrite();
-    virtual void OnMobileRead() = 0;
+    void OnPcNew() override;
+    void OnPcEdit() override;
+    void OnPcDelete() override;
     virtual void OnMobileNew();
     void OnMobileEdit();
-    virtual void OnMobileDelete() = 0;
-    virtual void OnCopyToMobile() = 0;
-    void OnCopyToPc();
-    void OnPcSelectAll();
-    void OnMobileSelectAll();
-    void ShowLocalList();
-    void ShowOutlookList();
+    void OnCopyToPc() override;
+    void OnPcSelectAll() override;
+    void OnMobileSelectAll() override;
+    void ShowOutlookList() override;
 
 protected:
     // Per form, during the initial update: anchors of the form's own controls, the columns of
@@ -101,9 +93,7 @@ protected:
     virtual void ShowMobileEntryInfo(const CSyncRecord* record);
     void UpdatePcTotal();
     virtual void UpdateMobileTotal() = 0;
-    // The PIM read and write of the form's kind.
-    virtual bool ImportPim() = 0;
-    virtual bool ExportPim() = 0;
+    void ShowPimError() override;
 
     // The records of the form's kind: a fresh one; the edit dialog on one of a list of that
     // kind (true on OK); a copy stored into a PC list (the document's record); a row's texts.
@@ -135,8 +125,7 @@ protected:
     void OnDblClkList(CRecordListCtrl* list);
     void OnItemChanged(CRecordListCtrl* list);
     virtual void RefreshSelectionState();
-    // Shows the local or the PIM list in the PC pane.
-    void ShowPcSource(bool outlook);
+    void ShowPcSource(bool outlook) override;
     void ApplySelectAll(CRecordListCtrl* list, QCheckBox* box, bool checked);
 
     // Conventions of the phone commands.

@@ -19,8 +19,9 @@ using namespace panelayout;
 namespace {
 
 // The shared controls, numbered as the program's resources have them.
-constexpr CSyncPaneForm::PaneIds kPaneIds{IDC_PC_CAPTION, IDC_MOBILE_CAPTION, IDC_OUTLOOK, IDC_PC_LIST, IDC_OUTLOOK_LIST,
-                                          IDC_PC_DETAIL, IDC_MOBILE_DETAIL, IDC_INFO, IDC_PC_READ, IDC_COPY_TO_MOBILE,
+constexpr CSyncPaneForm::PaneIds kPaneIds{IDC_PC_NEW, IDC_PC_EDIT, IDC_PC_DELETE, IDC_PC_READ, IDC_MOBILE_READ,
+                                          IDC_MOBILE_DELETE, IDC_PC_CAPTION, IDC_MOBILE_CAPTION, IDC_OUTLOOK, IDC_PC_LIST,
+                                          IDC_OUTLOOK_LIST, IDC_PC_DETAIL, IDC_MOBILE_DETAIL, IDC_INFO, IDC_COPY_TO_MOBILE,
                                           IDC_COPY_TO_PC};
 
 } // namespace
@@ -63,20 +64,8 @@ void CDataForm::BuildCommonControls()
     AddPaneControls(texts);
     SetPaneDivider(MobileButtons());
 
-    connect(FormButton(IDC_PC_NEW), &QPushButton::clicked, this, &CDataForm::OnPcNew);
-    connect(FormButton(IDC_PC_EDIT), &QPushButton::clicked, this, &CDataForm::OnPcEdit);
-    connect(FormButton(IDC_PC_DELETE), &QPushButton::clicked, this, &CDataForm::OnPcDelete);
-    connect(FormButton(IDC_PC_READ), &QPushButton::clicked, this, &CDataForm::OnPcRead);
+    ConnectPaneCommands();
     connect(FormButton(IDC_PC_WRITE), &QPushButton::clicked, this, &CDataForm::OnPcWrite);
-    connect(FormButton(IDC_MOBILE_READ), &QPushButton::clicked, this, &CDataForm::OnMobileRead);
-    connect(FormButton(IDC_MOBILE_DELETE), &QPushButton::clicked, this, &CDataForm::OnMobileDelete);
-    connect(ImageButton(IDC_COPY_TO_MOBILE), &QPushButton::clicked, this, &CDataForm::OnCopyToMobile);
-    connect(ImageButton(IDC_COPY_TO_PC), &QPushButton::clicked, this, &CDataForm::OnCopyToPc);
-    connect(ImageButton(m_layout.localSelector), &QPushButton::clicked, this, &CDataForm::ShowLocalList);
-    connect(ImageButton(IDC_OUTLOOK), &QPushButton::clicked, this, &CDataForm::ShowOutlookList);
-    // Every change of the boxes' state counts, as the keyboard and assistive tools make it too.
-    connect(CheckBox(m_layout.pcSelectAll), &QCheckBox::toggled, this, &CDataForm::OnPcSelectAll);
-    connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::toggled, this, &CDataForm::OnMobileSelectAll);
 }
 
 std::vector<int> CDataForm::MobileButtons()
@@ -170,11 +159,6 @@ void CDataForm::OnCheckChanged(CRecordListCtrl* list)
     EnableControl(pc ? IDC_PC_DELETE : IDC_MOBILE_DELETE, any);
     if (ListKind(list) == CMVsyncDoc::ListOutlook && PcKind() == CMVsyncDoc::ListOutlook)
         UpdatePcTotal();
-}
-
-void CDataForm::ShowLocalList()
-{
-    ShowPcSource(false);
 }
 
 void CDataForm::ShowOutlookList()
@@ -292,18 +276,9 @@ void CDataForm::OnPcDelete()
     EnableControl(IDC_PC_DELETE, false);
 }
 
-void CDataForm::OnPcRead()
+void CDataForm::ShowPimError()
 {
-    if (!ImportPim())
-        InfoBox(IDS_NO_OUTLOOK);
-    RefreshList(CMVsyncDoc::ListOutlook);
-}
-
-void CDataForm::OnPcWrite()
-{
-    if (!ExportPim())
-        InfoBox(IDS_NO_OUTLOOK);
-    RefreshList(CMVsyncDoc::ListOutlook);
+    InfoBox(IDS_NO_OUTLOOK);
 }
 
 } // namespace dh2

@@ -44,8 +44,6 @@ public:
     void OnInitialUpdate() override;
     // Reloads every list of the page.
     virtual void OnUpdate() = 0;
-    // Reloads the list of one kind (1 local, 2 PIM side, 3 and 4 phone).
-    virtual void RefreshList(int kind) = 0;
 
     // The phone list shown.
     virtual CRecordListCtrl* ShownMobileList() const = 0;
@@ -55,19 +53,10 @@ public:
     static bool AnyChecked(const CRecordListCtrl& list);
 
 public Q_SLOTS:
-    virtual void OnPcNew() = 0;
-    virtual void OnPcEdit() = 0;
-    virtual void OnPcDelete();
-    void OnPcRead();
-    void OnPcWrite();
-    virtual void OnMobileRead() = 0;
-    virtual void OnMobileDelete() = 0;
-    virtual void OnCopyToMobile() = 0;
-    virtual void OnCopyToPc() = 0;
-    void OnPcSelectAll();
-    void OnMobileSelectAll();
-    void ShowLocalList();
-    void ShowOutlookList();
+    void OnPcDelete() override;
+    void OnPcSelectAll() override;
+    void OnMobileSelectAll() override;
+    void ShowOutlookList() override;
 
 protected:
     // Per page, during the initial update: anchors of its own controls, the columns of its
@@ -83,9 +72,7 @@ protected:
     void ShowPcEntryInfo(const CSyncRecord* record);
     void ShowMobileEntryInfo(const CSyncRecord* record);
     void UpdatePcTotal();
-    // The PIM read and write of the page's kind.
-    virtual bool ImportPim() = 0;
-    virtual bool ExportPim() = 0;
+    void ShowPimError() override;
     // After a PC source was shown (false: the local list).
     virtual void OnPcSourceShown(bool /*outlook*/) {}
 
@@ -110,7 +97,7 @@ private:
     static std::vector<int> MobileButtons();
     void BuildCommonControls();
     void OnRecordListAdded(CRecordListCtrl* list) override;
-    void ShowPcSource(bool outlook);
+    void ShowPcSource(bool outlook) override;
 
     CMVsyncDoc& m_doc;
 };
