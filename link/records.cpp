@@ -4,22 +4,15 @@
 
 void CSyncRecord::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-        ar << m_nIndex << m_strEntryID << m_nState << m_nList << m_strAux;
-    else
-        ar >> m_nIndex >> m_strEntryID >> m_nState >> m_nList >> m_strAux;
+    CSyncRecordBase::Serialize(ar);
+    SerializeFields(ar, m_strAux);
 }
 
 void CPhoneEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar << m_strName << m_strMobile << m_strOffice << m_strHome << m_strEmail << m_strMemo << m_nGroup
-           << m_nSimIndex << m_strExtra;
-    } else {
-        ar >> m_strName >> m_strMobile >> m_strOffice >> m_strHome >> m_strEmail >> m_strMemo >> m_nGroup
-            >> m_nSimIndex >> m_strExtra;
-    }
+    SerializeFields(ar, m_strName, m_strMobile, m_strOffice, m_strHome, m_strEmail, m_strMemo, m_nGroup, m_nSimIndex,
+                    m_strExtra);
 }
 
 void CPhoneEntry::Assign(const CSyncRecord& other)
@@ -61,10 +54,7 @@ CScheduleEntry::CScheduleEntry()
 void CScheduleEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_strSubject << m_dtStart << m_nRepeat << m_nAlarm;
-    else
-        ar >> m_strSubject >> m_dtStart >> m_nRepeat >> m_nAlarm;
+    SerializeFields(ar, m_strSubject, m_dtStart, m_nRepeat, m_nAlarm);
 }
 
 void CScheduleEntry::Assign(const CSyncRecord& other)
@@ -92,10 +82,7 @@ bool CScheduleEntry::IsEqual(const CScheduleEntry& other) const
 void CMemoEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_strText;
-    else
-        ar >> m_strText;
+    SerializeFields(ar, m_strText);
 }
 
 void CMemoEntry::Assign(const CSyncRecord& other)
@@ -119,10 +106,7 @@ bool CMemoEntry::IsEqual(const CMemoEntry& other) const
 void CSmsEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_nStatus << m_strText << m_strNumber << m_strName << m_strDateTime;
-    else
-        ar >> m_nStatus >> m_strText >> m_strNumber >> m_strName >> m_strDateTime;
+    SerializeFields(ar, m_nStatus, m_strText, m_strNumber, m_strName, m_strDateTime);
 }
 
 void CSmsEntry::Assign(const CSyncRecord& other)

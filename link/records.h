@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/sync_record.h"
 #include "platform/ole_date_time.h"
 
 #include <QString>
@@ -11,27 +12,18 @@
 class CArchive;
 
 // The records every list of the program holds. The same classes serve the PC-side, PIM-side
-// and phone-side lists; m_nList says which. Serialize's field orders are the data file format.
-class CSyncRecord {
+// and phone-side lists; m_nList says which (1 PC, 2 PIM, 3 handset/phone, 4 SIM). Serialize's
+// field orders are the data file format.
+class CSyncRecord : public common::CSyncRecordBase {
 public:
-    enum State { StateUnchanged = 0, StateNew = 1, StateChanged = 2, StateDeleted = 3 };
-
-    CSyncRecord() = default;
-    virtual ~CSyncRecord() = default;
-
-    virtual void Serialize(CArchive& ar);
+    void Serialize(CArchive& ar) override;
     // Copies from a record of the same class; a record of another class is ignored.
     virtual void Assign(const CSyncRecord& other) = 0;
 
-    bool IsDeleted() const { return m_nState == StateDeleted; }
-
-    int m_nIndex = -1;       // storage index on the phone, -1 when it has none
-    QString m_strEntryID;    // EntryID of the mirrored PIM item
-    int m_nState = StateUnchanged;
-    int m_nList = 0;         // list number (1 PC, 2 PIM, 3 handset/phone, 4 SIM)
     QString m_strAux;        // spare, archived; copied only by memos
 
 protected:
+    CSyncRecord() = default;
     CSyncRecord(const CSyncRecord&) = default;
     CSyncRecord& operator=(const CSyncRecord&) = default;
 };
