@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ole_date_time.h"
+
 #include <QString>
 
 class CArchive;
@@ -30,5 +32,17 @@ protected:
     CSyncRecordBase(const CSyncRecordBase&) = default;
     CSyncRecordBase& operator=(const CSyncRecordBase&) = default;
 };
+
+// The Assign of a record class that takes any record of its program: a record of the same class
+// is copied (by the class's own Assign), a record of another class is ignored.
+template <typename Record, typename Base>
+void AssignIfSame(Record& self, const Base& other)
+{
+    if (const auto* same = dynamic_cast<const Record*>(&other))
+        self.Assign(*same);
+}
+
+// Where a new schedule entry starts in both programs: today at 12:00:00.
+COleDateTime TodayAtNoon();
 
 } // namespace common

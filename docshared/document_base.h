@@ -26,6 +26,14 @@ class CDocumentBase : public QObject {
     Q_OBJECT
 
 public:
+    // List numbers: contacts 1 PC, 2 PIM side, 3 handset, 4 SIM; schedule entries and memos 1, 2
+    // and 3, the phone's.
+    enum ListKind { ListPc = 1, ListOutlook = 2, ListHandset = 3, ListPhone = 3, ListSim = 4 };
+    // The column sets of the views (GetColumnFormat).
+    enum ColumnKind { ColumnsContacts, ColumnsSimContacts, ColumnsSchedules, ColumnsMemos, ColumnsMessages };
+    // The main frame's tabs, as the CSV commands read them.
+    enum Tab { TabContacts, TabSchedules, TabMemos };
+
     // The document's files, and the string-table texts of their boxes.
     struct Files {
         QString dataFile;     // in the data folder
@@ -75,7 +83,7 @@ public:
     // The PIM-side values as last read or written; loaded and saved with the data file.
     CPimBaseline& PimBaseline() { return m_pimBaseline; }
 
-    // CSV export and import of the PC list of the current tab (0 contacts, 1 schedules, 2 memos).
+    // CSV export and import of the PC list of the current tab.
     // The main frame installs the provider of the current tab; without one nothing is exchanged.
     void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
     void OnSaveAsCsv();

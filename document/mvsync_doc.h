@@ -20,11 +20,6 @@ class CMVsyncDoc : public docshared::CDocumentBase {
     Q_OBJECT
 
 public:
-    // List numbers of contacts; schedules and memos use the first two and ListPhone.
-    enum ListKind { ListPc = 1, ListOutlook = 2, ListHandset = 3, ListPhone = 3, ListSim = 4 };
-    // Kinds of GetColumnFormat.
-    enum ColumnKind { ColumnsContacts, ColumnsSimContacts, ColumnsSchedules, ColumnsMemos, ColumnsMessages };
-
     static constexpr int kGroupCount = 7;
 
     explicit CMVsyncDoc(QObject* parent = nullptr);

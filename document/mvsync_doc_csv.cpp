@@ -9,8 +9,6 @@
 
 namespace {
 
-enum Tab { TabContacts = 0, TabSchedules = 1, TabMemos = 2 };
-
 const char* const kHeaders[] = {"Name,Mobile,Home,Office,Email,Memo,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
 
 // Words written for each value, and the words files of older versions used; both read back.

@@ -30,14 +30,6 @@ class CMVsyncDoc : public docshared::CDocumentBase {
     Q_OBJECT
 
 public:
-    // List numbers: contacts 1 PC, 2 PIM side, 3 handset, 4 SIM; schedule entries and memos 1, 2
-    // and 3, the phone's combined list.
-    enum ListKind { ListPc = 1, ListOutlook = 2, ListHandset = 3, ListPhone = 3, ListSim = 4 };
-    // View types of GetColumnFormat.
-    enum ColumnKind { ColumnsContacts, ColumnsSimContacts, ColumnsSchedules, ColumnsMemos, ColumnsMessages };
-    // The main frame's tabs, as the CSV commands read them.
-    enum Tab { TabContacts, TabSchedules, TabMemos };
-
     // Handset indices run from 1 to this; the handset book is full with this many live entries.
     static constexpr int kHandsetBookSize = 200;
     // The phone's combined list of schedule entries and memos.

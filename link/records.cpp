@@ -15,12 +15,6 @@ void CPhoneEntry::Serialize(CArchive& ar)
                     m_strExtra);
 }
 
-void CPhoneEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CPhoneEntry*>(&other))
-        Assign(*entry);
-}
-
 void CPhoneEntry::Assign(const CPhoneEntry& other)
 {
     m_nIndex = other.m_nIndex;
@@ -45,22 +39,10 @@ bool CPhoneEntry::IsEqual(const CPhoneEntry& other) const
            && m_nSimIndex == other.m_nSimIndex && m_strExtra == other.m_strExtra;
 }
 
-CScheduleEntry::CScheduleEntry()
-{
-    const COleDateTime now = COleDateTime::GetCurrentTime();
-    m_dtStart.SetDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 12, 0, 0);
-}
-
 void CScheduleEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
     SerializeFields(ar, m_strSubject, m_dtStart, m_nRepeat, m_nAlarm);
-}
-
-void CScheduleEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CScheduleEntry*>(&other))
-        Assign(*entry);
 }
 
 void CScheduleEntry::Assign(const CScheduleEntry& other)
@@ -85,12 +67,6 @@ void CMemoEntry::Serialize(CArchive& ar)
     SerializeFields(ar, m_strText);
 }
 
-void CMemoEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CMemoEntry*>(&other))
-        Assign(*entry);
-}
-
 void CMemoEntry::Assign(const CMemoEntry& other)
 {
     m_nIndex = other.m_nIndex;
@@ -107,12 +83,6 @@ void CSmsEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
     SerializeFields(ar, m_nStatus, m_strText, m_strNumber, m_strName, m_strDateTime);
-}
-
-void CSmsEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CSmsEntry*>(&other))
-        Assign(*entry);
 }
 
 void CSmsEntry::Assign(const CSmsEntry& other)

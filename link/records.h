@@ -31,7 +31,7 @@ protected:
 class CPhoneEntry final : public CSyncRecord {
 public:
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CPhoneEntry& other);
     bool IsEqual(const CPhoneEntry& other) const;
 
@@ -52,14 +52,13 @@ public:
     enum Repeat { RepeatNone, RepeatDaily, RepeatWeekly, RepeatMonthly, RepeatYearly };
     enum Alarm { AlarmNone, AlarmOnTime, Alarm15Min, Alarm30Min, Alarm1Hour, Alarm1Day };
 
-    CScheduleEntry();
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CScheduleEntry& other);
     bool IsEqual(const CScheduleEntry& other) const;
 
     QString m_strSubject;
-    COleDateTime m_dtStart;  // today at 12:00:00 when made
+    COleDateTime m_dtStart = common::TodayAtNoon();
     int m_nRepeat = RepeatNone;
     int m_nAlarm = AlarmNone;
 };
@@ -67,7 +66,7 @@ public:
 class CMemoEntry final : public CSyncRecord {
 public:
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CMemoEntry& other);
     bool IsEqual(const CMemoEntry& other) const;
 
@@ -87,7 +86,7 @@ public:
     static constexpr int kPartCount = 4;
 
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CSmsEntry& other);
 
     int m_nStatus = StatusUnsent;

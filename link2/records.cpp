@@ -12,12 +12,6 @@ void CPhoneEntry::Serialize(CArchive& ar)
         m_bCountsInGroup = false;
 }
 
-void CPhoneEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CPhoneEntry*>(&other))
-        Assign(*entry);
-}
-
 void CPhoneEntry::Assign(const CPhoneEntry& other)
 {
     m_nIndex = other.m_nIndex;
@@ -32,22 +26,10 @@ void CPhoneEntry::Assign(const CPhoneEntry& other)
     m_nSimIndex = other.m_nSimIndex;
 }
 
-CScheduleEntry::CScheduleEntry()
-{
-    const COleDateTime now = COleDateTime::GetCurrentTime();
-    m_dtStart.SetDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 12, 0, 0);
-}
-
 void CScheduleEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
     SerializeFields(ar, m_strSubject, m_dtStart, m_nRepeat, m_nAlarm, m_nKind);
-}
-
-void CScheduleEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CScheduleEntry*>(&other))
-        Assign(*entry);
 }
 
 void CScheduleEntry::Assign(const CScheduleEntry& other)
@@ -65,12 +47,6 @@ void CSmsEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
     SerializeFields(ar, m_nStatus, m_strText, m_strNumber, m_strName, m_strDate, m_strTime);
-}
-
-void CSmsEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CSmsEntry*>(&other))
-        Assign(*entry);
 }
 
 void CSmsEntry::Assign(const CSmsEntry& other)

@@ -32,7 +32,7 @@ public:
     static constexpr int kNoGroup = 7;
 
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CPhoneEntry& other);
 
     QString m_strName;
@@ -56,15 +56,14 @@ public:
     enum Repeat { RepeatOnce, RepeatDaily, RepeatWeekly, RepeatMonthly, RepeatYearly };
     enum Alarm { AlarmNone, AlarmOnTime, Alarm10Min, Alarm30Min, Alarm1Hour, Alarm1Day };
 
-    CScheduleEntry();
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CScheduleEntry& other);
 
     bool IsMemo() const { return m_nKind == KindMemo; }
 
     QString m_strSubject;   // the memo text for a memo
-    COleDateTime m_dtStart; // today at 12:00:00 when made
+    COleDateTime m_dtStart = common::TodayAtNoon();
     int m_nRepeat = RepeatOnce;
     int m_nAlarm = AlarmNone;
     int m_nKind = KindSchedule;
@@ -75,7 +74,7 @@ public:
     enum Status { StatusUnsent = 1, StatusSent = 2, StatusUnread = 3, StatusRead = 4 };
 
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CSmsEntry& other);
 
     int m_nStatus = StatusUnsent;
