@@ -427,7 +427,8 @@ CMVsyncDoc::PhoneTransfer CMVsyncDoc::DeleteFromPhoneMemos(const std::vector<qui
 {
     const BusyScope busy = MarkBusy();
     return deleteEach(
-        ids, [this](quintptr id) { return FindMemo(ListPhone, id); }, [this](CMemoEntry& e) { return DeletePhoneMemo(e); });
+        ids, [this](quintptr id) { return FindMemo(ListPhone, id); },
+        [this](CMemoEntry& e) { return DeletePhoneMemo(e); });
 }
 
 bool CMVsyncDoc::ReadMessages()

@@ -15,7 +15,8 @@ using Transfer = CMVsyncDoc::PhoneTransfer;
 
 class SelectionTransfer : public PhoneSessionTest {
 protected:
-    CPhoneEntry* addContact(int list, const char* name, const char* mobile, const char* home = "", const char* office = "")
+    CPhoneEntry* addContact(int list, const char* name, const char* mobile, const char* home = "",
+                            const char* office = "")
     {
         auto entry = std::make_unique<CPhoneEntry>();
         entry->m_strName = QString::fromLatin1(name);
@@ -163,7 +164,8 @@ TEST_F(SelectionTransfer, SimCopiesAreOnePerNumberAndMayTakeTheSourcesPlace)
         EXPECT_EQ(sources[i]->IsDeleted(), rows[i].deleted);
         EXPECT_EQ(sources[i]->m_nSimIndex, rows[i].simIndex);
         QStringList copies;
-        while (next < doc.m_pcContacts.size() && doc.m_pcContacts[next]->m_strName == QString::fromLatin1(rows[i].name)) {
+        const QString name = QString::fromLatin1(rows[i].name);
+        while (next < doc.m_pcContacts.size() && doc.m_pcContacts[next]->m_strName == name) {
             const CPhoneEntry& made = *doc.m_pcContacts[next++];
             copies << QStringLiteral("%1:%2").arg(made.m_strMobile).arg(made.m_nCopySource);
             ASSERT_NE(made.m_nSimIndex, -1);
@@ -194,7 +196,7 @@ TEST_F(SelectionTransfer, ARefusedWriteEndsTheRunAndSaysWhetherTheListWasFull)
         {"handset full after one", CMVsyncDoc::ListHandset, 4, 3, false, "", 1, true},
         {"SIM refuses the first", CMVsyncDoc::ListSim, 100, 0, false, "AT+CPBW=,6,\"01\"*", 0, false},
         {"SIM full after two", CMVsyncDoc::ListSim, 3, 1, false, "", 2, true},
-        {"SIM entry back as it is", CMVsyncDoc::ListSim, 1, 1, true, "AT+CPBW=1,*", 0, false},
+        {"SIM entry back into a full SIM", CMVsyncDoc::ListSim, 2, 2, true, "AT+CPBW=1,*", 0, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -221,10 +223,12 @@ TEST_F(SelectionTransfer, ARefusedWriteEndsTheRunAndSaysWhetherTheListWasFull)
         EXPECT_TRUE(result.refused);
         EXPECT_EQ(result.done, row.done);
         EXPECT_EQ(result.full, row.full);
-        // The sources written are linked (to the handset, or through their SIM copies).
+        // What was written is linked: a source, or its SIM copy, to each new phone entry.
         int linked = 0;
-        for (const auto& entry : doc.m_pcContacts)
-            linked += !entry->IsDeleted() && (sim ? entry->m_nSimIndex != -1 && !row.keptOnSim : entry->m_nIndex != -1);
+        for (const auto& entry : doc.m_pcContacts) {
+            const auto it = book.entries.find(sim ? entry->m_nSimIndex : entry->m_nIndex);
+            linked += !entry->IsDeleted() && it != book.entries.end() && it->second.name == QStringLiteral("x");
+        }
         EXPECT_EQ(linked, row.done);
         EXPECT_EQ(book.used(), row.filled + (row.keptOnSim ? 0 : row.done));
         EXPECT_FALSE(doc.IsBusy());
@@ -353,7 +357,9 @@ TEST_F(SelectionTransfer, SchedulesAndMemosGoOneByOne)
         const int onPhone = row.memos ? phone.state().memos.used() : phone.state().schedules.used();
         EXPECT_EQ(onPhone, row.done);
         // Only PC and PIM-side entries are sources.
-        EXPECT_EQ((row.memos ? doc.CopyToPhoneMemos(CMVsyncDoc::ListPhone, ids) : doc.CopyToPhoneSchedules(CMVsyncDoc::ListPhone, ids)).done, 0);
+        const Transfer fromPhone = row.memos ? doc.CopyToPhoneMemos(CMVsyncDoc::ListPhone, ids)
+                                             : doc.CopyToPhoneSchedules(CMVsyncDoc::ListPhone, ids);
+        EXPECT_EQ(fromPhone.done, 0);
     }
 
     // Deletions: three schedules on the phone, the middle one refused.

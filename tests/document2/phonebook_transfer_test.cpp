@@ -33,7 +33,10 @@ protected:
         phoneState().handset.entries[index].name = name;
         phoneState().handset.entries[index].numbers[0].number = QStringLiteral("0%1").arg(index);
     }
-    void putSim(int index, const QString& name) { phoneState().sim.entries[index] = {name, QStringLiteral("0%1").arg(index), 255}; }
+    void putSim(int index, const QString& name)
+    {
+        phoneState().sim.entries[index] = {name, QStringLiteral("0%1").arg(index), 255};
+    }
     bool read(int book) { return book == CMVsyncDoc::ListSim ? doc.ReadSimBook() : doc.ReadHandsetBook(); }
     bool select(int book) { return book == CMVsyncDoc::ListSim ? doc.SelectSimBook() : doc.SelectHandsetBook(); }
     // ">>" as the page runs it: one session around the document's run.
@@ -111,8 +114,9 @@ TEST_F(PhonebookTransfer, WritesNamedContactsWithANumberAndLinksThem)
         kept->m_nIndex = kept->m_nSimIndex = 1;
         std::vector<CPhoneEntry*> sources;
         for (const auto& row : rows) {
-            sources.push_back(addContact(CMVsyncDoc::ListPc, QString::fromLatin1(row.name), QString::fromLatin1(row.mobile),
-                                         QString::fromLatin1(row.office), QString::fromLatin1(row.home)));
+            sources.push_back(addContact(CMVsyncDoc::ListPc, QString::fromLatin1(row.name),
+                                         QString::fromLatin1(row.mobile), QString::fromLatin1(row.office),
+                                         QString::fromLatin1(row.home)));
         }
         const CMVsyncDoc::PhoneBookWrite result = copy(book, CMVsyncDoc::ListPc, sources);
         EXPECT_EQ(result.written, 3);
