@@ -2,6 +2,9 @@
 
 add_library(dh_options INTERFACE)
 target_compile_options(dh_options INTERFACE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+if(DESKHAND_WERROR)
+  target_compile_options(dh_options INTERFACE -Werror)
+endif()
 
 if(DESKHAND_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
