@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class CArchive;
 struct LocalData;
@@ -138,6 +139,38 @@ public:
     bool DeletePhoneSchedule(CScheduleEntry& record);
     bool DeletePhoneMemo(CMemoEntry& record);
 
+    // --- The forms' transfers of a selection, inside a session opened by the list's connect
+    // operation; records are given by identity and gone ones are passed over ---
+    struct PhoneTransfer {
+        int done = 0;         // entries written or deleted
+        bool refused = false; // the phone refused one: the run ended there, what went before stays
+        bool full = false;    // the list was full then, which is the reason the error box gives
+    };
+    // Handset deletions pause this long after every run of this many.
+    static constexpr int kDeletePauseEvery = 50;
+    static constexpr int kDeletePauseMs = 200;
+    // ">>" of the phonebook page: the contacts of the PC or PIM-side list, in order, into the
+    // handset (3) or SIM (4) book. A contact with none of the mobile, office and home numbers is
+    // passed over, except a SIM entry kept on the PC (SIM index, no handset index), which goes
+    // back to the SIM as it is. Into the handset: a contact takes the index it was written to;
+    // a SIM entry kept on the PC is not written itself but gets a handset twin with its name,
+    // mobile number and group, which joins the source list. Into the SIM: one new entry per
+    // number (mobile, home, office: copy source 1, 2, 3) joins the source list linked to the
+    // SIM, and a contact on no phone that a single such entry holds whole is marked deleted.
+    // The reason "full" is not given for a SIM entry written back as it is.
+    PhoneTransfer CopyToPhoneBook(int book, int sourceList, const std::vector<quintptr>& ids);
+    // Mobile Delete of the phonebook page: the entries of the handset (3) or SIM (4) book, in
+    // order; the handset pauses before the next deletion once kDeletePauseEvery went.
+    PhoneTransfer DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids);
+    // ">>" of the schedule and memo pages: the entries of the PC or PIM-side list, in order;
+    // each takes the index the phone gave it.
+    PhoneTransfer CopyToPhoneSchedules(int sourceList, const std::vector<quintptr>& ids);
+    PhoneTransfer CopyToPhoneMemos(int sourceList, const std::vector<quintptr>& ids);
+    // Mobile Delete of the schedule and memo pages: the phone list's entries, from the last
+    // given to the first.
+    PhoneTransfer DeleteFromPhoneSchedules(const std::vector<quintptr>& ids);
+    PhoneTransfer DeleteFromPhoneMemos(const std::vector<quintptr>& ids);
+
     // Message commands.
     bool ReadMessages();
     bool ConnectForMessages();
@@ -232,6 +265,8 @@ private:
     int rewriteOnPhone(Record& record, const Record& edited, Write write, Key key);
     template <typename Record, typename Read>
     bool readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read);
+    PhoneTransfer copyToHandset(int sourceList, const std::vector<quintptr>& ids);
+    PhoneTransfer copyToSim(int sourceList, const std::vector<quintptr>& ids);
     void ShowExchangeError(bool write, const docshared::CPimExchange& exchange) override;
 
     template <typename Self>

@@ -171,6 +171,24 @@ public:
     // read is never sent (false).
     bool WritePhoneSchedules();
 
+    // --- The phonebook page's transfers, inside a session opened by the book's select call ---
+    struct PhoneBookWrite {
+        int written = 0;      // sources the phone took
+        bool refused = false; // a write failed and ended the run; the sources before it stay
+                              // written and linked, those after it were not tried
+        bool full = false;    // the book was full when the write failed
+    };
+    // Writes the contacts (by identity, from the PC or PIM-side list) in order into the handset
+    // (3) or SIM (4) book. A contact without a name, or with none of the mobile, office and home
+    // numbers, is passed over. Each contact written is linked to its phone entry: it takes the
+    // handset index (and list number 3) or the SIM index, after every other PC and PIM-side
+    // contact lost that index.
+    PhoneBookWrite CopyToPhoneBook(int book, int sourceList, const std::vector<quintptr>& ids);
+    // Deletes the entries (by identity) of the handset (3) or SIM (4) book from the phone; the
+    // PC and PIM-side contacts linked to an index deleted lose the link. An entry the phone does
+    // not delete stays, and the others are still tried. Answers how many went.
+    int DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids);
+
     // --- The schedule and memo pages over the phone's combined list ---
     // The Mobile pane's ">>" and "Delete" of the two pages in one call each.
     struct PhoneListWrite {

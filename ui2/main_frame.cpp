@@ -200,7 +200,8 @@ void CMainFrame::BuildMenus()
         QAction* action = AddCommand(baud, id, text);
         action->setCheckable(true);
         bauds->addAction(action);
-        connect(action, &QAction::triggered, this, [this, rate] {
+        // An init-capture: clang before 16 cannot capture a structured binding by name.
+        connect(action, &QAction::triggered, this, [this, rate = rate] {
             m_doc.OnBaudRate(rate);
             UpdateChecks();
         });
