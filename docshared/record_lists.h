@@ -171,6 +171,14 @@ void KeepPhoneLink(Record& fresh, const Record& old)
     fresh.m_nList = old.m_nList;
 }
 
+// A contact also keeps its link to the SIM.
+template <typename Contact>
+void KeepContactLinks(Contact& fresh, const Contact& old)
+{
+    KeepPhoneLink(fresh, old);
+    fresh.m_nSimIndex = old.m_nSimIndex;
+}
+
 // After a read of the PIM store: each fresh record takes over the phone link of the last old
 // record with its EntryID (merge copies what the link is).
 template <typename Record, typename Merge>

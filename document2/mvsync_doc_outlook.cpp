@@ -28,10 +28,7 @@ bool CMVsyncDoc::ImportOutlookContacts()
 {
     return ImportFromPim<COutlookContacts>(
         m_arOutlookContacts, [](COutlookSync& exchange, auto& fresh) { return exchange.ReadContacts(fresh); },
-        [](CPhoneEntry& fresh, const CPhoneEntry& old) {
-            docshared::KeepPhoneLink(fresh, old);
-            fresh.m_nSimIndex = old.m_nSimIndex;
-        });
+        docshared::KeepContactLinks<CPhoneEntry>);
 }
 
 bool CMVsyncDoc::ExportOutlookContacts()
