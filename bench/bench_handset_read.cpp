@@ -8,6 +8,7 @@
 #include "phonesim/simulated_line.h"
 #include "platform/clock.h"
 #include "platform/serial/serial_device.h"
+#include "tests/support/recording_progress.h"
 
 #include "served_phone.h"
 #include "qt_bench_main.h"
@@ -17,17 +18,11 @@
 
 namespace {
 
-class SilentProgress final : public common::IProgressView {
-public:
-    void Step(const QString&) override {}
-    void Finish() override {}
-};
-
 void BM_HandsetRead_VirtualClock(benchmark::State& state)
 {
     platform::VirtualClock clock;
     platform::ScopedClock clockGuard(clock);
-    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
+    testsupport::ScopedRecordingProgress progress;
     phonesim::Phone phone;
     FillHandsetBook(phone);
     phonesim::SimulatedLineFactory lines(phone);
@@ -53,7 +48,7 @@ BENCHMARK(BM_HandsetRead_VirtualClock)->Unit(benchmark::kMillisecond);
 
 void BM_HandsetRead_Pty(benchmark::State& state)
 {
-    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
+    testsupport::ScopedRecordingProgress progress;
     ServedPhone served;
     QString error;
     if (!served.Start(&error)) {

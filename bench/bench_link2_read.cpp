@@ -14,6 +14,7 @@
 #include "phonesim/simulated_line.h"
 #include "platform/clock.h"
 #include "platform/serial/serial_device.h"
+#include "tests/support/recording_progress.h"
 
 #include "served_phone.h"
 #include "qt_bench_main.h"
@@ -25,11 +26,6 @@
 #include <ctime>
 
 namespace {
-
-class SilentProgress final : public common::IProgressView {
-public:
-    void Step(const QString&) override {}
-};
 
 // 200 handset entries with three numbers, a name, e-mail, fax and group each; 100 SIM entries.
 void FillBooks(phonesim::Phone& phone)
@@ -103,7 +99,7 @@ void BM_Link2Read_Floor(benchmark::State& state)
 {
     platform::VirtualClock clock;
     platform::ScopedClock clockGuard(clock);
-    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
+    testsupport::ScopedRecordingProgress progress;
     phonesim::Phone phone(phonesim::MakeDialect2(int(state.range(0))));
     FillBooks(phone);
     phonesim::SimulatedLineFactory lines(phone);
@@ -134,7 +130,7 @@ BENCHMARK(BM_Link2Read_Floor)
 
 void BM_Link2Read_Pty(benchmark::State& state)
 {
-    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<SilentProgress>(); });
+    testsupport::ScopedRecordingProgress progress;
     ServedPhone served(phonesim::MakeDialect2(int(state.range(0))), FillBooks);
     QString error;
     if (!served.Start(&error)) {

@@ -2,6 +2,7 @@
 // and appointments into an empty store, updating them all, and reading them back.
 #include "document/mvsync_doc.h"
 #include "link/progress_view.h"
+#include "tests/support/recording_progress.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -11,12 +12,6 @@
 namespace {
 
 constexpr int kItems = 1000;
-
-class NullProgress final : public common::IProgressView {
-public:
-    void Step(const QString&) override {}
-    void Finish() override {}
-};
 
 void fillContacts(CMVsyncDoc& doc)
 {
@@ -155,7 +150,7 @@ BENCHMARK(BM_ReadAppointments)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    common::ScopedProgressViewFactory progress([](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); });
+    testsupport::ScopedRecordingProgress progress;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;

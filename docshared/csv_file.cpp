@@ -29,6 +29,16 @@ QString NumberCell(const QString& number)
     return QStringLiteral("\"\"\"") + inner + QStringLiteral("\"\"\"");
 }
 
+QString CellAt(const QStringList& cells, int k)
+{
+    return k < cells.size() ? cells[k] : QString();
+}
+
+QString WithHeader(const char* header, const QString& rows)
+{
+    return rows.isEmpty() ? QString() : QString::fromLatin1(header) + QStringLiteral("\r\n") + rows;
+}
+
 namespace {
 
 // A cell quoted the way the export quotes it starts with a quote, doubles every quote inside,
@@ -210,6 +220,12 @@ QString askPath(bool open, const QString& fileName)
 QString AskSavePath(const QString& fileName)
 {
     return askPath(false, fileName);
+}
+
+QString ListFileName(int tab)
+{
+    static const char* const kNames[] = {"Phonebook", "Schedules", "Memos"};
+    return tab >= 0 && tab < 3 ? QString::fromLatin1(kNames[tab]) : QString();
 }
 
 QString AskOpenPath(const QString& fileName)

@@ -16,6 +16,12 @@ QString QuoteCell(const QString& cell);
 // The triple-quoted form of a phone number cell: """0123""".
 QString NumberCell(const QString& number);
 
+// The cell at position k of a row; empty past its last cell.
+QString CellAt(const QStringList& cells, int k);
+
+// The text of an export: the header, then the rows (each ending in CR LF); empty without rows.
+QString WithHeader(const char* header, const QString& rows);
+
 // Splits file text into rows at line breaks (CR LF, LF or CR); empty rows are dropped. A cell
 // quoted the way QuoteCell quotes keeps its line breaks when its row has as many cells as the
 // first row.
@@ -40,6 +46,8 @@ QByteArray EncodeFile(const QString& text);
 // The file dialogs of the CSV commands ("CSV file(*.csv)|*.csv||", extension "csv"): the chosen
 // path, or an empty one when the user cancelled.
 QString AskSavePath(const QString& fileName);
+// The name the save dialog offers for the export of a tab (0 contacts, 1 schedules, 2 memos).
+QString ListFileName(int tab);
 QString AskOpenPath(const QString& fileName = QString());
 
 enum class FileRead { Read, NotOpened, ReadFailed };

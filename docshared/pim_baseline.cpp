@@ -35,18 +35,12 @@ void serialize(CArchive& ar, QString& entryId, PimContactValues& v, qint32 versi
 
 void serialize(CArchive& ar, QString& entryId, PimAppointmentValues& v, qint32)
 {
-    if (ar.IsStoring())
-        ar << entryId << v.subject << v.start << v.repeat << v.alarm;
-    else
-        ar >> entryId >> v.subject >> v.start >> v.repeat >> v.alarm;
+    SerializeFields(ar, entryId, v.subject, v.start, v.repeat, v.alarm);
 }
 
 void serialize(CArchive& ar, QString& entryId, PimNoteValues& v, qint32)
 {
-    if (ar.IsStoring())
-        ar << entryId << v.text;
-    else
-        ar >> entryId >> v.text;
+    SerializeFields(ar, entryId, v.text);
 }
 
 template <typename Values>

@@ -1,5 +1,8 @@
 #include "docshared/pim_exchange.h"
 
+#include "platform/pim/appointment_item.h"
+#include "platform/pim/contact_item.h"
+#include "platform/pim/note_item.h"
 #include "platform/string_table.h"
 
 namespace docshared {
@@ -114,6 +117,71 @@ std::unique_ptr<pim::Item> CPimExchange::FindAnyItem(pim::OlDefaultFolders folde
     if (!item && error->code != pim::ErrorCode::NotFound)
         Fail(error->description);
     return item;
+}
+
+template <typename ItemType, typename Fill>
+bool CPimExchange::AddItemOfKind(pim::OlItemType type, QString& entryId, Fill fill)
+{
+    ShowStatus(m_texts.creating);
+    std::unique_ptr<ItemType> item = pim::ItemCast<ItemType>(CreateAnyItem(type));
+    if (!item)
+        return false;
+    fill(*item);
+    return SaveItem(*item, entryId);
+}
+
+bool CPimExchange::AddItem(const PimContactValues& values, QString& entryId)
+{
+    return AddItemOfKind<pim::ContactItem>(pim::olContactItem, entryId, [&](pim::ContactItem& item) {
+        WriteContact(item, values, nullptr, m_contactProperties);
+    });
+}
+
+bool CPimExchange::AddItem(const PimAppointmentValues& values, QString& entryId)
+{
+    return AddItemOfKind<pim::AppointmentItem>(pim::olAppointmentItem, entryId, [&](pim::AppointmentItem& item) {
+        FillNewAppointment(item, values.subject, values.start, values.alarm, values.repeat, m_reminders);
+    });
+}
+
+bool CPimExchange::AddItem(const PimNoteValues& values, QString& entryId)
+{
+    return AddItemOfKind<pim::NoteItem>(pim::olNoteItem, entryId, [&](pim::NoteItem& item) { item.SetBody(values.text); });
+}
+
+template <typename ItemType, typename Values, typename Write>
+bool CPimExchange::UpdateItemOfKind(const Values& values, QString& entryId, Write write)
+{
+    ShowStatus(m_texts.changing);
+    if (entryId.isEmpty())
+        return FailWithoutEntryId();
+    pim::Error error;
+    std::unique_ptr<ItemType> item = pim::ItemCast<ItemType>(FindAnyItem(FolderOf<Values>(), entryId, &error));
+    if (!item)
+        return error.code == pim::ErrorCode::NotFound && AddItem(values, entryId);
+    write(*item, m_pBaseline ? m_pBaseline->Find<Values>(entryId) : nullptr);
+    return SaveItem(*item, entryId);
+}
+
+bool CPimExchange::UpdateItem(const PimContactValues& values, QString& entryId)
+{
+    return UpdateItemOfKind<pim::ContactItem>(values, entryId, [&](pim::ContactItem& item, const PimContactValues* base) {
+        WriteContact(item, values, base, m_contactProperties);
+    });
+}
+
+bool CPimExchange::UpdateItem(const PimAppointmentValues& values, QString& entryId)
+{
+    return UpdateItemOfKind<pim::AppointmentItem>(values, entryId,
+        [&](pim::AppointmentItem& item, const PimAppointmentValues* base) {
+            UpdateAppointment(item, values, base, m_reminders);
+        });
+}
+
+bool CPimExchange::UpdateItem(const PimNoteValues& values, QString& entryId)
+{
+    return UpdateItemOfKind<pim::NoteItem>(values, entryId,
+        [&](pim::NoteItem& item, const PimNoteValues* base) { UpdateNote(item, values, base); });
 }
 
 bool CPimExchange::DeleteItem(pim::OlDefaultFolders folder, const QString& entryId)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "docshared/pim_baseline.h"
+#include "docshared/pim_fields.h"
 #include "platform/pim/application.h"
 #include "platform/pim/items.h"
 #include "platform/pim/mapi_folder.h"
@@ -16,11 +17,26 @@
 
 namespace docshared {
 
+// The default folder of the items whose values these are.
+template <typename Values>
+constexpr pim::OlDefaultFolders FolderOf()
+{
+    if constexpr (std::is_same_v<Values, PimContactValues>)
+        return pim::olFolderContacts;
+    else if constexpr (std::is_same_v<Values, PimAppointmentValues>)
+        return pim::olFolderCalendar;
+    else {
+        static_assert(std::is_same_v<Values, PimNoteValues>);
+        return pim::olFolderNotes;
+    }
+}
+
 // The part of an exchange with the PIM store that both programs share: logging on and off,
-// reading a default folder item by item, writing records back by their EntryID and state,
-// finding items in the folder of their own kind, and failures with the store's reason.
-// Which fields map to which properties, what the progress window shows and whether the user can
-// stop the exchange are each program's own (the derived class's).
+// reading a default folder item by item, writing records back by their EntryID and state through
+// their values (docshared/pim_fields.h), finding items in the folder of their own kind, and
+// failures with the store's reason. Which record fields make which values, the reminder steps and
+// contact properties, what the progress window shows and whether the user can stop the exchange
+// are each program's own (the derived class's).
 //
 // With a baseline (the values each record had when it was last read or written), a read of a
 // folder replaces its values of that kind, every write keeps them up to date, and an update sets
@@ -63,7 +79,10 @@ public:
     void ShowStatus(int stringId);
 
 protected:
-    explicit CPimExchange(const Texts& texts) : m_texts(texts) {}
+    CPimExchange(const Texts& texts, const ReminderTable& reminders, const ContactProperties& contactProperties)
+        : m_texts(texts), m_reminders(reminders), m_contactProperties(contactProperties)
+    {
+    }
 
     // Asked before every item read and every record written: true ends the exchange with a
     // failure (logged off). The exchange runs to its end by default.
@@ -82,46 +101,40 @@ protected:
 
     // Writes a list back in order, dead records included: a record without EntryID is added
     // unless it is marked deleted, one with an EntryID is deleted when marked so, updated when
-    // changed (and then unchanged), else left alone. A record whose values the store cannot hold
-    // is refused and the write goes on with the next; any other failure ends the write. Either
-    // way the records before it keep what they got, and the write fails with every reason.
-    template <typename Record, typename Add, typename Update, typename Remove, typename ValuesOf>
-    bool WriteRecords(std::vector<std::unique_ptr<Record>>& list, Add add, Update update, Remove remove,
-                      ValuesOf valuesOf);
+    // changed (and then unchanged), else left alone. valuesOf gives a record's values, whose type
+    // says the kind of item. A record whose values the store cannot hold is refused and the write
+    // goes on with the next; any other failure ends the write. Either way the records before it
+    // keep what they got, and the write fails with every reason.
+    template <typename Record, typename ValuesOf>
+    bool WriteRecords(std::vector<std::unique_ptr<Record>>& list, ValuesOf valuesOf);
 
-    // The values as read or written of an EntryID; null without a baseline or when it does not
-    // know the EntryID.
-    template <typename Values>
-    const Values* ValuesAsRead(const QString& entryId) const
-    {
-        return m_pBaseline ? m_pBaseline->Find<Values>(entryId) : nullptr;
-    }
-
-    // A new item of that kind; null (the reason noted) when it cannot be made.
-    template <typename ItemType>
-    std::unique_ptr<ItemType> CreateItem(pim::OlItemType type)
-    {
-        return pim::ItemCast<ItemType>(CreateAnyItem(type));
-    }
-    // The item of that kind with the EntryID, in its own default folder. Null when there is none
-    // (NotFound in *error) or it cannot be read, which is noted as the last failure.
-    template <typename ItemType>
-    std::unique_ptr<ItemType> FindItem(pim::OlDefaultFolders folder, const QString& entryId, pim::Error* error)
-    {
-        return pim::ItemCast<ItemType>(FindAnyItem(folder, entryId, error));
-    }
-    // Deletes the item with the EntryID; one that is already gone counts as deleted.
-    bool DeleteItem(pim::OlDefaultFolders folder, const QString& entryId);
-    // Saves the item and takes its EntryID. Values the store cannot hold refuse the record alone.
-    bool SaveItem(pim::Item& item, QString& entryId);
     // Notes the reason of a failure; always false.
     bool Fail(const QString& reason);
-    // Fails an update or delete of a record that has no EntryID.
-    bool FailWithoutEntryId();
 
     const Texts m_texts;
 
 private:
+    // A new item of the values' kind, saved; entryId takes its EntryID.
+    bool AddItem(const PimContactValues& values, QString& entryId);
+    bool AddItem(const PimAppointmentValues& values, QString& entryId);
+    bool AddItem(const PimNoteValues& values, QString& entryId);
+    // The item with the EntryID takes what the user changed since it was read and keeps the rest
+    // as the store has it now. An item that another program removed is made anew from the values,
+    // so that it does not block every later export of its list.
+    bool UpdateItem(const PimContactValues& values, QString& entryId);
+    bool UpdateItem(const PimAppointmentValues& values, QString& entryId);
+    bool UpdateItem(const PimNoteValues& values, QString& entryId);
+    template <typename ItemType, typename Fill>
+    bool AddItemOfKind(pim::OlItemType type, QString& entryId, Fill fill);
+    template <typename ItemType, typename Values, typename Write>
+    bool UpdateItemOfKind(const Values& values, QString& entryId, Write write);
+    // Deletes the item with the EntryID; one that is already gone counts as deleted.
+    bool DeleteItem(pim::OlDefaultFolders folder, const QString& entryId);
+    // Saves the item and takes its EntryID. Values the store cannot hold refuse the record alone.
+    bool SaveItem(pim::Item& item, QString& entryId);
+    // Fails an update or delete of a record that has no EntryID.
+    bool FailWithoutEntryId();
+
     std::unique_ptr<pim::Item> CreateAnyItem(pim::OlItemType type);
     std::unique_ptr<pim::Item> FindAnyItem(pim::OlDefaultFolders folder, const QString& entryId, pim::Error* error);
     // The items of a default folder; null (logged off, the reason noted) when it cannot be read.
@@ -137,6 +150,8 @@ private:
     bool m_bRefused = false;
     bool m_bLoggedOn = false;
     CPimBaseline* m_pBaseline = nullptr;
+    const ReminderTable m_reminders;
+    const ContactProperties m_contactProperties;
     std::unique_ptr<pim::Application> m_application;
     std::unique_ptr<pim::NameSpace> m_namespace;
 };
@@ -177,9 +192,8 @@ bool CPimExchange::ReadFolder(pim::OlDefaultFolders folder, std::vector<std::uni
     return true;
 }
 
-template <typename Record, typename Add, typename Update, typename Remove, typename ValuesOf>
-bool CPimExchange::WriteRecords(std::vector<std::unique_ptr<Record>>& list, Add add, Update update, Remove remove,
-                                ValuesOf valuesOf)
+template <typename Record, typename ValuesOf>
+bool CPimExchange::WriteRecords(std::vector<std::unique_ptr<Record>>& list, ValuesOf valuesOf)
 {
     using Values = std::invoke_result_t<ValuesOf, const Record&>;
     ShowStatus(m_texts.saving);
@@ -195,12 +209,12 @@ bool CPimExchange::WriteRecords(std::vector<std::unique_ptr<Record>>& list, Add 
         bool ok = true;
         bool written = false;
         if (previousId.isEmpty()) {
-            written = !record->IsDeleted() && (ok = add(*record));
+            written = !record->IsDeleted() && (ok = AddItem(valuesOf(std::as_const(*record)), record->m_strEntryID));
         } else if (record->IsDeleted()) {
-            if ((ok = remove(*record)) && m_pBaseline)
+            if ((ok = DeleteItem(FolderOf<Values>(), previousId)) && m_pBaseline)
                 m_pBaseline->Forget<Values>(previousId);
         } else if (record->m_nState == Record::StateChanged) {
-            if ((written = ok = update(*record)))
+            if ((written = ok = UpdateItem(valuesOf(std::as_const(*record)), record->m_strEntryID)))
                 record->m_nState = Record::StateUnchanged;
         }
         // The store holds the record's values now, whatever it held before.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <type_traits>
 #include <unordered_set>
 #include <vector>
 
@@ -15,6 +16,10 @@ namespace docshared {
 
 template <typename Record>
 using Records = std::vector<std::unique_ptr<Record>>;
+
+// A list of a document that is const when the document is (Self is the document's type).
+template <typename Self, typename Record>
+using ListOf = std::conditional_t<std::is_const_v<Self>, const Records<Record>, Records<Record>>;
 
 template <typename Record>
 int LiveCount(const Records<Record>& list)
@@ -55,6 +60,46 @@ Record* FirstLive(const Records<Record>& list, Match matches)
     const auto it = std::find_if(list.begin(), list.end(),
                                  [&](const auto& entry) { return !entry->IsDeleted() && matches(*entry); });
     return it == list.end() ? nullptr : it->get();
+}
+
+// Stores a copy of record into the list: the first live entry that matches takes the values, else
+// a new record is appended. An updated PIM-side entry that has a PIM item is marked changed, so
+// that the next export sends the change.
+template <typename Record, typename Match>
+Record* StoreCopy(Records<Record>& list, const Record& record, bool pimSide, Match matches)
+{
+    Record* target = FirstLive(list, matches);
+    if (!target) {
+        list.push_back(std::make_unique<Record>());
+        target = list.back().get();
+    } else if (pimSide && !target->m_strEntryID.isEmpty()) {
+        target->m_nState = Record::StateChanged;
+    }
+    target->Assign(record);
+    return target;
+}
+
+// A contact's copy goes onto the live entry with its SIM index, if it has one; else onto the one
+// with its phone index in the same list.
+template <typename Contact>
+Contact* StoreContactCopy(Records<Contact>& list, const Contact& record, bool pimSide)
+{
+    const Contact* bySim = record.m_nSimIndex == -1
+        ? nullptr
+        : FirstLive(list, [&](const Contact& entry) { return entry.m_nSimIndex == record.m_nSimIndex; });
+    return StoreCopy(list, record, pimSide, [&](const Contact& entry) {
+        if (bySim)
+            return &entry == bySim;
+        return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex && entry.m_nList == record.m_nList;
+    });
+}
+
+// A schedule entry's or memo's copy goes onto the live entry with its phone index.
+template <typename Record>
+Record* StoreIndexedCopy(Records<Record>& list, const Record& record, bool pimSide)
+{
+    return StoreCopy(list, record, pimSide,
+                     [&](const Record& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
 }
 
 // Removes the record from the list and frees it; false when the list does not hold it.
@@ -115,6 +160,23 @@ void Unlink(int index, int Owner::*link, std::initializer_list<Records<Record>*>
                 (*entry).*link = -1;
         }
     }
+}
+
+// A fresh record read from the PIM store takes the phone link of the old one with its EntryID:
+// its storage index and its list.
+template <typename Record>
+void KeepPhoneLink(Record& fresh, const Record& old)
+{
+    fresh.m_nIndex = old.m_nIndex;
+    fresh.m_nList = old.m_nList;
+}
+
+// A contact also keeps its link to the SIM.
+template <typename Contact>
+void KeepContactLinks(Contact& fresh, const Contact& old)
+{
+    KeepPhoneLink(fresh, old);
+    fresh.m_nSimIndex = old.m_nSimIndex;
 }
 
 // After a read of the PIM store: each fresh record takes over the phone link of the last old

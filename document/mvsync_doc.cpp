@@ -1,98 +1,18 @@
 #include "document/mvsync_doc.h"
 
+#include "docshared/record_lists.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace {
-
-template <typename Record>
-int liveCount(const RecordList<Record>& list)
-{
-    return int(std::count_if(list.begin(), list.end(), [](const auto& r) { return !r->IsDeleted(); }));
-}
-
-template <typename Record>
-Record* at(const RecordList<Record>* list, int i)
-{
-    if (!list || i < 0 || i >= int(list->size()))
-        return nullptr;
-    return (*list)[size_t(i)].get();
-}
-
-template <typename Record>
-int sizeOf(const RecordList<Record>* list)
-{
-    return list ? int(list->size()) : 0;
-}
-
-// The text up to the first carriage return.
-QString firstLine(const QString& text)
-{
-    const qsizetype cr = text.indexOf(u'\r');
-    return cr < 0 ? text : text.left(cr);
-}
 
 QString tableText(int value, std::initializer_list<int> ids)
 {
     if (value < 0 || value >= int(ids.size()))
         return {};
     return platform::LoadString(*(ids.begin() + value));
-}
-
-// Stores a copy of record into list: the live entry that matches takes the values, else a new
-// record is appended. An updated PIM-side entry that has a PIM item is marked changed, so that
-// the next export sends the change.
-template <typename Record, typename Match>
-Record* storeInto(int kind, RecordList<Record>& list, const Record& record, Match matches)
-{
-    Record* target = nullptr;
-    for (const auto& entry : list) {
-        if (!entry->IsDeleted() && matches(*entry)) {
-            target = entry.get();
-            break;
-        }
-    }
-    if (!target) {
-        list.push_back(std::make_unique<Record>());
-        target = list.back().get();
-    } else if (kind != CMVsyncDoc::ListPc && !target->m_strEntryID.isEmpty()) {
-        target->m_nState = CSyncRecord::StateChanged;
-    }
-    target->Assign(record);
-    return target;
-}
-
-template <typename Record>
-Record* findLive(const RecordList<Record>* list, quintptr id)
-{
-    if (!list || id == 0)
-        return nullptr;
-    for (const auto& entry : *list) {
-        if (CMVsyncDoc::RecordId(entry.get()) == id)
-            return entry->IsDeleted() ? nullptr : entry.get();
-    }
-    return nullptr;
-}
-
-template <typename Record>
-void dropStaleLinks(const RecordList<Record>& phone, int Record::*index,
-                    std::initializer_list<RecordList<Record>*> linked)
-{
-    std::unordered_set<int> onPhone;
-    for (const auto& entry : phone) {
-        if (!entry->IsDeleted())
-            onPhone.insert((*entry).*index);
-    }
-    for (RecordList<Record>* list : linked) {
-        for (const auto& entry : *list) {
-            int& link = (*entry).*index;
-            if (!entry->IsDeleted() && link != -1 && !onPhone.count(link))
-                link = -1;
-        }
-    }
 }
 
 template <typename Record>
@@ -104,10 +24,19 @@ bool hasSame(const RecordList<Record>* list, const Record& record)
                        [&](const auto& entry) { return !entry->IsDeleted() && entry->IsEqual(record); });
 }
 
+// Live records of the linked lists whose link is on no live record of the phone list lose it.
+template <typename Record>
+void dropStaleLinks(const RecordList<Record>& phone, int Record::*index, std::initializer_list<RecordList<Record>*> linked)
+{
+    const auto all = [](const Record&) { return true; };
+    docshared::DropStaleLinks(docshared::LiveValues(phone, index, all), index, linked);
+}
+
 } // namespace
 
 CMVsyncDoc::CMVsyncDoc(QObject* parent)
-    : QObject(parent),
+    : CDocumentBase({QStringLiteral("mvsync.dat"), QStringLiteral("pimbase.dat"), 61448, 64001, 64002, 64003, 64010, {}},
+                    parent),
       m_groupNames{QStringLiteral("Family"), QStringLiteral("VIP"),    QStringLiteral("Friends"),
                    QStringLiteral("Colleague"), QStringLiteral("Group1"), QStringLiteral("Group2"),
                    QStringLiteral("Others")}
@@ -131,32 +60,32 @@ CMVsyncDoc::~CMVsyncDoc() = default;
 
 int CMVsyncDoc::GetContactCount(int kind) const
 {
-    return sizeOf(ContactList(kind));
+    return docshared::SizeOf(ContactList(kind));
 }
 
 CPhoneEntry* CMVsyncDoc::GetContact(int kind, int i) const
 {
-    return at(ContactList(kind), i);
+    return docshared::At(ContactList(kind), i);
 }
 
 int CMVsyncDoc::GetScheduleCount(int kind) const
 {
-    return sizeOf(ScheduleList(kind));
+    return docshared::SizeOf(ScheduleList(kind));
 }
 
 CScheduleEntry* CMVsyncDoc::GetSchedule(int kind, int i) const
 {
-    return at(ScheduleList(kind), i);
+    return docshared::At(ScheduleList(kind), i);
 }
 
 int CMVsyncDoc::GetMemoCount(int kind) const
 {
-    return sizeOf(MemoList(kind));
+    return docshared::SizeOf(MemoList(kind));
 }
 
 CMemoEntry* CMVsyncDoc::GetMemo(int kind, int i) const
 {
-    return at(MemoList(kind), i);
+    return docshared::At(MemoList(kind), i);
 }
 
 int CMVsyncDoc::GetMessageCount() const
@@ -166,7 +95,7 @@ int CMVsyncDoc::GetMessageCount() const
 
 CSmsEntry* CMVsyncDoc::GetMessage(int i) const
 {
-    return at(&m_messages, i);
+    return docshared::At(&m_messages, i);
 }
 
 void CMVsyncDoc::GetColumnFormat(QString& format, int kind) const
@@ -193,19 +122,19 @@ void CMVsyncDoc::ContactToRow(int kind, const CPhoneEntry& record, QStringList& 
         return;
     }
     row << record.m_strName << record.m_strMobile << record.m_strHome << record.m_strOffice << record.m_strEmail
-        << GroupName(record.m_nGroup) << firstLine(record.m_strMemo);
+        << GroupName(record.m_nGroup) << docshared::FirstLine(record.m_strMemo);
 }
 
 void CMVsyncDoc::ScheduleToRow(const CScheduleEntry& record, QStringList& row) const
 {
-    row << firstLine(record.m_strSubject) << record.m_dtStart.Format(u"%d/%m/%Y") << record.m_dtStart.Format(u"%H:%M")
+    row << docshared::FirstLine(record.m_strSubject) << record.m_dtStart.Format(u"%d/%m/%Y") << record.m_dtStart.Format(u"%H:%M")
         << tableText(record.m_nRepeat, {63023, 63024, 63025, 63026, 63027})
         << tableText(record.m_nAlarm, {63028, 63029, 63030, 63033, 63031, 63032});
 }
 
 void CMVsyncDoc::MemoToRow(const CMemoEntry& record, QStringList& row) const
 {
-    row << firstLine(record.m_strText);
+    row << docshared::FirstLine(record.m_strText);
 }
 
 void CMVsyncDoc::MessageToRow(const CSmsEntry& record, QStringList& row) const
@@ -219,7 +148,7 @@ void CMVsyncDoc::MessageToRow(const CSmsEntry& record, QStringList& row) const
     text = text.mid(start);
     text.remove(u'\n');
     row << MessageStatusText(status) << record.m_strNumber
-        << record.m_strName << firstLine(text) << record.m_strDateTime;
+        << record.m_strName << docshared::FirstLine(text) << record.m_strDateTime;
 }
 
 QString CMVsyncDoc::MessageStatusText(int status)
@@ -230,36 +159,17 @@ QString CMVsyncDoc::MessageStatusText(int status)
 
 CPhoneEntry* CMVsyncDoc::StoreContact(int kind, const CPhoneEntry& record)
 {
-    RecordList<CPhoneEntry>& list = kind == ListPc ? m_pcContacts : m_outlookContacts;
-    const CPhoneEntry* bySim = nullptr;
-    if (record.m_nSimIndex != -1) {
-        for (const auto& entry : list) {
-            if (!entry->IsDeleted() && entry->m_nSimIndex == record.m_nSimIndex) {
-                bySim = entry.get();
-                break;
-            }
-        }
-    }
-    // A match by SIM index takes precedence over a match by phone index.
-    return storeInto(kind, list, record, [&](const CPhoneEntry& entry) {
-        if (bySim)
-            return &entry == bySim;
-        return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex && entry.m_nList == record.m_nList;
-    });
+    return docshared::StoreContactCopy(kind == ListPc ? m_pcContacts : m_outlookContacts, record, kind != ListPc);
 }
 
 CScheduleEntry* CMVsyncDoc::StoreSchedule(int kind, const CScheduleEntry& record)
 {
-    RecordList<CScheduleEntry>& list = kind == ListPc ? m_pcSchedules : m_outlookSchedules;
-    return storeInto(kind, list, record,
-                     [&](const CScheduleEntry& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
+    return docshared::StoreIndexedCopy(kind == ListPc ? m_pcSchedules : m_outlookSchedules, record, kind != ListPc);
 }
 
 CMemoEntry* CMVsyncDoc::StoreMemo(int kind, const CMemoEntry& record)
 {
-    RecordList<CMemoEntry>& list = kind == ListPc ? m_pcMemos : m_outlookMemos;
-    return storeInto(kind, list, record,
-                     [&](const CMemoEntry& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
+    return docshared::StoreIndexedCopy(kind == ListPc ? m_pcMemos : m_outlookMemos, record, kind != ListPc);
 }
 
 CSmsEntry* CMVsyncDoc::AddOutgoingMessage(const CSmsEntry& record)
@@ -275,43 +185,43 @@ CSmsEntry* CMVsyncDoc::AddOutgoingMessage(const CSmsEntry& record)
 
 CPhoneEntry* CMVsyncDoc::FindContact(int kind, quintptr id) const
 {
-    return findLive(ContactList(kind), id);
+    return docshared::FindLive(ContactList(kind), id);
 }
 
 CScheduleEntry* CMVsyncDoc::FindSchedule(int kind, quintptr id) const
 {
-    return findLive(ScheduleList(kind), id);
+    return docshared::FindLive(ScheduleList(kind), id);
 }
 
 CMemoEntry* CMVsyncDoc::FindMemo(int kind, quintptr id) const
 {
-    return findLive(MemoList(kind), id);
+    return docshared::FindLive(MemoList(kind), id);
 }
 
 CSmsEntry* CMVsyncDoc::FindMessage(quintptr id) const
 {
-    return findLive(&m_messages, id);
+    return docshared::FindLive(&m_messages, id);
 }
 
 // A list holding more live entries than the phone's capacity is full as well.
 bool CMVsyncDoc::IsHandsetBookFull() const
 {
-    return liveCount(m_handsetContacts) >= g_nHandsetCapacity;
+    return docshared::LiveCount(m_handsetContacts) >= g_nHandsetCapacity;
 }
 
 bool CMVsyncDoc::IsSimBookFull() const
 {
-    return liveCount(m_simContacts) >= g_nSimCapacity;
+    return docshared::LiveCount(m_simContacts) >= g_nSimCapacity;
 }
 
 bool CMVsyncDoc::IsPhoneScheduleFull() const
 {
-    return liveCount(m_phoneSchedules) >= g_nScheduleCapacity;
+    return docshared::LiveCount(m_phoneSchedules) >= g_nScheduleCapacity;
 }
 
 bool CMVsyncDoc::IsPhoneMemoFull() const
 {
-    return liveCount(m_phoneMemos) >= g_nMemoCapacity;
+    return docshared::LiveCount(m_phoneMemos) >= g_nMemoCapacity;
 }
 
 void CMVsyncDoc::SortSchedules(int kind)

@@ -1,20 +1,15 @@
 #pragma once
 
-#include "docshared/busy_scope.h"
-#include "docshared/data_file.h"
-#include "docshared/pim_baseline.h"
+#include "docshared/document_base.h"
 #include "link/phone_session.h"
 #include "link/records.h"
 
-#include <QObject>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
-#include <type_traits>
+#include <vector>
 
 class CArchive;
-class COutlookSync;
 struct LocalData;
 
 // The single document of Deskhand. It owns every record the program holds, in eleven lists
@@ -22,15 +17,10 @@ struct LocalData;
 // settings. Views never keep records of their own: they ask for counts, entries and row texts
 // and hand records over to be stored. Whenever a list is replaced or emptied the document
 // emits changed(), so that no view row can outlive its record.
-class CMVsyncDoc : public QObject {
+class CMVsyncDoc : public docshared::CDocumentBase {
     Q_OBJECT
 
 public:
-    // List numbers of contacts; schedules and memos use the first two and ListPhone.
-    enum ListKind { ListPc = 1, ListOutlook = 2, ListHandset = 3, ListPhone = 3, ListSim = 4 };
-    // Kinds of GetColumnFormat.
-    enum ColumnKind { ColumnsContacts, ColumnsSimContacts, ColumnsSchedules, ColumnsMemos, ColumnsMessages };
-
     static constexpr int kGroupCount = 7;
 
     explicit CMVsyncDoc(QObject* parent = nullptr);
@@ -107,34 +97,16 @@ public:
         list = std::move(fresh);
         NotifyChanged();
     }
-    void NotifyChanged() { Q_EMIT changed(); }
 
-    // Local files: "mvsync.dat", "mnum.dat" and "config.ini" in the data folder.
-    // The data folder is platform::DataDir("deskhand") unless a caller chose another first.
-    void SetDataDir(const QString& dir);
-    QString DataDir() const { return m_strDataDir; }
+    // Local files: "mvsync.dat" (with "pimbase.dat" beside it), "mnum.dat" and "config.ini" in
+    // the data folder, which is platform::DataDir("deskhand") unless a caller chose another first.
     // Start-up: loads the data file, then reads (or creates) config.ini.
     bool OnNewDocument();
-    // Close: saves quietly; a failed save keeps the previous files.
-    void OnCloseDocument();
-    // Before the window closes: saves, and when that fails asks whether to quit all the same.
-    // False keeps the window open.
-    bool CanCloseFrame();
-    // Loads "mvsync.dat" when it exists. A damaged file is moved aside as "mvsync.dat.damaged"
-    // (".damaged.2", ... beside earlier ones) after what could be read completely was kept, and
-    // the user is told once. A file with old single-byte text is copied to "mvsync.dat.legacy"
-    // first. A file that cannot be read, moved aside or copied is never saved over.
-    void LoadLocalData();
-    // Loads any data file (keeping a legacy copy beside it as above); false when it could not
-    // be read whole.
-    bool LoadLocalData(const QString& path, QString* error);
     // Writes "mnum.dat", then "mvsync.dat", each atomically; true when both were written.
-    bool SaveLocalData();
-    bool SaveLocalData(const QString& path);
+    bool SaveLocalData() override;
+    using CDocumentBase::SaveLocalData;
     bool SaveNumberDirectory();
-    // The data file layout, storing or loading. Loading fills the document only from a
-    // complete file; use LoadLocalData for files that may be damaged.
-    void Serialize(CArchive& ar);
+    void Serialize(CArchive& ar) override;
     void ReadConfig();
 
     // Phone commands. Reads open and close their own session; writes and deletes run between
@@ -167,6 +139,38 @@ public:
     bool DeletePhoneSchedule(CScheduleEntry& record);
     bool DeletePhoneMemo(CMemoEntry& record);
 
+    // --- The forms' transfers of a selection, inside a session opened by the list's connect
+    // operation; records are given by identity and gone ones are passed over ---
+    struct PhoneTransfer {
+        int done = 0;         // entries written or deleted
+        bool refused = false; // the phone refused one: the run ended there, what went before stays
+        bool full = false;    // the list was full then, which is the reason the error box gives
+    };
+    // Handset deletions pause this long after every run of this many.
+    static constexpr int kDeletePauseEvery = 50;
+    static constexpr int kDeletePauseMs = 200;
+    // ">>" of the phonebook page: the contacts of the PC or PIM-side list, in order, into the
+    // handset (3) or SIM (4) book. A contact with none of the mobile, office and home numbers is
+    // passed over, except a SIM entry kept on the PC (SIM index, no handset index), which goes
+    // back to the SIM as it is. Into the handset: a contact takes the index it was written to;
+    // a SIM entry kept on the PC is not written itself but gets a handset twin with its name,
+    // mobile number and group, which joins the source list. Into the SIM: one new entry per
+    // number (mobile, home, office: copy source 1, 2, 3) joins the source list linked to the
+    // SIM, and a contact on no phone that a single such entry holds whole is marked deleted.
+    // The reason "full" is not given for a SIM entry written back as it is.
+    PhoneTransfer CopyToPhoneBook(int book, int sourceList, const std::vector<quintptr>& ids);
+    // Mobile Delete of the phonebook page: the entries of the handset (3) or SIM (4) book, in
+    // order; the handset pauses before the next deletion once kDeletePauseEvery went.
+    PhoneTransfer DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids);
+    // ">>" of the schedule and memo pages: the entries of the PC or PIM-side list, in order;
+    // each takes the index the phone gave it.
+    PhoneTransfer CopyToPhoneSchedules(int sourceList, const std::vector<quintptr>& ids);
+    PhoneTransfer CopyToPhoneMemos(int sourceList, const std::vector<quintptr>& ids);
+    // Mobile Delete of the schedule and memo pages: the phone list's entries, from the last
+    // given to the first.
+    PhoneTransfer DeleteFromPhoneSchedules(const std::vector<quintptr>& ids);
+    PhoneTransfer DeleteFromPhoneMemos(const std::vector<quintptr>& ids);
+
     // Message commands.
     bool ReadMessages();
     bool ConnectForMessages();
@@ -177,7 +181,6 @@ public:
     // Menu commands: COM port 1 to 5, File Save, the infrared toggle.
     void OnComPort(int n);
     bool IsComPortChecked(int n) const { return m_nComPort == n; }
-    void OnFileSave();
     void OnToggleIrComm();
     // The PIM exchange: each reads a default folder into the PIM-side list (keeping the phone
     // links of entries whose EntryID is unchanged) or writes that list's changes back.
@@ -187,14 +190,6 @@ public:
     bool ExportOutlookSchedules();
     bool ImportOutlookNotes();
     bool ExportOutlookNotes();
-    // True while a phone command or an exchange runs inside its own event pump: the window
-    // must not close then.
-    bool IsBusy() const { return m_nBusy > 0; }
-    // The PIM-side values as last read or written; loaded and saved with the data file.
-    docshared::CPimBaseline& PimBaseline() { return m_pimBaseline; }
-    // Counts as busy for its lifetime.
-    using BusyScope = docshared::BusyScope;
-    [[nodiscard]] BusyScope MarkBusy() { return BusyScope(m_nBusy); }
 
     // What the window needs of the phone link, which it does not reach itself.
     // What the phone holds, as the last phone read found it: the lists' capacities and the
@@ -229,17 +224,10 @@ public:
     void OnDebugOption();
     bool IsIrCommChecked() const { return m_session.m_port.m_bIrComm; }
 
-    // CSV export and import of the PC list of the current tab (0 contacts, 1 schedules, 2 memos).
-    // The main frame installs the provider of the current tab; without one nothing is exchanged.
-    void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
-    void OnSaveAsCsv();
-    void OnLoadFromCsv();
-    // The same without dialogs: write the export of a tab to a file, read a file into a tab's
-    // list. Failures show their box and answer false.
-    bool SaveCsvFile(int tab, const QString& path);
-    bool LoadCsvFile(int tab, const QString& path);
-    // The rows of an export, header first; empty when the list has no live entry.
-    QString ExportCsv(int tab) const;
+    // CSV export and import of the PC lists (the commands are CDocumentBase's).
+    bool SaveCsvFile(int tab, const QString& path) override;
+    bool LoadCsvFile(int tab, const QString& path) override;
+    QString ExportCsv(int tab) const override;
     // Each replaces the PC list from the lines of a file (header first); false for a refused header.
     bool ImportContactsCsv(const QStringList& lines);
     bool ImportSchedulesCsv(const QStringList& lines);
@@ -269,33 +257,20 @@ public:
 private:
     // Copies the port settings into the session and its transport.
     void ApplyLinkSettings();
+    bool ReadLocalData(CArchive& ar) override;
     void ApplyLocalData(LocalData& data);
-    using DataFileLoad = docshared::DataFileLoad;
-    DataFileLoad LoadDataFile(const QString& path, QString* error);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);
     template <typename Record, typename Write, typename Key>
     int rewriteOnPhone(Record& record, const Record& edited, Write write, Key key);
     template <typename Record, typename Read>
     bool readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read);
-
-    template <typename Record, typename Read, typename Merge>
-    bool importFromPim(COutlookSync& exchange, RecordList<Record>& list, Read read, Merge merge);
-    template <typename Record, typename Write>
-    bool exportToPim(COutlookSync& exchange, RecordList<Record>& list, Write write);
-    docshared::CPimBaseline m_pimBaseline {QStringLiteral("pimbase.dat")};
-
-    std::function<int()> m_currentTab;
-    int m_nBusy = 0;
-    QString m_strDataDir;
-    // The data file on disk could not be read, moved aside or copied: no save replaces it.
-    bool m_bKeepDataFile = false;
-
-    template <typename Self, typename Record>
-    using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;
+    PhoneTransfer copyToHandset(int sourceList, const std::vector<quintptr>& ids);
+    PhoneTransfer copyToSim(int sourceList, const std::vector<quintptr>& ids);
+    void ShowExchangeError(bool write, const docshared::CPimExchange& exchange) override;
 
     template <typename Self>
-    static ListOf<Self, CPhoneEntry>* contactList(Self& self, int kind)
+    static docshared::ListOf<Self, CPhoneEntry>* contactList(Self& self, int kind)
     {
         switch (kind) {
         case ListPc: return &self.m_pcContacts;
@@ -306,7 +281,7 @@ private:
         }
     }
     template <typename Self>
-    static ListOf<Self, CScheduleEntry>* scheduleList(Self& self, int kind)
+    static docshared::ListOf<Self, CScheduleEntry>* scheduleList(Self& self, int kind)
     {
         switch (kind) {
         case ListPc: return &self.m_pcSchedules;
@@ -316,7 +291,7 @@ private:
         }
     }
     template <typename Self>
-    static ListOf<Self, CMemoEntry>* memoList(Self& self, int kind)
+    static docshared::ListOf<Self, CMemoEntry>* memoList(Self& self, int kind)
     {
         switch (kind) {
         case ListPc: return &self.m_pcMemos;
@@ -325,8 +300,4 @@ private:
         default: return nullptr;
         }
     }
-
-Q_SIGNALS:
-    // A list was replaced, emptied or reloaded: every view must refill its rows.
-    void changed();
 };

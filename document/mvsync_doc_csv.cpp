@@ -9,10 +9,7 @@
 
 namespace {
 
-enum Tab { TabContacts = 0, TabSchedules = 1, TabMemos = 2 };
-
 const char* const kHeaders[] = {"Name,Mobile,Home,Office,Email,Memo,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
-const char* const kListWords[] = {"Phonebook", "Schedules", "Memos"};
 
 // Words written for each value, and the words files of older versions used; both read back.
 const char* const kRepeatWritten[] = {"No Repeat", "Daily", "Weekly", "Monthly", "Yearly"};
@@ -34,11 +31,6 @@ int valueOf(const QString& cell, std::initializer_list<const char* const*> table
         }
     }
     return 0;
-}
-
-QString cellAt(const QStringList& cells, int k)
-{
-    return k < cells.size() ? cells[k] : QString();
 }
 
 bool headerMatches(const QStringList& lines, int tab)
@@ -81,19 +73,7 @@ QString CMVsyncDoc::ExportCsv(int tab) const
     default:
         return {};
     }
-    if (rows.isEmpty())
-        return {};
-    return QString::fromLatin1(kHeaders[tab]) + QStringLiteral("\r\n") + rows;
-}
-
-void CMVsyncDoc::OnSaveAsCsv()
-{
-    const int tab = m_currentTab ? m_currentTab() : -1;
-    if (ExportCsv(tab).isEmpty())
-        return;
-    const QString path = csv::AskSavePath(QString::fromLatin1(kListWords[tab]));
-    if (!path.isEmpty())
-        SaveCsvFile(tab, path);
+    return csv::WithHeader(kHeaders[tab], rows);
 }
 
 bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
@@ -108,13 +88,6 @@ bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
         return false;
     }
     return true;
-}
-
-void CMVsyncDoc::OnLoadFromCsv()
-{
-    const QString path = csv::AskOpenPath();
-    if (!path.isEmpty())
-        LoadCsvFile(m_currentTab ? m_currentTab() : -1, path);
 }
 
 bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
@@ -147,13 +120,13 @@ bool CMVsyncDoc::ImportContactsCsv(const QStringList& lines)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList cells = csv::SplitCells(lines[i]);
         auto e = std::make_unique<CPhoneEntry>();
-        e->m_strName = cellAt(cells, 0).isEmpty() ? QStringLiteral("Empty") : cellAt(cells, 0);
-        e->m_strMobile = cellAt(cells, 1);
-        e->m_strHome = cellAt(cells, 2);
-        e->m_strOffice = cellAt(cells, 3);
-        e->m_strEmail = cellAt(cells, 4);
-        e->m_strMemo = cellAt(cells, 5);
-        const QString group = cellAt(cells, 6);
+        e->m_strName = csv::CellAt(cells, 0).isEmpty() ? QStringLiteral("Empty") : csv::CellAt(cells, 0);
+        e->m_strMobile = csv::CellAt(cells, 1);
+        e->m_strHome = csv::CellAt(cells, 2);
+        e->m_strOffice = csv::CellAt(cells, 3);
+        e->m_strEmail = csv::CellAt(cells, 4);
+        e->m_strMemo = csv::CellAt(cells, 5);
+        const QString group = csv::CellAt(cells, 6);
         for (int g = 0; g < m_groupNames.size(); ++g) {
             if (group.compare(m_groupNames[g], Qt::CaseInsensitive) == 0)
                 e->m_nGroup = g;
@@ -177,13 +150,13 @@ bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList cells = csv::SplitCells(lines[i]);
         auto e = std::make_unique<CScheduleEntry>();
-        e->m_strSubject = cellAt(cells, 0);
+        e->m_strSubject = csv::CellAt(cells, 0);
         COleDateTime start;
         // A date that does not read keeps the default start rather than an invalid one.
-        if (start.ParseDateTime(cellAt(cells, 1)))
+        if (start.ParseDateTime(csv::CellAt(cells, 1)))
             e->m_dtStart = start;
-        e->m_nRepeat = valueOf(cellAt(cells, 2), {kRepeatWritten}, 5);
-        e->m_nAlarm = valueOf(cellAt(cells, 3), {kAlarmWritten, kAlarmRead}, 6);
+        e->m_nRepeat = valueOf(csv::CellAt(cells, 2), {kRepeatWritten}, 5);
+        e->m_nAlarm = valueOf(csv::CellAt(cells, 3), {kAlarmWritten, kAlarmRead}, 6);
         fresh.push_back(std::move(e));
     }
     ReplaceList(m_pcSchedules, std::move(fresh));
@@ -201,7 +174,7 @@ bool CMVsyncDoc::ImportMemosCsv(const QStringList& lines)
     RecordList<CMemoEntry> fresh;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         auto e = std::make_unique<CMemoEntry>();
-        e->m_strText = cellAt(csv::SplitCells(lines[i]), 0);
+        e->m_strText = csv::CellAt(csv::SplitCells(lines[i]), 0);
         fresh.push_back(std::move(e));
     }
     ReplaceList(m_pcMemos, std::move(fresh));

@@ -18,7 +18,6 @@
 
 namespace {
 
-const QString kDataFile = QStringLiteral("mvsync.dat");
 const QString kNumberFile = QStringLiteral("mnum.dat");
 const QString kConfigFile = QStringLiteral("config.ini");
 
@@ -115,9 +114,11 @@ void CMVsyncDoc::ApplyLocalData(LocalData& data)
     NotifyChanged();
 }
 
-void CMVsyncDoc::SetDataDir(const QString& dir)
+bool CMVsyncDoc::ReadLocalData(CArchive& ar)
 {
-    m_strDataDir = docshared::FolderPath(dir);
+    LocalData data = readLocalData(ar);
+    ApplyLocalData(data);
+    return data.complete;
 }
 
 void CMVsyncDoc::ApplyLinkSettings()
@@ -129,7 +130,7 @@ void CMVsyncDoc::ApplyLinkSettings()
 
 bool CMVsyncDoc::OnNewDocument()
 {
-    if (m_strDataDir.isEmpty())
+    if (DataDir().isEmpty())
         SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
     m_strTitle = QStringLiteral("Zentra Deskhand");
     ApplyLinkSettings();
@@ -137,16 +138,6 @@ bool CMVsyncDoc::OnNewDocument()
     g_strProgramDir = platform::ProgramDir();
     ReadConfig();
     return true;
-}
-
-void CMVsyncDoc::OnCloseDocument()
-{
-    SaveLocalData();
-}
-
-bool CMVsyncDoc::CanCloseFrame()
-{
-    return SaveLocalData() || docshared::QuitWithoutSaving(64010);
 }
 
 void CMVsyncDoc::Serialize(CArchive& ar)
@@ -168,33 +159,6 @@ void CMVsyncDoc::Serialize(CArchive& ar)
     ApplyLocalData(data);
 }
 
-void CMVsyncDoc::LoadLocalData()
-{
-    m_pimBaseline.Load(m_strDataDir);
-    const QString path = m_strDataDir + kDataFile;
-    // A file that cannot be read, or that is damaged and cannot be moved aside, is never saved
-    // over.
-    if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, 64002, 64003))
-        m_bKeepDataFile = true;
-}
-
-bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
-{
-    return LoadDataFile(path, error) == DataFileLoad::Loaded;
-}
-
-CMVsyncDoc::DataFileLoad CMVsyncDoc::LoadDataFile(const QString& path, QString* error)
-{
-    return docshared::LoadDataFile(
-        path,
-        [this](CArchive& ar) {
-            LocalData data = readLocalData(ar);
-            ApplyLocalData(data);
-            return data.complete;
-        },
-        &m_bKeepDataFile, error);
-}
-
 bool CMVsyncDoc::SaveNumberDirectory()
 {
     CArchive ar;
@@ -208,29 +172,18 @@ bool CMVsyncDoc::SaveNumberDirectory()
                 ar << entry->m_strName << entry->m_strMobile;
         }
     }
-    return platform::WriteFileAtomically(m_strDataDir + kNumberFile, ar.Data());
+    return platform::WriteFileAtomically(DataDir() + kNumberFile, ar.Data());
 }
 
 bool CMVsyncDoc::SaveLocalData()
 {
     const bool numbers = SaveNumberDirectory();
-    if (m_bKeepDataFile)
-        return false;
-    // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
-    m_pimBaseline.Save(m_strDataDir);
-    return SaveLocalData(m_strDataDir + kDataFile) && numbers;
-}
-
-bool CMVsyncDoc::SaveLocalData(const QString& path)
-{
-    CArchive ar;
-    Serialize(ar);
-    return docshared::SaveDataFile(path, ar.Data());
+    return CDocumentBase::SaveLocalData() && numbers;
 }
 
 void CMVsyncDoc::ReadConfig()
 {
-    const QString path = m_strDataDir + kConfigFile;
+    const QString path = DataDir() + kConfigFile;
     bool exists = false;
     platform::IniFile ini = platform::IniFile::Load(path, &exists);
     if (!exists) {
@@ -247,12 +200,4 @@ void CMVsyncDoc::ReadConfig()
     const std::optional<int> timeout = profileInt(ini, section, "timeout");
     if (timeout && *timeout > 0)
         g_nIrCommTimeout = *timeout;
-}
-
-void CMVsyncDoc::OnFileSave()
-{
-    if (SaveLocalData())
-        platform::AfxMessageBox(platform::LoadString(61448), platform::MB_ICONINFORMATION);
-    else
-        platform::AfxMessageBox(platform::LoadString(64001), platform::MB_ICONWARNING);
 }

@@ -2,6 +2,7 @@
 #include "document/mvsync_doc.h"
 
 #include "link/globals.h"
+#include "platform/clock.h"
 
 template <typename Record, typename Read>
 bool CMVsyncDoc::readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read)
@@ -56,6 +57,64 @@ void takeGroupNames(QStringList& names)
 {
     for (int i = 0; i < names.size() && i < g_arrGroupNames.size(); ++i)
         names[i] = g_arrGroupNames[i];
+}
+
+bool hasNoNumber(const CPhoneEntry& entry)
+{
+    return entry.m_strMobile.isEmpty() && entry.m_strOffice.isEmpty() && entry.m_strHome.isEmpty();
+}
+
+// A SIM copy carries only a name, a group and one number; an entry holding more would lose it
+// if the copy took its place.
+bool fitsSimCopy(const CPhoneEntry& entry)
+{
+    return entry.m_strEmail.isEmpty() && entry.m_strMemo.isEmpty() && entry.m_strExtra.isEmpty();
+}
+
+bool isPcSide(int list)
+{
+    return list == CMVsyncDoc::ListPc || list == CMVsyncDoc::ListOutlook;
+}
+
+// Writes each source in order; each takes the index the phone gave it, looked up again since the
+// write may have refilled its list. A refusal ends the run.
+template <typename Find, typename Write, typename Full>
+CMVsyncDoc::PhoneTransfer writeEach(const std::vector<quintptr>& ids, Find find, Write write, Full full)
+{
+    CMVsyncDoc::PhoneTransfer result;
+    for (const quintptr id : ids) {
+        const auto* record = find(id);
+        if (!record)
+            continue;
+        const int index = write(*record);
+        if (index == -1) {
+            result.refused = true;
+            result.full = full();
+            break;
+        }
+        ++result.done;
+        if (auto* written = find(id))
+            written->m_nIndex = index;
+    }
+    return result;
+}
+
+// Deletes the phone list's entries from the last given to the first. A refusal ends the run.
+template <typename Find, typename Remove>
+CMVsyncDoc::PhoneTransfer deleteEach(const std::vector<quintptr>& ids, Find find, Remove remove)
+{
+    CMVsyncDoc::PhoneTransfer result;
+    for (auto it = ids.rbegin(); it != ids.rend(); ++it) {
+        auto* record = find(*it);
+        if (!record)
+            continue;
+        if (!remove(*record)) {
+            result.refused = true;
+            break;
+        }
+        ++result.done;
+    }
+    return result;
 }
 
 } // namespace
@@ -206,6 +265,170 @@ bool CMVsyncDoc::DeletePhoneMemo(CMemoEntry& record)
     record.m_nState = CSyncRecord::StateDeleted;
     record.m_nIndex = -1;
     return true;
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::CopyToPhoneBook(int book, int sourceList, const std::vector<quintptr>& ids)
+{
+    if (!isPcSide(sourceList))
+        return {};
+    const BusyScope busy = MarkBusy();
+    if (book == ListHandset)
+        return copyToHandset(sourceList, ids);
+    if (book == ListSim)
+        return copyToSim(sourceList, ids);
+    return {};
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::copyToHandset(int sourceList, const std::vector<quintptr>& ids)
+{
+    PhoneTransfer result;
+    const auto refused = [this, &result] {
+        result.refused = true;
+        result.full = IsHandsetBookFull();
+        return result;
+    };
+    for (const quintptr id : ids) {
+        CPhoneEntry* entry = FindContact(sourceList, id);
+        if (!entry || hasNoNumber(*entry))
+            continue;
+        if (entry->m_nSimIndex == -1) {
+            const int index = WriteHandsetContact(*entry);
+            if (index == -1)
+                return refused();
+            ++result.done;
+            if ((entry = FindContact(sourceList, id)))
+                entry->m_nIndex = index;
+            continue;
+        }
+        // A SIM entry kept on the PC gets a handset twin with its name, number and group.
+        auto twin = std::make_unique<CPhoneEntry>();
+        twin->m_strName = entry->m_strName;
+        twin->m_strMobile = entry->m_strMobile;
+        twin->m_nGroup = entry->m_nGroup;
+        const int index = WriteHandsetContact(*twin);
+        if (index == -1)
+            return refused();
+        ++result.done;
+        twin->m_nIndex = index;
+        ContactList(sourceList)->push_back(std::move(twin));
+    }
+    return result;
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::copyToSim(int sourceList, const std::vector<quintptr>& ids)
+{
+    PhoneTransfer result;
+    for (const quintptr id : ids) {
+        CPhoneEntry* entry = FindContact(sourceList, id);
+        if (!entry)
+            continue;
+        if (entry->m_nSimIndex != -1 && entry->m_nIndex == -1) {
+            // A SIM entry kept on the PC goes back as it is.
+            const int index = WriteSimContact(*entry);
+            if (index == -1) {
+                result.refused = true;
+                return result;
+            }
+            ++result.done;
+            if ((entry = FindContact(sourceList, id)))
+                entry->m_nSimIndex = index;
+            continue;
+        }
+        if (hasNoNumber(*entry))
+            continue;
+        // One SIM entry per number, in the order mobile, home, office.
+        CPhoneEntry source;
+        source.Assign(*entry);
+        int made = 0;
+        for (const auto& [number, copySource] : {std::pair{source.m_strMobile, 1}, std::pair{source.m_strHome, 2},
+                                                 std::pair{source.m_strOffice, 3}}) {
+            if (number.isEmpty())
+                continue;
+            auto copy = std::make_unique<CPhoneEntry>();
+            copy->m_strName = source.m_strName;
+            copy->m_nGroup = source.m_nGroup;
+            copy->m_strMobile = number;
+            copy->m_nCopySource = copySource;
+            const int index = WriteSimContact(*copy);
+            if (index == -1) {
+                result.refused = true;
+                result.full = IsSimBookFull();
+                return result;
+            }
+            ++result.done;
+            copy->m_nSimIndex = index;
+            ContactList(sourceList)->push_back(std::move(copy));
+            ++made;
+        }
+        // The SIM-linked copy takes the place of an entry it represents whole.
+        entry = FindContact(sourceList, id);
+        if (entry && entry->m_nIndex == -1 && entry->m_nSimIndex == -1 && made == 1 && fitsSimCopy(*entry))
+            entry->m_nState = CSyncRecord::StateDeleted;
+    }
+    return result;
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids)
+{
+    PhoneTransfer result;
+    if (book != ListHandset && book != ListSim)
+        return result;
+    const BusyScope busy = MarkBusy();
+    const bool sim = book == ListSim;
+    int sincePause = 0;
+    for (const quintptr id : ids) {
+        CPhoneEntry* record = FindContact(book, id);
+        if (!record)
+            continue;
+        // The handset needs a breath after every run of deletions.
+        if (!sim && sincePause == kDeletePauseEvery) {
+            platform::Sleep(kDeletePauseMs);
+            sincePause = 0;
+        }
+        if (!(sim ? DeleteSimContact(*record) : DeleteHandsetContact(*record))) {
+            result.refused = true;
+            break;
+        }
+        ++result.done;
+        ++sincePause;
+    }
+    return result;
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::CopyToPhoneSchedules(int sourceList, const std::vector<quintptr>& ids)
+{
+    if (!isPcSide(sourceList))
+        return {};
+    const BusyScope busy = MarkBusy();
+    return writeEach(
+        ids, [this, sourceList](quintptr id) { return FindSchedule(sourceList, id); },
+        [this](const CScheduleEntry& e) { return WritePhoneSchedule(e); }, [this] { return IsPhoneScheduleFull(); });
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::CopyToPhoneMemos(int sourceList, const std::vector<quintptr>& ids)
+{
+    if (!isPcSide(sourceList))
+        return {};
+    const BusyScope busy = MarkBusy();
+    return writeEach(
+        ids, [this, sourceList](quintptr id) { return FindMemo(sourceList, id); },
+        [this](const CMemoEntry& e) { return WritePhoneMemo(e); }, [this] { return IsPhoneMemoFull(); });
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::DeleteFromPhoneSchedules(const std::vector<quintptr>& ids)
+{
+    const BusyScope busy = MarkBusy();
+    return deleteEach(
+        ids, [this](quintptr id) { return FindSchedule(ListPhone, id); },
+        [this](CScheduleEntry& e) { return DeletePhoneSchedule(e); });
+}
+
+CMVsyncDoc::PhoneTransfer CMVsyncDoc::DeleteFromPhoneMemos(const std::vector<quintptr>& ids)
+{
+    const BusyScope busy = MarkBusy();
+    return deleteEach(
+        ids, [this](quintptr id) { return FindMemo(ListPhone, id); },
+        [this](CMemoEntry& e) { return DeletePhoneMemo(e); });
 }
 
 bool CMVsyncDoc::ReadMessages()

@@ -42,7 +42,7 @@ const auto kValuesOf = [](const auto& record) { return valuesOf(record); };
 
 } // namespace
 
-COutlookSync::COutlookSync() : CPimExchange(kTexts) {}
+COutlookSync::COutlookSync() : CPimExchange(kTexts, kReminders, kContactProperties) {}
 
 COutlookSync::~COutlookSync()
 {
@@ -142,111 +142,15 @@ bool COutlookSync::ReadNotes(RecordList<CMemoEntry>& list)
 
 bool COutlookSync::WriteContacts(RecordList<CPhoneEntry>& list)
 {
-    return WriteRecords(
-        list, [this](CPhoneEntry& r) { return AddContact(r); }, [this](CPhoneEntry& r) { return UpdateContact(r); },
-        [this](const CPhoneEntry& r) { return DeleteContact(r); }, kValuesOf);
+    return WriteRecords(list, kValuesOf);
 }
 
 bool COutlookSync::WriteAppointments(RecordList<CScheduleEntry>& list)
 {
-    return WriteRecords(
-        list, [this](CScheduleEntry& r) { return AddAppointment(r); },
-        [this](CScheduleEntry& r) { return UpdateAppointment(r); },
-        [this](const CScheduleEntry& r) { return DeleteAppointment(r); }, kValuesOf);
+    return WriteRecords(list, kValuesOf);
 }
 
 bool COutlookSync::WriteNotes(RecordList<CMemoEntry>& list)
 {
-    return WriteRecords(
-        list, [this](CMemoEntry& r) { return AddNote(r); }, [this](CMemoEntry& r) { return UpdateNote(r); },
-        [this](const CMemoEntry& r) { return DeleteNote(r); }, kValuesOf);
-}
-
-bool COutlookSync::AddContact(CPhoneEntry& record)
-{
-    ShowStatus(61487);
-    auto item = CreateItem<pim::ContactItem>(pim::olContactItem);
-    if (!item)
-        return false;
-    docshared::WriteContact(*item, valuesOf(record), nullptr, kContactProperties);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::AddAppointment(CScheduleEntry& record)
-{
-    ShowStatus(61487);
-    auto item = CreateItem<pim::AppointmentItem>(pim::olAppointmentItem);
-    if (!item)
-        return false;
-    docshared::FillNewAppointment(*item, record.m_strSubject, record.m_dtStart, record.m_nAlarm, record.m_nRepeat,
-                                  kReminders);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::AddNote(CMemoEntry& record)
-{
-    ShowStatus(61487);
-    auto item = CreateItem<pim::NoteItem>(pim::olNoteItem);
-    if (!item)
-        return false;
-    item->SetBody(record.m_strText);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-// Updates set what the user changed since the item was read and leave the rest as the store
-// has it now. An item that another program removed is made anew from the record.
-bool COutlookSync::UpdateContact(CPhoneEntry& record)
-{
-    ShowStatus(61488);
-    if (record.m_strEntryID.isEmpty())
-        return FailWithoutEntryId();
-    pim::Error error;
-    auto item = FindItem<pim::ContactItem>(pim::olFolderContacts, record.m_strEntryID, &error);
-    if (!item)
-        return error.code == pim::ErrorCode::NotFound && AddContact(record);
-    docshared::WriteContact(*item, valuesOf(record),
-                            ValuesAsRead<docshared::PimContactValues>(record.m_strEntryID), kContactProperties);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
-{
-    ShowStatus(61488);
-    if (record.m_strEntryID.isEmpty())
-        return FailWithoutEntryId();
-    pim::Error error;
-    auto item = FindItem<pim::AppointmentItem>(pim::olFolderCalendar, record.m_strEntryID, &error);
-    if (!item)
-        return error.code == pim::ErrorCode::NotFound && AddAppointment(record);
-    docshared::UpdateAppointment(*item, valuesOf(record),
-                                 ValuesAsRead<docshared::PimAppointmentValues>(record.m_strEntryID), kReminders);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::UpdateNote(CMemoEntry& record)
-{
-    ShowStatus(61488);
-    if (record.m_strEntryID.isEmpty())
-        return FailWithoutEntryId();
-    pim::Error error;
-    auto item = FindItem<pim::NoteItem>(pim::olFolderNotes, record.m_strEntryID, &error);
-    if (!item)
-        return error.code == pim::ErrorCode::NotFound && AddNote(record);
-    docshared::UpdateNote(*item, valuesOf(record), ValuesAsRead<docshared::PimNoteValues>(record.m_strEntryID));
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::DeleteContact(const CPhoneEntry& record)
-{
-    return DeleteItem(pim::olFolderContacts, record.m_strEntryID);
-}
-
-bool COutlookSync::DeleteAppointment(const CScheduleEntry& record)
-{
-    return DeleteItem(pim::olFolderCalendar, record.m_strEntryID);
-}
-
-bool COutlookSync::DeleteNote(const CMemoEntry& record)
-{
-    return DeleteItem(pim::olFolderNotes, record.m_strEntryID);
+    return WriteRecords(list, kValuesOf);
 }

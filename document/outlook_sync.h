@@ -29,16 +29,6 @@ public:
     bool WriteAppointments(RecordList<CScheduleEntry>& list);
     bool WriteNotes(RecordList<CMemoEntry>& list);
 
-    bool AddContact(CPhoneEntry& record);
-    bool AddAppointment(CScheduleEntry& record);
-    bool AddNote(CMemoEntry& record);
-    bool UpdateContact(CPhoneEntry& record);
-    bool UpdateAppointment(CScheduleEntry& record);
-    bool UpdateNote(CMemoEntry& record);
-    bool DeleteContact(const CPhoneEntry& record);
-    bool DeleteAppointment(const CScheduleEntry& record);
-    bool DeleteNote(const CMemoEntry& record);
-
     void OpenProgress() override;
     void CloseProgress() override;
     void Log(const QString& text) override;

@@ -13,28 +13,9 @@ namespace dh2 {
 
 namespace {
 
-using docshared::FirstLive;
-
 QString tableText(int value, int firstId, int count)
 {
     return value >= 0 && value < count ? platform::LoadString(firstId + value) : QString();
-}
-
-// Stores a copy of record into list: the live entry that matches takes the values, else a new
-// record is appended. An updated PIM-side entry that has a PIM item is marked changed, so that
-// the next export sends the change.
-template <typename Record, typename Match>
-Record* storeInto(int list, RecordList<Record>& records, const Record& record, Match matches)
-{
-    Record* target = FirstLive(records, matches);
-    if (!target) {
-        records.push_back(std::make_unique<Record>());
-        target = records.back().get();
-    } else if (list == CMVsyncDoc::ListOutlook && !target->m_strEntryID.isEmpty()) {
-        target->m_nState = CSyncRecord::StateChanged;
-    }
-    target->Assign(record);
-    return target;
 }
 
 bool sameOnPhone(const CScheduleEntry& a, const CScheduleEntry& b)
@@ -46,7 +27,10 @@ bool sameOnPhone(const CScheduleEntry& a, const CScheduleEntry& b)
 
 } // namespace
 
-CMVsyncDoc::CMVsyncDoc(QObject* parent) : QObject(parent)
+CMVsyncDoc::CMVsyncDoc(QObject* parent)
+    : CDocumentBase({QStringLiteral("msync.dat"), QStringLiteral("pimbase2.dat"), 62518, 64301, 64302, 64303, 64310,
+                     QStringLiteral("Load CSV file")},
+                    parent)
 {
     ResetDefaultGroups();
     ApplyPortSettings();
@@ -103,32 +87,21 @@ CPhoneEntry* CMVsyncDoc::StoreContact(int list, const CPhoneEntry& record)
 {
     if (list != ListPc && list != ListOutlook)
         return nullptr;
-    RecordList<CPhoneEntry>& records = *ContactList(list);
-    // A match by SIM index takes precedence over a match by phone index.
-    const CPhoneEntry* bySim = record.m_nSimIndex == -1 ? nullptr
-        : FirstLive(records, [&](const CPhoneEntry& e) { return e.m_nSimIndex == record.m_nSimIndex; });
-    return storeInto(list, records, record, [&](const CPhoneEntry& entry) {
-        if (bySim)
-            return &entry == bySim;
-        return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex && entry.m_nList == record.m_nList;
-    });
+    return docshared::StoreContactCopy(*ContactList(list), record, list == ListOutlook);
 }
 
 CScheduleEntry* CMVsyncDoc::StoreSchedule(int list, const CScheduleEntry& record)
 {
     if (list != ListPc && list != ListOutlook)
         return nullptr;
-    return storeInto(list, *ScheduleList(list), record,
-                     [&](const CScheduleEntry& entry) { return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex; });
+    return docshared::StoreIndexedCopy(*ScheduleList(list), record, list == ListOutlook);
 }
 
 CScheduleEntry* CMVsyncDoc::StoreMemo(int list, const CScheduleEntry& record)
 {
     if (list != ListPc && list != ListOutlook)
         return nullptr;
-    CScheduleEntry* stored = storeInto(list, *MemoList(list), record, [&](const CScheduleEntry& entry) {
-        return record.m_nIndex != -1 && entry.m_nIndex == record.m_nIndex;
-    });
+    CScheduleEntry* stored = docshared::StoreIndexedCopy(*MemoList(list), record, list == ListOutlook);
     // The memo lists hold memos whatever the copy said.
     stored->m_nKind = CScheduleEntry::KindMemo;
     return stored;

@@ -1,17 +1,12 @@
 #pragma once
 
-#include "docshared/busy_scope.h"
-#include "docshared/data_file.h"
-#include "docshared/pim_baseline.h"
+#include "docshared/document_base.h"
 #include "link2/phone_session.h"
 #include "link2/records.h"
 
-#include <QObject>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
-#include <type_traits>
 #include <vector>
 
 class CArchive;
@@ -31,18 +26,10 @@ struct LocalData;
 // identity (RecordId) and resolve it (Find*) before every use, and they refill their rows when
 // the document emits changed(), which it does whenever a list is replaced, emptied or loses a
 // record.
-class CMVsyncDoc : public QObject {
+class CMVsyncDoc : public docshared::CDocumentBase {
     Q_OBJECT
 
 public:
-    // List numbers: contacts 1 PC, 2 PIM side, 3 handset, 4 SIM; schedule entries and memos 1, 2
-    // and 3, the phone's combined list.
-    enum ListKind { ListPc = 1, ListOutlook = 2, ListHandset = 3, ListPhone = 3, ListSim = 4 };
-    // View types of GetColumnFormat.
-    enum ColumnKind { ColumnsContacts, ColumnsSimContacts, ColumnsSchedules, ColumnsMemos, ColumnsMessages };
-    // The main frame's tabs, as the CSV commands read them.
-    enum Tab { TabContacts, TabSchedules, TabMemos };
-
     // Handset indices run from 1 to this; the handset book is full with this many live entries.
     static constexpr int kHandsetBookSize = 200;
     // The phone's combined list of schedule entries and memos.
@@ -148,37 +135,15 @@ public:
     const RecordList<CScheduleEntry>* ScheduleList(int list) const { return scheduleList(*this, list, false); }
     RecordList<CScheduleEntry>* MemoList(int list) { return scheduleList(*this, list, true); }
     const RecordList<CScheduleEntry>* MemoList(int list) const { return scheduleList(*this, list, true); }
-    void NotifyChanged() { Q_EMIT changed(); }
 
-    // The local data file "msync.dat" in the data folder: platform::DataDir("deskhand2") unless
-    // a caller chose another first.
-    void SetDataDir(const QString& dir);
-    QString DataDir() const { return m_strDataDir; }
+    // The local data file "msync.dat" (with "pimbase2.dat" beside it) in the data folder:
+    // platform::DataDir("deskhand2") unless a caller chose another first.
     // Start-up: a one-second pause, the splash goes (closeSplash), then the data file.
     bool OnNewDocument();
-    // Close: saves quietly; a failed save keeps the previous file.
-    void OnCloseDocument();
-    // Before the window closes: saves, and when that fails asks whether to quit all the same.
-    // False keeps the window open.
-    bool CanCloseFrame();
-    // File Save: saves and says whether it worked.
-    void OnFileSave();
-    // Loads "msync.dat" when it exists. A damaged file is moved aside as "msync.dat.damaged"
-    // (".damaged.2", ... beside earlier ones) after what could be read whole was kept, and the
-    // user is told once; one with old single-byte text is first copied to "msync.dat.legacy". A
-    // file that cannot be read, moved aside or copied is never saved over.
-    void LoadLocalData();
-    // Loads any data file (keeping a legacy copy beside it as above); false (and the reason)
-    // when it could not be read whole, in which case what was read whole is kept.
-    bool LoadLocalData(const QString& path, QString* error);
-    // The same from a data file's bytes.
+    // A data file's bytes, loaded as LoadLocalData loads a file.
     bool LoadLocalData(const QByteArray& bytes);
-    // Writes "msync.dat" atomically with user-only permissions; true when it was written.
-    bool SaveLocalData();
-    bool SaveLocalData(const QString& path);
-    // The file's layout, storing or loading. Loading fills the document only from a complete
-    // file; use LoadLocalData for files that may be damaged.
-    void Serialize(CArchive& ar);
+    using CDocumentBase::LoadLocalData;
+    void Serialize(CArchive& ar) override;
 
     // Phone commands. Reads open and close their own session; contact writes and deletes run
     // between a book selection and Disconnect.
@@ -205,6 +170,24 @@ public:
     // every entry keeps the values it had (the session cuts what it sends). A list that was not
     // read is never sent (false).
     bool WritePhoneSchedules();
+
+    // --- The phonebook page's transfers, inside a session opened by the book's select call ---
+    struct PhoneBookWrite {
+        int written = 0;      // sources the phone took
+        bool refused = false; // a write failed and ended the run; the sources before it stay
+                              // written and linked, those after it were not tried
+        bool full = false;    // the book was full when the write failed
+    };
+    // Writes the contacts (by identity, from the PC or PIM-side list) in order into the handset
+    // (3) or SIM (4) book. A contact without a name, or with none of the mobile, office and home
+    // numbers, is passed over. Each contact written is linked to its phone entry: it takes the
+    // handset index (and list number 3) or the SIM index, after every other PC and PIM-side
+    // contact lost that index.
+    PhoneBookWrite CopyToPhoneBook(int book, int sourceList, const std::vector<quintptr>& ids);
+    // Deletes the entries (by identity) of the handset (3) or SIM (4) book from the phone; the
+    // PC and PIM-side contacts linked to an index deleted lose the link. An entry the phone does
+    // not delete stays, and the others are still tried. Answers how many went.
+    int DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids);
 
     // --- The schedule and memo pages over the phone's combined list ---
     // The Mobile pane's ">>" and "Delete" of the two pages in one call each.
@@ -242,17 +225,11 @@ public:
     void OnBaud115200() { OnBaudRate(115200); }
     bool IsBaudChecked(int baud) const { return m_nBaudRate == baud; }
 
-    // CSV export and import of the PC list of the current tab. The main frame installs the
-    // provider of the current tab; without one nothing is exchanged.
-    void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
+    // CSV export and import of the PC lists (the commands are CDocumentBase's).
     bool IsCsvCommandEnabled() const;
-    void OnSaveAsCsv();
-    void OnLoadFromCsv();
-    // The same without dialogs. Failures show their box and answer false.
-    bool SaveCsvFile(int tab, const QString& path);
-    bool LoadCsvFile(int tab, const QString& path);
-    // The export of a tab, header first; empty when the list has no live entry to export.
-    QString ExportCsv(int tab) const;
+    bool SaveCsvFile(int tab, const QString& path) override;
+    bool LoadCsvFile(int tab, const QString& path) override;
+    QString ExportCsv(int tab) const override;
     // Each replaces the PC list from the lines of a file (header first); false for a refused
     // header. Schedule rows whose date does not read are left out and counted.
     bool ImportContactsCsv(const QStringList& lines);
@@ -268,9 +245,6 @@ public:
     bool ExportOutlookSchedules();
     bool ImportOutlookNotes();
     bool ExportOutlookNotes();
-    // The PIM-side values as last read or written, in "pimbase2.dat" beside the data file; loaded
-    // and saved with it.
-    docshared::CPimBaseline& PimBaseline() { return m_pimBaseline; }
 
     // Message commands. The read opens its own session; a delete runs between
     // ConnectForMessages and Disconnect; storing and sending open their own.
@@ -282,11 +256,6 @@ public:
     // After a successful read: the messages composed here (index -1) stay, the phone's old ones
     // go, the fresh ones follow.
     void TakeReadMessages(RecordList<CSmsEntry> fresh);
-
-    // True while a command runs inside its own event pump: the window must not close then.
-    bool IsBusy() const { return m_nBusy > 0; }
-    using BusyScope = docshared::BusyScope;
-    [[nodiscard]] BusyScope MarkBusy() { return BusyScope(m_nBusy); }
 
     // "Zentra Deskhand" and the model's name; titleChanged carries it whenever the model changes.
     static QString ModelTitle(int type);
@@ -315,18 +284,14 @@ public:
     CPhoneSession m_session;
 
 Q_SIGNALS:
-    // A list was replaced, emptied, reloaded or lost a record: every view refills its rows.
-    void changed();
     // The main frame's title, whenever the model changes.
     void titleChanged(const QString& title);
     // The start-up pause is over: the splash goes before the data file loads.
     void closeSplash();
 
 private:
+    bool ReadLocalData(CArchive& ar) override;
     void ApplyLocalData(LocalData& data);
-    // Reads a data file's layout and keeps what was read whole; true when it was all there.
-    bool readInto(CArchive& ar);
-    docshared::DataFileLoad LoadDataFile(const QString& path, QString* error);
     // The port and baud rate into the transport, which closes its open port first.
     void ApplyPortSettings();
     template <typename Read>
@@ -341,25 +306,13 @@ private:
     bool deleteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& record, int CPhoneEntry::*index, Delete remove);
     CScheduleEntry* addToPhoneList(CScheduleEntry& record, int kind);
     void unlinkPhoneListIndex(int kind, int index, const CScheduleEntry* keep);
-    template <typename Exchange, typename Record, typename Read, typename Merge>
-    bool importFromPim(RecordList<Record>& list, Read read, Merge merge);
-    template <typename Exchange, typename Record, typename Write>
-    bool exportToPim(RecordList<Record>& list, Write write);
+    void ShowExchangeError(bool write, const docshared::CPimExchange& exchange) override;
 
-    std::function<int()> m_currentTab;
     std::unique_ptr<common::IProgressView> m_pAddingProgress;
-    QString m_strDataDir;
-    // The data file on disk could not be read, moved aside or copied: no save replaces it.
-    bool m_bKeepDataFile = false;
-    int m_nBusy = 0;
     int m_nSkippedCsvRows = 0;
-    docshared::CPimBaseline m_pimBaseline {QStringLiteral("pimbase2.dat")};
-
-    template <typename Self, typename Record>
-    using ListOf = std::conditional_t<std::is_const_v<Self>, const RecordList<Record>, RecordList<Record>>;
 
     template <typename Self>
-    static ListOf<Self, CPhoneEntry>* contactList(Self& self, int list)
+    static docshared::ListOf<Self, CPhoneEntry>* contactList(Self& self, int list)
     {
         switch (list) {
         case ListPc: return &self.m_arPcContacts;
@@ -370,7 +323,7 @@ private:
         }
     }
     template <typename Self>
-    static ListOf<Self, CScheduleEntry>* scheduleList(Self& self, int list, bool memos)
+    static docshared::ListOf<Self, CScheduleEntry>* scheduleList(Self& self, int list, bool memos)
     {
         switch (list) {
         case ListPc: return memos ? &self.m_arPcMemos : &self.m_arPcSchedules;

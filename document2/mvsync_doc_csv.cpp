@@ -18,14 +18,8 @@ constexpr int kExportFailedText = 64300;
 constexpr int kSkippedRowsText = 64304;
 
 const char* const kHeaders[] = {"Name,Mobile,Office,Home,Fax,Email,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
-const char* const kListWords[] = {"Phonebook", "Schedules", "Memos"};
 // What a contacts header must hold (lower-cased); the cells are still taken from the first on.
 const QString kContactColumns = QStringLiteral("name,mobile,office,home,fax,email");
-
-QString cellAt(const QStringList& cells, int k)
-{
-    return k < cells.size() ? cells[k] : QString();
-}
 
 // The code whose text (of the running language) the cell is, any case; 0 for no match.
 int codeOf(const QString& cell, QString (*text)(int), int count)
@@ -66,7 +60,7 @@ bool headerPasses(const QStringList& lines, int tab)
 
 bool CMVsyncDoc::IsCsvCommandEnabled() const
 {
-    const int tab = m_currentTab ? m_currentTab() : -1;
+    const int tab = CurrentTab();
     return tab >= TabContacts && tab <= TabMemos;
 }
 
@@ -102,19 +96,7 @@ QString CMVsyncDoc::ExportCsv(int tab) const
     default:
         return {};
     }
-    if (rows.isEmpty())
-        return {};
-    return QString::fromLatin1(kHeaders[tab]) + QStringLiteral("\r\n") + rows;
-}
-
-void CMVsyncDoc::OnSaveAsCsv()
-{
-    const int tab = m_currentTab ? m_currentTab() : -1;
-    if (ExportCsv(tab).isEmpty())
-        return;
-    const QString path = csv::AskSavePath(QString::fromLatin1(kListWords[tab]));
-    if (!path.isEmpty())
-        SaveCsvFile(tab, path);
+    return csv::WithHeader(kHeaders[tab], rows);
 }
 
 bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
@@ -127,13 +109,6 @@ bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
         return false;
     }
     return true;
-}
-
-void CMVsyncDoc::OnLoadFromCsv()
-{
-    const QString path = csv::AskOpenPath(QStringLiteral("Load CSV file"));
-    if (!path.isEmpty())
-        LoadCsvFile(m_currentTab ? m_currentTab() : -1, path);
 }
 
 bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
@@ -179,13 +154,13 @@ bool CMVsyncDoc::ImportContactsCsv(const QStringList& lines)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList cells = csv::SplitCells(lines[i]);
         auto e = std::make_unique<CPhoneEntry>();
-        e->m_strName = cellAt(cells, 0).isEmpty() ? QStringLiteral("Empty") : cellAt(cells, 0);
-        e->m_strMobile = cellAt(cells, 1);
-        e->m_strOffice = cellAt(cells, 2);
-        e->m_strHome = cellAt(cells, 3);
-        e->m_strFax = cellAt(cells, 4);
-        e->m_strEmail = cellAt(cells, 5);
-        e->m_nGroup = hasGroup ? groupOf(cellAt(cells, 6)) : CPhoneEntry::kNoGroup;
+        e->m_strName = csv::CellAt(cells, 0).isEmpty() ? QStringLiteral("Empty") : csv::CellAt(cells, 0);
+        e->m_strMobile = csv::CellAt(cells, 1);
+        e->m_strOffice = csv::CellAt(cells, 2);
+        e->m_strHome = csv::CellAt(cells, 3);
+        e->m_strFax = csv::CellAt(cells, 4);
+        e->m_strEmail = csv::CellAt(cells, 5);
+        e->m_nGroup = hasGroup ? groupOf(csv::CellAt(cells, 6)) : CPhoneEntry::kNoGroup;
         fresh.push_back(std::move(e));
     }
     m_arPcContacts = std::move(fresh);
@@ -203,13 +178,13 @@ bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
         const QStringList cells = csv::SplitCells(lines[i]);
         auto e = std::make_unique<CScheduleEntry>();
         // A row without a date that reads would reach the phone and the PIM store with none.
-        if (!e->m_dtStart.ParseDateTime(cellAt(cells, 1))) {
+        if (!e->m_dtStart.ParseDateTime(csv::CellAt(cells, 1))) {
             ++m_nSkippedCsvRows;
             continue;
         }
-        e->m_strSubject = cellAt(cells, 0);
-        e->m_nRepeat = codeOf(cellAt(cells, 2), &RepeatText, 5);
-        e->m_nAlarm = codeOf(cellAt(cells, 3), &AlarmText, 6);
+        e->m_strSubject = csv::CellAt(cells, 0);
+        e->m_nRepeat = codeOf(csv::CellAt(cells, 2), &RepeatText, 5);
+        e->m_nAlarm = codeOf(csv::CellAt(cells, 3), &AlarmText, 6);
         e->m_nKind = CScheduleEntry::KindSchedule;
         fresh.push_back(std::move(e));
     }
@@ -232,7 +207,7 @@ bool CMVsyncDoc::ImportMemosCsv(const QStringList& lines)
     RecordList<CScheduleEntry> fresh;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         auto e = std::make_unique<CScheduleEntry>();
-        e->m_strSubject = cellAt(csv::SplitCells(lines[i]), 0);
+        e->m_strSubject = csv::CellAt(csv::SplitCells(lines[i]), 0);
         e->m_nKind = CScheduleEntry::KindMemo;
         fresh.push_back(std::move(e));
     }

@@ -13,14 +13,6 @@ namespace dh2 {
 
 namespace {
 
-const QString kDataFile = QStringLiteral("msync.dat");
-
-constexpr int kSavedText = 62518;
-constexpr int kSaveFailedText = 64301;
-constexpr int kDamagedMovedText = 64302;
-constexpr int kDamagedKeptText = 64303;
-constexpr int kQuitUnsavedText = 64310;
-
 // A file with this many groups or fewer holds no table of the phone's: the defaults stand.
 constexpr int kFewestGroups = kGroupCount - 1;
 
@@ -128,14 +120,9 @@ void CMVsyncDoc::Serialize(CArchive& ar)
         ar.SetFailed();
 }
 
-void CMVsyncDoc::SetDataDir(const QString& dir)
-{
-    m_strDataDir = docshared::FolderPath(dir);
-}
-
 bool CMVsyncDoc::OnNewDocument()
 {
-    if (m_strDataDir.isEmpty())
+    if (DataDir().isEmpty())
         SetDataDir(platform::DataDir(QStringLiteral("deskhand2")));
     platform::Sleep(1000);
     Q_EMIT closeSplash();
@@ -143,71 +130,19 @@ bool CMVsyncDoc::OnNewDocument()
     return true;
 }
 
-void CMVsyncDoc::OnCloseDocument()
-{
-    SaveLocalData();
-}
-
-bool CMVsyncDoc::CanCloseFrame()
-{
-    return SaveLocalData() || docshared::QuitWithoutSaving(kQuitUnsavedText);
-}
-
-void CMVsyncDoc::OnFileSave()
-{
-    if (SaveLocalData())
-        platform::AfxMessageBox(platform::LoadString(kSavedText), platform::MB_ICONINFORMATION);
-    else
-        platform::AfxMessageBox(platform::LoadString(kSaveFailedText), platform::MB_ICONWARNING);
-}
-
-void CMVsyncDoc::LoadLocalData()
-{
-    m_pimBaseline.Load(m_strDataDir);
-    // The model the file holds names it in the title (through the profile); without a file the
-    // title stays bare until a phone is identified.
-    const QString path = m_strDataDir + kDataFile;
-    if (docshared::LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, kDamagedMovedText, kDamagedKeptText))
-        m_bKeepDataFile = true;
-}
-
-bool CMVsyncDoc::LoadLocalData(const QString& path, QString* error)
-{
-    return LoadDataFile(path, error) == docshared::DataFileLoad::Loaded;
-}
-
 bool CMVsyncDoc::LoadLocalData(const QByteArray& bytes)
 {
     CArchive ar(bytes);
-    return readInto(ar);
+    return ReadLocalData(ar);
 }
 
-bool CMVsyncDoc::readInto(CArchive& ar)
+// The model the file holds names it in the title (through the profile); without a file the
+// title stays bare until a phone is identified.
+bool CMVsyncDoc::ReadLocalData(CArchive& ar)
 {
     LocalData data = readLocalData(ar);
     ApplyLocalData(data);
     return data.complete;
-}
-
-docshared::DataFileLoad CMVsyncDoc::LoadDataFile(const QString& path, QString* error)
-{
-    return docshared::LoadDataFile(path, [this](CArchive& ar) { return readInto(ar); }, &m_bKeepDataFile, error);
-}
-
-bool CMVsyncDoc::SaveLocalData()
-{
-    if (m_bKeepDataFile)
-        return false;
-    // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
-    m_pimBaseline.Save(m_strDataDir);
-    return SaveLocalData(m_strDataDir + kDataFile);
-}
-
-bool CMVsyncDoc::SaveLocalData(const QString& path)
-{
-    CArchive ar;
-    Serialize(ar);
-    return docshared::SaveDataFile(path, ar.Data());
 }
 
 } // namespace dh2

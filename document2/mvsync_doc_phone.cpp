@@ -28,6 +28,11 @@ int lowestFree(const RecordList<CPhoneEntry>& book, int CPhoneEntry::*index, int
     return 0;
 }
 
+bool hasNumber(const CPhoneEntry& entry)
+{
+    return !entry.m_strMobile.isEmpty() || !entry.m_strOffice.isEmpty() || !entry.m_strHome.isEmpty();
+}
+
 // The live entry of a phone book at a storage index that the phone already holds (not new).
 CPhoneEntry* onPhoneAt(const RecordList<CPhoneEntry>& book, int CPhoneEntry::*index, int value)
 {
@@ -237,6 +242,66 @@ bool CMVsyncDoc::DeleteSimContact(CPhoneEntry& record)
 {
     return deleteContact(m_arSimContacts, record, &CPhoneEntry::m_nSimIndex,
                          [this](int index) { return m_session.DeleteSimEntry(index); });
+}
+
+CMVsyncDoc::PhoneBookWrite CMVsyncDoc::CopyToPhoneBook(int book, int sourceList, const std::vector<quintptr>& ids)
+{
+    PhoneBookWrite result;
+    if ((book != ListHandset && book != ListSim) || (sourceList != ListPc && sourceList != ListOutlook))
+        return result;
+    const BusyScope busy = MarkBusy();
+    const bool sim = book == ListSim;
+    for (const quintptr id : ids) {
+        const CPhoneEntry* source = FindContact(sourceList, id);
+        if (!source || source->m_strName.isEmpty() || !hasNumber(*source))
+            continue;
+        const CPhoneEntry* written = sim ? WriteSimContact(*source) : WriteHandsetContact(*source);
+        if (!written) {
+            result.refused = true;
+            result.full = sim ? IsSimBookFull() : IsHandsetBookFull();
+            break;
+        }
+        ++result.written;
+        const int index = sim ? written->m_nSimIndex : written->m_nIndex;
+        // The source may have gone with a refill during the write; it is looked up again.
+        CPhoneEntry* entry = FindContact(sourceList, id);
+        if (sim) {
+            UnlinkSimIndex(index);
+            if (entry)
+                entry->m_nSimIndex = index;
+        } else {
+            UnlinkHandsetIndex(index);
+            if (entry) {
+                entry->m_nList = ListHandset;
+                entry->m_nIndex = index;
+            }
+        }
+    }
+    return result;
+}
+
+int CMVsyncDoc::DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids)
+{
+    if (book != ListHandset && book != ListSim)
+        return 0;
+    const BusyScope busy = MarkBusy();
+    const bool sim = book == ListSim;
+    int deleted = 0;
+    for (const quintptr id : ids) {
+        CPhoneEntry* record = FindContact(book, id);
+        if (!record)
+            continue;
+        // The index is taken first: a deleted record is gone.
+        const int index = sim ? record->m_nSimIndex : record->m_nIndex;
+        if (!(sim ? DeleteSimContact(*record) : DeleteHandsetContact(*record)))
+            continue;
+        ++deleted;
+        if (sim)
+            UnlinkSimIndex(index);
+        else
+            UnlinkHandsetIndex(index);
+    }
+    return deleted;
 }
 
 bool CMVsyncDoc::WritePhoneSchedules()

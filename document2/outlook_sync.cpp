@@ -47,7 +47,7 @@ docshared::PimNoteValues noteValues(const CScheduleEntry& r)
 
 } // namespace
 
-COutlookSync::COutlookSync() : CPimExchange(kTexts) {}
+COutlookSync::COutlookSync() : CPimExchange(kTexts, kReminders, kContactProperties) {}
 
 COutlookSync::~COutlookSync()
 {
@@ -135,115 +135,17 @@ bool COutlookSync::ReadNotes(RecordList<CScheduleEntry>& list)
 
 bool COutlookSync::WriteContacts(RecordList<CPhoneEntry>& list)
 {
-    return WriteRecords(
-        list, [this](CPhoneEntry& r) { return AddContact(r); }, [this](CPhoneEntry& r) { return UpdateContact(r); },
-        [this](const CPhoneEntry& r) { return DeleteContact(r); }, contactValues);
+    return WriteRecords(list, contactValues);
 }
 
 bool COutlookSync::WriteAppointments(RecordList<CScheduleEntry>& list)
 {
-    return WriteRecords(
-        list, [this](CScheduleEntry& r) { return AddAppointment(r); },
-        [this](CScheduleEntry& r) { return UpdateAppointment(r); },
-        [this](const CScheduleEntry& r) { return DeleteAppointment(r); }, appointmentValues);
+    return WriteRecords(list, appointmentValues);
 }
 
 bool COutlookSync::WriteNotes(RecordList<CScheduleEntry>& list)
 {
-    return WriteRecords(
-        list, [this](CScheduleEntry& r) { return AddNote(r); }, [this](CScheduleEntry& r) { return UpdateNote(r); },
-        [this](const CScheduleEntry& r) { return DeleteNote(r); }, noteValues);
-}
-
-bool COutlookSync::AddContact(CPhoneEntry& record)
-{
-    ShowStatus(m_texts.creating);
-    auto item = CreateItem<pim::ContactItem>(pim::olContactItem);
-    if (!item)
-        return false;
-    docshared::WriteContact(*item, contactValues(record), nullptr, kContactProperties);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::AddAppointment(CScheduleEntry& record)
-{
-    ShowStatus(m_texts.creating);
-    auto item = CreateItem<pim::AppointmentItem>(pim::olAppointmentItem);
-    if (!item)
-        return false;
-    docshared::FillNewAppointment(*item, record.m_strSubject, record.m_dtStart, record.m_nAlarm, record.m_nRepeat,
-                                  kReminders);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::AddNote(CScheduleEntry& record)
-{
-    ShowStatus(m_texts.creating);
-    auto item = CreateItem<pim::NoteItem>(pim::olNoteItem);
-    if (!item)
-        return false;
-    item->SetBody(record.m_strSubject);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-// Updates set what the user changed since the item was read and leave the rest as the store has
-// it now. An item that another program removed is made anew from the record, so that it does not
-// block every later export of its list.
-bool COutlookSync::UpdateContact(CPhoneEntry& record)
-{
-    ShowStatus(m_texts.changing);
-    if (record.m_strEntryID.isEmpty())
-        return FailWithoutEntryId();
-    pim::Error error;
-    auto item = FindItem<pim::ContactItem>(pim::olFolderContacts, record.m_strEntryID, &error);
-    if (!item)
-        return error.code == pim::ErrorCode::NotFound ? AddContact(record) : Fail(error.description);
-    docshared::WriteContact(*item, contactValues(record),
-                            ValuesAsRead<docshared::PimContactValues>(record.m_strEntryID), kContactProperties);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-// The body stays as the store has it.
-bool COutlookSync::UpdateAppointment(CScheduleEntry& record)
-{
-    ShowStatus(m_texts.changing);
-    if (record.m_strEntryID.isEmpty())
-        return FailWithoutEntryId();
-    pim::Error error;
-    auto item = FindItem<pim::AppointmentItem>(pim::olFolderCalendar, record.m_strEntryID, &error);
-    if (!item)
-        return error.code == pim::ErrorCode::NotFound ? AddAppointment(record) : Fail(error.description);
-    docshared::UpdateAppointment(*item, appointmentValues(record),
-                                 ValuesAsRead<docshared::PimAppointmentValues>(record.m_strEntryID), kReminders);
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::UpdateNote(CScheduleEntry& record)
-{
-    ShowStatus(m_texts.changing);
-    if (record.m_strEntryID.isEmpty())
-        return FailWithoutEntryId();
-    pim::Error error;
-    auto item = FindItem<pim::NoteItem>(pim::olFolderNotes, record.m_strEntryID, &error);
-    if (!item)
-        return error.code == pim::ErrorCode::NotFound ? AddNote(record) : Fail(error.description);
-    docshared::UpdateNote(*item, noteValues(record), ValuesAsRead<docshared::PimNoteValues>(record.m_strEntryID));
-    return SaveItem(*item, record.m_strEntryID);
-}
-
-bool COutlookSync::DeleteContact(const CPhoneEntry& record)
-{
-    return DeleteItem(pim::olFolderContacts, record.m_strEntryID);
-}
-
-bool COutlookSync::DeleteAppointment(const CScheduleEntry& record)
-{
-    return DeleteItem(pim::olFolderCalendar, record.m_strEntryID);
-}
-
-bool COutlookSync::DeleteNote(const CScheduleEntry& record)
-{
-    return DeleteItem(pim::olFolderNotes, record.m_strEntryID);
+    return WriteRecords(list, noteValues);
 }
 
 } // namespace dh2

@@ -30,16 +30,6 @@ public:
     bool WriteAppointments(RecordList<CScheduleEntry>& list);
     bool WriteNotes(RecordList<CScheduleEntry>& list);
 
-    bool AddContact(CPhoneEntry& record);
-    bool AddAppointment(CScheduleEntry& record);
-    bool AddNote(CScheduleEntry& record);
-    bool UpdateContact(CPhoneEntry& record);
-    bool UpdateAppointment(CScheduleEntry& record);
-    bool UpdateNote(CScheduleEntry& record);
-    bool DeleteContact(const CPhoneEntry& record);
-    bool DeleteAppointment(const CScheduleEntry& record);
-    bool DeleteNote(const CScheduleEntry& record);
-
     void OpenProgress() override;
     void CloseProgress() override;
     void Log(const QString& text) override;

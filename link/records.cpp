@@ -4,28 +4,15 @@
 
 void CSyncRecord::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-        ar << m_nIndex << m_strEntryID << m_nState << m_nList << m_strAux;
-    else
-        ar >> m_nIndex >> m_strEntryID >> m_nState >> m_nList >> m_strAux;
+    CSyncRecordBase::Serialize(ar);
+    SerializeFields(ar, m_strAux);
 }
 
 void CPhoneEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar << m_strName << m_strMobile << m_strOffice << m_strHome << m_strEmail << m_strMemo << m_nGroup
-           << m_nSimIndex << m_strExtra;
-    } else {
-        ar >> m_strName >> m_strMobile >> m_strOffice >> m_strHome >> m_strEmail >> m_strMemo >> m_nGroup
-            >> m_nSimIndex >> m_strExtra;
-    }
-}
-
-void CPhoneEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CPhoneEntry*>(&other))
-        Assign(*entry);
+    SerializeFields(ar, m_strName, m_strMobile, m_strOffice, m_strHome, m_strEmail, m_strMemo, m_nGroup, m_nSimIndex,
+                    m_strExtra);
 }
 
 void CPhoneEntry::Assign(const CPhoneEntry& other)
@@ -52,25 +39,10 @@ bool CPhoneEntry::IsEqual(const CPhoneEntry& other) const
            && m_nSimIndex == other.m_nSimIndex && m_strExtra == other.m_strExtra;
 }
 
-CScheduleEntry::CScheduleEntry()
-{
-    const COleDateTime now = COleDateTime::GetCurrentTime();
-    m_dtStart.SetDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 12, 0, 0);
-}
-
 void CScheduleEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_strSubject << m_dtStart << m_nRepeat << m_nAlarm;
-    else
-        ar >> m_strSubject >> m_dtStart >> m_nRepeat >> m_nAlarm;
-}
-
-void CScheduleEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CScheduleEntry*>(&other))
-        Assign(*entry);
+    SerializeFields(ar, m_strSubject, m_dtStart, m_nRepeat, m_nAlarm);
 }
 
 void CScheduleEntry::Assign(const CScheduleEntry& other)
@@ -92,16 +64,7 @@ bool CScheduleEntry::IsEqual(const CScheduleEntry& other) const
 void CMemoEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_strText;
-    else
-        ar >> m_strText;
-}
-
-void CMemoEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CMemoEntry*>(&other))
-        Assign(*entry);
+    SerializeFields(ar, m_strText);
 }
 
 void CMemoEntry::Assign(const CMemoEntry& other)
@@ -119,16 +82,7 @@ bool CMemoEntry::IsEqual(const CMemoEntry& other) const
 void CSmsEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_nStatus << m_strText << m_strNumber << m_strName << m_strDateTime;
-    else
-        ar >> m_nStatus >> m_strText >> m_strNumber >> m_strName >> m_strDateTime;
-}
-
-void CSmsEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CSmsEntry*>(&other))
-        Assign(*entry);
+    SerializeFields(ar, m_nStatus, m_strText, m_strNumber, m_strName, m_strDateTime);
 }
 
 void CSmsEntry::Assign(const CSmsEntry& other)

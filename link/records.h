@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/sync_record.h"
 #include "platform/ole_date_time.h"
 
 #include <QString>
@@ -11,27 +12,18 @@
 class CArchive;
 
 // The records every list of the program holds. The same classes serve the PC-side, PIM-side
-// and phone-side lists; m_nList says which. Serialize's field orders are the data file format.
-class CSyncRecord {
+// and phone-side lists; m_nList says which (1 PC, 2 PIM, 3 handset/phone, 4 SIM). Serialize's
+// field orders are the data file format.
+class CSyncRecord : public common::CSyncRecordBase {
 public:
-    enum State { StateUnchanged = 0, StateNew = 1, StateChanged = 2, StateDeleted = 3 };
-
-    CSyncRecord() = default;
-    virtual ~CSyncRecord() = default;
-
-    virtual void Serialize(CArchive& ar);
+    void Serialize(CArchive& ar) override;
     // Copies from a record of the same class; a record of another class is ignored.
     virtual void Assign(const CSyncRecord& other) = 0;
 
-    bool IsDeleted() const { return m_nState == StateDeleted; }
-
-    int m_nIndex = -1;       // storage index on the phone, -1 when it has none
-    QString m_strEntryID;    // EntryID of the mirrored PIM item
-    int m_nState = StateUnchanged;
-    int m_nList = 0;         // list number (1 PC, 2 PIM, 3 handset/phone, 4 SIM)
     QString m_strAux;        // spare, archived; copied only by memos
 
 protected:
+    CSyncRecord() = default;
     CSyncRecord(const CSyncRecord&) = default;
     CSyncRecord& operator=(const CSyncRecord&) = default;
 };
@@ -39,7 +31,7 @@ protected:
 class CPhoneEntry final : public CSyncRecord {
 public:
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CPhoneEntry& other);
     bool IsEqual(const CPhoneEntry& other) const;
 
@@ -60,14 +52,13 @@ public:
     enum Repeat { RepeatNone, RepeatDaily, RepeatWeekly, RepeatMonthly, RepeatYearly };
     enum Alarm { AlarmNone, AlarmOnTime, Alarm15Min, Alarm30Min, Alarm1Hour, Alarm1Day };
 
-    CScheduleEntry();
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CScheduleEntry& other);
     bool IsEqual(const CScheduleEntry& other) const;
 
     QString m_strSubject;
-    COleDateTime m_dtStart;  // today at 12:00:00 when made
+    COleDateTime m_dtStart = common::TodayAtNoon();
     int m_nRepeat = RepeatNone;
     int m_nAlarm = AlarmNone;
 };
@@ -75,7 +66,7 @@ public:
 class CMemoEntry final : public CSyncRecord {
 public:
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CMemoEntry& other);
     bool IsEqual(const CMemoEntry& other) const;
 
@@ -95,7 +86,7 @@ public:
     static constexpr int kPartCount = 4;
 
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CSmsEntry& other);
 
     int m_nStatus = StatusUnsent;

@@ -46,10 +46,7 @@ CModelProfile& ModelProfile()
 
 void CGroupEntry::Serialize(CArchive& ar)
 {
-    if (ar.IsStoring())
-        ar << m_strName;
-    else
-        ar >> m_strName;
+    SerializeFields(ar, m_strName);
 }
 
 QString GetGroupName(int index)

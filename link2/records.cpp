@@ -4,31 +4,12 @@
 
 namespace dh2 {
 
-void CSyncRecord::Serialize(CArchive& ar)
-{
-    if (ar.IsStoring())
-        ar << m_nIndex << m_strEntryID << m_nState << m_nList;
-    else
-        ar >> m_nIndex >> m_strEntryID >> m_nState >> m_nList;
-}
-
 void CPhoneEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring()) {
-        ar << m_strName << m_strMobile << m_strOffice << m_strHome << m_strFax << m_strEmail << m_nGroup
-           << m_nSimIndex;
-    } else {
-        ar >> m_strName >> m_strMobile >> m_strOffice >> m_strHome >> m_strFax >> m_strEmail >> m_nGroup
-            >> m_nSimIndex;
+    SerializeFields(ar, m_strName, m_strMobile, m_strOffice, m_strHome, m_strFax, m_strEmail, m_nGroup, m_nSimIndex);
+    if (ar.IsLoading())
         m_bCountsInGroup = false;
-    }
-}
-
-void CPhoneEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CPhoneEntry*>(&other))
-        Assign(*entry);
 }
 
 void CPhoneEntry::Assign(const CPhoneEntry& other)
@@ -45,25 +26,10 @@ void CPhoneEntry::Assign(const CPhoneEntry& other)
     m_nSimIndex = other.m_nSimIndex;
 }
 
-CScheduleEntry::CScheduleEntry()
-{
-    const COleDateTime now = COleDateTime::GetCurrentTime();
-    m_dtStart.SetDateTime(now.GetYear(), now.GetMonth(), now.GetDay(), 12, 0, 0);
-}
-
 void CScheduleEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_strSubject << m_dtStart << m_nRepeat << m_nAlarm << m_nKind;
-    else
-        ar >> m_strSubject >> m_dtStart >> m_nRepeat >> m_nAlarm >> m_nKind;
-}
-
-void CScheduleEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CScheduleEntry*>(&other))
-        Assign(*entry);
+    SerializeFields(ar, m_strSubject, m_dtStart, m_nRepeat, m_nAlarm, m_nKind);
 }
 
 void CScheduleEntry::Assign(const CScheduleEntry& other)
@@ -80,16 +46,7 @@ void CScheduleEntry::Assign(const CScheduleEntry& other)
 void CSmsEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
-    if (ar.IsStoring())
-        ar << m_nStatus << m_strText << m_strNumber << m_strName << m_strDate << m_strTime;
-    else
-        ar >> m_nStatus >> m_strText >> m_strNumber >> m_strName >> m_strDate >> m_strTime;
-}
-
-void CSmsEntry::Assign(const CSyncRecord& other)
-{
-    if (const auto* entry = dynamic_cast<const CSmsEntry*>(&other))
-        Assign(*entry);
+    SerializeFields(ar, m_nStatus, m_strText, m_strNumber, m_strName, m_strDate, m_strTime);
 }
 
 void CSmsEntry::Assign(const CSmsEntry& other)

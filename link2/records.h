@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/sync_record.h"
 #include "platform/ole_date_time.h"
 
 #include <QString>
@@ -13,27 +14,15 @@ namespace dh2 {
 
 // The records of Deskhand2's lists: contacts, the phone's combined list of schedule entries and
 // memos (one class, told apart by m_nKind), and messages. The same classes serve the PC-side,
-// PIM-side and phone-side lists; m_nList says which. Serialize's field orders are the data file
-// format.
-class CSyncRecord {
+// PIM-side and phone-side lists; m_nList says which (contacts 1 PC, 2 PIM, 3 handset ("PM"), 4
+// SIM ("SM"); others 1, 2, 3 phone). Serialize's field orders are the data file format.
+class CSyncRecord : public common::CSyncRecordBase {
 public:
-    enum State { StateUnchanged = 0, StateNew = 1, StateChanged = 2, StateDeleted = 3 };
-
-    CSyncRecord() = default;
-    virtual ~CSyncRecord() = default;
-
-    virtual void Serialize(CArchive& ar);
     // Copies from a record of the same class; a record of another class is ignored.
     virtual void Assign(const CSyncRecord& other) = 0;
 
-    bool IsDeleted() const { return m_nState == StateDeleted; }
-
-    int m_nIndex = -1;    // storage index on the phone, -1 when it has none
-    QString m_strEntryID; // EntryID of the mirrored PIM item
-    int m_nState = StateUnchanged;
-    int m_nList = 0;      // contacts 1 PC, 2 PIM, 3 handset ("PM"), 4 SIM ("SM"); others 1, 2, 3 phone
-
 protected:
+    CSyncRecord() = default;
     CSyncRecord(const CSyncRecord&) = default;
     CSyncRecord& operator=(const CSyncRecord&) = default;
 };
@@ -43,7 +32,7 @@ public:
     static constexpr int kNoGroup = 7;
 
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CPhoneEntry& other);
 
     QString m_strName;
@@ -67,15 +56,14 @@ public:
     enum Repeat { RepeatOnce, RepeatDaily, RepeatWeekly, RepeatMonthly, RepeatYearly };
     enum Alarm { AlarmNone, AlarmOnTime, Alarm10Min, Alarm30Min, Alarm1Hour, Alarm1Day };
 
-    CScheduleEntry();
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CScheduleEntry& other);
 
     bool IsMemo() const { return m_nKind == KindMemo; }
 
     QString m_strSubject;   // the memo text for a memo
-    COleDateTime m_dtStart; // today at 12:00:00 when made
+    COleDateTime m_dtStart = common::TodayAtNoon();
     int m_nRepeat = RepeatOnce;
     int m_nAlarm = AlarmNone;
     int m_nKind = KindSchedule;
@@ -86,7 +74,7 @@ public:
     enum Status { StatusUnsent = 1, StatusSent = 2, StatusUnread = 3, StatusRead = 4 };
 
     void Serialize(CArchive& ar) override;
-    void Assign(const CSyncRecord& other) override;
+    void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CSmsEntry& other);
 
     int m_nStatus = StatusUnsent;

@@ -67,3 +67,14 @@ private:
     bool m_legacyText = false;
     Status m_status = Ok;
 };
+
+// Stores the fields in the order given, or loads them in that order: one list of fields is the
+// layout both ways.
+template <typename... Fields>
+void SerializeFields(CArchive& ar, Fields&... fields)
+{
+    if (ar.IsStoring())
+        (ar << ... << fields);
+    else
+        (ar >> ... >> fields);
+}

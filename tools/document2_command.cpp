@@ -2,7 +2,6 @@
 
 #include "document2/mvsync_doc.h"
 #include "link2/model_profile.h"
-#include "platform/folders.h"
 #include "tools/document_tool.h"
 #include "tools/link2_json.h"
 
@@ -15,18 +14,6 @@ namespace {
 using recordjson::IntFromJson;
 using recordjson::ListFromJson;
 using recordjson::RecordsToJson;
-
-// Runs f on the PC list (or with pim the PIM-side list) of a kind 0-2: contacts, schedule
-// entries, memos.
-template <typename F>
-auto withList(CMVsyncDoc& doc, int kind, bool pim, F f)
-{
-    switch (kind) {
-    case 0: return f(pim ? doc.m_arOutlookContacts : doc.m_arPcContacts);
-    case 1: return f(pim ? doc.m_arOutlookSchedules : doc.m_arPcSchedules);
-    default: return f(pim ? doc.m_arOutlookMemos : doc.m_arPcMemos);
-    }
-}
 
 // The model type: a number, or the profile object data dump prints (its flags follow the type).
 bool profileFromJson(const QJsonValue& value, int& type, QString* error)
@@ -79,30 +66,7 @@ bool groupsFromJson(const QJsonValue& value, GroupTable& groups, QString* error)
 
 QJsonObject CDocumentCommand::Run(const QStringList& args)
 {
-    const QString command = args.value(0);
-    const QStringList rest = args.mid(1);
-    if (command == QLatin1String("data"))
-        return tools::RunDataCommand(m_doc, rest, &DocumentToJson, &DocumentFromJson);
-    if (command == QLatin1String("csv"))
-        return tools::RunCsvCommand(m_doc, rest, [this](int tab, auto f) { return withList(m_doc, tab, false, f); });
-    if (command != QLatin1String("pim"))
-        return tools::Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
-    return tools::RunPimCommand(rest, [this](int kind, auto f) { return withList(m_doc, kind, true, f); },
-                                [this](int kind, bool write) {
-                                    // The values as read live in the data folder, as the program
-                                    // keeps them, so that a write after a read changes only what
-                                    // was edited in between.
-                                    if (m_doc.DataDir().isEmpty())
-                                        m_doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand2")));
-                                    return docshared::ExchangeWithBaselineFile(
-                                        m_doc.PimBaseline(), m_doc.DataDir(), write, [&] {
-                                            switch (kind) {
-                                            case 0: return write ? m_doc.ExportOutlookContacts() : m_doc.ImportOutlookContacts();
-                                            case 1: return write ? m_doc.ExportOutlookSchedules() : m_doc.ImportOutlookSchedules();
-                                            default: return write ? m_doc.ExportOutlookNotes() : m_doc.ImportOutlookNotes();
-                                            }
-                                        });
-                                });
+    return tools::RunDocumentCommand(m_doc, args, &DocumentToJson, &DocumentFromJson, "deskhand2");
 }
 
 QJsonObject CDocumentCommand::DocumentToJson(const CMVsyncDoc& doc)

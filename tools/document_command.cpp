@@ -1,7 +1,6 @@
 #include "tools/document_command.h"
 
 #include "document/mvsync_doc.h"
-#include "platform/folders.h"
 #include "tools/document_tool.h"
 #include "tools/record_json.h"
 
@@ -12,18 +11,6 @@ namespace {
 using recordjson::IntFromJson;
 using recordjson::ListFromJson;
 using recordjson::OnlyKnownKeys;
-
-// Runs f on the PC list (or with pim the PIM-side list) of a kind 0-2: contacts, schedules,
-// memos.
-template <typename F>
-auto withList(CMVsyncDoc& doc, int kind, bool pim, F f)
-{
-    switch (kind) {
-    case 0: return f(pim ? doc.m_outlookContacts : doc.m_pcContacts);
-    case 1: return f(pim ? doc.m_outlookSchedules : doc.m_pcSchedules);
-    default: return f(pim ? doc.m_outlookMemos : doc.m_pcMemos);
-    }
-}
 
 } // namespace
 
@@ -39,13 +26,7 @@ QString CDocumentCommand::Usage()
 
 QJsonObject CDocumentCommand::Run(const QStringList& args)
 {
-    if (args.value(0) == QLatin1String("data"))
-        return tools::RunDataCommand(m_doc, args.mid(1), &DocumentToJson, &DocumentFromJson);
-    if (args.value(0) == QLatin1String("csv"))
-        return tools::RunCsvCommand(m_doc, args.mid(1), [this](int tab, auto f) { return withList(m_doc, tab, false, f); });
-    if (args.value(0) == QLatin1String("pim"))
-        return Pim(args.mid(1));
-    return tools::Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
+    return tools::RunDocumentCommand(m_doc, args, &DocumentToJson, &DocumentFromJson, "deskhand");
 }
 
 QJsonObject CDocumentCommand::DocumentToJson(const CMVsyncDoc& doc)
@@ -126,23 +107,4 @@ bool CDocumentCommand::DocumentFromJson(const QJsonObject& object, CMVsyncDoc& d
     doc.m_outlookMemos = std::move(outlookMemos);
     doc.NotifyChanged();
     return true;
-}
-
-QJsonObject CDocumentCommand::Pim(const QStringList& args)
-{
-    return tools::RunPimCommand(
-        args, [this](int kind, auto f) { return withList(m_doc, kind, true, f); },
-        [this](int kind, bool write) {
-            // The values as read live in the data folder, as the program keeps them, so that a
-            // write after a read changes only what was edited in between.
-            if (m_doc.DataDir().isEmpty())
-                m_doc.SetDataDir(platform::DataDir(QStringLiteral("deskhand")));
-            return docshared::ExchangeWithBaselineFile(m_doc.PimBaseline(), m_doc.DataDir(), write, [&] {
-                switch (kind) {
-                case 0: return write ? m_doc.ExportOutlookContacts() : m_doc.ImportOutlookContacts();
-                case 1: return write ? m_doc.ExportOutlookSchedules() : m_doc.ImportOutlookSchedules();
-                default: return write ? m_doc.ExportOutlookNotes() : m_doc.ImportOutlookNotes();
-                }
-            });
-        });
 }

@@ -32,7 +32,5 @@ public:
     static bool DocumentFromJson(const QJsonObject& object, CMVsyncDoc& doc, QString* error);
 
 private:
-    QJsonObject Pim(const QStringList& args);
-
     CMVsyncDoc& m_doc;
 };

@@ -2,7 +2,9 @@
 
 // The commands both link tools run through their program's document rather than a phone
 // session: data files, CSV files and the PIM store. Each program supplies its document's JSON
-// form, its lists by kind and its exchange calls; the command lines, files and outputs are one.
+// form; the lists, the exchange calls, the command lines, files and outputs are one.
+#include "docshared/pim_baseline.h"
+#include "platform/folders.h"
 #include "tools/json_members.h"
 #include "tools/tool_main.h"
 
@@ -49,11 +51,25 @@ QJsonObject RunDataCommand(Doc& doc, const QStringList& args, ToJson toJson, Fro
     return Refuse(QStringLiteral("expected \"data dump PATH\" or \"data write FILE.json PATH\""));
 }
 
-// "csv import KIND FILE.csv" and "csv export KIND FILE.json FILE.csv", KIND contacts, schedules
-// or memos (tabs 0-2); withPcList(tab, f) runs f on the PC list of the tab.
-template <typename Doc, typename WithPcList>
-QJsonObject RunCsvCommand(Doc& doc, const QStringList& args, WithPcList withPcList)
+// Runs f on the PC list (or with pim the PIM-side list) of a kind 0-2: contacts, schedules,
+// memos.
+template <typename Doc, typename F>
+auto WithList(Doc& doc, int kind, bool pim, F f)
 {
+    const int list = pim ? Doc::ListOutlook : Doc::ListPc;
+    switch (kind) {
+    case 0: return f(*doc.ContactList(list));
+    case 1: return f(*doc.ScheduleList(list));
+    default: return f(*doc.MemoList(list));
+    }
+}
+
+// "csv import KIND FILE.csv" and "csv export KIND FILE.json FILE.csv", KIND contacts, schedules
+// or memos (tabs 0-2).
+template <typename Doc>
+QJsonObject RunCsvCommand(Doc& doc, const QStringList& args)
+{
+    const auto withPcList = [&doc](int tab, auto f) { return WithList(doc, tab, false, f); };
     const int tab = int(QStringList({"contacts", "schedules", "memos"}).indexOf(args.value(1)));
     const auto records = [&] { return withPcList(tab, [](const auto& list) { return recordjson::RecordsToJson(list); }); };
     if (args.value(0) == QLatin1String("import") && args.size() == 3 && tab >= 0) {
@@ -72,12 +88,14 @@ QJsonObject RunCsvCommand(Doc& doc, const QStringList& args, WithPcList withPcLi
                                  "KIND contacts, schedules or memos"));
 }
 
-// "pim read KIND" and "pim write KIND FILE.json", KIND contacts, appointments or notes (0-2);
-// withPimList(kind, f) runs f on the PIM-side list of the kind, exchange(kind, write) reads or
-// writes it through the document.
-template <typename WithPimList, typename Exchange>
-QJsonObject RunPimCommand(const QStringList& args, WithPimList withPimList, Exchange exchange)
+// "pim read KIND" and "pim write KIND FILE.json", KIND contacts, appointments or notes (0-2),
+// through the document's exchange. The values as read live in the data folder (the program's,
+// named program, unless the document has one), as the program keeps them, so that a write after a
+// read changes only what was edited in between.
+template <typename Doc>
+QJsonObject RunPimCommand(Doc& doc, const QStringList& args, const char* program)
 {
+    const auto withPimList = [&doc](int kind, auto f) { return WithList(doc, kind, true, f); };
     const int kind = int(QStringList({"contacts", "appointments", "notes"}).indexOf(args.value(1)));
     const bool isRead = args.value(0) == QLatin1String("read") && args.size() == 2 && kind >= 0;
     const bool isWrite = args.value(0) == QLatin1String("write") && args.size() == 3 && kind >= 0;
@@ -90,8 +108,31 @@ QJsonObject RunPimCommand(const QStringList& args, WithPimList withPimList, Exch
         if (!array || !withPimList(kind, [&](auto& list) { return recordjson::RecordsFromJson(*array, list, &error); }))
             return Refuse(error);
     }
-    const bool ok = exchange(kind, isWrite);
+    if (doc.DataDir().isEmpty())
+        doc.SetDataDir(platform::DataDir(QLatin1String(program)));
+    const bool ok = docshared::ExchangeWithBaselineFile(doc.PimBaseline(), doc.DataDir(), isWrite, [&] {
+        switch (kind) {
+        case 0: return isWrite ? doc.ExportOutlookContacts() : doc.ImportOutlookContacts();
+        case 1: return isWrite ? doc.ExportOutlookSchedules() : doc.ImportOutlookSchedules();
+        default: return isWrite ? doc.ExportOutlookNotes() : doc.ImportOutlookNotes();
+        }
+    });
     return {{"ok", ok}, {"records", withPimList(kind, [](const auto& list) { return recordjson::RecordsToJson(list); })}};
+}
+
+// A "data", "csv" or "pim" command line (IsDocumentCommand) through the document; program names
+// the program's data folder.
+template <typename Doc, typename ToJson, typename FromJson>
+QJsonObject RunDocumentCommand(Doc& doc, const QStringList& args, ToJson toJson, FromJson fromJson, const char* program)
+{
+    const QString command = args.value(0);
+    if (command == QLatin1String("data"))
+        return RunDataCommand(doc, args.mid(1), toJson, fromJson);
+    if (command == QLatin1String("csv"))
+        return RunCsvCommand(doc, args.mid(1));
+    if (command == QLatin1String("pim"))
+        return RunPimCommand(doc, args.mid(1), program);
+    return Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
 }
 
 } // namespace tools

@@ -4,6 +4,7 @@
 // table of members per record class says how each is written and read back. Reading is strict:
 // a member of the wrong type, an unknown member or a value out of range is refused with a
 // message naming the member; a missing member keeps the record's default.
+#include "common/sync_record.h"
 #include "platform/ole_date_time.h"
 
 #include <QJsonArray>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,6 +54,23 @@ Member<Record> Bool(const char* name, bool Owner::*field)
 {
     return {name, [field](const Record& r) { return QJsonValue(r.*field); },
         [field](const QJsonValue& v, Record& r, QString& why) { return ReadBool(v, r.*field, why); }};
+}
+
+template <typename Record>
+using Members = std::vector<Member<Record>>;
+
+// The members every record of both programs has (common::CSyncRecordBase), then the class's own.
+template <typename Record>
+Members<Record> WithBaseMembers(std::initializer_list<Member<Record>> own)
+{
+    Members<Record> members {
+        Int<Record>("m_nIndex", &common::CSyncRecordBase::m_nIndex),
+        String<Record>("m_strEntryID", &common::CSyncRecordBase::m_strEntryID),
+        Int<Record>("m_nState", &common::CSyncRecordBase::m_nState),
+        Int<Record>("m_nList", &common::CSyncRecordBase::m_nList),
+    };
+    members.insert(members.end(), own);
+    return members;
 }
 
 template <typename Record>

@@ -6,85 +6,55 @@ namespace {
 
 using namespace recordjson;
 
-template <typename Record>
-std::vector<Member<Record>> BaseMembers()
+const Members<CPhoneEntry>& PhoneMembers()
 {
-    return {
-        Int<Record>("m_nIndex", &CSyncRecord::m_nIndex),
-        String<Record>("m_strEntryID", &CSyncRecord::m_strEntryID),
-        Int<Record>("m_nState", &CSyncRecord::m_nState),
-        Int<Record>("m_nList", &CSyncRecord::m_nList),
-    };
-}
-
-const std::vector<Member<CPhoneEntry>>& PhoneMembers()
-{
-    static const std::vector<Member<CPhoneEntry>> members = [] {
-        auto list = BaseMembers<CPhoneEntry>();
-        list.push_back(String<CPhoneEntry>("m_strName", &CPhoneEntry::m_strName));
-        list.push_back(String<CPhoneEntry>("m_strMobile", &CPhoneEntry::m_strMobile));
-        list.push_back(String<CPhoneEntry>("m_strOffice", &CPhoneEntry::m_strOffice));
-        list.push_back(String<CPhoneEntry>("m_strHome", &CPhoneEntry::m_strHome));
-        list.push_back(String<CPhoneEntry>("m_strFax", &CPhoneEntry::m_strFax));
-        list.push_back(String<CPhoneEntry>("m_strEmail", &CPhoneEntry::m_strEmail));
-        list.push_back(Int<CPhoneEntry>("m_nSimIndex", &CPhoneEntry::m_nSimIndex));
-        list.push_back(Bool<CPhoneEntry>("m_bCountsInGroup", &CPhoneEntry::m_bCountsInGroup));
-        list.push_back(Int<CPhoneEntry>("m_nGroup", &CPhoneEntry::m_nGroup));
-        return list;
-    }();
+    using R = CPhoneEntry;
+    static const Members<R> members = WithBaseMembers<R>({
+        String<R>("m_strName", &R::m_strName),
+        String<R>("m_strMobile", &R::m_strMobile),
+        String<R>("m_strOffice", &R::m_strOffice),
+        String<R>("m_strHome", &R::m_strHome),
+        String<R>("m_strFax", &R::m_strFax),
+        String<R>("m_strEmail", &R::m_strEmail),
+        Int<R>("m_nSimIndex", &R::m_nSimIndex),
+        Bool<R>("m_bCountsInGroup", &R::m_bCountsInGroup),
+        Int<R>("m_nGroup", &R::m_nGroup),
+    });
     return members;
 }
 
-const std::vector<Member<CScheduleEntry>>& ScheduleMembers()
+const Members<CScheduleEntry>& ScheduleMembers()
 {
-    static const std::vector<Member<CScheduleEntry>> members = [] {
-        auto list = BaseMembers<CScheduleEntry>();
-        list.push_back(String<CScheduleEntry>("m_strSubject", &CScheduleEntry::m_strSubject));
-        list.push_back(DateTime<CScheduleEntry>("m_dtStart", &CScheduleEntry::m_dtStart));
-        list.push_back(Int<CScheduleEntry>("m_nRepeat", &CScheduleEntry::m_nRepeat));
-        list.push_back(Int<CScheduleEntry>("m_nAlarm", &CScheduleEntry::m_nAlarm));
-        list.push_back(Int<CScheduleEntry>("m_nKind", &CScheduleEntry::m_nKind));
-        return list;
-    }();
+    using R = CScheduleEntry;
+    static const Members<R> members = WithBaseMembers<R>({
+        String<R>("m_strSubject", &R::m_strSubject),
+        DateTime<R>("m_dtStart", &R::m_dtStart),
+        Int<R>("m_nRepeat", &R::m_nRepeat),
+        Int<R>("m_nAlarm", &R::m_nAlarm),
+        Int<R>("m_nKind", &R::m_nKind),
+    });
     return members;
 }
 
-const std::vector<Member<CSmsEntry>>& MessageMembers()
+const Members<CSmsEntry>& MessageMembers()
 {
-    static const std::vector<Member<CSmsEntry>> members = [] {
-        auto list = BaseMembers<CSmsEntry>();
-        list.push_back(Int<CSmsEntry>("m_nStatus", &CSmsEntry::m_nStatus));
-        list.push_back(String<CSmsEntry>("m_strText", &CSmsEntry::m_strText));
-        list.push_back(String<CSmsEntry>("m_strNumber", &CSmsEntry::m_strNumber));
-        list.push_back(String<CSmsEntry>("m_strName", &CSmsEntry::m_strName));
-        list.push_back(String<CSmsEntry>("m_strDate", &CSmsEntry::m_strDate));
-        list.push_back(String<CSmsEntry>("m_strTime", &CSmsEntry::m_strTime));
-        return list;
-    }();
+    using R = CSmsEntry;
+    static const Members<R> members = WithBaseMembers<R>({
+        Int<R>("m_nStatus", &R::m_nStatus),
+        String<R>("m_strText", &R::m_strText),
+        String<R>("m_strNumber", &R::m_strNumber),
+        String<R>("m_strName", &R::m_strName),
+        String<R>("m_strDate", &R::m_strDate),
+        String<R>("m_strTime", &R::m_strTime),
+    });
     return members;
 }
 
 } // namespace
 
-QJsonObject RecordToJson(const CPhoneEntry& record)
-{
-    return ToJson(record, PhoneMembers());
-}
-
-QJsonObject RecordToJson(const CScheduleEntry& record)
-{
-    return ToJson(record, ScheduleMembers());
-}
-
-QJsonObject RecordToJson(const CSmsEntry& record)
-{
-    return ToJson(record, MessageMembers());
-}
-
-bool RecordFromJson(const QJsonValue& value, CSmsEntry& record, QString* error)
-{
-    return FromJson(value, record, MessageMembers(), error);
-}
+QJsonObject RecordToJson(const CPhoneEntry& record) { return ToJson(record, PhoneMembers()); }
+QJsonObject RecordToJson(const CScheduleEntry& record) { return ToJson(record, ScheduleMembers()); }
+QJsonObject RecordToJson(const CSmsEntry& record) { return ToJson(record, MessageMembers()); }
 
 bool RecordFromJson(const QJsonValue& value, CPhoneEntry& record, QString* error)
 {
@@ -94,6 +64,11 @@ bool RecordFromJson(const QJsonValue& value, CPhoneEntry& record, QString* error
 bool RecordFromJson(const QJsonValue& value, CScheduleEntry& record, QString* error)
 {
     return FromJson(value, record, ScheduleMembers(), error);
+}
+
+bool RecordFromJson(const QJsonValue& value, CSmsEntry& record, QString* error)
+{
+    return FromJson(value, record, MessageMembers(), error);
 }
 
 QJsonArray GroupsToJson(const GroupTable& groups)

@@ -6,57 +6,45 @@ using namespace recordjson;
 
 namespace {
 
-template <typename Record>
-std::vector<Member<Record>> BaseMembers()
+const Members<CPhoneEntry>& PhoneMembers()
 {
-    return {
-        Int<Record>("m_nIndex", &CSyncRecord::m_nIndex),
-        String<Record>("m_strEntryID", &CSyncRecord::m_strEntryID),
-        Int<Record>("m_nState", &CSyncRecord::m_nState),
-        Int<Record>("m_nList", &CSyncRecord::m_nList),
-        String<Record>("m_strAux", &CSyncRecord::m_strAux),
-    };
-}
-
-const std::vector<Member<CPhoneEntry>>& PhoneMembers()
-{
-    static const std::vector<Member<CPhoneEntry>> members = [] {
-        auto list = BaseMembers<CPhoneEntry>();
-        list.push_back(String<CPhoneEntry>("m_strName", &CPhoneEntry::m_strName));
-        list.push_back(String<CPhoneEntry>("m_strMobile", &CPhoneEntry::m_strMobile));
-        list.push_back(String<CPhoneEntry>("m_strOffice", &CPhoneEntry::m_strOffice));
-        list.push_back(String<CPhoneEntry>("m_strHome", &CPhoneEntry::m_strHome));
-        list.push_back(String<CPhoneEntry>("m_strEmail", &CPhoneEntry::m_strEmail));
-        list.push_back(String<CPhoneEntry>("m_strMemo", &CPhoneEntry::m_strMemo));
-        list.push_back(Int<CPhoneEntry>("m_nGroup", &CPhoneEntry::m_nGroup));
-        list.push_back(Int<CPhoneEntry>("m_nSimIndex", &CPhoneEntry::m_nSimIndex));
-        list.push_back(String<CPhoneEntry>("m_strExtra", &CPhoneEntry::m_strExtra));
-        list.push_back(Int<CPhoneEntry>("m_nCopySource", &CPhoneEntry::m_nCopySource));
-        return list;
-    }();
+    using R = CPhoneEntry;
+    static const Members<R> members = WithBaseMembers<R>({
+        String<R>("m_strAux", &R::m_strAux),
+        String<R>("m_strName", &R::m_strName),
+        String<R>("m_strMobile", &R::m_strMobile),
+        String<R>("m_strOffice", &R::m_strOffice),
+        String<R>("m_strHome", &R::m_strHome),
+        String<R>("m_strEmail", &R::m_strEmail),
+        String<R>("m_strMemo", &R::m_strMemo),
+        Int<R>("m_nGroup", &R::m_nGroup),
+        Int<R>("m_nSimIndex", &R::m_nSimIndex),
+        String<R>("m_strExtra", &R::m_strExtra),
+        Int<R>("m_nCopySource", &R::m_nCopySource),
+    });
     return members;
 }
 
-const std::vector<Member<CScheduleEntry>>& ScheduleMembers()
+const Members<CScheduleEntry>& ScheduleMembers()
 {
-    static const std::vector<Member<CScheduleEntry>> members = [] {
-        auto list = BaseMembers<CScheduleEntry>();
-        list.push_back(String<CScheduleEntry>("m_strSubject", &CScheduleEntry::m_strSubject));
-        list.push_back(DateTime<CScheduleEntry>("m_dtStart", &CScheduleEntry::m_dtStart));
-        list.push_back(Int<CScheduleEntry>("m_nRepeat", &CScheduleEntry::m_nRepeat));
-        list.push_back(Int<CScheduleEntry>("m_nAlarm", &CScheduleEntry::m_nAlarm));
-        return list;
-    }();
+    using R = CScheduleEntry;
+    static const Members<R> members = WithBaseMembers<R>({
+        String<R>("m_strAux", &R::m_strAux),
+        String<R>("m_strSubject", &R::m_strSubject),
+        DateTime<R>("m_dtStart", &R::m_dtStart),
+        Int<R>("m_nRepeat", &R::m_nRepeat),
+        Int<R>("m_nAlarm", &R::m_nAlarm),
+    });
     return members;
 }
 
-const std::vector<Member<CMemoEntry>>& MemoMembers()
+const Members<CMemoEntry>& MemoMembers()
 {
-    static const std::vector<Member<CMemoEntry>> members = [] {
-        auto list = BaseMembers<CMemoEntry>();
-        list.push_back(String<CMemoEntry>("m_strText", &CMemoEntry::m_strText));
-        return list;
-    }();
+    using R = CMemoEntry;
+    static const Members<R> members = WithBaseMembers<R>({
+        String<R>("m_strAux", &R::m_strAux),
+        String<R>("m_strText", &R::m_strText),
+    });
     return members;
 }
 
@@ -104,20 +92,20 @@ bool PartsFromJson(const QJsonValue& value, CSmsEntry& record, QString& why)
     return true;
 }
 
-const std::vector<Member<CSmsEntry>>& MessageMembers()
+const Members<CSmsEntry>& MessageMembers()
 {
-    static const std::vector<Member<CSmsEntry>> members = [] {
-        auto list = BaseMembers<CSmsEntry>();
-        list.push_back(Int<CSmsEntry>("m_nStatus", &CSmsEntry::m_nStatus));
-        list.push_back(String<CSmsEntry>("m_strText", &CSmsEntry::m_strText));
-        list.push_back(String<CSmsEntry>("m_strNumber", &CSmsEntry::m_strNumber));
-        list.push_back(String<CSmsEntry>("m_strName", &CSmsEntry::m_strName));
-        list.push_back(String<CSmsEntry>("m_strDateTime", &CSmsEntry::m_strDateTime));
-        list.push_back(String<CSmsEntry>("m_strPdu", &CSmsEntry::m_strPdu));
-        list.push_back(Int<CSmsEntry>("m_nReserved", &CSmsEntry::m_nReserved));
-        list.push_back({"m_parts", PartsToJson, PartsFromJson});
-        return list;
-    }();
+    using R = CSmsEntry;
+    static const Members<R> members = WithBaseMembers<R>({
+        String<R>("m_strAux", &R::m_strAux),
+        Int<R>("m_nStatus", &R::m_nStatus),
+        String<R>("m_strText", &R::m_strText),
+        String<R>("m_strNumber", &R::m_strNumber),
+        String<R>("m_strName", &R::m_strName),
+        String<R>("m_strDateTime", &R::m_strDateTime),
+        String<R>("m_strPdu", &R::m_strPdu),
+        Int<R>("m_nReserved", &R::m_nReserved),
+        {"m_parts", PartsToJson, PartsFromJson},
+    });
     return members;
 }
 

@@ -9,10 +9,6 @@ class CForm_Contact : public CDataForm {
     Q_OBJECT
 
 public:
-    // Handset deletions pause this long after every run of this many.
-    static constexpr int kDeletePauseEvery = 50;
-    static constexpr int kDeletePauseMs = 200;
-
     explicit CForm_Contact(CMVsyncDoc& doc, QWidget* parent = nullptr);
     ~CForm_Contact() override;
 
@@ -57,8 +53,6 @@ protected:
 
 private:
     void ShowBook(bool sim);
-    void CopyToHandset(const std::vector<quintptr>& selected);
-    void CopyToSim(const std::vector<quintptr>& selected);
     // After a phone command: the shown phone list, then the PC lists and their link images.
     void RefreshAfterPhone();
     // PC and PIM entries linked to an index (handset or SIM) that no live entry of the phone

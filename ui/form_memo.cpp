@@ -40,8 +40,9 @@ PhoneListOps<CMemoEntry> memoOps()
             &CMVsyncDoc::ReadPhoneMemos,
             &CMVsyncDoc::ConnectForMemos,
             &CMVsyncDoc::WritePhoneMemo,
+            &CMVsyncDoc::CopyToPhoneMemos,
             &CMVsyncDoc::UpdatePhoneMemo,
-            &CMVsyncDoc::DeletePhoneMemo,
+            &CMVsyncDoc::DeleteFromPhoneMemos,
             &CMVsyncDoc::IsPhoneMemoFull,
             &CMVsyncDoc::DropStaleMemoLinks,
             &CMVsyncDoc::PhoneCapacities::m_nMemoCapacity};

@@ -55,8 +55,9 @@ PhoneListOps<CScheduleEntry> scheduleOps()
             &CMVsyncDoc::ReadPhoneSchedules,
             &CMVsyncDoc::ConnectForSchedules,
             &CMVsyncDoc::WritePhoneSchedule,
+            &CMVsyncDoc::CopyToPhoneSchedules,
             &CMVsyncDoc::UpdatePhoneSchedule,
-            &CMVsyncDoc::DeletePhoneSchedule,
+            &CMVsyncDoc::DeleteFromPhoneSchedules,
             &CMVsyncDoc::IsPhoneScheduleFull,
             &CMVsyncDoc::DropStaleScheduleLinks,
             &CMVsyncDoc::PhoneCapacities::m_nScheduleCapacity};

@@ -109,7 +109,6 @@ void CPhoneListForm::OnCopyToMobile()
     CRecordListCtrl* source = CopySource();
     if (!source)
         return;
-    const int kind = ListKind(source);
     const std::vector<quintptr> selected = SelectedIds(*source);
     if (selected.empty() && !m_commands.copyWithoutSelection)
         return;
@@ -118,18 +117,10 @@ void CPhoneListForm::OnCopyToMobile()
     SetTransferProgressRange(int(selected.size()));
     if (!ConnectOrSay(m_commands.clearInfoWhenIdle))
         return;
-    for (const quintptr id : selected) {
-        CSyncRecord* record = FindRecord(kind, id);
-        if (!record)
-            continue;
-        const int index = WriteToPhone(*record);
-        if (index == -1) {
-            ShowWriteError(IsPhoneFull());
-            break;
-        }
-        if ((record = FindRecord(kind, id)))
-            record->m_nIndex = index;
-    }
+    // Before Disconnect: the box gives the reason of the refused write, which closing may replace.
+    const CMVsyncDoc::PhoneTransfer result = CopyToPhone(ListKind(source), selected);
+    if (result.refused)
+        ShowWriteError(result.full);
     doc.Disconnect();
     RefreshAfterPhone();
 }
@@ -149,16 +140,8 @@ void CPhoneListForm::OnMobileDelete()
     SetTransferProgressRange(int(selected.size()));
     if (!ConnectPhone())
         return;
-    // From the last row up.
-    for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
-        CSyncRecord* record = FindRecord(CMVsyncDoc::ListPhone, *it);
-        if (!record)
-            continue;
-        if (!DeleteOnPhone(*record)) {
-            ShowError(62001);
-            break;
-        }
-    }
+    if (DeleteFromPhone(selected).refused)
+        ShowError(62001);
     doc.Disconnect();
     RefreshAfterPhone();
 }

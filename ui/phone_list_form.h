@@ -43,10 +43,11 @@ protected:
     virtual CRecordListCtrl* CopySource() const { return ShownPcList(); }
     virtual bool CanCopyToMobile() const { return true; }
 
-    // Per tab: the read of the phone's list, a deletion on the phone, the stale links dropped,
-    // the phone's capacity, the rows of a list filled from the document.
+    // Per tab: the read of the phone's list, the document's runs of ">>" and Mobile Delete, the
+    // stale links dropped, the phone's capacity, the rows of a list filled from the document.
     virtual bool ReadPhone() = 0;
-    virtual bool DeleteOnPhone(CSyncRecord& record) = 0;
+    virtual CMVsyncDoc::PhoneTransfer CopyToPhone(int sourceList, const std::vector<quintptr>& ids) = 0;
+    virtual CMVsyncDoc::PhoneTransfer DeleteFromPhone(const std::vector<quintptr>& ids) = 0;
     virtual void DropStaleLinks() = 0;
     virtual int PhoneCapacity() const = 0;
     virtual void FillRows(int kind) = 0;
@@ -90,8 +91,9 @@ struct PhoneListOps {
     bool (CMVsyncDoc::*read)();
     bool (CMVsyncDoc::*connect)();
     int (CMVsyncDoc::*write)(const Record&);
+    CMVsyncDoc::PhoneTransfer (CMVsyncDoc::*copy)(int, const std::vector<quintptr>&);
     int (CMVsyncDoc::*update)(Record&, const Record&);
-    bool (CMVsyncDoc::*remove)(Record&);
+    CMVsyncDoc::PhoneTransfer (CMVsyncDoc::*remove)(const std::vector<quintptr>&);
     bool (CMVsyncDoc::*full)() const;
     void (CMVsyncDoc::*dropLinks)();
     int CMVsyncDoc::PhoneCapacities::*capacity; // the phone's capacity as last reported
@@ -142,7 +144,14 @@ protected:
     {
         return (Doc().*m_ops.update)(Of(record), Of(edited));
     }
-    bool DeleteOnPhone(CSyncRecord& record) override { return (Doc().*m_ops.remove)(Of(record)); }
+    CMVsyncDoc::PhoneTransfer CopyToPhone(int sourceList, const std::vector<quintptr>& ids) override
+    {
+        return (Doc().*m_ops.copy)(sourceList, ids);
+    }
+    CMVsyncDoc::PhoneTransfer DeleteFromPhone(const std::vector<quintptr>& ids) override
+    {
+        return (Doc().*m_ops.remove)(ids);
+    }
     bool IsPhoneFull() const override { return (Doc().*m_ops.full)(); }
     void DropStaleLinks() override { (Doc().*m_ops.dropLinks)(); }
     int PhoneCapacity() const override { return CMVsyncDoc::Capacities().*m_ops.capacity; }

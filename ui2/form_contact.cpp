@@ -314,24 +314,10 @@ void CForm_Contact::OnMobileDelete()
     }
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
-    const bool sim = book == CMVsyncDoc::ListSim;
-    if (sim ? doc.SelectSimBook() : doc.SelectHandsetBook()) {
-        for (const quintptr id : checked) {
-            CPhoneEntry* record = doc.FindContact(book, id);
-            if (!record)
-                continue;
-            // The index is taken first: a deleted record is gone.
-            const int index = sim ? record->m_nSimIndex : record->m_nIndex;
-            if (!(sim ? doc.DeleteSimContact(*record) : doc.DeleteHandsetContact(*record)))
-                continue;
-            if (sim)
-                doc.UnlinkSimIndex(index);
-            else
-                doc.UnlinkHandsetIndex(index);
-        }
-    } else {
+    if (book == CMVsyncDoc::ListSim ? doc.SelectSimBook() : doc.SelectHandsetBook())
+        doc.DeleteFromPhoneBook(book, checked);
+    else
         SetInfoText(QString());
-    }
     doc.Disconnect();
     SetCheck(CheckBox(IDC_MOBILE_SELECT_ALL), false);
     AfterTransfer(book);
@@ -340,16 +326,13 @@ void CForm_Contact::OnMobileDelete()
 
 void CForm_Contact::OnCopyToMobile()
 {
-    CRecordListCtrl* source = ShownPcList();
-    const int sourceKind = PcKind();
-    const std::vector<quintptr> checked = CheckedIds(*source);
+    const std::vector<quintptr> checked = CheckedIds(*ShownPcList());
     if (checked.empty())
         return;
     CMVsyncDoc& doc = GetDocument();
     const int book = MobileKind();
     const bool sim = book == CMVsyncDoc::ListSim;
-    const auto isFull = [&doc, sim] { return sim ? doc.IsSimBookFull() : doc.IsHandsetBookFull(); };
-    if (isFull()) {
+    if (sim ? doc.IsSimBookFull() : doc.IsHandsetBookFull()) {
         platform::AfxMessageBox(platform::LoadString(IDS_MEMORY_FULL), platform::MB_OK);
         return;
     }
@@ -361,35 +344,11 @@ void CForm_Contact::OnCopyToMobile()
         return;
     }
     SetInfoText(platform::LoadString(IDS_WRITING));
-    for (const quintptr id : checked) {
-        CPhoneEntry* entry = doc.FindContact(sourceKind, id);
-        if (!entry || entry->m_strName.isEmpty())
-            continue;
-        if (entry->m_strMobile.isEmpty() && entry->m_strOffice.isEmpty() && entry->m_strHome.isEmpty())
-            continue;
-        const CPhoneEntry* written = sim ? doc.WriteSimContact(*entry) : doc.WriteHandsetContact(*entry);
-        if (!written) {
-            if (isFull())
-                platform::AfxMessageBox(platform::LoadString(IDS_MEMORY_FULL), platform::MB_OK);
-            else
-                InfoBox(IDS_WRITE_FAILED);
-            break;
-        }
-        const int index = sim ? written->m_nSimIndex : written->m_nIndex;
-        // The source may have gone with a refill; it is looked up again.
-        entry = doc.FindContact(sourceKind, id);
-        if (sim) {
-            doc.UnlinkSimIndex(index);
-            if (entry)
-                entry->m_nSimIndex = index;
-        } else {
-            doc.UnlinkHandsetIndex(index);
-            if (entry) {
-                entry->m_nList = CMVsyncDoc::ListHandset;
-                entry->m_nIndex = index;
-            }
-        }
-    }
+    const CMVsyncDoc::PhoneBookWrite result = doc.CopyToPhoneBook(book, PcKind(), checked);
+    if (result.refused && result.full)
+        platform::AfxMessageBox(platform::LoadString(IDS_MEMORY_FULL), platform::MB_OK);
+    else if (result.refused)
+        InfoBox(IDS_WRITE_FAILED);
     doc.Disconnect();
     AfterTransfer(book);
 }

@@ -3,22 +3,17 @@
 #include "link/capacities.h"
 #include "link/progress_view.h"
 #include "link/simulated_phone_fixture.h"
+#include "support/recording_progress.h"
 #include "support/temp_folder.h"
 
 #include <QSignalSpy>
 
 namespace {
 
-class NullProgress final : public common::IProgressView {
-public:
-    void Step(const QString&) override {}
-    void Finish() override {}
-};
-
 // The document driving the phone session against the simulated phone.
 class DocPhone : public SimulatedPhoneTest {
 protected:
-    DocPhone() : m_progress([](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); })
+    DocPhone()
     {
         phonesim::BookEntry ann;
         ann.name = QStringLiteral("Ann");
@@ -34,7 +29,7 @@ protected:
     CMVsyncDoc doc;
 
 private:
-    common::ScopedProgressViewFactory m_progress;
+    testsupport::ScopedRecordingProgress m_progress;
 };
 
 TEST_F(DocPhone, ReadReplacesTheListAndTheGroupNames)

@@ -9,6 +9,7 @@
 #include "platform/pim/name_space.h"
 #include "platform/pim/note_item.h"
 #include "platform/string_table.h"
+#include "support/recording_progress.h"
 #include "support/recording_ui_services.h"
 
 #include <QDir>
@@ -24,16 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-class RecordingProgress final : public common::IProgressView {
-public:
-    explicit RecordingProgress(QStringList& steps) : m_steps(steps) {}
-    void Step(const QString& text) override { m_steps << text; }
-    void Finish() override {}
-
-private:
-    QStringList& m_steps;
-};
 
 // Writes stop at a file size of zero for the lifetime of the guard, for every user.
 class NoFileGrowth {
@@ -59,7 +50,7 @@ private:
 
 class PimExchange : public ::testing::Test {
 protected:
-    PimExchange() : m_progress([this](const common::ProgressRequest&) { return std::make_unique<RecordingProgress>(steps); })
+    PimExchange()
     {
         qputenv("DESKHAND_PIM_DIR", dir.path().toUtf8());
         g_bUserAbort = false;
@@ -110,11 +101,11 @@ protected:
     platform::ScopedLanguage english {platform::LANG_ENGLISH_US};
     testsupport::ScopedRecordingUi recording;
     QTemporaryDir dir;
-    QStringList steps;
+    testsupport::ProgressLog progress;
     CMVsyncDoc doc;
 
 private:
-    common::ScopedProgressViewFactory m_progress;
+    testsupport::ScopedRecordingProgress m_progress {&progress};
 };
 
 TEST_F(PimExchange, ContactImportSkipsEntriesWithoutNameOrNumberAndKeepsPhoneLinks)
@@ -140,8 +131,8 @@ TEST_F(PimExchange, ContactImportSkipsEntriesWithoutNameOrNumberAndKeepsPhoneLin
     EXPECT_EQ(e.m_nList, 3);
     EXPECT_EQ(e.m_nSimIndex, 4);
     EXPECT_EQ(e.m_nState, 0);
-    EXPECT_TRUE(steps.contains(QStringLiteral("Loading data... 0")));
-    EXPECT_TRUE(steps.contains(QStringLiteral("Log off")));
+    EXPECT_TRUE(progress.steps.contains(QStringLiteral("Loading data... 0")));
+    EXPECT_TRUE(progress.steps.contains(QStringLiteral("Log off")));
     EXPECT_FALSE(doc.IsBusy());
 }
 
@@ -325,7 +316,7 @@ TEST_F(PimExchange, AbortClosesTheWindowButKeepsTheMainWindowDisabledUntilTheEnd
     // Nothing re-enabled the main window before the exchange ended; its end did.
     EXPECT_FALSE(enabledDuringRun);
     EXPECT_EQ(recording.ui.enableCalls, std::vector<bool>{true});
-    EXPECT_LE(steps.size(), 3);
+    EXPECT_LE(progress.steps.size(), 3);
     EXPECT_FALSE(g_bUserAbort);
 }
 

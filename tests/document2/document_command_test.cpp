@@ -5,6 +5,7 @@
 #include "document2/mvsync_doc.h"
 #include "link2/model_profile.h"
 #include "link2/progress_view.h"
+#include "support/recording_progress.h"
 #include "support/recording_ui_services.h"
 #include "support/temp_folder.h"
 
@@ -17,11 +18,6 @@
 namespace {
 
 using namespace dh2;
-
-class NullProgress final : public common::IProgressView {
-public:
-    void Step(const QString&) override {}
-};
 
 class DocumentCommand : public ::testing::Test {
 protected:
@@ -48,7 +44,7 @@ protected:
     }
 
     testsupport::ScopedRecordingUi recording;
-    common::ScopedProgressViewFactory progress {[](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); }};
+    testsupport::ScopedRecordingProgress progress;
     testsupport::TempFolder files;
 };
 

@@ -10,6 +10,7 @@
 #include "platform/pim/appointment_item.h"
 #include "platform/pim/name_space.h"
 #include "platform/string_table.h"
+#include "support/recording_progress.h"
 #include "support/recording_ui_services.h"
 #include "support/temp_folder.h"
 
@@ -23,15 +24,6 @@
 namespace {
 
 using namespace dh2;
-
-class RecordingProgress final : public common::IProgressView {
-public:
-    explicit RecordingProgress(QStringList& texts) : m_texts(texts) {}
-    void Step(const QString& text) override { m_texts << text; }
-
-private:
-    QStringList& m_texts;
-};
 
 std::unique_ptr<CScheduleEntry> appointment(const QString& subject, int repeat, int alarm)
 {
@@ -69,8 +61,8 @@ protected:
     platform::ScopedClock clockGuard {clock};
     testsupport::ScopedRecordingUi recording;
     testsupport::TempFolder store;
-    QStringList texts;
-    common::ScopedProgressViewFactory progress {[this](const common::ProgressRequest&) { return std::make_unique<RecordingProgress>(texts); }};
+    testsupport::ProgressLog progress;
+    testsupport::ScopedRecordingProgress progressGuard {&progress};
     CMVsyncDoc doc;
 };
 
@@ -101,9 +93,9 @@ TEST_F(PimExchange, ContactsCarryTheFaxAndKeepTheirPhoneLinks)
     EXPECT_EQ(ann.m_nGroup, CPhoneEntry::kNoGroup);
     EXPECT_EQ(ann.m_nIndex, 9);
     EXPECT_EQ(ann.m_nSimIndex, 10);
-    EXPECT_EQ(texts.first(), QStringLiteral("Log on Outlook 2000..."));
-    EXPECT_TRUE(texts.contains(QStringLiteral("Loading data... 1-2")));
-    EXPECT_EQ(texts.last(), QStringLiteral("Log off Outlook 2000..."));
+    EXPECT_EQ(progress.steps.first(), QStringLiteral("Log on Outlook 2000..."));
+    EXPECT_TRUE(progress.steps.contains(QStringLiteral("Loading data... 1-2")));
+    EXPECT_EQ(progress.steps.last(), QStringLiteral("Log off Outlook 2000..."));
     EXPECT_EQ(recording.ui.enableCalls, (std::vector<bool> {false, true}));
     EXPECT_FALSE(doc.IsBusy());
 

@@ -35,29 +35,25 @@ protected:
             list << entry.toObject().value(QLatin1String("name")).toString();
         return list;
     }
-
-    void stopSimulator()
-    {
-        simulator.terminate();
-        simulator.waitForFinished(5000);
-    }
 };
 
 // Each model's book comes out as the simulator holds it, with the model the phone named.
-TEST_F(Deskhand2LinkTest, ReadsEachModelsBook)
+class Deskhand2LinkModelTest : public Deskhand2LinkTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Deskhand2LinkModelTest, ReadsItsBook)
 {
-    for (const int model : {1, 2, 3}) {
-        const QString state = demoPhone(model);
-        startSimulator(state, {"--model", QString::number(model)});
-        const Run run = link({"read", "handset"});
-        EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
-        EXPECT_TRUE(run.output.value(QLatin1String("ok")).toBool());
-        EXPECT_EQ(names(run.output), demoNames(state)) << model;
-        EXPECT_EQ(run.output["profile"].toObject()["type"].toInt(), model);
-        EXPECT_EQ(run.output["groups"].toArray().size(), model == 1 ? 0 : 8); // model 1 has no groups
-        stopSimulator();
-    }
+    const int model = GetParam();
+    const QString state = demoPhone(model);
+    startSimulator(state, {"--model", QString::number(model)});
+    const Run run = link({"read", "handset"});
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_TRUE(run.output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(names(run.output), demoNames(state)) << model;
+    EXPECT_EQ(run.output["profile"].toObject()["type"].toInt(), model);
+    EXPECT_EQ(run.output["groups"].toArray().size(), model == 1 ? 0 : 8); // model 1 has no groups
 }
+
+INSTANTIATE_TEST_SUITE_P(EachModel, Deskhand2LinkModelTest, ::testing::Values(1, 2, 3));
 
 TEST_F(Deskhand2LinkTest, WritesReadsAndDeletesInOneModel)
 {
@@ -87,8 +83,13 @@ TEST_F(Deskhand2LinkTest, WritesReadsAndDeletesInOneModel)
 
     EXPECT_EQ(link({"delete", "handset", "150", "151"}).exitCode, 0);
     EXPECT_EQ(demoNames(state), demoNames(QStringLiteral(DESKHAND_SOURCE_DIR "/phonesim/examples/demo_phone2_model3.json")));
+}
 
-    // The schedule list read and written back whole.
+// The schedule list read and written back whole.
+TEST_F(Deskhand2LinkTest, ReadsAndWritesBackTheScheduleList)
+{
+    startSimulator(demoPhone(3), {"--model", "3"});
+
     const Run schedules = link({"read", "schedules"});
     EXPECT_EQ(schedules.exitCode, 0);
     const QString list = file(QStringLiteral("schedules.json"), QJsonDocument(schedules.output).toJson());
@@ -98,17 +99,29 @@ TEST_F(Deskhand2LinkTest, WritesReadsAndDeletesInOneModel)
     EXPECT_EQ(logged().count("AT+SSCW"), 1);
 }
 
-// Messages: the PDU listing with its enhanced message and its re-read part, a text stored,
-// listed in text mode and deleted; a PDU decoded without a phone.
-TEST_F(Deskhand2LinkTest, ListsStoresAndDeletesMessages)
+// Messages: the PDU listing with its enhanced message and its re-read part; a PDU decoded
+// without a phone.
+TEST_F(Deskhand2LinkTest, ListsMessagesAndDecodesAPdu)
 {
-    const QString state = demoPhone(2);
-    startSimulator(state, {"--model", "2"});
+    startSimulator(demoPhone(2), {"--model", "2"});
 
     const Run listed = link({"read", "messages"});
     EXPECT_EQ(listed.exitCode, 0) << listed.errors.toStdString();
     EXPECT_EQ(names(listed.output, "m_strText"), QStringList({"See you at 8?", "周五见", "Call me back", "[EMS]", "Hi!"}));
     EXPECT_EQ(logged().count("AT+CMGR=4"), 1); // the part of a longer text, read again
+
+    const Run decoded = link({"decode-pdu", "00440b916407281553f80000403070905003400b040b02020520cb6cf61b"});
+    EXPECT_EQ(decoded.exitCode, 0);
+    EXPECT_EQ(decoded.output["record"].toObject()["m_strText"].toString(), QStringLiteral("[EMS]"));
+    EXPECT_EQ(decoded.output["elements"].toArray().at(1).toObject(), QJsonObject({{"type", "sound"}}));
+    EXPECT_EQ(link({"decode-pdu", "0002"}).exitCode, 1);
+}
+
+// A text stored, listed in text mode and deleted.
+TEST_F(Deskhand2LinkTest, StoresListsAndDeletesAText)
+{
+    const QString state = demoPhone(2);
+    startSimulator(state, {"--model", "2"});
 
     const Run stored = link({"store-message", "Back at 9\r\nBye"});
     EXPECT_EQ(stored.exitCode, 0) << stored.errors.toStdString();
@@ -125,12 +138,6 @@ TEST_F(Deskhand2LinkTest, ListsStoresAndDeletesMessages)
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     for (const QJsonValue& entry : QJsonDocument::fromJson(saved.readAll())["messages"]["sim"]["entries"].toArray())
         EXPECT_NE(entry["index"].toInt(), index);
-
-    const Run decoded = link({"decode-pdu", "00440b916407281553f80000403070905003400b040b02020520cb6cf61b"});
-    EXPECT_EQ(decoded.exitCode, 0);
-    EXPECT_EQ(decoded.output["record"].toObject()["m_strText"].toString(), QStringLiteral("[EMS]"));
-    EXPECT_EQ(decoded.output["elements"].toArray().at(1).toObject(), QJsonObject({{"type", "sound"}}));
-    EXPECT_EQ(link({"decode-pdu", "0002"}).exitCode, 1);
 }
 
 // decode-pdu without a phone: the record as the listing builds it, each element's type, and the

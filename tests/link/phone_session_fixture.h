@@ -6,27 +6,12 @@
 #include "link/phone_session.h"
 #include "link/progress_view.h"
 #include "simulated_phone_fixture.h"
+#include "support/recording_progress.h"
 
 #include <QRegularExpression>
 #include <QStringList>
 
 #include <memory>
-
-struct ProgressLog {
-    QStringList steps;
-    int opened = 0;
-    int finished = 0;
-};
-
-class RecordingProgressView final : public common::IProgressView {
-public:
-    explicit RecordingProgressView(ProgressLog& log) : m_log(log) { ++m_log.opened; }
-    void Step(const QString& text) override { m_log.steps << text; }
-    void Finish() override { ++m_log.finished; }
-
-private:
-    ProgressLog& m_log;
-};
 
 class PhoneSessionTest : public SimulatedPhoneTest {
 protected:
@@ -61,9 +46,9 @@ protected:
     // Those that begin with the prefix, in order.
     QStringList commands(const QString& prefix) const { return commands().filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix))); }
 
-    ProgressLog progress;
+    testsupport::ProgressLog progress;
     CPhoneSession session;
 
 private:
-    common::ScopedProgressViewFactory m_progressGuard {[this](const common::ProgressRequest&) { return std::make_unique<RecordingProgressView>(progress); }};
+    testsupport::ScopedRecordingProgress m_progressGuard {&progress};
 };

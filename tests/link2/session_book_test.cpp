@@ -200,7 +200,7 @@ TEST_F(Model2, SimOf255IsReadOneByOne)
     EXPECT_EQ(reads[1], QStringLiteral("AT+CPBR=1"));
     EXPECT_EQ(reads.last(), QStringLiteral("AT+CPBR=255"));
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(progress.texts.filter(QStringLiteral("Loading data... 255-255")).size(), 1);
+    EXPECT_EQ(progress.steps.filter(QStringLiteral("Loading data... 255-255")).size(), 1);
 }
 
 TEST_F(Model2, SimWithoutRoomOrRangeReadsAsEmpty)

@@ -31,12 +31,12 @@ TEST_F(ConnectTest, WakesIdentifiesAndOpensTheSynchronisationMode)
     EXPECT_EQ(session.m_nResult, AT_OK);
     EXPECT_EQ(progress.open, 1);
     EXPECT_FALSE(ui().mainWindowEnabled);
-    EXPECT_EQ(progress.texts.value(0), QStringLiteral("Connecting...  1, 19200"));
+    EXPECT_EQ(progress.steps.value(0), QStringLiteral("Connecting...  1, 19200"));
 
     phone.clearCommandLog();
     EXPECT_TRUE(session.Disconnect());
     EXPECT_EQ(commands(), QStringList({"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
-    EXPECT_EQ(progress.texts.last(), QStringLiteral("Closing port..."));
+    EXPECT_EQ(progress.steps.last(), QStringLiteral("Closing port..."));
     EXPECT_EQ(progress.open, 0);
     EXPECT_TRUE(ui().mainWindowEnabled);
     EXPECT_TRUE(session.m_port.IsOpen()); // the port stays open for the next operation
@@ -167,9 +167,9 @@ TEST_F(ConnectTest, CancelEndsTheOperationAndDisconnectClearsIt)
     };
     EXPECT_FALSE(session.Connect());
     EXPECT_EQ(session.m_nResult, SESSION_NOT_SUPPORTED);
-    const qsizetype canceling = progress.texts.indexOf(QStringLiteral("Canceling..."));
+    const qsizetype canceling = progress.steps.indexOf(QStringLiteral("Canceling..."));
     ASSERT_GE(canceling, 0);
-    EXPECT_EQ(progress.texts.value(canceling + 1), QStringLiteral("Closing port..."));
+    EXPECT_EQ(progress.steps.value(canceling + 1), QStringLiteral("Closing port..."));
     EXPECT_FALSE(g_bCancel);
     EXPECT_EQ(commands().filter(QStringLiteral("AT+S")), QStringList({"AT+SINF", "AT+SEND"}));
 }

@@ -9,6 +9,7 @@
 #include "link2/progress_view.h"
 #include "phonesim/dialect2_model.h"
 #include "phonesim/text_field.h"
+#include "support/recording_progress.h"
 #include "support/simulated_line_fixture.h"
 
 #include <QStringList>
@@ -16,26 +17,6 @@
 #include <memory>
 
 namespace link2test {
-
-struct ProgressLog {
-    QStringList texts;
-    int opened = 0;
-    int open = 0; // views alive
-};
-
-class RecordingProgressView final : public common::IProgressView {
-public:
-    explicit RecordingProgressView(ProgressLog& log) : m_log(log)
-    {
-        ++m_log.opened;
-        ++m_log.open;
-    }
-    ~RecordingProgressView() override { --m_log.open; }
-    void Step(const QString& text) override { m_log.texts << text; }
-
-private:
-    ProgressLog& m_log;
-};
 
 // A text field as the phone sends and takes it in "SYNC".
 inline QString Sync(const QString& text)
@@ -74,11 +55,11 @@ protected:
 
     phonesim::Dialect2State& phoneState() { return phone.state().dialect2; }
 
-    ProgressLog progress;
+    testsupport::ProgressLog progress;
     dh2::CPhoneSession session;
 
 private:
-    common::ScopedProgressViewFactory m_progressGuard {[this](const common::ProgressRequest&) { return std::make_unique<RecordingProgressView>(progress); }};
+    testsupport::ScopedRecordingProgress m_progressGuard {&progress};
 };
 
 } // namespace link2test

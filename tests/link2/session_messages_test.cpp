@@ -205,7 +205,7 @@ TEST_F(MessagesTest, AFullStorageOrARefusedPromptStoresNothing)
     EXPECT_FALSE(session.StoreMessage(entry));
     EXPECT_EQ(entry.m_nIndex, -1);
     EXPECT_TRUE(commands("AT+CMGW").isEmpty());
-    EXPECT_TRUE(progress.texts.contains(QStringLiteral("Memory is full")));
+    EXPECT_TRUE(progress.steps.contains(QStringLiteral("Memory is full")));
     EXPECT_EQ(progress.open, 0);
 
     phone.state().simMessages.total = 5;

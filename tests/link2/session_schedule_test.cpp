@@ -47,8 +47,8 @@ TEST_F(ScheduleTest, ReadsSchedulesAndMemosInOneList)
     EXPECT_TRUE(list[1]->IsMemo());
     EXPECT_EQ(list[1]->m_strSubject, QStringLiteral("Buy milk"));
     EXPECT_EQ(list[1]->m_nIndex, 1);
-    EXPECT_EQ(progress.texts.first(), QStringLiteral("Connecting...  1, 19200"));
-    EXPECT_EQ(progress.texts.filter(QStringLiteral("Loading data...")),
+    EXPECT_EQ(progress.steps.first(), QStringLiteral("Connecting...  1, 19200"));
+    EXPECT_EQ(progress.steps.filter(QStringLiteral("Loading data...")),
         QStringList({"Loading data... 1-20", "Loading data... -", "Loading data... -"}));
 }
 

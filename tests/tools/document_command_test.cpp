@@ -3,6 +3,7 @@
 #include "document/mvsync_doc.h"
 #include "link/progress_view.h"
 #include "platform/archive.h"
+#include "support/recording_progress.h"
 #include "support/recording_ui_services.h"
 
 #include <QDir>
@@ -16,12 +17,6 @@
 #include <limits>
 
 namespace {
-
-class NullProgress final : public common::IProgressView {
-public:
-    void Step(const QString&) override {}
-    void Finish() override {}
-};
 
 class DocumentCommand : public ::testing::Test {
 protected:
@@ -39,7 +34,7 @@ protected:
     }
 
     testsupport::ScopedRecordingUi recording;
-    common::ScopedProgressViewFactory progress{[](const common::ProgressRequest&) { return std::make_unique<NullProgress>(); }};
+    testsupport::ScopedRecordingProgress progress;
     QTemporaryDir dir;
     // The PIM commands keep what they read in the data folder.
     struct DataDir {

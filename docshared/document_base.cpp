@@ -1,0 +1,92 @@
+#include "docshared/document_base.h"
+
+#include "docshared/csv_file.h"
+#include "platform/archive.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
+
+namespace docshared {
+
+CDocumentBase::CDocumentBase(Files files, QObject* parent)
+    : QObject(parent), m_files(std::move(files)), m_pimBaseline(m_files.baselineFile)
+{
+}
+
+CDocumentBase::~CDocumentBase() = default;
+
+void CDocumentBase::SetDataDir(const QString& dir)
+{
+    m_strDataDir = FolderPath(dir);
+}
+
+void CDocumentBase::OnCloseDocument()
+{
+    SaveLocalData();
+}
+
+bool CDocumentBase::CanCloseFrame()
+{
+    return SaveLocalData() || QuitWithoutSaving(m_files.quitUnsavedText);
+}
+
+void CDocumentBase::OnFileSave()
+{
+    if (SaveLocalData())
+        platform::AfxMessageBox(platform::LoadString(m_files.savedText), platform::MB_ICONINFORMATION);
+    else
+        platform::AfxMessageBox(platform::LoadString(m_files.saveFailedText), platform::MB_ICONWARNING);
+}
+
+void CDocumentBase::LoadLocalData()
+{
+    m_pimBaseline.Load(m_strDataDir);
+    const QString path = m_strDataDir + m_files.dataFile;
+    if (LoadAtStartUp(path, [&] { return LoadDataFile(path, nullptr); }, m_files.damagedMovedText,
+                      m_files.damagedKeptText))
+        m_bKeepDataFile = true;
+}
+
+bool CDocumentBase::LoadLocalData(const QString& path, QString* error)
+{
+    return LoadDataFile(path, error) == DataFileLoad::Loaded;
+}
+
+DataFileLoad CDocumentBase::LoadDataFile(const QString& path, QString* error)
+{
+    return docshared::LoadDataFile(path, [this](CArchive& ar) { return ReadLocalData(ar); }, &m_bKeepDataFile, error);
+}
+
+bool CDocumentBase::SaveLocalData()
+{
+    if (m_bKeepDataFile)
+        return false;
+    // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
+    m_pimBaseline.Save(m_strDataDir);
+    return SaveLocalData(m_strDataDir + m_files.dataFile);
+}
+
+bool CDocumentBase::SaveLocalData(const QString& path)
+{
+    CArchive ar;
+    Serialize(ar);
+    return SaveDataFile(path, ar.Data());
+}
+
+void CDocumentBase::OnSaveAsCsv()
+{
+    const int tab = CurrentTab();
+    if (ExportCsv(tab).isEmpty())
+        return;
+    const QString path = csv::AskSavePath(csv::ListFileName(tab));
+    if (!path.isEmpty())
+        SaveCsvFile(tab, path);
+}
+
+void CDocumentBase::OnLoadFromCsv()
+{
+    const QString path = csv::AskOpenPath(m_files.csvOpenName);
+    if (!path.isEmpty())
+        LoadCsvFile(CurrentTab(), path);
+}
+
+} // namespace docshared
