@@ -96,8 +96,9 @@ void CSyncPaneForm::ConnectPaneCommands()
     connect(CheckBox(m_layout.mobileSelectAll), &QCheckBox::toggled, this, &CSyncPaneForm::OnMobileSelectAll);
 }
 
-void CSyncPaneForm::SetPaneDivider(const std::vector<int>& mobileButtons)
+void CSyncPaneForm::SetPaneDivider()
 {
+    const std::vector<int> mobileButtons = MobileButtons();
     Divider divider;
     divider.captionId = m_ids.pcCaption;
     divider.leftLimit = m_layout.dividerLeftLimit;
@@ -109,8 +110,16 @@ void CSyncPaneForm::SetPaneDivider(const std::vector<int>& mobileButtons)
     SetDivider(divider);
 }
 
-void CSyncPaneForm::AnchorPanes(const std::vector<int>& mobileButtons)
+void CSyncPaneForm::OnRecordListAdded(CRecordListCtrl* list)
 {
+    connect(list, &CRecordListCtrl::listClicked, this, [this, list] { OnClickList(list); });
+    connect(list, &CRecordListCtrl::listDoubleClicked, this, [this, list] { OnDblClkList(list); });
+}
+
+void CSyncPaneForm::ArrangePanes()
+{
+    // Anchors first: they take the controls' design places as their margins.
+    const std::vector<int> mobileButtons = MobileButtons();
     AnchorControl(m_ids.pcCaption, ANCHOR_TOPLEFT, ANCHOR_BOTTOMCENTER);
     AnchorControl(m_ids.mobileCaption, ANCHOR_TOPCENTER, ANCHOR_BOTTOMRIGHT);
     AnchorControl(m_layout.localSelector, ANCHOR_TOPCENTER, ANCHOR_NONE);
@@ -128,6 +137,8 @@ void CSyncPaneForm::AnchorPanes(const std::vector<int>& mobileButtons)
     centred.insert(centred.end(), {m_layout.mobileSelectAll, m_ids.info});
     for (const int id : centred)
         AnchorControl(id, ANCHOR_TOPCENTER, ANCHOR_NONE);
+    AnchorFormControls();
+    CPaneFormView::OnInitialUpdate();
 }
 
 int CSyncPaneForm::PcKind() const

@@ -109,9 +109,20 @@ protected:
     // Connects the shared controls to their commands.
     void ConnectPaneCommands();
     // The divider moves the Mobile pane's command buttons with the pane's other controls.
-    void SetPaneDivider(const std::vector<int>& mobileButtons);
-    // The anchors of the shared controls and of the Mobile pane's command buttons.
-    void AnchorPanes(const std::vector<int>& mobileButtons);
+    void SetPaneDivider();
+    // The Mobile pane's command buttons, which move with the pane.
+    virtual std::vector<int> MobileButtons() const = 0;
+    // Per form: anchors of its own controls.
+    virtual void AnchorFormControls() {}
+    // Anchors the shared controls, the Mobile pane's buttons and the form's own controls, then
+    // lays the form out: the first step of the initial update.
+    void ArrangePanes();
+
+    // A click or double click on a record list.
+    virtual void OnClickList(CRecordListCtrl* list) = 0;
+    virtual void OnDblClkList(CRecordListCtrl* list) = 0;
+    // Every record list answers clicks and double clicks.
+    void OnRecordListAdded(CRecordListCtrl* list) override;
 
     // Checks the PC source's selector among `selectors`, shows its list and hides the other,
     // shows PC Read with the PIM side only, and titles the PC caption. Returns the list shown.

@@ -60,31 +60,27 @@ void CDataForm::BuildCommonControls()
     texts.localList = LoadString(64100);
     texts.outlookList = LoadString(64101);
     AddPaneControls(texts);
-    SetPaneDivider(MobileButtons());
+    SetPaneDivider();
 
     ConnectPaneCommands();
     connect(FormButton(IDC_MOBILE_NEW), &QPushButton::clicked, this, &CDataForm::OnMobileNew);
     connect(FormButton(IDC_MOBILE_EDIT), &QPushButton::clicked, this, &CDataForm::OnMobileEdit);
 }
 
-std::vector<int> CDataForm::MobileButtons()
+std::vector<int> CDataForm::MobileButtons() const
 {
     return {IDC_MOBILE_READ, IDC_MOBILE_NEW, IDC_MOBILE_EDIT, IDC_MOBILE_DELETE};
 }
 
 void CDataForm::OnRecordListAdded(CRecordListCtrl* list)
 {
-    connect(list, &CRecordListCtrl::listClicked, this, [this, list] { OnClickList(list); });
-    connect(list, &CRecordListCtrl::listDoubleClicked, this, [this, list] { OnDblClkList(list); });
+    CRecordPaneForm::OnRecordListAdded(list);
     connect(list, &QTreeWidget::itemSelectionChanged, this, [this, list] { OnItemChanged(list); });
 }
 
 void CDataForm::OnInitialUpdate()
 {
-    // Anchors first: they take the controls' design places as their margins.
-    AnchorPanes(MobileButtons());
-    AnchorFormControls();
-    CPaneFormView::OnInitialUpdate();
+    ArrangePanes();
 
     // Colours: the selectors are white first; then the command buttons get their grey face
     // and each selector loses its border and shows checked in white on the shadow colour.

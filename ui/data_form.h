@@ -65,9 +65,8 @@ public Q_SLOTS:
     void ShowOutlookList() override;
 
 protected:
-    // Per form, during the initial update: anchors of the form's own controls, the columns of
-    // its lists, and the Mobile source shown first.
-    virtual void AnchorFormControls() {}
+    // Per form, during the initial update: the columns of its lists, and the Mobile source
+    // shown first.
     virtual void SetUpColumns() = 0;
     virtual void ShowMobileSource() = 0;
     // Every source selector of the form, and those of the PC pane.
@@ -121,8 +120,8 @@ protected:
     virtual bool IsPhoneFull() const = 0;
 
     // Selection handling of the record lists.
-    void OnClickList(CRecordListCtrl* list);
-    void OnDblClkList(CRecordListCtrl* list);
+    void OnClickList(CRecordListCtrl* list) override;
+    void OnDblClkList(CRecordListCtrl* list) override;
     void OnItemChanged(CRecordListCtrl* list);
     virtual void RefreshSelectionState();
     void ShowPcSource(bool outlook) override;
@@ -141,7 +140,7 @@ protected:
     bool m_bOutlookRead = false;
 
 private:
-    static std::vector<int> MobileButtons();
+    std::vector<int> MobileButtons() const override;
     void BuildCommonControls();
     void OnRecordListAdded(CRecordListCtrl* list) override;
 

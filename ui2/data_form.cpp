@@ -62,13 +62,13 @@ void CDataForm::BuildCommonControls()
     texts.localList = LoadString(IDS_LOCAL);
     texts.outlookList = LoadString(IDS_OUTLOOK);
     AddPaneControls(texts);
-    SetPaneDivider(MobileButtons());
+    SetPaneDivider();
 
     ConnectPaneCommands();
     connect(FormButton(IDC_PC_WRITE), &QPushButton::clicked, this, &CDataForm::OnPcWrite);
 }
 
-std::vector<int> CDataForm::MobileButtons()
+std::vector<int> CDataForm::MobileButtons() const
 {
     return {IDC_MOBILE_READ, IDC_MOBILE_DELETE};
 }
@@ -78,17 +78,13 @@ void CDataForm::OnRecordListAdded(CRecordListCtrl* list)
     // Deskhand2's lists: check boxes, numbered rows with kind images grouped by the number
     // column.
     list->SetKindImages({6, 4, 5});
-    connect(list, &CRecordListCtrl::listClicked, this, [this, list] { OnClickList(list); });
-    connect(list, &CRecordListCtrl::listDoubleClicked, this, [this, list] { OnDblClkList(list); });
+    CRecordPaneForm::OnRecordListAdded(list);
     connect(list, &CRecordListCtrl::checkChanged, this, [this, list] { OnCheckChanged(list); });
 }
 
 void CDataForm::OnInitialUpdate()
 {
-    // Anchors first: they take the controls' design places as their margins.
-    AnchorPanes(MobileButtons());
-    AnchorFormControls();
-    CDataPaneForm::OnInitialUpdate();
+    ArrangePanes();
 
     for (const int id : {IDC_PC_NEW, IDC_PC_EDIT, IDC_PC_DELETE, IDC_PC_READ, IDC_PC_WRITE, IDC_MOBILE_READ,
                          IDC_MOBILE_DELETE})

@@ -59,9 +59,8 @@ public Q_SLOTS:
     void ShowOutlookList() override;
 
 protected:
-    // Per page, during the initial update: anchors of its own controls, the columns of its
-    // lists, and the Mobile source shown first.
-    virtual void AnchorFormControls() {}
+    // Per page, during the initial update: the columns of its lists, and the Mobile source
+    // shown first.
     virtual void SetUpColumns() = 0;
     virtual void ShowMobileSource() = 0;
     // Every source selector of the page.
@@ -77,8 +76,8 @@ protected:
     virtual void OnPcSourceShown(bool /*outlook*/) {}
 
     // Selection and check handling of the record lists.
-    virtual void OnClickList(CRecordListCtrl* list);
-    virtual void OnDblClkList(CRecordListCtrl* list);
+    void OnClickList(CRecordListCtrl* list) override;
+    void OnDblClkList(CRecordListCtrl* list) override;
     // The pane's Select All is checked exactly when every row is (an empty list counts as all
     // checked); its Delete is enabled exactly when at least one row is.
     virtual void OnCheckChanged(CRecordListCtrl* list);
@@ -94,7 +93,7 @@ protected:
     bool m_bOutlookRead = false;
 
 private:
-    static std::vector<int> MobileButtons();
+    std::vector<int> MobileButtons() const override;
     void BuildCommonControls();
     void OnRecordListAdded(CRecordListCtrl* list) override;
     void ShowPcSource(bool outlook) override;
