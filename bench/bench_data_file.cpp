@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace dh1;
+
 namespace {
 
 void fillContacts(CMVsyncDoc& doc, int count)

@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace dh1;
+
 namespace {
 
 void BM_HandsetRead_VirtualClock(benchmark::State& state)

@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace dh1;
+
 namespace {
 
 constexpr int kItems = 1000;

@@ -8,6 +8,8 @@
 #include "month_bench.h"
 #include "window_bench_main.h"
 
+using namespace dh1;
+
 namespace {
 
 using monthbench::OpenMonthView;

@@ -23,6 +23,8 @@
 
 #include <algorithm>
 
+using namespace dh1;
+
 namespace {
 
 constexpr int kContacts = 10000;

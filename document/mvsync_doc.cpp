@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace dh1 {
+
 namespace {
 
 QString tableText(int value, std::initializer_list<int> ids)
@@ -278,3 +280,5 @@ bool CMVsyncDoc::HasSameMemo(int kind, const CMemoEntry& record) const
 {
     return hasSame<CMemoEntry>(MemoList(kind), record);
 }
+
+} // namespace dh1

@@ -10,6 +10,9 @@
 #include <vector>
 
 class CArchive;
+
+namespace dh1 {
+
 struct LocalData;
 
 // The single document of Deskhand. It owns every record the program holds, in eleven lists
@@ -301,3 +304,5 @@ private:
         }
     }
 };
+
+} // namespace dh1

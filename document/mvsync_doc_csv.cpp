@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+namespace dh1 {
+
 namespace {
 
 const char* const kHeaders[] = {"Name,Mobile,Home,Office,Email,Memo,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
@@ -180,3 +182,5 @@ bool CMVsyncDoc::ImportMemosCsv(const QStringList& lines)
     ReplaceList(m_pcMemos, std::move(fresh));
     return true;
 }
+
+} // namespace dh1

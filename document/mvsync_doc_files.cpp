@@ -16,6 +16,8 @@
 
 #include <optional>
 
+namespace dh1 {
+
 namespace {
 
 const QString kNumberFile = QStringLiteral("mnum.dat");
@@ -201,3 +203,5 @@ void CMVsyncDoc::ReadConfig()
     if (timeout && *timeout > 0)
         g_nIrCommTimeout = *timeout;
 }
+
+} // namespace dh1

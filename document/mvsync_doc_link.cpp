@@ -6,6 +6,8 @@
 #include "link/message_pump.h"
 #include "link/reply_classifier.h"
 
+namespace dh1 {
+
 CMVsyncDoc::PhoneCapacities CMVsyncDoc::Capacities()
 {
     return {g_nHandsetCapacity, g_nHandsetNumberLen, g_nHandsetNameLen, g_nHandsetEmailLen, g_nHandsetMemoLen,
@@ -20,10 +22,12 @@ void CMVsyncDoc::SetProgressRange(int range)
 
 void CMVsyncDoc::ShowError(int stringId)
 {
-    ::ShowError(stringId);
+    dh1::ShowError(stringId);
 }
 
 void CMVsyncDoc::SetListFullError()
 {
     g_nLastError = AT_CME_MEMORY_FULL;
 }
+
+} // namespace dh1

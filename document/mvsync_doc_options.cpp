@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace dh1 {
+
 namespace {
 
 QString number(int value)
@@ -55,3 +57,5 @@ void CMVsyncDoc::OnDebugOption()
     m_session.m_nBlockSize = std::max(1, platform::Atoi(options.m_strReadBlock));
     port.m_nTimeoutSec = platform::Atoi(options.m_strTimeout);
 }
+
+} // namespace dh1

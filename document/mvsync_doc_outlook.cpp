@@ -8,12 +8,14 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+namespace dh1 {
+
 void CMVsyncDoc::ShowExchangeError(bool write, const docshared::CPimExchange& exchange)
 {
     // The store's reason; a phone's reason when the store gave none.
     const int stringId = write ? 62002 : 62000;
     if (exchange.LastError().isEmpty()) {
-        ::ShowError(stringId);
+        dh1::ShowError(stringId);
         return;
     }
     g_nLastError = 0;
@@ -59,3 +61,5 @@ bool CMVsyncDoc::ExportOutlookNotes()
     return ExportToPim<COutlookNotes>(m_outlookMemos,
                                       [](COutlookSync& exchange, auto& list) { return exchange.WriteNotes(list); });
 }
+
+} // namespace dh1

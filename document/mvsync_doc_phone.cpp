@@ -4,6 +4,8 @@
 #include "link/globals.h"
 #include "platform/clock.h"
 
+namespace dh1 {
+
 template <typename Record, typename Read>
 bool CMVsyncDoc::readPhoneList(RecordList<Record>& list, bool* readFlag, bool keepOnFailure, Read read)
 {
@@ -477,3 +479,5 @@ void CMVsyncDoc::OnToggleIrComm()
 {
     m_session.m_port.m_bIrComm = !m_session.m_port.m_bIrComm;
 }
+
+} // namespace dh1

@@ -1,5 +1,7 @@
 #include "document/option_editor.h"
 
+namespace dh1 {
+
 namespace {
 
 // Without a window nobody can change the options.
@@ -17,3 +19,5 @@ std::unique_ptr<IOptionEditor> CreateOptionEditor()
 {
     return OptionEditorFactories::Create([] { return std::make_unique<CDecliningOptionEditor>(); });
 }
+
+} // namespace dh1

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace dh1 {
+
 // The infrared options as their dialog's edits hold them.
 struct CIrCommOptions {
     QString m_strPort;
@@ -40,3 +42,5 @@ using ScopedOptionEditor = OptionEditorFactories::Scoped;
 
 // Made by the installed factory; without one, an editor that declines every change.
 std::unique_ptr<IOptionEditor> CreateOptionEditor();
+
+} // namespace dh1

@@ -10,6 +10,8 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+namespace dh1 {
+
 namespace {
 
 using docshared::WithCrLf;
@@ -154,3 +156,5 @@ bool COutlookSync::WriteNotes(RecordList<CMemoEntry>& list)
 {
     return WriteRecords(list, kValuesOf);
 }
+
+} // namespace dh1

@@ -11,6 +11,8 @@ namespace common {
 class IProgressView;
 }
 
+namespace dh1 {
+
 // One exchange session with the desktop PIM store: logs on, reads one default folder into
 // fresh records or writes changed records back, shows its steps in a progress window, and logs
 // off. Items are matched to records by EntryID, in the folder of their own kind. Every failure
@@ -45,3 +47,5 @@ private:
 class COutlookContacts final : public COutlookSync {};
 class COutlookAppointments final : public COutlookSync {};
 class COutlookNotes final : public COutlookSync {};
+
+} // namespace dh1

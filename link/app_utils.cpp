@@ -4,6 +4,8 @@
 #include "platform/phone_number.h"
 #include "platform/string_table.h"
 
+namespace dh1 {
+
 QString CleanPhoneNumber(const QString& number)
 {
     return platform::kDeskhandNumbers.Clean(number);
@@ -36,3 +38,5 @@ QString ErrorReasonText(int lastError)
     }
     return platform::LoadString(id);
 }
+
+} // namespace dh1

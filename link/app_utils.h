@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace dh1 {
+
 // Application-wide helpers of the phone link.
 
 // What a number field takes of a number (Deskhand's number rule): the digits, '#', '*', every
@@ -17,3 +19,5 @@ void GetHelpFileName(QString& name);
 
 // The reason the phone error box appends for a last-error code; empty for codes without one.
 QString ErrorReasonText(int lastError);
+
+} // namespace dh1

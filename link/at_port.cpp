@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace dh1 {
+
 namespace {
 
 constexpr int kDefaultIrCommValue = 20;
@@ -233,3 +235,5 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     }
     return AT_NO_LINE;
 }
+
+} // namespace dh1

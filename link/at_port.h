@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+namespace dh1 {
+
 // Carries one AT command to the phone and brings back its reply, classified into a result
 // code (AtResult). Holds the port settings, owns the serial line, paces infrared writes,
 // waits for the reply by polling and pumps window messages meanwhile, so that the progress
@@ -92,3 +94,5 @@ private:
     std::optional<CReplyClassifier> m_classifier;
     ReplyClass m_verdict;
 };
+
+} // namespace dh1

@@ -1,5 +1,7 @@
 #include "link/capacities.h"
 
+namespace dh1 {
+
 int g_nHandsetFirstIndex = 1;
 int g_nHandsetCapacity = 255;
 int g_nHandsetNumberLen = 40;
@@ -22,3 +24,5 @@ int g_nSmsHandsetUsed = 0;
 int g_nSmsHandsetTotal = 0;
 int g_nSmsSimUsed = 0;
 int g_nSmsSimTotal = 0;
+
+} // namespace dh1

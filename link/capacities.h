@@ -1,5 +1,7 @@
 #pragma once
 
+namespace dh1 {
+
 // What the phone can hold: entry counts and field lengths per list. The document's constructor
 // gives the first values, every phone read overwrites them from the phone's test replies, and
 // the command builders, the document's full tests and the dialogs' length limits read them.
@@ -33,3 +35,5 @@ inline int HandsetLastIndex()
 {
     return g_nHandsetFirstIndex + g_nHandsetCapacity - 1;
 }
+
+} // namespace dh1

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace dh1 {
+
 // Process-wide state of the phone link, shared by the transport, the session, the progress
 // dialog and the document.
 
@@ -25,3 +27,5 @@ extern int g_nIrCommTimeout; // seconds of silence
 
 // The debug options' trace switch; nothing else acts on it.
 extern bool g_bTrace;
+
+} // namespace dh1

@@ -6,6 +6,8 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+namespace dh1 {
+
 bool PumpMessages()
 {
     // A termination signal ends the running operation as the Abort button does, at every
@@ -24,3 +26,5 @@ void ShowErrorText(const QString& text)
     platform::AfxMessageBox(text + QStringLiteral(" - ") + reason, platform::MB_ICONINFORMATION);
     g_nLastError = 0;
 }
+
+} // namespace dh1

@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+namespace dh1 {
+
 namespace {
 
 constexpr char kEsc = 27;
@@ -259,3 +261,5 @@ void CPhoneSession::ShowProgressText(const QString& format, std::initializer_lis
         return;
     m_pProgress->Step(platform::ansiLeft(FormatProgress(format, values), kProgressTextBytes));
 }
+
+} // namespace dh1

@@ -17,6 +17,8 @@ namespace common {
 struct IndexRange;
 }
 
+namespace dh1 {
+
 // The transport and its port settings, shared by the session of each phone family.
 class CPhoneSessionBase {
 public:
@@ -180,3 +182,5 @@ private:
     // A RING came during a command of this operation that the phone still completed.
     bool m_bCallComing = false;
 };
+
+} // namespace dh1

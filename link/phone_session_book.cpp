@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+namespace dh1 {
+
 using namespace phonetext;
 
 namespace {
@@ -321,3 +323,5 @@ bool CPhoneSession::DeleteSimEntry(int nIndex)
         return NothingSent();
     return SendDelete("AT+CPBW", nIndex, 61468, kBeforeDeleteMs);
 }
+
+} // namespace dh1

@@ -8,6 +8,8 @@
 #include "platform/atoi.h"
 #include "platform/string_table.h"
 
+namespace dh1 {
+
 using namespace phonetext;
 
 namespace {
@@ -205,3 +207,5 @@ bool CPhoneSession::DeleteMemo(int nIndex)
         return NothingSent();
     return SendDelete("AT+CMDW", nIndex, 61492);
 }
+
+} // namespace dh1

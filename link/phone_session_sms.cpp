@@ -7,6 +7,8 @@
 #include "platform/atoi.h"
 #include "platform/clock.h"
 
+namespace dh1 {
+
 namespace {
 
 constexpr int kStorageHandset = 3;
@@ -124,3 +126,5 @@ bool CPhoneSession::SendSms(CSmsEntry&, bool, bool)
 {
     return false;
 }
+
+} // namespace dh1

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace dh1 {
+
 namespace phonetext {
 
 QString ToPhoneLines(const QString& text)
@@ -53,3 +55,5 @@ void NoteLength(int& length, const QString& reply, int k)
 }
 
 } // namespace phonetext
+
+} // namespace dh1

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+namespace dh1 {
+
 namespace phonetext {
 
 // Phone text fields break lines with "\n", the records with "\r\n".
@@ -48,3 +50,5 @@ bool ExtractFields(QString (&fields)[N], const QString& line)
 }
 
 } // namespace phonetext
+
+} // namespace dh1

@@ -2,6 +2,8 @@
 
 #include "link/globals.h"
 
+namespace dh1 {
+
 common::ProgressRequest MakeProgressRequest()
 {
     return {&g_bUserAbort, &g_nProgressRange, common::ProgressLook::Phone};
@@ -11,3 +13,5 @@ std::unique_ptr<common::IProgressView> CreateProgressView()
 {
     return common::CreateProgressView(MakeProgressRequest());
 }
+
+} // namespace dh1

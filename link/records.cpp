@@ -2,6 +2,8 @@
 
 #include "platform/archive.h"
 
+namespace dh1 {
+
 void CSyncRecord::Serialize(CArchive& ar)
 {
     CSyncRecordBase::Serialize(ar);
@@ -100,3 +102,5 @@ void CSmsEntry::Assign(const CSmsEntry& other)
         m_parts[size_t(i)].m_nStorage = other.m_parts[size_t(i)].m_nStorage;
     }
 }
+
+} // namespace dh1

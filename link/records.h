@@ -11,6 +11,8 @@
 
 class CArchive;
 
+namespace dh1 {
+
 // The records every list of the program holds. The same classes serve the PC-side, PIM-side
 // and phone-side lists; m_nList says which (1 PC, 2 PIM, 3 handset/phone, 4 SIM). Serialize's
 // field orders are the data file format.
@@ -103,3 +105,5 @@ public:
 // fills.
 template <typename Record>
 using RecordList = std::vector<std::unique_ptr<Record>>;
+
+} // namespace dh1

@@ -1,5 +1,7 @@
 #include "link/reply_classifier.h"
 
+namespace dh1 {
+
 namespace {
 
 ReplyKind finalKind(const QByteArray& line)
@@ -151,3 +153,5 @@ QByteArray ReplyText(const QByteArray& reply, const ReplyClass& verdict, const Q
         text = WithoutRingLines(text);
     return common::AnswerText(text, text.size(), verdict.kind == ReplyKind::Ok, command);
 }
+
+} // namespace dh1

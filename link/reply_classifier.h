@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace dh1 {
+
 // Result codes of CATPort::SendCommand.
 enum AtResult : int {
     AT_NO_LINE = -1,           // no line open, or the reply could not be stored
@@ -79,3 +81,5 @@ int LastErrorCode(const ReplyClass& verdict);
 // echo (same case, its "\r" included) removed from the front on success, without RING lines
 // once a final result came after them, and the line ends and blanks trimmed from the right.
 QByteArray ReplyText(const QByteArray& reply, const ReplyClass& verdict, const QByteArray& command);
+
+} // namespace dh1

@@ -6,6 +6,8 @@
 
 #include <QJsonArray>
 
+namespace dh1 {
+
 namespace {
 
 using recordjson::IntFromJson;
@@ -108,3 +110,5 @@ bool CDocumentCommand::DocumentFromJson(const QJsonObject& object, CMVsyncDoc& d
     doc.NotifyChanged();
     return true;
 }
+
+} // namespace dh1

@@ -3,6 +3,8 @@
 #include <QJsonObject>
 #include <QStringList>
 
+namespace dh1 {
+
 class CMVsyncDoc;
 
 // The deskhand-link commands that run through the document rather than a phone session:
@@ -34,3 +36,5 @@ public:
 private:
     CMVsyncDoc& m_doc;
 };
+
+} // namespace dh1

@@ -11,6 +11,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+namespace dh1 {
+
 namespace {
 
 constexpr int kFailedToRead = 62000;
@@ -215,3 +217,5 @@ QJsonObject CLinkCommand::DeleteMessage(const QString& storage, const QString& i
     m_session.Disconnect();
     return Finish(ok, kFailedToRemove, {});
 }
+
+} // namespace dh1

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace dh1 {
+
 class CPhoneSession;
 
 // One deskhand-link command on a session whose port the caller has set:
@@ -48,3 +50,5 @@ private:
 
     CPhoneSession& m_session;
 };
+
+} // namespace dh1

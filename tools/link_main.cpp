@@ -15,6 +15,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+using namespace dh1;
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);

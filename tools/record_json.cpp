@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace dh1 {
+
 using namespace recordjson;
 
 namespace {
@@ -172,3 +174,4 @@ std::unique_ptr<CSyncRecord> RecordFromJson(RecordKind kind, const QJsonValue& v
     return nullptr;
 }
 
+} // namespace dh1

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+namespace dh1 {
+
 // Records as JSON objects whose keys are the members' own names ("m_nIndex", "m_strName",
 // ...): every archived member, and the members a phone read fills beside them (a contact's
 // "m_nCopySource", a message's "m_strPdu" and "m_parts"). "m_dtStart" is written
@@ -47,3 +49,5 @@ using recordjson::DateTimeToJson;
 using recordjson::ReadRecordArrayFile;
 using recordjson::RecordsFromJson;
 using recordjson::RecordsToJson;
+
+} // namespace dh1

@@ -6,6 +6,8 @@
 
 #include <QIcon>
 
+namespace dh1 {
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("CAboutDlg"));
@@ -16,3 +18,5 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     LayOutAboutBox(*this, QIcon(QStringLiteral(":/icons/deskhand.png")), QStringLiteral("Deskhand"), lines,
                    CreateDialogButtons(this, QDialogButtonBox::Ok));
 }
+
+} // namespace dh1

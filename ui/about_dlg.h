@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+namespace dh1 {
+
 // "About Zentra Deskhand": the program's icon, its name, the year, the version and OK.
 class CAboutDlg : public QDialog {
     Q_OBJECT
@@ -9,3 +11,5 @@ class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 };
+
+} // namespace dh1

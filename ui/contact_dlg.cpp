@@ -13,6 +13,8 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 
+namespace dh1 {
+
 using namespace ids;
 
 namespace {
@@ -162,3 +164,5 @@ void CSimContactDlg::accept()
     m_entry.m_nGroup = m_pGroup->currentIndex();
     QDialog::accept();
 }
+
+} // namespace dh1

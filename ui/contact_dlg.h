@@ -14,6 +14,8 @@ class QComboBox;
 class QDialogButtonBox;
 class QFormLayout;
 
+namespace dh1 {
+
 // What the two phonebook edit dialogs share: they are built with an entry and a mode, show
 // "New" or "Edit" as their title, and change the entry only on OK.
 class CPhonebookEditDlg : public QDialog {
@@ -94,3 +96,5 @@ private:
     CLimitedLineEdit* m_pName;
     CPhoneNumEdit* m_pNumber;
 };
+
+} // namespace dh1

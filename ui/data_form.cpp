@@ -9,6 +9,8 @@
 #include <QCheckBox>
 #include <QLabel>
 
+namespace dh1 {
+
 using namespace ids;
 using namespace panelayout;
 
@@ -403,3 +405,5 @@ void CDataForm::ShowWriteError(bool listFull)
         CMVsyncDoc::SetListFullError();
     ShowError(62002);
 }
+
+} // namespace dh1

@@ -16,6 +16,8 @@
 
 class QCheckBox;
 
+namespace dh1 {
+
 // The base of Deskhand's data forms (phonebook, schedule, memo): the PC pane on the left shows
 // the local list or the PIM list, the Mobile pane on the right the phone's list, and ">>" and
 // "<<" copy between them. This class holds what the three forms share: the controls and their
@@ -81,7 +83,7 @@ protected:
     // Fills a list with the live records of a document list: rowText(record, cells) gives the
     // texts, image(record) the row image.
     template <typename Record, typename RowText, typename Image>
-    void FillList(CRecordListCtrl& list, const ::RecordList<Record>& records, RowText rowText, Image image);
+    void FillList(CRecordListCtrl& list, const dh1::RecordList<Record>& records, RowText rowText, Image image);
     // What follows every reload: the pane's Select All unchecked, the detail list emptied,
     // the selection state refreshed.
     void AfterRefresh(bool pcPane);
@@ -148,7 +150,7 @@ private:
 };
 
 template <typename Record, typename RowText, typename Image>
-void CDataForm::FillList(CRecordListCtrl& list, const ::RecordList<Record>& records, RowText rowText, Image image)
+void CDataForm::FillList(CRecordListCtrl& list, const dh1::RecordList<Record>& records, RowText rowText, Image image)
 {
     list.setUpdatesEnabled(false);
     list.DeleteAllItems();
@@ -163,3 +165,5 @@ void CDataForm::FillList(CRecordListCtrl& list, const ::RecordList<Record>& reco
     }
     list.setUpdatesEnabled(true);
 }
+
+} // namespace dh1

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+namespace dh1 {
+
 CDebugOptionDlg::CDebugOptionDlg(QWidget* parent)
     : QDialog(parent), m_pOpenPause(new QLineEdit(this)), m_pWritePause(new QLineEdit(this)),
       m_pBaud(new QComboBox(this)), m_pEnable(new QCheckBox(QStringLiteral("Enable"), this)),
@@ -84,3 +86,5 @@ void CDebugOptionDlg::accept()
     UpdateData(true);
     QDialog::accept();
 }
+
+} // namespace dh1

@@ -8,6 +8,8 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
+namespace dh1 {
+
 // "Option for Debug": the link's pauses, block size, baud rate and timeout, reached by a
 // command that no menu offers. The infrared group is enabled while "Enable" is checked. Its
 // members are the options.
@@ -41,3 +43,5 @@ private:
     QLineEdit* m_pReadBlock;
     QLineEdit* m_pTimeout;
 };
+
+} // namespace dh1

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+namespace dh1 {
+
 QString EditDialogTitle(int mode)
 {
     return platform::LoadString(mode == ModeNew ? 61493 : 61494);
@@ -17,3 +19,5 @@ QDialogButtonBox* CreateDialogButtons(QDialog* dialog, QDialogButtonBox::Standar
     box->setParent(dialog);
     return box;
 }
+
+} // namespace dh1

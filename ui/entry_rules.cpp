@@ -5,6 +5,8 @@
 #include "platform/atoi.h"
 #include "platform/string_table.h"
 
+namespace dh1 {
+
 namespace entryrules {
 
 int UnitLimit(const QString& text, int units, int wide)
@@ -53,3 +55,5 @@ QString SmsLengthLabel(const QString& text)
 }
 
 } // namespace entryrules
+
+} // namespace dh1

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTime>
 
+namespace dh1 {
+
 // The typing and value rules of the schedule, memo and message dialogs, apart from their
 // widgets. Limits count what the edit fields count (see editlimit): bytes of the double-byte
 // code page, a line break as CR LF.
@@ -37,3 +39,5 @@ bool IsValidMessageReference(const QString& text);
 QString SmsLengthLabel(const QString& text);
 
 } // namespace entryrules
+
+} // namespace dh1

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
+namespace dh1 {
 
 using namespace ids;
 
@@ -249,3 +250,5 @@ void CForm_Contact::RowTexts(int kind, const CSyncRecord& record, QStringList& c
 {
     GetDocument().ContactToRow(kind, static_cast<const CPhoneEntry&>(record), cells);
 }
+
+} // namespace dh1

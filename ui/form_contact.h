@@ -2,6 +2,8 @@
 
 #include "ui/data_form.h"
 
+namespace dh1 {
+
 // The phonebook tab: the PC pane shows the local phonebook or the PIM contacts, the Mobile
 // pane the phone's handset book or its SIM book. Reading the phone's books, copying entries
 // both ways, editing and deleting on either side.
@@ -63,3 +65,5 @@ private:
     bool m_bHandsetRead = false;
     bool m_bSimRead = false;
 };
+
+} // namespace dh1

@@ -5,6 +5,8 @@
 
 #include <QLabel>
 
+namespace dh1 {
+
 using namespace ids;
 
 void CForm_Contact::OnMobileRead()
@@ -115,3 +117,5 @@ void CForm_Contact::RefreshAfterPhone()
     RefreshList(CMVsyncDoc::ListPc);
     RefreshList(CMVsyncDoc::ListOutlook);
 }
+
+} // namespace dh1

@@ -4,6 +4,8 @@
 #include "ui/memo_dlg.h"
 #include "ui/resource.h"
 
+namespace dh1 {
+
 using namespace ids;
 
 namespace {
@@ -72,3 +74,5 @@ bool CForm_Memo::EditRecord(CSyncRecord& record, int mode, int)
     CMemoDlg dialog(Of(record), mode, this);
     return RunModal(dialog) == QDialog::Accepted;
 }
+
+} // namespace dh1

@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
+namespace dh1 {
+
 using namespace ids;
 
 namespace {
@@ -352,3 +354,5 @@ void CForm_Schedule::AfterPcNew(int kind, quintptr id)
     RefreshList(kind);
     ScrollToRecord(*ShownPcList(), id);
 }
+
+} // namespace dh1

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace dh1 {
+
 // The schedule tab: the PC pane shows the local schedule list, the PIM calendar, or a month
 // calendar of the local list with a mark on every day a repeating entry falls on; the Mobile
 // pane shows the phone's schedule entries. In the calendar, New, Edit and a double click work
@@ -63,3 +65,5 @@ private:
 
     std::unique_ptr<CMonthCalendar> m_pCalendar;
 };
+
+} // namespace dh1

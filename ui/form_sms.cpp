@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+namespace dh1 {
+
 using namespace ids;
 
 namespace {
@@ -289,3 +291,5 @@ void CForm_SMS::ShowMessageInfo(const CSmsEntry* message)
     }
     Detail()->SetRows(rows);
 }
+
+} // namespace dh1

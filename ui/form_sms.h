@@ -6,12 +6,15 @@
 #include <functional>
 
 class CFormButton;
-class CMVsyncDoc;
 class CRecordListCtrl;
-class CSmsEntry;
 class QCheckBox;
 class QDialog;
 class QLabel;
+
+namespace dh1 {
+
+class CMVsyncDoc;
+class CSmsEntry;
 
 // The short messages stored on the phone: read them, show one in the detail pane, compose and
 // store a new one, delete the checked ones. The main window has no page for it.
@@ -60,3 +63,5 @@ private:
     ModalRunner m_runModal;
     bool m_bReadDone = false;
 };
+
+} // namespace dh1

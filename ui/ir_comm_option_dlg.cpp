@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+namespace dh1 {
+
 CIrCommOptionDlg::CIrCommOptionDlg(QWidget* parent)
     : QDialog(parent), m_pPort(new QLineEdit(this)), m_pTimeout(new QLineEdit(this)),
       m_pEnable(new QCheckBox(QStringLiteral("Enable IrComm"), this))
@@ -60,3 +62,5 @@ void CIrCommOptionDlg::accept()
     UpdateData(true);
     QDialog::accept();
 }
+
+} // namespace dh1

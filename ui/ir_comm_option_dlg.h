@@ -7,6 +7,8 @@
 class QCheckBox;
 class QLineEdit;
 
+namespace dh1 {
+
 // "IrComm Option": switches the infrared mode and sets the infrared virtual port and timeout.
 // The edits are enabled exactly while "Enable IrComm" is checked. Its members are the options.
 class CIrCommOptionDlg : public QDialog, public CIrCommOptions {
@@ -30,3 +32,5 @@ private:
     QLineEdit* m_pTimeout;
     QCheckBox* m_pEnable;
 };
+
+} // namespace dh1

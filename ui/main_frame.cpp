@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+namespace dh1 {
+
 using namespace ids;
 
 namespace {
@@ -132,3 +134,5 @@ void CMainFrame::UpdateComPortChecks()
             port->setChecked(m_doc.IsComPortChecked(n));
     }
 }
+
+} // namespace dh1

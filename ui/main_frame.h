@@ -3,6 +3,8 @@
 #include "controls/tabbed_frame.h"
 #include "document/option_editor.h"
 
+namespace dh1 {
+
 class CDataForm;
 class CMVsyncDoc;
 
@@ -32,3 +34,5 @@ private:
     // The option commands open their dialogs over this window, through its modal runner.
     ScopedOptionEditor m_optionDialogs;
 };
+
+} // namespace dh1

@@ -5,6 +5,8 @@
 #include "platform/string_table.h"
 #include "ui/entry_rules.h"
 
+namespace dh1 {
+
 CMemoDlg::CMemoDlg(CMemoEntry& memo, int mode, QWidget* parent)
     : CMemoEditDlg(platform::LoadString(64172), 5, parent), m_memo(memo)
 {
@@ -29,3 +31,5 @@ void CMemoDlg::accept()
     m_memo.m_strText = text;
     QDialog::accept();
 }
+
+} // namespace dh1

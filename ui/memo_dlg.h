@@ -5,6 +5,8 @@
 #include "controls/memo_edit_dlg.h"
 #include "link/records.h"
 
+namespace dh1 {
+
 // Edits the text of one memo. Built with the memo and a mode (1 New, 2 Edit; the title says
 // which); the memo changes only on OK, and only with a text.
 class CMemoDlg : public CMemoEditDlg {
@@ -23,3 +25,5 @@ public Q_SLOTS:
 private:
     CMemoEntry& m_memo;
 };
+
+} // namespace dh1

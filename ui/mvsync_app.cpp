@@ -3,6 +3,8 @@
 #include "document/mvsync_doc.h"
 #include "ui/main_frame.h"
 
+namespace dh1 {
+
 CMVsyncApp::CMVsyncApp() : TDocumentApp(kCaption, kInstanceName, QStringLiteral("deskhand")) {}
 
 CMVsyncApp::~CMVsyncApp() = default;
@@ -14,3 +16,5 @@ bool CMVsyncApp::InitInstance(const QStringList& arguments)
     OpenWindow();
     return true;
 }
+
+} // namespace dh1

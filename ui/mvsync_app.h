@@ -2,6 +2,8 @@
 
 #include "controls/document_app.h"
 
+namespace dh1 {
+
 class CMainFrame;
 class CMVsyncDoc;
 
@@ -26,3 +28,5 @@ public:
     // DDE starts ("-Embedding", "/Automation", "-dde", ...) and "--no-splash" turn it off.
     static bool ShowSplashFor(const QStringList& arguments) { return CStartupSplash::ShowSplashFor(arguments); }
 };
+
+} // namespace dh1

@@ -3,6 +3,8 @@
 #include "ui/debug_option_dlg.h"
 #include "ui/ir_comm_option_dlg.h"
 
+namespace dh1 {
+
 namespace {
 
 // Shows the dialog with the options as its members; OK leaves the edited ones there.
@@ -35,3 +37,5 @@ bool COptionDialogs::EditDebugOptions(CDebugOptions& options)
 {
     return Edit<CDebugOptionDlg>(options, m_runModal);
 }
+
+} // namespace dh1

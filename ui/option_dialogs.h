@@ -6,6 +6,8 @@
 
 class QDialog;
 
+namespace dh1 {
+
 // The option commands' dialogs: the values go in, the user edits them, and OK hands them back.
 // The dialogs run through the runner (tests script them), else modally.
 class COptionDialogs final : public IOptionEditor {
@@ -22,3 +24,5 @@ public:
 private:
     ModalRunner m_runModal;
 };
+
+} // namespace dh1

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
+namespace dh1 {
+
 using namespace ids;
 
 CPhoneListForm::CPhoneListForm(CMVsyncDoc& doc, const Layout& layout, const PhoneCommands& commands, QWidget* parent)
@@ -145,3 +147,5 @@ void CPhoneListForm::OnMobileDelete()
     doc.Disconnect();
     RefreshAfterPhone();
 }
+
+} // namespace dh1

@@ -2,6 +2,8 @@
 
 #include "ui/data_form.h"
 
+namespace dh1 {
+
 // The base of the schedule and memo tabs, whose Mobile pane shows one phone list: read whole
 // by Mobile Read, written and deleted entry by entry between one connect and Disconnect.
 // PC and PIM entries keep their links to phone entries unless a read showed that the phone no
@@ -159,3 +161,5 @@ protected:
 private:
     const PhoneListOps<Record> m_ops;
 };
+
+} // namespace dh1

@@ -9,6 +9,8 @@
 #include <QFormLayout>
 #include <QVBoxLayout>
 
+namespace dh1 {
+
 namespace {
 constexpr int kNumberColumn = 2;
 } // namespace
@@ -61,3 +63,5 @@ void CPhonebookListDlg::accept()
         return;
     QDialog::accept();
 }
+
+} // namespace dh1

@@ -3,9 +3,12 @@
 #include <QDialog>
 #include <QString>
 
-class CMVsyncDoc;
 class CPhoneNumEdit;
 class CRecordListCtrl;
+
+namespace dh1 {
+
+class CMVsyncDoc;
 
 // Picks a mobile number from the PC phonebook and the PIM contacts: a click on a row takes its
 // number, which may then be edited. After OK the number is the dialog's result.
@@ -31,3 +34,5 @@ private:
     CRecordListCtrl* m_pList;
     CPhoneNumEdit* m_pNumber;
 };
+
+} // namespace dh1

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace dh1 {
+
 // Command and control ids of Deskhand's window. Menu actions keep their command id as data;
 // form controls are registered under their control id.
 namespace ids {
@@ -95,3 +97,5 @@ enum DialogControl : int {
 };
 
 } // namespace ids
+
+} // namespace dh1

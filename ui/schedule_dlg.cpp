@@ -13,6 +13,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+namespace dh1 {
+
 namespace {
 
 // The alarm texts as the dialog template lists them, for the alarm values 0 to 5.
@@ -97,3 +99,5 @@ void CSelectScheduleDlg::accept()
     m_nChosen = int(m_pList->GetItemData(row));
     QDialog::accept();
 }
+
+} // namespace dh1

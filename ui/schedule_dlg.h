@@ -11,6 +11,8 @@
 
 class CRecordListCtrl;
 
+namespace dh1 {
+
 // Edits one schedule entry: subject, date, time, repeat and alarm. Built with the entry and a
 // mode (1 New, 2 Edit; the title says which); the entry changes only on OK.
 class CScheduleDlg : public CScheduleEditDlg {
@@ -50,3 +52,5 @@ private:
     CRecordListCtrl* m_pList;
     int m_nChosen = -1;
 };
+
+} // namespace dh1

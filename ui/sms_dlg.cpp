@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+namespace dh1 {
+
 CSMSDlg::CSMSDlg(const CMVsyncDoc& doc, const QString& text, QWidget* parent)
     : QDialog(parent), m_strText(text), m_doc(doc)
 {
@@ -120,3 +122,5 @@ void CSMSDlg::accept()
     m_strReference = m_pReference->text();
     QDialog::accept();
 }
+
+} // namespace dh1

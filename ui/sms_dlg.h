@@ -6,11 +6,14 @@
 #include <functional>
 
 class CLimitedTextEdit;
-class CMVsyncDoc;
 class CPhoneNumEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace dh1 {
+
+class CMVsyncDoc;
 
 // Composes a short message: the number (typed, or picked from the PC phonebook and the PIM
 // contacts with "...."), the text and a message reference of 0 to 255. "Save" confirms,
@@ -59,3 +62,5 @@ private:
     QPushButton* m_pSave;
     QPushButton* m_pSend;
 };
+
+} // namespace dh1

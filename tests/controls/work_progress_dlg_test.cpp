@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 class WorkProgressDlgTest : public ::testing::Test {

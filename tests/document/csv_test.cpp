@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 class Csv : public ::testing::Test {

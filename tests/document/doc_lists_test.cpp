@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 std::unique_ptr<CPhoneEntry> contact(const char* name, int index = -1, int list = 1, int sim = -1)

@@ -8,6 +8,8 @@
 
 #include <QSignalSpy>
 
+using namespace dh1;
+
 namespace {
 
 // The document driving the phone session against the simulated phone.

@@ -18,6 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace dh1;
+
 namespace {
 
 QByteArray str(const char* text)

@@ -24,6 +24,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace dh1;
+
 namespace {
 
 // Writes stop at a file size of zero for the lifetime of the guard, for every user.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 using phonesim::Fault;

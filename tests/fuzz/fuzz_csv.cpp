@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace dh1;
+
 namespace {
 
 // Refused headers answer with a box; a fuzzer must not print one per input.

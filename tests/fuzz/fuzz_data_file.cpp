@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+using namespace dh1;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     CArchive ar(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+using namespace dh1;
+
 namespace {
 
 void check(bool condition)

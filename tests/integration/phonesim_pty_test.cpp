@@ -16,6 +16,8 @@
 
 #include <vector>
 
+using namespace dh1;
+
 namespace {
 
 class PhonesimPtyTest : public ::testing::Test {

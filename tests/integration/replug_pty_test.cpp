@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 class ReplugPtyTest : public ::testing::Test {

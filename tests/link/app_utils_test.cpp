@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 // What a number field of Deskhand takes: a '+' only first (after what is dropped before it).

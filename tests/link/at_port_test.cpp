@@ -8,6 +8,8 @@
 
 #include <QPushButton>
 
+using namespace dh1;
+
 namespace {
 
 using phonesim::Fault;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 class MessagePumpTest : public ::testing::Test {

@@ -4,6 +4,8 @@
 #include "link/globals.h"
 #include "link/message_pump.h"
 
+using namespace dh1;
+
 namespace {
 
 using phonesim::BookEntry;

@@ -8,6 +8,8 @@
 
 #include <poll.h>
 
+using namespace dh1;
+
 namespace {
 
 using phonesim::Fault;

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace dh1;
+
 class PhoneSessionTest : public SimulatedPhoneTest {
 protected:
     PhoneSessionTest()

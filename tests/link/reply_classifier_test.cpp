@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 // Replies as phones send them, with the result code the transport makes of them, the error

@@ -5,6 +5,8 @@
 #include "link/globals.h"
 #include "support/simulated_line_fixture.h"
 
+using namespace dh1;
+
 class SimulatedPhoneTest : public SimulatedLineTest {
 protected:
     SimulatedPhoneTest()

@@ -16,6 +16,8 @@
 
 #include <limits>
 
+using namespace dh1;
+
 namespace {
 
 class DocumentCommand : public ::testing::Test {

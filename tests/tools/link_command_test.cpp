@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
+using namespace dh1;
+
 namespace {
 
 using phonesim::Fault;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 QJsonObject Parse(const char* json)

@@ -14,6 +14,8 @@
 
 #include <functional>
 
+using namespace dh1;
+
 namespace {
 
 using namespace ids;

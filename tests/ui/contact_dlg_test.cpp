@@ -14,6 +14,8 @@
 
 #include <gmock/gmock.h>
 
+using namespace dh1;
+
 namespace {
 
 const QStringList kGroups{"Family", "VIP", "Friends", "Colleague", "Group1", "Group2", "Others"};

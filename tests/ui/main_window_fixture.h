@@ -40,6 +40,8 @@
 #include <functional>
 #include <memory>
 
+using namespace dh1;
+
 namespace uitest {
 
 using windowtest::WindowUi;

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dh1;
+
 namespace {
 
 TEST(IrCommOption, EditsFollowTheCheckBoxAndOkStoresTheValues)

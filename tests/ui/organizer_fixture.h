@@ -12,6 +12,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
+using namespace dh1;
+
 namespace uitest {
 
 // Types the text into the widget key by key, as a keyboard or an input method gives it.

@@ -8,6 +8,8 @@
 #include "ui/schedule_dlg.h"
 #include "ui/sms_dlg.h"
 
+using namespace dh1;
+
 
 namespace {
 

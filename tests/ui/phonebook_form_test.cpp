@@ -5,6 +5,8 @@
 
 #include <gmock/gmock.h>
 
+using namespace dh1;
+
 namespace {
 
 using namespace ids;

@@ -14,6 +14,8 @@
 
 #include <gmock/gmock.h>
 
+using namespace dh1;
+
 namespace {
 
 using namespace ids;

@@ -10,6 +10,8 @@
 
 #include <functional>
 
+using namespace dh1;
+
 namespace {
 
 using namespace ids;
