@@ -1,6 +1,7 @@
 #include "docshared/csv_file.h"
 
 #include "platform/ansi_codepage.h"
+#include "platform/folders.h"
 #include "platform/ui_services.h"
 
 #include <QFile>
@@ -200,6 +201,11 @@ QString DecodeFile(const QByteArray& bytes)
 QByteArray EncodeFile(const QString& text)
 {
     return platform::ToAnsi(QString(text).remove(QChar(u'\0')));
+}
+
+bool WriteFile(const QString& path, const QString& text)
+{
+    return platform::WriteFileAtomically(path, EncodeFile(text));
 }
 
 namespace {

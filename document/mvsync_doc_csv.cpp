@@ -5,7 +5,6 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
-#include <QFile>
 
 namespace dh1 {
 
@@ -83,9 +82,7 @@ bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
     const QString text = ExportCsv(tab);
     if (text.isEmpty())
         return false;
-    QFile file(path);
-    const QByteArray bytes = csv::EncodeFile(text);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!csv::WriteFile(path, text)) {
         platform::AfxMessageBox(platform::LoadString(64000), platform::MB_ICONINFORMATION);
         return false;
     }

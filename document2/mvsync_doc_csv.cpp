@@ -3,7 +3,6 @@
 
 #include "docshared/csv_file.h"
 #include "link2/model_profile.h"
-#include "platform/folders.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
@@ -104,7 +103,7 @@ bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
     const QString text = ExportCsv(tab);
     if (text.isEmpty())
         return false;
-    if (!platform::WriteFileAtomically(path, csv::EncodeFile(text))) {
+    if (!csv::WriteFile(path, text)) {
         platform::AfxMessageBox(platform::LoadString(kExportFailedText), platform::MB_ICONWARNING);
         return false;
     }
