@@ -52,10 +52,7 @@ TEST_F(BusyPauses, EveryPauseOfACommandIsBusy)
     AddPcContact("Dora", "0172");
     AddSchedule("Gym", Today());
     AddMemo("Bread");
-    const struct {
-        const char* name;
-        std::function<void()> run;
-    } commands[] = {
+    const testsupport::NamedCommand commands[] = {
         {"contacts: read the handset", [&] { Click(IDC_MOBILE_READ); }},
         {"contacts: copy to the handset",
          [&] {
@@ -123,19 +120,7 @@ TEST_F(BusyPauses, EveryPauseOfACommandIsBusy)
              Press(memo, IDC_MOBILE_DELETE);
          }},
     };
-    for (const auto& command : commands) {
-        int pauses = 0;
-        int idlePauses = 0;
-        watch.onSleep = [&](int) {
-            ++pauses;
-            idlePauses += doc->IsBusy() ? 0 : 1;
-        };
-        command.run();
-        watch.onSleep = nullptr;
-        EXPECT_GT(pauses, 0) << command.name;
-        EXPECT_EQ(idlePauses, 0) << command.name;
-        ExpectIdle();
-    }
+    testsupport::ExpectBusyInEveryPause(watch, commands, [&] { return doc->IsBusy(); }, [&] { ExpectIdle(); });
     EXPECT_TRUE(dialogs.empty());
     // The three deletions asked first.
     EXPECT_THAT(Boxes(), ElementsAre("Are you sure?", "Are you sure?", "Are you sure?"));

@@ -47,10 +47,7 @@ TEST_F(BusyPauses2, EveryPauseOfACommandIsBusy)
     AddPc(schedules, QStringLiteral("Gym"));
     AddPc(memos, QStringLiteral("Bread"));
 
-    const struct {
-        const char* name;
-        std::function<void()> run;
-    } commands[] = {
+    const testsupport::NamedCommand commands[] = {
         {"contacts: read the handset", [&] { Click(IDC_MOBILE_READ); }},
         {"contacts: copy to the PC list",
          [&] {
@@ -109,19 +106,7 @@ TEST_F(BusyPauses2, EveryPauseOfACommandIsBusy)
              ClickOn(memos, IDC_COPY_TO_PC);
          }},
     };
-    for (const auto& command : commands) {
-        int pauses = 0;
-        int idlePauses = 0;
-        watch.onSleep = [&](int) {
-            ++pauses;
-            idlePauses += doc->IsBusy() ? 0 : 1;
-        };
-        command.run();
-        watch.onSleep = nullptr;
-        EXPECT_GT(pauses, 0) << command.name;
-        EXPECT_EQ(idlePauses, 0) << command.name;
-        ExpectIdle();
-    }
+    testsupport::ExpectBusyInEveryPause(watch, commands, [&] { return doc->IsBusy(); }, [&] { ExpectIdle(); });
     EXPECT_TRUE(Boxes().isEmpty()) << Boxes().join(u'|').toStdString();
 }
 
