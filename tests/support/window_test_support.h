@@ -6,12 +6,14 @@
 #include "support/recording_ui_services.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QPointer>
 #include <QThread>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +132,48 @@ inline void SavePicture(QWidget& widget, const QString& name)
     widget.show();
     QApplication::processEvents();
     EXPECT_TRUE(widget.grab().save(QDir(PictureFolder()).filePath(name + QStringLiteral(".png")))) << name.toStdString();
+}
+
+// When the save at exit fails, the window says so (the warning box, No by default) and stays,
+// and with it the session's work; quitting without the data saved is the user's answer to that
+// question. Exit and the close button alike. Then, kept open, the window closes without a word
+// once mend has let the folder take the data again; the caller looks at what reached the disk.
+// The window shows a session whose every save fails.
+inline void ExpectAFailedSaveAtExitKeepsTheWindow(QWidget& window, QAction& exit, testsupport::RecordingUiServices& rec,
+                                                 const QString& warning, const std::function<void()>& mend)
+{
+    const struct {
+        const char* how;
+        std::function<void()> close;
+    } ways[] = {
+        {"Exit", [&] { exit.trigger(); }},
+        {"the close button", [&] { window.windowHandle()->close(); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        window.show();
+        rec.boxes.clear();
+        rec.boxAnswers = {platform::IDNO};
+        way.close();
+        EXPECT_TRUE(window.isVisible());
+        ASSERT_EQ(rec.boxTexts(), QStringList{warning});
+        EXPECT_EQ(rec.boxes[0].style, unsigned(platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2));
+
+        rec.boxAnswers = {platform::IDYES};
+        way.close();
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(rec.boxTexts().size(), 2);
+    }
+
+    window.show();
+    rec.boxes.clear();
+    rec.boxAnswers = {platform::IDNO};
+    window.close();
+    ASSERT_TRUE(window.isVisible());
+    mend();
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(rec.boxTexts().size(), 1);
 }
 
 } // namespace windowtest

@@ -325,47 +325,16 @@ TEST_F(MainFrame, LongListPicture)
     SavePicture(*frame, QStringLiteral("main_phonebook_long_list"));
 }
 
-// When the save at exit fails, the window says so and stays, and with it the session's work;
-// quitting without the data saved is the user's answer to that question. Exit and the close
-// button alike.
+// When the save at exit fails, the window says so and stays, and with it the session's work.
 TEST_F(MainFrame, AFailedSaveAtExitKeepsTheWindowUnlessTheUserQuitsAnyway)
 {
     AddPcContact(QStringLiteral("Ann"), QStringLiteral("0123"));
     // A folder where the data file belongs: every save fails, also for root.
     ASSERT_TRUE(QDir(dataDir.path()).mkdir(QStringLiteral("mvsync.dat")));
-    const struct {
-        const char* how;
-        std::function<void()> close;
-    } ways[] = {
-        {"Exit", [&] { frame->FindAction(ID_APP_EXIT)->trigger(); }},
-        {"the close button", [&] { frame->windowHandle()->close(); }},
-    };
-    for (const auto& way : ways) {
-        SCOPED_TRACE(way.how);
-        frame->show();
-        ui.rec.boxes.clear();
-        ui.rec.boxAnswers = {platform::IDNO};
-        way.close();
-        EXPECT_TRUE(frame->isVisible());
-        ASSERT_EQ(Boxes(), QStringList{platform::LoadString(64010)});
-        EXPECT_EQ(ui.rec.boxes[0].style, unsigned(platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2));
-
-        ui.rec.boxAnswers = {platform::IDYES};
-        way.close();
-        EXPECT_FALSE(frame->isVisible());
-        EXPECT_EQ(Boxes().size(), 2);
-    }
-
-    // Kept open, the work reaches the disk once the folder takes it again.
-    frame->show();
-    ui.rec.boxes.clear();
-    ui.rec.boxAnswers = {platform::IDNO};
-    frame->close();
-    ASSERT_TRUE(frame->isVisible());
-    ASSERT_TRUE(QDir(dataDir.path()).rmdir(QStringLiteral("mvsync.dat")));
-    frame->close();
-    EXPECT_FALSE(frame->isVisible());
-    EXPECT_EQ(Boxes().size(), 1);
+    ASSERT_NO_FATAL_FAILURE(windowtest::ExpectAFailedSaveAtExitKeepsTheWindow(
+        *frame, *frame->FindAction(ID_APP_EXIT), ui.rec, platform::LoadString(64010),
+        [&] { ASSERT_TRUE(QDir(dataDir.path()).rmdir(QStringLiteral("mvsync.dat"))); }));
+    // Kept open, the work reached the disk once the folder took it again.
     CMVsyncDoc saved;
     saved.SetDataDir(dataDir.path());
     saved.LoadLocalData();

@@ -192,9 +192,7 @@ TEST_F(MainFrame2, BoxesCarryTheProgramsNameWhole)
     EXPECT_EQ(title.toStdString(), "Deskhand2");
 }
 
-// When the save at exit fails, the window says so and stays, and with it the session's work;
-// quitting without the data saved is the user's answer to that question. Exit and the close
-// button alike.
+// When the save at exit fails, the window says so and stays, and with it the session's work.
 TEST_F(MainFrame2, AFailedSaveAtExitKeepsTheWindowUnlessTheUserQuitsAnyway)
 {
     AddPcContact(QStringLiteral("Ann"), QStringLiteral("0123"));
@@ -204,39 +202,10 @@ TEST_F(MainFrame2, AFailedSaveAtExitKeepsTheWindowUnlessTheUserQuitsAnyway)
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
     doc->SetDataDir(folder);
-    const struct {
-        const char* how;
-        std::function<void()> close;
-    } ways[] = {
-        {"Exit", [&] { frame->FindAction(ID_APP_EXIT)->trigger(); }},
-        {"the close button", [&] { frame->windowHandle()->close(); }},
-    };
-    for (const auto& way : ways) {
-        SCOPED_TRACE(way.how);
-        frame->show();
-        ui.rec.boxes.clear();
-        ui.rec.boxAnswers = {platform::IDNO};
-        way.close();
-        EXPECT_TRUE(frame->isVisible());
-        ASSERT_EQ(Boxes(), QStringList {platform::LoadString(64310)});
-        EXPECT_EQ(ui.rec.boxes[0].style, unsigned(platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2));
-
-        ui.rec.boxAnswers = {platform::IDYES};
-        way.close();
-        EXPECT_FALSE(frame->isVisible());
-        EXPECT_EQ(Boxes().size(), 2);
-    }
-
-    // Kept open, the work reaches the disk once the folder is back.
-    frame->show();
-    ui.rec.boxes.clear();
-    ui.rec.boxAnswers = {platform::IDNO};
-    frame->close();
-    ASSERT_TRUE(frame->isVisible());
-    ASSERT_TRUE(QFile::remove(folder) && QDir().mkdir(folder));
-    frame->close();
-    EXPECT_FALSE(frame->isVisible());
-    EXPECT_EQ(Boxes().size(), 1);
+    ASSERT_NO_FATAL_FAILURE(windowtest::ExpectAFailedSaveAtExitKeepsTheWindow(
+        *frame, *frame->FindAction(ID_APP_EXIT), ui.rec, platform::LoadString(64310),
+        [&] { ASSERT_TRUE(QFile::remove(folder) && QDir().mkdir(folder)); }));
+    // Kept open, the work reached the disk once the folder took it again.
     CMVsyncDoc saved;
     ASSERT_TRUE(saved.LoadLocalData(QDir(folder).filePath(QStringLiteral("msync.dat")), nullptr));
     ASSERT_EQ(saved.m_arPcContacts.size(), 1u);
