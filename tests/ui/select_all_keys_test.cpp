@@ -1,14 +1,9 @@
-// Select All and the schedule dialog's repeat buttons answer every change of their state, not
-// only a mouse click: the space bar on the focused box, and a toggle as assistive technology
-// makes it (QCheckBox::toggle, setChecked).
+// Deskhand's Select All boxes and the schedule dialog's repeat buttons answer every change of
+// their state, not only a mouse click.
 #include "organizer_fixture.h"
 
+#include "support/toggle_checks.h"
 #include "ui/schedule_dlg.h"
-
-#include <QCheckBox>
-#include <QRadioButton>
-
-#include <functional>
 
 using namespace dh1;
 
@@ -44,64 +39,16 @@ TEST_F(SelectAllKeys, EveryToggleOfSelectAllSelectsOrClearsTheRows)
     };
     for (const auto& pane : panes) {
         ShowPage(pane.page);
-        QCheckBox* box = pane.form->CheckBox(pane.box);
-        CRecordListCtrl* list = pane.form->RecordList(pane.list);
         SCOPED_TRACE(pane.form->objectName().toStdString() + ' ' + std::to_string(pane.box));
-        ASSERT_TRUE(box->isEnabled());
-        ASSERT_EQ(list->GetSelectedCount(), 0);
-
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Space);
-        EXPECT_TRUE(box->isChecked());
-        EXPECT_EQ(list->GetSelectedCount(), 2);
-        EXPECT_TRUE(IsOn(pane.form, pane.remove));
-
-        box->toggle();
-        EXPECT_EQ(list->GetSelectedCount(), 0);
-        EXPECT_FALSE(IsOn(pane.form, pane.remove));
-
-        box->setChecked(true);
-        EXPECT_EQ(list->GetSelectedCount(), 2);
-        EXPECT_TRUE(IsOn(pane.form, pane.remove));
-
-        // A row left out clears the box and leaves the other row selected.
-        list->SetSelected(0, false);
-        EXPECT_FALSE(box->isChecked());
-        EXPECT_EQ(list->GetSelectedCount(), 1);
-        EXPECT_TRUE(IsOn(pane.form, pane.remove));
-        list->clearSelection();
+        windowtest::ExpectSelectAllFollowsEveryToggle(*pane.form->CheckBox(pane.box), *pane.form->RecordList(pane.list),
+                                                      windowtest::RowMark::Selected, *pane.form->GetDlgItem(pane.remove));
     }
 }
 
 TEST(ScheduleDialogKeys, TheRepeatFollowsTheCheckedButton)
 {
     platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
-    const struct {
-        const char* how;
-        std::function<void(CScheduleDlg&)> change;
-        int repeat;
-    } cases[] = {
-        {"setChecked", [](CScheduleDlg& dlg) { dlg.RepeatButton(2)->setChecked(true); }, 2},
-        {"toggle", [](CScheduleDlg& dlg) { dlg.RepeatButton(4)->toggle(); }, 4},
-        {"arrow key",
-         [](CScheduleDlg& dlg) {
-             dlg.RepeatButton(3)->setFocus();
-             QTest::keyClick(dlg.RepeatButton(3), Qt::Key_Right);
-         },
-         4},
-        {"back to once", [](CScheduleDlg& dlg) { dlg.RepeatButton(0)->setChecked(true); }, 0},
-    };
-    for (const auto& c : cases) {
-        CScheduleEntry entry;
-        entry.m_dtStart = COleDateTime(2004, 3, 7, 9, 0, 0);
-        entry.m_nRepeat = 3;
-        CScheduleDlg dlg(entry, CScheduleDlg::ModeEdit);
-        dlg.show();
-        QApplication::setActiveWindow(&dlg); // the arrow keys move within the focused window
-        c.change(dlg);
-        dlg.accept();
-        EXPECT_EQ(entry.m_nRepeat, c.repeat) << c.how;
-    }
+    windowtest::ExpectTheRepeatFollowsTheCheckedButton<CScheduleDlg, CScheduleEntry>();
 }
 
 } // namespace

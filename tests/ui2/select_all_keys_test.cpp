@@ -1,14 +1,8 @@
-// Select All and the schedule dialog's repeat buttons answer every change of their state, not
-// only a mouse click: the space bar on the focused box, and a toggle as assistive technology
-// makes it (QCheckBox::toggle, setChecked).
+// Deskhand2's Select All boxes and the schedule dialog's repeat buttons answer every change of
+// their state, not only a mouse click.
 #include "organizer_fixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QRadioButton>
-#include <QTest>
-
-#include <functional>
+#include "support/toggle_checks.h"
 
 namespace {
 
@@ -47,70 +41,18 @@ TEST_F(SelectAllKeys, EveryToggleOfSelectAllChecksOrClearsTheRows)
         {2, memos, IDC_ORGANIZER_PC_SELECT_ALL, IDC_PC_LIST, IDC_PC_DELETE},
         {2, memos, IDC_ORGANIZER_MOBILE_SELECT_ALL, IDC_PHONE_LIST, IDC_MOBILE_DELETE},
     };
-    const auto checked = [](const CRecordListCtrl* list) { return int(CDataForm::CheckedIds(*list).size()); };
     for (const auto& pane : panes) {
         frame->SelectTab(pane.tab);
-        QCheckBox* box = pane.form->CheckBox(pane.box);
-        CRecordListCtrl* list = pane.form->RecordList(pane.list);
         SCOPED_TRACE(pane.form->objectName().toStdString() + ' ' + std::to_string(pane.box));
-        ASSERT_TRUE(box->isEnabled());
-        ASSERT_EQ(list->GetItemCount(), 2);
-        ASSERT_EQ(checked(list), 0);
-        // The box shows the shown list's rows, whatever the pane's hidden list holds.
-        EXPECT_FALSE(box->isChecked());
-
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Space);
-        EXPECT_TRUE(box->isChecked());
-        EXPECT_EQ(checked(list), 2);
-        EXPECT_TRUE(pane.form->GetDlgItem(pane.remove)->isEnabled());
-
-        box->toggle();
-        EXPECT_EQ(checked(list), 0);
-        EXPECT_FALSE(pane.form->GetDlgItem(pane.remove)->isEnabled());
-
-        box->setChecked(true);
-        EXPECT_EQ(checked(list), 2);
-        EXPECT_TRUE(pane.form->GetDlgItem(pane.remove)->isEnabled());
-
-        // A row left out clears the box and keeps the other row checked.
-        list->SetCheck(0, false);
-        EXPECT_FALSE(box->isChecked());
-        EXPECT_EQ(checked(list), 1);
-        EXPECT_TRUE(pane.form->GetDlgItem(pane.remove)->isEnabled());
-        list->SetCheck(1, false);
+        windowtest::ExpectSelectAllFollowsEveryToggle(*pane.form->CheckBox(pane.box), *pane.form->RecordList(pane.list),
+                                                      windowtest::RowMark::Checked, *pane.form->GetDlgItem(pane.remove));
     }
 }
 
 TEST(ScheduleDialogKeys, TheRepeatFollowsTheCheckedButton)
 {
     platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
-    const struct {
-        const char* how;
-        std::function<void(CScheduleDlg&)> change;
-        int repeat;
-    } cases[] = {
-        {"setChecked", [](CScheduleDlg& dlg) { dlg.RepeatButton(2)->setChecked(true); }, 2},
-        {"toggle", [](CScheduleDlg& dlg) { dlg.RepeatButton(4)->toggle(); }, 4},
-        {"arrow key",
-         [](CScheduleDlg& dlg) {
-             dlg.RepeatButton(3)->setFocus();
-             QTest::keyClick(dlg.RepeatButton(3), Qt::Key_Right);
-         },
-         4},
-        {"back to once", [](CScheduleDlg& dlg) { dlg.RepeatButton(0)->setChecked(true); }, 0},
-    };
-    for (const auto& c : cases) {
-        CScheduleEntry entry;
-        entry.m_dtStart = COleDateTime(2004, 3, 7, 9, 0, 0);
-        entry.m_nRepeat = 3;
-        CScheduleDlg dlg(entry, CScheduleDlg::ModeEdit);
-        dlg.show();
-        QApplication::setActiveWindow(&dlg); // the arrow keys move within the focused window
-        c.change(dlg);
-        dlg.accept();
-        EXPECT_EQ(entry.m_nRepeat, c.repeat) << c.how;
-    }
+    windowtest::ExpectTheRepeatFollowsTheCheckedButton<CScheduleDlg, CScheduleEntry>();
 }
 
 } // namespace
