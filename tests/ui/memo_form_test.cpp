@@ -2,6 +2,7 @@
 #include "organizer_fixture.h"
 
 #include "controls/limited_text_edit.h"
+#include "support/memo_return_check.h"
 #include "ui/contact_dlg.h"
 #include "ui/memo_dlg.h"
 
@@ -143,33 +144,7 @@ TEST(MemoDialog, ReturnConfirmsAndOnlyTheContactMemoTakesItAsANewLine)
 {
     platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
     g_nMemoTextLen = 40;
-    const struct {
-        const char* before;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        bool closed;
-        const char* text; // in the edit afterwards
-    } rows[] = {
-        {"Buy milk", Qt::Key_Return, Qt::NoModifier, true, "Buy milk"},
-        {"Buy milk", Qt::Key_Enter, Qt::KeypadModifier, true, "Buy milk"},
-        {"", Qt::Key_Return, Qt::NoModifier, false, ""}, // an empty memo is not taken
-        {"Buy milk", Qt::Key_Return, Qt::ControlModifier, false, "Buy milk\n"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.before + std::string(" + ") + QKeySequence(row.key | row.modifiers).toString().toStdString());
-        CMemoEntry memo;
-        memo.m_strText = QString::fromUtf8(row.before);
-        CMemoDlg dlg(memo, CMemoDlg::ModeEdit);
-        EXPECT_EQ(dlg.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(), "Ok");
-        dlg.show();
-        dlg.TextEdit()->setFocus();
-        dlg.TextEdit()->moveCursor(QTextCursor::End);
-        QTest::keyClick(dlg.TextEdit(), row.key, row.modifiers);
-        EXPECT_EQ(dlg.TextEdit()->toPlainText(), row.text);
-        EXPECT_EQ(dlg.isVisible(), !row.closed);
-        EXPECT_EQ(dlg.result(), row.closed ? int(QDialog::Accepted) : int(QDialog::Rejected));
-        EXPECT_EQ(memo.m_strText, row.closed ? QString::fromUtf8(row.text) : QString::fromUtf8(row.before));
-    }
+    windowtest::ExpectReturnConfirmsTheMemo<CMemoDlg>(CMemoEntry{}, &CMemoEntry::m_strText);
 
     CMVsyncDoc doc; // the phone's field lengths
     CPhoneEntry entry;

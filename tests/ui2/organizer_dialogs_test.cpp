@@ -4,6 +4,7 @@
 #include "controls/limited_text_edit.h"
 #include "controls/phone_num_edit.h"
 #include "platform/string_table.h"
+#include "support/memo_return_check.h"
 #include "ui2/memo_dlg.h"
 #include "ui2/schedule_dlg.h"
 #include "ui2/sms_dlg.h"
@@ -82,34 +83,9 @@ TEST_F(OrganizerDialogs, MemoTakesOneMoreCharacterUpToTheLimitAndALongerOneShrin
 // dialog, and Ctrl+Return breaks the line.
 TEST_F(OrganizerDialogs, ReturnConfirmsTheMemo)
 {
-    const struct {
-        const char* before;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        bool closed;
-        const char* text; // in the edit afterwards
-    } rows[] = {
-        {"Buy milk", Qt::Key_Return, Qt::NoModifier, true, "Buy milk"},
-        {"Buy milk", Qt::Key_Enter, Qt::KeypadModifier, true, "Buy milk"},
-        {"", Qt::Key_Return, Qt::NoModifier, false, ""}, // an empty memo is not taken
-        {"Buy milk", Qt::Key_Return, Qt::ControlModifier, false, "Buy milk\n"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.before + std::string(" + ") + QKeySequence(row.key | row.modifiers).toString().toStdString());
-        CScheduleEntry memo;
-        memo.m_nKind = CScheduleEntry::KindMemo;
-        memo.m_strSubject = QString::fromUtf8(row.before);
-        CMemoDlg dialog(memo, CMemoDlg::ModeEdit);
-        EXPECT_EQ(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(), "Ok");
-        dialog.show();
-        dialog.TextEdit()->setFocus();
-        dialog.TextEdit()->moveCursor(QTextCursor::End);
-        QTest::keyClick(dialog.TextEdit(), row.key, row.modifiers);
-        EXPECT_EQ(dialog.TextEdit()->toPlainText(), row.text);
-        EXPECT_EQ(dialog.isVisible(), !row.closed);
-        EXPECT_EQ(dialog.result(), row.closed ? int(QDialog::Accepted) : int(QDialog::Rejected));
-        EXPECT_EQ(memo.m_strSubject, row.closed ? QString::fromUtf8(row.text) : QString::fromUtf8(row.before));
-    }
+    CScheduleEntry memo;
+    memo.m_nKind = CScheduleEntry::KindMemo;
+    windowtest::ExpectReturnConfirmsTheMemo<CMemoDlg>(memo, &CScheduleEntry::m_strSubject);
 }
 
 TEST_F(OrganizerDialogs, ScheduleOkComposesTheStartAndKeepsAnUnchosenAlarm)
