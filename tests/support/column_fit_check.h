@@ -7,6 +7,7 @@
 #include "controls/record_header_ctrl.h"
 #include "controls/record_list_ctrl.h"
 
+#include <QApplication>
 #include <QHeaderView>
 
 #include <gtest/gtest.h>
@@ -40,6 +41,20 @@ inline void ExpectColumnsFit(QWidget& window)
             EXPECT_LE(detail->sizeHintForIndex(detail->model()->index(row, 0)).width(), detail->header()->sectionSize(0))
                 << detail->GetLabel(row).toStdString();
         }
+    }
+}
+
+// The window's lists fit at the system font and at one six points larger.
+inline void ExpectColumnsFitTheSystemFontAndALargerOne(QWidget& window)
+{
+    const QFont system = QApplication::font();
+    ASSERT_GT(system.pointSize(), 0);
+    for (const int points : {system.pointSize(), system.pointSize() + 6}) {
+        SCOPED_TRACE(points);
+        QFont font = system;
+        font.setPointSize(points);
+        window.setFont(font);
+        ExpectColumnsFit(window);
     }
 }
 

@@ -11,15 +11,7 @@ using Columns = MainWindowTest;
 
 TEST_F(Columns, TitlesNumbersAndLabelsFitTheFont)
 {
-    const QFont system = QApplication::font();
-    ASSERT_GT(system.pointSize(), 0);
-    for (const int points : {system.pointSize(), system.pointSize() + 6}) {
-        SCOPED_TRACE(points);
-        QFont font = system;
-        font.setPointSize(points);
-        frame->setFont(font);
-        windowtest::ExpectColumnsFit(*frame);
-    }
+    windowtest::ExpectColumnsFitTheSystemFontAndALargerOne(*frame);
 }
 
 } // namespace

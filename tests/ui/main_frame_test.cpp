@@ -6,6 +6,7 @@
 #include "controls/work_progress_dlg.h"
 #include "link/progress_view.h"
 #include "platform/shell_open.h"
+#include "support/help_check.h"
 #include "ui/about_dlg.h"
 #include "ui/contact_dlg.h"
 #include "ui/debug_option_dlg.h"
@@ -118,38 +119,16 @@ TEST_F(MainFrame, ControlsCarryTheirTextsAsAccessibleNames)
 
 TEST_F(MainFrame, HelpOpensThePageOfTheLanguageOrTheEnglishOne)
 {
-    QStringList opened;
-    platform::ScopedShellOpener opener([&](const QUrl& url) {
-        opened << QFileInfo(url.toLocalFile()).fileName();
-        return true;
-    });
-    for (const int language : {platform::LANG_ENGLISH_US, platform::LANG_CHINESE_SIMPLIFIED, platform::LANG_GERMAN}) {
-        platform::ScopedLanguage guard(language);
-        frame->OnHelp();
-    }
-    EXPECT_THAT(opened, ElementsAre("help_en.html", "help_cn.html", "help_en.html"));
+    QStringList pages;
+    for (const QString& page : windowtest::HelpPagesOpened(*frame->FindAction(ID_HELP)))
+        pages << QFileInfo(page).fileName();
+    EXPECT_THAT(pages, ElementsAre("help_en.html", "help_cn.html", "help_en.html"));
 }
 
 // Without a browser to take the page, a box says so and names the page's file.
 TEST_F(MainFrame, HelpWithoutABrowserSaysWhereThePageIs)
 {
-    QStringList opened;
-    platform::ScopedShellOpener opener([&](const QUrl& url) {
-        opened << url.toLocalFile();
-        return false;
-    });
-    for (const int language : {platform::LANG_ENGLISH_US, platform::LANG_CHINESE_SIMPLIFIED}) {
-        platform::ScopedLanguage guard(language);
-        ui.rec.boxes.clear();
-        frame->FindAction(ID_HELP)->trigger();
-        ASSERT_EQ(opened.size(), 1);
-        EXPECT_TRUE(QFileInfo::exists(opened[0]));
-        ASSERT_EQ(Boxes().size(), 1);
-        EXPECT_EQ(Boxes()[0], platform::LoadString(61720).arg(opened[0]));
-        EXPECT_TRUE(Boxes()[0].endsWith(u'\n' + opened.takeFirst()));
-        EXPECT_EQ(ui.rec.boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
-    }
-    EXPECT_TRUE(Boxes()[0].startsWith(QStringLiteral("无法")));
+    windowtest::ExpectHelpWithoutABrowserSaysWhereThePageIs(*frame->FindAction(ID_HELP), ui.rec, QStringLiteral("/help/"));
 }
 
 // Every window carries exactly its own title: the program names itself for the desktop without
