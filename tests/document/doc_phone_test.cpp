@@ -3,8 +3,8 @@
 #include "link/capacities.h"
 #include "link/progress_view.h"
 #include "link/simulated_phone_fixture.h"
+#include "support/pim_cards.h"
 #include "support/recording_progress.h"
-#include "support/temp_folder.h"
 
 #include <QSignalSpy>
 
@@ -111,29 +111,17 @@ TEST_F(DocPhone, PimNumbersReachThePhoneAsANumberFieldHoldsThem)
         {"0301234P5", "0301234P5"},
         {"0301234p5", "0301234p5"},
     };
-    testsupport::TempFolder store;
-    qputenv("DESKHAND_PIM_DIR", store.path().toUtf8());
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        ASSERT_TRUE(store.write(QStringLiteral("contacts/%1.vcf").arg(i),
-                                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:c" + QByteArray::number(qulonglong(i))
-                                    + "\r\nFN:Contact " + QByteArray::number(qulonglong(i)) + "\r\nTEL;TYPE=CELL:"
-                                    + rows[i].tel + "\r\nEND:VCARD\r\n"));
-    }
-    const bool imported = doc.ImportOutlookContacts();
-    qunsetenv("DESKHAND_PIM_DIR");
-    ASSERT_TRUE(imported);
+    QList<QByteArray> tels;
+    for (const auto& row : rows)
+        tels << row.tel;
+    ASSERT_TRUE(testsupport::ImportCellCards(tels, [&] { return doc.ImportOutlookContacts(); }));
     ASSERT_EQ(doc.m_outlookContacts.size(), std::size(rows));
 
     ASSERT_TRUE(doc.ReadHandsetBook());
     ASSERT_TRUE(doc.SelectHandsetBook());
     std::vector<int> indices;
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const QString name = QStringLiteral("Contact %1").arg(i);
-        for (const auto& record : doc.m_outlookContacts) {
-            if (record->m_strName == name)
-                indices.push_back(doc.WriteHandsetContact(*record));
-        }
-    }
+    for (const CPhoneEntry& source : testsupport::InCardOrder(doc.m_outlookContacts, tels.size()))
+        indices.push_back(doc.WriteHandsetContact(source));
     doc.Disconnect();
     ASSERT_EQ(indices.size(), std::size(rows));
     ASSERT_TRUE(doc.ReadHandsetBook());

@@ -6,7 +6,7 @@
 #include "link2/session_fixture.h"
 #include "phonesim/fault.h"
 #include "phonesim/sms_pdu.h"
-#include "support/temp_folder.h"
+#include "support/pim_cards.h"
 
 #include <QSignalSpy>
 
@@ -187,28 +187,14 @@ TEST_F(DocPhone, PimNumbersReachThePhoneAsANumberFieldHoldsThem)
         {"0301234P5", "0301234+5", "0301234P5"},
         {"0301234p5", "03012345", "03012345"},
     };
-    testsupport::TempFolder store;
-    qputenv("DESKHAND_PIM_DIR", store.path().toUtf8());
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        ASSERT_TRUE(store.write(QStringLiteral("contacts/%1.vcf").arg(i),
-                                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:c" + QByteArray::number(qulonglong(i))
-                                    + "\r\nFN:Contact " + QByteArray::number(qulonglong(i)) + "\r\nTEL;TYPE=CELL:"
-                                    + rows[i].tel + "\r\nEND:VCARD\r\n"));
-    }
-    const bool imported = doc.ImportOutlookContacts();
-    qunsetenv("DESKHAND_PIM_DIR");
-    ASSERT_TRUE(imported);
+    QList<QByteArray> tels;
+    for (const auto& row : rows)
+        tels << row.tel;
+    ASSERT_TRUE(testsupport::ImportCellCards(tels, [&] { return doc.ImportOutlookContacts(); }));
     ASSERT_EQ(doc.m_arOutlookContacts.size(), std::size(rows));
     ASSERT_TRUE(doc.ReadHandsetBook());
 
-    std::vector<CPhoneEntry> sources;
-    for (size_t i = 0; i < std::size(rows); ++i) {
-        const QString name = QStringLiteral("Contact %1").arg(i);
-        for (const auto& record : doc.m_arOutlookContacts) {
-            if (record->m_strName == name)
-                sources.push_back(*record);
-        }
-    }
+    const std::vector<CPhoneEntry> sources = testsupport::InCardOrder(doc.m_arOutlookContacts, tels.size());
     ASSERT_EQ(sources.size(), std::size(rows));
     std::vector<int> indices;
     for (const CPhoneEntry* written : writeHandset(sources))
