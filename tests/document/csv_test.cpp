@@ -1,11 +1,10 @@
 #include "document/mvsync_doc.h"
 
 #include "platform/string_table.h"
+#include "support/csv_commands.h"
 #include "support/csv_forms.h"
-#include "support/recording_ui_services.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -13,44 +12,7 @@ using namespace dh1;
 
 namespace {
 
-class Csv : public ::testing::Test {
-protected:
-    Csv() { doc.SetCurrentTabProvider([this] { return tab; }); }
-
-    QString writeFile(const QByteArray& bytes)
-    {
-        const QString path = dir.filePath(QStringLiteral("in.csv"));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
-    }
-
-    void load(const QByteArray& bytes, int onTab)
-    {
-        tab = onTab;
-        recording.ui.fileAnswers.push_back(writeFile(bytes));
-        doc.OnLoadFromCsv();
-    }
-
-    QByteArray save(int onTab)
-    {
-        tab = onTab;
-        const QString path = dir.filePath(QStringLiteral("out.csv"));
-        QFile::remove(path);
-        recording.ui.fileAnswers.push_back(path);
-        doc.OnSaveAsCsv();
-        recording.ui.fileAnswers.clear(); // unused when nothing was exported
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
-    testsupport::ScopedRecordingUi recording;
-    QTemporaryDir dir;
-    CMVsyncDoc doc;
-    int tab = 0;
-};
+using Csv = testsupport::CsvCommandTest<CMVsyncDoc>;
 
 TEST_F(Csv, OriginalContactFileImports)
 {
@@ -185,7 +147,7 @@ TEST_F(Csv, ExportEdges)
 
     // A file that cannot be created is reported.
     tab = 2;
-    recording.ui.fileAnswers.push_back(dir.filePath(QStringLiteral("missing/sub/out.csv")));
+    recording.ui.fileAnswers.push_back(files.path(QStringLiteral("missing/sub/out.csv")));
     doc.OnSaveAsCsv();
     EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to create the file.")});
 }
@@ -193,7 +155,7 @@ TEST_F(Csv, ExportEdges)
 TEST_F(Csv, UnreadableFileAndLegacyBytes)
 {
     tab = 2;
-    recording.ui.fileAnswers.push_back(dir.filePath(QStringLiteral("nope.csv")));
+    recording.ui.fileAnswers.push_back(files.path(QStringLiteral("nope.csv")));
     doc.OnLoadFromCsv();
     EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to open file")});
 

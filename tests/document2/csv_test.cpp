@@ -4,9 +4,8 @@
 
 #include "link2/model_profile.h"
 #include "platform/string_table.h"
+#include "support/csv_commands.h"
 #include "support/csv_forms.h"
-#include "support/recording_ui_services.h"
-#include "support/temp_folder.h"
 
 #include <QFile>
 
@@ -16,38 +15,7 @@ namespace {
 
 using namespace dh2;
 
-class Csv : public ::testing::Test {
-protected:
-    Csv() { doc.SetCurrentTabProvider([this] { return tab; }); }
-
-    // The file a load reads and a save writes, and the commands run through the dialogs.
-    QString writeFile(const QByteArray& bytes)
-    {
-        EXPECT_TRUE(files.write(QStringLiteral("in.csv"), bytes));
-        return files.path(QStringLiteral("in.csv"));
-    }
-    void load(const QByteArray& bytes, int onTab)
-    {
-        tab = onTab;
-        recording.ui.fileAnswers.push_back(writeFile(bytes));
-        doc.OnLoadFromCsv();
-    }
-    QByteArray save(int onTab)
-    {
-        tab = onTab;
-        QFile::remove(files.path(QStringLiteral("out.csv")));
-        recording.ui.fileAnswers.push_back(files.path(QStringLiteral("out.csv")));
-        doc.OnSaveAsCsv();
-        recording.ui.fileAnswers.clear(); // unused when nothing was exported
-        return files.read(QStringLiteral("out.csv"));
-    }
-
-    platform::ScopedLanguage english {platform::LANG_ENGLISH_US};
-    testsupport::ScopedRecordingUi recording;
-    testsupport::TempFolder files;
-    CMVsyncDoc doc;
-    int tab = 0;
-};
+using Csv = testsupport::CsvCommandTest<CMVsyncDoc>;
 
 // A file as the original program wrote it: the name and the group bare, every other cell
 // between three quotes on each side.
