@@ -3,6 +3,8 @@
 // What the window tests of both programs share: the user-interface services that record like
 // the scripted fake and really disable the main window, a queue of dialog scripts that the
 // windows' modal runner plays, and pictures for reviewers in build/screenshots/.
+#include "controls/record_list_ctrl.h"
+#include "phonesim/phone.h"
 #include "support/recording_ui_services.h"
 
 #include <QAbstractButton>
@@ -19,6 +21,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 namespace windowtest {
 
@@ -77,6 +80,42 @@ public:
     std::deque<Dialog> scripts;
     int run = 0;
 };
+
+// A contact in a list of the document, shown after the form's refresh.
+template <typename Entry, typename Doc, typename Form>
+Entry* AddContact(Doc& doc, Form& form, int kind, const QString& name, const QString& mobile, const QString& home,
+                  const QString& office)
+{
+    auto entry = std::make_unique<Entry>();
+    entry->m_strName = name;
+    entry->m_strMobile = mobile;
+    entry->m_strHome = home;
+    entry->m_strOffice = office;
+    Entry* raw = entry.get();
+    doc.ContactList(kind)->push_back(std::move(entry));
+    form.RefreshList(kind);
+    return raw;
+}
+
+// Column 1 (the name, subject or memo) of every row.
+inline QStringList Names(const CRecordListCtrl* list)
+{
+    QStringList names;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        names << list->GetItemText(row, 1);
+    return names;
+}
+
+// The commands the phone received since its log was last cleared that begin with prefix.
+inline QStringList Sent(const phonesim::Phone& phone, const QByteArray& prefix)
+{
+    QStringList sent;
+    for (const QByteArray& command : phone.commandLog()) {
+        if (command.startsWith(prefix))
+            sent << QString::fromLatin1(command);
+    }
+    return sent;
+}
 
 // Turns the event loop until the condition holds or the time is up; the condition's last answer.
 inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000)

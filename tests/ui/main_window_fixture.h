@@ -92,15 +92,7 @@ protected:
     CPhoneEntry* AddPcContact(const QString& name, const QString& mobile, const QString& home = {},
                               const QString& office = {}, int kind = CMVsyncDoc::ListPc)
     {
-        auto entry = std::make_unique<CPhoneEntry>();
-        entry->m_strName = name;
-        entry->m_strMobile = mobile;
-        entry->m_strHome = home;
-        entry->m_strOffice = office;
-        CPhoneEntry* raw = entry.get();
-        doc->ContactList(kind)->push_back(std::move(entry));
-        form->RefreshList(kind);
-        return raw;
+        return windowtest::AddContact<CPhoneEntry>(*doc, *form, kind, name, mobile, home, office);
     }
 
     void Click(int id) { qobject_cast<QAbstractButton*>(form->GetDlgItem(id))->click(); }
@@ -109,13 +101,7 @@ protected:
     QString Text(int id) const { return form->Static(id)->text(); }
 
     // Column 1 (the name) of every row.
-    static QStringList Names(const CRecordListCtrl* list)
-    {
-        QStringList names;
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            names << list->GetItemText(row, 1);
-        return names;
-    }
+    static QStringList Names(const CRecordListCtrl* list) { return windowtest::Names(list); }
     static void Select(CRecordListCtrl* list, std::initializer_list<int> rows)
     {
         list->clearSelection();
@@ -130,15 +116,7 @@ protected:
     }
 
     // Phone commands sent since the log was last cleared that begin with prefix.
-    QStringList Sent(const QByteArray& prefix) const
-    {
-        QStringList sent;
-        for (const QByteArray& command : phone.commandLog()) {
-            if (command.startsWith(prefix))
-                sent << QString::fromLatin1(command);
-        }
-        return sent;
-    }
+    QStringList Sent(const QByteArray& prefix) const { return windowtest::Sent(phone, prefix); }
 
     // The window is usable again and the port is free.
     void ExpectIdle() const

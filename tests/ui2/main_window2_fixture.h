@@ -90,15 +90,7 @@ protected:
     CPhoneEntry* AddPcContact(const QString& name, const QString& mobile, const QString& home = {},
                               const QString& office = {}, int kind = CMVsyncDoc::ListPc)
     {
-        auto entry = std::make_unique<CPhoneEntry>();
-        entry->m_strName = name;
-        entry->m_strMobile = mobile;
-        entry->m_strHome = home;
-        entry->m_strOffice = office;
-        CPhoneEntry* raw = entry.get();
-        doc->ContactList(kind)->push_back(std::move(entry));
-        form->RefreshList(kind);
-        return raw;
+        return windowtest::AddContact<CPhoneEntry>(*doc, *form, kind, name, mobile, home, office);
     }
     // A handset entry on the simulated phone.
     void PutHandset(int index, const QString& name, const QString& mobile)
@@ -119,23 +111,9 @@ protected:
             list->SetCheck(row, true);
     }
     // Column 1 (the name) of every row.
-    static QStringList Names(const CRecordListCtrl* list)
-    {
-        QStringList names;
-        for (int row = 0; row < list->GetItemCount(); ++row)
-            names << list->GetItemText(row, 1);
-        return names;
-    }
+    static QStringList Names(const CRecordListCtrl* list) { return windowtest::Names(list); }
     // Phone commands received that begin with prefix.
-    QStringList Sent(const QByteArray& prefix) const
-    {
-        QStringList sent;
-        for (const QByteArray& command : phone.commandLog()) {
-            if (command.startsWith(prefix))
-                sent << QString::fromLatin1(command);
-        }
-        return sent;
-    }
+    QStringList Sent(const QByteArray& prefix) const { return windowtest::Sent(phone, prefix); }
     QStringList Boxes() const { return ui.rec.boxTexts(); }
     // The window is usable again and no command runs.
     void ExpectIdle() const
