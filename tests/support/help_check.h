@@ -1,12 +1,18 @@
 #pragma once
 
 // Help of either program: the page of the language, and a box naming the page when no browser
-// takes it.
+// takes it, titled as the program.
+#include "controls/qt_ui_services.h"
+#include "controls/window_titles.h"
 #include "platform/shell_open.h"
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
+#include "support/window_test_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -53,6 +59,29 @@ inline void ExpectHelpWithoutABrowserSaysWhereThePageIs(QAction& help, testsuppo
         EXPECT_EQ(rec.boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
     }
     EXPECT_TRUE(rec.boxTexts()[0].startsWith(QStringLiteral("无法")));
+}
+
+// The title of the real box Help shows without a browser, the boxes titled with caption; the box
+// is wide enough for its title bar to show the title whole. Its picture goes to the reviewers.
+inline QString HelpBoxTitle(QAction& help, const QString& caption, const QString& picture)
+{
+    QtUiServices boxes(caption);
+    platform::ScopedUiServices guard(boxes);
+    platform::ScopedShellOpener opener([](const QUrl&) { return false; });
+    QString title;
+    QTimer answer; // stops with the call, also when no box came
+    answer.setSingleShot(true);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        EXPECT_GE(box->width(), TitleBarWidth(title));
+        SavePicture(*box, picture);
+        box->button(QMessageBox::Ok)->click();
+    });
+    answer.start(0);
+    help.trigger();
+    return title;
 }
 
 } // namespace windowtest

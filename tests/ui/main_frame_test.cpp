@@ -5,7 +5,6 @@
 #include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
 #include "link/progress_view.h"
-#include "platform/shell_open.h"
 #include "support/help_check.h"
 #include "ui/about_dlg.h"
 #include "ui/contact_dlg.h"
@@ -16,12 +15,9 @@
 #include "ui/phonebook_list_dlg.h"
 #include "ui/schedule_dlg.h"
 #include "ui/sms_dlg.h"
-#include "controls/qt_ui_services.h"
 #include "controls/window_titles.h"
 
 #include <QAccessible>
-#include <QMessageBox>
-#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -195,22 +191,8 @@ TEST_F(MainFrame, TheDefaultViewIsTheProgressDialog)
 // it whole; the picture shows the box Help gives without a browser.
 TEST_F(MainFrame, BoxesCarryTheProgramsNameWhole)
 {
-    QtUiServices boxes(QString::fromLatin1(CMVsyncApp::kCaption));
-    platform::ScopedUiServices guard(boxes);
-    platform::ScopedShellOpener opener([](const QUrl&) { return false; });
-    QString title;
-    QTimer answer; // stops with the test, also when no box came
-    answer.setSingleShot(true);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        EXPECT_GE(box->width(), TitleBarWidth(title));
-        SavePicture(*box, QStringLiteral("box_help_not_shown"));
-        box->button(QMessageBox::Ok)->click();
-    });
-    answer.start(0);
-    frame->OnHelp();
+    const QString title = windowtest::HelpBoxTitle(*frame->FindAction(ID_HELP), QString::fromLatin1(CMVsyncApp::kCaption),
+                                                   QStringLiteral("box_help_not_shown"));
     EXPECT_EQ(title.toStdString(), "Deskhand");
 }
 

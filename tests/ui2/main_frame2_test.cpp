@@ -3,9 +3,8 @@
 #include "main_window2_fixture.h"
 
 #include "controls/caption_bar.h"
-#include "controls/qt_ui_services.h"
 #include "controls/window_titles.h"
-#include "platform/shell_open.h"
+#include "support/help_check.h"
 #include "ui2/about_dlg.h"
 #include "ui2/contact_dlg.h"
 #include "ui2/memo_dlg.h"
@@ -19,8 +18,6 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QMessageBox>
-#include <QTimer>
 #include <QMenuBar>
 #include <QWindow>
 
@@ -173,22 +170,8 @@ TEST_F(MainFrame2, OperationsShowTheProgressWindowInTheirLook)
 // it whole; the picture shows the box Help gives without a browser.
 TEST_F(MainFrame2, BoxesCarryTheProgramsNameWhole)
 {
-    QtUiServices boxes(QString::fromLatin1(CMVsyncApp::kCaption));
-    platform::ScopedUiServices guard(boxes);
-    platform::ScopedShellOpener opener([](const QUrl&) { return false; });
-    QString title;
-    QTimer answer; // stops with the test, also when no box came
-    answer.setSingleShot(true);
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        EXPECT_GE(box->width(), TitleBarWidth(title));
-        windowtest::SavePicture(*box, QStringLiteral("deskhand2_box_help_not_shown"));
-        box->button(QMessageBox::Ok)->click();
-    });
-    answer.start(0);
-    frame->FindAction(ID_HELP)->trigger();
+    const QString title = windowtest::HelpBoxTitle(*frame->FindAction(ID_HELP), QString::fromLatin1(CMVsyncApp::kCaption),
+                                                   QStringLiteral("deskhand2_box_help_not_shown"));
     EXPECT_EQ(title.toStdString(), "Deskhand2");
 }
 
