@@ -82,6 +82,18 @@ void CDocumentBase::OnSaveAsCsv()
         SaveCsvFile(tab, path);
 }
 
+bool CDocumentBase::SaveCsvFile(int tab, const QString& path)
+{
+    const QString text = ExportCsv(tab);
+    if (text.isEmpty())
+        return false;
+    if (!csv::WriteFile(path, text)) {
+        platform::AfxMessageBox(platform::LoadString(m_files.csvSaveFailedText), m_files.csvSaveFailedIcon);
+        return false;
+    }
+    return true;
+}
+
 void CDocumentBase::OnLoadFromCsv()
 {
     const QString path = csv::AskOpenPath(m_files.csvOpenName);

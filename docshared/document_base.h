@@ -36,14 +36,16 @@ public:
 
     // The document's files, and the string-table texts of their boxes.
     struct Files {
-        QString dataFile;     // in the data folder
-        QString baselineFile; // the PIM baseline, beside the data file
-        int savedText;        // File Save worked
-        int saveFailedText;   // File Save failed
-        int damagedMovedText; // a damaged data file was moved aside (%1 the new path)
-        int damagedKeptText;  // a damaged data file could not be moved (%1 its path)
-        int quitUnsavedText;  // the save at exit failed: quit all the same?
-        QString csvOpenName;  // what the CSV open dialog offers
+        QString dataFile;           // in the data folder
+        QString baselineFile;       // the PIM baseline, beside the data file
+        int savedText;              // File Save worked
+        int saveFailedText;         // File Save failed
+        int damagedMovedText;       // a damaged data file was moved aside (%1 the new path)
+        int damagedKeptText;        // a damaged data file could not be moved (%1 its path)
+        int quitUnsavedText;        // the save at exit failed: quit all the same?
+        QString csvOpenName;        // what the CSV open dialog offers
+        int csvSaveFailedText;      // an export could not be written
+        unsigned csvSaveFailedIcon; // platform::MB_ICON... of that box
     };
 
     ~CDocumentBase() override;
@@ -88,9 +90,9 @@ public:
     void SetCurrentTabProvider(std::function<int()> provider) { m_currentTab = std::move(provider); }
     void OnSaveAsCsv();
     void OnLoadFromCsv();
-    // The same without dialogs: write the export of a tab to a file, read a file into a tab's
-    // list. Failures show their box and answer false.
-    virtual bool SaveCsvFile(int tab, const QString& path) = 0;
+    // The same without dialogs: write the export of a tab to a file (replacing it whole), read a
+    // file into a tab's list. Failures show their box and answer false.
+    bool SaveCsvFile(int tab, const QString& path);
     virtual bool LoadCsvFile(int tab, const QString& path) = 0;
     // The rows of an export, header first; empty when the list has no live entry to export.
     virtual QString ExportCsv(int tab) const = 0;

@@ -3,6 +3,7 @@
 #include "docshared/record_lists.h"
 #include "link/capacities.h"
 #include "platform/string_table.h"
+#include "platform/ui_services.h"
 
 #include <algorithm>
 
@@ -37,7 +38,8 @@ void dropStaleLinks(const RecordList<Record>& phone, int Record::*index, std::in
 } // namespace
 
 CMVsyncDoc::CMVsyncDoc(QObject* parent)
-    : CDocumentBase({QStringLiteral("mvsync.dat"), QStringLiteral("pimbase.dat"), 61448, 64001, 64002, 64003, 64010, {}},
+    : CDocumentBase({QStringLiteral("mvsync.dat"), QStringLiteral("pimbase.dat"), 61448, 64001, 64002, 64003, 64010, {},
+                     64000, platform::MB_ICONINFORMATION},
                     parent),
       m_groupNames{QStringLiteral("Family"), QStringLiteral("VIP"),    QStringLiteral("Friends"),
                    QStringLiteral("Colleague"), QStringLiteral("Group1"), QStringLiteral("Group2"),

@@ -228,7 +228,6 @@ public:
     bool IsIrCommChecked() const { return m_session.m_port.m_bIrComm; }
 
     // CSV export and import of the PC lists (the commands are CDocumentBase's).
-    bool SaveCsvFile(int tab, const QString& path) override;
     bool LoadCsvFile(int tab, const QString& path) override;
     QString ExportCsv(int tab) const override;
     // Each replaces the PC list from the lines of a file (header first); false for a refused header.

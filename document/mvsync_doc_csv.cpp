@@ -77,18 +77,6 @@ QString CMVsyncDoc::ExportCsv(int tab) const
     return csv::WithHeader(kHeaders[tab], rows);
 }
 
-bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
-{
-    const QString text = ExportCsv(tab);
-    if (text.isEmpty())
-        return false;
-    if (!csv::WriteFile(path, text)) {
-        platform::AfxMessageBox(platform::LoadString(64000), platform::MB_ICONINFORMATION);
-        return false;
-    }
-    return true;
-}
-
 bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
 {
     QByteArray bytes;

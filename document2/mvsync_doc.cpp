@@ -6,6 +6,7 @@
 #include "link2/model_profile.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
+#include "platform/ui_services.h"
 
 #include <QLocale>
 
@@ -29,7 +30,7 @@ bool sameOnPhone(const CScheduleEntry& a, const CScheduleEntry& b)
 
 CMVsyncDoc::CMVsyncDoc(QObject* parent)
     : CDocumentBase({QStringLiteral("msync.dat"), QStringLiteral("pimbase2.dat"), 62518, 64301, 64302, 64303, 64310,
-                     QStringLiteral("Load CSV file")},
+                     QStringLiteral("Load CSV file"), 64300, platform::MB_ICONWARNING},
                     parent)
 {
     ResetDefaultGroups();

@@ -227,7 +227,6 @@ public:
 
     // CSV export and import of the PC lists (the commands are CDocumentBase's).
     bool IsCsvCommandEnabled() const;
-    bool SaveCsvFile(int tab, const QString& path) override;
     bool LoadCsvFile(int tab, const QString& path) override;
     QString ExportCsv(int tab) const override;
     // Each replaces the PC list from the lines of a file (header first); false for a refused

@@ -13,7 +13,6 @@ namespace dh2 {
 namespace {
 
 constexpr int kInvalidFileText = 62494;
-constexpr int kExportFailedText = 64300;
 constexpr int kSkippedRowsText = 64304;
 
 const char* const kHeaders[] = {"Name,Mobile,Office,Home,Fax,Email,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
@@ -96,18 +95,6 @@ QString CMVsyncDoc::ExportCsv(int tab) const
         return {};
     }
     return csv::WithHeader(kHeaders[tab], rows);
-}
-
-bool CMVsyncDoc::SaveCsvFile(int tab, const QString& path)
-{
-    const QString text = ExportCsv(tab);
-    if (text.isEmpty())
-        return false;
-    if (!csv::WriteFile(path, text)) {
-        platform::AfxMessageBox(platform::LoadString(kExportFailedText), platform::MB_ICONWARNING);
-        return false;
-    }
-    return true;
 }
 
 bool CMVsyncDoc::LoadCsvFile(int tab, const QString& path)
