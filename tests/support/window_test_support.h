@@ -97,6 +97,19 @@ Entry* AddContact(Doc& doc, Form& form, int kind, const QString& name, const QSt
     return raw;
 }
 
+// Contacts "Contact 1" ... "Contact <count>" with mobile numbers 03010001 ..., added to a list
+// of the document without refilling the form: a long list for the pictures.
+template <typename Entry, typename Doc>
+void AddNumberedContacts(Doc& doc, int kind, int count)
+{
+    for (int i = 1; i <= count; ++i) {
+        auto entry = std::make_unique<Entry>();
+        entry->m_strName = QStringLiteral("Contact %1").arg(i);
+        entry->m_strMobile = QStringLiteral("0301%1").arg(i, 4, 10, QLatin1Char('0'));
+        doc.ContactList(kind)->push_back(std::move(entry));
+    }
+}
+
 // Column 1 (the name, subject or memo) of every row.
 inline QStringList Names(const CRecordListCtrl* list)
 {

@@ -4,11 +4,10 @@
 
 #include "link2/session_fixture.h"
 #include "phonesim/fault.h"
+#include "support/temp_folder.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -21,11 +20,9 @@ protected:
 
     QString file(const QByteArray& content)
     {
-        const QString path = dir.filePath(QStringLiteral("records%1.json").arg(++m_files));
-        QFile out(path);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(content);
-        return path;
+        const QString name = QStringLiteral("records%1.json").arg(++m_files);
+        EXPECT_TRUE(dir.write(name, content));
+        return dir.path(name);
     }
 
     void putHandset(int index, const QString& name)
@@ -36,7 +33,7 @@ protected:
         phoneState().handset.entries[index] = entry;
     }
 
-    QTemporaryDir dir;
+    testsupport::TempFolder dir;
 
 private:
     int m_files = 0;

@@ -3,11 +3,11 @@
 
 #include "link/phone_session_fixture.h"
 #include "platform/serial/com_port.h"
+#include "support/temp_folder.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 
 using namespace dh1;
 
@@ -21,11 +21,9 @@ protected:
 
     QString file(const QByteArray& content)
     {
-        const QString path = dir.filePath(QStringLiteral("records%1.json").arg(++m_files));
-        QFile out(path);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(content);
-        return path;
+        const QString name = QStringLiteral("records%1.json").arg(++m_files);
+        EXPECT_TRUE(dir.write(name, content));
+        return dir.path(name);
     }
 
     static QJsonArray records(const QJsonObject& output) { return output.value(QLatin1String("records")).toArray(); }
@@ -34,7 +32,7 @@ protected:
         return records(output)[i].toObject().value(QLatin1String(name));
     }
 
-    QTemporaryDir dir;
+    testsupport::TempFolder dir;
 
 private:
     int m_files = 0;
@@ -165,7 +163,7 @@ TEST_F(LinkCommandTest, ValuesThePhoneCannotTakeAreRefused)
 // The infrared link is paced by config.ini in the data folder.
 TEST_F(LinkCommandTest, InfraredReadsConfigIni)
 {
-    QFile config(dir.filePath(QStringLiteral("config.ini")));
+    QFile config(dir.path(QStringLiteral("config.ini")));
     ASSERT_TRUE(config.open(QIODevice::WriteOnly));
     config.write("[IrComm2k]\r\nbyte=8\r\nsleep=30\r\ntimeout=3\r\n");
     config.close();
@@ -204,7 +202,7 @@ TEST_F(LinkCommandTest, BadFilesAreRefusedBeforeThePhoneIsTouched)
         EXPECT_TRUE(output.value(QLatin1String("error")).toString().contains(QLatin1String(c.error)))
             << output.value(QLatin1String("error")).toString().toStdString();
     }
-    EXPECT_TRUE(run({"write", "memos", dir.filePath(QStringLiteral("missing.json"))}).value(QLatin1String("error")).toString().startsWith(QLatin1String("cannot read")));
+    EXPECT_TRUE(run({"write", "memos", dir.path(QStringLiteral("missing.json"))}).value(QLatin1String("error")).toString().startsWith(QLatin1String("cannot read")));
     EXPECT_TRUE(phone.commandLog().isEmpty());
 }
 

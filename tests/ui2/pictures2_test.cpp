@@ -63,12 +63,7 @@ TEST_F(Pictures2, LongListsLargerFontAndTheDivider)
 {
     for (int i = 1; i <= 12; ++i)
         PutHandset(i, QStringLiteral("Handset %1").arg(i), QStringLiteral("0170%1").arg(i));
-    for (int i = 1; i <= 120; ++i) {
-        auto entry = std::make_unique<CPhoneEntry>();
-        entry->m_strName = QStringLiteral("Contact %1").arg(i);
-        entry->m_strMobile = QStringLiteral("0301%1").arg(i, 4, 10, QLatin1Char('0'));
-        doc->ContactList(CMVsyncDoc::ListPc)->push_back(std::move(entry));
-    }
+    windowtest::AddNumberedContacts<CPhoneEntry>(*doc, CMVsyncDoc::ListPc, 120);
     form->RefreshList(CMVsyncDoc::ListPc);
     frame->resize(1000, 700);
     Click(IDC_MOBILE_READ);
