@@ -66,9 +66,40 @@ Fault Fault::closeLine()
     return {.kind = Kind::CloseLine};
 }
 
+Fault Fault::before(const QByteArray& lines)
+{
+    return {.kind = Kind::Before, .text = lines};
+}
+
+Fault Fault::lateFinal(int delayMs)
+{
+    return {.kind = Kind::LateFinal, .delayMs = delayMs};
+}
+
+Fault Fault::lost()
+{
+    return {.kind = Kind::Lost};
+}
+
+Fault Fault::lostThenClose()
+{
+    return {.kind = Kind::LostThenClose};
+}
+
 bool Fault::carriesOutCommand() const
 {
-    return kind == Kind::Ring || kind == Kind::Split || kind == Kind::Delay;
+    switch (kind) {
+    case Kind::Ring:
+    case Kind::Split:
+    case Kind::Delay:
+    case Kind::Before:
+    case Kind::LateFinal:
+    case Kind::Lost:
+    case Kind::LostThenClose:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void FaultPlan::add(const QByteArray& pattern, const Fault& fault, int times)
@@ -196,6 +227,15 @@ bool ParseFaultSpec(const QString& spec, QByteArray* pattern, Fault* fault, QStr
         ok = ok && period > 0;
     } else if (kind == "close") {
         *fault = Fault::closeLine();
+    } else if (kind == "before") {
+        ok = colon >= 0 && !rest.isEmpty();
+        *fault = Fault::before(UnescapeBytes(rest));
+    } else if (kind == "latefinal") {
+        *fault = Fault::lateFinal(number(0, 2000, &ok));
+    } else if (kind == "lost") {
+        *fault = Fault::lost();
+    } else if (kind == "lostclose") {
+        *fault = Fault::lostThenClose();
     } else {
         *error = QStringLiteral("unknown fault kind \"%1\"").arg(QString::fromUtf8(kind));
         return false;

@@ -95,9 +95,18 @@ Output Phone::handlePromptInput(char c)
         // An ESC cancels quietly; Ctrl-Z hands the text to the dialect, and fails in a family
         // that takes none.
         if (c == kCtrlZ) {
-            const std::optional<Response> response = m_dialect->finishPrompt(m_input, m_state);
-            reportContentsChange();
-            out.chunks.push_back({m_latencyMs, response ? Frame(*response, m_state) : FinalResultText(Response::Final::Error)});
+            const std::optional<Fault> fault = m_faults.take('>' + m_input);
+            if (fault && !fault->carriesOutCommand()) {
+                out = faultOutput(*fault, {});
+            } else {
+                const std::optional<Response> response = m_dialect->finishPrompt(m_input, m_state);
+                reportContentsChange();
+                const QByteArray answer = response ? Frame(*response, m_state) : FinalResultText(Response::Final::Error);
+                if (fault)
+                    out = faultOutput(*fault, answer);
+                else
+                    out.chunks.push_back({m_latencyMs, answer});
+            }
         }
         m_input.clear();
     } else if (c == '\r') {
@@ -139,7 +148,22 @@ Output Phone::faultOutput(const Fault& fault, const QByteArray& answer) const
         out.stream = StreamSpec {m_latencyMs, fault.delayMs, fault.text};
         break;
     case Fault::Kind::CloseLine:
+    case Fault::Kind::LostThenClose:
         out.closeAtMs = m_latencyMs;
+        break;
+    case Fault::Kind::Before:
+        out.chunks.push_back({m_latencyMs, fault.text});
+        out.chunks.push_back({m_latencyMs, answer});
+        break;
+    case Fault::Kind::LateFinal: {
+        // The final result is the answer's last line, "\r\nOK\r\n" and its kin.
+        const qsizetype finalStart = answer.size() > 2 ? answer.lastIndexOf("\r\n", answer.size() - 3) : -1;
+        const qsizetype split = finalStart < 0 ? 0 : finalStart;
+        out.chunks.push_back({m_latencyMs, answer.left(split) + "\r\nRING\r\n"});
+        out.chunks.push_back({m_latencyMs + fault.delayMs, answer.mid(split)});
+        break;
+    }
+    case Fault::Kind::Lost:
         break;
     }
     return out;

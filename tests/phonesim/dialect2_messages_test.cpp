@@ -72,6 +72,24 @@ TEST_F(Dialect2MessagesTest, PduModeListing)
 }
 
 // The store of the PC: storages, text mode, the prompt, the text in Base64, Ctrl-Z.
+// A fault on the text typed at the prompt: the phone stores the message, but its answer is
+// lost, or comes after unsolicited lines.
+TEST_F(Dialect2MessagesTest, FaultsOnTheTextAtThePrompt)
+{
+    phone.state().charset = "SYNC";
+    phone.state().simMessages.total = 3;
+    phone.send("AT+CPMS=\"SM\",\"SM\"");
+    phone.expectAnswers({{"AT+CMGF=1", Ok()}});
+    phone.phone.injectFault(">*", phonesim::Fault::lost(), 1);
+    phone.phone.injectFault(">*", phonesim::Fault::before("\r\n+CREG: 1\r\n"), 1);
+    EXPECT_EQ(phone.send("AT+CMGW=\"\""), QByteArray("\r\n> "));
+    EXPECT_EQ(BytesOf(phone.phone.receive(Sync(QStringLiteral("hi")) + "\x1a")), QByteArray());
+    EXPECT_EQ(phone.state().simMessages.used(), 1);
+    phone.send("AT+CMGW=\"\"");
+    EXPECT_EQ(BytesOf(phone.phone.receive(Sync(QStringLiteral("hi")) + "\x1a")), "\r\n+CREG: 1\r\n" + Ok("+CMGW: 2"));
+    EXPECT_EQ(phone.state().simMessages.used(), 2);
+}
+
 TEST_F(Dialect2MessagesTest, StoreSendAndDelete)
 {
     phone.state().charset = "SYNC";

@@ -162,6 +162,10 @@ TEST(Phone, FaultsPerCommand)
         {Fault::split(3, 50), "\r\nOK\r\n", true},
         {Fault::delay(900), "\r\nOK\r\n", true},
         {Fault::closeLine(), "", false},
+        {Fault::before("\r\n+CMTI: \"SM\",5\r\n"), "\r\n+CMTI: \"SM\",5\r\n\r\nOK\r\n", true},
+        {Fault::lateFinal(2000), "\r\nRING\r\n\r\nOK\r\n", true},
+        {Fault::lost(), "", true},
+        {Fault::lostThenClose(), "", true},
     };
     for (const auto& c : cases) {
         Phone phone;
@@ -202,6 +206,17 @@ TEST(Phone, FaultTimingAndStreams)
     output = phone.receive("ATE1\r");
     ASSERT_TRUE(output.closeAtMs);
     EXPECT_EQ(*output.closeAtMs, Phone::kDefaultLatencyMs);
+
+    // A list's body and RING come at once, its final result late.
+    phone.state().handset.entries[1] = {.name = QStringLiteral("A"), .mobile = QStringLiteral("123")};
+    phone.clearFaults();
+    phone.injectFault("AT+CPBR=*", Fault::lateFinal(2500));
+    output = phone.receive("AT+CPBR=1,10\r");
+    ASSERT_EQ(output.chunks.size(), 2u);
+    EXPECT_TRUE(output.chunks[0].bytes.contains("+CPBR: 1,"));
+    EXPECT_TRUE(output.chunks[0].bytes.endsWith("\r\nRING\r\n"));
+    EXPECT_EQ(output.chunks[1].bytes, QByteArray("\r\nOK\r\n"));
+    EXPECT_EQ(output.chunks[1].offsetMs - output.chunks[0].offsetMs, 2500);
 }
 
 } // namespace
