@@ -1,5 +1,6 @@
 #include "controls/about_box.h"
 
+#include "controls/dialog_parts.h"
 #include "controls/window_titles.h"
 
 #include <QDialog>
@@ -34,4 +35,5 @@ void LayOutAboutBox(QDialog& dialog, const QIcon& icon, const QString& iconName,
     QSize size = dialog.sizeHint();
     size.setWidth(std::max(size.width(), TitleBarWidth(dialog.windowTitle())));
     dialog.setFixedSize(size);
+    KeepFixedSize(dialog);
 }

@@ -104,6 +104,10 @@ protected:
     // Shows a state in a box without telling its handlers, which answer the user's changes
     // only: a form keeping a Select All box in step with its rows must not act on the rows.
     static void SetCheck(QCheckBox* box, bool checked);
+    // Whether a pane's Select All shows ticked: when every row is marked. An empty PC list counts
+    // as all marked; an empty phone list does not: nothing read, a failed read or an empty phone
+    // leaves nothing there to select.
+    static bool AllMarked(int rows, int marked, bool pcPane) { return (rows > 0 || pcPane) && marked == rows; }
     QGroupBox* AddPaneCaption(int id, const QString& text, const QString& name, const QRect& rect);
     CRecordListCtrl* AddRecordList(int id, const QString& name, const QRect& rect);
     // Called for every record list the builder added.

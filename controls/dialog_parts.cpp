@@ -1,6 +1,7 @@
 #include "controls/dialog_parts.h"
 
 #include <QDialog>
+#include <QEvent>
 #include <QPushButton>
 
 QDialogButtonBox* CreateDialogButtons(QDialog* dialog, QDialogButtonBox::StandardButtons buttons, const QString& okText,
@@ -17,4 +18,33 @@ QDialogButtonBox* CreateDialogButtons(QDialog* dialog, QDialogButtonBox::Standar
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;
+}
+
+namespace {
+
+// Fixes a dialog's size when it appears, when its fields and their fonts are final.
+class FixedSizeOnShow final : public QObject {
+public:
+    explicit FixedSizeOnShow(QDialog& dialog) : QObject(&dialog) { dialog.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            auto* dialog = static_cast<QWidget*>(watched);
+            // Equal minimum and maximum sizes are what tell the window manager.
+            dialog->setFixedSize(dialog->sizeHint().expandedTo(dialog->minimumSize()));
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void KeepFixedSize(QDialog& dialog)
+{
+    const Qt::WindowFlags sizing = Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint;
+    if (dialog.windowFlags() & sizing)
+        dialog.setWindowFlags(dialog.windowFlags() & ~sizing);
+    new FixedSizeOnShow(dialog);
 }

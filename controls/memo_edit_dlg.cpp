@@ -1,6 +1,7 @@
 #include "controls/memo_edit_dlg.h"
 
 #include "controls/control_names.h"
+#include "controls/dialog_parts.h"
 #include "controls/limited_text_edit.h"
 
 #include <QDialogButtonBox>
@@ -11,6 +12,7 @@ CMemoEditDlg::CMemoEditDlg(const QString& label, int lines, QWidget* parent)
     : QDialog(parent), m_pText(new CLimitedTextEdit)
 {
     setObjectName(QStringLiteral("CMemoDlg"));
+    KeepFixedSize(*this);
     NameControl(m_pText, QStringLiteral("text"), label.trimmed());
     m_pText->setTabChangesFocus(true);
     // Return is the dialog's: it confirms the memo. Ctrl+Return starts a new line.

@@ -1,6 +1,7 @@
 #include "controls/schedule_edit_dlg.h"
 
 #include "controls/control_names.h"
+#include "controls/dialog_parts.h"
 #include "controls/limited_line_edit.h"
 
 #include <QButtonGroup>
@@ -21,6 +22,7 @@ constexpr int kRepeatButtonIds[] = {1033, 1034, 1035, 1036, 1037};
 CScheduleEditDlg::CScheduleEditDlg(const Texts& texts, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("CScheduleDlg"));
+    KeepFixedSize(*this);
     m_pForm = new QFormLayout(this);
 
     m_pSubject = NameControl(new CLimitedLineEdit, QStringLiteral("subject"), texts.subject);

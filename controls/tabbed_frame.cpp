@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QIcon>
 #include <QVBoxLayout>
 
 CTabbedFrame::CTabbedFrame(DocumentHooks document, common::ProgressViewFactory progressWindows, const QString& program,
@@ -21,6 +22,7 @@ CTabbedFrame::CTabbedFrame(DocumentHooks document, common::ProgressViewFactory p
     , m_inputGate(m_document.isBusy, *this)
 {
     setObjectName(QStringLiteral("CMainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/%1.png").arg(program)));
     setMinimumSize(kMinWidth, kMinHeight);
     auto* client = new QWidget;
     auto* layout = new QVBoxLayout(client);

@@ -85,7 +85,8 @@ public Q_SLOTS:
     void OnFilePrint();
 
 protected:
-    // program names the help page and the resources ("deskhand", "deskhand2").
+    // program names the help page and the resources ("deskhand", "deskhand2"), the window's
+    // icon among them.
     CTabbedFrame(DocumentHooks document, common::ProgressViewFactory progressWindows, const QString& program,
                  QWidget* parent);
 

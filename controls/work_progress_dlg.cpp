@@ -1,5 +1,6 @@
 #include "controls/work_progress_dlg.h"
 
+#include "controls/dialog_parts.h"
 #include "controls/window_exposure.h"
 #include "platform/clock.h"
 #include "platform/string_table.h"
@@ -84,6 +85,8 @@ CWorkProgressDlg::CWorkProgressDlg(const Style& style, const common::ProgressReq
     buttons->addStretch();
     buttons->addWidget(m_pStop);
     layout->addLayout(buttons);
+    // A longer status line is cut at the window's edge: the window keeps its place and size.
+    KeepFixedSize(*this);
     adjustSize();
 
     QRect area;

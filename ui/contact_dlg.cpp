@@ -36,6 +36,7 @@ Edit* addField(QFormLayout* form, int labelId, const QString& name, int limit)
 CPhonebookEditDlg::CPhonebookEditDlg(CPhoneEntry& entry, int mode, QWidget* parent) : QDialog(parent), m_entry(entry)
 {
     setWindowTitle(EditDialogTitle(mode));
+    KeepFixedSize(*this);
 }
 
 int CPhonebookEditDlg::LimitFor(const QString& text, int length)

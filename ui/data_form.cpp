@@ -200,8 +200,7 @@ void CDataForm::OnItemChanged(CRecordListCtrl* list)
 {
     const bool pc = IsPcList(list);
     const int selected = list->GetSelectedCount();
-    // An empty list counts as all selected.
-    SetCheck(CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll), selected == list->GetItemCount());
+    SetCheck(CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll), AllMarked(list->GetItemCount(), selected, pc));
     EnableControl(pc ? IDC_PC_DELETE : IDC_MOBILE_DELETE, selected > 0);
     if (pc)
         UpdatePcTotal();

@@ -1,5 +1,7 @@
 #include "ui/debug_option_dlg.h"
 
+#include "controls/dialog_parts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -42,6 +44,7 @@ CDebugOptionDlg::CDebugOptionDlg(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &CDebugOptionDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDebugOptionDlg::reject);
     connect(m_pEnable, &QCheckBox::clicked, this, &CDebugOptionDlg::OnEnable);
+    KeepFixedSize(*this);
 }
 
 void CDebugOptionDlg::UpdateData(bool saveAndValidate)

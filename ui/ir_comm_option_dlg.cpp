@@ -1,5 +1,7 @@
 #include "ui/ir_comm_option_dlg.h"
 
+#include "controls/dialog_parts.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -29,6 +31,7 @@ CIrCommOptionDlg::CIrCommOptionDlg(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &CIrCommOptionDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CIrCommOptionDlg::reject);
     connect(m_pEnable, &QCheckBox::clicked, this, &CIrCommOptionDlg::OnEnableIrComm);
+    KeepFixedSize(*this);
 }
 
 void CIrCommOptionDlg::UpdateData(bool saveAndValidate)

@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -39,7 +38,6 @@ CMainFrame::CMainFrame(CMVsyncDoc& doc, QWidget* parent)
     , m_doc(doc)
     , m_optionDialogs([this] { return std::make_unique<COptionDialogs>(GetModalRunner()); })
 {
-    setWindowIcon(QIcon(QStringLiteral(":/icons/deskhand.png")));
     BuildMenus();
     // The message form is no page of the window.
     OnCreateClient({{platform::LoadString(63036), [&doc] { return std::make_unique<CForm_Contact>(doc); }},

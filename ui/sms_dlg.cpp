@@ -23,6 +23,7 @@ CSMSDlg::CSMSDlg(const CMVsyncDoc& doc, const QString& text, QWidget* parent)
     setObjectName(QStringLiteral("CSMSDlg"));
     setWindowTitle(LoadString(64183));
     setMinimumWidth(380);
+    KeepFixedSize(*this);
 
     m_pNumber = NameControl(new CPhoneNumEdit, QStringLiteral("number"), LoadString(64157));
     m_pNumber->LimitText(kNumberLimit);

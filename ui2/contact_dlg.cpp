@@ -21,6 +21,7 @@ CContactDlg::CContactDlg(CPhoneEntry& entry, int mode, QWidget* parent) : QDialo
 {
     setObjectName(QStringLiteral("CContactDlg"));
     setWindowTitle(EditDialogTitle(mode));
+    KeepFixedSize(*this);
     auto* box = new QGroupBox(QStringLiteral("Phonebook"));
     auto* form = new QFormLayout(box);
     const auto line = [form](CLimitedLineEdit* edit, const QString& label, const QString& name, int limit,

@@ -144,15 +144,11 @@ void CDataForm::OnCheckChanged(CRecordListCtrl* list)
     // The pane's other list is hidden: its rows say nothing about the box and Delete shown.
     if (list != (pc ? ShownPcList() : ShownMobileList()))
         return;
-    bool all = true;
-    bool any = false;
-    for (int row = 0; row < list->GetItemCount(); ++row) {
-        const bool checked = list->GetCheck(row);
-        all = all && checked;
-        any = any || checked;
-    }
-    SetCheck(CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll), all);
-    EnableControl(pc ? IDC_PC_DELETE : IDC_MOBILE_DELETE, any);
+    int checked = 0;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        checked += list->GetCheck(row) ? 1 : 0;
+    SetCheck(CheckBox(pc ? m_layout.pcSelectAll : m_layout.mobileSelectAll), AllMarked(list->GetItemCount(), checked, pc));
+    EnableControl(pc ? IDC_PC_DELETE : IDC_MOBILE_DELETE, checked > 0);
     if (ListKind(list) == CMVsyncDoc::ListOutlook && PcKind() == CMVsyncDoc::ListOutlook)
         UpdatePcTotal();
 }

@@ -15,6 +15,7 @@ CSMSDlg::CSMSDlg(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("CSMSDlg"));
     setWindowTitle(QStringLiteral("SMS"));
     setMinimumWidth(380);
+    KeepFixedSize(*this);
 
     const QString numberLabel = QStringLiteral("Number :");
     m_pNumber = new CPhoneNumEdit;

@@ -1,6 +1,7 @@
 // The progress window in the styles of both programs, on the flags of their links.
 #include "controls/work_progress_dlg.h"
 
+#include "controls/event_loop_clock.h"
 #include "link/globals.h"
 #include "link/progress_view.h"
 #include "link2/message_pump.h"
@@ -9,6 +10,7 @@
 #include "platform/string_table.h"
 #include "support/recording_ui_services.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -166,6 +168,57 @@ TEST_F(ProgressDialog2Test, TwoLooks)
         EXPECT_EQ(image.pixelColor(0, 0), platform::toQColor(phone ? 0xCF7C5F : 0x30BBFC));
         EXPECT_EQ(image.pixelColor(1, 1), platform::toQColor(phone ? 0xF3DDD5 : 0x8BD9F8));
         EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::white));
+    }
+}
+
+// A screen reader finds the stop button of either program's window from the application's root,
+// usable, and its Press stops the operation once a pause of the transfer turns the event loop.
+TEST(ProgressWindowAccessibility, TheStopButtonIsInTheTreeAndAScreenReadersPressStops)
+{
+    platform::ScopedLanguage english{platform::LANG_ENGLISH_US};
+    testsupport::ScopedRecordingUi recording;
+    EventLoopClock clock;
+    platform::ScopedClock clockGuard{clock};
+    const struct {
+        const CWorkProgressDlg::Style& style;
+        common::ProgressRequest request;
+        bool& stopFlag;
+        QString name;
+    } windows[] = {
+        {CWorkProgressDlg::kDeskhand, MakeProgressRequest(), g_bUserAbort, QStringLiteral("Abort")},
+        {CWorkProgressDlg::kDeskhand2, dh2::MakeProgressRequest(), g_bCancel, QStringLiteral("Cancel")},
+    };
+    for (const auto& window : windows) {
+        SCOPED_TRACE(window.name.toStdString());
+        window.stopFlag = false;
+        const std::unique_ptr<CWorkProgressDlg> dialog = CWorkProgressDlg::Open(window.style, window.request);
+
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(qApp);
+        ASSERT_NE(root, nullptr);
+        QAccessibleInterface* shown = nullptr;
+        for (int i = 0; i < root->childCount(); ++i) {
+            if (root->child(i) && root->child(i)->object() == dialog.get())
+                shown = root->child(i);
+        }
+        ASSERT_NE(shown, nullptr) << "the progress window is not among the application's windows";
+        QAccessibleInterface* button = nullptr;
+        for (int i = 0; i < shown->childCount(); ++i) {
+            QAccessibleInterface* child = shown->child(i);
+            if (child && child->role() == QAccessible::Button && child->text(QAccessible::Name) == window.name)
+                button = child;
+        }
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(button->state().invisible);
+        EXPECT_FALSE(button->state().disabled);
+        EXPECT_TRUE(button->state().focusable);
+        ASSERT_NE(button->actionInterface(), nullptr);
+        EXPECT_TRUE(button->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        for (int pause = 0; pause < 200 && !window.stopFlag; ++pause)
+            platform::Sleep(20);
+        EXPECT_TRUE(window.stopFlag);
+        window.stopFlag = false;
     }
 }
 

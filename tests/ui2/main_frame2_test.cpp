@@ -17,6 +17,8 @@
 #include "document2/document_progress.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWindow>
@@ -110,6 +112,18 @@ TEST_F(MainFrame2, TitleNamesTheModel)
     ModelProfile().SetModel(CModelProfile::TypeCorvo);
     doc->LoadLocalData();
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Zentra Deskhand - Model Sarno"));
+}
+
+// The window carries the program's icon, as the window manager and the task bar show it.
+TEST_F(MainFrame2, TheWindowCarriesTheProgramsIcon)
+{
+    const QImage icon = QIcon(QStringLiteral(":/icons/deskhand2.png")).pixmap(48, 48).toImage();
+    ASSERT_FALSE(icon.isNull());
+    ASSERT_NE(frame->windowHandle(), nullptr);
+    for (const QIcon& shown : {frame->windowIcon(), frame->windowHandle()->icon()}) {
+        ASSERT_FALSE(shown.isNull());
+        EXPECT_EQ(shown.pixmap(48, 48).toImage(), icon);
+    }
 }
 
 // Every window carries exactly its own title: the program names itself for the desktop without
