@@ -2,6 +2,7 @@
 
 #include "platform/ansi_codepage.h"
 #include "platform/folders.h"
+#include "platform/string_table.h"
 #include "platform/ui_services.h"
 
 #include <QFile>
@@ -196,6 +197,27 @@ QString DecodeFile(const QByteArray& bytes)
             return text;
     }
     return platform::FromLegacy(bytes);
+}
+
+void RowsLeftOut::Add(qsizetype row, const QString& date)
+{
+    if (m_count++ == 0) {
+        m_firstRow = row;
+        m_firstDate = date;
+    }
+}
+
+bool RowsLeftOut::LeftOutEvery(qsizetype rows) const
+{
+    return rows > 0 && m_count == rows;
+}
+
+void RowsLeftOut::Warn() const
+{
+    if (m_count > 0)
+        platform::AfxMessageBox(platform::LoadString(kRowsLeftOutText)
+                                    .arg(QString::number(m_count), QString::number(m_firstRow), m_firstDate),
+                                platform::MB_ICONWARNING);
 }
 
 QByteArray EncodeFile(const QString& text)

@@ -53,6 +53,25 @@ QString AskSavePath(const QString& fileName);
 QString ListFileName(int tab);
 QString AskOpenPath(const QString& fileName = QString());
 
+// The rows of a schedule import that were left out because their date did not read: how many,
+// and the first of them. The import keeps the others, or refuses a file that has no other.
+class RowsLeftOut {
+public:
+    // row: its number in the file, the header being row 1; date: its date cell as written.
+    void Add(qsizetype row, const QString& date);
+    int Count() const { return m_count; }
+    // True when the file had rows and every one was left out.
+    bool LeftOutEvery(qsizetype rows) const;
+    // When rows were left out, the warning box naming how many and the first.
+    void Warn() const;
+
+private:
+    static constexpr int kRowsLeftOutText = 64304;
+    int m_count = 0;
+    qsizetype m_firstRow = 0;
+    QString m_firstDate;
+};
+
 enum class FileRead { Read, NotOpened, ReadFailed };
 // The whole file.
 FileRead ReadFile(const QString& path, QByteArray& bytes);

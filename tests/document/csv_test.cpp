@@ -2,7 +2,9 @@
 
 #include "platform/string_table.h"
 #include "support/csv_commands.h"
+#include "support/csv_dates.h"
 #include "support/csv_forms.h"
+#include "support/scoped_locale.h"
 
 #include <QFile>
 
@@ -99,18 +101,76 @@ TEST_F(Csv, ScheduleWordsOfEitherSpellingAndBadDates)
     load("SUBJECT,date and time,REPEAT,alarm\r\n"
          "a,2004-03-07 09:05:00,weekly,15 min.before\r\n"
          "b,not a date,DAILY,before 1 HOUR\r\n"
-         "c,,whenever,never\r\n",
+         "c,2004-03-08 10:00:00,DAILY,before 1 HOUR\r\n"
+         "d,,whenever,never\r\n"
+         "e,2004-03-09 11:00:00,whenever,never\r\n",
          1);
     ASSERT_EQ(doc.m_pcSchedules.size(), 3u);
     EXPECT_EQ(doc.m_pcSchedules[0]->m_dtStart, COleDateTime(2004, 3, 7, 9, 5, 0));
     EXPECT_EQ(doc.m_pcSchedules[0]->m_nRepeat, 2);
     EXPECT_EQ(doc.m_pcSchedules[0]->m_nAlarm, 2);
+    EXPECT_EQ(doc.m_pcSchedules[1]->m_strSubject, QStringLiteral("c"));
     EXPECT_EQ(doc.m_pcSchedules[1]->m_nRepeat, 1);
     EXPECT_EQ(doc.m_pcSchedules[1]->m_nAlarm, 4);
-    // An unreadable date keeps the default start: today at noon.
-    EXPECT_EQ(doc.m_pcSchedules[1]->m_dtStart.ToQDateTime(), QDateTime(QDate::currentDate(), QTime(12, 0)));
     EXPECT_EQ(doc.m_pcSchedules[2]->m_nRepeat, 0);
     EXPECT_EQ(doc.m_pcSchedules[2]->m_nAlarm, 0);
+    // A row whose date does not read is left out, never put on another day, and the box says
+    // how many and which was first.
+    EXPECT_EQ(recording.ui.boxTexts(),
+              QStringList{QStringLiteral(
+                  "2 rows were left out because their date could not be read. The first is row 3: \"not a date\".")});
+}
+
+// Starts as spreadsheets write them back read in the user's locale.
+TEST_F(Csv, SpreadsheetSchedulesReadInTheUsersLocale)
+{
+    for (const testsupport::DatedCsvFile& file : testsupport::SpreadsheetScheduleFiles()) {
+        SCOPED_TRACE(std::string(file.writer) + ' ' + file.locale);
+        testsupport::ScopedLocale locale(file.locale);
+        recording.ui.boxes.clear();
+        load(file.bytes, 1);
+        QList<COleDateTime> starts;
+        for (const auto& e : doc.m_pcSchedules)
+            starts << e->m_dtStart;
+        EXPECT_EQ(starts, file.starts);
+        EXPECT_EQ(doc.m_pcSchedules.front()->m_strSubject, QStringLiteral("Dentist"));
+        EXPECT_EQ(doc.m_pcSchedules.front()->m_nRepeat, 1);
+        EXPECT_EQ(recording.ui.boxTexts(), file.warning.isEmpty() ? QStringList() : QStringList{file.warning});
+    }
+
+    // A file none of whose dates reads is refused whole.
+    doc.m_pcSchedules.clear();
+    doc.m_pcSchedules.push_back(std::make_unique<CScheduleEntry>());
+    doc.m_pcSchedules.back()->m_strSubject = QStringLiteral("kept");
+    for (const testsupport::DatedCsvFile& file : testsupport::UnreadableScheduleFiles()) {
+        SCOPED_TRACE(file.writer);
+        testsupport::ScopedLocale locale(file.locale);
+        recording.ui.boxes.clear();
+        load(file.bytes, 1);
+        EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Invalid file")});
+        ASSERT_EQ(doc.m_pcSchedules.size(), 1u);
+        EXPECT_EQ(doc.m_pcSchedules.back()->m_strSubject, QStringLiteral("kept"));
+    }
+}
+
+// The export reads back to the same starts in every locale, one that daylight saving skips too.
+TEST_F(Csv, ExportedStartsReadBackInEveryLocale)
+{
+    for (const char* name : testsupport::kRoundTripLocales) {
+        SCOPED_TRACE(name);
+        testsupport::ScopedLocale locale(name, "Europe/Berlin");
+        doc.m_pcSchedules.clear();
+        for (const COleDateTime& start : testsupport::RoundTripStarts()) {
+            doc.m_pcSchedules.push_back(std::make_unique<CScheduleEntry>());
+            doc.m_pcSchedules.back()->m_dtStart = start;
+        }
+        load(save(1), 1);
+        QList<COleDateTime> starts;
+        for (const auto& e : doc.m_pcSchedules)
+            starts << e->m_dtStart;
+        EXPECT_EQ(starts, testsupport::RoundTripStarts());
+        EXPECT_TRUE(recording.ui.boxes.empty());
+    }
 }
 
 TEST_F(Csv, HeaderRulesAndEmptyFiles)

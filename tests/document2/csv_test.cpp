@@ -5,7 +5,9 @@
 #include "link2/model_profile.h"
 #include "platform/string_table.h"
 #include "support/csv_commands.h"
+#include "support/csv_dates.h"
 #include "support/csv_forms.h"
+#include "support/scoped_locale.h"
 
 #include <QFile>
 
@@ -133,7 +135,9 @@ TEST_F(Csv, ScheduleRowsWordsAndDates)
     EXPECT_EQ(doc.m_arPcSchedules[1]->m_nRepeat, 0);
     EXPECT_EQ(doc.m_arPcSchedules[1]->m_nAlarm, 0);
     EXPECT_EQ(doc.SkippedCsvRows(), 2);
-    EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("2 rows were left out because their date could not be read.")});
+    EXPECT_EQ(recording.ui.boxTexts(),
+              QStringList {QStringLiteral(
+                  "2 rows were left out because their date could not be read. The first is row 3: \"not a date\".")});
 
     // A column too many in the header: refused, the list stays.
     load("Subject,Date and Time,Repeat,Alarm,Place\r\nX,2004-01-01,Once,None\r\n", CMVsyncDoc::TabSchedules);
@@ -258,6 +262,58 @@ TEST_F(Csv, RowsThatGiveNoRecordAreRefusedAndExportDropsNul)
     // A header alone still empties the list: the user exported nothing.
     load("Memo\r\n", CMVsyncDoc::TabMemos);
     EXPECT_TRUE(doc.m_arPcMemos.empty());
+}
+
+// Starts as spreadsheets write them back read in the user's locale.
+TEST_F(Csv, SpreadsheetSchedulesReadInTheUsersLocale)
+{
+    for (const testsupport::DatedCsvFile& file : testsupport::SpreadsheetScheduleFiles()) {
+        SCOPED_TRACE(std::string(file.writer) + ' ' + file.locale);
+        testsupport::ScopedLocale locale(file.locale);
+        recording.ui.boxes.clear();
+        load(file.bytes, CMVsyncDoc::TabSchedules);
+        QList<COleDateTime> starts;
+        for (const auto& e : doc.m_arPcSchedules)
+            starts << e->m_dtStart;
+        EXPECT_EQ(starts, file.starts);
+        EXPECT_EQ(doc.m_arPcSchedules.front()->m_strSubject, QStringLiteral("Dentist"));
+        EXPECT_EQ(doc.m_arPcSchedules.front()->m_nRepeat, 1);
+        EXPECT_EQ(recording.ui.boxTexts(), file.warning.isEmpty() ? QStringList() : QStringList{file.warning});
+    }
+
+    // A file none of whose dates reads is refused whole.
+    doc.m_arPcSchedules.clear();
+    doc.m_arPcSchedules.push_back(std::make_unique<CScheduleEntry>());
+    doc.m_arPcSchedules.back()->m_strSubject = QStringLiteral("kept");
+    for (const testsupport::DatedCsvFile& file : testsupport::UnreadableScheduleFiles()) {
+        SCOPED_TRACE(file.writer);
+        testsupport::ScopedLocale locale(file.locale);
+        recording.ui.boxes.clear();
+        load(file.bytes, CMVsyncDoc::TabSchedules);
+        EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Invalid file")});
+        ASSERT_EQ(doc.m_arPcSchedules.size(), 1u);
+        EXPECT_EQ(doc.m_arPcSchedules.back()->m_strSubject, QStringLiteral("kept"));
+    }
+}
+
+// The export reads back to the same starts in every locale, one that daylight saving skips too.
+TEST_F(Csv, ExportedStartsReadBackInEveryLocale)
+{
+    for (const char* name : testsupport::kRoundTripLocales) {
+        SCOPED_TRACE(name);
+        testsupport::ScopedLocale locale(name, "Europe/Berlin");
+        doc.m_arPcSchedules.clear();
+        for (const COleDateTime& start : testsupport::RoundTripStarts()) {
+            doc.m_arPcSchedules.push_back(std::make_unique<CScheduleEntry>());
+            doc.m_arPcSchedules.back()->m_dtStart = start;
+        }
+        load(save(CMVsyncDoc::TabSchedules), CMVsyncDoc::TabSchedules);
+        QList<COleDateTime> starts;
+        for (const auto& e : doc.m_arPcSchedules)
+            starts << e->m_dtStart;
+        EXPECT_EQ(starts, testsupport::RoundTripStarts());
+        EXPECT_TRUE(recording.ui.boxes.empty());
+    }
 }
 
 } // namespace
