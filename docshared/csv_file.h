@@ -23,8 +23,7 @@ QString CellAt(const QStringList& cells, int k);
 QString WithHeader(const char* header, const QString& rows);
 
 // Splits file text into rows at line breaks (CR LF, LF or CR); empty rows are dropped. A cell
-// quoted the way QuoteCell quotes keeps its line breaks when its row has as many cells as the
-// first row.
+// quoted the way QuoteCell quotes keeps its line breaks, whatever the number of cells in its row.
 QStringList SplitLines(const QString& text);
 
 // Cells of one row: the row trimmed of CR, LF and blanks, split at commas outside cells quoted
@@ -36,9 +35,10 @@ QStringList SplitCells(const QString& line);
 // lower-cased, joined by commas. "Name", "Mobile" and Name, Mobile both read name,mobile.
 QString HeaderKey(const QString& line);
 
-// Decodes file bytes: a UTF-8 byte order mark is dropped; under a UTF-8 locale a file that is
-// valid UTF-8 is read as such; any other file is read in the legacy code page
-// (platform::LegacyCharset, which $DESKHAND_CODEPAGE sets).
+// Decodes file bytes: a UTF-8 byte order mark is dropped. Under a UTF-8 locale, or after such a
+// mark, each row that is valid UTF-8 is read as such and any other row in the legacy code page
+// (platform::LegacyCharset, which $DESKHAND_CODEPAGE sets); otherwise the file is read in the
+// legacy code page.
 QString DecodeFile(const QByteArray& bytes);
 // The file's bytes; NUL characters are dropped, since a reader stops at the first.
 QByteArray EncodeFile(const QString& text);

@@ -316,4 +316,26 @@ TEST_F(Csv, ExportedStartsReadBackInEveryLocale)
     }
 }
 
+// Contacts as spreadsheets and tools write them: a two-line cell in a row shorter than the header
+// stays one contact, and a row in the legacy code page among UTF-8 rows leaves the others alone.
+TEST_F(Csv, ContactsFromOtherProgramsKeepEveryRowWhole)
+{
+    qputenv("DESKHAND_CODEPAGE", "CP1252");
+    load("Name,Mobile,Office,Home,Fax,Email,Group\n"
+         "\"Two\nLines\",0170 7\n"
+         "J\xc3\xbcrgen M\xc3\xbcller,0171\n"
+         "\xe7\x8e\x8b\xe5\xb0\x8f\xe6\x98\x8e,0172\n"
+         "Hans M\xfcller,0173\n",
+         CMVsyncDoc::TabContacts);
+    qunsetenv("DESKHAND_CODEPAGE");
+    QStringList names;
+    QStringList mobiles;
+    for (const auto& e : doc.m_arPcContacts) {
+        names << e->m_strName;
+        mobiles << e->m_strMobile;
+    }
+    EXPECT_EQ(names, QStringList({"Two\nLines", "Jürgen Müller", "王小明", "Hans Müller"}));
+    EXPECT_EQ(mobiles, QStringList({"0170 7", "0171", "0172", "0173"}));
+}
+
 } // namespace
