@@ -2,9 +2,7 @@
 
 #include "platform/string_table.h"
 #include "support/csv_commands.h"
-#include "support/csv_dates.h"
 #include "support/csv_forms.h"
-#include "support/scoped_locale.h"
 
 #include <QFile>
 
@@ -124,53 +122,13 @@ TEST_F(Csv, ScheduleWordsOfEitherSpellingAndBadDates)
 // Starts as spreadsheets write them back read in the user's locale.
 TEST_F(Csv, SpreadsheetSchedulesReadInTheUsersLocale)
 {
-    for (const testsupport::DatedCsvFile& file : testsupport::SpreadsheetScheduleFiles()) {
-        SCOPED_TRACE(std::string(file.writer) + ' ' + file.locale);
-        testsupport::ScopedLocale locale(file.locale);
-        recording.ui.boxes.clear();
-        load(file.bytes, 1);
-        QList<COleDateTime> starts;
-        for (const auto& e : doc.m_pcSchedules)
-            starts << e->m_dtStart;
-        EXPECT_EQ(starts, file.starts);
-        EXPECT_EQ(doc.m_pcSchedules.front()->m_strSubject, QStringLiteral("Dentist"));
-        EXPECT_EQ(doc.m_pcSchedules.front()->m_nRepeat, 1);
-        EXPECT_EQ(recording.ui.boxTexts(), file.warning.isEmpty() ? QStringList() : QStringList{file.warning});
-    }
-
-    // A file none of whose dates reads is refused whole.
-    doc.m_pcSchedules.clear();
-    doc.m_pcSchedules.push_back(std::make_unique<CScheduleEntry>());
-    doc.m_pcSchedules.back()->m_strSubject = QStringLiteral("kept");
-    for (const testsupport::DatedCsvFile& file : testsupport::UnreadableScheduleFiles()) {
-        SCOPED_TRACE(file.writer);
-        testsupport::ScopedLocale locale(file.locale);
-        recording.ui.boxes.clear();
-        load(file.bytes, 1);
-        EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Invalid file")});
-        ASSERT_EQ(doc.m_pcSchedules.size(), 1u);
-        EXPECT_EQ(doc.m_pcSchedules.back()->m_strSubject, QStringLiteral("kept"));
-    }
+    expectSpreadsheetSchedulesRead(doc.m_pcSchedules);
 }
 
 // The export reads back to the same starts in every locale, one that daylight saving skips too.
 TEST_F(Csv, ExportedStartsReadBackInEveryLocale)
 {
-    for (const char* name : testsupport::kRoundTripLocales) {
-        SCOPED_TRACE(name);
-        testsupport::ScopedLocale locale(name, "Europe/Berlin");
-        doc.m_pcSchedules.clear();
-        for (const COleDateTime& start : testsupport::RoundTripStarts()) {
-            doc.m_pcSchedules.push_back(std::make_unique<CScheduleEntry>());
-            doc.m_pcSchedules.back()->m_dtStart = start;
-        }
-        load(save(1), 1);
-        QList<COleDateTime> starts;
-        for (const auto& e : doc.m_pcSchedules)
-            starts << e->m_dtStart;
-        EXPECT_EQ(starts, testsupport::RoundTripStarts());
-        EXPECT_TRUE(recording.ui.boxes.empty());
-    }
+    expectExportedStartsReadBack(doc.m_pcSchedules);
 }
 
 TEST_F(Csv, HeaderRulesAndEmptyFiles)
@@ -278,22 +236,7 @@ TEST_F(Csv, EveryLineEndAndHeaderFormReadsAlike)
 // stays one contact, and a row in the legacy code page among UTF-8 rows leaves the others alone.
 TEST_F(Csv, ContactsFromOtherProgramsKeepEveryRowWhole)
 {
-    qputenv("DESKHAND_CODEPAGE", "CP1252");
-    load("Name,Mobile,Home,Office,Email,Memo,Group\n"
-         "\"Two\nLines\",0170 7\n"
-         "J\xc3\xbcrgen M\xc3\xbcller,0171\n"
-         "\xe7\x8e\x8b\xe5\xb0\x8f\xe6\x98\x8e,0172\n"
-         "Hans M\xfcller,0173\n",
-         0);
-    qunsetenv("DESKHAND_CODEPAGE");
-    QStringList names;
-    QStringList mobiles;
-    for (const auto& e : doc.m_pcContacts) {
-        names << e->m_strName;
-        mobiles << e->m_strMobile;
-    }
-    EXPECT_EQ(names, QStringList({"Two\nLines", "Jürgen Müller", "王小明", "Hans Müller"}));
-    EXPECT_EQ(mobiles, QStringList({"0170 7", "0171", "0172", "0173"}));
+    expectContactsFromOtherProgramsWhole("Name,Mobile,Home,Office,Email,Memo,Group", doc.m_pcContacts);
 }
 
 // A NUL in a value would end the rows of programs that read up to a zero byte.

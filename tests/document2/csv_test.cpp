@@ -5,9 +5,7 @@
 #include "link2/model_profile.h"
 #include "platform/string_table.h"
 #include "support/csv_commands.h"
-#include "support/csv_dates.h"
 #include "support/csv_forms.h"
-#include "support/scoped_locale.h"
 
 #include <QFile>
 
@@ -267,75 +265,20 @@ TEST_F(Csv, RowsThatGiveNoRecordAreRefusedAndExportDropsNul)
 // Starts as spreadsheets write them back read in the user's locale.
 TEST_F(Csv, SpreadsheetSchedulesReadInTheUsersLocale)
 {
-    for (const testsupport::DatedCsvFile& file : testsupport::SpreadsheetScheduleFiles()) {
-        SCOPED_TRACE(std::string(file.writer) + ' ' + file.locale);
-        testsupport::ScopedLocale locale(file.locale);
-        recording.ui.boxes.clear();
-        load(file.bytes, CMVsyncDoc::TabSchedules);
-        QList<COleDateTime> starts;
-        for (const auto& e : doc.m_arPcSchedules)
-            starts << e->m_dtStart;
-        EXPECT_EQ(starts, file.starts);
-        EXPECT_EQ(doc.m_arPcSchedules.front()->m_strSubject, QStringLiteral("Dentist"));
-        EXPECT_EQ(doc.m_arPcSchedules.front()->m_nRepeat, 1);
-        EXPECT_EQ(recording.ui.boxTexts(), file.warning.isEmpty() ? QStringList() : QStringList{file.warning});
-    }
-
-    // A file none of whose dates reads is refused whole.
-    doc.m_arPcSchedules.clear();
-    doc.m_arPcSchedules.push_back(std::make_unique<CScheduleEntry>());
-    doc.m_arPcSchedules.back()->m_strSubject = QStringLiteral("kept");
-    for (const testsupport::DatedCsvFile& file : testsupport::UnreadableScheduleFiles()) {
-        SCOPED_TRACE(file.writer);
-        testsupport::ScopedLocale locale(file.locale);
-        recording.ui.boxes.clear();
-        load(file.bytes, CMVsyncDoc::TabSchedules);
-        EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Invalid file")});
-        ASSERT_EQ(doc.m_arPcSchedules.size(), 1u);
-        EXPECT_EQ(doc.m_arPcSchedules.back()->m_strSubject, QStringLiteral("kept"));
-    }
+    expectSpreadsheetSchedulesRead(doc.m_arPcSchedules);
 }
 
 // The export reads back to the same starts in every locale, one that daylight saving skips too.
 TEST_F(Csv, ExportedStartsReadBackInEveryLocale)
 {
-    for (const char* name : testsupport::kRoundTripLocales) {
-        SCOPED_TRACE(name);
-        testsupport::ScopedLocale locale(name, "Europe/Berlin");
-        doc.m_arPcSchedules.clear();
-        for (const COleDateTime& start : testsupport::RoundTripStarts()) {
-            doc.m_arPcSchedules.push_back(std::make_unique<CScheduleEntry>());
-            doc.m_arPcSchedules.back()->m_dtStart = start;
-        }
-        load(save(CMVsyncDoc::TabSchedules), CMVsyncDoc::TabSchedules);
-        QList<COleDateTime> starts;
-        for (const auto& e : doc.m_arPcSchedules)
-            starts << e->m_dtStart;
-        EXPECT_EQ(starts, testsupport::RoundTripStarts());
-        EXPECT_TRUE(recording.ui.boxes.empty());
-    }
+    expectExportedStartsReadBack(doc.m_arPcSchedules);
 }
 
 // Contacts as spreadsheets and tools write them: a two-line cell in a row shorter than the header
 // stays one contact, and a row in the legacy code page among UTF-8 rows leaves the others alone.
 TEST_F(Csv, ContactsFromOtherProgramsKeepEveryRowWhole)
 {
-    qputenv("DESKHAND_CODEPAGE", "CP1252");
-    load("Name,Mobile,Office,Home,Fax,Email,Group\n"
-         "\"Two\nLines\",0170 7\n"
-         "J\xc3\xbcrgen M\xc3\xbcller,0171\n"
-         "\xe7\x8e\x8b\xe5\xb0\x8f\xe6\x98\x8e,0172\n"
-         "Hans M\xfcller,0173\n",
-         CMVsyncDoc::TabContacts);
-    qunsetenv("DESKHAND_CODEPAGE");
-    QStringList names;
-    QStringList mobiles;
-    for (const auto& e : doc.m_arPcContacts) {
-        names << e->m_strName;
-        mobiles << e->m_strMobile;
-    }
-    EXPECT_EQ(names, QStringList({"Two\nLines", "Jürgen Müller", "王小明", "Hans Müller"}));
-    EXPECT_EQ(mobiles, QStringList({"0170 7", "0171", "0172", "0173"}));
+    expectContactsFromOtherProgramsWhole("Name,Mobile,Office,Home,Fax,Email,Group", doc.m_arPcContacts);
 }
 
 } // namespace
