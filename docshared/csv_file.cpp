@@ -2,13 +2,12 @@
 
 #include "platform/ansi_codepage.h"
 #include "platform/folders.h"
+#include "platform/string_table.h"
 #include "platform/ui_services.h"
 
 #include <QFile>
 
 #include <QStringDecoder>
-
-#include <algorithm>
 
 namespace csv {
 
@@ -76,12 +75,6 @@ QString trimLine(const QString& line)
     return line.mid(start, end - start);
 }
 
-struct RowScan {
-    qsizetype end = 0;       // the line break that ends the row, or the end of the text
-    qsizetype cells = 1;
-    bool spansLines = false; // a quoted cell holds a line break
-};
-
 // CR LF, LF and CR alike end a row: spreadsheets and tools here write LF.
 constexpr QStringView kRowEnds = u"\r\n";
 
@@ -90,59 +83,43 @@ bool isRowEnd(QChar c)
     return kRowEnds.contains(c);
 }
 
-// The first row end at or after pos, or the end of the text.
-qsizetype rowEndFrom(QStringView text, qsizetype pos)
+// The line break that ends the row starting at pos (one inside a quoted cell does not), or the
+// end of the text.
+qsizetype rowEnd(QStringView text, qsizetype pos)
 {
-    while (pos < text.size() && !isRowEnd(text[pos]))
-        ++pos;
-    return pos;
-}
-
-RowScan scanRow(QStringView text, qsizetype pos)
-{
-    RowScan row;
     bool cellStart = true;
     qsizetype i = pos;
     while (i < text.size() && !isRowEnd(text[i])) {
         if (cellStart && text[i] == u'"') {
             const qsizetype end = quotedCellEnd(text, i, kRowEnds);
             if (end >= 0) {
-                const QStringView cell = text.mid(i, end - i);
-                row.spansLines = row.spansLines || std::any_of(cell.begin(), cell.end(), isRowEnd);
                 i = end;
                 cellStart = false;
                 continue;
             }
         }
         cellStart = text[i] == u',';
-        row.cells += cellStart ? 1 : 0;
         ++i;
     }
-    row.end = i;
-    return row;
+    return i;
 }
 
 } // namespace
 
 QStringList SplitLines(const QString& text)
 {
-    // Rows end at a line break outside quoted cells, and empty ones are dropped. A quoted cell
-    // may hold line breaks only when its row then has as many cells as the header: otherwise
-    // the row ends at its first line break, so a value of an old file that merely starts with
-    // a quote never swallows the rows after it.
+    // Rows end at a line break outside quoted cells, however many cells the row has; empty
+    // ones are dropped. A quote opens a cell only where a lone quote before a comma or a row end
+    // closes it (quotedCellEnd): in files that quote nothing it is an ordinary character.
     QStringList lines;
-    qsizetype columns = -1;
     qsizetype pos = 0;
     while (pos < text.size()) {
         while (pos < text.size() && isRowEnd(text[pos]))
             ++pos;
         if (pos == text.size())
             break;
-        const RowScan row = scanRow(text, pos);
-        const qsizetype end = row.spansLines && row.cells != columns ? rowEndFrom(text, pos) : row.end;
+        const qsizetype end = rowEnd(text, pos);
         lines << text.mid(pos, end - pos);
-        if (columns < 0)
-            columns = SplitCells(lines.back()).size();
         pos = end;
     }
     return lines;
@@ -185,17 +162,63 @@ QString HeaderKey(const QString& line)
     return cells.join(u',');
 }
 
+namespace {
+
+bool isUtf8(QByteArrayView bytes)
+{
+    // Stateless: a sequence cut off at the end is an error too.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    static_cast<void>(QString(decoder.decode(bytes)));
+    return !decoder.hasError();
+}
+
+} // namespace
+
 QString DecodeFile(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
-    if (platform::IsUtf8Locale()) {
-        QStringDecoder decoder(QStringDecoder::Utf8);
-        QString text = decoder.decode(bytes);
-        if (!decoder.hasError())
-            return text;
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    const QByteArrayView body = QByteArrayView(bytes).sliced(bom ? 3 : 0);
+    if (!bom && !platform::IsUtf8Locale())
+        return platform::FromLegacy(body.toByteArray());
+    if (isUtf8(body))
+        return QString::fromUtf8(body);
+    // Each row on its own: a file pieced together from several sources may hold a row in the
+    // legacy code page among UTF-8 ones, which must not turn the others into mojibake. CR and LF
+    // are never part of a character in the code pages read here.
+    QString text;
+    qsizetype pos = 0;
+    while (pos < body.size()) {
+        qsizetype end = pos;
+        while (end < body.size() && body[end] != '\r' && body[end] != '\n')
+            ++end;
+        while (end < body.size() && (body[end] == '\r' || body[end] == '\n'))
+            ++end;
+        const QByteArrayView row = body.sliced(pos, end - pos);
+        text += isUtf8(row) ? QString::fromUtf8(row) : platform::FromLegacy(row.toByteArray());
+        pos = end;
     }
-    return platform::FromLegacy(bytes);
+    return text;
+}
+
+void RowsLeftOut::Add(qsizetype row, const QString& date)
+{
+    if (m_count++ == 0) {
+        m_firstRow = row;
+        m_firstDate = date;
+    }
+}
+
+bool RowsLeftOut::LeftOutEvery(qsizetype rows) const
+{
+    return rows > 0 && m_count == rows;
+}
+
+void RowsLeftOut::Warn() const
+{
+    if (m_count > 0)
+        platform::AfxMessageBox(platform::LoadString(kRowsLeftOutText)
+                                    .arg(QString::number(m_count), QString::number(m_firstRow), m_firstDate),
+                                platform::MB_ICONWARNING);
 }
 
 QByteArray EncodeFile(const QString& text)

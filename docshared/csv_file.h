@@ -23,8 +23,7 @@ QString CellAt(const QStringList& cells, int k);
 QString WithHeader(const char* header, const QString& rows);
 
 // Splits file text into rows at line breaks (CR LF, LF or CR); empty rows are dropped. A cell
-// quoted the way QuoteCell quotes keeps its line breaks when its row has as many cells as the
-// first row.
+// quoted the way QuoteCell quotes keeps its line breaks, whatever the number of cells in its row.
 QStringList SplitLines(const QString& text);
 
 // Cells of one row: the row trimmed of CR, LF and blanks, split at commas outside cells quoted
@@ -36,9 +35,10 @@ QStringList SplitCells(const QString& line);
 // lower-cased, joined by commas. "Name", "Mobile" and Name, Mobile both read name,mobile.
 QString HeaderKey(const QString& line);
 
-// Decodes file bytes: a UTF-8 byte order mark is dropped; under a UTF-8 locale a file that is
-// valid UTF-8 is read as such; any other file is read in the legacy code page
-// (platform::LegacyCharset, which $DESKHAND_CODEPAGE sets).
+// Decodes file bytes: a UTF-8 byte order mark is dropped. Under a UTF-8 locale, or after such a
+// mark, each row that is valid UTF-8 is read as such and any other row in the legacy code page
+// (platform::LegacyCharset, which $DESKHAND_CODEPAGE sets); otherwise the file is read in the
+// legacy code page.
 QString DecodeFile(const QByteArray& bytes);
 // The file's bytes; NUL characters are dropped, since a reader stops at the first.
 QByteArray EncodeFile(const QString& text);
@@ -52,6 +52,25 @@ QString AskSavePath(const QString& fileName);
 // The name the save dialog offers for the export of a tab (0 contacts, 1 schedules, 2 memos).
 QString ListFileName(int tab);
 QString AskOpenPath(const QString& fileName = QString());
+
+// The rows of a schedule import that were left out because their date did not read: how many,
+// and the first of them. The import keeps the others, or refuses a file that has no other.
+class RowsLeftOut {
+public:
+    // row: its number in the file, the header being row 1; date: its date cell as written.
+    void Add(qsizetype row, const QString& date);
+    int Count() const { return m_count; }
+    // True when the file had rows and every one was left out.
+    bool LeftOutEvery(qsizetype rows) const;
+    // When rows were left out, the warning box naming how many and the first.
+    void Warn() const;
+
+private:
+    static constexpr int kRowsLeftOutText = 64304;
+    int m_count = 0;
+    qsizetype m_firstRow = 0;
+    QString m_firstDate;
+};
 
 enum class FileRead { Read, NotOpened, ReadFailed };
 // The whole file.

@@ -10,6 +10,8 @@ namespace dh1 {
 
 namespace {
 
+constexpr int kInvalidFileText = 61450;
+
 const char* const kHeaders[] = {"Name,Mobile,Home,Office,Email,Memo,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
 
 // Words written for each value, and the words files of older versions used; both read back.
@@ -98,7 +100,7 @@ bool CMVsyncDoc::ImportContactsCsv(const QStringList& lines)
     if (lines.isEmpty())
         return false;
     if (!headerMatches(lines, TabContacts)) {
-        platform::AfxMessageBox(platform::LoadString(61450));
+        platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
         return false;
     }
     platform::UiServices& ui = platform::UiServices::instance();
@@ -130,23 +132,31 @@ bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
     if (lines.isEmpty())
         return false;
     if (!headerMatches(lines, TabSchedules)) {
-        platform::AfxMessageBox(platform::LoadString(61450));
+        platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
         return false;
     }
     RecordList<CScheduleEntry> fresh;
+    csv::RowsLeftOut leftOut;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList cells = csv::SplitCells(lines[i]);
         auto e = std::make_unique<CScheduleEntry>();
+        // A row whose date does not read is left out: any date given in its place is a wrong one.
+        if (!e->m_dtStart.ParseDateTime(csv::CellAt(cells, 1))) {
+            leftOut.Add(i + 1, csv::CellAt(cells, 1));
+            continue;
+        }
         e->m_strSubject = csv::CellAt(cells, 0);
-        COleDateTime start;
-        // A date that does not read keeps the default start rather than an invalid one.
-        if (start.ParseDateTime(csv::CellAt(cells, 1)))
-            e->m_dtStart = start;
         e->m_nRepeat = valueOf(csv::CellAt(cells, 2), {kRepeatWritten}, 5);
         e->m_nAlarm = valueOf(csv::CellAt(cells, 3), {kAlarmWritten, kAlarmRead}, 6);
         fresh.push_back(std::move(e));
     }
+    // Rows of which none reads are no reason to empty the list.
+    if (leftOut.LeftOutEvery(lines.size() - 1)) {
+        platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
+        return false;
+    }
     ReplaceList(m_pcSchedules, std::move(fresh));
+    leftOut.Warn();
     return true;
 }
 
@@ -155,7 +165,7 @@ bool CMVsyncDoc::ImportMemosCsv(const QStringList& lines)
     if (lines.isEmpty())
         return false;
     if (!headerMatches(lines, TabMemos)) {
-        platform::AfxMessageBox(platform::LoadString(61450));
+        platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
         return false;
     }
     RecordList<CMemoEntry> fresh;

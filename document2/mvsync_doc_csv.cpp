@@ -13,7 +13,6 @@ namespace dh2 {
 namespace {
 
 constexpr int kInvalidFileText = 62494;
-constexpr int kSkippedRowsText = 64304;
 
 const char* const kHeaders[] = {"Name,Mobile,Office,Home,Fax,Email,Group", "Subject,Date and Time,Repeat,Alarm", "Memo"};
 // What a contacts header must hold (lower-cased); the cells are still taken from the first on.
@@ -160,12 +159,13 @@ bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
     if (!headerPasses(lines, TabSchedules))
         return false;
     RecordList<CScheduleEntry> fresh;
+    csv::RowsLeftOut leftOut;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList cells = csv::SplitCells(lines[i]);
         auto e = std::make_unique<CScheduleEntry>();
         // A row without a date that reads would reach the phone and the PIM store with none.
         if (!e->m_dtStart.ParseDateTime(csv::CellAt(cells, 1))) {
-            ++m_nSkippedCsvRows;
+            leftOut.Add(i + 1, csv::CellAt(cells, 1));
             continue;
         }
         e->m_strSubject = csv::CellAt(cells, 0);
@@ -174,15 +174,15 @@ bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
         e->m_nKind = CScheduleEntry::KindSchedule;
         fresh.push_back(std::move(e));
     }
+    m_nSkippedCsvRows = leftOut.Count();
     // Rows of which none reads are no reason to empty the list.
-    if (fresh.empty() && lines.size() > 1) {
+    if (leftOut.LeftOutEvery(lines.size() - 1)) {
         platform::AfxMessageBox(platform::LoadString(kInvalidFileText));
         return false;
     }
     m_arPcSchedules = std::move(fresh);
     NotifyChanged();
-    if (m_nSkippedCsvRows > 0)
-        platform::AfxMessageBox(platform::LoadString(kSkippedRowsText).arg(m_nSkippedCsvRows), platform::MB_ICONWARNING);
+    leftOut.Warn();
     return true;
 }
 

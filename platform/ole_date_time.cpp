@@ -1,6 +1,7 @@
 #include "platform/ole_date_time.h"
 
 #include "platform/clock.h"
+#include "platform/date_time_text.h"
 #include "platform/strftime.h"
 
 #include <QLocale>
@@ -127,26 +128,6 @@ QString COleDateTime::Format(QStringView format) const
     return platform::FormatDateTime(format, parts.date, parts.time);
 }
 
-namespace {
-
-QString localeDateFormat()
-{
-    QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
-    // A two-digit year would not read back into the same century.
-    if (!format.contains(QLatin1String("yyyy")))
-        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return format;
-}
-
-QString localeTimeFormat()
-{
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QLatin1Char('t'));
-    return format.trimmed();
-}
-
-} // namespace
-
 QString COleDateTime::Format() const
 {
     if (m_status == null)
@@ -154,50 +135,30 @@ QString COleDateTime::Format() const
     Parts parts;
     if (!toParts(parts))
         return QStringLiteral("Invalid DateTime");
-    const QLocale locale = QLocale::system();
+    const QLocale locale;
     const bool dayZero = parts.date == kEpoch;
     const bool midnight = parts.time == QTime(0, 0);
+    const QString date = locale.toString(parts.date, platform::LocaleDateFormat(locale));
+    const QString time = locale.toString(parts.time, platform::LocaleTimeFormat(locale));
     if (dayZero)
-        return locale.toString(parts.time, localeTimeFormat());
+        return time;
     if (midnight)
-        return locale.toString(parts.date, localeDateFormat());
-    return locale.toString(parts.date, localeDateFormat()) + u' ' + locale.toString(parts.time, localeTimeFormat());
+        return date;
+    return date + u' ' + time;
 }
 
 bool COleDateTime::ParseDateTime(const QString& text)
 {
-    const QString trimmed = text.trimmed();
-    const QLocale locale = QLocale::system();
-    const QString dateFormat = localeDateFormat();
-    const QString timeFormat = localeTimeFormat();
-
-    QDateTime parsed = locale.toDateTime(trimmed, dateFormat + u' ' + timeFormat);
-    if (!parsed.isValid()) {
-        const QDate d = locale.toDate(trimmed, dateFormat);
-        if (d.isValid())
-            parsed = QDateTime(d, QTime(0, 0));
-    }
-    if (!parsed.isValid()) {
-        const QTime t = locale.toTime(trimmed, timeFormat);
-        if (t.isValid())
-            parsed = QDateTime(kEpoch, t);
-    }
-    static const char* const kFallbacks[] = {
-        "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd", "yyyy/M/d H:mm:ss",
-        "yyyy/M/d H:mm", "yyyy/M/d", "d/M/yyyy H:mm:ss", "d/M/yyyy H:mm", "d/M/yyyy", "M/d/yyyy h:mm:ss AP",
-        "M/d/yyyy h:mm AP",
-    };
-    for (const char* format : kFallbacks) {
-        if (parsed.isValid())
-            break;
-        parsed = QDateTime::fromString(trimmed, QLatin1String(format));
-    }
-    if (!parsed.isValid()) {
+    // Set from the parts as written: a local QDateTime would move or refuse a time that a
+    // daylight-saving change skips.
+    const std::optional<platform::WallClockTime> read = platform::ReadDateTimeText(text, QLocale());
+    const QDate date = read && read->date.isValid() ? read->date : kEpoch;
+    if (!read || SetDateTime(date.year(), date.month(), date.day(), read->time.hour(), read->time.minute(),
+                             read->time.second()) != 0) {
         m_status = invalid;
         return false;
     }
-    *this = FromQDateTime(parsed);
-    return m_status == valid;
+    return true;
 }
 
 COleDateTime COleDateTime::operator+(const COleDateTimeSpan& span) const

@@ -62,9 +62,11 @@ public:
     // strftime-style formatting ("%d/%m/%Y", "%H:%M"). A null value gives an empty text, an
     // invalid one "Invalid DateTime".
     QString Format(QStringView format) const;
-    // The user's locale form: the date alone at midnight, the time alone on day 0, else both.
+    // The user's locale form (QLocale()): the date alone at midnight, the time alone on day 0,
+    // else both.
     QString Format() const;
-    // Reads what Format() writes, and a few common forms (ISO 8601 among them). On failure
+    // Reads what Format() writes, and dates and times as spreadsheets write them in the user's
+    // locale (platform::ReadDateTimeText), wall-clock; a time alone falls on day 0. On failure
     // the value becomes invalid and false is returned.
     bool ParseDateTime(const QString& text);
 

@@ -99,18 +99,36 @@ TEST_F(Csv, ScheduleWordsOfEitherSpellingAndBadDates)
     load("SUBJECT,date and time,REPEAT,alarm\r\n"
          "a,2004-03-07 09:05:00,weekly,15 min.before\r\n"
          "b,not a date,DAILY,before 1 HOUR\r\n"
-         "c,,whenever,never\r\n",
+         "c,2004-03-08 10:00:00,DAILY,before 1 HOUR\r\n"
+         "d,,whenever,never\r\n"
+         "e,2004-03-09 11:00:00,whenever,never\r\n",
          1);
     ASSERT_EQ(doc.m_pcSchedules.size(), 3u);
     EXPECT_EQ(doc.m_pcSchedules[0]->m_dtStart, COleDateTime(2004, 3, 7, 9, 5, 0));
     EXPECT_EQ(doc.m_pcSchedules[0]->m_nRepeat, 2);
     EXPECT_EQ(doc.m_pcSchedules[0]->m_nAlarm, 2);
+    EXPECT_EQ(doc.m_pcSchedules[1]->m_strSubject, QStringLiteral("c"));
     EXPECT_EQ(doc.m_pcSchedules[1]->m_nRepeat, 1);
     EXPECT_EQ(doc.m_pcSchedules[1]->m_nAlarm, 4);
-    // An unreadable date keeps the default start: today at noon.
-    EXPECT_EQ(doc.m_pcSchedules[1]->m_dtStart.ToQDateTime(), QDateTime(QDate::currentDate(), QTime(12, 0)));
     EXPECT_EQ(doc.m_pcSchedules[2]->m_nRepeat, 0);
     EXPECT_EQ(doc.m_pcSchedules[2]->m_nAlarm, 0);
+    // A row whose date does not read is left out, never put on another day, and the box says
+    // how many and which was first.
+    EXPECT_EQ(recording.ui.boxTexts(),
+              QStringList{QStringLiteral(
+                  "2 rows were left out because their date could not be read. The first is row 3: \"not a date\".")});
+}
+
+// Starts as spreadsheets write them back read in the user's locale.
+TEST_F(Csv, SpreadsheetSchedulesReadInTheUsersLocale)
+{
+    expectSpreadsheetSchedulesRead(doc.m_pcSchedules);
+}
+
+// The export reads back to the same starts in every locale, one that daylight saving skips too.
+TEST_F(Csv, ExportedStartsReadBackInEveryLocale)
+{
+    expectExportedStartsReadBack(doc.m_pcSchedules);
 }
 
 TEST_F(Csv, HeaderRulesAndEmptyFiles)
@@ -212,6 +230,13 @@ TEST_F(Csv, EveryLineEndAndHeaderFormReadsAlike)
         EXPECT_EQ(doc.m_pcMemos[1]->m_strText, QStringLiteral("two"));
         EXPECT_TRUE(recording.ui.boxes.empty());
     }
+}
+
+// Contacts as spreadsheets and tools write them: a two-line cell in a row shorter than the header
+// stays one contact, and a row in the legacy code page among UTF-8 rows leaves the others alone.
+TEST_F(Csv, ContactsFromOtherProgramsKeepEveryRowWhole)
+{
+    expectContactsFromOtherProgramsWhole("Name,Mobile,Home,Office,Email,Memo,Group", doc.m_pcContacts);
 }
 
 // A NUL in a value would end the rows of programs that read up to a zero byte.

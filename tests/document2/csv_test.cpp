@@ -133,7 +133,9 @@ TEST_F(Csv, ScheduleRowsWordsAndDates)
     EXPECT_EQ(doc.m_arPcSchedules[1]->m_nRepeat, 0);
     EXPECT_EQ(doc.m_arPcSchedules[1]->m_nAlarm, 0);
     EXPECT_EQ(doc.SkippedCsvRows(), 2);
-    EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("2 rows were left out because their date could not be read.")});
+    EXPECT_EQ(recording.ui.boxTexts(),
+              QStringList {QStringLiteral(
+                  "2 rows were left out because their date could not be read. The first is row 3: \"not a date\".")});
 
     // A column too many in the header: refused, the list stays.
     load("Subject,Date and Time,Repeat,Alarm,Place\r\nX,2004-01-01,Once,None\r\n", CMVsyncDoc::TabSchedules);
@@ -258,6 +260,25 @@ TEST_F(Csv, RowsThatGiveNoRecordAreRefusedAndExportDropsNul)
     // A header alone still empties the list: the user exported nothing.
     load("Memo\r\n", CMVsyncDoc::TabMemos);
     EXPECT_TRUE(doc.m_arPcMemos.empty());
+}
+
+// Starts as spreadsheets write them back read in the user's locale.
+TEST_F(Csv, SpreadsheetSchedulesReadInTheUsersLocale)
+{
+    expectSpreadsheetSchedulesRead(doc.m_arPcSchedules);
+}
+
+// The export reads back to the same starts in every locale, one that daylight saving skips too.
+TEST_F(Csv, ExportedStartsReadBackInEveryLocale)
+{
+    expectExportedStartsReadBack(doc.m_arPcSchedules);
+}
+
+// Contacts as spreadsheets and tools write them: a two-line cell in a row shorter than the header
+// stays one contact, and a row in the legacy code page among UTF-8 rows leaves the others alone.
+TEST_F(Csv, ContactsFromOtherProgramsKeepEveryRowWhole)
+{
+    expectContactsFromOtherProgramsWhole("Name,Mobile,Office,Home,Fax,Email,Group", doc.m_arPcContacts);
 }
 
 } // namespace
