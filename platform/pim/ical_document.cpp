@@ -82,8 +82,10 @@ std::unique_ptr<ICalDocument> ICalDocument::Parse(const ComponentFile& file, con
     std::vector<Part> parts;
     for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT); c;
          c = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT)) {
+        // The item's own component is written whenever it is saved (its DTSTAMP changes); the
+        // others only when they changed, which what libical makes of them tells.
         if (icalcomponent_isa(c) != ICAL_VTIMEZONE_COMPONENT)
-            parts.push_back({c, {}, toBytes(icalcomponent_as_ical_string_r(c))});
+            parts.push_back({c, {}, parts.empty() ? QByteArray() : toBytes(icalcomponent_as_ical_string_r(c))});
     }
     // Each span one component of its kind, or the item cannot be written back in its place.
     bool whole = parts.size() == spans.size();
@@ -167,7 +169,7 @@ std::vector<QByteArray> ICalDocument::SpanTexts() const
             continue;
         }
         QByteArray now = toBytes(icalcomponent_as_ical_string_r(part.component));
-        texts.push_back(now == part.parsed ? part.asRead : std::move(now));
+        texts.push_back(!part.parsed.isEmpty() && now == part.parsed ? part.asRead : std::move(now));
     }
     return texts;
 }
@@ -181,7 +183,7 @@ void ICalDocument::Committed()
             continue;
         Part part = m_parts[i];
         part.asRead = texts[i];
-        part.parsed = toBytes(icalcomponent_as_ical_string_r(part.component));
+        part.parsed = i == 0 ? QByteArray() : toBytes(icalcomponent_as_ical_string_r(part.component));
         kept.push_back(std::move(part));
     }
     m_parts = std::move(kept);

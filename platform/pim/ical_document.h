@@ -59,7 +59,7 @@ private:
     struct Part {
         icalcomponent* component = nullptr; // null once removed
         QByteArray asRead;                  // the span's bytes
-        QByteArray parsed;                  // what libical wrote of it as read
+        QByteArray parsed;                  // what libical wrote of it as read; empty for the item's own
     };
     ICalDocument(icalcomponent* root, std::vector<Part> parts) : m_root(root), m_parts(std::move(parts)) {}
 

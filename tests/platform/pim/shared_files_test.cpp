@@ -189,4 +189,29 @@ TEST_F(SharedFiles, ASeriesMovesWithItsExceptions)
     }
 }
 
+// A new rule drops the series' moved occurrences, also those in files of their own; a file
+// with nothing else left goes.
+TEST_F(SharedFiles, ANewRuleDropsTheMovedOccurrencesElsewhere)
+{
+    const QByteArray head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\n";
+    PutText(QStringLiteral("calendar/daily.ics"),
+            head + crlf("BEGIN:VEVENT\nUID:daily\nDTSTART:20240102T100000\nRRULE:FREQ=DAILY\nSUMMARY:Stand-up\n"
+                        "END:VEVENT\nEND:VCALENDAR\n"));
+    const QString moved = PutText(QStringLiteral("calendar/daily-moved.ics"),
+                                  head + crlf("BEGIN:VEVENT\nUID:daily\nRECURRENCE-ID:20240103T100000\n"
+                                              "DTSTART:20240103T110000\nSUMMARY:Late\nEND:VEVENT\nEND:VCALENDAR\n"));
+    const QByteArray todo = crlf("BEGIN:VTODO\nUID:t\nSUMMARY:Task\nEND:VTODO\n");
+    const QString beside = PutText(QStringLiteral("calendar/daily-beside.ics"),
+                                   head + crlf("BEGIN:VEVENT\nUID:daily\nRECURRENCE-ID:20240104T100000\n"
+                                               "DTSTART:20240104T120000\nSUMMARY:Later\nEND:VEVENT\n") +
+                                       todo + "END:VCALENDAR\r\n");
+    ASSERT_EQ(items(pim::olFolderCalendar).size(), 1u);
+    auto series = Find<AppointmentItem>(QStringLiteral("daily"));
+    ASSERT_TRUE(series);
+    series->GetRecurrencePattern().SetRecurrenceType(pim::olRecursWeekly);
+    ASSERT_TRUE(series->Save());
+    EXPECT_FALSE(QFile::exists(moved));
+    EXPECT_EQ(ReadFile(beside), head + todo + "END:VCALENDAR\r\n");
+}
+
 } // namespace
