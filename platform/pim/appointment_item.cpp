@@ -2,10 +2,14 @@
 
 #include "platform/pim/ical_document.h"
 #include "platform/pim/recurrence_rule.h"
+#include "platform/pim/series_move.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -109,16 +113,14 @@ COleDateTime nowToTheMinute()
 } // namespace
 
 AppointmentItem::AppointmentItem(const QString& folderPath)
-    : Item(folderPath, QString(), QString()),
-      m_document(ICalDocument::Create(ICAL_VEVENT_COMPONENT)),
-      m_pattern(*this)
+    : Item(folderPath), m_document(ICalDocument::Create(ICAL_VEVENT_COMPONENT)), m_pattern(*this)
 {
     m_now.start = nowToTheMinute();
 }
 
-AppointmentItem::AppointmentItem(const QString& folderPath, const QString& path, const QString& entryId,
-                                 std::unique_ptr<ICalDocument> document)
-    : Item(folderPath, path, entryId), m_document(std::move(document)), m_pattern(*this)
+AppointmentItem::AppointmentItem(const QString& folderPath, const QString& path, const ComponentFile& file,
+                                 const ItemSpans& spans, std::unique_ptr<ICalDocument> document)
+    : Item(folderPath, path, file, spans.spans, spans.occurrence), m_document(std::move(document)), m_pattern(*this)
 {
     icalcomponent* event = m_document->Component();
     m_now.subject = m_document->Text(ICAL_SUMMARY_PROPERTY);
@@ -146,16 +148,24 @@ AppointmentItem::AppointmentItem(const AppointmentItem& other)
 
 AppointmentItem::~AppointmentItem() = default;
 
+std::unique_ptr<AppointmentItem> AppointmentItem::FromSpans(const QString& folderPath, const QString& path,
+                                                            const ComponentFile& file, const ItemSpans& spans)
+{
+    std::unique_ptr<ICalDocument> document = ICalDocument::Parse(file, spans.spans);
+    if (!document)
+        return nullptr;
+    return std::unique_ptr<AppointmentItem>(new AppointmentItem(folderPath, path, file, spans, std::move(document)));
+}
+
 std::unique_ptr<AppointmentItem> AppointmentItem::FromFile(const QString& folderPath, const QString& path,
                                                            const QByteArray& bytes)
 {
-    std::unique_ptr<ICalDocument> document = ICalDocument::Parse(bytes, ICAL_VEVENT_COMPONENT);
-    if (!document)
-        return nullptr;
-    QString entryId = document->Uid();
-    if (entryId.isEmpty())
-        entryId = QFileInfo(path).completeBaseName();
-    return std::unique_ptr<AppointmentItem>(new AppointmentItem(folderPath, path, entryId, std::move(document)));
+    const ComponentFile file(bytes);
+    for (const ItemSpans& spans : file.Items(QStringLiteral("VEVENT"))) {
+        if (std::unique_ptr<AppointmentItem> item = FromSpans(folderPath, path, file, spans))
+            return item;
+    }
+    return nullptr;
 }
 
 std::unique_ptr<Item> AppointmentItem::Clone() const
@@ -180,43 +190,107 @@ RecurrencePattern& AppointmentItem::GetRecurrencePattern()
 
 struct AppointmentItem::StartValues {
     icaltimetype start;
+    TimeForm form;
     std::optional<icaltimetype> end;
 };
 
-bool AppointmentItem::Serialize(const QString& uid, QByteArray& bytes, Error* error)
+bool AppointmentItem::SerializeNew(const QString& uid, QByteArray& bytes, Error* error)
 {
-    // A value marked valid may still be no date (read from a damaged file): nothing to write.
-    if (!isDateTime(m_now.start))
-        return Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The appointment has no valid start"));
-    icalcomponent* event = m_document->Component();
-    // Checked before anything changes, so that a start the file cannot hold is never written.
-    std::optional<StartValues> start;
-    if (m_now.start != m_saved.start || !icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY)) {
-        start.emplace();
-        if (!planStart(*start, error))
-            return false;
-    }
-    if (m_document->Text(ICAL_UID_PROPERTY) != uid)
-        m_document->SetText(ICAL_UID_PROPERTY, uid);
-    if (m_now.subject != m_saved.subject)
-        m_document->SetText(ICAL_SUMMARY_PROPERTY, m_now.subject);
-    if (m_now.body != m_saved.body)
-        m_document->SetText(ICAL_DESCRIPTION_PROPERTY, m_now.body);
-    if (start)
-        writeStart(*start);
-    if (m_now.reminderSet != m_saved.reminderSet ||
-        (m_now.reminderSet && m_now.reminderMinutes != m_saved.reminderMinutes))
-        writeReminder();
-    if (m_now.recurring != m_saved.recurring || (m_now.recurring && !(m_now.pattern == m_saved.pattern)))
-        writeRecurrence();
-    m_document->Stamp();
-    bytes = m_document->Serialize();
+    m_written = m_document->Clone();
+    if (!applyChanges(*m_written, uid, error))
+        return false;
+    bytes = m_written->Serialize();
     return true;
 }
 
-bool AppointmentItem::planStart(StartValues& values, Error* error) const
+bool AppointmentItem::SerializeSpans(const QString& uid, std::vector<QByteArray>& texts, Error* error)
 {
-    icalcomponent* event = m_document->Component();
+    m_written = m_document->Clone();
+    if (!applyChanges(*m_written, uid, error))
+        return false;
+    texts = m_written->SpanTexts();
+    return true;
+}
+
+void AppointmentItem::Saved()
+{
+    if (m_written)
+        m_document = std::move(m_written);
+    m_document->Committed();
+    m_saved = m_now;
+    m_patternCleared = false;
+    m_move.reset();
+    m_occurrences = Occurrences::Stay;
+}
+
+bool AppointmentItem::applyChanges(ICalDocument& document, const QString& uid, Error* error)
+{
+    m_move.reset();
+    m_occurrences = Occurrences::Stay;
+    // A value marked valid may still be no date (read from a damaged file): nothing to write.
+    if (!isDateTime(m_now.start))
+        return Fail(error, ErrorCode::InvalidArgument, QStringLiteral("The appointment has no valid start"));
+    if (IsOccurrence() && m_now.recurring)
+        return Fail(error, ErrorCode::InvalidArgument,
+                    QStringLiteral("The appointment \"%1\" is one moved occurrence of a series; it cannot repeat on its own")
+                        .arg(m_now.subject));
+    icalcomponent* event = document.Component();
+    icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    // Checked before anything changes, so that a start the file cannot hold is never written.
+    std::optional<StartValues> start;
+    if (m_now.start != m_saved.start || !dtstart) {
+        start.emplace();
+        if (!planStart(document, *start, error))
+            return false;
+    }
+    const bool ruleWritten = m_now.recurring != m_saved.recurring ||
+                             (m_now.recurring && !(m_now.pattern == m_saved.pattern));
+    // A start moved with a repeat of the same kind takes the series along; a new rule does not.
+    const bool follows = start && dtstart && m_saved.recurring == m_now.recurring &&
+                         (!m_now.recurring || (m_now.pattern.type == m_saved.pattern.type &&
+                                               m_now.pattern.interval == m_saved.pattern.interval));
+    if (start && dtstart && (follows || !ruleWritten)) {
+        TimeForm oldForm;
+        LocalTimeOf(dtstart, event, &oldForm);
+        m_move = std::make_shared<SeriesMove>(icalproperty_get_datetime_with_component(dtstart, event), oldForm,
+                                              start->start, start->form);
+    }
+
+    if (!uid.isEmpty() && document.Text(ICAL_UID_PROPERTY).isEmpty())
+        document.SetText(ICAL_UID_PROPERTY, uid);
+    if (m_now.subject != m_saved.subject)
+        document.SetText(ICAL_SUMMARY_PROPERTY, m_now.subject);
+    if (m_now.body != m_saved.body)
+        document.SetText(ICAL_DESCRIPTION_PROPERTY, m_now.body);
+    if (start)
+        writeStart(document, *start);
+    if (m_now.reminderSet != m_saved.reminderSet ||
+        (m_now.reminderSet && m_now.reminderMinutes != m_saved.reminderMinutes))
+        writeReminder(document);
+    if (ruleWritten) {
+        // A rule that followed the moved start (a weekly one to its new weekday) keeps its end and
+        // its exceptions, which move with it. Any other changed rule keeps its end only when it
+        // was changed in place (a pattern does), and its exceptions belong to the old rule.
+        const bool followsStart = m_move && follows;
+        writeRecurrence(document,
+                        followsStart || (!m_patternCleared && m_saved.recurring && m_now.recurring &&
+                                         m_saved.pattern.type == m_now.pattern.type),
+                        followsStart);
+        if (!followsStart && !(m_now.recurring && m_now.pattern.type == olRecursOther))
+            m_occurrences = Occurrences::Drop;
+    }
+    if (m_move && m_occurrences != Occurrences::Drop) {
+        if (!moveExceptions(document, error))
+            return false;
+        m_occurrences = Occurrences::Move;
+    }
+    document.Stamp();
+    return true;
+}
+
+bool AppointmentItem::planStart(const ICalDocument& document, StartValues& values, Error* error) const
+{
+    icalcomponent* event = document.Component();
     icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
     TimeForm form; // a new start is floating local time
     const COleDateTime oldStart = LocalTimeOf(dtstart, event, &form);
@@ -237,6 +311,7 @@ bool AppointmentItem::planStart(StartValues& values, Error* error) const
                             .arg(kLastYear));
         return true;
     };
+    values.form = form;
     values.start = ToIcalTime(start, form);
     if (!fits(values.start, start))
         return false;
@@ -262,9 +337,9 @@ bool AppointmentItem::planStart(StartValues& values, Error* error) const
     return fits(*values.end, end);
 }
 
-void AppointmentItem::writeStart(const StartValues& values)
+void AppointmentItem::writeStart(ICalDocument& document, const StartValues& values) const
 {
-    icalcomponent* event = m_document->Component();
+    icalcomponent* event = document.Component();
     if (values.end)
         setTime(icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY), *values.end);
     icalproperty* dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
@@ -275,9 +350,9 @@ void AppointmentItem::writeStart(const StartValues& values)
     setTime(dtstart, values.start);
 }
 
-void AppointmentItem::writeReminder()
+void AppointmentItem::writeReminder(ICalDocument& document) const
 {
-    icalcomponent* event = m_document->Component();
+    icalcomponent* event = document.Component();
     if (!m_now.reminderSet) {
         for (icalcomponent* alarm : alarmsOf(event))
             removeComponent(event, alarm);
@@ -301,32 +376,21 @@ void AppointmentItem::writeReminder()
     icalcomponent_add_component(event, alarm);
 }
 
-void AppointmentItem::writeRecurrence()
+void AppointmentItem::writeRecurrence(ICalDocument& document, bool keepEnd, bool keepExceptions) const
 {
     // A rule no pattern can express stays as it was.
     if (m_now.recurring && m_now.pattern.type == olRecursOther)
         return;
-    icalcomponent* event = m_document->Component();
-    // A pattern changed in place keeps its end (UNTIL or COUNT), as a pattern does; one that
-    // was cleared or changed its type starts afresh.
+    icalcomponent* event = document.Component();
     std::optional<icalrecurrencetype> end;
-    if (icalproperty* old = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY);
-        old && !m_patternCleared && m_saved.recurring && m_now.recurring && m_saved.pattern.type == m_now.pattern.type)
+    if (icalproperty* old = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); old && keepEnd)
         end = icalproperty_get_rrule(old);
     removeProperties(event, ICAL_RRULE_PROPERTY);
-    removeProperties(event, ICAL_RDATE_PROPERTY);
-    removeProperties(event, ICAL_EXDATE_PROPERTY);
-    // Overridden occurrences belong to the old rule.
-    if (icalcomponent* calendar = icalcomponent_get_parent(event)) {
-        std::vector<icalcomponent*> overrides;
-        for (icalcomponent* c = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); c;
-             c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-            if (c != event && icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY) &&
-                QString::fromUtf8(icalcomponent_get_uid(c)) == QString::fromUtf8(icalcomponent_get_uid(event)))
-                overrides.push_back(c);
-        }
-        for (icalcomponent* c : overrides)
-            removeComponent(calendar, c);
+    if (!keepExceptions) {
+        removeProperties(event, ICAL_RDATE_PROPERTY);
+        removeProperties(event, ICAL_EXDATE_PROPERTY);
+        for (icalcomponent* occurrence : document.Others())
+            document.Remove(occurrence);
     }
     if (m_now.recurring) {
         icalrecurrencetype rule = RuleFromFields(m_now.pattern, m_now.start);
@@ -336,6 +400,102 @@ void AppointmentItem::writeRecurrence()
         }
         icalcomponent_add_property(event, icalproperty_new_rrule(rule));
     }
+}
+
+bool AppointmentItem::moveExceptions(ICalDocument& document, Error* error) const
+{
+    icalcomponent* event = document.Component();
+    for (const icalproperty_kind kind : {ICAL_EXDATE_PROPERTY, ICAL_RDATE_PROPERTY}) {
+        for (icalproperty* p = icalcomponent_get_first_property(event, kind); p;
+             p = icalcomponent_get_next_property(event, kind))
+            m_move->Move(p, event);
+    }
+    m_move->SetSeries(event);
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY)) {
+        if (!m_move->Names(p, event))
+            return Fail(error, ErrorCode::InvalidArgument,
+                        QStringLiteral("The appointment \"%1\" cannot move: its cancelled occurrence, moved to %2, "
+                                       "would fall on no occurrence of the moved series")
+                            .arg(m_now.subject, m_move->Describe(p, event)));
+    }
+    for (icalcomponent* occurrence : document.Others()) {
+        icalproperty* id = icalcomponent_get_first_property(occurrence, ICAL_RECURRENCEID_PROPERTY);
+        if (!id)
+            continue;
+        m_move->Move(id, occurrence);
+        if (!movedOccurrenceFits(id, occurrence, error))
+            return false;
+    }
+    return true;
+}
+
+bool AppointmentItem::movedOccurrenceFits(icalproperty* recurrenceId, icalcomponent* occurrence, Error* error) const
+{
+    if (m_move->Names(recurrenceId, occurrence))
+        return true;
+    return Fail(error, ErrorCode::InvalidArgument,
+                QStringLiteral("The appointment \"%1\" cannot move: its changed occurrence, moved to %2, would fall "
+                               "on no occurrence of the moved series")
+                    .arg(m_now.subject, m_move->Describe(recurrenceId, occurrence)));
+}
+
+bool AppointmentItem::OtherFileChanges(bool deleting, std::vector<FileChange>& changes, Error* error)
+{
+    // Only a series has occurrences elsewhere, and only what a save moves or drops changes them.
+    icalcomponent* event = m_document->Component();
+    const bool series = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
+                        icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
+    if (IsOccurrence() || (deleting ? !series : m_occurrences == Occurrences::Stay))
+        return true;
+    const QString uid = File().Spans()[Spans().front()].key.uid;
+    if (uid.isEmpty())
+        return true;
+    QDir dir(FolderPath());
+    QStringList names = dir.entryList(QStringList{QStringLiteral("*.ics")}, QDir::Files | QDir::Readable);
+    std::sort(names.begin(), names.end());
+    std::vector<FileChange> found;
+    for (const QString& name : names) {
+        const QString path = dir.filePath(name);
+        if (QFileInfo(path) == QFileInfo(FilePath()))
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const ComponentFile components(file.readAll());
+        FileChange change{path, components, {}};
+        for (size_t i = 0; i < components.Spans().size(); ++i) {
+            const ComponentKey& key = components.Spans()[i].key;
+            if (key.kind != u"VEVENT" || key.uid != uid)
+                continue;
+            // Another copy of the series: its occurrences may be its own, and stay.
+            if (key.recurrenceId.isEmpty())
+                return true;
+            change.texts.emplace_back(i, QByteArray());
+        }
+        if (!change.texts.empty())
+            found.push_back(std::move(change));
+    }
+    if (!deleting && m_occurrences == Occurrences::Move) {
+        for (FileChange& change : found) {
+            for (auto& [index, text] : change.texts) {
+                std::unique_ptr<ICalDocument> occurrence = ICalDocument::Parse(change.asRead, {index});
+                icalproperty* id = occurrence ? icalcomponent_get_first_property(occurrence->Component(), ICAL_RECURRENCEID_PROPERTY)
+                                              : nullptr;
+                if (!id) {
+                    text = change.asRead.SpanText(index); // unreadable: left as it is
+                    continue;
+                }
+                m_move->Move(id, occurrence->Component());
+                if (!movedOccurrenceFits(id, occurrence->Component(), error))
+                    return false;
+                text = occurrence->SpanTexts().front();
+            }
+        }
+    }
+    for (FileChange& change : found)
+        changes.push_back(std::move(change));
+    return true;
 }
 
 } // namespace pim

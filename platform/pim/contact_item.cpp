@@ -1,7 +1,5 @@
 #include "platform/pim/contact_item.h"
 
-#include <QFileInfo>
-
 #include <algorithm>
 #include <functional>
 #include <optional>
@@ -100,21 +98,6 @@ QString textOf(const VCard& card, std::optional<size_t> index)
     return text;
 }
 
-struct SplitName {
-    QString first, last;
-};
-
-SplitName splitFullName(const QString& fullName)
-{
-    const QString name = fullName.trimmed();
-    qsizetype blank = name.size() - 1;
-    while (blank >= 0 && !name[blank].isSpace())
-        --blank;
-    if (blank < 0)
-        return {name, QString()};
-    return {name.left(blank).trimmed(), name.mid(blank + 1)};
-}
-
 QString joinNonEmpty(const QStringList& parts)
 {
     QStringList kept;
@@ -135,37 +118,98 @@ ContentLine makeLine(const QString& name, const QString& value, const QStringLis
     return line;
 }
 
-QString entryIdOf(const VCard& card, const QString& path)
+// The parts of an N line; values of one part are joined by blanks (2.1 has no lists).
+NameParts namePartsOf(const ContentLine& n, CardVersion version)
 {
-    const QString uid = textOf(card, findLine(card, u"UID")).trimmed();
-    return uid.isEmpty() ? QFileInfo(path).completeBaseName() : uid;
+    NameParts parts;
+    const QStringList components = SplitEscaped(n.TextValue(), u';');
+    for (size_t i = 0; i < parts.size() && qsizetype(i) < components.size(); ++i) {
+        const QStringList values =
+            version == CardVersion::V21 ? QStringList{components[qsizetype(i)]} : SplitEscaped(components[qsizetype(i)], u',');
+        QStringList kept;
+        for (const QString& value : values) {
+            const QString text = UnescapeText(value).trimmed();
+            if (!text.isEmpty())
+                kept.append(text);
+        }
+        parts[i] = kept.join(u' ');
+    }
+    return parts;
+}
+
+// A number a tel: URI can hold as it stands.
+bool fitsTelUri(const QString& number)
+{
+    return !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar c) {
+        return c.isLetterOrNumber() && c.unicode() < 0x80 ? true : QStringView(u"+-*#.()/;=").contains(c);
+    });
+}
+
+// A new number in a TEL line: a tel: URI stays one where the number fits it (4.0 cards).
+void setNumber(ContentLine& line, const QString& number)
+{
+    if (line.value.trimmed().startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive) && fitsTelUri(number) &&
+        !line.Param(u"ENCODING"))
+        line.value = QStringLiteral("tel:") + number;
+    else
+        line.SetTextValue(EscapeText(number));
+}
+
+QStringList pinTypes(Slot slot)
+{
+    switch (slot) {
+    case Slot::Mobile:
+        return {QStringLiteral("CELL")};
+    case Slot::Business:
+        return {QStringLiteral("WORK")};
+    case Slot::Home:
+        return {QStringLiteral("HOME")};
+    case Slot::BusinessFax:
+    case Slot::Untyped:
+        break;
+    }
+    return {};
+}
+
+std::optional<size_t> lineOf(const TelLines& tels, Slot slot)
+{
+    switch (slot) {
+    case Slot::Mobile:
+        return tels.mobile;
+    case Slot::Business:
+        return tels.business;
+    case Slot::Home:
+        return tels.home;
+    case Slot::BusinessFax:
+        return tels.businessFax;
+    case Slot::Untyped:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-ContactItem::ContactItem(const QString& folderPath) : Item(folderPath, QString(), QString()), m_card(VCard::NewCard())
+ContactItem::ContactItem(const QString& folderPath) : Item(folderPath), m_card(VCard::NewCard()) {}
+
+ContactItem::ContactItem(const QString& folderPath, const QString& path, const ComponentFile& file,
+                         const ItemSpans& spans, VCard card)
+    : Item(folderPath, path, file, spans.spans, spans.occurrence), m_card(std::move(card))
 {
+    readFields();
 }
 
-ContactItem::ContactItem(const QString& folderPath, const QString& path, const QString& entryId, VCard card)
-    : Item(folderPath, path, entryId), m_card(std::move(card))
+void ContactItem::readFields()
 {
     Fields& f = m_now;
+    f = {};
     f.fullName = textOf(m_card, findLine(m_card, u"FN")).trimmed();
     if (const std::optional<size_t> n = findLine(m_card, u"N")) {
-        QStringList parts = SplitEscaped(m_card.Lines()[*n].TextValue(), u';');
-        for (QString& part : parts)
-            part = UnescapeText(part).trimmed();
-        while (parts.size() < 5)
-            parts.append(QString());
-        f.lastName = parts[0];
-        f.firstName = parts[1];
+        f.name = namePartsOf(m_card.Lines()[*n], m_card.Version());
         if (f.fullName.isEmpty()) // vCard 2.1 cards often carry N alone
-            f.fullName = joinNonEmpty({parts[3], parts[1], parts[2], parts[0], parts[4]});
+            f.fullName = ComposedName(f.name);
     } else {
-        const SplitName split = splitFullName(f.fullName);
-        f.firstName = split.first;
-        f.lastName = split.last;
+        f.name = RenamedParts(QString(), {}, f.fullName);
     }
     const TelLines tels = findTels(m_card);
     const auto tel = [this](std::optional<size_t> index) {
@@ -180,13 +224,23 @@ ContactItem::ContactItem(const QString& folderPath, const QString& path, const Q
     m_saved = m_now;
 }
 
-std::unique_ptr<ContactItem> ContactItem::FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes)
+std::unique_ptr<ContactItem> ContactItem::FromSpans(const QString& folderPath, const QString& path,
+                                                    const ComponentFile& file, const ItemSpans& spans)
 {
-    VCard card = VCard::Parse(bytes);
+    VCard card = VCard::Parse(file.SpanText(spans.spans.front()));
     if (!card.HasCard())
         return nullptr;
-    const QString entryId = entryIdOf(card, path);
-    return std::unique_ptr<ContactItem>(new ContactItem(folderPath, path, entryId, std::move(card)));
+    return std::unique_ptr<ContactItem>(new ContactItem(folderPath, path, file, spans, std::move(card)));
+}
+
+std::unique_ptr<ContactItem> ContactItem::FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes)
+{
+    const ComponentFile file(bytes);
+    for (const ItemSpans& spans : file.Items(QStringLiteral("VCARD"))) {
+        if (std::unique_ptr<ContactItem> item = FromSpans(folderPath, path, file, spans))
+            return item;
+    }
+    return nullptr;
 }
 
 std::unique_ptr<Item> ContactItem::Clone() const
@@ -196,30 +250,52 @@ std::unique_ptr<Item> ContactItem::Clone() const
 
 void ContactItem::SetFullName(const QString& value)
 {
-    // Writing back the same name must not flatten a structured N (prefix, middle name).
+    // Writing back the same name must not touch the structured N.
     if (value == m_now.fullName)
         return;
+    m_now.name = RenamedParts(m_now.fullName, m_now.name, value);
     m_now.fullName = value;
-    const SplitName split = splitFullName(value);
-    m_now.firstName = split.first;
-    m_now.lastName = split.last;
 }
 
 void ContactItem::SetFirstName(const QString& value)
 {
-    m_now.firstName = value;
-    m_now.fullName = joinNonEmpty({m_now.firstName, m_now.lastName});
+    m_now.name[NameGiven] = value;
+    m_now.fullName = joinNonEmpty({m_now.name[NameGiven], m_now.name[NameFamily]});
 }
 
 void ContactItem::SetLastName(const QString& value)
 {
-    m_now.lastName = value;
-    m_now.fullName = joinNonEmpty({m_now.firstName, m_now.lastName});
+    m_now.name[NameFamily] = value;
+    m_now.fullName = joinNonEmpty({m_now.name[NameGiven], m_now.name[NameFamily]});
 }
 
-bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
+bool ContactItem::SerializeNew(const QString& uid, QByteArray& bytes, Error*)
 {
-    VCard& card = m_card;
+    // The card changes only once it is written (Saved).
+    VCard card = m_card;
+    applyChanges(card, uid, true);
+    bytes = card.Serialize();
+    return true;
+}
+
+bool ContactItem::SerializeSpans(const QString& uid, std::vector<QByteArray>& texts, Error*)
+{
+    VCard card = m_card;
+    applyChanges(card, uid, false);
+    texts = {card.Serialize()};
+    return true;
+}
+
+void ContactItem::Saved()
+{
+    m_saved = m_now;
+    m_asRead = {};
+    m_card = VCard::Parse(File().SpanText(Spans().front()));
+}
+
+void ContactItem::applyChanges(VCard& card, const QString& uid, bool whole) const
+{
+    const CardVersion version = card.Version();
     const Fields& now = m_now;
     const Fields& was = m_saved;
     std::vector<size_t> removals;
@@ -230,16 +306,30 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
     const std::optional<size_t> n = findLine(card, u"N");
     const std::optional<size_t> uidLine = findLine(card, u"UID");
 
-    if (!fn)
+    // A card of another program that has no FN (2.1) or no N gets one when the name changes.
+    const bool renamed = now.fullName != was.fullName || now.name != was.name;
+    if (!fn && (whole || renamed))
         appends.push_back(makeLine(QStringLiteral("FN"), EscapeText(now.fullName)));
-    else if (now.fullName != was.fullName)
+    else if (fn && now.fullName != was.fullName)
         card.LineAt(*fn).SetTextValue(EscapeText(now.fullName));
 
-    const QString nValue = EscapeText(now.lastName) + u';' + EscapeText(now.firstName) + QStringLiteral(";;;");
-    if (!n)
-        appends.push_back(makeLine(QStringLiteral("N"), nValue));
-    else if (now.firstName != was.firstName || now.lastName != was.lastName)
-        card.LineAt(*n).SetTextValue(nValue);
+    if (!n && (whole || renamed)) {
+        QStringList components;
+        for (const QString& part : now.name)
+            components << EscapeText(part);
+        appends.push_back(makeLine(QStringLiteral("N"), components.join(u';')));
+    } else if (n && now.name != was.name) {
+        // Only the parts that changed; the others stay as they were written.
+        ContentLine& line = card.LineAt(*n);
+        QStringList components = SplitEscaped(line.TextValue(), u';');
+        while (components.size() < qsizetype(now.name.size()))
+            components.append(QString());
+        for (size_t i = 0; i < now.name.size(); ++i) {
+            if (now.name[i] != was.name[i])
+                components[qsizetype(i)] = EscapeText(now.name[i]);
+        }
+        line.SetTextValue(components.join(u';'));
+    }
 
     // A field goes to its line: with the value as read, the line of its kind that holds it (none
     // when no line does any more); else the preferred or first line of its kind. old is what the
@@ -256,8 +346,10 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
             }
         } else if (value.isEmpty()) {
             removals.push_back(*index);
+        } else if (card.Lines()[*index].name == u"TEL") {
+            setNumber(card.LineAt(*index), value);
         } else {
-            card.LineAt(*index).SetTextValue(EscapeText(value)); // a vCard 4.0 tel: URI becomes plain text
+            card.LineAt(*index).SetTextValue(EscapeText(value));
         }
     };
     // The first line that holds a value as read; none for an empty one (there was no line).
@@ -286,22 +378,6 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
     };
     const QString tel = QStringLiteral("TEL");
     const TelLines tels = findTels(card);
-    // Which field a number without a type fills depends on the other numbers: once numbers
-    // change here, each such number gets the type of the field it filled, so that it stays there.
-    if (now.mobile != was.mobile || now.business != was.business || now.home != was.home) {
-        const auto pin = [&card](std::optional<size_t> index, const QStringList& types) {
-            if (!index || telSlot(card.Lines()[*index]) != Slot::Untyped)
-                return;
-            ContentLine& line = card.LineAt(*index);
-            if (ContentParameter* type = line.Param(u"TYPE"))
-                type->values += types;
-            else
-                line.params.push_back({QStringLiteral("TYPE"), types});
-        };
-        pin(tels.mobile, {QStringLiteral("CELL")});
-        pin(tels.business, {QStringLiteral("WORK")});
-        pin(tels.home, {QStringLiteral("HOME")});
-    }
     applyTel(Slot::Mobile, tels.mobile, now.mobile, was.mobile, m_asRead.mobile, makeLine(tel, {}, {QStringLiteral("CELL")}));
     applyTel(Slot::Business, tels.business, now.business, was.business, m_asRead.business,
              makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("VOICE")}));
@@ -309,7 +385,10 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
              makeLine(tel, {}, {QStringLiteral("HOME"), QStringLiteral("VOICE")}));
     applyTel(Slot::BusinessFax, tels.businessFax, now.businessFax, was.businessFax, m_asRead.businessFax,
              makeLine(tel, {}, {QStringLiteral("WORK"), QStringLiteral("FAX")}));
-    const ContentLine freshEmail = makeLine(QStringLiteral("EMAIL"), {}, {QStringLiteral("INTERNET")});
+    // 4.0 knows no INTERNET type: every address is one.
+    const ContentLine freshEmail = version == CardVersion::V40
+                                       ? makeLine(QStringLiteral("EMAIL"), {})
+                                       : makeLine(QStringLiteral("EMAIL"), {}, {QStringLiteral("INTERNET")});
     if (m_asRead.email1) {
         const std::optional<size_t> at = holding(*m_asRead.email1, [](const ContentLine& line, const QString& address) {
             return line.name == u"EMAIL" && UnescapeText(line.TextValue()).trimmed() == address;
@@ -320,38 +399,48 @@ bool ContactItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
     }
     apply(findLine(card, u"NOTE"), now.body, was.body, makeLine(QStringLiteral("NOTE"), {}));
 
-    if (!uidLine)
+    if (!uidLine && !uid.isEmpty())
         appends.push_back(makeLine(QStringLiteral("UID"), EscapeText(uid)));
-    else if (UnescapeText(card.Lines()[*uidLine].TextValue()).trimmed() != uid)
-        card.LineAt(*uidLine).SetTextValue(EscapeText(uid));
 
-    // vCard 4.0 spellings that 3.0 readers do not know: tel: URIs and numbered preferences.
-    for (size_t index : card.Properties()) {
-        ContentLine& line = card.LineAt(index);
-        if (const ContentParameter* pref = line.Param(u"PREF")) {
-            const bool first = pref->values.contains(QStringLiteral("1"));
-            line.RemoveParam(u"PREF");
-            if (first && !line.HasType(u"PREF")) {
-                if (ContentParameter* type = line.Param(u"TYPE"))
-                    type->values.append(QStringLiteral("PREF"));
-                else
-                    line.params.push_back({QStringLiteral("TYPE"), {QStringLiteral("PREF")}});
-            }
+    // Which field a number without a type fills depends on the other numbers: a number that a
+    // change here would move to another field gets the type of the one it filled. The others
+    // stay as they were written.
+    std::sort(removals.begin(), removals.end());
+    const auto finished = [&removals, &appends](VCard trial) {
+        for (auto it = removals.rbegin(); it != removals.rend(); ++it)
+            trial.RemoveAt(*it);
+        for (const ContentLine& line : appends)
+            trial.Append(line);
+        return findTels(trial);
+    };
+    for (int round = 0; round < 4; ++round) {
+        const TelLines after = finished(card);
+        bool pinned = false;
+        for (const Slot slot : {Slot::Mobile, Slot::Home, Slot::Business}) {
+            const std::optional<size_t> index = lineOf(tels, slot);
+            if (!index || telSlot(card.Lines()[*index]) != Slot::Untyped ||
+                std::binary_search(removals.begin(), removals.end(), *index))
+                continue;
+            const size_t moved = *index - size_t(std::lower_bound(removals.begin(), removals.end(), *index) - removals.begin());
+            if (lineOf(after, slot) == moved)
+                continue;
+            ContentLine& line = card.LineAt(*index);
+            if (ContentParameter* type = line.Param(u"TYPE"))
+                type->values += pinTypes(slot);
+            else
+                line.params.push_back({QStringLiteral("TYPE"), pinTypes(slot)});
+            pinned = true;
         }
-        if (line.name == u"TEL" && line.value.trimmed().startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive))
-            line.SetTextValue(EscapeText(telValue(line)));
+        if (!pinned)
+            break;
     }
 
-    std::sort(removals.rbegin(), removals.rend());
-    for (size_t index : removals)
-        card.RemoveAt(index);
+    for (auto it = removals.rbegin(); it != removals.rend(); ++it)
+        card.RemoveAt(*it);
     for (ContentLine& line : appends)
         card.Append(std::move(line));
     if (!card.Find(u"VERSION"))
         card.Append(makeLine(QStringLiteral("VERSION"), QStringLiteral("3.0")), true);
-
-    bytes = card.Serialize();
-    return true;
 }
 
 } // namespace pim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/pim/item.h"
+#include "platform/pim/structured_name.h"
 #include "platform/pim/vcard.h"
 
 #include <QString>
@@ -10,26 +11,32 @@
 
 namespace pim {
 
-// A contact: one vCard. Properties map to the card as FN, N (last;first), TEL;TYPE=CELL,
+// A contact: one vCard. Properties map to the card as FN, N (family;given;...), TEL;TYPE=CELL,
 // TEL;TYPE=WORK,VOICE, TEL;TYPE=HOME,VOICE, TEL;TYPE=WORK,FAX, EMAIL and NOTE; numbers without
 // a type fill the mobile, home and business numbers that no typed number took. Saving rewrites
-// only what changed; every other line of the card stays.
+// only the lines that changed, in the card's own version (2.1, 3.0 or 4.0); every other line
+// stays byte for byte.
 class ContactItem final : public Item {
 public:
     // A new, unsaved contact whose file will go to folderPath.
     explicit ContactItem(const QString& folderPath);
+    // The first contact of a file's text, and one contact of a file.
     static std::unique_ptr<ContactItem> FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes);
+    static std::unique_ptr<ContactItem> FromSpans(const QString& folderPath, const QString& path, const ComponentFile& file,
+                                                  const ItemSpans& spans);
 
     OlItemType ItemType() const override { return olContactItem; }
     std::unique_ptr<Item> Clone() const override;
 
-    // Setting the full name splits it into first and last name (at the last blank); setting
-    // either of those composes the full name again, as the desktop PIM does.
+    // Setting the full name changes the parts of the structured name whose text changed in it,
+    // and keeps the others (see RenamedParts); a card without parts splits it into first and
+    // last name at the last blank. Setting first or last name composes the full name again, as
+    // the desktop PIM does.
     QString FullName() const { return m_now.fullName; }
     void SetFullName(const QString& value);
-    QString FirstName() const { return m_now.firstName; }
+    QString FirstName() const { return m_now.name[NameGiven]; }
     void SetFirstName(const QString& value);
-    QString LastName() const { return m_now.lastName; }
+    QString LastName() const { return m_now.name[NameFamily]; }
     void SetLastName(const QString& value);
 
     QString MobileTelephoneNumber() const { return m_now.mobile; }
@@ -58,17 +65,15 @@ public:
     void SetBody(const QString& value) { m_now.body = value; }
 
 protected:
-    bool Serialize(const QString& uid, QByteArray& bytes, Error* error) override;
-    void Saved() override
-    {
-        m_saved = m_now;
-        m_asRead = {};
-    }
+    bool SerializeNew(const QString& uid, QByteArray& bytes, Error* error) override;
+    bool SerializeSpans(const QString& uid, std::vector<QByteArray>& texts, Error* error) override;
+    void Saved() override;
     QString Extension() const override { return QStringLiteral(".vcf"); }
 
 private:
     struct Fields {
-        QString fullName, firstName, lastName;
+        QString fullName;
+        NameParts name;
         QString mobile, business, home, businessFax;
         QString email1, body;
     };
@@ -78,8 +83,14 @@ private:
         std::optional<QString> mobile, business, home, businessFax, email1;
     };
 
-    ContactItem(const QString& folderPath, const QString& path, const QString& entryId, VCard card);
+    ContactItem(const QString& folderPath, const QString& path, const ComponentFile& file, const ItemSpans& spans,
+                VCard card);
     ContactItem(const ContactItem&) = default;
+
+    void readFields();
+    // Applies the changes since the last save to card; uid: the UID it gets when it has none
+    // (or empty); whole: a new card, which gets every line.
+    void applyChanges(VCard& card, const QString& uid, bool whole) const;
 
     static void replace(QString& field, std::optional<QString>& asReadField, const QString& value, const QString& asRead)
     {

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace pim {
 
 namespace {
@@ -91,8 +93,8 @@ QString decodeCarets(QStringView text)
     return out;
 }
 
-// Parameter values as the formatter can write them again: no double quotes (a stray one
-// becomes an apostrophe) and no line breaks. A TYPE list is split even where it was quoted.
+// Parameter values as the formatter can write them again: before 4.0 no double quotes (a stray
+// one becomes an apostrophe) and no line breaks. A TYPE list is split even where it was quoted.
 QStringList parseParamValues(QStringView raw, bool isTypeList, bool carets)
 {
     QStringList values;
@@ -105,11 +107,15 @@ QStringList parseParamValues(QStringView raw, bool isTypeList, bool carets)
         } else {
             value = trimmed.toString();
         }
-        if (carets)
+        if (carets) {
+            // 4.0 can write them again, as carets.
             value = decodeCarets(value);
-        value.replace(u'"', u'\'');
-        value.replace(u'\r', u' ');
-        value.replace(u'\n', u' ');
+            value.replace(u'\r', u' ');
+        } else {
+            value.replace(u'"', u'\'');
+            value.replace(u'\r', u' ');
+            value.replace(u'\n', u' ');
+        }
         if (isTypeList) {
             for (QStringView item : QStringView(value).split(u','))
                 values.append(item.trimmed().toString());
@@ -236,42 +242,46 @@ bool isQuotedPrintableHead(const QByteArray& line)
 // Reads logical lines one after the other; the card version steers unfolding and carets.
 class Reader {
 public:
-    std::vector<ContentLine> Read(const QByteArray& text)
+    std::vector<SourceLine> Read(const QByteArray& text)
     {
         qsizetype pos = 0;
         while (pos < text.size()) {
             qsizetype end = pos;
             while (end < text.size() && text[end] != '\r' && text[end] != '\n')
                 ++end;
-            physicalLine(text.mid(pos, end - pos));
+            const QByteArray line = text.mid(pos, end - pos);
             if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
                 ++end;
-            pos = end + 1;
+            const qsizetype next = std::min(end + 1, text.size());
+            physicalLine(line, pos, next);
+            pos = next;
         }
         flush();
         return std::move(m_lines);
     }
 
 private:
-    enum Version { V3, V21, V4 };
+    CardVersion version() const { return m_versions.empty() ? CardVersion::V30 : m_versions.back(); }
 
-    Version version() const { return m_versions.empty() ? V3 : m_versions.back(); }
-
-    void physicalLine(const QByteArray& line)
+    void physicalLine(const QByteArray& line, qsizetype begin, qsizetype end)
     {
         if (m_hasLogical && m_quotedPrintable && m_logical.endsWith('=')) {
             m_logical.chop(1);
             m_logical.append(line);
+            m_end = end;
             return;
         }
         if (m_hasLogical && !line.isEmpty() && (line[0] == ' ' || line[0] == '\t')) {
-            m_logical.append(version() == V21 ? line : line.mid(1));
+            m_logical.append(version() == CardVersion::V21 ? line : line.mid(1));
+            m_end = end;
             return;
         }
         flush();
         if (line.isEmpty())
             return;
         m_logical = line;
+        m_begin = begin;
+        m_end = end;
         m_hasLogical = true;
         m_quotedPrintable = line.contains('=') && isQuotedPrintableHead(line);
     }
@@ -284,12 +294,17 @@ private:
         const qsizetype colon = findValueColon(m_logical);
         if (colon < 0)
             return;
-        ContentLine line;
-        if (!parseHead(QString::fromUtf8(m_logical.left(colon)), version() == V4, line))
+        SourceLine source;
+        source.begin = m_begin;
+        source.end = m_end;
+        source.head = m_logical.left(colon);
+        if (!parseHead(QString::fromUtf8(source.head), version() == CardVersion::V40, source.line))
             return;
-        line.value = decodeValue(line, m_logical.mid(colon + 1));
-        track(line);
-        m_lines.push_back(std::move(line));
+        const size_t params = source.line.params.size();
+        source.line.value = decodeValue(source.line, m_logical.mid(colon + 1));
+        source.headDescribesValue = source.line.params.size() == params;
+        track(source.line);
+        m_lines.push_back(std::move(source));
     }
 
     static QString decodeValue(ContentLine& line, QByteArray bytes)
@@ -323,19 +338,21 @@ private:
     void track(const ContentLine& line)
     {
         if (line.name == u"BEGIN" && equalsIgnoreCase(line.value.trimmed(), u"VCARD")) {
-            m_versions.push_back(V3);
+            m_versions.push_back(CardVersion::V30);
         } else if (line.name == u"END" && equalsIgnoreCase(line.value.trimmed(), u"VCARD")) {
             if (!m_versions.empty())
                 m_versions.pop_back();
         } else if (line.name == u"VERSION" && !m_versions.empty()) {
             const QString v = line.value.trimmed();
-            m_versions.back() = v == u"2.1" ? V21 : v.startsWith(u"4") ? V4 : V3;
+            m_versions.back() = v == u"2.1" ? CardVersion::V21 : v.startsWith(u"4") ? CardVersion::V40 : CardVersion::V30;
         }
     }
 
-    std::vector<ContentLine> m_lines;
-    std::vector<Version> m_versions;
+    std::vector<SourceLine> m_lines;
+    std::vector<CardVersion> m_versions;
     QByteArray m_logical;
+    qsizetype m_begin = 0;
+    qsizetype m_end = 0;
     bool m_hasLogical = false;
     bool m_quotedPrintable = false;
 };
@@ -351,15 +368,148 @@ QByteArray normalizeEncoding(const QByteArray& text)
     return text;
 }
 
-QString formatParamValue(const QString& value)
+QString formatParamValue(const QString& value, CardVersion version)
 {
     QString v = value;
-    v.replace(u'"', u'\'');
     v.replace(u'\r', u' ');
-    v.replace(u'\n', u' ');
+    if (version == CardVersion::V40) {
+        v.replace(u'^', QStringLiteral("^^"));
+        v.replace(u'\n', QStringLiteral("^n"));
+        v.replace(u'"', QStringLiteral("^'"));
+    } else {
+        v.replace(u'"', u'\'');
+        v.replace(u'\n', u' ');
+    }
+    if (version == CardVersion::V21) {
+        // 2.1 has no quoting: what would end the parameter becomes a blank.
+        for (QChar& c : v) {
+            if (c == u':' || c == u';' || c == u',')
+                c = u' ';
+        }
+        return v;
+    }
     const bool needsQuotes = v.contains(u':') || v.contains(u';') || v.contains(u',') ||
                              (!v.isEmpty() && (v.front().isSpace() || v.back().isSpace()));
     return needsQuotes ? u'"' + v + u'"' : v;
+}
+
+QString formatHead(const ContentLine& line, CardVersion version)
+{
+    QString head = line.group.isEmpty() ? line.name : line.group + u'.' + line.name;
+    for (const ContentParameter& p : line.params) {
+        if (version == CardVersion::V21 && p.name == u"TYPE") {
+            for (const QString& type : p.values)
+                head += u';' + formatParamValue(type, version);
+            continue;
+        }
+        head += u';' + p.name + u'=';
+        for (qsizetype i = 0; i < p.values.size(); ++i) {
+            if (i > 0)
+                head += u',';
+            QString value = p.values[i];
+            if (version == CardVersion::V21 && p.name == u"ENCODING" && value.compare(u"b", Qt::CaseInsensitive) == 0)
+                value = QStringLiteral("BASE64");
+            head += formatParamValue(value, version);
+        }
+    }
+    return head;
+}
+
+// Folds at 75 octets, never inside a UTF-8 sequence; each line ends in CR LF.
+QByteArray fold(const QByteArray& bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 64 * 3 + 2);
+    qsizetype pos = 0;
+    qsizetype room = kFoldOctets;
+    while (bytes.size() - pos > room) {
+        qsizetype cut = pos + room;
+        // Never split a UTF-8 sequence: back up to its lead byte.
+        while (cut > pos && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
+            --cut;
+        if (cut == pos)
+            cut = pos + room;
+        out.append(bytes.constData() + pos, cut - pos);
+        out.append("\r\n ");
+        pos = cut;
+        room = kFoldOctets - 1;
+    }
+    out.append(bytes.constData() + pos, bytes.size() - pos);
+    out.append("\r\n");
+    return out;
+}
+
+// The value with its line breaks as "\n" (3.0 and 4.0).
+QString escapedLineBreaks(QString value)
+{
+    value.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    value.replace(u'\r', QStringLiteral("\\n"));
+    value.replace(u'\n', QStringLiteral("\\n"));
+    return value;
+}
+
+// A value escaped for 3.0 as 2.1 writes it: commas plain, line breaks real; an escaped
+// semicolon and backslash stay as they are.
+QByteArray valueFor21(QStringView value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\' && i + 1 < value.size()) {
+            const QChar next = value[i + 1];
+            if (next == u',') {
+                out += next;
+                ++i;
+                continue;
+            }
+            if (next == u'n' || next == u'N') {
+                out += QStringLiteral("\r\n");
+                ++i;
+                continue;
+            }
+            out += c;
+            out += next;
+            ++i;
+            continue;
+        }
+        if (c == u'\n' && !(i > 0 && value[i - 1] == u'\r'))
+            out += u'\r';
+        out += c;
+    }
+    return out.toUtf8();
+}
+
+bool needsQuotedPrintable(const QByteArray& value)
+{
+    return std::any_of(value.begin(), value.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u >= 0x7f || (u < 0x20 && u != '\t');
+    });
+}
+
+// head:value in quoted-printable, with soft line breaks that keep each line within 76 octets.
+QByteArray quotedPrintableLine(const QByteArray& head, const QByteArray& value)
+{
+    constexpr qsizetype kLine = 76;
+    QByteArray out = head + ':';
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const auto u = static_cast<unsigned char>(value[i]);
+        const bool last = i + 1 == value.size();
+        QByteArray piece;
+        if (u == '=' || u >= 0x7f || (u < 0x20 && u != '\t') || (last && (u == ' ' || u == '\t')))
+            piece = '=' + QByteArray::number(u, 16).toUpper().rightJustified(2, '0');
+        else
+            piece = QByteArray(1, char(u));
+        if (out.size() - lineStart + piece.size() > kLine - 1) {
+            out += "=\r\n";
+            lineStart = out.size();
+        }
+        out += piece;
+    }
+    out += "\r\n";
+    return out;
 }
 
 } // namespace
@@ -414,45 +564,48 @@ void ContentLine::SetTextValue(const QString& text)
 
 std::vector<ContentLine> ParseContentLines(const QByteArray& text)
 {
-    return Reader().Read(normalizeEncoding(text));
+    std::vector<ContentLine> lines;
+    for (SourceLine& source : Reader().Read(normalizeEncoding(text)))
+        lines.push_back(std::move(source.line));
+    return lines;
 }
 
-QByteArray FormatContentLine(const ContentLine& line)
+std::vector<SourceLine> ReadContentLines(const QByteArray& text)
 {
-    QString head = line.group.isEmpty() ? line.name : line.group + u'.' + line.name;
-    for (const ContentParameter& p : line.params) {
-        head += u';' + p.name + u'=';
-        for (qsizetype i = 0; i < p.values.size(); ++i) {
-            if (i > 0)
-                head += u',';
-            head += formatParamValue(p.values[i]);
-        }
-    }
-    QString value = line.value;
-    value.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-    value.replace(u'\r', QStringLiteral("\\n"));
-    value.replace(u'\n', QStringLiteral("\\n"));
-    const QByteArray bytes = (head + u':' + value).toUtf8();
+    return Reader().Read(text);
+}
 
-    QByteArray out;
-    out.reserve(bytes.size() + bytes.size() / 64 * 3 + 2);
-    qsizetype pos = 0;
-    qsizetype room = kFoldOctets;
-    while (bytes.size() - pos > room) {
-        qsizetype cut = pos + room;
-        // Never split a UTF-8 sequence: back up to its lead byte.
-        while (cut > pos && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80)
-            --cut;
-        if (cut == pos)
-            cut = pos + room;
-        out.append(bytes.constData() + pos, cut - pos);
-        out.append("\r\n ");
-        pos = cut;
-        room = kFoldOctets - 1;
-    }
-    out.append(bytes.constData() + pos, bytes.size() - pos);
-    out.append("\r\n");
-    return out;
+QByteArray TextWithoutByteOrderMark(const QByteArray& text)
+{
+    return normalizeEncoding(text);
+}
+
+QByteArray FormatContentLine(const ContentLine& line, CardVersion version)
+{
+    const QString head = formatHead(line, version);
+    if (version != CardVersion::V21)
+        return fold((head + u':' + escapedLineBreaks(line.value)).toUtf8());
+    const QByteArray value = valueFor21(line.value);
+    if (!needsQuotedPrintable(value))
+        return head.toUtf8() + ':' + value + "\r\n";
+    ContentLine encoded = line;
+    encoded.RemoveParam(u"ENCODING");
+    encoded.RemoveParam(u"CHARSET");
+    const bool ascii = std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii)
+        encoded.params.push_back({QStringLiteral("CHARSET"), {QStringLiteral("UTF-8")}});
+    encoded.params.push_back({QStringLiteral("ENCODING"), {QStringLiteral("QUOTED-PRINTABLE")}});
+    return quotedPrintableLine(formatHead(encoded, version).toUtf8(), value);
+}
+
+QByteArray FormatContentLine(const QByteArray& head, const ContentLine& line, CardVersion version)
+{
+    if (version != CardVersion::V21)
+        return fold(head + ':' + escapedLineBreaks(line.value).toUtf8());
+    const QByteArray value = valueFor21(line.value);
+    if (needsQuotedPrintable(value))
+        return {};
+    return head + ':' + value + "\r\n";
 }
 
 QString EscapeText(QStringView text)

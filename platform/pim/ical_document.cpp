@@ -1,5 +1,7 @@
 #include "platform/pim/ical_document.h"
 
+#include "platform/pim/component_file.h"
+
 #include <QDateTime>
 
 #include <ctime>
@@ -34,35 +36,6 @@ void ensureCalendarHeader(icalcomponent* calendar)
         icalcomponent_add_property(calendar, icalproperty_new_prodid(kProdId));
 }
 
-// The item of a calendar: the first component of the kind without RECURRENCE-ID (the master
-// of a recurring event with overridden occurrences), else the first of the kind.
-icalcomponent* findItem(icalcomponent* calendar, icalcomponent_kind kind)
-{
-    icalcomponent* first = nullptr;
-    for (icalcomponent* c = icalcomponent_get_first_component(calendar, kind); c;
-         c = icalcomponent_get_next_component(calendar, kind)) {
-        if (!icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY))
-            return c;
-        if (!first)
-            first = c;
-    }
-    return first;
-}
-
-icalcomponent* findItemInRoot(icalcomponent* root, icalcomponent_kind kind)
-{
-    if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT)
-        return findItem(root, kind);
-    if (icalcomponent_isa(root) == ICAL_XROOT_COMPONENT) {
-        for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT); c;
-             c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT)) {
-            if (icalcomponent* item = findItem(c, kind))
-                return item;
-        }
-    }
-    return nullptr;
-}
-
 QString toText(char* owned)
 {
     const QString text = owned ? QString::fromUtf8(owned) : QString();
@@ -88,25 +61,44 @@ COleDateTime invalidTime()
 
 } // namespace
 
-std::unique_ptr<ICalDocument> ICalDocument::Parse(const QByteArray& bytes, icalcomponent_kind kind)
+std::unique_ptr<ICalDocument> ICalDocument::Parse(const ComponentFile& file, const std::vector<size_t>& spans)
 {
-    icalcomponent* root = icalparser_parse_string(bytes.constData());
+    if (spans.empty())
+        return nullptr;
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (size_t zone : file.TimeZonesBeside(spans.front()))
+        text += file.SpanText(zone);
+    for (size_t span : spans)
+        text += file.SpanText(span);
+    text += "END:VCALENDAR\r\n";
+    icalcomponent* root = icalparser_parse_string(text.constData());
     if (!root)
         return nullptr;
-    stripParseErrors(root);
-    if (icalcomponent_isa(root) == kind) {
-        // A bare component without its VCALENDAR: wrap it, so that the rewrite is a valid file.
-        icalcomponent* calendar = icalcomponent_new_vcalendar();
-        ensureCalendarHeader(calendar);
-        icalcomponent_add_component(calendar, root);
-        root = calendar;
-    }
-    icalcomponent* item = findItemInRoot(root, kind);
-    if (!item) {
+    if (icalcomponent_isa(root) != ICAL_VCALENDAR_COMPONENT) {
         icalcomponent_free(root);
         return nullptr;
     }
-    return std::unique_ptr<ICalDocument>(new ICalDocument(root, item));
+    stripParseErrors(root);
+    std::vector<Part> parts;
+    for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT); c;
+         c = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT)) {
+        // The item's own component is written whenever it is saved (its DTSTAMP changes); the
+        // others only when they changed, which what libical makes of them tells.
+        if (icalcomponent_isa(c) != ICAL_VTIMEZONE_COMPONENT)
+            parts.push_back({c, {}, parts.empty() ? QByteArray() : toBytes(icalcomponent_as_ical_string_r(c))});
+    }
+    // Each span one component of its kind, or the item cannot be written back in its place.
+    bool whole = parts.size() == spans.size();
+    for (size_t i = 0; whole && i < parts.size(); ++i) {
+        parts[i].asRead = file.SpanText(spans[i]);
+        whole = QString::fromLatin1(icalcomponent_kind_to_string(icalcomponent_isa(parts[i].component))) ==
+                file.Spans()[spans[i]].key.kind;
+    }
+    if (!whole) {
+        icalcomponent_free(root);
+        return nullptr;
+    }
+    return std::unique_ptr<ICalDocument>(new ICalDocument(root, std::move(parts)));
 }
 
 std::unique_ptr<ICalDocument> ICalDocument::Create(icalcomponent_kind kind)
@@ -115,13 +107,26 @@ std::unique_ptr<ICalDocument> ICalDocument::Create(icalcomponent_kind kind)
     ensureCalendarHeader(calendar);
     icalcomponent* item = icalcomponent_new(kind);
     icalcomponent_add_component(calendar, item);
-    return std::unique_ptr<ICalDocument>(new ICalDocument(calendar, item));
+    return std::unique_ptr<ICalDocument>(new ICalDocument(calendar, {Part{item, {}, {}}}));
 }
 
 std::unique_ptr<ICalDocument> ICalDocument::Clone() const
 {
     icalcomponent* root = icalcomponent_new_clone(m_root);
-    return std::unique_ptr<ICalDocument>(new ICalDocument(root, findItemInRoot(root, icalcomponent_isa(m_item))));
+    // The clone holds the same components in the same order; removed ones are gone from both.
+    std::vector<icalcomponent*> copies;
+    for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_ANY_COMPONENT); c;
+         c = icalcomponent_get_next_component(root, ICAL_ANY_COMPONENT)) {
+        if (icalcomponent_isa(c) != ICAL_VTIMEZONE_COMPONENT)
+            copies.push_back(c);
+    }
+    std::vector<Part> parts = m_parts;
+    size_t next = 0;
+    for (Part& part : parts) {
+        if (part.component)
+            part.component = next < copies.size() ? copies[next++] : nullptr;
+    }
+    return std::unique_ptr<ICalDocument>(new ICalDocument(root, std::move(parts)));
 }
 
 ICalDocument::~ICalDocument()
@@ -129,21 +134,64 @@ ICalDocument::~ICalDocument()
     icalcomponent_free(m_root);
 }
 
+std::vector<icalcomponent*> ICalDocument::Others() const
+{
+    std::vector<icalcomponent*> others;
+    for (size_t i = 1; i < m_parts.size(); ++i) {
+        if (m_parts[i].component)
+            others.push_back(m_parts[i].component);
+    }
+    return others;
+}
+
+void ICalDocument::Remove(icalcomponent* other)
+{
+    for (size_t i = 1; i < m_parts.size(); ++i) {
+        if (m_parts[i].component == other) {
+            icalcomponent_remove_component(m_root, other);
+            icalcomponent_free(other);
+            m_parts[i].component = nullptr;
+        }
+    }
+}
+
 QByteArray ICalDocument::Serialize() const
 {
-    if (icalcomponent_isa(m_root) != ICAL_XROOT_COMPONENT)
-        return toBytes(icalcomponent_as_ical_string_r(m_root));
-    // Several calendars in one file: write them one after the other, as they came.
-    QByteArray out;
-    for (icalcomponent* c = icalcomponent_get_first_component(m_root, ICAL_ANY_COMPONENT); c;
-         c = icalcomponent_get_next_component(m_root, ICAL_ANY_COMPONENT))
-        out += toBytes(icalcomponent_as_ical_string_r(c));
-    return out;
+    return toBytes(icalcomponent_as_ical_string_r(m_root));
+}
+
+std::vector<QByteArray> ICalDocument::SpanTexts() const
+{
+    std::vector<QByteArray> texts;
+    for (const Part& part : m_parts) {
+        if (!part.component) {
+            texts.emplace_back();
+            continue;
+        }
+        QByteArray now = toBytes(icalcomponent_as_ical_string_r(part.component));
+        texts.push_back(!part.parsed.isEmpty() && now == part.parsed ? part.asRead : std::move(now));
+    }
+    return texts;
+}
+
+void ICalDocument::Committed()
+{
+    const std::vector<QByteArray> texts = SpanTexts();
+    std::vector<Part> kept;
+    for (size_t i = 0; i < m_parts.size(); ++i) {
+        if (!m_parts[i].component)
+            continue;
+        Part part = m_parts[i];
+        part.asRead = texts[i];
+        part.parsed = i == 0 ? QByteArray() : toBytes(icalcomponent_as_ical_string_r(part.component));
+        kept.push_back(std::move(part));
+    }
+    m_parts = std::move(kept);
 }
 
 QString ICalDocument::Text(icalproperty_kind kind) const
 {
-    icalproperty* p = icalcomponent_get_first_property(m_item, kind);
+    icalproperty* p = icalcomponent_get_first_property(Component(), kind);
     if (!p)
         return {};
     const icalvalue* value = icalproperty_get_value(p);
@@ -161,15 +209,15 @@ QString ICalDocument::Uid() const
 
 bool ICalDocument::HasProperty(icalproperty_kind kind) const
 {
-    return icalcomponent_get_first_property(m_item, kind) != nullptr;
+    return icalcomponent_get_first_property(Component(), kind) != nullptr;
 }
 
 void ICalDocument::SetText(icalproperty_kind kind, const QString& text)
 {
-    icalproperty* p = icalcomponent_get_first_property(m_item, kind);
+    icalproperty* p = icalcomponent_get_first_property(Component(), kind);
     if (text.isEmpty()) {
         if (p) {
-            icalcomponent_remove_property(m_item, p);
+            icalcomponent_remove_property(Component(), p);
             icalproperty_free(p);
         }
         return;
@@ -181,7 +229,7 @@ void ICalDocument::SetText(icalproperty_kind kind, const QString& text)
     normalized.removeIf([](QChar c) { return (c.unicode() < 0x20 && c != u'\n' && c != u'\t') || c.unicode() == 0x7f; });
     if (!p) {
         p = icalproperty_new(kind);
-        icalcomponent_add_property(m_item, p);
+        icalcomponent_add_property(Component(), p);
     }
     icalproperty_set_value(p, icalvalue_new_text(normalized.toUtf8().constData()));
 }
@@ -189,7 +237,7 @@ void ICalDocument::SetText(icalproperty_kind kind, const QString& text)
 void ICalDocument::Stamp()
 {
     const time_t now = time_t(QDateTime::currentSecsSinceEpoch());
-    icalcomponent_set_dtstamp(m_item, icaltime_from_timet_with_zone(now, 0, icaltimezone_get_utc_timezone()));
+    icalcomponent_set_dtstamp(Component(), icaltime_from_timet_with_zone(now, 0, icaltimezone_get_utc_timezone()));
 }
 
 COleDateTime ToLocalTime(const icaltimetype& t, TimeForm* form)

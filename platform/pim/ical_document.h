@@ -8,15 +8,22 @@
 #include <libical/ical.h>
 
 #include <memory>
+#include <vector>
 
 namespace pim {
 
-// An .ics file read through libical, with the one component that is the item (the master
-// VEVENT, or the VJOURNAL). Everything else in the file is kept for the rewrite.
+class ComponentFile;
+
+// The components of one item of an .ics file read through libical: the item's own component
+// (the series, the journal, or one moved occurrence) and the moved occurrences of its series
+// beside it, read with the time zones of their calendar. The rest of the file is never parsed
+// here: the item's components are written back into their places (ComponentFile), so that
+// everything else stays byte for byte.
 class ICalDocument {
 public:
-    // Null when the text holds no component of that kind.
-    static std::unique_ptr<ICalDocument> Parse(const QByteArray& bytes, icalcomponent_kind kind);
+    // The components at spans of file (the item's own first), or null when libical does not read
+    // each as one component of its kind.
+    static std::unique_ptr<ICalDocument> Parse(const ComponentFile& file, const std::vector<size_t>& spans);
     // A VCALENDAR (VERSION, PRODID) holding one empty component of that kind.
     static std::unique_ptr<ICalDocument> Create(icalcomponent_kind kind);
     std::unique_ptr<ICalDocument> Clone() const;
@@ -24,8 +31,17 @@ public:
     ICalDocument(const ICalDocument&) = delete;
     ICalDocument& operator=(const ICalDocument&) = delete;
 
-    icalcomponent* Component() const { return m_item; }
+    icalcomponent* Component() const { return m_parts.front().component; }
+    // The other components read with it, in file order; removed ones are left out.
+    std::vector<icalcomponent*> Others() const;
+    void Remove(icalcomponent* other);
+    // A created item's whole file.
     QByteArray Serialize() const;
+    // The text of each span given to Parse as it stands now: as read when the component did not
+    // change, empty for a removed one.
+    std::vector<QByteArray> SpanTexts() const;
+    // After a write: the texts written are the ones read.
+    void Committed();
 
     // The first property of that kind as text; empty when missing.
     QString Text(icalproperty_kind kind) const;
@@ -40,10 +56,15 @@ public:
     void Stamp();
 
 private:
-    ICalDocument(icalcomponent* root, icalcomponent* item) : m_root(root), m_item(item) {}
+    struct Part {
+        icalcomponent* component = nullptr; // null once removed
+        QByteArray asRead;                  // the span's bytes
+        QByteArray parsed;                  // what libical wrote of it as read; empty for the item's own
+    };
+    ICalDocument(icalcomponent* root, std::vector<Part> parts) : m_root(root), m_parts(std::move(parts)) {}
 
     icalcomponent* m_root;
-    icalcomponent* m_item;
+    std::vector<Part> m_parts;
 };
 
 // How a date-time property is written: a date, floating local time, UTC, or wall-clock time

@@ -7,8 +7,9 @@
 
 namespace pim {
 
-// The items of a folder as they were when the folder was read, in file-name order, addressed
-// 1..Count. Files that hold no readable item of the folder's kind are not counted.
+// The items of a folder as they were when the folder was read, in file-name order and each
+// file's own order, addressed 1..Count. Files that hold no readable item of the folder's kind
+// add none.
 class Items {
 public:
     long Count() const { return long(m_items.size()); }

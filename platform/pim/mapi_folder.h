@@ -12,8 +12,8 @@ namespace pim {
 // One default folder of the store.
 class MAPIFolder {
 public:
-    // Reads the folder: every item file, parsed now. Null (ReadFailed) when the folder cannot
-    // be read.
+    // Reads the folder: every item of its files, parsed now (see Store::ReadItems). Null
+    // (ReadFailed) when the folder cannot be read.
     std::unique_ptr<pim::Items> Items(Error* error = nullptr) const;
     // Names this folder for NameSpace::GetItemFromID, which then looks in it alone.
     QString StoreID() const { return m_storeId; }

@@ -2,18 +2,16 @@
 
 #include "platform/pim/ical_document.h"
 
-#include <QFileInfo>
-
 namespace pim {
 
 NoteItem::NoteItem(const QString& folderPath)
-    : Item(folderPath, QString(), QString()), m_document(ICalDocument::Create(ICAL_VJOURNAL_COMPONENT))
+    : Item(folderPath), m_document(ICalDocument::Create(ICAL_VJOURNAL_COMPONENT))
 {
 }
 
-NoteItem::NoteItem(const QString& folderPath, const QString& path, const QString& entryId,
+NoteItem::NoteItem(const QString& folderPath, const QString& path, const ComponentFile& file, const ItemSpans& spans,
                    std::unique_ptr<ICalDocument> document)
-    : Item(folderPath, path, entryId), m_document(std::move(document))
+    : Item(folderPath, path, file, spans.spans, spans.occurrence), m_document(std::move(document))
 {
     m_bodyInSummary =
         !m_document->HasProperty(ICAL_DESCRIPTION_PROPERTY) && m_document->HasProperty(ICAL_SUMMARY_PROPERTY);
@@ -32,15 +30,23 @@ NoteItem::NoteItem(const NoteItem& other)
 
 NoteItem::~NoteItem() = default;
 
-std::unique_ptr<NoteItem> NoteItem::FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes)
+std::unique_ptr<NoteItem> NoteItem::FromSpans(const QString& folderPath, const QString& path, const ComponentFile& file,
+                                              const ItemSpans& spans)
 {
-    std::unique_ptr<ICalDocument> document = ICalDocument::Parse(bytes, ICAL_VJOURNAL_COMPONENT);
+    std::unique_ptr<ICalDocument> document = ICalDocument::Parse(file, spans.spans);
     if (!document)
         return nullptr;
-    QString entryId = document->Uid();
-    if (entryId.isEmpty())
-        entryId = QFileInfo(path).completeBaseName();
-    return std::unique_ptr<NoteItem>(new NoteItem(folderPath, path, entryId, std::move(document)));
+    return std::unique_ptr<NoteItem>(new NoteItem(folderPath, path, file, spans, std::move(document)));
+}
+
+std::unique_ptr<NoteItem> NoteItem::FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes)
+{
+    const ComponentFile file(bytes);
+    for (const ItemSpans& spans : file.Items(QStringLiteral("VJOURNAL"))) {
+        if (std::unique_ptr<NoteItem> item = FromSpans(folderPath, path, file, spans))
+            return item;
+    }
+    return nullptr;
 }
 
 std::unique_ptr<Item> NoteItem::Clone() const
@@ -48,15 +54,35 @@ std::unique_ptr<Item> NoteItem::Clone() const
     return std::unique_ptr<Item>(new NoteItem(*this));
 }
 
-bool NoteItem::Serialize(const QString& uid, QByteArray& bytes, Error*)
+ICalDocument& NoteItem::written(const QString& uid)
 {
-    if (m_document->Text(ICAL_UID_PROPERTY) != uid)
-        m_document->SetText(ICAL_UID_PROPERTY, uid);
+    m_written = m_document->Clone();
+    if (!uid.isEmpty() && m_written->Text(ICAL_UID_PROPERTY).isEmpty())
+        m_written->SetText(ICAL_UID_PROPERTY, uid);
     if (m_body != m_savedBody)
-        m_document->SetText(m_bodyInSummary ? ICAL_SUMMARY_PROPERTY : ICAL_DESCRIPTION_PROPERTY, m_body);
-    m_document->Stamp();
-    bytes = m_document->Serialize();
+        m_written->SetText(m_bodyInSummary ? ICAL_SUMMARY_PROPERTY : ICAL_DESCRIPTION_PROPERTY, m_body);
+    m_written->Stamp();
+    return *m_written;
+}
+
+bool NoteItem::SerializeNew(const QString& uid, QByteArray& bytes, Error*)
+{
+    bytes = written(uid).Serialize();
     return true;
+}
+
+bool NoteItem::SerializeSpans(const QString& uid, std::vector<QByteArray>& texts, Error*)
+{
+    texts = written(uid).SpanTexts();
+    return true;
+}
+
+void NoteItem::Saved()
+{
+    if (m_written)
+        m_document = std::move(m_written);
+    m_document->Committed();
+    m_savedBody = m_body;
 }
 
 } // namespace pim

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace pim {
 
@@ -15,7 +16,10 @@ class ICalDocument;
 class NoteItem final : public Item {
 public:
     explicit NoteItem(const QString& folderPath);
+    // The first note of a file's text, and one note of a file.
     static std::unique_ptr<NoteItem> FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes);
+    static std::unique_ptr<NoteItem> FromSpans(const QString& folderPath, const QString& path, const ComponentFile& file,
+                                               const ItemSpans& spans);
     ~NoteItem() override;
 
     OlItemType ItemType() const override { return olNoteItem; }
@@ -25,16 +29,21 @@ public:
     void SetBody(const QString& value) { m_body = value; }
 
 protected:
-    bool Serialize(const QString& uid, QByteArray& bytes, Error* error) override;
-    void Saved() override { m_savedBody = m_body; }
+    bool SerializeNew(const QString& uid, QByteArray& bytes, Error* error) override;
+    bool SerializeSpans(const QString& uid, std::vector<QByteArray>& texts, Error* error) override;
+    void Saved() override;
     QString Extension() const override { return QStringLiteral(".ics"); }
 
 private:
-    NoteItem(const QString& folderPath, const QString& path, const QString& entryId,
+    NoteItem(const QString& folderPath, const QString& path, const ComponentFile& file, const ItemSpans& spans,
              std::unique_ptr<ICalDocument> document);
     NoteItem(const NoteItem& other);
 
+    // The document with the changes since the last save (kept for Saved).
+    ICalDocument& written(const QString& uid);
+
     std::unique_ptr<ICalDocument> m_document;
+    std::unique_ptr<ICalDocument> m_written;
     bool m_bodyInSummary = false;
     QString m_body;
     QString m_savedBody;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <cerrno>
@@ -167,14 +168,54 @@ Store::FolderIndex& Store::indexOf(OlDefaultFolders folder)
     return m_indexes[2];
 }
 
-std::unique_ptr<Item> Store::loadIfMatches(OlDefaultFolders folder, const QString& path, const QString& entryId) const
+bool Store::ReadItems(OlDefaultFolders folder, std::vector<std::unique_ptr<Item>>& items, Error* error) const
 {
-    if (!QFileInfo::exists(path))
-        return nullptr;
-    std::unique_ptr<Item> item = Item::Load(folder, path);
-    if (!item || item->EntryID() != entryId)
-        return nullptr;
-    return item;
+    QStringList paths;
+    if (!ListFiles(folder, paths, error))
+        return false;
+    std::vector<std::unique_ptr<Item>> all;
+    for (const QString& path : paths) {
+        // A file another program left that holds no item of this folder adds none.
+        for (std::unique_ptr<Item>& item : Item::LoadAll(folder, path))
+            all.push_back(std::move(item));
+    }
+    QSet<QString> series;
+    for (const auto& item : all) {
+        if (!item->IsOccurrence())
+            series.insert(item->Key());
+    }
+    std::erase_if(all, [&](const std::unique_ptr<Item>& item) { return item->IsOccurrence() && series.contains(item->Key()); });
+    // The item each key names: in the key's own file first, else the first in order.
+    QHash<QString, const Item*> named;
+    const QString extension = Extension(folder);
+    for (const auto& item : all) {
+        const QString key = item->Key();
+        const Item*& first = named[key];
+        const bool ownFile = QFileInfo(item->FilePath()).fileName() == FileNameFor(key, extension);
+        if (!first || (ownFile && QFileInfo(first->FilePath()).fileName() != FileNameFor(key, extension)))
+            first = item.get();
+    }
+    for (auto& item : all)
+        item->SetEntryID(named.value(item->Key()) == item.get() ? item->Key() : item->QualifiedEntryID());
+    items = std::move(all);
+    return true;
+}
+
+std::unique_ptr<Item> Store::firstOf(OlDefaultFolders folder, const QString& key, const QStringList& paths) const
+{
+    for (const bool occurrence : {false, true}) {
+        for (const QString& path : paths) {
+            if (!QFileInfo::exists(path))
+                continue;
+            for (std::unique_ptr<Item>& item : Item::LoadAll(folder, path)) {
+                if (item->Key() == key && item->IsOccurrence() == occurrence) {
+                    item->SetEntryID(key);
+                    return std::move(item);
+                }
+            }
+        }
+    }
+    return nullptr;
 }
 
 void Store::refreshIndex(OlDefaultFolders folder, FolderIndex& index) const
@@ -186,34 +227,101 @@ void Store::refreshIndex(OlDefaultFolders folder, FolderIndex& index) const
     index.paths.clear();
     for (const QString& path : paths) {
         const QFileInfo info(path);
-        IndexedFile file{info.lastModified(), info.size(), QString()};
+        IndexedFile file{info.lastModified(), info.size(), {}};
         const auto known = index.files.constFind(path);
         if (known != index.files.constEnd() && known->modified == file.modified && known->size == file.size) {
-            file.entryId = known->entryId;
-        } else if (std::unique_ptr<Item> item = Item::Load(folder, path)) {
-            file.entryId = item->EntryID();
+            file.keys = known->keys;
+        } else {
+            for (const std::unique_ptr<Item>& item : Item::LoadAll(folder, path)) {
+                if (!file.keys.contains(item->Key()))
+                    file.keys.append(item->Key());
+            }
         }
-        if (!file.entryId.isEmpty() && !index.paths.contains(file.entryId))
-            index.paths.insert(file.entryId, path);
+        for (const QString& key : file.keys)
+            index.paths[key].append(path);
         files.insert(path, file);
     }
     index.files = std::move(files);
 }
 
+namespace {
+
+QString unescapePart(QStringView text, bool& ok)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'%') {
+            out += text[i];
+            continue;
+        }
+        const uint code = i + 2 < text.size() ? text.mid(i + 1, 2).toUInt(&ok, 16) : 0;
+        if (i + 2 >= text.size() || !ok) {
+            ok = false;
+            return {};
+        }
+        out += QChar(char16_t(code));
+        i += 2;
+    }
+    return out;
+}
+
+} // namespace
+
+std::unique_ptr<Item> Store::findByFileAndComponent(OlDefaultFolders folder, const QString& entryId) const
+{
+    const QStringList parts = entryId.split(u'#');
+    if (parts.size() < 2 || parts.size() > 4)
+        return nullptr;
+    bool ok = true;
+    const QString fileName = unescapePart(parts[0], ok);
+    ComponentKey key;
+    key.uid = unescapePart(parts[1], ok);
+    for (qsizetype i = 2; ok && i < parts.size(); ++i) {
+        if (parts[i].startsWith(u"r="))
+            key.recurrenceId = unescapePart(QStringView(parts[i]).mid(2), ok);
+        else if (parts[i].startsWith(u"n="))
+            key.ordinal = parts[i].mid(2).toInt(&ok);
+        else
+            ok = false;
+    }
+    if (!ok || key.ordinal < 1 || !fileName.endsWith(Extension(folder)) || fileName.contains(u'/') ||
+        fileName.startsWith(u'.'))
+        return nullptr;
+    const QString path = FolderPath(folder) + u'/' + fileName;
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    for (std::unique_ptr<Item>& item : Item::LoadAll(folder, path)) {
+        ComponentKey own = item->m_file.Spans()[item->m_spans.front()].key;
+        own.kind.clear();
+        if (own == key) {
+            item->SetEntryID(item->QualifiedEntryID());
+            return std::move(item);
+        }
+    }
+    return nullptr;
+}
+
 std::unique_ptr<Item> Store::findIn(OlDefaultFolders folder, const QString& entryId)
 {
-    if (std::unique_ptr<Item> item =
-            loadIfMatches(folder, FolderPath(folder) + u'/' + FileNameFor(entryId, Extension(folder)), entryId))
+    if (entryId.contains(u'#')) {
+        if (std::unique_ptr<Item> item = findByFileAndComponent(folder, entryId))
+            return item;
+    }
+    // The key's own file, then the others that hold it in name order.
+    const QString own = FolderPath(folder) + u'/' + FileNameFor(entryId, Extension(folder));
+    if (std::unique_ptr<Item> item = firstOf(folder, entryId, {own}); item && !item->IsOccurrence())
         return item;
     // Files written by other programs may have any name.
     FolderIndex& index = indexOf(folder);
-    if (const auto it = index.paths.constFind(entryId); it != index.paths.constEnd()) {
-        if (std::unique_ptr<Item> item = loadIfMatches(folder, *it, entryId))
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt == 1)
+            refreshIndex(folder, index);
+        QStringList paths = index.paths.value(entryId);
+        paths.removeAll(own);
+        paths.prepend(own);
+        if (std::unique_ptr<Item> item = firstOf(folder, entryId, paths))
             return item;
     }
-    refreshIndex(folder, index);
-    if (const auto it = index.paths.constFind(entryId); it != index.paths.constEnd())
-        return loadIfMatches(folder, *it, entryId);
     return nullptr;
 }
 

@@ -22,32 +22,65 @@ ContentLine makeLine(const QString& name, const QString& value)
 VCard VCard::Parse(const QByteArray& bytes)
 {
     VCard card;
-    card.m_lines = ParseContentLines(bytes);
+    const QByteArray text = TextWithoutByteOrderMark(bytes);
+    for (SourceLine& source : ReadContentLines(text)) {
+        QByteArray raw = text.mid(source.begin, source.end - source.begin);
+        card.m_origins.push_back(Origin{source.line, std::move(raw), std::move(source.head), source.headDescribesValue});
+        card.m_lines.push_back(std::move(source.line));
+    }
+    const qsizetype lf = text.indexOf('\n');
+    if (lf > 0 && text[lf - 1] != '\r')
+        card.m_lineBreak = "\n";
     return card;
 }
 
 VCard VCard::NewCard()
 {
     VCard card;
-    card.m_lines.push_back(makeLine(QStringLiteral("BEGIN"), QStringLiteral("VCARD")));
-    card.m_lines.push_back(makeLine(QStringLiteral("VERSION"), QStringLiteral("3.0")));
-    card.m_lines.push_back(makeLine(QStringLiteral("PRODID"), QStringLiteral("-//Deskhand//PIM store//EN")));
-    card.m_lines.push_back(makeLine(QStringLiteral("END"), QStringLiteral("VCARD")));
+    for (ContentLine line : {makeLine(QStringLiteral("BEGIN"), QStringLiteral("VCARD")),
+                             makeLine(QStringLiteral("VERSION"), QStringLiteral("3.0")),
+                             makeLine(QStringLiteral("PRODID"), QStringLiteral("-//Deskhand//PIM store//EN")),
+                             makeLine(QStringLiteral("END"), QStringLiteral("VCARD"))})
+        card.insert(card.m_lines.size(), std::move(line));
     return card;
+}
+
+CardVersion VCard::Version() const
+{
+    const ContentLine* version = Find(u"VERSION");
+    if (!version)
+        return CardVersion::V30;
+    const QString v = version->value.trimmed();
+    return v == u"2.1" ? CardVersion::V21 : v.startsWith(u'4') ? CardVersion::V40 : CardVersion::V30;
+}
+
+QByteArray VCard::format(size_t index, CardVersion version) const
+{
+    const ContentLine& line = m_lines[index];
+    const std::optional<Origin>& origin = m_origins[index];
+    if (origin && line == origin->asRead) {
+        if (origin->raw.endsWith('\n') || origin->raw.endsWith('\r'))
+            return origin->raw;
+        return origin->raw + m_lineBreak; // the text's last line
+    }
+    QByteArray out;
+    // Only the value changed: the name and parameters stay as they were written.
+    if (origin && origin->headDescribesValue && line.group == origin->asRead.group && line.name == origin->asRead.name &&
+        line.params == origin->asRead.params)
+        out = FormatContentLine(origin->head, line, version);
+    if (out.isEmpty())
+        out = FormatContentLine(line, version);
+    if (m_lineBreak != "\r\n")
+        out.replace("\r\n", m_lineBreak);
+    return out;
 }
 
 QByteArray VCard::Serialize() const
 {
+    const CardVersion version = Version();
     QByteArray out;
-    for (const ContentLine& line : m_lines) {
-        if (line.name == u"VERSION") {
-            ContentLine version = line;
-            version.value = QStringLiteral("3.0");
-            out += FormatContentLine(version);
-        } else {
-            out += FormatContentLine(line);
-        }
-    }
+    for (size_t i = 0; i < m_lines.size(); ++i)
+        out += format(i, version);
     return out;
 }
 
@@ -104,7 +137,7 @@ void VCard::Append(ContentLine line, bool first)
 {
     auto range = cardRange();
     if (!range) {
-        m_lines.push_back(makeLine(QStringLiteral("BEGIN"), QStringLiteral("VCARD")));
+        insert(m_lines.size(), makeLine(QStringLiteral("BEGIN"), QStringLiteral("VCARD")));
         range = Range{m_lines.size() - 1, m_lines.size()};
     }
     if (range->end == m_lines.size()) {
@@ -117,18 +150,25 @@ void VCard::Append(ContentLine line, bool first)
                 --depth;
         }
         for (; depth > 1; --depth)
-            m_lines.push_back(makeLine(QStringLiteral("END"), QStringLiteral("VCARD")));
+            insert(m_lines.size(), makeLine(QStringLiteral("END"), QStringLiteral("VCARD")));
         range->end = m_lines.size();
-        m_lines.push_back(makeLine(QStringLiteral("END"), QStringLiteral("VCARD")));
+        insert(m_lines.size(), makeLine(QStringLiteral("END"), QStringLiteral("VCARD")));
     }
-    const size_t at = first ? range->begin + 1 : range->end;
+    insert(first ? range->begin + 1 : range->end, std::move(line));
+}
+
+void VCard::insert(size_t at, ContentLine line)
+{
     m_lines.insert(m_lines.begin() + std::ptrdiff_t(at), std::move(line));
+    m_origins.insert(m_origins.begin() + std::ptrdiff_t(at), std::nullopt);
 }
 
 void VCard::RemoveAt(size_t index)
 {
-    if (index < m_lines.size())
+    if (index < m_lines.size()) {
         m_lines.erase(m_lines.begin() + std::ptrdiff_t(index));
+        m_origins.erase(m_origins.begin() + std::ptrdiff_t(index));
+    }
 }
 
 } // namespace pim

@@ -11,7 +11,7 @@
 
 namespace pim {
 
-// The content lines of a .vcf file. The first card is the contact; every other line (further
+// The content lines of a card's text. The first card is the contact; every other line (nested
 // cards, lines a reader does not know) is kept as it was, so that rewriting loses nothing.
 class VCard {
 public:
@@ -19,7 +19,11 @@ public:
     // An empty card: BEGIN, VERSION:3.0, PRODID, END.
     static VCard NewCard();
 
-    // Every line in vCard 3.0 form (VERSION lines say 3.0), folded, CR LF.
+    // The card's version, by its VERSION line (3.0 without one).
+    CardVersion Version() const;
+    // Every line in the card's version: a line as it was read, byte for byte; a line that changed
+    // with its name and parameters as written where they did not change; a new line formatted.
+    // Line breaks are those of the text read (CR LF for a new card).
     QByteArray Serialize() const;
 
     bool HasCard() const { return cardRange().has_value(); }
@@ -41,9 +45,20 @@ private:
         size_t begin; // the BEGIN line
         size_t end;   // the matching END line, or the number of lines when there is none
     };
+    // Where a line that was read came from.
+    struct Origin {
+        ContentLine asRead;
+        QByteArray raw; // its bytes, line break included
+        QByteArray head;
+        bool headDescribesValue = true;
+    };
     std::optional<Range> cardRange() const;
+    void insert(size_t at, ContentLine line);
+    QByteArray format(size_t index, CardVersion version) const;
 
     std::vector<ContentLine> m_lines;
+    std::vector<std::optional<Origin>> m_origins; // one per line; none for a line added here
+    QByteArray m_lineBreak = "\r\n";
 };
 
 } // namespace pim

@@ -6,6 +6,7 @@
 
 namespace {
 
+using pim::CardVersion;
 using pim::ContentLine;
 
 // "GROUP.NAME;P1=a,b;P2=c" with the value left out: the parsed line in one comparable text.
@@ -94,8 +95,8 @@ TEST(ContentLine, VersionFourCaretsAndUtf16Files)
     const std::vector<ContentLine> four = pim::ParseContentLines(
         "BEGIN:VCARD\r\nVERSION:4.0\r\nADR;LABEL=\"Main St.^nBerlin ^'HQ^' ^^1\":;;Main St.;Berlin;;;\r\nEND:VCARD\r\n");
     ASSERT_EQ(four.size(), 4u);
-    // Decoded, then made writable in 3.0, which has no way to write a line break or a quote.
-    EXPECT_EQ(four[2].Param(u"label")->values, QStringList{QStringLiteral("Main St. Berlin 'HQ' ^1")});
+    // Decoded whole: 4.0 can write the line break and the quotes again.
+    EXPECT_EQ(four[2].Param(u"label")->values, QStringList{QStringLiteral("Main St.\nBerlin \"HQ\" ^1")});
 
     QByteArray utf16("\xFF\xFE");
     const QString text = QStringLiteral("FN:Jos\u00e9\r\n");
@@ -139,6 +140,61 @@ TEST(ContentLine, FormatQuotesParameterValuesThatNeedIt)
     line.value = QStringLiteral("one\r\ntwo\nthree");
     EXPECT_EQ(pim::FormatContentLine(line),
               QByteArray("item2.X-LABEL;TYPE=WORK,VOICE;X-A=\"a:b\",say 'hi':one\\ntwo\\nthree\r\n"));
+}
+
+// What a version's writer writes reads back as the same line, groups and parameters included;
+// each version in its own spelling.
+TEST(ContentLine, EachVersionWritesWhatItReadsBack)
+{
+    ContentLine label;
+    label.group = QStringLiteral("item1");
+    label.name = QStringLiteral("ADR");
+    label.params.push_back({QStringLiteral("TYPE"), {QStringLiteral("WORK"), QStringLiteral("PREF")}});
+    label.params.push_back({QStringLiteral("LABEL"), {QStringLiteral("Hof 1\nBerlin \"HQ\" ^2")}});
+    label.value = QStringLiteral(";;Hof 1;Berlin;;;");
+    ContentLine note;
+    note.name = QStringLiteral("NOTE");
+    note.value = QStringLiteral("Stra\u00dfe\\, Hof\\nzwei");
+    const struct {
+        const char* what;
+        CardVersion version;
+        const ContentLine& line;
+        QByteArray written;
+        QString label; // read back; empty: the value is compared
+    } cases[] = {
+        {"4.0 carets", CardVersion::V40, label,
+         "item1.ADR;TYPE=WORK,PREF;LABEL=Hof 1^nBerlin ^'HQ^' ^^2:;;Hof 1;Berlin;;;\r\n",
+         QStringLiteral("Hof 1\nBerlin \"HQ\" ^2")},
+        {"3.0 blanks", CardVersion::V30, label,
+         "item1.ADR;TYPE=WORK,PREF;LABEL=Hof 1 Berlin 'HQ' ^2:;;Hof 1;Berlin;;;\r\n",
+         QStringLiteral("Hof 1 Berlin 'HQ' ^2")},
+        {"2.1 bare types", CardVersion::V21, label,
+         "item1.ADR;WORK;PREF;LABEL=Hof 1 Berlin 'HQ' ^2:;;Hof 1;Berlin;;;\r\n",
+         QStringLiteral("Hof 1 Berlin 'HQ' ^2")},
+        {"2.1 quoted-printable", CardVersion::V21, note,
+         "NOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Stra=C3=9Fe, Hof=0D=0Azwei\r\n", {}},
+        {"3.0 escapes", CardVersion::V30, note, "NOTE:Stra\xC3\x9F" "e\\, Hof\\nzwei\r\n", {}},
+    };
+    const QByteArray versions[] = {"2.1", "3.0", "4.0"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray written = pim::FormatContentLine(c.line, c.version);
+        EXPECT_EQ(written.toStdString(), c.written.toStdString());
+        const std::vector<ContentLine> back = pim::ParseContentLines(
+            "BEGIN:VCARD\r\nVERSION:" + versions[int(c.version)] + "\r\n" + written + "END:VCARD\r\n");
+        ASSERT_EQ(back.size(), 4u);
+        EXPECT_EQ(back[2].group, c.line.group);
+        if (c.label.isEmpty()) {
+            // 2.1 writes a real line break (CR LF), the others "\n".
+            EXPECT_EQ(pim::UnescapeText(back[2].value).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                      pim::UnescapeText(c.line.value))
+                << back[2].value.toStdString();
+        } else {
+            EXPECT_EQ(back[2].value, c.line.value);
+            EXPECT_EQ(back[2].Param(u"LABEL")->values, QStringList{c.label});
+            EXPECT_EQ(back[2].Param(u"TYPE")->values, (QStringList{QStringLiteral("WORK"), QStringLiteral("PREF")}));
+        }
+    }
 }
 
 TEST(ContentLine, TextEscaping)
