@@ -17,9 +17,10 @@ QString DataDir(const QString& programName);
 // one). Returns the full path, or an empty string.
 QString FindResource(const QString& relativePath, const QString& programName = QStringLiteral("deskhand"));
 
-// Writes a file atomically with user-only permissions: a temporary file beside it, written
-// whole and synced, then renamed over the old one, with the folder synced before and after the
-// rename. The old file stays intact on any failure, and a power loss leaves one whole copy.
+// Writes a file atomically: a temporary file beside it, written whole and synced, then renamed
+// over the old one, with the folder synced before and after the rename. The old file stays
+// intact on any failure (error then says why), and a power loss leaves one whole copy. A new
+// file is for the user only; a file replaced keeps its permissions (never more than it had).
 // The name itself is replaced: a link there is never followed, so a link planted in a shared
 // folder cannot make the save write another user's file.
 bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* error = nullptr);

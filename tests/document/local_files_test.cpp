@@ -251,9 +251,13 @@ TEST_F(LocalFiles, GoldenFileLoadsAndSavesBackIdentically)
     EXPECT_EQ(doc->m_pcMemos[0]->m_strAux, QStringLiteral("aux"));
     EXPECT_EQ(doc->m_outlookContacts[0]->m_strEntryID, QStringLiteral("entry-1"));
 
+    const QFile::Permissions permissions = QFile::permissions(path("mvsync.dat"));
     ASSERT_TRUE(doc->SaveLocalData());
     EXPECT_EQ(readFile("mvsync.dat"), golden);
-    EXPECT_EQ(QFile::permissions(path("mvsync.dat")) & (QFile::ReadGroup | QFile::ReadOther), 0);
+    // The file keeps its permissions; the files the save made are the user's alone.
+    EXPECT_EQ(QFile::permissions(path("mvsync.dat")), permissions);
+    for (const char* made : {"mnum.dat", "pimbase.dat"})
+        EXPECT_EQ(QFile::permissions(path(made)) & (QFile::ReadGroup | QFile::ReadOther), 0) << made;
 }
 
 TEST_F(LocalFiles, PimSideDeletionsAndTheInfraredFlag)

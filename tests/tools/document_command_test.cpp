@@ -3,6 +3,7 @@
 #include "document/mvsync_doc.h"
 #include "link/progress_view.h"
 #include "platform/archive.h"
+#include "support/killed_save.h"
 #include "support/recording_progress.h"
 #include "support/recording_ui_services.h"
 
@@ -14,6 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 #include <limits>
 
 using namespace dh1;
@@ -23,6 +27,20 @@ namespace {
 class DocumentCommand : public ::testing::Test {
 protected:
     QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    QByteArray read(const char* name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    mode_t mode(const char* name) const
+    {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path(name)).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
+    }
+    void setMode(const char* name, mode_t mode) const
+    {
+        ASSERT_EQ(::chmod(QFile::encodeName(path(name)).constData(), mode), 0);
+    }
     void write(const char* name, const QByteArray& bytes) const
     {
         QFile file(path(name));
@@ -191,6 +209,57 @@ TEST_F(DocumentCommand, PimWriteAfterReadSendsOnlyWhatWasEdited)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.contains("FN:Ann Lee\r\n")) << bytes.constData();
     EXPECT_TRUE(bytes.contains("TYPE=HOME:030 2")) << bytes.constData();
+}
+
+// A file that is there keeps its permissions when a command replaces it (a card in the PIM store,
+// a CSV export, a data file); a file a command makes is the user's alone.
+TEST_F(DocumentCommand, FilesThatAreThereKeepTheirPermissions)
+{
+    QDir().mkpath(path("pim/contacts"));
+    write("pim/contacts/ann.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann\r\nTEL;TYPE=CELL:0170\r\nEND:VCARD\r\n");
+    setMode("pim/contacts/ann.vcf", 0644);
+    qputenv("DESKHAND_PIM_DIR", path("pim").toUtf8());
+    const QJsonObject readOutput = run({"pim", "read", "contacts"});
+    ASSERT_TRUE(readOutput.value("ok").toBool());
+    QJsonObject ann = readOutput.value("records").toArray()[0].toObject();
+    ann.insert("m_strName", "Ann Lee");
+    ann.insert("m_nState", 2);
+    write("edited.json", QJsonDocument(QJsonArray{ann, QJsonObject{{"m_strName", "Bob"}, {"m_nState", 1}}}).toJson());
+    const QJsonObject written = run({"pim", "write", "contacts", path("edited.json")});
+    qunsetenv("DESKHAND_PIM_DIR");
+    ASSERT_TRUE(written.value("ok").toBool());
+    const QString bob = written.value("records").toArray()[1].toObject().value("m_strEntryID").toString();
+    ASSERT_FALSE(bob.isEmpty());
+    QStringList cards = QDir(path("pim/contacts")).entryList(QDir::Files);
+    cards.removeOne(QStringLiteral("ann.vcf"));
+    ASSERT_EQ(cards.size(), 1);
+    const QByteArray bobsCard = QByteArray("pim/contacts/") + QFile::encodeName(cards[0]);
+
+    write("contacts.json", R"([{"m_strName": "Cy", "m_strMobile": "0171"}])");
+    write("shared.csv", "old");
+    setMode("shared.csv", 0640);
+    ASSERT_TRUE(run({"csv", "export", "contacts", path("contacts.json"), path("shared.csv")}).value("ok").toBool());
+    ASSERT_TRUE(run({"csv", "export", "contacts", path("contacts.json"), path("new.csv")}).value("ok").toBool());
+    write("doc.json", "{}");
+    write("shared.dat", "old");
+    setMode("shared.dat", 0664);
+    ASSERT_TRUE(run({"data", "write", path("doc.json"), path("shared.dat")}).value("ok").toBool());
+
+    const struct {
+        QByteArray file;
+        mode_t mode;
+    } rows[] = {
+        {"pim/contacts/ann.vcf", 0644},
+        {bobsCard, 0600},
+        {"shared.csv", 0640},
+        {"new.csv", 0600},
+        {"shared.dat", 0664},
+        {"pimbase.dat", 0600},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(mode(row.file.constData()), row.mode) << row.file.constData();
+    EXPECT_TRUE(read("pim/contacts/ann.vcf").contains("FN:Ann Lee\r\n"));
+    EXPECT_TRUE(read("shared.csv").contains("Cy"));
 }
 
 } // namespace
