@@ -29,11 +29,6 @@ QString withSlash(QString dir)
     return dir;
 }
 
-bool isWritableDir(const QString& dir)
-{
-    return !dir.isEmpty() && ::access(QFile::encodeName(dir).constData(), W_OK) == 0;
-}
-
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
@@ -160,12 +155,24 @@ QString ProgramDir()
     return target.isEmpty() ? QString() : withSlash(QFileInfo(target).absolutePath());
 }
 
+bool IsWritableByUserOnly(const QString& dir)
+{
+    if (dir.isEmpty())
+        return false;
+    const QByteArray name = QFile::encodeName(dir);
+    struct stat info {};
+    return ::stat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+           && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0 && ::access(name.constData(), W_OK) == 0;
+}
+
 QString DataDir(const QString& programName)
 {
     QString dir = qEnvironmentVariable("DESKHAND_DATA_DIR");
     if (dir.isEmpty()) {
         const QString program = ProgramDir();
-        if (isWritableDir(program)) {
+        // Each user's files of their own: a program folder that others may write to is shared,
+        // and one user's start would replace another's files there.
+        if (IsWritableByUserOnly(program)) {
             dir = program;
         } else {
             QString base = qEnvironmentVariable("XDG_DATA_HOME");

@@ -8,9 +8,13 @@ namespace platform {
 QString ProgramDir();
 
 // Where a program keeps its local data files ("deskhand" or "deskhand2"), with a trailing '/':
-// $DESKHAND_DATA_DIR when set, else the program folder when it is writable, else
-// $XDG_DATA_HOME/<program>. The folder is created when missing.
+// $DESKHAND_DATA_DIR when set, else the program folder when this user alone may write to it
+// (IsWritableByUserOnly), else $XDG_DATA_HOME/<program>. The folder is created when missing.
 QString DataDir(const QString& programName);
+
+// Whether dir is a folder this user owns and may write to, and that neither its group nor others
+// may write to.
+bool IsWritableByUserOnly(const QString& dir);
 
 // A read-only resource (help pages, splash.bmp): the program folder first, then the
 // program's installed share folder (beside the program's bin folder, else the configured

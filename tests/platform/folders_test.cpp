@@ -266,4 +266,37 @@ TEST(Folders, SweepsNeverTakeARunningSavesTemporary)
         EXPECT_EQ(contents(dir.filePath(QStringLiteral("file%1").arg(t))), QByteArray::number(kSaves - 1));
 }
 
+// The program folder holds the data files only when this user alone may write to it.
+TEST(Folders, OnlyAFolderThatTheUserAloneMayWriteToIsTheirs)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        mode_t mode;
+        bool theirs;
+    } rows[] = {
+        {"private", 0700, true},
+        {"readable by all", 0755, true},
+        {"group-writable", 0775, false},
+        {"world-writable", 0777, false},
+        {"sticky and shared", 01777, false},
+        {"read-only", 0555, false},
+    };
+    for (const auto& row : rows) {
+        const QString path = dir.filePath(QString::fromLatin1(row.name));
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromLatin1(row.name)) && setMode(path, row.mode));
+        // Root writes anywhere: a read-only folder is the user's alone only for the others.
+        const bool expected = row.theirs || (row.mode == 0555 && ::geteuid() == 0);
+        EXPECT_EQ(platform::IsWritableByUserOnly(path), expected) << row.name;
+    }
+    EXPECT_FALSE(platform::IsWritableByUserOnly(dir.filePath(QStringLiteral("missing"))));
+    EXPECT_FALSE(platform::IsWritableByUserOnly(QString()));
+    if (::geteuid() == 0) {
+        const QString others = dir.filePath(QStringLiteral("another user's"));
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("another user's")) && setMode(others, 0755));
+        ASSERT_EQ(::chown(QFile::encodeName(others).constData(), 65534, 65534), 0);
+        EXPECT_FALSE(platform::IsWritableByUserOnly(others));
+    }
+}
+
 } // namespace
