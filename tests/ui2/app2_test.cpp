@@ -33,7 +33,7 @@ TEST(Deskhand2Processes, SecondCopyEndsAtOnceAndExitSavesTheData)
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     environment.insert(QStringLiteral("DESKHAND_DATA_DIR"), data.path());
     environment.insert(QStringLiteral("DESKHAND_PIM_DIR"), data.filePath(QStringLiteral("pim")));
-    const QString lock = QDir(runtime.path()).filePath(QStringLiteral("ZentraDeskhand2Corvov1.lock"));
+    const QString lock = QDir(data.path()).filePath(QStringLiteral("ZentraDeskhand2Corvov1.lock"));
     const auto start = [&](QProcess& process) {
         process.setProcessEnvironment(environment);
         process.start(program, {QStringLiteral("--no-splash")});
@@ -57,8 +57,6 @@ TEST(Deskhand2Processes, SecondCopyEndsAtOnceAndExitSavesTheData)
     ASSERT_TRUE(first.waitForFinished(20000));
     EXPECT_TRUE(QFileInfo::exists(data.filePath(QStringLiteral("msync.dat"))));
 }
-
-using App2 = MainWindow2Test;
 
 TEST_F(App2, HelpOpensItsOwnPageOfTheLanguage)
 {
