@@ -61,8 +61,10 @@ protected:
         return true;
     }
 
-    // The document with its local data from the locked data folder, the main window shown over
-    // it, and the termination watch.
+    // The termination watch, the document with its local data from the locked data folder, and
+    // the main window shown over it. The watch stands before the data loads: a signal while a
+    // start-up box is open closes the box, and once the start is done the window closes as Exit
+    // closes it, saving what was loaded.
     void OpenWindow()
     {
         m_pDoc = std::make_unique<Doc>();
@@ -70,10 +72,12 @@ protected:
             m_pDoc->SetDataDir(m_strDataDir);
         m_pFrame = std::make_unique<Frame>(*m_pDoc);
         m_ui.SetMainWindow(m_pFrame.get());
+        m_bStarting = true;
+        m_pTermination = std::make_unique<CTerminationWatch>([this] { return m_bStarting || m_pDoc->IsBusy(); }, *m_pFrame);
         m_pDoc->OnNewDocument();
         m_pFrame->InitialUpdateFrame();
         m_pFrame->show();
-        m_pTermination = std::make_unique<CTerminationWatch>([doc = m_pDoc.get()] { return doc->IsBusy(); }, *m_pFrame);
+        m_bStarting = false;
     }
 
 private:
@@ -83,6 +87,7 @@ private:
     QString m_strProgram;
     QString m_strDataDir; // the locked data folder, once StartInstance ran
     std::unique_ptr<platform::SingleInstance> m_pInstance;
+    bool m_bStarting = false; // the window closes only once the data has loaded
     std::unique_ptr<Doc> m_pDoc;
     std::unique_ptr<Frame> m_pFrame; // destroyed before the document it shows
     std::unique_ptr<CTerminationWatch> m_pTermination; // destroyed first

@@ -170,4 +170,39 @@ TEST_F(ProgramProcesses, CopiesStartedInOtherEnvironmentsStillFindOneLock)
     }
 }
 
+// SIGTERM while the start-up box about a damaged data file waits for the user: the box goes, the
+// records recovered from the damaged file are saved, and the program ends as Exit ends it.
+TEST_F(ProgramProcesses, ASignalDuringTheDamagedFileBoxStillSavesTheRecoveredRecords)
+{
+    const QString dataFile = QDir(data.path()).filePath(QStringLiteral("mvsync.dat"));
+    {
+        dh1::CMVsyncDoc doc;
+        doc.SetDataDir(data.path());
+        auto memo = std::make_unique<dh1::CMemoEntry>();
+        memo->m_strText = QStringLiteral("Recovered");
+        doc.m_pcMemos.push_back(std::move(memo));
+        ASSERT_TRUE(doc.SaveLocalData());
+    }
+    // Cut inside the last list: the memo before it reads whole.
+    QFile file(dataFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() - 2));
+    file.close();
+
+    QProcess program;
+    Start(program);
+    // The damaged file is moved aside just before the box opens.
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(dataFile + QStringLiteral(".damaged")); }));
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+
+    dh1::CMVsyncDoc saved;
+    saved.SetDataDir(data.path());
+    saved.LoadLocalData();
+    ASSERT_EQ(saved.m_pcMemos.size(), 1u);
+    EXPECT_EQ(saved.m_pcMemos[0]->m_strText, QStringLiteral("Recovered"));
+}
+
 } // namespace
