@@ -103,12 +103,11 @@ public:
 
     // Local files: "mvsync.dat" (with "pimbase.dat" beside it), "mnum.dat" and "config.ini" in
     // the data folder, which is platform::DataDir("deskhand") unless a caller chose another first.
-    // Start-up: loads the data file, then reads (or creates) config.ini.
+    // Start-up: loads the data file, then reads (or creates) config.ini. Every save writes
+    // "mnum.dat" first.
     bool OnNewDocument();
-    // Writes "mnum.dat", then "mvsync.dat", each atomically; true when both were written.
-    bool SaveLocalData() override;
-    using CDocumentBase::SaveLocalData;
-    bool SaveNumberDirectory();
+    // Writes "mnum.dat" atomically; false, and why in error, when it could not be.
+    bool SaveNumberDirectory(QString* error = nullptr);
     void Serialize(CArchive& ar) override;
     void ReadConfig();
 
@@ -260,6 +259,7 @@ private:
     // Copies the port settings into the session and its transport.
     void ApplyLinkSettings();
     bool ReadLocalData(CArchive& ar) override;
+    void SaveSideFiles(docshared::SaveFailures& failures) override;
     void ApplyLocalData(LocalData& data);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);

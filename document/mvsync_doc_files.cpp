@@ -161,7 +161,7 @@ void CMVsyncDoc::Serialize(CArchive& ar)
     ApplyLocalData(data);
 }
 
-bool CMVsyncDoc::SaveNumberDirectory()
+bool CMVsyncDoc::SaveNumberDirectory(QString* error)
 {
     CArchive ar;
     for (const RecordList<CPhoneEntry>* list : {&m_pcContacts, &m_handsetContacts, &m_simContacts}) {
@@ -174,13 +174,14 @@ bool CMVsyncDoc::SaveNumberDirectory()
                 ar << entry->m_strName << entry->m_strMobile;
         }
     }
-    return platform::WriteFileAtomically(DataDir() + kNumberFile, ar.Data());
+    return platform::WriteFileAtomically(DataDir() + kNumberFile, ar.Data(), error);
 }
 
-bool CMVsyncDoc::SaveLocalData()
+void CMVsyncDoc::SaveSideFiles(docshared::SaveFailures& failures)
 {
-    const bool numbers = SaveNumberDirectory();
-    return CDocumentBase::SaveLocalData() && numbers;
+    QString why;
+    if (!SaveNumberDirectory(&why))
+        failures.push_back({DataDir() + kNumberFile, why});
 }
 
 void CMVsyncDoc::ReadConfig()

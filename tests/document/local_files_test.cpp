@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <functional>
 #include <random>
 #include <sys/wait.h>
@@ -363,7 +365,12 @@ TEST_F(LocalFiles, SavingIntoAnUnwritableFolderFailsAndKeepsTheOldFile)
     nowhere.SetDataDir(path("plain/sub"));
     EXPECT_FALSE(nowhere.SaveLocalData());
     nowhere.OnFileSave();
-    EXPECT_EQ(recording.ui.boxTexts(), QStringList{platform::LoadString(64001)});
+    // Each file named, with its reason.
+    const QString notAFolder = qt_error_string(ENOTDIR);
+    EXPECT_EQ(recording.ui.boxTexts(),
+              QStringList{QStringLiteral("Failed to save \"%1\" (%4), \"%2\" (%4), \"%3\" (%4). The previous copy was kept.")
+                              .arg(path("plain/sub/mnum.dat"), path("plain/sub/pimbase.dat"), path("plain/sub/mvsync.dat"),
+                                   notAFolder)});
 
     // A folder the user may not write to: checked as an unprivileged user, since root may.
     if (geteuid() != 0)

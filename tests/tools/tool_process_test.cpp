@@ -64,6 +64,38 @@ protected:
     QProcessEnvironment environment;
 };
 
+// A failed save names its file and its reason and says nothing about the command line; a
+// command line the tool cannot understand still points to --help. A read whose values cannot be
+// kept still reads, and says so.
+TEST_F(ToolProcess, EachFailureSaysOnlyWhatFailed)
+{
+    ASSERT_TRUE(folder.write(QStringLiteral("doc.json"), R"({"m_pcMemos": [{"m_strText": "longer than the disk takes"}]})"));
+    ASSERT_TRUE(folder.write(QStringLiteral("x.dat"), "old"));
+    const QString target = folder.path(QStringLiteral("x.dat"));
+    const QString full = qt_error_string(EFBIG);
+
+    ToolRun result = run({"data", "write", folder.path(QStringLiteral("doc.json")), target}, 16);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.errors, QStringLiteral("deskhand-link: cannot write %1: %2\n").arg(target, full));
+    EXPECT_EQ(result.output.value(QLatin1String("file")).toString(), target);
+    EXPECT_EQ(folder.read(QStringLiteral("x.dat")), QByteArray("old"));
+
+    result = run({"data", "frob"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.errors.endsWith(QStringLiteral(" (see --help)\n"))) << result.errors.toStdString();
+
+    ASSERT_TRUE(QDir().mkpath(folder.path(QStringLiteral("pim/contacts"))));
+    ASSERT_TRUE(folder.write(QStringLiteral("pim/contacts/ann.vcf"),
+                             "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann with a name long enough\r\nEND:VCARD\r\n"));
+    result = run({"pim", "read", "contacts"}, 16);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.output.value(QLatin1String("ok")).toBool());
+    const QString warning = QStringLiteral("cannot write %1: %2; the values as read before are kept")
+                                .arg(QDir(folder.path(QStringLiteral("data"))).filePath(QStringLiteral("pimbase.dat")), full);
+    EXPECT_EQ(result.output.value(QLatin1String("warning")).toString(), warning);
+    EXPECT_TRUE(result.errors.contains(QStringLiteral("deskhand-link: warning: ") + warning)) << result.errors.toStdString();
+}
+
 // Without $DESKHAND_DATA_DIR the tool keeps its files in its own folder only when this user alone
 // may write to that folder: in one that others may write to, one user's files would replace
 // another's. Elsewhere they go to the user's data folder.
