@@ -427,6 +427,50 @@ TEST_F(LocalFiles, ConfigIniIsCreatedAndReadWithProfileRules)
     }
 }
 
+// Settings that are there but cannot be read are the user's all the same: never saved over. The
+// user is told which file and why, and the infrared pacing keeps its built-in values.
+TEST_F(LocalFiles, ConfigIniThatCannotBeReadIsLeftAloneAndSaid)
+{
+    const QString config = path("config.ini");
+    const QByteArray settings = "[IrComm2k]\r\nbyte=32\r\n";
+    const struct {
+        const char* what;
+        std::function<void()> setup;
+    } rows[] = {
+        {"a folder in its place", [&] { ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("config.ini"))); }},
+        {"closed to the user",
+         [&] {
+             writeFile("config.ini", settings);
+             ASSERT_TRUE(QFile::setPermissions(config, QFileDevice::Permissions()));
+         }},
+    };
+    QFile::setPermissions(dir.path(), kReadOnlyForAll | QFile::WriteOwner);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(config);
+        QDir(dir.path()).rmdir(QStringLiteral("config.ini"));
+        row.setup();
+        EXPECT_TRUE(asUnprivileged([&] {
+            g_nIrCommChunk = 7;
+            g_nIrCommPause = 8;
+            g_nIrCommTimeout = -1;
+            recording.ui.boxes.clear();
+            CMVsyncDoc doc;
+            doc.SetDataDir(dir.path());
+            doc.ReadConfig();
+            QFile probe(config);
+            const bool unreadable = !probe.open(QIODevice::ReadOnly) || probe.readAll().isEmpty();
+            return unreadable && recording.ui.boxTexts() == QStringList {platform::LoadString(64004).arg(config, probe.errorString())}
+                   && recording.ui.boxes[0].style == unsigned(platform::MB_ICONWARNING) && g_nIrCommChunk == 7
+                   && g_nIrCommPause == 8 && g_nIrCommTimeout == -1;
+        }));
+    }
+    // Still what the user had.
+    EXPECT_TRUE(QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(readFile("config.ini"), settings);
+    EXPECT_EQ(testsupport::FolderEntries(dir.path()), QStringList {QStringLiteral("config.ini")});
+}
+
 // Saves replace the names themselves: a link planted at one of the files' names never makes a
 // save write the file it points to, nor create one there. What a killed save left goes at the
 // next start.
