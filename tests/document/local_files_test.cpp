@@ -444,7 +444,8 @@ TEST_F(LocalFiles, ConfigIniThatCannotBeReadIsLeftAloneAndSaid)
              ASSERT_TRUE(QFile::setPermissions(config, QFileDevice::Permissions()));
          }},
     };
-    QFile::setPermissions(dir.path(), kReadOnlyForAll | QFile::WriteOwner);
+    // A folder the user may write to: what is not saved over is not saved over by choice.
+    QFile::setPermissions(dir.path(), kOpenToAll);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         QFile::remove(config);
