@@ -3,6 +3,7 @@
 #include "link/globals.h"
 #include "platform/archive.h"
 #include "platform/string_table.h"
+#include "support/as_unprivileged.h"
 #include "support/killed_save.h"
 #include "support/recording_ui_services.h"
 
@@ -62,23 +63,6 @@ QByteArray goldenFile()
          + str("") + str("") + i32(6) + i32(-1) + str("");
     f += i32(0) + i32(0);
     return f;
-}
-
-// Runs check as a user without special rights: as "nobody" in a child process when the tests
-// run as root (root reads and renames anything), else right here.
-bool asUnprivileged(const std::function<bool()>& check)
-{
-    if (geteuid() != 0)
-        return check();
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 constexpr QFile::Permissions kOpenToAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
@@ -170,7 +154,7 @@ TEST_F(LocalFiles, AFileThatCannotBeReadOrMovedAsideIsNeverSavedOver)
     writeFile("mvsync.dat", golden);
     QFile::setPermissions(dir.path(), kOpenToAll);
     QFile::setPermissions(path("mvsync.dat"), QFile::Permissions());
-    EXPECT_TRUE(asUnprivileged([&] {
+    EXPECT_TRUE(testsupport::AsUnprivileged([&] {
         auto doc = openDocument();
         const bool quiet = recording.ui.boxes.empty() && doc->m_pcContacts.empty() && doc->m_nComPort == 1;
         doc->OnCloseDocument();
@@ -190,7 +174,7 @@ TEST_F(LocalFiles, AFileThatCannotBeReadOrMovedAsideIsNeverSavedOver)
     QFile::setPermissions(path("store/mvsync.dat"), kOpenToAll & ~(QFile::ExeOwner | QFile::ExeOther));
     QFile::link(path("store/mvsync.dat"), path("data/mvsync.dat"));
     QFile::setPermissions(path("data"), kReadOnlyForAll);
-    EXPECT_TRUE(asUnprivileged([&] {
+    EXPECT_TRUE(testsupport::AsUnprivileged([&] {
         CMVsyncDoc doc;
         doc.SetDataDir(path("data"));
         doc.OnNewDocument();
@@ -451,7 +435,7 @@ TEST_F(LocalFiles, ConfigIniThatCannotBeReadIsLeftAloneAndSaid)
         QFile::remove(config);
         QDir(dir.path()).rmdir(QStringLiteral("config.ini"));
         row.setup();
-        EXPECT_TRUE(asUnprivileged([&] {
+        EXPECT_TRUE(testsupport::AsUnprivileged([&] {
             g_nIrCommChunk = 7;
             g_nIrCommPause = 8;
             g_nIrCommTimeout = -1;

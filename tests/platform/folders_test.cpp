@@ -1,4 +1,5 @@
 #include "platform/folders.h"
+#include "support/as_unprivileged.h"
 #include "support/killed_save.h"
 
 #include <QDir>
@@ -17,7 +18,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -147,20 +147,6 @@ bool setMode(const QString& path, mode_t mode)
     return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
-// Runs check as "nobody" in a child process; false when the test cannot switch (not root).
-bool asNobody(const std::function<bool()>& check)
-{
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // A file replaced keeps its permissions, so that a file shared with a group stays shared; a new
 // file, or one replacing a link, is the user's alone. Nothing is granted that the old file did
 // not grant, and nobody gains by the save: special bits go, and the group's rights go with a
@@ -216,7 +202,7 @@ TEST(Folders, AReplacedFileKeepsItsPermissions)
     for (const mode_t before : {mode_t(0640), mode_t(0664)}) {
         const QString shared = dir.filePath(QStringLiteral("root's %1").arg(before, 0, 8));
         ASSERT_TRUE(platform::WriteFileAtomically(shared, "old") && setMode(shared, before));
-        EXPECT_TRUE(asNobody([&] { return platform::WriteFileAtomically(shared, "nobody's"); }));
+        EXPECT_TRUE(testsupport::AsUnprivileged([&] { return platform::WriteFileAtomically(shared, "nobody's"); }));
         EXPECT_EQ(contents(shared), QByteArray("nobody's"));
         EXPECT_EQ(modeOf(shared), before & ~mode_t(S_IRWXG)) << before;
     }

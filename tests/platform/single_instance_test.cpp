@@ -1,6 +1,7 @@
 // The single-instance lock in the data folder: only a copy that runs keeps another out. Whatever
 // a lock file left behind holds, the next start takes it over.
 #include "platform/single_instance.h"
+#include "support/as_unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +12,6 @@
 
 #include <functional>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -111,17 +110,10 @@ TEST(SingleInstanceLock, ALockFileThatCannotBeOpenedKeepsTheCopyOut)
     ASSERT_TRUE(writeFile(lock, "1\n"));
     ASSERT_TRUE(QFile::setPermissions(lock, QFile::ReadOwner | QFile::WriteOwner));
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::Permissions(0x7777)));
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(2);
+    EXPECT_TRUE(testsupport::AsUnprivileged([&] {
         platform::SingleInstance copy(kName, dir.path());
-        _exit(!copy.Acquire("HELLO") && !copy.IsHeld() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return !copy.Acquire("HELLO") && !copy.IsHeld();
+    }));
     EXPECT_EQ(readFile(lock), QByteArray("1\n"));
 }
 

@@ -41,6 +41,23 @@ protected:
     {
         ASSERT_EQ(::chmod(QFile::encodeName(path(name)).constData(), mode), 0);
     }
+    // Ann's card in the PIM store as another program writes it, with one line more.
+    void writeAnnsCard(const QByteArray& line) const
+    {
+        QDir().mkpath(path("pim/contacts"));
+        write("pim/contacts/ann.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann\r\nTEL;TYPE=CELL:0170\r\n" + line
+                                          + "\r\nEND:VCARD\r\n");
+    }
+    // A pim write of these records, the first renamed (as edited here) to name.
+    QJsonObject writeRenamed(QJsonArray records, const QString& name)
+    {
+        QJsonObject first = records[0].toObject();
+        first.insert("m_strName", name);
+        first.insert("m_nState", 2);
+        records[0] = first;
+        write("edited.json", QJsonDocument(records).toJson());
+        return run({"pim", "write", "contacts", path("edited.json")});
+    }
     void write(const char* name, const QByteArray& bytes) const
     {
         QFile file(path(name));
@@ -186,22 +203,12 @@ TEST_F(DocumentCommand, CsvAndPimRoundTrips)
 
 TEST_F(DocumentCommand, PimWriteAfterReadSendsOnlyWhatWasEdited)
 {
-    QDir().mkpath(path("pim/contacts"));
-    const auto card = [](const char* home) {
-        return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann\r\nTEL;TYPE=CELL:0170\r\nTEL;TYPE=HOME:") + home
-               + "\r\nEND:VCARD\r\n";
-    };
-    write("pim/contacts/ann.vcf", card("030 1"));
+    writeAnnsCard("TEL;TYPE=HOME:030 1");
     qputenv("DESKHAND_PIM_DIR", path("pim").toUtf8());
     const QJsonObject read = run({"pim", "read", "contacts"});
     ASSERT_TRUE(read.value("ok").toBool());
-    write("pim/contacts/ann.vcf", card("030 2")); // another program, in between
-
-    QJsonObject ann = read.value("records").toArray()[0].toObject();
-    ann.insert("m_strName", "Ann Lee");
-    ann.insert("m_nState", 2);
-    write("edited.json", QJsonDocument(QJsonArray{ann}).toJson());
-    const QJsonObject written = run({"pim", "write", "contacts", path("edited.json")});
+    writeAnnsCard("TEL;TYPE=HOME:030 2"); // another program, in between
+    const QJsonObject written = writeRenamed(read.value("records").toArray(), QStringLiteral("Ann Lee"));
     qunsetenv("DESKHAND_PIM_DIR");
     ASSERT_TRUE(written.value("ok").toBool());
     QFile file(path("pim/contacts/ann.vcf"));
@@ -216,12 +223,7 @@ TEST_F(DocumentCommand, PimWriteAfterReadSendsOnlyWhatWasEdited)
 // change then leaves alone the e-mail that another program changed in between.
 TEST_F(DocumentCommand, APimReadThatCannotKeepItsValuesSaysSoAndKeepsTheOldOnes)
 {
-    QDir().mkpath(path("pim/contacts"));
-    const auto card = [](const char* email) {
-        return QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann\r\nTEL;TYPE=CELL:0170\r\nEMAIL:") + email
-               + "\r\nEND:VCARD\r\n";
-    };
-    write("pim/contacts/ann.vcf", card("ann@old.org"));
+    writeAnnsCard("EMAIL:ann@old.org");
     qputenv("DESKHAND_PIM_DIR", path("pim").toUtf8());
     ASSERT_TRUE(run({"pim", "read", "contacts"}).value("ok").toBool());
     const QByteArray kept = read("pimbase.dat");
@@ -238,12 +240,8 @@ TEST_F(DocumentCommand, APimReadThatCannotKeepItsValuesSaysSoAndKeepsTheOldOnes)
                   .arg(QDir(dir.path()).filePath(QStringLiteral("pimbase.dat")), qt_error_string(EFBIG)));
     EXPECT_EQ(read("pimbase.dat"), kept);
 
-    write("pim/contacts/ann.vcf", card("ann@new.org")); // another program, in between
-    QJsonObject ann = again.value("records").toArray()[0].toObject();
-    ann.insert("m_strName", "Ann Lee");
-    ann.insert("m_nState", 2);
-    write("edited.json", QJsonDocument(QJsonArray{ann}).toJson());
-    const QJsonObject written = run({"pim", "write", "contacts", path("edited.json")});
+    writeAnnsCard("EMAIL:ann@new.org"); // another program, in between
+    const QJsonObject written = writeRenamed(again.value("records").toArray(), QStringLiteral("Ann Lee"));
     qunsetenv("DESKHAND_PIM_DIR");
     ASSERT_TRUE(written.value("ok").toBool());
     EXPECT_FALSE(written.contains("warning"));
@@ -256,17 +254,14 @@ TEST_F(DocumentCommand, APimReadThatCannotKeepItsValuesSaysSoAndKeepsTheOldOnes)
 // a CSV export, a data file); a file a command makes is the user's alone.
 TEST_F(DocumentCommand, FilesThatAreThereKeepTheirPermissions)
 {
-    QDir().mkpath(path("pim/contacts"));
-    write("pim/contacts/ann.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:ann\r\nFN:Ann\r\nTEL;TYPE=CELL:0170\r\nEND:VCARD\r\n");
+    writeAnnsCard("NOTE:shared");
     setMode("pim/contacts/ann.vcf", 0644);
     qputenv("DESKHAND_PIM_DIR", path("pim").toUtf8());
     const QJsonObject readOutput = run({"pim", "read", "contacts"});
     ASSERT_TRUE(readOutput.value("ok").toBool());
-    QJsonObject ann = readOutput.value("records").toArray()[0].toObject();
-    ann.insert("m_strName", "Ann Lee");
-    ann.insert("m_nState", 2);
-    write("edited.json", QJsonDocument(QJsonArray{ann, QJsonObject{{"m_strName", "Bob"}, {"m_nState", 1}}}).toJson());
-    const QJsonObject written = run({"pim", "write", "contacts", path("edited.json")});
+    QJsonArray records = readOutput.value("records").toArray();
+    records.append(QJsonObject {{"m_strName", "Bob"}, {"m_nState", 1}});
+    const QJsonObject written = writeRenamed(records, QStringLiteral("Ann Lee"));
     qunsetenv("DESKHAND_PIM_DIR");
     ASSERT_TRUE(written.value("ok").toBool());
     const QString bob = written.value("records").toArray()[1].toObject().value("m_strEntryID").toString();
