@@ -5,13 +5,14 @@
 #include "controls/startup_splash.h"
 #include "controls/termination_watch.h"
 #include "controls/window_titles.h"
+#include "platform/folders.h"
 #include "platform/single_instance.h"
 
 #include <QStringList>
 
 #include <memory>
 
-// What the applications of both programs share: one copy per user, the Qt services and the
+// What the applications of both programs share: one copy per data folder, the Qt services and the
 // event-loop clock installed while the application lives, one document and one main window over
 // it, and the watch that lets SIGINT, SIGTERM and SIGHUP end a running command as Abort does
 // and close the window as Exit does. Doc and Frame are the program's document and main frame.
@@ -28,7 +29,7 @@ protected:
     // caption titles the message boxes, instanceName is the single-instance name, program names
     // the program for the desktop.
     TDocumentApp(const char* caption, const char* instanceName, const QString& program)
-        : m_ui(QString::fromLatin1(caption)), m_instance(QString::fromLatin1(instanceName))
+        : m_ui(QString::fromLatin1(caption)), m_strInstanceName(QString::fromLatin1(instanceName)), m_strProgram(program)
     {
         SetDesktopIdentity(program);
     }
@@ -48,8 +49,11 @@ protected:
     bool StartInstance(const QStringList& arguments, const char* findAppMessage)
     {
         CStartupSplash::EnableSplash(CStartupSplash::ShowSplashFor(arguments));
+        // One copy per data folder, whatever the environment: the lock lives beside the data file.
+        m_strDataDir = platform::DataDir(m_strProgram);
+        m_pInstance = std::make_unique<platform::SingleInstance>(m_strInstanceName, m_strDataDir);
         // A second copy tells the first one and ends without a word.
-        if (!m_instance.Acquire(findAppMessage))
+        if (!m_pInstance->Acquire(findAppMessage))
             return false;
         platform::UiServices::install(&m_ui);
         // Waits for the phone keep the window alive.
@@ -57,23 +61,33 @@ protected:
         return true;
     }
 
-    // The document with its local data, the main window shown over it, and the termination
-    // watch.
+    // The termination watch, the document with its local data from the locked data folder, and
+    // the main window shown over it. The watch stands before the data loads: a signal while a
+    // start-up box is open closes the box, and once the start is done the window closes as Exit
+    // closes it, saving what was loaded.
     void OpenWindow()
     {
         m_pDoc = std::make_unique<Doc>();
+        if (!m_strDataDir.isEmpty())
+            m_pDoc->SetDataDir(m_strDataDir);
         m_pFrame = std::make_unique<Frame>(*m_pDoc);
         m_ui.SetMainWindow(m_pFrame.get());
+        m_bStarting = true;
+        m_pTermination = std::make_unique<CTerminationWatch>([this] { return m_bStarting || m_pDoc->IsBusy(); }, *m_pFrame);
         m_pDoc->OnNewDocument();
         m_pFrame->InitialUpdateFrame();
         m_pFrame->show();
-        m_pTermination = std::make_unique<CTerminationWatch>([doc = m_pDoc.get()] { return doc->IsBusy(); }, *m_pFrame);
+        m_bStarting = false;
     }
 
 private:
     QtUiServices m_ui;
     EventLoopClock m_clock;
-    platform::SingleInstance m_instance;
+    QString m_strInstanceName;
+    QString m_strProgram;
+    QString m_strDataDir; // the locked data folder, once StartInstance ran
+    std::unique_ptr<platform::SingleInstance> m_pInstance;
+    bool m_bStarting = false; // the window closes only once the data has loaded
     std::unique_ptr<Doc> m_pDoc;
     std::unique_ptr<Frame> m_pFrame; // destroyed before the document it shows
     std::unique_ptr<CTerminationWatch> m_pTermination; // destroyed first

@@ -1,7 +1,7 @@
 #include "docshared/csv_file.h"
 
+#include "docshared/data_file.h"
 #include "platform/ansi_codepage.h"
-#include "platform/folders.h"
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
@@ -226,9 +226,9 @@ QByteArray EncodeFile(const QString& text)
     return platform::ToAnsi(QString(text).remove(QChar(u'\0')));
 }
 
-bool WriteFile(const QString& path, const QString& text)
+bool WriteFile(const QString& path, const QString& text, QString* error)
 {
-    return platform::WriteFileAtomically(path, EncodeFile(text));
+    return docshared::SaveDataFile(path, EncodeFile(text), error);
 }
 
 namespace {

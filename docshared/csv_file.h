@@ -43,8 +43,8 @@ QString DecodeFile(const QByteArray& bytes);
 // The file's bytes; NUL characters are dropped, since a reader stops at the first.
 QByteArray EncodeFile(const QString& text);
 // Replaces the file at path whole with the encoded text, so that a failed or killed save leaves
-// what was there before.
-bool WriteFile(const QString& path, const QString& text);
+// what was there before (error then says why); what killed saves left in its folder goes first.
+bool WriteFile(const QString& path, const QString& text, QString* error = nullptr);
 
 // The file dialogs of the CSV commands ("CSV file(*.csv)|*.csv||", extension "csv"): the chosen
 // path, or an empty one when the user cancelled.

@@ -5,8 +5,10 @@
 #include "platform/termination_signals.h"
 #include "platform/ui_services.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 namespace docshared {
 
@@ -76,21 +78,29 @@ bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& loa
     return QFile::exists(path) && SetAsideAfterLoad(load(), path, movedTextId, keptTextId);
 }
 
-bool QuitWithoutSaving(int questionTextId)
+QString DescribeSaveFailures(const SaveFailures& failures)
+{
+    QStringList files;
+    for (const SaveFailure& failure : failures)
+        files << QStringLiteral("\"%1\" (%2)").arg(QDir::toNativeSeparators(failure.path), failure.reason);
+    return files.join(QStringLiteral(", "));
+}
+
+bool QuitWithoutSaving(int questionTextId, const SaveFailures& failures)
 {
     if (platform::TerminationRequested()) {
-        qWarning("The data could not be saved; the previous copy was kept.");
+        qWarning("Not saved: %s; the previous copy was kept.", qPrintable(DescribeSaveFailures(failures)));
         return true;
     }
-    return platform::AfxMessageBox(platform::LoadString(questionTextId),
+    return platform::AfxMessageBox(platform::LoadString(questionTextId).arg(DescribeSaveFailures(failures)),
                                    platform::MB_YESNO | platform::MB_ICONWARNING | platform::MB_DEFBUTTON2)
            == platform::IDYES;
 }
 
-bool SaveDataFile(const QString& path, const QByteArray& bytes)
+bool SaveDataFile(const QString& path, const QByteArray& bytes, QString* error)
 {
     platform::RemoveStaleTemporaries(QFileInfo(path).absolutePath());
-    return platform::WriteFileAtomically(path, bytes);
+    return platform::WriteFileAtomically(path, bytes, error);
 }
 
 QString FolderPath(const QString& dir)

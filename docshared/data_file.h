@@ -43,15 +43,25 @@ bool SetAsideAfterLoad(DataFileLoad load, const QString& path, int movedTextId, 
 // Returns true when the file must never be saved over.
 bool LoadAtStartUp(const QString& path, const std::function<DataFileLoad()>& load, int movedTextId, int keptTextId);
 
-// When the save at exit failed: whether to quit all the same, losing what changed since the
-// last save. The user decides (the box questionTextId, Yes quits, No is the default). A request
-// to end by a signal is not asked, since nobody may be there to answer: it quits, and says on
-// stderr that the data was not saved.
-bool QuitWithoutSaving(int questionTextId);
+// A file that a save could not write, and why.
+struct SaveFailure {
+    QString path;
+    QString reason;
+};
+using SaveFailures = std::vector<SaveFailure>;
 
-// Replaces the data file at path whole (platform::WriteFileAtomically), after removing what
-// saves that were killed left in its folder.
-bool SaveDataFile(const QString& path, const QByteArray& bytes);
+// The files of failures as a box names them: "PATH" (reason), ", " between them.
+QString DescribeSaveFailures(const SaveFailures& failures);
+
+// When the save at exit failed: whether to quit all the same, losing what changed since the
+// last save. The user decides (the box questionTextId, %1 the files that were not saved, Yes
+// quits, No is the default). A request to end by a signal is not asked, since nobody may be
+// there to answer: it quits, and says on stderr which files were not saved.
+bool QuitWithoutSaving(int questionTextId, const SaveFailures& failures);
+
+// Replaces the file at path whole (platform::WriteFileAtomically), after removing what saves
+// that were killed left in its folder. On failure the old file stays and error says why.
+bool SaveDataFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
 // A data folder as the documents keep it: with a trailing '/', or empty for the current folder.
 QString FolderPath(const QString& dir);

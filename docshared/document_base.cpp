@@ -26,15 +26,18 @@ void CDocumentBase::OnCloseDocument()
 
 bool CDocumentBase::CanCloseFrame()
 {
-    return SaveLocalData() || QuitWithoutSaving(m_files.quitUnsavedText);
+    SaveFailures failures;
+    return SaveLocalData(&failures) || QuitWithoutSaving(m_files.quitUnsavedText, failures);
 }
 
 void CDocumentBase::OnFileSave()
 {
-    if (SaveLocalData())
+    SaveFailures failures;
+    if (SaveLocalData(&failures))
         platform::AfxMessageBox(platform::LoadString(m_files.savedText), platform::MB_ICONINFORMATION);
     else
-        platform::AfxMessageBox(platform::LoadString(m_files.saveFailedText), platform::MB_ICONWARNING);
+        platform::AfxMessageBox(platform::LoadString(m_files.saveFailedText).arg(DescribeSaveFailures(failures)),
+                                platform::MB_ICONWARNING);
 }
 
 void CDocumentBase::LoadLocalData()
@@ -56,20 +59,32 @@ DataFileLoad CDocumentBase::LoadDataFile(const QString& path, QString* error)
     return docshared::LoadDataFile(path, [this](CArchive& ar) { return ReadLocalData(ar); }, &m_bKeepDataFile, error);
 }
 
-bool CDocumentBase::SaveLocalData()
+bool CDocumentBase::SaveLocalData(SaveFailures* failures)
 {
-    if (m_bKeepDataFile)
-        return false;
-    // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
-    m_pimBaseline.Save(m_strDataDir);
-    return SaveLocalData(m_strDataDir + m_files.dataFile);
+    SaveFailures failed;
+    SaveSideFiles(failed);
+    const QString dataFile = m_strDataDir + m_files.dataFile;
+    QString why;
+    if (m_bKeepDataFile) {
+        failed.push_back({dataFile, QStringLiteral("kept as found at the start, since it could not be read or set aside")});
+    } else {
+        // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
+        if (!m_pimBaseline.Save(m_strDataDir, &why))
+            failed.push_back({m_strDataDir + m_pimBaseline.FileName(), why});
+        if (!SaveLocalData(dataFile, &why))
+            failed.push_back({dataFile, why});
+    }
+    const bool saved = failed.empty();
+    if (failures)
+        *failures = std::move(failed);
+    return saved;
 }
 
-bool CDocumentBase::SaveLocalData(const QString& path)
+bool CDocumentBase::SaveLocalData(const QString& path, QString* error)
 {
     CArchive ar;
     Serialize(ar);
-    return SaveDataFile(path, ar.Data());
+    return SaveDataFile(path, ar.Data(), error);
 }
 
 void CDocumentBase::OnSaveAsCsv()
@@ -82,13 +97,18 @@ void CDocumentBase::OnSaveAsCsv()
         SaveCsvFile(tab, path);
 }
 
-bool CDocumentBase::SaveCsvFile(int tab, const QString& path)
+bool CDocumentBase::SaveCsvFile(int tab, const QString& path, QString* error)
 {
     const QString text = ExportCsv(tab);
     if (text.isEmpty())
         return false;
-    if (!csv::WriteFile(path, text)) {
-        platform::AfxMessageBox(platform::LoadString(m_files.csvSaveFailedText), m_files.csvSaveFailedIcon);
+    QString why;
+    if (!csv::WriteFile(path, text, &why)) {
+        platform::AfxMessageBox(platform::LoadString(m_files.csvSaveFailedText) + u'\n'
+                                    + DescribeSaveFailures({{path, why}}),
+                                m_files.csvSaveFailedIcon);
+        if (error)
+            *error = why;
         return false;
     }
     return true;

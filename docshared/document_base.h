@@ -55,10 +55,10 @@ public:
     QString DataDir() const { return m_strDataDir; }
     // Close: saves quietly; a failed save keeps the previous files.
     void OnCloseDocument();
-    // Before the window closes: saves, and when that fails asks whether to quit all the same.
-    // False keeps the window open.
+    // Before the window closes: saves, and when that fails asks whether to quit all the same,
+    // naming the files that were not saved and why. False keeps the window open.
     bool CanCloseFrame();
-    // File Save: saves and says whether it worked.
+    // File Save: saves and says whether it worked; a failure names each file and its reason.
     void OnFileSave();
     // Loads the data file when it exists. A damaged file is moved aside as "<file>.damaged"
     // (".damaged.2", ... beside earlier ones) after what could be read whole was kept, and the
@@ -68,10 +68,12 @@ public:
     // Loads any data file (keeping a legacy copy beside it as above); false (and the reason) when
     // it could not be read whole, in which case what was read whole is kept.
     bool LoadLocalData(const QString& path, QString* error);
-    // Writes the PIM baseline, then the data file, each atomically with user-only permissions;
-    // true when the data file was written.
-    virtual bool SaveLocalData();
-    bool SaveLocalData(const QString& path);
+    // Writes the program's side files (SaveSideFiles), the PIM baseline, then the data file, each
+    // atomically; true when every one was written, else failures (when given) names each file
+    // that was not and why. A data file that must not be saved over counts as not written.
+    bool SaveLocalData(SaveFailures* failures = nullptr);
+    // Writes the data file alone to path; false, and why in error, when it could not be.
+    bool SaveLocalData(const QString& path, QString* error = nullptr);
     // The data file's layout, storing or loading. Loading fills the document only from a
     // complete file; use LoadLocalData for files that may be damaged.
     virtual void Serialize(CArchive& ar) = 0;
@@ -91,8 +93,10 @@ public:
     void OnSaveAsCsv();
     void OnLoadFromCsv();
     // The same without dialogs: write the export of a tab to a file (replacing it whole), read a
-    // file into a tab's list. Failures show their box and answer false.
-    bool SaveCsvFile(int tab, const QString& path);
+    // file into a tab's list. Failures show their box and answer false; a file that could not be
+    // written gives its reason in error too. What killed saves left in the export's folder goes
+    // first.
+    bool SaveCsvFile(int tab, const QString& path, QString* error = nullptr);
     virtual bool LoadCsvFile(int tab, const QString& path) = 0;
     // The rows of an export, header first; empty when the list has no live entry to export.
     virtual QString ExportCsv(int tab) const = 0;
@@ -108,6 +112,9 @@ protected:
 
     // Reads a data file's layout and keeps what was read whole; true when it was all there.
     virtual bool ReadLocalData(CArchive& ar) = 0;
+    // Writes the files a program keeps beside its data file at every save; each one that could
+    // not be written goes into failures.
+    virtual void SaveSideFiles(SaveFailures& failures) { Q_UNUSED(failures) }
     // The tab the provider names; -1 without one.
     int CurrentTab() const { return m_currentTab ? m_currentTab() : -1; }
 

@@ -1,7 +1,7 @@
 #include "docshared/pim_baseline.h"
 
+#include "docshared/data_file.h"
 #include "platform/archive.h"
-#include "platform/folders.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -118,13 +118,9 @@ bool CPimBaseline::Load(const QString& dir)
     return file.open(QIODevice::ReadOnly) && FromBytes(file.readAll());
 }
 
-bool CPimBaseline::Save(const QString& dir) const
+bool CPimBaseline::Save(const QString& dir, QString* error) const
 {
-    const QString path = dir + m_strFileName;
-    if (platform::WriteFileAtomically(path, ToBytes()))
-        return true;
-    QFile::remove(path);
-    return false;
+    return SaveDataFile(dir + m_strFileName, ToBytes(), error);
 }
 
 } // namespace docshared

@@ -81,9 +81,11 @@ public:
     // Reads dir + FileName(); a missing, damaged or foreign file leaves the baseline empty and
     // answers false.
     bool Load(const QString& dir);
-    // Writes dir + FileName() atomically for the user only. When that fails, the old file is
-    // removed: values older than the data file beside them could hide a change.
-    bool Save(const QString& dir) const;
+    // Writes dir + FileName() atomically for the user only, after removing what saves that were
+    // killed left in dir. When that fails, the old file stays and error says why: older values
+    // only make an update send more than was edited, while no values at all make it send
+    // everything.
+    bool Save(const QString& dir, QString* error = nullptr) const;
 
     // The file's bytes, and the reverse (false, leaving the baseline empty, for bytes that are
     // not a whole baseline file).
@@ -112,14 +114,18 @@ private:
 
 // A PIM command of a tool, which runs without the data file: the values as read come from the
 // data folder and go back there after a read that succeeded, and after every write (the items
-// written before a failure are what the store holds now).
+// written before a failure are what the store holds now). *unsaved names the baseline file and
+// its reason when it could not be written, and is empty otherwise.
 template <typename Exchange>
-bool ExchangeWithBaselineFile(CPimBaseline& baseline, const QString& dir, bool write, Exchange exchange)
+bool ExchangeWithBaselineFile(CPimBaseline& baseline, const QString& dir, bool write, Exchange exchange,
+                              QString* unsaved)
 {
+    unsaved->clear();
     baseline.Load(dir);
     const bool ok = exchange();
-    if (ok || write)
-        baseline.Save(dir);
+    QString why;
+    if ((ok || write) && !baseline.Save(dir, &why))
+        *unsaved = QStringLiteral("cannot write %1: %2").arg(dir + baseline.FileName(), why);
     return ok;
 }
 

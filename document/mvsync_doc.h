@@ -103,13 +103,14 @@ public:
 
     // Local files: "mvsync.dat" (with "pimbase.dat" beside it), "mnum.dat" and "config.ini" in
     // the data folder, which is platform::DataDir("deskhand") unless a caller chose another first.
-    // Start-up: loads the data file, then reads (or creates) config.ini.
+    // Start-up: loads the data file, then reads config.ini. Every save writes "mnum.dat" first.
     bool OnNewDocument();
-    // Writes "mnum.dat", then "mvsync.dat", each atomically; true when both were written.
-    bool SaveLocalData() override;
-    using CDocumentBase::SaveLocalData;
-    bool SaveNumberDirectory();
+    // Writes "mnum.dat" atomically; false, and why in error, when it could not be.
+    bool SaveNumberDirectory(QString* error = nullptr);
     void Serialize(CArchive& ar) override;
+    // Reads the infrared pacing from config.ini, which is made with the defaults when it is
+    // missing. One that is there but cannot be read is left as it is and the user is told; the
+    // pacing keeps its values.
     void ReadConfig();
 
     // Phone commands. Reads open and close their own session; writes and deletes run between
@@ -260,6 +261,7 @@ private:
     // Copies the port settings into the session and its transport.
     void ApplyLinkSettings();
     bool ReadLocalData(CArchive& ar) override;
+    void SaveSideFiles(docshared::SaveFailures& failures) override;
     void ApplyLocalData(LocalData& data);
     template <typename Record, typename Write, typename Key>
     int writeToPhone(RecordList<Record>& list, const Record& source, Write write, Key key);

@@ -12,6 +12,7 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <optional>
@@ -161,7 +162,7 @@ void CMVsyncDoc::Serialize(CArchive& ar)
     ApplyLocalData(data);
 }
 
-bool CMVsyncDoc::SaveNumberDirectory()
+bool CMVsyncDoc::SaveNumberDirectory(QString* error)
 {
     CArchive ar;
     for (const RecordList<CPhoneEntry>* list : {&m_pcContacts, &m_handsetContacts, &m_simContacts}) {
@@ -174,24 +175,34 @@ bool CMVsyncDoc::SaveNumberDirectory()
                 ar << entry->m_strName << entry->m_strMobile;
         }
     }
-    return platform::WriteFileAtomically(DataDir() + kNumberFile, ar.Data());
+    return platform::WriteFileAtomically(DataDir() + kNumberFile, ar.Data(), error);
 }
 
-bool CMVsyncDoc::SaveLocalData()
+void CMVsyncDoc::SaveSideFiles(docshared::SaveFailures& failures)
 {
-    const bool numbers = SaveNumberDirectory();
-    return CDocumentBase::SaveLocalData() && numbers;
+    QString why;
+    if (!SaveNumberDirectory(&why))
+        failures.push_back({DataDir() + kNumberFile, why});
 }
 
 void CMVsyncDoc::ReadConfig()
 {
     const QString path = DataDir() + kConfigFile;
-    bool exists = false;
-    platform::IniFile ini = platform::IniFile::Load(path, &exists);
-    if (!exists) {
+    QString why;
+    platform::IniFile ini;
+    switch (platform::IniFile::Load(path, ini, &why)) {
+    case platform::IniFile::Missing:
         ini = platform::IniFile(QStringLiteral("[IrComm]\r\nbyte=20\r\nsleep=20\r\n[IrComm2k]\r\nbyte=20\r\nsleep=20\r\n"));
         if (!ini.Save(path))
             return;
+        break;
+    case platform::IniFile::Unreadable:
+        // Still the user's settings (their permissions may be wrong for now): never saved over.
+        platform::AfxMessageBox(platform::LoadString(64004).arg(QDir::toNativeSeparators(path), why),
+                                platform::MB_ICONWARNING);
+        return;
+    case platform::IniFile::Loaded:
+        break;
     }
     const QString section = IsWindowsNT() ? QStringLiteral("IrComm2k") : QStringLiteral("IrComm");
     // Values that would stall or break the link count as absent.

@@ -29,11 +29,6 @@ QString withSlash(QString dir)
     return dir;
 }
 
-bool isWritableDir(const QString& dir)
-{
-    return !dir.isEmpty() && ::access(QFile::encodeName(dir).constData(), W_OK) == 0;
-}
-
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : m_fd(fd) {}
@@ -99,21 +94,56 @@ bool lockedByNobody(int fd)
     return ::flock(fd, LOCK_EX | LOCK_NB) == 0;
 }
 
-// A temporary file of its own for a save of targetName, locked until it is closed. A sweep may
-// take the file for a stale one between its creation and its lock: then it makes another.
+// Whether name is still the file open at fd.
+bool namesFile(const QByteArray& name, int fd)
+{
+    struct stat named {};
+    struct stat opened {};
+    return ::lstat(name.constData(), &named) == 0 && ::fstat(fd, &opened) == 0 && named.st_dev == opened.st_dev
+           && named.st_ino == opened.st_ino;
+}
+
+// A temporary file of its own for a save of targetName, locked until it is closed. Between its
+// creation and its lock a sweep may take it for a stale one: when the sweep holds it, or has
+// already removed its name, this save makes another. Once locked under its name, no sweep
+// touches it.
 FileDescriptor makeTemporary(const QByteArray& targetName, QByteArray& tempName)
 {
     for (int attempt = 0; attempt < 8; ++attempt) {
         tempName = targetName + kTemporaryTag + QByteArray(kTemporaryRandomLength, 'X');
         // mkostemp creates the file with user-only permissions, before any byte is in it.
         FileDescriptor temp(::mkostemp(tempName.data(), O_CLOEXEC));
+        if (!temp.valid())
+            return temp;
+        if (lockedByNobody(temp.get())) {
+            if (namesFile(tempName, temp.get()))
+                return temp;
+            continue; // swept before the lock: the name is gone
+        }
         // A file system without locks gets its saves all the same; its temporaries stay.
-        if (!temp.valid() || lockedByNobody(temp.get()) || errno != EWOULDBLOCK)
+        if (errno != EWOULDBLOCK)
             return temp;
         ::unlink(tempName.constData());
     }
     errno = EBUSY;
     return FileDescriptor(-1);
+}
+
+// A save keeps the permissions of the file it replaces, so that a file shared with a group stays
+// shared; a new file stays user-only. It grants no more than the old file did, and only to whom
+// it did: when the new copy cannot have the old file's group, the group loses its rights. A link
+// at the name is replaced, so its target's permissions are never taken.
+void keepPermissions(int tempFd, const QByteArray& targetName)
+{
+    struct stat old {};
+    struct stat temp {};
+    if (::lstat(targetName.constData(), &old) != 0 || !S_ISREG(old.st_mode) || ::fstat(tempFd, &temp) != 0)
+        return;
+    mode_t mode = (old.st_mode & (S_IRWXU | S_IRWXG | S_IRWXO)) | S_IRUSR | S_IWUSR;
+    if (temp.st_gid != old.st_gid && ::fchown(tempFd, uid_t(-1), old.st_gid) != 0)
+        mode &= ~mode_t(S_IRWXG);
+    if (mode != (temp.st_mode & 07777))
+        ::fchmod(tempFd, mode); // best effort: else the copy stays user-only
 }
 
 } // namespace
@@ -125,12 +155,24 @@ QString ProgramDir()
     return target.isEmpty() ? QString() : withSlash(QFileInfo(target).absolutePath());
 }
 
+bool IsWritableByUserOnly(const QString& dir)
+{
+    if (dir.isEmpty())
+        return false;
+    const QByteArray name = QFile::encodeName(dir);
+    struct stat info {};
+    return ::stat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+           && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0 && ::access(name.constData(), W_OK) == 0;
+}
+
 QString DataDir(const QString& programName)
 {
     QString dir = qEnvironmentVariable("DESKHAND_DATA_DIR");
     if (dir.isEmpty()) {
         const QString program = ProgramDir();
-        if (isWritableDir(program)) {
+        // Each user's files of their own: a program folder that others may write to is shared,
+        // and one user's start would replace another's files there.
+        if (IsWritableByUserOnly(program)) {
             dir = program;
         } else {
             QString base = qEnvironmentVariable("XDG_DATA_HOME");
@@ -202,6 +244,7 @@ bool WriteFileAtomically(const QString& path, const QByteArray& data, QString* e
     };
     if (!writeAll(temp.get(), data))
         return discard(errno);
+    keepPermissions(temp.get(), targetName);
     // The new copy is on disk, and listed in its folder, before it replaces the old one; the
     // folder is synced again after the rename. A power loss at any point leaves one whole copy.
     if (::fsync(temp.get()) != 0)

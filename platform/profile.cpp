@@ -5,6 +5,7 @@
 #include "platform/folders.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace platform {
@@ -51,13 +52,31 @@ IniFile::IniFile(const QString& text)
         m_lines.removeLast();
 }
 
-IniFile IniFile::Load(const QString& path, bool* exists)
+IniFile::LoadResult IniFile::Load(const QString& path, IniFile& ini, QString* error)
 {
+    ini = IniFile();
     QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    if (exists)
-        *exists = opened;
-    return opened ? IniFile(FromAnsi(file.readAll())) : IniFile();
+    if (!file.open(QIODevice::ReadOnly)) {
+        // A link to nothing is missing too: a save replaces the link.
+        if (!QFileInfo::exists(path))
+            return Missing;
+    } else {
+        const QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError) {
+            ini = IniFile(FromAnsi(bytes));
+            return Loaded;
+        }
+    }
+    if (error)
+        *error = file.errorString();
+    return Unreadable;
+}
+
+IniFile IniFile::Load(const QString& path)
+{
+    IniFile ini;
+    Load(path, ini);
+    return ini;
 }
 
 bool IniFile::Save(const QString& path) const
@@ -153,7 +172,9 @@ int GetPrivateProfileInt(const QString& section, const QString& key, int default
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& path)
 {
-    IniFile ini = IniFile::Load(path);
+    IniFile ini;
+    if (IniFile::Load(path, ini) == IniFile::Unreadable)
+        return false;
     ini.SetValue(section, key, value);
     return ini.Save(path);
 }

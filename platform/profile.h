@@ -13,7 +13,12 @@ public:
     IniFile() = default;
     explicit IniFile(const QString& text);
 
-    static IniFile Load(const QString& path, bool* exists = nullptr);
+    enum LoadResult { Missing, Unreadable, Loaded };
+    // Reads the file at path into ini. Unreadable, and why in error, for a file that is there but
+    // cannot be read; ini is then empty.
+    static LoadResult Load(const QString& path, IniFile& ini, QString* error = nullptr);
+    // The file at path; empty when it cannot be read.
+    static IniFile Load(const QString& path);
     bool Save(const QString& path) const;
 
     bool HasKey(const QString& section, const QString& key) const;
@@ -31,7 +36,8 @@ private:
     QStringList m_lines;
 };
 
-// The classic calls, on a file path. A missing file or key gives the default.
+// The classic calls, on a file path. A missing file or key gives the default; a file that cannot
+// be read is never written.
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
                                 const QString& path);
 int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue, const QString& path);

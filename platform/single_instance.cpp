@@ -2,14 +2,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
-#include <QStandardPaths>
 
 #include <cerrno>
-#include <sys/stat.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace platform {
@@ -19,46 +18,16 @@ constexpr int kSendWaitMs = 1000;
 constexpr qint64 kMaxMessage = 256;
 } // namespace
 
-SingleInstance::SingleInstance(const QString& name, const QString& folder)
-    : m_strName(name), m_strFolder(folder.isEmpty() ? RuntimeFolder() : folder)
-{
-}
+SingleInstance::SingleInstance(const QString& name, const QString& folder) : m_strName(name), m_strFolder(folder) {}
 
 SingleInstance::~SingleInstance()
 {
     if (m_pServer)
         m_pServer->close();
-    if (m_pLock)
-        m_pLock->unlock();
-}
-
-QString SingleInstance::RuntimeFolder()
-{
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    const QString candidates[] = {
-        qEnvironmentVariable("XDG_RUNTIME_DIR"),
-        QDir::tempPath() + QStringLiteral("/deskhand-") + QString::number(::geteuid()),
-        cache.isEmpty() ? QString() : cache + QStringLiteral("/deskhand-runtime"),
-    };
-    for (const QString& folder : candidates) {
-        // A relative path would name a different folder from every working folder.
-        if (!folder.isEmpty() && QDir::isAbsolutePath(folder) && IsPrivateFolder(folder))
-            return folder;
-    }
-    return {};
-}
-
-bool SingleInstance::IsPrivateFolder(const QString& path)
-{
-    const QString parent = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(parent))
-        QDir().mkpath(parent);
-    const QByteArray name = QFile::encodeName(path);
-    if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST)
-        return false;
-    struct stat info {};
-    return ::lstat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
-           && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    // Closing drops the lock. The file stays: removing it could let a copy that opened it just
+    // now lock a file that no later copy would see.
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
 }
 
 QString SingleInstance::LockPath() const
@@ -71,24 +40,59 @@ QString SingleInstance::SocketPath() const
     return QDir(m_strFolder).filePath(m_strName + QStringLiteral(".socket"));
 }
 
+int SingleInstance::OpenLockFile() const
+{
+    const QByteArray path = QFile::encodeName(LockPath());
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        // Never through a link: the lock's name itself is what copies agree on.
+        int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        // A file this user may only read locks all the same.
+        if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+            fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd >= 0 || errno != ELOOP)
+            return fd;
+        // A link at the name is replaced, as saves replace it.
+        if (::unlink(path.constData()) != 0)
+            return -1;
+    }
+    errno = ELOOP;
+    return -1;
+}
+
 bool SingleInstance::Acquire(const QByteArray& message)
 {
-    if (m_bHeld)
+    if (IsHeld())
         return true;
-    if (m_strFolder.isEmpty() || !IsPrivateFolder(m_strFolder)) {
-        qWarning("No private folder for the lock of %s: another copy that runs would not be noticed",
-                 qPrintable(m_strName));
-        return true;
-    }
-    m_pLock = std::make_unique<QLockFile>(LockPath());
-    // Age alone never makes a lock stale: only a lock whose process is gone is taken over.
-    m_pLock->setStaleLockTime(0);
-    if (!m_pLock->tryLock(0)) {
-        m_pLock.reset();
-        SendTo(message);
+    const int fd = OpenLockFile();
+    if (fd < 0) {
+        const int code = errno;
+        const QByteArray why = qt_error_string(code).toLocal8Bit();
+        if (code == ENOENT) {
+            // Nothing there, and the folder takes no file: nobody holds a lock here.
+            qWarning("Cannot make the lock %s (%s): another copy that runs would not be noticed",
+                     qPrintable(LockPath()), why.constData());
+            return true;
+        }
+        qWarning("Cannot open the lock %s (%s): another copy may run on this data folder", qPrintable(LockPath()),
+                 why.constData());
         return false;
     }
-    m_bHeld = true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int code = errno;
+        ::close(fd);
+        if (code == EWOULDBLOCK) {
+            SendTo(message);
+            return false;
+        }
+        qWarning("Cannot lock %s (%s): another copy that runs would not be noticed", qPrintable(LockPath()),
+                 qt_error_string(code).toLocal8Bit().constData());
+        return true;
+    }
+    m_lockFd = fd;
+    // Who holds it, for people who look; a file opened only for reading keeps its bytes.
+    const QByteArray pid = QByteArray::number(qint64(::getpid())) + '\n';
+    [[maybe_unused]] const bool written
+        = ::ftruncate(fd, 0) == 0 && ::pwrite(fd, pid.constData(), size_t(pid.size()), 0) == pid.size();
     Listen();
     return true;
 }

@@ -18,7 +18,9 @@ class CMVsyncDoc;
 //                                                    data folder, as the program keeps them)
 //
 // Each uses the document's own loading, saving, CSV and exchange code. The result has "ok"
-// and the document's members by their own names; "error" for a command line or file refused.
+// and the document's members by their own names; "error" for a command line or file refused,
+// with "file" when a file could not be written; "warning" when a PIM command could not keep the
+// values it read.
 class CDocumentCommand {
 public:
     explicit CDocumentCommand(CMVsyncDoc& doc) : m_doc(doc) {}

@@ -23,4 +23,11 @@ QJsonObject Refuse(const QString& error)
     return {{"ok", false}, {"error", error}};
 }
 
+QJsonObject CannotWrite(const QString& path, const QString& reason)
+{
+    const QString folder = FolderProblem(path);
+    return {{"ok", false}, {"error", QStringLiteral("cannot write %1: %2").arg(path, folder.isEmpty() ? reason : folder)},
+            {"file", path}};
+}
+
 } // namespace tools

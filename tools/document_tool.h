@@ -18,6 +18,9 @@ namespace tools {
 bool IsDocumentCommand(const QStringList& args);
 QString DocumentCommandUsage();
 QJsonObject Refuse(const QString& error);
+// A file that could not be written: "error" names it and its reason (the folder's problem when
+// the folder is to blame), "file" names it alone.
+QJsonObject CannotWrite(const QString& path, const QString& reason);
 
 // "data dump PATH" and "data write FILE.json PATH" through the document's own loading and saving.
 // toJson(doc) gives the document's JSON form, fromJson(object, doc, &error) takes it back.
@@ -40,10 +43,8 @@ QJsonObject RunDataCommand(Doc& doc, const QStringList& args, ToJson toJson, Fro
             return Refuse(error);
         if (!fromJson(*json, doc, &error))
             return Refuse(QStringLiteral("%1: %2").arg(args[1], error));
-        if (!doc.SaveLocalData(args[2])) {
-            const QString why = FolderProblem(args[2]);
-            return Refuse(QStringLiteral("cannot write %1").arg(args[2]) + (why.isEmpty() ? QString() : ": " + why));
-        }
+        if (!doc.SaveLocalData(args[2], &error))
+            return CannotWrite(args[2], error);
         QJsonObject output = toJson(doc);
         output.insert(QStringLiteral("ok"), true);
         return output;
@@ -81,7 +82,12 @@ QJsonObject RunCsvCommand(Doc& doc, const QStringList& args)
         const std::optional<QJsonArray> array = recordjson::ReadRecordArrayFile(args[2], &error);
         if (!array || !withPcList(tab, [&](auto& list) { return recordjson::RecordsFromJson(*array, list, &error); }))
             return Refuse(error);
-        const bool ok = doc.SaveCsvFile(tab, args[3]);
+        const bool ok = doc.SaveCsvFile(tab, args[3], &error);
+        if (!ok && !error.isEmpty()) {
+            QJsonObject output = CannotWrite(args[3], error);
+            output.insert(QStringLiteral("records"), records());
+            return output;
+        }
         return {{"ok", ok}, {"records", records()}};
     }
     return Refuse(QStringLiteral("expected \"csv import KIND FILE.csv\" or \"csv export KIND FILE.json FILE.csv\" with "
@@ -110,14 +116,22 @@ QJsonObject RunPimCommand(Doc& doc, const QStringList& args, const char* program
     }
     if (doc.DataDir().isEmpty())
         doc.SetDataDir(platform::DataDir(QLatin1String(program)));
-    const bool ok = docshared::ExchangeWithBaselineFile(doc.PimBaseline(), doc.DataDir(), isWrite, [&] {
-        switch (kind) {
-        case 0: return isWrite ? doc.ExportOutlookContacts() : doc.ImportOutlookContacts();
-        case 1: return isWrite ? doc.ExportOutlookSchedules() : doc.ImportOutlookSchedules();
-        default: return isWrite ? doc.ExportOutlookNotes() : doc.ImportOutlookNotes();
-        }
-    });
-    return {{"ok", ok}, {"records", withPimList(kind, [](const auto& list) { return recordjson::RecordsToJson(list); })}};
+    QString unsaved;
+    const bool ok = docshared::ExchangeWithBaselineFile(
+        doc.PimBaseline(), doc.DataDir(), isWrite,
+        [&] {
+            switch (kind) {
+            case 0: return isWrite ? doc.ExportOutlookContacts() : doc.ImportOutlookContacts();
+            case 1: return isWrite ? doc.ExportOutlookSchedules() : doc.ImportOutlookSchedules();
+            default: return isWrite ? doc.ExportOutlookNotes() : doc.ImportOutlookNotes();
+            }
+        },
+        &unsaved);
+    QJsonObject output {{"ok", ok}, {"records", withPimList(kind, [](const auto& list) { return recordjson::RecordsToJson(list); })}};
+    // The exchange itself went as "ok" says; the values as read stay as they were before it.
+    if (!unsaved.isEmpty())
+        output.insert(QStringLiteral("warning"), unsaved + QStringLiteral("; the values as read before are kept"));
+    return output;
 }
 
 // A "data", "csv" or "pim" command line (IsDocumentCommand) through the document; program names

@@ -32,10 +32,13 @@ int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy)
 {
     if (output.contains(QLatin1String("error"))) {
         // A refusal comes before any command, with no result yet; it may be the command line's.
-        const bool refusal = output.value(QLatin1String("result")).toInt() == 0;
+        // A file that could not be written is no fault of the command line.
+        const bool refusal = output.value(QLatin1String("result")).toInt() == 0 && !output.contains(QLatin1String("file"));
         std::fprintf(stderr, "%s: %s%s\n", tool, output.value(QLatin1String("error")).toString().toLocal8Bit().constData(),
             refusal ? " (see --help)" : "");
     }
+    if (output.contains(QLatin1String("warning")))
+        std::fprintf(stderr, "%s: warning: %s\n", tool, output.value(QLatin1String("warning")).toString().toLocal8Bit().constData());
     std::fputs(QJsonDocument(output).toJson(QJsonDocument::Indented).constData(), stdout);
     if (terminatedBy)
         return 128 + terminatedBy;

@@ -20,9 +20,9 @@ std::optional<int> PositiveNumber(const QCommandLineParser& parser, const QComma
 // came, 0 when none.
 QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int* terminatedBy);
 
-// Prints the output as one JSON object on stdout, an "error" in it also as a line on stderr
-// (pointing to --help while no command had a result), and returns the exit status: 0 when "ok",
-// 128 + the signal that ended the session, else 1.
+// Prints the output as one JSON object on stdout, an "error" or a "warning" in it also as a line
+// on stderr (an error points to --help while no command had a result and no "file" is to blame),
+// and returns the exit status: 0 when "ok", 128 + the signal that ended the session, else 1.
 int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy);
 
 // Why the serial port at `path` does not open at `baud`, found by opening it once more as a

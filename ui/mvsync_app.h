@@ -7,7 +7,7 @@ namespace dh1 {
 class CMainFrame;
 class CMVsyncDoc;
 
-// The application of Deskhand: one copy per user, one document, one main window.
+// The application of Deskhand: one copy per data folder, one document, one main window.
 class CMVsyncApp : public TDocumentApp<CMVsyncDoc, CMainFrame> {
 public:
     static constexpr const char* kInstanceName = "ARBOR_MUTEX";

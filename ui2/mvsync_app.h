@@ -9,7 +9,7 @@ namespace dh2 {
 class CMainFrame;
 class CMVsyncDoc;
 
-// The application of Deskhand2: one copy per user, one document, one main window. While the
+// The application of Deskhand2: one copy per data folder, one document, one main window. While the
 // splash shows, every key and mouse press goes to it first and ends it.
 class CMVsyncApp final : public QObject, public TDocumentApp<CMVsyncDoc, CMainFrame> {
     Q_OBJECT

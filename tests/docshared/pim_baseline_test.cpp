@@ -1,10 +1,15 @@
 #include "docshared/pim_baseline.h"
 
 #include "platform/archive.h"
+#include "support/killed_save.h"
 
 #include <QCryptographicHash>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -68,6 +73,33 @@ TEST(PimBaseline, ReadsTheFilesOfEarlierVersions)
     EXPECT_TRUE(ann->fax.isEmpty());
     ASSERT_TRUE(baseline.Find<PimAppointmentValues>(QStringLiteral("e")));
     EXPECT_EQ(baseline.Find<PimAppointmentValues>(QStringLiteral("e"))->alarm, 2);
+}
+
+// A disk that takes nothing more: the save fails with its reason and the file from before stays,
+// since older values only make an update send more than was edited, while none would make it send
+// everything. Nothing of the failed save is left beside it.
+TEST(PimBaseline, AFailedSaveKeepsTheFileFromBeforeAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    CPimBaseline baseline(QStringLiteral("pimbase.dat"));
+    baseline.Remember(QStringLiteral("n1"), PimNoteValues {QStringLiteral("milk")}, QString());
+    QString error;
+    ASSERT_TRUE(baseline.Save(folder, &error)) << error.toStdString();
+    QFile file(folder + QStringLiteral("pimbase.dat"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    baseline.Remember(QStringLiteral("n2"), PimNoteValues {QString(500, u'x')}, QString());
+    {
+        testsupport::ScopedFileSizeLimit full(16);
+        EXPECT_FALSE(baseline.Save(folder, &error));
+    }
+    EXPECT_EQ(error, qt_error_string(EFBIG));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(testsupport::FolderEntries(dir.path()), QStringList {QStringLiteral("pimbase.dat")});
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 using namespace dh1;
 
 namespace {
@@ -167,7 +169,9 @@ TEST_F(Csv, ExportEdges)
     tab = 2;
     recording.ui.fileAnswers.push_back(files.path(QStringLiteral("missing/sub/out.csv")));
     doc.OnSaveAsCsv();
-    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to create the file.")});
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList{QStringLiteral("Failed to create the file.\n\"%1\" (%2)")
+                                                       .arg(files.path(QStringLiteral("missing/sub/out.csv")),
+                                                            qt_error_string(ENOENT))});
 }
 
 TEST_F(Csv, UnreadableFileAndLegacyBytes)

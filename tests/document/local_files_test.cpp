@@ -3,6 +3,7 @@
 #include "link/globals.h"
 #include "platform/archive.h"
 #include "platform/string_table.h"
+#include "support/as_unprivileged.h"
 #include "support/killed_save.h"
 #include "support/recording_ui_services.h"
 
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 #include <functional>
 #include <random>
@@ -60,23 +63,6 @@ QByteArray goldenFile()
          + str("") + str("") + i32(6) + i32(-1) + str("");
     f += i32(0) + i32(0);
     return f;
-}
-
-// Runs check as a user without special rights: as "nobody" in a child process when the tests
-// run as root (root reads and renames anything), else right here.
-bool asUnprivileged(const std::function<bool()>& check)
-{
-    if (geteuid() != 0)
-        return check();
-    const pid_t child = fork();
-    if (child == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 constexpr QFile::Permissions kOpenToAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
@@ -168,7 +154,7 @@ TEST_F(LocalFiles, AFileThatCannotBeReadOrMovedAsideIsNeverSavedOver)
     writeFile("mvsync.dat", golden);
     QFile::setPermissions(dir.path(), kOpenToAll);
     QFile::setPermissions(path("mvsync.dat"), QFile::Permissions());
-    EXPECT_TRUE(asUnprivileged([&] {
+    EXPECT_TRUE(testsupport::AsUnprivileged([&] {
         auto doc = openDocument();
         const bool quiet = recording.ui.boxes.empty() && doc->m_pcContacts.empty() && doc->m_nComPort == 1;
         doc->OnCloseDocument();
@@ -188,7 +174,7 @@ TEST_F(LocalFiles, AFileThatCannotBeReadOrMovedAsideIsNeverSavedOver)
     QFile::setPermissions(path("store/mvsync.dat"), kOpenToAll & ~(QFile::ExeOwner | QFile::ExeOther));
     QFile::link(path("store/mvsync.dat"), path("data/mvsync.dat"));
     QFile::setPermissions(path("data"), kReadOnlyForAll);
-    EXPECT_TRUE(asUnprivileged([&] {
+    EXPECT_TRUE(testsupport::AsUnprivileged([&] {
         CMVsyncDoc doc;
         doc.SetDataDir(path("data"));
         doc.OnNewDocument();
@@ -251,9 +237,13 @@ TEST_F(LocalFiles, GoldenFileLoadsAndSavesBackIdentically)
     EXPECT_EQ(doc->m_pcMemos[0]->m_strAux, QStringLiteral("aux"));
     EXPECT_EQ(doc->m_outlookContacts[0]->m_strEntryID, QStringLiteral("entry-1"));
 
+    const QFile::Permissions permissions = QFile::permissions(path("mvsync.dat"));
     ASSERT_TRUE(doc->SaveLocalData());
     EXPECT_EQ(readFile("mvsync.dat"), golden);
-    EXPECT_EQ(QFile::permissions(path("mvsync.dat")) & (QFile::ReadGroup | QFile::ReadOther), 0);
+    // The file keeps its permissions; the files the save made are the user's alone.
+    EXPECT_EQ(QFile::permissions(path("mvsync.dat")), permissions);
+    for (const char* made : {"mnum.dat", "pimbase.dat"})
+        EXPECT_EQ(QFile::permissions(path(made)) & (QFile::ReadGroup | QFile::ReadOther), 0) << made;
 }
 
 TEST_F(LocalFiles, PimSideDeletionsAndTheInfraredFlag)
@@ -359,7 +349,12 @@ TEST_F(LocalFiles, SavingIntoAnUnwritableFolderFailsAndKeepsTheOldFile)
     nowhere.SetDataDir(path("plain/sub"));
     EXPECT_FALSE(nowhere.SaveLocalData());
     nowhere.OnFileSave();
-    EXPECT_EQ(recording.ui.boxTexts(), QStringList{platform::LoadString(64001)});
+    // Each file named, with its reason.
+    const QString notAFolder = qt_error_string(ENOTDIR);
+    EXPECT_EQ(recording.ui.boxTexts(),
+              QStringList{QStringLiteral("Failed to save \"%1\" (%4), \"%2\" (%4), \"%3\" (%4). The previous copy was kept.")
+                              .arg(path("plain/sub/mnum.dat"), path("plain/sub/pimbase.dat"), path("plain/sub/mvsync.dat"),
+                                   notAFolder)});
 
     // A folder the user may not write to: checked as an unprivileged user, since root may.
     if (geteuid() != 0)
@@ -414,6 +409,51 @@ TEST_F(LocalFiles, ConfigIniIsCreatedAndReadWithProfileRules)
         EXPECT_EQ(g_nIrCommPause, c.pause) << c.ini;
         EXPECT_EQ(g_nIrCommTimeout, c.timeout) << c.ini;
     }
+}
+
+// Settings that are there but cannot be read are the user's all the same: never saved over. The
+// user is told which file and why, and the infrared pacing keeps its built-in values.
+TEST_F(LocalFiles, ConfigIniThatCannotBeReadIsLeftAloneAndSaid)
+{
+    const QString config = path("config.ini");
+    const QByteArray settings = "[IrComm2k]\r\nbyte=32\r\n";
+    const struct {
+        const char* what;
+        std::function<void()> setup;
+    } rows[] = {
+        {"a folder in its place", [&] { ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("config.ini"))); }},
+        {"closed to the user",
+         [&] {
+             writeFile("config.ini", settings);
+             ASSERT_TRUE(QFile::setPermissions(config, QFileDevice::Permissions()));
+         }},
+    };
+    // A folder the user may write to: what is not saved over is not saved over by choice.
+    QFile::setPermissions(dir.path(), kOpenToAll);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(config);
+        QDir(dir.path()).rmdir(QStringLiteral("config.ini"));
+        row.setup();
+        EXPECT_TRUE(testsupport::AsUnprivileged([&] {
+            g_nIrCommChunk = 7;
+            g_nIrCommPause = 8;
+            g_nIrCommTimeout = -1;
+            recording.ui.boxes.clear();
+            CMVsyncDoc doc;
+            doc.SetDataDir(dir.path());
+            doc.ReadConfig();
+            QFile probe(config);
+            const bool unreadable = !probe.open(QIODevice::ReadOnly) || probe.readAll().isEmpty();
+            return unreadable && recording.ui.boxTexts() == QStringList {platform::LoadString(64004).arg(config, probe.errorString())}
+                   && recording.ui.boxes[0].style == unsigned(platform::MB_ICONWARNING) && g_nIrCommChunk == 7
+                   && g_nIrCommPause == 8 && g_nIrCommTimeout == -1;
+        }));
+    }
+    // Still what the user had.
+    EXPECT_TRUE(QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(readFile("config.ini"), settings);
+    EXPECT_EQ(testsupport::FolderEntries(dir.path()), QStringList {QStringLiteral("config.ini")});
 }
 
 // Saves replace the names themselves: a link planted at one of the files' names never makes a

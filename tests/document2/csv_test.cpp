@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 using namespace dh2;
@@ -185,8 +187,10 @@ TEST_F(Csv, ExportsOnlyLiveRecordsOfTheTabsKindAndSaysWhenTheFileCannotBeWritten
     // A folder in the file's place: the export fails with its box.
     const QString blocked = files.path(QStringLiteral("blocked.csv"));
     QDir(files.path()).mkdir(QStringLiteral("blocked.csv"));
-    EXPECT_FALSE(doc.SaveCsvFile(CMVsyncDoc::TabContacts, blocked));
-    EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Failed to create the file.")});
+    QString error;
+    EXPECT_FALSE(doc.SaveCsvFile(CMVsyncDoc::TabContacts, blocked, &error));
+    EXPECT_EQ(error, qt_error_string(EISDIR));
+    EXPECT_EQ(recording.ui.boxTexts(), QStringList {QStringLiteral("Failed to create the file.\n\"%1\" (%2)").arg(blocked, error)});
 }
 
 // Files from spreadsheets and tools read alike whatever their line ends, and headers whose cells

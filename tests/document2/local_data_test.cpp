@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 using namespace dh2;
@@ -298,7 +300,9 @@ TEST_F(LocalData, SaveReportsWhatHappened)
     CMVsyncDoc nowhere;
     nowhere.SetDataDir(path("plain/sub"));
     nowhere.OnFileSave();
-    EXPECT_EQ(recording.ui.boxTexts().last(), QStringLiteral("Failed to save the data. The previous copy was kept."));
+    EXPECT_EQ(recording.ui.boxTexts().last(),
+              QStringLiteral("Failed to save \"%1\" (%3), \"%2\" (%3). The previous copy was kept.")
+                  .arg(path("plain/sub/pimbase2.dat"), path("plain/sub/msync.dat"), qt_error_string(ENOTDIR)));
 
     // A folder in the place of the file cannot be read: defaults, no box, and never saved over.
     QDir(files.path()).mkpath(QStringLiteral("unreadable/msync.dat"));
@@ -312,8 +316,11 @@ TEST_F(LocalData, SaveReportsWhatHappened)
     {
         platform::ScopedLanguage chinese {platform::LANG_CHINESE_SIMPLIFIED};
         blocked.OnFileSave();
-        EXPECT_EQ(recording.ui.boxTexts().last(), platform::LoadString(64301));
-        EXPECT_NE(recording.ui.boxTexts().last(), QStringLiteral("Failed to save the data. The previous copy was kept."));
+        // Named with the reason it was kept, in the language of the box.
+        const QString kept = QStringLiteral("\"%1\" (kept as found at the start, since it could not be read or set aside)")
+                                 .arg(path("unreadable/msync.dat"));
+        EXPECT_EQ(recording.ui.boxTexts().last(), platform::LoadString(64301).arg(kept));
+        EXPECT_TRUE(recording.ui.boxTexts().last().startsWith(QStringLiteral("保存 ")));
     }
 }
 

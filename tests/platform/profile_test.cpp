@@ -58,7 +58,14 @@ TEST(Profile, WritingUpdatesInPlaceAndKeepsTheRest)
     ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("7"), path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("; settings\r\n[A]\r\nKEY=5\r\nnew=6\r\n\r\n[B]\r\nother=2\r\n[C]\r\nk=7\r\n"));
-    EXPECT_EQ(QFile::permissions(path) & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
+    // The file keeps the permissions it had; a new one is the user's alone.
+    const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(path, shared));
+    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("8"), path));
+    EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), shared);
+    const QString fresh = dir.filePath(QStringLiteral("new.ini"));
+    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("1"), fresh));
+    EXPECT_EQ(QFile::permissions(fresh) & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// Where the single-instance lock lives: only in a folder of the user's own that nobody else may
-// enter, whatever the environment offers.
+// The single-instance lock in the data folder: only a copy that runs keeps another out. Whatever
+// a lock file left behind holds, the next start takes it over.
 #include "platform/single_instance.h"
+#include "support/as_unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,110 +11,110 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Sets or unsets an environment variable for the scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::optional<QString>& value) : m_name(name)
-    {
-        if (qEnvironmentVariableIsSet(name))
-            m_old = qgetenv(name);
-        if (value)
-            qputenv(name, QFile::encodeName(*value));
-        else
-            qunsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_old)
-            qputenv(m_name, *m_old);
-        else
-            qunsetenv(m_name);
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
+const QString kName = QStringLiteral("TEST_MUTEX");
 
-private:
-    const char* m_name;
-    std::optional<QByteArray> m_old;
-};
-
-bool makeFolder(const QString& path, mode_t mode)
+bool writeFile(const QString& path, const QByteArray& bytes)
 {
-    return ::mkdir(QFile::encodeName(path).constData(), mode) == 0 && ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-TEST(RuntimeFolder, OnlyAFolderOfTheUsersOwnThatNobodyElseMayEnter)
+QByteArray readFile(const QString& path)
 {
-    const QString fallback = QStringLiteral("tmp/deskhand-") + QString::number(::geteuid());
-    const QString cached = QStringLiteral("cache/deskhand-runtime");
-    const auto none = [](const QDir&) { return true; };
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+TEST(SingleInstanceLock, OnlyACopyThatRunsKeepsTheNextOut)
+{
+    QByteArray noise(512, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 151 + 7) % 256);
+    const QByteArray ownPid = QByteArray::number(qint64(::getpid())) + '\n';
+    // What a lock file of another kind names: a process, an application, a host.
+    const QByteArray otherHost = "4242\nARBOR_MUTEX\nsome-other-host\n";
+    const QByteArray goneProcess = "2147483646\nARBOR_MUTEX\n" + QFile::encodeName(QSysInfo::machineHostName()) + '\n';
+
+    std::unique_ptr<platform::SingleInstance> holder;
     const struct {
         const char* what;
-        const char* runtimeDir; // in the test's folder; "./" keeps it relative; null unsets it
         std::function<bool(const QDir&)> setup;
-        QString expected;       // in the test's folder; empty for none
-        bool asRoot = false;    // only root can give a folder away
+        bool taken;
     } rows[] = {
-        {"the runtime folder", "run", [](const QDir& d) { return makeFolder(d.filePath("run"), 0700); }, "run"},
-        {"a runtime folder that others may enter", "run", [](const QDir& d) { return makeFolder(d.filePath("run"), 0755); },
-         fallback},
-        {"a relative runtime folder", "./run", none, fallback},
-        {"none: the fallback is made", nullptr, none, fallback},
-        {"a fallback open to the group", nullptr, [&](const QDir& d) { return makeFolder(d.filePath(fallback), 0770); },
-         cached},
-        {"a link at the fallback", nullptr,
-         [&](const QDir& d) { return makeFolder(d.filePath("mine"), 0700) && QFile::link(d.filePath("mine"), d.filePath(fallback)); },
-         cached},
-        {"a fallback of another user", nullptr,
+        {"no lock file", [](const QDir&) { return true; }, true},
+        {"an empty lock file", [](const QDir& d) { return writeFile(d.filePath(kName + ".lock"), ""); }, true},
+        {"random bytes", [&](const QDir& d) { return writeFile(d.filePath(kName + ".lock"), noise); }, true},
+        {"another host's lock", [&](const QDir& d) { return writeFile(d.filePath(kName + ".lock"), otherHost); }, true},
+        {"a process that is gone", [&](const QDir& d) { return writeFile(d.filePath(kName + ".lock"), goneProcess); }, true},
+        {"this very process's id, not held", [&](const QDir& d) { return writeFile(d.filePath(kName + ".lock"), ownPid); }, true},
+        {"a copy that runs",
          [&](const QDir& d) {
-             return makeFolder(d.filePath(fallback), 0700)
-                    && ::chown(QFile::encodeName(d.filePath(fallback)).constData(), 65534, 65534) == 0;
+             holder = std::make_unique<platform::SingleInstance>(kName, d.path());
+             return holder->Acquire("HELLO") && holder->IsHeld();
          },
-         cached, true},
-        {"nothing private anywhere", nullptr,
-         [&](const QDir& d) { return makeFolder(d.filePath(fallback), 0777) && QFile(d.filePath(cached)).open(QIODevice::WriteOnly); },
-         QString()},
+         false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        if (row.asRoot && ::geteuid() != 0)
-            continue;
         QTemporaryDir dir;
         const QDir d(dir.path());
-        ASSERT_TRUE(d.mkdir(QStringLiteral("tmp")) && d.mkdir(QStringLiteral("cache")));
         ASSERT_TRUE(row.setup(d));
-        std::optional<QString> runtime;
-        if (row.runtimeDir)
-            runtime = QByteArray(row.runtimeDir).startsWith("./") ? QString::fromLatin1(row.runtimeDir) : d.filePath(QLatin1String(row.runtimeDir));
-        ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", runtime);
-        ScopedEnv tmpEnv("TMPDIR", d.filePath(QStringLiteral("tmp")));
-        ScopedEnv cacheEnv("XDG_CACHE_HOME", d.filePath(QStringLiteral("cache")));
-
-        const QString folder = platform::SingleInstance::RuntimeFolder();
-        EXPECT_EQ(folder, row.expected.isEmpty() ? QString() : d.filePath(row.expected));
-        if (!folder.isEmpty()) {
-            struct stat info {};
-            ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &info), 0);
-            EXPECT_EQ(info.st_mode & 07777, 0700u);
-            EXPECT_EQ(info.st_uid, ::geteuid());
+        {
+            platform::SingleInstance copy(kName, dir.path());
+            EXPECT_EQ(copy.Acquire("HELLO"), row.taken);
+            EXPECT_EQ(copy.IsHeld(), row.taken);
+            EXPECT_EQ(QFileInfo(copy.LockPath()).absolutePath(), QFileInfo(dir.path()).absoluteFilePath());
+            if (row.taken) {
+                EXPECT_EQ(readFile(copy.LockPath()), ownPid);
+                // And now it keeps the next one out in turn.
+                platform::SingleInstance next(kName, dir.path());
+                EXPECT_FALSE(next.Acquire("HELLO"));
+                EXPECT_FALSE(next.IsHeld());
+            }
         }
-        // The lock goes there, and a later copy finds it; with no such folder there is no lock.
-        platform::SingleInstance first(QStringLiteral("TEST_MUTEX"));
-        ASSERT_TRUE(first.Acquire("HELLO"));
-        EXPECT_EQ(first.IsHeld(), !folder.isEmpty());
-        if (!folder.isEmpty()) {
-            EXPECT_EQ(QFileInfo(first.LockPath()).absolutePath(), folder);
-            platform::SingleInstance second(QStringLiteral("TEST_MUTEX"));
-            EXPECT_FALSE(second.Acquire("HELLO"));
-        }
+        // Once its holder ends, the lock is free again.
+        holder.reset();
+        platform::SingleInstance later(kName, dir.path());
+        EXPECT_TRUE(later.Acquire("HELLO"));
+        EXPECT_TRUE(later.IsHeld());
     }
+}
+
+// A link at the lock's name is replaced, never followed: the file it points to stays as it was.
+TEST(SingleInstanceLock, ALinkAtTheNameIsReplaced)
+{
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    ASSERT_TRUE(writeFile(d.filePath("theirs"), "someone else's"));
+    ASSERT_TRUE(QFile::link(d.filePath("theirs"), d.filePath(kName + ".lock")));
+    platform::SingleInstance copy(kName, dir.path());
+    ASSERT_TRUE(copy.Acquire("HELLO"));
+    EXPECT_TRUE(copy.IsHeld());
+    EXPECT_FALSE(QFileInfo(copy.LockPath()).isSymLink());
+    EXPECT_EQ(readFile(d.filePath("theirs")), QByteArray("someone else's"));
+}
+
+// A lock file there that this user cannot open may be held by a copy that runs: the start ends
+// rather than run beside it.
+TEST(SingleInstanceLock, ALockFileThatCannotBeOpenedKeepsTheCopyOut)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to leave a file that another user cannot open";
+    QTemporaryDir dir;
+    const QString lock = QDir(dir.path()).filePath(kName + ".lock");
+    ASSERT_TRUE(writeFile(lock, "1\n"));
+    ASSERT_TRUE(QFile::setPermissions(lock, QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::Permissions(0x7777)));
+    EXPECT_TRUE(testsupport::AsUnprivileged([&] {
+        platform::SingleInstance copy(kName, dir.path());
+        return !copy.Acquire("HELLO") && !copy.IsHeld();
+    }));
+    EXPECT_EQ(readFile(lock), QByteArray("1\n"));
 }
 
 } // namespace

@@ -27,6 +27,8 @@
 
 #include <gmock/gmock.h>
 
+#include <cerrno>
+
 using namespace dh1;
 
 namespace {
@@ -281,21 +283,30 @@ TEST_F(MainFrame, LongListPicture)
     SavePicture(*frame, QStringLiteral("main_phonebook_long_list"));
 }
 
-// When the save at exit fails, the window says so and stays, and with it the session's work.
-TEST_F(MainFrame, AFailedSaveAtExitKeepsTheWindowUnlessTheUserQuitsAnyway)
+// When the save at exit fails, the window says so and stays, and with it the session's work. The
+// box names the file that was not saved and why, and no other: the data file, the number
+// directory or the values as read from the PIM store.
+TEST_F(MainFrame, AFailedSaveAtExitNamesTheFileAndKeepsTheWindowUnlessTheUserQuitsAnyway)
 {
     AddPcContact(QStringLiteral("Ann"), QStringLiteral("0123"));
-    // A folder where the data file belongs: every save fails, also for root.
-    ASSERT_TRUE(QDir(dataDir.path()).mkdir(QStringLiteral("mvsync.dat")));
-    ASSERT_NO_FATAL_FAILURE(windowtest::ExpectAFailedSaveAtExitKeepsTheWindow(
-        *frame, *frame->FindAction(ID_APP_EXIT), ui.rec, platform::LoadString(64010),
-        [&] { ASSERT_TRUE(QDir(dataDir.path()).rmdir(QStringLiteral("mvsync.dat"))); }));
-    // Kept open, the work reached the disk once the folder took it again.
-    CMVsyncDoc saved;
-    saved.SetDataDir(dataDir.path());
-    saved.LoadLocalData();
-    ASSERT_EQ(saved.m_pcContacts.size(), 1u);
-    EXPECT_EQ(saved.m_pcContacts[0]->m_strName, QStringLiteral("Ann"));
+    for (const char* blocked : {"mvsync.dat", "mnum.dat", "pimbase.dat"}) {
+        SCOPED_TRACE(blocked);
+        const QString name = QString::fromLatin1(blocked);
+        QFile::remove(dataDir.filePath(name));
+        // A folder where the file belongs: its save fails, also for root.
+        ASSERT_TRUE(QDir(dataDir.path()).mkdir(name));
+        const QString named = QStringLiteral("\"%1\" (%2)").arg(dataDir.filePath(name), qt_error_string(EISDIR));
+        ASSERT_NO_FATAL_FAILURE(windowtest::ExpectAFailedSaveAtExitKeepsTheWindow(
+            *frame, *frame->FindAction(ID_APP_EXIT), ui.rec, platform::LoadString(64010).arg(named),
+            [&] { ASSERT_TRUE(QDir(dataDir.path()).rmdir(name)); }));
+        // Kept open, the work reached the disk once the folder took it again.
+        CMVsyncDoc saved;
+        saved.SetDataDir(dataDir.path());
+        saved.LoadLocalData();
+        ASSERT_EQ(saved.m_pcContacts.size(), 1u);
+        EXPECT_EQ(saved.m_pcContacts[0]->m_strName, QStringLiteral("Ann"));
+        EXPECT_TRUE(QFileInfo(dataDir.filePath(name)).isFile());
+    }
 }
 
 } // namespace

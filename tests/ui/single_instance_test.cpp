@@ -1,4 +1,7 @@
-// One copy per user: a second copy ends at once; a killed copy's lock does not block the next.
+// The program's start as a process: one copy per data folder (a second copy ends at once,
+// whatever its environment; a killed copy's lock does not block the next), and a signal during
+// the start.
+#include "document/mvsync_doc.h"
 #include "platform/single_instance.h"
 #include "support/window_test_support.h"
 
@@ -47,7 +50,7 @@ TEST(SingleInstance, ALaterCopyIsTurnedAwayAndHeard)
     EXPECT_EQ(heard.at(0).at(0).toByteArray(), "ARBOR_FIND_APP");
 }
 
-class TwoProcesses : public ::testing::Test {
+class ProgramProcesses : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -60,7 +63,7 @@ protected:
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
         environment.insert(QStringLiteral("DESKHAND_DATA_DIR"), data.path());
         environment.insert(QStringLiteral("DESKHAND_PIM_DIR"), data.filePath(QStringLiteral("pim")));
-        lockPath = QDir(runtime.path()).filePath(QStringLiteral("ARBOR_MUTEX.lock"));
+        lockPath = QDir(data.path()).filePath(QStringLiteral("ARBOR_MUTEX.lock"));
     }
 
     void Start(QProcess& process, const QString& workingFolder = QString())
@@ -83,7 +86,7 @@ protected:
     QProcessEnvironment environment;
 };
 
-TEST_F(TwoProcesses, SecondCopyEndsAtOnceAndAKilledCopyLeavesNoBlockingLock)
+TEST_F(ProgramProcesses, SecondCopyEndsAtOnceAndAKilledCopyLeavesNoBlockingLock)
 {
     QProcess first;
     Start(first);
@@ -112,42 +115,94 @@ TEST_F(TwoProcesses, SecondCopyEndsAtOnceAndAKilledCopyLeavesNoBlockingLock)
     third.waitForFinished(10000);
 }
 
-// Without a runtime folder, and with another user holding the names a fallback would take in the
-// temporary folder, two copies started from different folders still find one lock: it goes into
-// a private folder of the user's own, never into the folder the copy was started from.
-TEST_F(TwoProcesses, WithoutARuntimeFolderTheLockStillKeepsASecondCopyOut)
+// The lock lives beside the data file: copies started from other shells, other users' sessions,
+// cron or su, with another runtime folder, none at all or another temporary folder, still find
+// it when they work on one data folder.
+TEST_F(ProgramProcesses, CopiesStartedInOtherEnvironmentsStillFindOneLock)
 {
-    if (geteuid() != 0)
-        GTEST_SKIP() << "only root can give a folder to another user";
-    QTemporaryDir tmp;
-    QTemporaryDir cache;
+    QTemporaryDir otherRuntime;
+    QTemporaryDir tmpA;
+    QTemporaryDir tmpB;
     QTemporaryDir here;
     QTemporaryDir there;
-    for (const QString& name : {QStringLiteral("runtime-root"), QStringLiteral("deskhand-0")}) {
-        const QByteArray taken = QFile::encodeName(QDir(tmp.path()).filePath(name));
-        ASSERT_EQ(::mkdir(taken.constData(), 0700), 0);
-        ASSERT_EQ(::chown(taken.constData(), 65534, 65534), 0);
+    QFile::setPermissions(otherRuntime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    using Env = std::function<void(QProcessEnvironment&)>;
+    const auto unset = [](const char* name) { return Env([=](QProcessEnvironment& e) { e.remove(QLatin1String(name)); }); };
+    const auto set = [](const char* name, const QString& value) {
+        return Env([=](QProcessEnvironment& e) { e.insert(QLatin1String(name), value); });
+    };
+    const struct {
+        const char* what;
+        Env first;
+        Env second;
+    } rows[] = {
+        {"a runtime folder, then none", [](QProcessEnvironment&) {}, unset("XDG_RUNTIME_DIR")},
+        {"none, then a runtime folder", unset("XDG_RUNTIME_DIR"), [](QProcessEnvironment&) {}},
+        {"two runtime folders", [](QProcessEnvironment&) {}, set("XDG_RUNTIME_DIR", otherRuntime.path())},
+        {"two temporary folders without a runtime folder",
+         [&](QProcessEnvironment& e) { e.remove(QStringLiteral("XDG_RUNTIME_DIR")); e.insert(QStringLiteral("TMPDIR"), tmpA.path()); },
+         [&](QProcessEnvironment& e) { e.remove(QStringLiteral("XDG_RUNTIME_DIR")); e.insert(QStringLiteral("TMPDIR"), tmpB.path()); }},
+    };
+    const QProcessEnvironment common = environment;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QProcess first;
+        environment = common;
+        row.first(environment);
+        Start(first, here.path());
+        ASSERT_TRUE(WaitFor([&] { return OwnsLock(first); }));
+        QProcess second;
+        environment = common;
+        row.second(environment);
+        Start(second, there.path());
+        EXPECT_TRUE(second.waitForFinished(20000));
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(first.state(), QProcess::Running);
+        EXPECT_TRUE(OwnsLock(first));
+        EXPECT_TRUE(testEntries(here.path()).isEmpty());
+        EXPECT_TRUE(testEntries(there.path()).isEmpty());
+        for (QProcess* process : {&second, &first}) {
+            process->terminate();
+            if (!process->waitForFinished(10000))
+                process->kill();
+            process->waitForFinished(10000);
+        }
     }
-    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
-    environment.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path());
-    lockPath = QDir(cache.path()).filePath(QStringLiteral("deskhand-runtime/ARBOR_MUTEX.lock"));
+}
 
-    QProcess first;
-    Start(first, here.path());
-    ASSERT_TRUE(WaitFor([&] { return OwnsLock(first); }));
-    QProcess second;
-    Start(second, there.path());
-    EXPECT_TRUE(second.waitForFinished(20000));
-    EXPECT_EQ(first.state(), QProcess::Running);
-    EXPECT_TRUE(testEntries(here.path()).isEmpty());
-    EXPECT_TRUE(testEntries(there.path()).isEmpty());
-    for (QProcess* process : {&second, &first}) {
-        process->terminate();
-        if (!process->waitForFinished(10000))
-            process->kill();
-        process->waitForFinished(10000);
+// SIGTERM while the start-up box about a damaged data file waits for the user: the box goes, the
+// records recovered from the damaged file are saved, and the program ends as Exit ends it.
+TEST_F(ProgramProcesses, ASignalDuringTheDamagedFileBoxStillSavesTheRecoveredRecords)
+{
+    const QString dataFile = QDir(data.path()).filePath(QStringLiteral("mvsync.dat"));
+    {
+        dh1::CMVsyncDoc doc;
+        doc.SetDataDir(data.path());
+        auto memo = std::make_unique<dh1::CMemoEntry>();
+        memo->m_strText = QStringLiteral("Recovered");
+        doc.m_pcMemos.push_back(std::move(memo));
+        ASSERT_TRUE(doc.SaveLocalData());
     }
+    // Cut inside the last list: the memo before it reads whole.
+    QFile file(dataFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() - 2));
+    file.close();
+
+    QProcess program;
+    Start(program);
+    // The damaged file is moved aside just before the box opens.
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(dataFile + QStringLiteral(".damaged")); }));
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+
+    dh1::CMVsyncDoc saved;
+    saved.SetDataDir(data.path());
+    saved.LoadLocalData();
+    ASSERT_EQ(saved.m_pcMemos.size(), 1u);
+    EXPECT_EQ(saved.m_pcMemos[0]->m_strText, QStringLiteral("Recovered"));
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST(Deskhand2Processes, SecondCopyEndsAtOnceAndExitSavesTheData)
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     environment.insert(QStringLiteral("DESKHAND_DATA_DIR"), data.path());
     environment.insert(QStringLiteral("DESKHAND_PIM_DIR"), data.filePath(QStringLiteral("pim")));
-    const QString lock = QDir(runtime.path()).filePath(QStringLiteral("ZentraDeskhand2Corvov1.lock"));
+    const QString lock = QDir(data.path()).filePath(QStringLiteral("ZentraDeskhand2Corvov1.lock"));
     const auto start = [&](QProcess& process) {
         process.setProcessEnvironment(environment);
         process.start(program, {QStringLiteral("--no-splash")});
@@ -56,6 +56,48 @@ TEST(Deskhand2Processes, SecondCopyEndsAtOnceAndExitSavesTheData)
     first.terminate();
     ASSERT_TRUE(first.waitForFinished(20000));
     EXPECT_TRUE(QFileInfo::exists(data.filePath(QStringLiteral("msync.dat"))));
+}
+
+// SIGTERM while the start-up box about a damaged data file waits for the user: the box goes, the
+// records recovered from the damaged file are saved, and the program ends as Exit ends it.
+TEST(Deskhand2Processes, ASignalDuringTheDamagedFileBoxStillSavesTheRecoveredRecords)
+{
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    const QString dataFile = QDir(data.path()).filePath(QStringLiteral("msync.dat"));
+    {
+        dh2::CMVsyncDoc doc;
+        doc.SetDataDir(data.path());
+        auto entry = std::make_unique<dh2::CPhoneEntry>();
+        entry->m_strName = QStringLiteral("Recovered");
+        doc.m_arPcContacts.push_back(std::move(entry));
+        ASSERT_TRUE(doc.SaveLocalData());
+    }
+    // Cut inside the last list: the contact before it reads whole.
+    QFile file(dataFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() - 2));
+    file.close();
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("DESKHAND_DATA_DIR"), data.path());
+    environment.insert(QStringLiteral("DESKHAND_PIM_DIR"), data.filePath(QStringLiteral("pim")));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("deskhand2")), {QStringLiteral("--no-splash")});
+    ASSERT_TRUE(program.waitForStarted());
+    // The damaged file is moved aside just before the box opens.
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(dataFile + QStringLiteral(".damaged")); }));
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+
+    dh2::CMVsyncDoc saved;
+    ASSERT_TRUE(saved.LoadLocalData(dataFile, nullptr));
+    ASSERT_EQ(saved.m_arPcContacts.size(), 1u);
+    EXPECT_EQ(saved.m_arPcContacts[0]->m_strName, QStringLiteral("Recovered"));
 }
 
 using App2 = MainWindow2Test;

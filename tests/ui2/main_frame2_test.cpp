@@ -23,6 +23,8 @@
 #include <QMenuBar>
 #include <QWindow>
 
+#include <cerrno>
+
 namespace {
 
 using namespace ui2test;
@@ -200,7 +202,9 @@ TEST_F(MainFrame2, AFailedSaveAtExitKeepsTheWindowUnlessTheUserQuitsAnyway)
     plain.close();
     doc->SetDataDir(folder);
     ASSERT_NO_FATAL_FAILURE(windowtest::ExpectAFailedSaveAtExitKeepsTheWindow(
-        *frame, *frame->FindAction(ID_APP_EXIT), ui.rec, platform::LoadString(64310),
+        *frame, *frame->FindAction(ID_APP_EXIT), ui.rec,
+        platform::LoadString(64310).arg(QStringLiteral("\"%1/pimbase2.dat\" (%2), \"%1/msync.dat\" (%2)")
+                                            .arg(folder, qt_error_string(ENOTDIR))),
         [&] { ASSERT_TRUE(QFile::remove(folder) && QDir().mkdir(folder)); }));
     // Kept open, the work reached the disk once the folder took it again.
     CMVsyncDoc saved;

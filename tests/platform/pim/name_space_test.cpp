@@ -289,13 +289,14 @@ TEST_F(NameSpaceTest, FilesAreForTheUserOnlyAndSavedInPlace)
     EXPECT_EQ(modeOf(path), mode_t(0600));
     EXPECT_EQ(entriesOf(Folder(pim::olFolderCalendar)), QStringList{QFileInfo(path).fileName()});
 
-    // A file of another program with wider permissions is narrowed when it is written.
+    // A file of another program keeps its permissions when it is written (a store shared with a
+    // group stays shared).
     const QString foreign = Put(QStringLiteral("notes/journal.ics"));
     ASSERT_EQ(::chmod(QFile::encodeName(foreign).constData(), 0644), 0);
     auto note = Load<NoteItem>(QStringLiteral("notes/journal.ics"));
     note->SetBody(QStringLiteral("x"));
     ASSERT_TRUE(note->Save());
-    EXPECT_EQ(modeOf(foreign), mode_t(0600));
+    EXPECT_EQ(modeOf(foreign), mode_t(0644));
 }
 
 // Lowers the file size limit for the scope, so that a write fails even for root.
