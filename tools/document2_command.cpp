@@ -64,6 +64,20 @@ bool groupsFromJson(const QJsonValue& value, GroupTable& groups, QString* error)
 
 } // namespace
 
+QString CDocumentCommand::DataFileUsage()
+{
+    return QStringLiteral(
+        "\n"
+        "The FILE.json of data write holds one object, as data dump prints it ({} writes a first\n"
+        "start's file); a member left out keeps a new document's value:\n"
+        "  m_nComPort (1), m_nBaudRate (19200), profile (the model type 0-4, or the object data\n"
+        "  dump prints: its type counts), groups (the caller group table: [{\"m_strName\",\n"
+        "  \"m_nMembers\", \"m_nCapacity\"}, ...]),\n"
+        "  m_arPcContacts, m_arPcSchedules, m_arPcMemos, m_arMessages (the PC lists) and\n"
+        "  m_arOutlookContacts, m_arOutlookSchedules, m_arOutlookMemos (the PIM lists): arrays of\n"
+        "  records as above\n");
+}
+
 QJsonObject CDocumentCommand::Run(const QStringList& args)
 {
     return tools::RunDocumentCommand(m_doc, args, &DocumentToJson, &DocumentFromJson, "deskhand2");

@@ -25,6 +25,8 @@ public:
 
     // The command line without the program's name: "data ...", "csv ..." or "pim ...".
     QJsonObject Run(const QStringList& args);
+    // The help text on the object data write takes.
+    static QString DataFileUsage();
 
     // The document as one JSON object, and the reverse (strict; false and the reason when the
     // object is refused, leaving the document as it was).

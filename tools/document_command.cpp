@@ -26,6 +26,19 @@ QString CDocumentCommand::Usage()
     return tools::DocumentCommandUsage();
 }
 
+QString CDocumentCommand::DataFileUsage()
+{
+    return QStringLiteral(
+        "\n"
+        "The FILE.json of data write holds one object, as data dump prints it; a member left out\n"
+        "keeps a new document's value:\n"
+        "  m_nComPort (1), m_nOpenDelayMs (the pause after opening the port, 100),\n"
+        "  m_bIrComm (the infrared link, false), m_nIrCommPort (4), m_nIrCommTimeout (20),\n"
+        "  m_groupNames (the seven caller group names),\n"
+        "  m_pcContacts, m_pcSchedules, m_pcMemos (the PC lists) and m_outlookContacts,\n"
+        "  m_outlookSchedules, m_outlookMemos (the PIM lists): arrays of records as above\n");
+}
+
 QJsonObject CDocumentCommand::Run(const QStringList& args)
 {
     return tools::RunDocumentCommand(m_doc, args, &DocumentToJson, &DocumentFromJson, "deskhand");

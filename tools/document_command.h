@@ -29,6 +29,8 @@ public:
     static bool Handles(const QStringList& args);
     QJsonObject Run(const QStringList& args);
     static QString Usage();
+    // The help text on the object data write takes.
+    static QString DataFileUsage();
 
     // The document as one JSON object, and the reverse (strict; false and the reason when the
     // object is refused, leaving the document as it was).

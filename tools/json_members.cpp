@@ -180,6 +180,21 @@ bool IntFromJson(const QJsonObject& object, const char* key, int& target, QStrin
     return true;
 }
 
+QString RecordFileUsage()
+{
+    return QStringLiteral(
+        "\n"
+        "A FILE.json of records (write, csv export, pim write) holds an array of records, or an\n"
+        "object with a \"records\" array, as a read prints it. A record is an object keyed by member\n"
+        "names; a member left out keeps its default, an unknown one or a value of the wrong type\n"
+        "refuses the file. Dates are \"YYYY-MM-DDTHH:MM:SS\", null, or {\"m_status\": 0-2, \"m_dt\": days}.\n"
+        "Every record has:\n"
+        "  m_nIndex      the phone's storage index\n"
+        "  m_strEntryID  the PIM item it mirrors\n"
+        "  m_nState      0 unchanged, 1 new, 2 changed, 3 deleted\n"
+        "  m_nList       the list that holds it: 1 PC, 2 PIM, 3 handset (phone), 4 SIM\n");
+}
+
 bool OnlyKnownKeys(const QJsonObject& object, const QStringList& known, QString* error)
 {
     for (const QString& key : object.keys()) {

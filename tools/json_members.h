@@ -193,4 +193,8 @@ bool ListFromJson(const QJsonObject& object, const char* key, std::vector<std::u
 // False, and the reason, when the object has a key outside the known ones.
 bool OnlyKnownKeys(const QJsonObject& object, const QStringList& known, QString* error);
 
+// The help text on record files, their dates and the members every record has; each program's
+// help goes on with its own records' members.
+QString RecordFileUsage();
+
 } // namespace recordjson

@@ -52,6 +52,25 @@ const Members<CSmsEntry>& MessageMembers()
 
 } // namespace
 
+QString RecordFileUsage()
+{
+    return recordjson::RecordFileUsage()
+        + QStringLiteral(
+            "  (m_nIndex of a handset write: 1 up to the book's size; of a schedules write: 0-19)\n"
+            "Contacts (handset, sim, contacts) also have:\n"
+            "  m_strName, m_strMobile (a SIM entry's one number), m_strOffice, m_strHome, m_strFax,\n"
+            "  m_strEmail, m_nSimIndex (the SIM place for a sim write, from 1), m_nGroup (a place in\n"
+            "  the phone's group table, as \"read groups\" lists it; 7 none), m_bCountsInGroup (true once\n"
+            "  a write counted the entry in its group)\n"
+            "Schedule entries and memos (schedules, appointments, notes) also have:\n"
+            "  m_nKind (1 schedule entry, 2 memo), m_strSubject (a memo's text), m_dtStart,\n"
+            "  m_nRepeat (0 once, 1 daily, 2 weekly, 3 monthly, 4 yearly),\n"
+            "  m_nAlarm (0 none, 1 on time, 2 10 minutes, 3 30 minutes, 4 an hour, 5 a day before)\n"
+            "Messages (m_arMessages of data write) also have:\n"
+            "  m_nStatus (1 unsent, 2 sent, 3 unread, 4 read), m_strText, m_strNumber, m_strName,\n"
+            "  m_strDate, m_strTime (texts as the phone gave them)\n");
+}
+
 QJsonObject RecordToJson(const CPhoneEntry& record) { return ToJson(record, PhoneMembers()); }
 QJsonObject RecordToJson(const CScheduleEntry& record) { return ToJson(record, ScheduleMembers()); }
 QJsonObject RecordToJson(const CSmsEntry& record) { return ToJson(record, MessageMembers()); }

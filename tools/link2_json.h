@@ -18,6 +18,10 @@ bool RecordFromJson(const QJsonValue& value, CPhoneEntry& record, QString* error
 bool RecordFromJson(const QJsonValue& value, CScheduleEntry& record, QString* error);
 bool RecordFromJson(const QJsonValue& value, CSmsEntry& record, QString* error);
 
+// The help text on the record files a user writes: their form, and the members of contacts,
+// schedule entries and memos, and messages.
+QString RecordFileUsage();
+
 // [{"m_strName", "m_nMembers", "m_nCapacity"}, ...]
 QJsonArray GroupsToJson(const GroupTable& groups);
 // {"type": n, "f0": 0|1, ..., "f7": 0|1}

@@ -3,7 +3,8 @@
 //
 //   deskhand2-link [--com N] [--baud B] COMMAND ...
 //
-// The data, csv and pim commands run through the document instead of a session.
+// The data, csv and pim commands run through the document instead of a session. --help lists
+// the commands and the members of the JSON files they take.
 //
 // COM n is $DESKHAND_COM<n> when set, else /dev/ttyS<n-1>. Exit status 0 on success, 1 on
 // failure, 128 + the signal when SIGINT, SIGTERM or SIGHUP ended the session.
@@ -12,6 +13,7 @@
 #include "tools/document2_command.h"
 #include "tools/document_tool.h"
 #include "tools/link2_command.h"
+#include "tools/link2_json.h"
 #include "tools/stderr_progress_view.h"
 #include "tools/tool_main.h"
 
@@ -24,7 +26,8 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("deskhand2-link"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(dh2::CLinkCommand::Usage() + tools::DocumentCommandUsage());
+    parser.setApplicationDescription(dh2::CLinkCommand::Usage() + tools::DocumentCommandUsage() + dh2::RecordFileUsage()
+        + dh2::CDocumentCommand::DataFileUsage());
     parser.addHelpOption();
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption comOption(QStringLiteral("com"), QStringLiteral("COM port number (1)."), QStringLiteral("N"));

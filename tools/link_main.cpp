@@ -3,12 +3,16 @@
 //
 //   deskhand-link [--com N] [--baud B] [--ircomm PORT] COMMAND ...
 //
+// The data, csv and pim commands run through the document instead of a session. --help lists
+// the commands and the members of the JSON files they take.
+//
 // COM n is $DESKHAND_COM<n> when set, else /dev/ttyS<n-1>. Exit status 0 on success, 1 on
 // failure, 128 + the signal when SIGINT, SIGTERM or SIGHUP ended the session.
 #include "document/mvsync_doc.h"
 #include "link/phone_session.h"
 #include "tools/document_command.h"
 #include "tools/link_command.h"
+#include "tools/record_json.h"
 #include "tools/stderr_progress_view.h"
 #include "tools/tool_main.h"
 
@@ -23,14 +27,15 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("deskhand-link"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(CLinkCommand::Usage() + CDocumentCommand::Usage());
+    parser.setApplicationDescription(
+        CLinkCommand::Usage() + CDocumentCommand::Usage() + RecordFileUsage() + CDocumentCommand::DataFileUsage());
     parser.addHelpOption();
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption comOption(QStringLiteral("com"), QStringLiteral("Cable COM port number (1)."), QStringLiteral("N"));
     const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Baud rate (57600)."), QStringLiteral("B"));
     const QCommandLineOption irOption(QStringLiteral("ircomm"), QStringLiteral("Use the infrared link on COM PORT."), QStringLiteral("PORT"));
     parser.addOptions({comOption, baudOption, irOption});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, delete or delete-message, with its operands."));
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("read, write, delete, delete-message, data, csv or pim, with its operands."));
     parser.process(app);
 
     const std::optional<int> com = tools::PositiveNumber(parser, comOption, 1);

@@ -113,6 +113,24 @@ const Members<CSmsEntry>& MessageMembers()
 
 } // namespace
 
+QString RecordFileUsage()
+{
+    return recordjson::RecordFileUsage()
+        + QStringLiteral(
+            "  (m_nIndex of a write: -1 takes a free place; a sim write uses m_nSimIndex)\n"
+            "Contacts (handset, sim, contacts) also have:\n"
+            "  m_strName, m_strMobile (a SIM entry's one number), m_strOffice, m_strHome, m_strEmail,\n"
+            "  m_strMemo (lines end in \\r\\n), m_nGroup (caller group 0-6, as \"groups\" of a read names\n"
+            "  them), m_nSimIndex (the SIM place, -1 for a free one), m_nCopySource (the number a SIM\n"
+            "  copy took: 1 mobile, 2 home, 3 office), m_strAux and m_strExtra (kept, unused)\n"
+            "Schedule entries (schedules, appointments) also have:\n"
+            "  m_strSubject, m_dtStart, m_nRepeat (0 none, 1 daily, 2 weekly, 3 monthly, 4 yearly),\n"
+            "  m_nAlarm (0 none, 1 on time, 2 15 minutes, 3 30 minutes, 4 an hour, 5 a day before),\n"
+            "  m_strAux\n"
+            "Memos (memos, notes) also have:\n"
+            "  m_strText, m_strAux\n");
+}
+
 QString RecordKindName(RecordKind kind)
 {
     switch (kind) {

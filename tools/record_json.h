@@ -43,6 +43,10 @@ bool RecordFromJson(const QJsonValue& value, CSmsEntry& record, QString* error);
 // A record of the kind from its JSON form; nullptr (and the reason) when it is refused.
 std::unique_ptr<CSyncRecord> RecordFromJson(RecordKind kind, const QJsonValue& value, QString* error);
 
+// The help text on the record files a user writes: their form, and the members of contacts,
+// schedule entries and memos.
+QString RecordFileUsage();
+
 // The list, date and file forms of both programs' tools.
 using recordjson::DateTimeFromJson;
 using recordjson::DateTimeToJson;

@@ -1,0 +1,12 @@
+# Runs desktop-file-validate over each entry of ENTRIES ("|"-separated); fails on any message.
+find_program(VALIDATE desktop-file-validate)
+if(NOT VALIDATE)
+  message(FATAL_ERROR "desktop-file-validate not found (scripts/setup installs desktop-file-utils)")
+endif()
+string(REPLACE "|" ";" entries "${ENTRIES}")
+foreach(entry ${entries})
+  execute_process(COMMAND ${VALIDATE} ${entry} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT status EQUAL 0 OR NOT out STREQUAL "")
+    message(SEND_ERROR "${entry}:\n${out}")
+  endif()
+endforeach()
