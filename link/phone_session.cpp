@@ -1,6 +1,7 @@
 // Session opening and closing, progress, text fields and the helpers every operation uses.
 #include "link/phone_session.h"
 
+#include "common/answer_lines.h"
 #include "common/progress_text.h"
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
@@ -171,14 +172,21 @@ bool CPhoneSession::GetReplyLine(QString& out, const QString& text, int n, const
     return common::GetReplyLine(out, text, n, prefix);
 }
 
-bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
+bool CPhoneSession::ParseListReply(const QString& prefix, const std::function<bool(QStringView)>& secondLine,
     const std::function<bool(const QString&)>& parseLine)
 {
     if (m_strReply.isEmpty()) {
         m_nResult = SESSION_BAD_REPLY;
         return false;
     }
-    for (const QString& line : common::ListReplyLines(m_strReply, prefix, lineStart, trimAfterStart)) {
+    // Unsolicited lines and noise are set aside wherever they stand; a list with a piece that
+    // cannot be read is no list to rely on.
+    const common::ListAnswer answer = common::ListAnswerLines(m_strReply, prefix, secondLine);
+    if (!answer.readable) {
+        m_nResult = SESSION_BAD_REPLY;
+        return false;
+    }
+    for (const QString& line : answer.records) {
         if (!parseLine(line)) {
             m_nResult = SESSION_BAD_LINE;
             return false;
@@ -189,15 +197,24 @@ bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineSta
 
 bool CPhoneSession::ParseListReply(const QString& prefix, const std::function<bool(const QString&)>& parseLine)
 {
-    return ParseListReply(prefix, prefix + u':', true, parseLine);
+    return ParseListReply(prefix, {}, parseLine);
+}
+
+std::optional<QString> CPhoneSession::AnswerLine(const QString& prefix)
+{
+    return Required(common::AnswerLine(m_strReply, prefix));
 }
 
 bool CPhoneSession::SendWrite(const QByteArray& command, int& nIndex, bool bLong)
 {
     if ((bLong ? SendLong(command) : Send(command)) != AT_OK)
         return false;
-    // A phone that names no index overwrote the entry in place, or kept its choice to itself.
-    nIndex = common::ReplyIndexField(m_strReply).value_or(nIndex);
+    // Only the line that answers the write names its index: an unsolicited line before it
+    // ("+CREG: 1", "+CMTI: \"SM\",5") names something else. A phone that names no index
+    // overwrote the entry in place, or kept its choice to itself.
+    const QByteArray name = command.mid(2, command.indexOf('=') - 2);
+    if (const std::optional<QString> line = common::AnswerLine(m_strReply, QString::fromLatin1(name)))
+        nIndex = common::ReplyIndexField(*line).value_or(nIndex);
     return true;
 }
 

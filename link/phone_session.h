@@ -167,11 +167,15 @@ private:
     bool ReadWholeList(const QByteArray& command, int nProgressId,
         const std::function<void(const QString&, const common::IndexRange&)>& noteSizes,
         const std::function<bool()>& parseReply);
-    // Applies a line parser to every line of a list reply (prefix "+XXXX", line start as given).
-    bool ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
+    // Applies a line parser to every record of a list reply: the lines that begin with the
+    // prefix ("+XXXX") and ':', blanks after it cut; with secondLine, each joined with the line
+    // after it that secondLine accepts. Every other line is set aside.
+    bool ParseListReply(const QString& prefix, const std::function<bool(QStringView)>& secondLine,
         const std::function<bool(const QString&)>& parseLine);
-    // The same for lines that begin with the prefix and ':', blanks after it cut.
     bool ParseListReply(const QString& prefix, const std::function<bool(const QString&)>& parseLine);
+    // The line of the reply that answers the command ("+XXXX: ..."); a missing one marks the
+    // reply bad.
+    std::optional<QString> AnswerLine(const QString& prefix);
     // Sends a write; the entry's index becomes the one the reply names, where it names one.
     bool SendWrite(const QByteArray& command, int& nIndex, bool bLong = false);
     // Deletes the entry at an index the caller checked ("AT+XXXX"), after the progress text

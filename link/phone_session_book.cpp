@@ -84,20 +84,18 @@ bool CPhoneSession::ReadGroups()
     if (Send("AT+CPGR=0,6\r") != AT_OK)
         return false;
     g_arrGroupNames.clear();
-    for (const QString& line : common::ListReplyLines(m_strReply, QStringLiteral("+CPGR"), QStringLiteral("+CPGR: "), false)) {
+    return ParseListReply(QStringLiteral("+CPGR"), [&](const QString& line) {
         QString field;
         common::ExtractField(field, line, 1);
         field = common::RemoveQuotes(field);
         bool ok = false;
         const QString name = DecodeBase64Text(field, &ok);
         // A group without a name, or one the codec refuses, is no group list to rely on.
-        if (field.isEmpty() || !ok) {
-            m_nResult = SESSION_BAD_LINE;
+        if (field.isEmpty() || !ok)
             return false;
-        }
         g_arrGroupNames << name;
-    }
-    return true;
+        return true;
+    });
 }
 
 bool CPhoneSession::ReadBookBlocks(RecordList<CPhoneEntry>& list, int start, int last, int used, bool handset)
@@ -145,9 +143,15 @@ void CPhoneSession::ReadUsedEntries(RecordList<CPhoneEntry>& list, int start, in
 {
     if (Send("AT+CPBS?\r") != AT_OK)
         return;
-    const std::optional<int> used = Required(common::NumberField(common::TrimListReply(m_strReply), 1));
-    if (used && *used > 0)
-        ReadBookBlocks(list, start, last, *used, handset);
+    const std::optional<QString> status = AnswerLine(QStringLiteral("+CPBS"));
+    const std::optional<int> used = status ? Required(common::NumberField(*status, 1)) : std::nullopt;
+    if (!used || *used <= 0)
+        return;
+    const size_t before = list.size();
+    // Fewer entries than the book says it holds: some were lost on the way, and a shorter book
+    // must not pass for the whole.
+    if (ReadBookBlocks(list, start, last, *used, handset) && list.size() - before < size_t(*used))
+        m_nResult = SESSION_BAD_REPLY;
 }
 
 bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
@@ -158,7 +162,10 @@ bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
     if (!ReadGroups() || Send("AT+CPBS=\"ME\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
         return FailRead();
 
-    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<QString> rangeLine = AnswerLine(QStringLiteral("+CPBR"));
+    if (!rangeLine)
+        return FailRead();
+    const QString& rangeReply = *rangeLine;
     const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
@@ -184,7 +191,10 @@ bool CPhoneSession::ReadSimBook(RecordList<CPhoneEntry>& list)
         return FailRead();
     }
 
-    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<QString> rangeLine = AnswerLine(QStringLiteral("+CPBR"));
+    if (!rangeLine)
+        return FailRead();
+    const QString& rangeReply = *rangeLine;
     const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();

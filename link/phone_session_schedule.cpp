@@ -64,7 +64,10 @@ bool CPhoneSession::ReadWholeList(const QByteArray& command, int nProgressId,
 {
     if (Send(command + "=?\r") != AT_OK)
         return FailRead();
-    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<QString> rangeLine = AnswerLine(QString::fromLatin1(command.mid(2)));
+    if (!rangeLine)
+        return FailRead();
+    const QString& rangeReply = *rangeLine;
     const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
