@@ -45,6 +45,7 @@ CPhoneSession::~CPhoneSession() = default;
 
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
+    m_bUnconfirmed = false;
     // A call came in during an earlier command, which the phone still carried out: the
     // operation ends here, as a RING ends it.
     if (m_bCallComing) {
@@ -54,7 +55,40 @@ int CPhoneSession::Send(const QByteArray& command, bool bWait)
     }
     m_nResult = m_port.SendCommand(command, m_strReply, bWait);
     m_bCallComing = m_port.TakeRing();
+    if (m_nResult != AT_OK)
+        NoteFailure();
     return m_nResult;
+}
+
+int CPhoneSession::SendAction(const QByteArray& command, bool bLong)
+{
+    const int result = bLong ? SendLong(command) : Send(command);
+    m_bUnconfirmed = result != AT_OK && m_port.LastCommandUnanswered();
+    return result;
+}
+
+void CPhoneSession::NoteFailure()
+{
+    int reason = 0;
+    switch (m_nResult) {
+    case AT_NO_LINE:
+    case AT_WRITE_FAILED:
+    case AT_READ_FAILED: reason = kLastErrorLineLost; break;
+    case AT_PROMPT:
+    case SESSION_BAD_REPLY:
+    case SESSION_BAD_LINE: reason = kLastErrorBadReply; break;
+    case AT_ERROR: reason = kLastErrorRefused; break;
+    case AT_CME_ERROR:
+    case AT_CMS_ERROR: reason = kLastErrorPhoneError; break;
+    // Fixed dialling numbers are the one +EXT ERROR the transport names itself.
+    case AT_EXT_ERROR: reason = g_nLastError == kLastErrorFdn ? kLastErrorFdn : kLastErrorPhoneError; break;
+    case SESSION_NOTHING_SENT: reason = kLastErrorNothingSent; break;
+    case SESSION_NO_PORT: reason = kLastErrorPortInvalid; break;
+    case SESSION_NO_INDEX: reason = kLastErrorNoIndex; break;
+    default: break; // the transport's own codes, recorded as it classified the answer
+    }
+    if (reason != 0)
+        g_nLastError = reason;
 }
 
 int CPhoneSession::SendLong(const QByteArray& command)
@@ -69,6 +103,9 @@ int CPhoneSession::SendLong(const QByteArray& command)
 
 bool CPhoneSession::FailRead()
 {
+    if (m_nResult == AT_OK)
+        m_nResult = SESSION_BAD_REPLY;
+    NoteFailure();
     Disconnect();
     return false;
 }
@@ -76,6 +113,8 @@ bool CPhoneSession::FailRead()
 bool CPhoneSession::FinishRead()
 {
     const bool ok = m_nResult == AT_OK;
+    if (!ok)
+        NoteFailure();
     Disconnect();
     return ok;
 }
@@ -83,14 +122,20 @@ bool CPhoneSession::FinishRead()
 bool CPhoneSession::NothingSent()
 {
     m_nResult = SESSION_NOTHING_SENT;
+    m_bUnconfirmed = false;
+    NoteFailure();
     return false;
 }
 
 bool CPhoneSession::Connect(bool bForMessages)
 {
     m_bCallComing = false;
-    if (!m_port.Connect(m_nOpenDelayMs))
+    m_bUnconfirmed = false;
+    if (!m_port.Connect(m_nOpenDelayMs)) {
+        m_nResult = SESSION_NO_PORT;
+        NoteFailure();
         return false;
+    }
     OpenProgress();
     ShowProgress(m_port.m_bIrComm ? 61462 : 61463);
 
@@ -207,7 +252,7 @@ std::optional<QString> CPhoneSession::AnswerLine(const QString& prefix)
 
 bool CPhoneSession::SendWrite(const QByteArray& command, int& nIndex, bool bLong)
 {
-    if ((bLong ? SendLong(command) : Send(command)) != AT_OK)
+    if (SendAction(command, bLong) != AT_OK)
         return false;
     // Only the line that answers the write names its index: an unsolicited line before it
     // ("+CREG: 1", "+CMTI: \"SM\",5") names something else. A phone that names no index
@@ -223,7 +268,7 @@ bool CPhoneSession::SendDelete(const QByteArray& command, int nIndex, int nProgr
     ShowProgress(nProgressId);
     if (nPauseMs > 0)
         platform::Sleep(nPauseMs);
-    return Send(phonetext::IndexCommand(command, nIndex)) == AT_OK;
+    return SendAction(phonetext::IndexCommand(command, nIndex)) == AT_OK;
 }
 
 QString CPhoneSession::EncodeBase64Text(const QString& text) const

@@ -317,7 +317,14 @@ bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
     default: ShowProgress(61467); break;
     }
     // A new entry must learn its index; an overwritten one keeps the one it has.
-    return SendWrite(BuildSimWrite(record, true), record.m_nSimIndex) && record.m_nSimIndex != -1;
+    if (!SendWrite(BuildSimWrite(record, true), record.m_nSimIndex))
+        return false;
+    if (record.m_nSimIndex == -1) {
+        m_nResult = SESSION_NO_INDEX;
+        NoteFailure();
+        return false;
+    }
+    return true;
 }
 
 bool CPhoneSession::DeleteHandsetEntry(int nIndex)

@@ -128,12 +128,12 @@ bool CPhoneSession::DeleteMessage(int nIndex, int nStorage)
         return NothingSent();
     if (Send(SelectStorage(nStorage)) != AT_OK)
         return false;
-    return Send(phonetext::IndexCommand("AT+CMGD", nIndex)) == AT_OK;
+    return SendAction(phonetext::IndexCommand("AT+CMGD", nIndex)) == AT_OK;
 }
 
 bool CPhoneSession::SendSms(CSmsEntry&, bool, bool)
 {
-    return false;
+    return NothingSent();
 }
 
 } // namespace dh1

@@ -219,7 +219,7 @@ TEST_F(LinkCommandTest, Deletes)
     EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
     EXPECT_EQ(output.value(QLatin1String("result")).toInt(), 0); // nothing was sent for 256
     EXPECT_FALSE(commands().contains(QStringLiteral("AT+CPBW=4")));
-    EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to remove data. - "));
+    EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to remove data. - Nothing was sent to the phone"));
 
     phone.state().memos.entries[2] = QStringLiteral("m");
     EXPECT_TRUE(run({"delete", "memos", "2"}).value(QLatin1String("ok")).toBool());
