@@ -7,6 +7,7 @@
 #include "link/capacities.h"
 #include "link/globals.h"
 #include "link/phone_session_text.h"
+#include "link/record_rules.h"
 #include "platform/ansi_width.h"
 #include "platform/atoi.h"
 #include "platform/clock.h"
@@ -28,13 +29,6 @@ constexpr int kBetweenBlocksMs = 100;
 constexpr int kBeforeDeleteMs = 100;
 constexpr int kSimNumberLen = 20;
 constexpr int kSimWideNumberLen = 40;
-constexpr int kGroupCount = 7;
-
-bool IsGroup(int group)
-{
-    return group >= 0 && group < kGroupCount;
-}
-
 // A number field of a phone line: quotes removed, and a '+' in front of an international
 // number that lacks it.
 QString PhoneNumber(const QString& field, const QString& type)
@@ -297,7 +291,7 @@ bool CPhoneSession::WriteHandsetEntry(CPhoneEntry& record)
 {
     // The last index is writable too; anything else but a new entry (-1) is no index. A phone
     // would store an unknown group as it comes.
-    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex() || !IsGroup(record.m_nGroup))
+    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex() || !IsCallerGroup(record.m_nGroup))
         return NothingSent();
     ShowProgress(61467);
     return SendWrite(BuildHandsetWrite(record), record.m_nIndex, true);
@@ -308,7 +302,7 @@ bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
     const bool newEntry = record.m_nSimIndex == -1;
     if (!newEntry && (record.m_nSimIndex <= 0 || record.m_nSimIndex > g_nSimCapacity))
         return NothingSent();
-    if (!IsGroup(record.m_nGroup))
+    if (!IsCallerGroup(record.m_nGroup))
         return NothingSent();
     switch (record.m_nCopySource) {
     case 1: ShowProgress(63039); break;
