@@ -45,6 +45,20 @@ TEST_F(UnansweredPhone, AContactLinksOnlyToTheIndexThePhoneNamed)
     ExpectIdle();
 }
 
+// A phone that takes a new entry without naming where: no row stands for it, the box says so.
+TEST_F(UnansweredPhone, ANewEntryWithoutAnIndexGetsNoRow)
+{
+    Click(IDC_MOBILE_READ);
+    CPhoneEntry* dora = AddPcContact("Dora", "0172");
+    phone.injectFault("AT+CPBW=*", Fault::reply("\r\nOK\r\n"), 1);
+    Select(List(IDC_PC_LIST), {0});
+    Click(IDC_COPY_TO_MOBILE);
+    EXPECT_THAT(Boxes(), ElementsAre("Failed to write data. - The phone named no index for the new entry"));
+    EXPECT_EQ(dora->m_nIndex, -1);
+    EXPECT_THAT(Names(List(IDC_HANDSET_LIST)), ElementsAre("Ann", "Bob"));
+    ExpectIdle();
+}
+
 TEST_F(UnansweredPhone, EveryFailedWriteAndDeleteBoxNamesItsReason)
 {
     Click(IDC_MOBILE_READ);
