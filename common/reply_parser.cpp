@@ -118,24 +118,6 @@ QStringList ReplySegments(const QString& text, const QString& prefix, SegmentRul
     return segments;
 }
 
-QStringList ListReplyLines(const QString& reply, const QString& prefix, const QString& lineStart,
-    bool trimAfterStart)
-{
-    QStringList lines;
-    for (const QString& segment : ReplySegments(TrimListReply(reply), prefix)) {
-        const QString line = TrimLine(segment);
-        if (!line.startsWith(lineStart))
-            break;
-        qsizetype start = lineStart.size();
-        if (trimAfterStart) {
-            while (start < line.size() && line[start] == u' ')
-                ++start;
-        }
-        lines << line.mid(start);
-    }
-    return lines;
-}
-
 bool ExtractField(QString& out, const QString& text, int k, QChar separator)
 {
     if (k < 0)

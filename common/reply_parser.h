@@ -38,12 +38,6 @@ bool GetReplyLine(QString& out, const QString& text, int n, const QString& prefi
 // Every segment GetReplyLine gives for n = 0, 1, 2, ..., in one pass.
 QStringList ReplySegments(const QString& text, const QString& prefix, SegmentRule rule = SegmentRule::WithLeadingText);
 
-// The lines of a list reply: the trimmed reply cut into segments at the prefix, each segment
-// trimmed; the list ends at the first segment that does not begin with lineStart. Each line is
-// what follows lineStart, with leading blanks cut when trimAfterStart is set.
-QStringList ListReplyLines(const QString& reply, const QString& prefix, const QString& lineStart,
-    bool trimAfterStart);
-
 // Field k (from 0) of a text split at every separator, quotes or not; false when the text has
 // fewer fields.
 bool ExtractField(QString& out, const QString& text, int k, QChar separator = u',');

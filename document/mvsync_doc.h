@@ -219,6 +219,9 @@ public:
     // The phone error box: the text of that string, " - " and the reason of the last phone
     // error, which it then clears.
     static void ShowError(int stringId);
+    // The same after a phone write or delete failed; when its answer never came, the box adds
+    // that the phone may have done it and that the list wants reading before another try.
+    void ShowPhoneError(int stringId) const;
     // A full list is the reason the next error box gives.
     static void SetListFullError();
 

@@ -25,6 +25,11 @@ void CMVsyncDoc::ShowError(int stringId)
     dh1::ShowError(stringId);
 }
 
+void CMVsyncDoc::ShowPhoneError(int stringId) const
+{
+    dh1::ShowError(stringId, m_session.m_bUnconfirmed);
+}
+
 void CMVsyncDoc::SetListFullError()
 {
     g_nLastError = AT_CME_MEMORY_FULL;

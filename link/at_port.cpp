@@ -188,6 +188,7 @@ int CATPort::SendClosingCommand(const QByteArray& command)
 
 int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
 {
+    m_bUnanswered = false;
     if (!m_pLine)
         return AT_NO_LINE;
     m_classifier.emplace();
@@ -203,6 +204,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         reply.clear();
         m_bRang = false;
     }
+    m_bUnanswered = bWait && outcome.written && outcome.end != common::CollectOutcome::Answered;
 
     switch (outcome.end) {
     case common::CollectOutcome::Answered:

@@ -56,6 +56,11 @@ public:
         return rang;
     }
 
+    // True when the last command, sent to be waited for, went out whole and no final result
+    // came back (silence, a lost line, a call without an answer, an abort while waiting): the
+    // phone may have carried it out.
+    bool LastCommandUnanswered() const { return m_bUnanswered; }
+
     // True while a line object exists (it may have failed to open).
     bool HasLine() const { return m_pLine != nullptr; }
 
@@ -89,6 +94,7 @@ private:
 
     std::unique_ptr<common::CSerialLine> m_pLine;
     bool m_bRang = false;
+    bool m_bUnanswered = false;
     // The quiet after the last open: a port opened again waits as long.
     int m_nOpenDelayMs = 0;
     std::optional<CReplyClassifier> m_classifier;

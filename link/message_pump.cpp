@@ -15,15 +15,17 @@ bool PumpMessages()
     return common::PumpMessages(g_bUserAbort, common::QuitRule::Report);
 }
 
-void ShowError(int stringId)
+void ShowError(int stringId, bool unconfirmed)
 {
-    ShowErrorText(platform::LoadString(stringId));
+    ShowErrorText(platform::LoadString(stringId), unconfirmed);
 }
 
-void ShowErrorText(const QString& text)
+void ShowErrorText(const QString& text, bool unconfirmed)
 {
-    const QString reason = ErrorReasonText(g_nLastError);
-    platform::AfxMessageBox(text + QStringLiteral(" - ") + reason, platform::MB_ICONINFORMATION);
+    QString box = text + QStringLiteral(" - ") + ErrorReasonText(g_nLastError);
+    if (unconfirmed)
+        box += u'\n' + platform::LoadString(62016);
+    platform::AfxMessageBox(box, platform::MB_ICONINFORMATION);
     g_nLastError = 0;
 }
 

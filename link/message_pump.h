@@ -11,7 +11,9 @@ namespace dh1 {
 bool PumpMessages();
 
 // The phone error box: the message, " - " and the reason for g_nLastError, which it then clears.
-void ShowError(int stringId);
-void ShowErrorText(const QString& text);
+// After a write or delete whose answer never came (`unconfirmed`) a second line says that the
+// phone may have done it and that the list wants reading before another try.
+void ShowError(int stringId, bool unconfirmed = false);
+void ShowErrorText(const QString& text, bool unconfirmed = false);
 
 } // namespace dh1

@@ -1,6 +1,7 @@
 // Session opening and closing, progress, text fields and the helpers every operation uses.
 #include "link/phone_session.h"
 
+#include "common/answer_lines.h"
 #include "common/progress_text.h"
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
@@ -44,6 +45,7 @@ CPhoneSession::~CPhoneSession() = default;
 
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
+    m_bUnconfirmed = false;
     // A call came in during an earlier command, which the phone still carried out: the
     // operation ends here, as a RING ends it.
     if (m_bCallComing) {
@@ -53,7 +55,40 @@ int CPhoneSession::Send(const QByteArray& command, bool bWait)
     }
     m_nResult = m_port.SendCommand(command, m_strReply, bWait);
     m_bCallComing = m_port.TakeRing();
+    if (m_nResult != AT_OK)
+        NoteFailure();
     return m_nResult;
+}
+
+int CPhoneSession::SendAction(const QByteArray& command, bool bLong)
+{
+    const int result = bLong ? SendLong(command) : Send(command);
+    m_bUnconfirmed = result != AT_OK && m_port.LastCommandUnanswered();
+    return result;
+}
+
+void CPhoneSession::NoteFailure()
+{
+    int reason = 0;
+    switch (m_nResult) {
+    case AT_NO_LINE:
+    case AT_WRITE_FAILED:
+    case AT_READ_FAILED: reason = kLastErrorLineLost; break;
+    case AT_PROMPT:
+    case SESSION_BAD_REPLY:
+    case SESSION_BAD_LINE: reason = kLastErrorBadReply; break;
+    case AT_ERROR: reason = kLastErrorRefused; break;
+    case AT_CME_ERROR:
+    case AT_CMS_ERROR: reason = kLastErrorPhoneError; break;
+    // Fixed dialling numbers are the one +EXT ERROR the transport names itself.
+    case AT_EXT_ERROR: reason = g_nLastError == kLastErrorFdn ? kLastErrorFdn : kLastErrorPhoneError; break;
+    case SESSION_NOTHING_SENT: reason = kLastErrorNothingSent; break;
+    case SESSION_NO_PORT: reason = kLastErrorPortInvalid; break;
+    case SESSION_NO_INDEX: reason = kLastErrorNoIndex; break;
+    default: break; // the transport's own codes, recorded as it classified the answer
+    }
+    if (reason != 0)
+        g_nLastError = reason;
 }
 
 int CPhoneSession::SendLong(const QByteArray& command)
@@ -68,6 +103,9 @@ int CPhoneSession::SendLong(const QByteArray& command)
 
 bool CPhoneSession::FailRead()
 {
+    if (m_nResult == AT_OK)
+        m_nResult = SESSION_BAD_REPLY;
+    NoteFailure();
     Disconnect();
     return false;
 }
@@ -75,6 +113,8 @@ bool CPhoneSession::FailRead()
 bool CPhoneSession::FinishRead()
 {
     const bool ok = m_nResult == AT_OK;
+    if (!ok)
+        NoteFailure();
     Disconnect();
     return ok;
 }
@@ -82,14 +122,20 @@ bool CPhoneSession::FinishRead()
 bool CPhoneSession::NothingSent()
 {
     m_nResult = SESSION_NOTHING_SENT;
+    m_bUnconfirmed = false;
+    NoteFailure();
     return false;
 }
 
 bool CPhoneSession::Connect(bool bForMessages)
 {
     m_bCallComing = false;
-    if (!m_port.Connect(m_nOpenDelayMs))
+    m_bUnconfirmed = false;
+    if (!m_port.Connect(m_nOpenDelayMs)) {
+        m_nResult = SESSION_NO_PORT;
+        NoteFailure();
         return false;
+    }
     OpenProgress();
     ShowProgress(m_port.m_bIrComm ? 61462 : 61463);
 
@@ -171,14 +217,21 @@ bool CPhoneSession::GetReplyLine(QString& out, const QString& text, int n, const
     return common::GetReplyLine(out, text, n, prefix);
 }
 
-bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
+bool CPhoneSession::ParseListReply(const QString& prefix, const std::function<bool(QStringView)>& secondLine,
     const std::function<bool(const QString&)>& parseLine)
 {
     if (m_strReply.isEmpty()) {
         m_nResult = SESSION_BAD_REPLY;
         return false;
     }
-    for (const QString& line : common::ListReplyLines(m_strReply, prefix, lineStart, trimAfterStart)) {
+    // Unsolicited lines and noise are set aside wherever they stand; a list with a piece that
+    // cannot be read is no list to rely on.
+    const common::ListAnswer answer = common::ListAnswerLines(m_strReply, prefix, secondLine);
+    if (!answer.readable) {
+        m_nResult = SESSION_BAD_REPLY;
+        return false;
+    }
+    for (const QString& line : answer.records) {
         if (!parseLine(line)) {
             m_nResult = SESSION_BAD_LINE;
             return false;
@@ -189,15 +242,24 @@ bool CPhoneSession::ParseListReply(const QString& prefix, const QString& lineSta
 
 bool CPhoneSession::ParseListReply(const QString& prefix, const std::function<bool(const QString&)>& parseLine)
 {
-    return ParseListReply(prefix, prefix + u':', true, parseLine);
+    return ParseListReply(prefix, {}, parseLine);
+}
+
+std::optional<QString> CPhoneSession::AnswerLine(const QString& prefix)
+{
+    return Required(common::AnswerLine(m_strReply, prefix));
 }
 
 bool CPhoneSession::SendWrite(const QByteArray& command, int& nIndex, bool bLong)
 {
-    if ((bLong ? SendLong(command) : Send(command)) != AT_OK)
+    if (SendAction(command, bLong) != AT_OK)
         return false;
-    // A phone that names no index overwrote the entry in place, or kept its choice to itself.
-    nIndex = common::ReplyIndexField(m_strReply).value_or(nIndex);
+    // Only the line that answers the write names its index: an unsolicited line before it
+    // ("+CREG: 1", "+CMTI: \"SM\",5") names something else. A phone that names no index
+    // overwrote the entry in place, or kept its choice to itself.
+    const QByteArray name = command.mid(2, command.indexOf('=') - 2);
+    if (const std::optional<QString> line = common::AnswerLine(m_strReply, QString::fromLatin1(name)))
+        nIndex = common::ReplyIndexField(*line).value_or(nIndex);
     return true;
 }
 
@@ -206,7 +268,7 @@ bool CPhoneSession::SendDelete(const QByteArray& command, int nIndex, int nProgr
     ShowProgress(nProgressId);
     if (nPauseMs > 0)
         platform::Sleep(nPauseMs);
-    return Send(phonetext::IndexCommand(command, nIndex)) == AT_OK;
+    return SendAction(phonetext::IndexCommand(command, nIndex)) == AT_OK;
 }
 
 QString CPhoneSession::EncodeBase64Text(const QString& text) const

@@ -37,7 +37,20 @@ enum SessionResult : int {
     SESSION_FDN = 10,         // the SIM book answered as fixed dialling numbers
     SESSION_BAD_REPLY = 15,   // a list or range reply could not be parsed
     SESSION_BAD_LINE = 16,    // a list line could not be turned into a record
+    SESSION_NO_PORT = 17,     // the port did not open
+    SESSION_NO_INDEX = 28,    // the phone took a new entry but named no index for it
 };
+
+// The last-error codes (g_nLastError) the session records for failures whose result carries
+// none of its own, so that the error box always names a reason. The transport's own codes
+// (5-8, 11, 14, 25, 26) stay as it records them.
+inline constexpr int kLastErrorRefused = 3;      // the phone answered ERROR
+inline constexpr int kLastErrorPhoneError = 4;   // +CME, +CMS or +EXT ERROR with another code
+inline constexpr int kLastErrorBadReply = 15;    // an answer that could not be read
+inline constexpr int kLastErrorPortInvalid = 17; // the port did not open
+inline constexpr int kLastErrorLineLost = 19;    // the line failed or went away
+inline constexpr int kLastErrorNothingSent = 27; // refused before anything was sent
+inline constexpr int kLastErrorNoIndex = 28;     // a new entry whose index the phone did not name
 
 // Speaks the first phone family's AT dialect: session opening and closing, the handset and SIM
 // phonebooks with the caller groups, schedule entries, memos and stored messages. A read
@@ -132,6 +145,9 @@ public:
 
     QString m_strReply;
     int m_nResult = 0;
+    // The last write or delete went out whole and its answer never came (silence, a lost line,
+    // a call, an abort while waiting): the phone may have carried it out.
+    bool m_bUnconfirmed = false;
     bool m_bConnected = false;
     int m_nOpenDelayMs = 100;
     int m_nHalfPauseMs = 10;
@@ -148,6 +164,11 @@ private:
     bool FinishRead();
     // Refuses a command before it goes out: SESSION_NOTHING_SENT, false.
     bool NothingSent();
+    // Records the reason of a failed m_nResult in g_nLastError, where the transport gave none.
+    void NoteFailure();
+    // A write or delete: sent (in two pieces when long), and m_bUnconfirmed learns whether its
+    // answer came.
+    int SendAction(const QByteArray& command, bool bLong = false);
     // A value parsed from a reply; a missing one marks the reply bad.
     template <typename T>
     std::optional<T> Required(std::optional<T> value)
@@ -167,11 +188,15 @@ private:
     bool ReadWholeList(const QByteArray& command, int nProgressId,
         const std::function<void(const QString&, const common::IndexRange&)>& noteSizes,
         const std::function<bool()>& parseReply);
-    // Applies a line parser to every line of a list reply (prefix "+XXXX", line start as given).
-    bool ParseListReply(const QString& prefix, const QString& lineStart, bool trimAfterStart,
+    // Applies a line parser to every record of a list reply: the lines that begin with the
+    // prefix ("+XXXX") and ':', blanks after it cut; with secondLine, each joined with the line
+    // after it that secondLine accepts. Every other line is set aside.
+    bool ParseListReply(const QString& prefix, const std::function<bool(QStringView)>& secondLine,
         const std::function<bool(const QString&)>& parseLine);
-    // The same for lines that begin with the prefix and ':', blanks after it cut.
     bool ParseListReply(const QString& prefix, const std::function<bool(const QString&)>& parseLine);
+    // The line of the reply that answers the command ("+XXXX: ..."); a missing one marks the
+    // reply bad.
+    std::optional<QString> AnswerLine(const QString& prefix);
     // Sends a write; the entry's index becomes the one the reply names, where it names one.
     bool SendWrite(const QByteArray& command, int& nIndex, bool bLong = false);
     // Deletes the entry at an index the caller checked ("AT+XXXX"), after the progress text

@@ -7,6 +7,7 @@
 #include "link/capacities.h"
 #include "link/globals.h"
 #include "link/phone_session_text.h"
+#include "link/record_rules.h"
 #include "platform/ansi_width.h"
 #include "platform/atoi.h"
 #include "platform/clock.h"
@@ -28,13 +29,6 @@ constexpr int kBetweenBlocksMs = 100;
 constexpr int kBeforeDeleteMs = 100;
 constexpr int kSimNumberLen = 20;
 constexpr int kSimWideNumberLen = 40;
-constexpr int kGroupCount = 7;
-
-bool IsGroup(int group)
-{
-    return group >= 0 && group < kGroupCount;
-}
-
 // A number field of a phone line: quotes removed, and a '+' in front of an international
 // number that lacks it.
 QString PhoneNumber(const QString& field, const QString& type)
@@ -84,20 +78,18 @@ bool CPhoneSession::ReadGroups()
     if (Send("AT+CPGR=0,6\r") != AT_OK)
         return false;
     g_arrGroupNames.clear();
-    for (const QString& line : common::ListReplyLines(m_strReply, QStringLiteral("+CPGR"), QStringLiteral("+CPGR: "), false)) {
+    return ParseListReply(QStringLiteral("+CPGR"), [&](const QString& line) {
         QString field;
         common::ExtractField(field, line, 1);
         field = common::RemoveQuotes(field);
         bool ok = false;
         const QString name = DecodeBase64Text(field, &ok);
         // A group without a name, or one the codec refuses, is no group list to rely on.
-        if (field.isEmpty() || !ok) {
-            m_nResult = SESSION_BAD_LINE;
+        if (field.isEmpty() || !ok)
             return false;
-        }
         g_arrGroupNames << name;
-    }
-    return true;
+        return true;
+    });
 }
 
 bool CPhoneSession::ReadBookBlocks(RecordList<CPhoneEntry>& list, int start, int last, int used, bool handset)
@@ -145,9 +137,15 @@ void CPhoneSession::ReadUsedEntries(RecordList<CPhoneEntry>& list, int start, in
 {
     if (Send("AT+CPBS?\r") != AT_OK)
         return;
-    const std::optional<int> used = Required(common::NumberField(common::TrimListReply(m_strReply), 1));
-    if (used && *used > 0)
-        ReadBookBlocks(list, start, last, *used, handset);
+    const std::optional<QString> status = AnswerLine(QStringLiteral("+CPBS"));
+    const std::optional<int> used = status ? Required(common::NumberField(*status, 1)) : std::nullopt;
+    if (!used || *used <= 0)
+        return;
+    const size_t before = list.size();
+    // Fewer entries than the book says it holds: some were lost on the way, and a shorter book
+    // must not pass for the whole.
+    if (ReadBookBlocks(list, start, last, *used, handset) && list.size() - before < size_t(*used))
+        m_nResult = SESSION_BAD_REPLY;
 }
 
 bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
@@ -158,7 +156,10 @@ bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
     if (!ReadGroups() || Send("AT+CPBS=\"ME\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
         return FailRead();
 
-    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<QString> rangeLine = AnswerLine(QStringLiteral("+CPBR"));
+    if (!rangeLine)
+        return FailRead();
+    const QString& rangeReply = *rangeLine;
     const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
@@ -184,7 +185,10 @@ bool CPhoneSession::ReadSimBook(RecordList<CPhoneEntry>& list)
         return FailRead();
     }
 
-    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<QString> rangeLine = AnswerLine(QStringLiteral("+CPBR"));
+    if (!rangeLine)
+        return FailRead();
+    const QString& rangeReply = *rangeLine;
     const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
@@ -287,7 +291,7 @@ bool CPhoneSession::WriteHandsetEntry(CPhoneEntry& record)
 {
     // The last index is writable too; anything else but a new entry (-1) is no index. A phone
     // would store an unknown group as it comes.
-    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex() || !IsGroup(record.m_nGroup))
+    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex() || !IsCallerGroup(record.m_nGroup))
         return NothingSent();
     ShowProgress(61467);
     return SendWrite(BuildHandsetWrite(record), record.m_nIndex, true);
@@ -298,7 +302,7 @@ bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
     const bool newEntry = record.m_nSimIndex == -1;
     if (!newEntry && (record.m_nSimIndex <= 0 || record.m_nSimIndex > g_nSimCapacity))
         return NothingSent();
-    if (!IsGroup(record.m_nGroup))
+    if (!IsCallerGroup(record.m_nGroup))
         return NothingSent();
     switch (record.m_nCopySource) {
     case 1: ShowProgress(63039); break;
@@ -307,7 +311,14 @@ bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
     default: ShowProgress(61467); break;
     }
     // A new entry must learn its index; an overwritten one keeps the one it has.
-    return SendWrite(BuildSimWrite(record, true), record.m_nSimIndex) && record.m_nSimIndex != -1;
+    if (!SendWrite(BuildSimWrite(record, true), record.m_nSimIndex))
+        return false;
+    if (record.m_nSimIndex == -1) {
+        m_nResult = SESSION_NO_INDEX;
+        NoteFailure();
+        return false;
+    }
+    return true;
 }
 
 bool CPhoneSession::DeleteHandsetEntry(int nIndex)

@@ -5,6 +5,7 @@
 #include "common/text_codec.h"
 #include "link/capacities.h"
 #include "link/phone_session_text.h"
+#include "link/record_rules.h"
 #include "platform/atoi.h"
 #include "platform/string_table.h"
 
@@ -18,9 +19,6 @@ constexpr int kSubjectLimit = 30;
 constexpr int kWideSubjectLimit = 60;
 constexpr int kMemoLimit = 40;
 constexpr int kWideMemoLimit = 80;
-// The date field carries the year as two digits after 2000.
-constexpr int kFirstYear = 2000;
-constexpr int kLastYear = 2099;
 
 int Pair(const QString& digits, int pair)
 {
@@ -64,7 +62,10 @@ bool CPhoneSession::ReadWholeList(const QByteArray& command, int nProgressId,
 {
     if (Send(command + "=?\r") != AT_OK)
         return FailRead();
-    const QString rangeReply = common::TrimListReply(m_strReply);
+    const std::optional<QString> rangeLine = AnswerLine(QString::fromLatin1(command.mid(2)));
+    if (!rangeLine)
+        return FailRead();
+    const QString& rangeReply = *rangeLine;
     const std::optional<common::IndexRange> range = Required(common::ParseIndexRange(rangeReply));
     if (!range)
         return FailRead();
@@ -108,7 +109,7 @@ bool CPhoneSession::ParseScheduleEntry(const QString& line, RecordList<CSchedule
     const QString date = common::RemoveQuotes(fields[3]);
     const QString time = common::RemoveQuotes(fields[4]);
     // A date the phone garbled stays visible as an invalid start rather than failing the list.
-    record->m_dtStart.SetDateTime(kFirstYear + Pair(date, 0), Pair(date, 1), Pair(date, 2), Pair(time, 0),
+    record->m_dtStart.SetDateTime(kFirstScheduleYear + Pair(date, 0), Pair(date, 1), Pair(date, 2), Pair(time, 0),
         Pair(time, 1), 0);
     record->m_strSubject = FromPhoneLines(DecodeBase64Text(common::RemoveQuotes(fields[5]), &ok));
     record->m_nList = 3;
@@ -121,9 +122,9 @@ bool CPhoneSession::ParseScheduleEntry(const QString& line, RecordList<CSchedule
 QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& record)
 {
     const COleDateTime& start = record.m_dtStart;
-    if (start.GetStatus() != COleDateTime::valid || start.GetYear() < kFirstYear || start.GetYear() > kLastYear)
+    if (!IsScheduleStart(start))
         return {};
-    const QByteArray date = TwoDigits(start.GetYear() - kFirstYear) + TwoDigits(start.GetMonth())
+    const QByteArray date = TwoDigits(start.GetYear() - kFirstScheduleYear) + TwoDigits(start.GetMonth())
         + TwoDigits(start.GetDay()) + TwoDigits(start.GetDayOfWeek() - 1);
     const QByteArray time = TwoDigits(start.GetHour()) + TwoDigits(start.GetMinute());
     const QString subject = CutToLimit(record.m_strSubject, kSubjectLimit, kWideSubjectLimit);
@@ -134,8 +135,7 @@ QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& record)
 
 bool CPhoneSession::WriteSchedule(CScheduleEntry& record)
 {
-    const bool known = record.m_nRepeat >= CScheduleEntry::RepeatNone && record.m_nRepeat <= CScheduleEntry::RepeatYearly
-        && record.m_nAlarm >= CScheduleEntry::AlarmNone && record.m_nAlarm <= CScheduleEntry::Alarm1Day;
+    const bool known = IsScheduleRepeat(record.m_nRepeat) && IsScheduleAlarm(record.m_nAlarm);
     if (!known || !IsWriteIndex(record.m_nIndex, ScheduleLastIndex()))
         return NothingSent();
     const QByteArray command = BuildScheduleWrite(record);

@@ -1,6 +1,7 @@
 // Stored messages, read in PDU mode from the SIM and the handset storage.
 #include "link/phone_session.h"
 
+#include "common/answer_lines.h"
 #include "common/reply_parser.h"
 #include "link/capacities.h"
 #include "link/phone_session_text.h"
@@ -40,32 +41,39 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
     if (Send("AT+CMGF=0\r") != AT_OK || Send("AT+CPMS=\"ME\",\"SM\"\r") != AT_OK)
         return FailRead();
 
-    QString counts = common::TrimListReply(m_strReply);
-    if (counts.startsWith(QLatin1String("+CPMS: ")))
-        counts = counts.mid(7);
+    const std::optional<QString> status = AnswerLine(QStringLiteral("+CPMS"));
+    if (!status)
+        return FailRead();
+    const QString counts = QStringView(*status).mid(6).trimmed().toString();
     const auto count = [&](int field) { return common::NumberField(counts, field).value_or(0); };
-    g_nSmsHandsetUsed = count(0);
+    const std::optional<int> handsetUsed = Required(common::NumberField(counts, 0));
+    const std::optional<int> simUsed = Required(common::NumberField(counts, 2));
+    if (!handsetUsed || !simUsed)
+        return FailRead();
+    g_nSmsHandsetUsed = *handsetUsed;
     g_nSmsHandsetTotal = count(1);
-    g_nSmsSimUsed = count(2);
+    g_nSmsSimUsed = *simUsed;
     g_nSmsSimTotal = count(3);
 
     // SIM storage first, then the handset's.
-    const auto readStorage = [&](int storage) {
+    const auto readStorage = [&](int storage, int used) {
         if (Send(SelectStorage(storage)) != AT_OK || Send("AT+CMGL=4\r") != AT_OK)
             return false;
         if (storage == kStorageHandset)
             platform::Sleep(kAfterHandsetListMs);
-        // A list that does not parse fails the whole read as an unreadable reply.
-        if (!ParseMessageList(list, storage)) {
+        // A list that does not parse fails the whole read as an unreadable reply, and so does
+        // one with fewer messages than the storage holds: some were lost on the way.
+        const size_t before = list.size();
+        if (!ParseMessageList(list, storage) || list.size() - before < size_t(used)) {
             m_nResult = SESSION_BAD_REPLY;
             return false;
         }
         return true;
     };
-    if (g_nSmsSimUsed > 0 && !readStorage(kStorageSim))
+    if (g_nSmsSimUsed > 0 && !readStorage(kStorageSim, g_nSmsSimUsed))
         return FailRead();
     if (g_nSmsHandsetUsed > 0)
-        readStorage(kStorageHandset);
+        readStorage(kStorageHandset, g_nSmsHandsetUsed);
 
     const bool ok = FinishRead();
     if (ok)
@@ -75,7 +83,8 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
 
 bool CPhoneSession::ParseMessageList(RecordList<CSmsEntry>& list, int nStorage)
 {
-    return ParseListReply(QStringLiteral("+CMGL"), QStringLiteral("+CMGL: "), false, [&](const QString& line) {
+    // Each header line is followed by its PDU in hexadecimal.
+    return ParseListReply(QStringLiteral("+CMGL"), common::IsHexLine, [&](const QString& line) {
         auto record = std::make_unique<CSmsEntry>();
         if (!ParseMessageHeader(line, *record))
             return false;
@@ -119,12 +128,12 @@ bool CPhoneSession::DeleteMessage(int nIndex, int nStorage)
         return NothingSent();
     if (Send(SelectStorage(nStorage)) != AT_OK)
         return false;
-    return Send(phonetext::IndexCommand("AT+CMGD", nIndex)) == AT_OK;
+    return SendAction(phonetext::IndexCommand("AT+CMGD", nIndex)) == AT_OK;
 }
 
 bool CPhoneSession::SendSms(CSmsEntry&, bool, bool)
 {
-    return false;
+    return NothingSent();
 }
 
 } // namespace dh1

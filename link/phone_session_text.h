@@ -38,10 +38,13 @@ QByteArray RangeCommand(const QByteArray& command, int first, int last);
 // known so far.
 void NoteLength(int& length, const QString& reply, int k);
 
-// The first N comma fields of a line; false when it has fewer.
+// The first N comma fields of a line; false when it has fewer, or when its quotes do not pair
+// up (a line cut inside a quoted field).
 template <std::size_t N>
 bool ExtractFields(QString (&fields)[N], const QString& line)
 {
+    if (line.count(u'"') % 2 != 0)
+        return false;
     for (std::size_t k = 0; k < N; ++k) {
         if (!common::ExtractField(fields[k], line, int(k)))
             return false;

@@ -71,6 +71,11 @@ Fault Fault::before(const QByteArray& lines)
     return {.kind = Kind::Before, .text = lines};
 }
 
+Fault Fault::amid(const QByteArray& lines)
+{
+    return {.kind = Kind::Amid, .text = lines};
+}
+
 Fault Fault::lateFinal(int delayMs)
 {
     return {.kind = Kind::LateFinal, .delayMs = delayMs};
@@ -93,6 +98,7 @@ bool Fault::carriesOutCommand() const
     case Kind::Split:
     case Kind::Delay:
     case Kind::Before:
+    case Kind::Amid:
     case Kind::LateFinal:
     case Kind::Lost:
     case Kind::LostThenClose:
@@ -230,6 +236,9 @@ bool ParseFaultSpec(const QString& spec, QByteArray* pattern, Fault* fault, QStr
     } else if (kind == "before") {
         ok = colon >= 0 && !rest.isEmpty();
         *fault = Fault::before(UnescapeBytes(rest));
+    } else if (kind == "amid") {
+        ok = colon >= 0 && !rest.isEmpty();
+        *fault = Fault::amid(UnescapeBytes(rest));
     } else if (kind == "latefinal") {
         *fault = Fault::lateFinal(number(0, 2000, &ok));
     } else if (kind == "lost") {

@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     const QCommandLineOption faultOption(QStringLiteral("fault"),
         QStringLiteral("Inject a fault: KIND[:ARG[:ARG]]@COMMAND (kinds: silence, error, cme:N, cms:N, ext:N, "
                        "reply:TEXT, ring[:MS], split:SIZE[:MS], delay:MS, stream[:MS[:LINE]], close, "
-                       "before:TEXT (unsolicited lines first), latefinal[:MS] (RING, then the final result late), "
+                       "before:TEXT (unsolicited lines first), amid:TEXT (after the answer's first line), latefinal[:MS] (RING, then the final result late), "
                        "lost and lostclose (done, but the answer never comes); COMMAND may end in '*', and "
                        "'>' matches the text typed at the prompt; a full caller group is reply:\\r\\n+CGR ERROR\\r\\n)."),
         QStringLiteral("SPEC"));

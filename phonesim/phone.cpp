@@ -155,6 +155,18 @@ Output Phone::faultOutput(const Fault& fault, const QByteArray& answer) const
         out.chunks.push_back({m_latencyMs, fault.text});
         out.chunks.push_back({m_latencyMs, answer});
         break;
+    case Fault::Kind::Amid: {
+        // Just after the first line end that follows some text, unless only the final result
+        // comes after it.
+        qsizetype start = 0;
+        while (start < answer.size() && (answer[start] == '\r' || answer[start] == '\n'))
+            ++start;
+        const qsizetype lineEnd = answer.indexOf("\r\n", start);
+        const qsizetype finalStart = answer.size() > 2 ? answer.lastIndexOf("\r\n", answer.size() - 3) : -1;
+        const qsizetype at = lineEnd < 0 || lineEnd >= finalStart ? 0 : lineEnd + 2;
+        out.chunks.push_back({m_latencyMs, answer.left(at) + fault.text + answer.mid(at)});
+        break;
+    }
     case Fault::Kind::LateFinal: {
         // The final result is the answer's last line, "\r\nOK\r\n" and its kin.
         const qsizetype finalStart = answer.size() > 2 ? answer.lastIndexOf("\r\n", answer.size() - 3) : -1;

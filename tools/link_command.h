@@ -19,9 +19,18 @@ class CPhoneSession;
 // a read's output can be written back). Writes and deletes run in one session and stop at the
 // first failure; the records in the output are those written.
 //
+// Every record and index is checked against what the phone keeps before the port is opened
+// (indices within the lists as the program knows them, caller groups 0-6, schedule starts from
+// 2000 to 2099, known repeats and alarms), and so is the baud rate.
+//
 // The result is the object deskhand-link prints:
 //   {"ok": bool, "result": m_nResult, "lastError": g_nLastError, "records": [...],
-//    "groups": [...] after phonebook reads, "error": "..." for a command line or file refused}
+//    "groups": [...] after phonebook reads, "deleted": [...] after deletes,
+//    "unconfirmed": [...], "error": "..." on every failure}
+// "unconfirmed" holds the record (or index) whose write (or delete) went out without an answer:
+// the phone may have carried it out. "error" names the reason and the record or index: a
+// command line or file refused, a port that did not open ("cannot use COM n (path): reason"),
+// or what ended the operation.
 // A failed operation also shows the program's error box ("Failed to read data. - Timeout").
 class CLinkCommand {
 public:
@@ -42,8 +51,10 @@ private:
     QJsonObject Delete(const QString& what, const QStringList& indices);
     QJsonObject DeleteMessage(const QString& storage, const QString& index);
 
-    // The output of an operation that ran: its records, the error box on failure.
-    QJsonObject Finish(bool ok, int failureMessage, const QJsonArray& records);
+    // The output of an operation that ran: its records; on failure the error naming the reason
+    // (after `subject`, the record or index it failed at, when given) and the error box.
+    QJsonObject Finish(bool ok, int failureMessage, const QJsonArray& records, const QString& subject = {});
+    QString FailureText(const QString& subject) const;
     QJsonObject Refuse(const QString& error) const;
     // Opens the session for writing or deleting in a book or list; false when it failed.
     bool Open(const QString& what);

@@ -402,7 +402,7 @@ void CDataForm::ShowWriteError(bool listFull)
 {
     if (listFull)
         CMVsyncDoc::SetListFullError();
-    ShowError(62002);
+    ShowPhoneError(62002);
 }
 
 } // namespace dh1

@@ -135,7 +135,10 @@ protected:
     // "Are you sure?" with Yes and No; true for Yes.
     static bool ConfirmDeletion();
     // A write the phone refused: "Memory is full" as the reason when the list is full.
-    static void ShowWriteError(bool listFull);
+    void ShowWriteError(bool listFull);
+    // A write or delete that failed: the error box, with what the phone may have done when its
+    // answer never came.
+    void ShowPhoneError(int stringId) { m_doc.ShowPhoneError(stringId); }
     // The phone error box, which the document shows.
     static void ShowError(int stringId) { CMVsyncDoc::ShowError(stringId); }
 

@@ -101,7 +101,7 @@ void CForm_Contact::OnMobileDelete()
         return;
     }
     if (doc.DeleteFromPhoneBook(MobileKind(), selected).refused)
-        ShowError(62001);
+        ShowPhoneError(62001);
     doc.Disconnect();
     RefreshAfterPhone();
 }

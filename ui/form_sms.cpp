@@ -232,7 +232,7 @@ void CForm_SMS::OnDelete()
             continue;
         // The first failure ends the deletions, as on the other pages.
         if (!m_doc.DeleteMessage(*message)) {
-            CMVsyncDoc::ShowError(62001);
+            m_doc.ShowPhoneError(62001);
             break;
         }
     }

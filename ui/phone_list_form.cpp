@@ -143,7 +143,7 @@ void CPhoneListForm::OnMobileDelete()
     if (!ConnectPhone())
         return;
     if (DeleteFromPhone(selected).refused)
-        ShowError(62001);
+        ShowPhoneError(62001);
     doc.Disconnect();
     RefreshAfterPhone();
 }

@@ -54,6 +54,11 @@ SerialPort::~SerialPort()
     close();
 }
 
+bool SerialPort::TakesBaud(int baud)
+{
+    return speedConstant(baud) != B0;
+}
+
 bool SerialPort::fail()
 {
     m_lastError = errno;

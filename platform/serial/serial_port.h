@@ -27,6 +27,9 @@ public:
     bool purge() override;
     bool hungUp() const override;
 
+    // True for a rate configure() can set (the standard ones from 300 to 921600 baud).
+    static bool TakesBaud(int baud);
+
     // errno of the last failed call, for diagnostics.
     int lastError() const { return m_lastError; }
 

@@ -76,33 +76,6 @@ TEST(ReplyParser, GetReplyLineFromThePrefix)
     }
 }
 
-TEST(ReplyParser, ListReplyLines)
-{
-    const struct {
-        const char* reply;
-        const char* prefix;
-        const char* lineStart;
-        bool trimAfterStart;
-        QStringList lines;
-    } cases[] = {
-        {"\r\n+CPBR: 1,6\r\n+CPBR:2,5\r\n\r\nOK", "+CPBR", "+CPBR:", true, {"1,6", "2,5"}},
-        {"\r\nOK", "+CPBR", "+CPBR:", true, {}},
-        // A line that does not begin as a list line ends the list, and what was read stands.
-        {"\r\n+CPBR: 1,6\r\n+CPBRX 2,5\r\n+CPBR: 3,4\r\nOK", "+CPBR", "+CPBR:", true, {"1,6"}},
-        {"garbage\r\n+CPBR: 1,6\r\nOK", "+CPBR", "+CPBR:", true, {}},
-        // Messages keep their PDU line; the line start holds the blank.
-        {"\r\n+CMGL: 1,1,,23\r\n0791AB\r\n+CMGL: 2,0,\"Al\",5\r\nFF\r\n\r\nOK", "+CMGL", "+CMGL: ", false,
-            {"1,1,,23\r\n0791AB", "2,0,\"Al\",5\r\nFF"}},
-        {"\r\n+CPGR: 0,\"QQBBAA==\"\r\n+CPGR:1,\"x\"\r\nOK", "+CPGR", "+CPGR: ", false, {"0,\"QQBBAA==\""}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ListReplyLines(QString::fromLatin1(c.reply), QString::fromLatin1(c.prefix),
-                      QString::fromLatin1(c.lineStart), c.trimAfterStart),
-            c.lines)
-            << c.reply;
-    }
-}
-
 TEST(ReplyParser, FieldsAndNumbers)
 {
     QString field;

@@ -5,10 +5,13 @@
 #include "link_tool_fixture.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <algorithm>
 #include <csignal>
+
+#include <unistd.h>
 
 namespace {
 
@@ -78,7 +81,7 @@ TEST_F(DeskhandLinkTest, ReadsTheDemoPhonesBook)
     const Run bad = link({"delete", "sim", "0"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_FALSE(bad.output.value(QLatin1String("ok")).toBool());
-    EXPECT_TRUE(bad.errors.contains(QLatin1String("Failed to remove data.")));
+    EXPECT_EQ(bad.output.value(QLatin1String("error")).toString(), QStringLiteral("index 0 is outside the SIM book (1-100); nothing was sent"));
 }
 
 // The other lists over the wire, with texts as phones hold them: Base64 fields that hold a
@@ -165,6 +168,120 @@ TEST_F(DeskhandLinkTest, ASignalEndsTheSessionWithItsClosingCommands)
 
     const Run again = link({"read", "memos"});
     EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
+}
+
+// A phone on a bad day: an unsolicited line before every list answer, then a phone that takes a
+// write, falls silent and is plugged in again before it answers.
+TEST_F(DeskhandLinkTest, UnsolicitedLinesAndAPhonePluggedInAgainMidWrite)
+{
+    const QString demo = QDir(QStringLiteral(DESKHAND_SOURCE_DIR)).filePath(QStringLiteral("phonesim/examples/demo_phone.json"));
+    ASSERT_TRUE(QFile::copy(demo, path("demo.json")));
+    QFile::setPermissions(path("demo.json"), QFile::ReadOwner | QFile::WriteOwner);
+    startSimulator(path("demo.json"), {"--fault", "before:\\r\\n+CMTI: \"SM\",5\\r\\n@AT+CPBR=*", "--fault", "lost@AT+CPBW=*"});
+
+    const Run read = link({"read", "handset"});
+    ASSERT_EQ(read.exitCode, 0) << read.errors.toStdString();
+    EXPECT_EQ(names(read.output), QStringList({"Anna Berg", "Ben Okafor", "王小明", "Carla Ruiz", "Dmitri"}));
+
+    QProcess process;
+    startLink(process, {"write", "handset", file("new.json", R"([{"m_strName": "Eve", "m_strMobile": "0173"}])")});
+    QDeadlineTimer deadline(30000);
+    const auto written = [this] {
+        const QByteArrayList commands = logged();
+        return std::any_of(commands.begin(), commands.end(), [](const QByteArray& c) { return c.startsWith("AT+CPBW="); });
+    };
+    while (!written() && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(written());
+    // Unplugged and plugged in again, as it was (the state file kept the new entry).
+    simulator.terminate();
+    ASSERT_TRUE(simulator.waitForFinished(5000));
+    QFile::remove(path("com3"));
+    QFile::remove(path("commands.log"));
+    startSimulator(path("demo.json"));
+
+    const Run write = finish(process);
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_TRUE(names(write.output).isEmpty());
+    const QJsonArray unconfirmed = write.output.value(QLatin1String("unconfirmed")).toArray();
+    ASSERT_EQ(unconfirmed.size(), 1) << write.errors.toStdString();
+    EXPECT_EQ(unconfirmed[0].toObject().value(QLatin1String("m_strName")).toString(), QStringLiteral("Eve"));
+    EXPECT_EQ(unconfirmed[0].toObject().value(QLatin1String("m_nIndex")).toInt(), -1);
+    EXPECT_TRUE(write.output.value(QLatin1String("error")).toString().startsWith(QLatin1String("record 0: the line was lost after the command went out")))
+        << write.output.value(QLatin1String("error")).toString().toStdString();
+    EXPECT_TRUE(write.errors.contains(QLatin1String("read the list again before you try again")));
+    // The phone plugged in again got the closing commands.
+    EXPECT_EQ(logged().mid(0, 3), QByteArrayList({"AT+SYNCSTOP", "ATE1", "AT+CSCS=\"IRA\""}));
+
+    const Run after = link({"read", "handset"});
+    EXPECT_TRUE(names(after.output).contains(QStringLiteral("Eve"))) << after.errors.toStdString();
+}
+
+// Every failure names its reason: a port that is missing, not a serial line, busy or not
+// permitted; a baud rate, an index or a schedule start the phone cannot take, refused before any
+// command. What needs a user without the right runs as nobody when the test runs as root.
+TEST_F(DeskhandLinkTest, EveryFailureNamesItsReason)
+{
+    const QString port = path("com3");
+    const auto error = [](const Run& run) { return run.output.value(QLatin1String("error")).toString(); };
+    Run run = link({"read", "handset"});
+    EXPECT_EQ(error(run), QStringLiteral("cannot use COM 3 (%1): no such device").arg(port));
+    EXPECT_EQ(run.exitCode, 1);
+    // The program's own boxes, the second with its reason.
+    EXPECT_TRUE(run.errors.contains(QLatin1String("Failed to open 3 port")));
+    EXPECT_TRUE(run.errors.contains(QLatin1String("Failed to read data. - Port is invalid")));
+
+    file(QStringLiteral("com3"), "not a terminal");
+    EXPECT_EQ(error(link({"read", "sim"})), QStringLiteral("cannot use COM 3 (%1): not a serial port").arg(port));
+    QFile::remove(port);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), port));
+    EXPECT_EQ(error(link({"read", "sim"})), QStringLiteral("cannot use COM 3 (%1): not a serial port").arg(port));
+    QFile::remove(port);
+
+    startSimulator(path("phone.json"));
+    const struct {
+        QStringList args;
+        QString error;
+    } refusals[] = {
+        {{"--baud", "12345", "read", "handset"}, "--baud 12345 is no rate a serial line takes"},
+        {{"delete", "handset", "-1"}, "index -1 is outside the handset book (1-255); nothing was sent"},
+        {{"delete", "handset", "0"}, "index 0 is outside the handset book (1-255); nothing was sent"},
+        {{"delete", "handset", "256"}, "index 256 is outside the handset book (1-255); nothing was sent"},
+        {{"write", "schedules", file("old.json", R"([{"m_dtStart": "1990-05-01T09:00:00"}])")},
+            path("old.json") + ": record 0: m_dtStart 1990-05-01T09:00:00 is outside what the phone keeps (2000-01-01 to 2099-12-31)"},
+        {{"write", "schedules", file("far.json", R"([{"m_dtStart": "2150-01-01T09:00:00"}])")},
+            path("far.json") + ": record 0: m_dtStart 2150-01-01T09:00:00 is outside what the phone keeps"},
+    };
+    for (const auto& r : refusals) {
+        run = link(r.args);
+        EXPECT_EQ(run.exitCode, 1) << r.args.join(u' ').toStdString();
+        EXPECT_TRUE(error(run).startsWith(r.error)) << error(run).toStdString();
+        EXPECT_TRUE(run.errors.contains(QLatin1String("(see --help)"))) << run.errors.toStdString();
+    }
+    const QByteArrayList commands = logged();
+    EXPECT_TRUE(std::none_of(commands.begin(), commands.end(), [](const QByteArray& c) { return c.startsWith("AT"); }));
+
+    QProcess holder;
+    holder.start(QStringLiteral(DESKHAND_SERIAL_HOLDER_BIN), {port});
+    ASSERT_TRUE(holder.waitForStarted(5000));
+    ASSERT_TRUE(holder.waitForReadyRead(5000));
+    EXPECT_EQ(error(link({"read", "memos"})), QStringLiteral("cannot use COM 3 (%1): busy: another program holds it").arg(port));
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(5000));
+
+    if (::geteuid() == 0) {
+        if (QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+            GTEST_SKIP() << "no setpriv to run the tool as nobody";
+        runner = QStringList {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const QString closed = file(QStringLiteral("closed"), "");
+    QFile::setPermissions(closed, QFileDevice::Permissions());
+    simulator.terminate();
+    ASSERT_TRUE(simulator.waitForFinished(5000));
+    QFile::remove(port);
+    ASSERT_TRUE(QFile::link(closed, port));
+    EXPECT_EQ(error(link({"read", "memos"})), QStringLiteral("cannot use COM 3 (%1): permission denied").arg(port));
 }
 
 } // namespace

@@ -53,7 +53,11 @@ TEST_F(MessagePumpTest, ErrorBoxAppendsTheReasonAndClearsIt)
     } cases[] = {
         {0, ""},           {5, "Invalid index."}, {6, "Invalid index."}, {7, "Memory is full"},
         {8, "Too long number"}, {11, "FDN is checked"}, {14, "Timeout"},   {17, "Port is invalid"},
-        {25, "User abort"}, {26, "Calling"},      {4, ""},              {-1, ""},
+        {25, "User abort"}, {26, "Calling"},      {-1, ""},
+        // The session's own failures.
+        {3, "The phone refused the command"}, {4, "The phone reported an error"},
+        {15, "The phone's answer could not be read"}, {19, "The line to the phone was lost"},
+        {27, "Nothing was sent to the phone"}, {28, "The phone named no index for the new entry"},
     };
     for (const auto& c : cases) {
         recording.ui.boxes.clear();
@@ -67,6 +71,14 @@ TEST_F(MessagePumpTest, ErrorBoxAppendsTheReasonAndClearsIt)
         EXPECT_EQ(g_nLastError, 0);
         EXPECT_EQ(recording.ui.boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
     }
+
+    // A write whose answer never came: what the phone may have done, and what to do first.
+    recording.ui.boxes.clear();
+    g_nLastError = 14;
+    ShowError(62002, true);
+    EXPECT_EQ(recording.ui.boxTexts(),
+        QStringList({"Failed to write data. - Timeout\nThe phone may have done it before its answer was lost: read the "
+                     "list again before you try again."}));
 }
 
 } // namespace

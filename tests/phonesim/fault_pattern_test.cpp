@@ -30,6 +30,7 @@ TEST(FaultSpec, ParsesEveryKind)
         {"stream:30:+L\\r\\n@AT+S", "AT+S", Fault::Kind::Stream, "+L\r\n", 0, 30},
         {"close@ATE1", "ATE1", Fault::Kind::CloseLine, "", 0, 0},
         {"before:\\r\\n+CREG: 1\\r\\n@AT+CPBW=*", "AT+CPBW=*", Fault::Kind::Before, "\r\n+CREG: 1\r\n", 0, 0},
+        {"amid:+CMTI: \"SM\",5\r\n@AT+CPBR=*", "AT+CPBR=*", Fault::Kind::Amid, "+CMTI: \"SM\",5\r\n", 0, 0},
         {"latefinal@AT+CPBR=*", "AT+CPBR=*", Fault::Kind::LateFinal, "", 0, 2000},
         {"latefinal:2500@AT+CPBR=*", "AT+CPBR=*", Fault::Kind::LateFinal, "", 0, 2500},
         {"lost@>*", ">*", Fault::Kind::Lost, "", 0, 0},
@@ -49,7 +50,7 @@ TEST(FaultSpec, ParsesEveryKind)
     QByteArray pattern;
     Fault fault;
     QString error;
-    for (const char* bad : {"silence", "@AT", "silence@", "cme@AT", "split@AT", "split:0@AT", "stream:0@AT", "boom@AT", "delay:x@AT", "before@AT", "before:@AT", "latefinal:x@AT"})
+    for (const char* bad : {"silence", "@AT", "silence@", "cme@AT", "split@AT", "split:0@AT", "stream:0@AT", "boom@AT", "delay:x@AT", "before@AT", "before:@AT", "amid@AT", "amid:@AT", "latefinal:x@AT"})
         EXPECT_FALSE(phonesim::ParseFaultSpec(QString::fromLatin1(bad), &pattern, &fault, &error)) << bad;
 }
 

@@ -163,6 +163,8 @@ TEST(Phone, FaultsPerCommand)
         {Fault::delay(900), "\r\nOK\r\n", true},
         {Fault::closeLine(), "", false},
         {Fault::before("\r\n+CMTI: \"SM\",5\r\n"), "\r\n+CMTI: \"SM\",5\r\n\r\nOK\r\n", true},
+        // Nothing but the final result: the lines come first.
+        {Fault::amid("+CREG: 1\r\n"), "+CREG: 1\r\n\r\nOK\r\n", true},
         {Fault::lateFinal(2000), "\r\nRING\r\n\r\nOK\r\n", true},
         {Fault::lost(), "", true},
         {Fault::lostThenClose(), "", true},
@@ -217,6 +219,16 @@ TEST(Phone, FaultTimingAndStreams)
     EXPECT_TRUE(output.chunks[0].bytes.endsWith("\r\nRING\r\n"));
     EXPECT_EQ(output.chunks[1].bytes, QByteArray("\r\nOK\r\n"));
     EXPECT_EQ(output.chunks[1].offsetMs - output.chunks[0].offsetMs, 2500);
+
+    // Lines amid a list come between its first two entries.
+    phone.state().handset.entries[3] = {.name = QStringLiteral("C"), .mobile = QStringLiteral("456")};
+    phone.clearFaults();
+    phone.injectFault("AT+CPBR=*", Fault::amid("+CMTI: \"SM\",5\r\n"));
+    const QList<QByteArray> lines = bytesOf(phone.receive("AT+CPBR=1,10\r")).split('\n');
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_TRUE(lines[1].startsWith("+CPBR: 1,"));
+    EXPECT_EQ(lines[2], QByteArray("+CMTI: \"SM\",5\r"));
+    EXPECT_TRUE(lines[3].startsWith("+CPBR: 3,"));
 }
 
 } // namespace

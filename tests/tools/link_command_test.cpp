@@ -120,36 +120,66 @@ TEST_F(LinkCommandTest, ARingBeforeTheFinalOkKeepsTheWrittenEntry)
     EXPECT_EQ(ui().boxTexts(), QStringList({"Calling", "Failed to write data. - Calling"}));
 }
 
-// Values outside what the phone keeps go out without a command; texts go as the phone stores
-// them, and the records say what was sent.
-TEST_F(LinkCommandTest, ValuesThePhoneCannotTakeAreRefused)
+// Values outside what the phone keeps are refused before the port is opened, with the reason
+// and the record; texts go as the phone stores them, and the records say what was sent.
+TEST_F(LinkCommandTest, ValuesThePhoneCannotTakeAreRefusedBeforeAnyCommand)
 {
     const struct {
-        const char* what;
+        QStringList args; // "FILE" stands for a file holding `records`
         QByteArray records;
+        QString error;
     } refused[] = {
-        {"handset", R"([{"m_strName": "A", "m_nGroup": 7}])"},
-        {"handset", R"([{"m_strName": "A", "m_nGroup": -1}])"},
-        {"sim", R"([{"m_strName": "A", "m_nGroup": 9}])"},
-        {"sim", R"([{"m_strName": "A", "m_nSimIndex": 101}])"},
-        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nRepeat": 5}])"},
-        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nAlarm": 6}])"},
-        {"schedules", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nIndex": 31}])"},
-        {"memos", R"([{"m_strText": "x", "m_nIndex": 21}])"},
+        {{"write", "handset", "FILE"}, R"([{"m_strName": "A"}, {"m_strName": "A", "m_nGroup": 7}])",
+            "record 1: m_nGroup 7 is no caller group (0-6); nothing was sent"},
+        {{"write", "handset", "FILE"}, R"([{"m_strName": "A", "m_nGroup": -1}])", "record 0: m_nGroup -1 is no caller group (0-6)"},
+        {{"write", "handset", "FILE"}, R"([{"m_strName": "A", "m_nIndex": 256}])",
+            "record 0: m_nIndex 256 is outside the handset book (1-255)"},
+        {{"write", "handset", "FILE"}, R"([{"m_strName": "A", "m_nIndex": 0}])",
+            "record 0: m_nIndex 0 is outside the handset book (1-255)"},
+        {{"write", "sim", "FILE"}, R"([{"m_strName": "A", "m_nGroup": 9}])", "record 0: m_nGroup 9 is no caller group (0-6)"},
+        {{"write", "sim", "FILE"}, R"([{"m_strName": "A", "m_nSimIndex": 101}])",
+            "record 0: m_nSimIndex 101 is outside the SIM book (1-100)"},
+        {{"write", "schedules", "FILE"}, R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nRepeat": 5}])",
+            "record 0: m_nRepeat 5 is no repeat the phone keeps (0-4)"},
+        {{"write", "schedules", "FILE"}, R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nAlarm": 6}])",
+            "record 0: m_nAlarm 6 is no alarm the phone keeps (0-5)"},
+        {{"write", "schedules", "FILE"}, R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nIndex": 31}])",
+            "record 0: m_nIndex 31 is outside the schedule list (1-30)"},
+        {{"write", "schedules", "FILE"}, R"([{"m_dtStart": "1990-05-01T09:00:00"}])",
+            "record 0: m_dtStart 1990-05-01T09:00:00 is outside what the phone keeps (2000-01-01 to 2099-12-31)"},
+        {{"write", "schedules", "FILE"}, R"([{"m_dtStart": "2004-03-07T09:05:00"}, {"m_dtStart": "2150-01-01T00:00:00"}])",
+            "record 1: m_dtStart 2150-01-01T00:00:00 is outside what the phone keeps (2000-01-01 to 2099-12-31)"},
+        {{"write", "schedules", "FILE"}, R"([{"m_dtStart": null}])", "record 0: m_dtStart is no date"},
+        {{"write", "memos", "FILE"}, R"([{"m_strText": "x", "m_nIndex": 21}])", "record 0: m_nIndex 21 is outside the memo list (1-20)"},
+        {{"delete", "handset", "3", "-1"}, {}, "index -1 is outside the handset book (1-255); nothing was sent"},
+        {{"delete", "handset", "0"}, {}, "index 0 is outside the handset book (1-255)"},
+        {{"delete", "handset", "256"}, {}, "index 256 is outside the handset book (1-255)"},
+        {{"delete", "sim", "0"}, {}, "index 0 is outside the SIM book (1-100)"},
+        {{"delete", "sim", "101"}, {}, "index 101 is outside the SIM book (1-100)"},
+        {{"delete", "schedules", "31"}, {}, "index 31 is outside the schedule list (1-30)"},
+        {{"delete", "memos", "0"}, {}, "index 0 is outside the memo list (1-20)"},
+        {{"delete-message", "4", "0"}, {}, "index 0 is no message index (1 and above); nothing was sent"},
     };
     for (const auto& r : refused) {
-        phone.clearCommandLog();
-        const QJsonObject output = run({"write", r.what, file(r.records)});
-        EXPECT_FALSE(output.value(QLatin1String("ok")).toBool()) << r.records.constData();
-        EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NOTHING_SENT) << r.records.constData();
-        EXPECT_TRUE(commands().filter(QRegularExpression(QStringLiteral("^AT\\+C[PXM]DW|^AT\\+CPBW"))).isEmpty())
-            << r.records.constData();
+        QStringList args = r.args;
+        args.replaceInStrings(QStringLiteral("FILE"), file(r.records));
+        const qsizetype opened = lines.openedPaths().size();
+        const QJsonObject output = run(args);
+        const std::string what = args.join(u' ').toStdString() + " " + r.records.toStdString();
+        EXPECT_FALSE(output.value(QLatin1String("ok")).toBool()) << what;
+        EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NOTHING_SENT) << what;
+        EXPECT_TRUE(output.value(QLatin1String("error")).toString().contains(r.error))
+            << what << ": " << output.value(QLatin1String("error")).toString().toStdString();
+        EXPECT_EQ(lines.openedPaths().size(), opened) << what;
     }
-    for (const char* what : {"schedules", "memos"}) {
-        phone.clearCommandLog();
-        EXPECT_FALSE(run({"delete", what, "31"}).value(QLatin1String("ok")).toBool()) << what;
-        EXPECT_EQ(commands().filter(QStringLiteral("=31")).size(), 0) << what;
-    }
+    EXPECT_TRUE(lines.openedPaths().isEmpty());
+    EXPECT_TRUE(phone.commandLog().isEmpty());
+    // A rate no serial line takes.
+    session.SetPort(1, 12345, 100);
+    const QJsonObject baud = run({"read", "handset"});
+    EXPECT_EQ(baud.value(QLatin1String("error")).toString().left(40), QStringLiteral("--baud 12345 is no rate a serial line ta"));
+    EXPECT_TRUE(lines.openedPaths().isEmpty());
+    session.SetPort(1, 57600, 100);
 
     const QJsonObject output = run({"write", "handset", file(R"([{"m_strName": "An\u0000na", "m_strMemo": "x\u0000y"}])")});
     ASSERT_TRUE(output.value(QLatin1String("ok")).toBool());
@@ -213,20 +243,17 @@ TEST_F(LinkCommandTest, Deletes)
     QJsonObject output = run({"delete", "handset", "1", "255"});
     EXPECT_TRUE(output.value(QLatin1String("ok")).toBool());
     EXPECT_TRUE(records(output).isEmpty());
+    EXPECT_EQ(output.value(QLatin1String("deleted")).toArray(), QJsonArray({1, 255}));
     EXPECT_TRUE(phone.state().handset.entries.empty());
-
-    output = run({"delete", "handset", "3", "256", "4"});
-    EXPECT_FALSE(output.value(QLatin1String("ok")).toBool());
-    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), 0); // nothing was sent for 256
-    EXPECT_FALSE(commands().contains(QStringLiteral("AT+CPBW=4")));
-    EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to remove data. - "));
 
     phone.state().memos.entries[2] = QStringLiteral("m");
     EXPECT_TRUE(run({"delete", "memos", "2"}).value(QLatin1String("ok")).toBool());
     EXPECT_TRUE(phone.state().memos.entries.empty());
 
     phone.state().simMessages.entries[1].pdu = "00";
-    EXPECT_TRUE(run({"delete-message", "4", "1"}).value(QLatin1String("ok")).toBool());
+    output = run({"delete-message", "4", "1"});
+    EXPECT_TRUE(output.value(QLatin1String("ok")).toBool());
+    EXPECT_EQ(output.value(QLatin1String("deleted")).toArray(), QJsonArray({1}));
     EXPECT_TRUE(phone.state().simMessages.entries.empty());
     EXPECT_FALSE(run({"delete-message", "sim", "1"}).value(QLatin1String("ok")).toBool());
 }
@@ -239,6 +266,71 @@ TEST_F(LinkCommandTest, AFailedReadReportsItsReason)
     EXPECT_EQ(output.value(QLatin1String("result")).toInt(), 14);
     EXPECT_EQ(output.value(QLatin1String("lastError")).toInt(), 14);
     EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to read data. - Timeout"));
+}
+
+// Every failure says why in "error", naming the record or index it stopped at; a write or
+// delete whose answer never came lists it as unconfirmed.
+TEST_F(LinkCommandTest, EveryFailureNamesItsReason)
+{
+    const QByteArray contacts = R"([{"m_strName": "A", "m_strMobile": "1"}, {"m_strName": "B", "m_strMobile": "2"}])";
+    const struct {
+        const char* what;
+        QStringList args; // "FILE" stands for the two contacts
+        const char* pattern;
+        Fault fault;
+        QString error;
+        int written;      // records or deleted indices reported done
+        QJsonArray unconfirmed;
+    } cases[] = {
+        {"a phone that does not answer", {"read", "memos"}, "AT+SYNCSTART", Fault::silence(),
+            "the phone did not answer in time", 0, {}},
+        {"a list short of an entry", {"read", "handset"}, "AT+CPBS?", Fault::reply("\r\n+CPBS: \"ME\",3,255\r\n\r\nOK\r\n"),
+            "a list or an answer of the phone did not read", 0, {}},
+        {"a full book", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::cmeError(20),
+            "record 1: the phone's memory is full", 1, {}},
+        {"a refused delete", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::error(), "index 2: the phone answered ERROR", 1, {}},
+        {"a write whose answer never came", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::lost(),
+            "record 1: the phone did not answer in time after the command went out: the phone may have carried it out; "
+            "read the list again before trying again",
+            1, {}},
+        {"a delete whose line died", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::lostThenClose(),
+            "index 2: the line was lost after the command went out", 1, QJsonArray {2}},
+        {"a message delete answered too late", {"delete-message", "4", "1"}, "AT+CMGD=1", Fault::delay(15000),
+            "index 1: the phone did not answer in time after the command went out", 0, QJsonArray {1}},
+    };
+    for (const auto& c : cases) {
+        phone.state().handset.entries = {{1, {}}, {2, {}}};
+        phone.state().simMessages.entries[1].pdu = "00";
+        phone.clearFaults();
+        phone.injectFault(c.pattern, c.fault, 1);
+        QStringList args = c.args;
+        args.replaceInStrings(QStringLiteral("FILE"), file(contacts));
+        const QJsonObject output = run(args);
+        EXPECT_FALSE(output.value(QLatin1String("ok")).toBool()) << c.what;
+        EXPECT_TRUE(output.value(QLatin1String("error")).toString().startsWith(c.error))
+            << c.what << ": " << output.value(QLatin1String("error")).toString().toStdString();
+        const QJsonArray done = args[0] == QLatin1String("write") ? records(output) : output.value(QLatin1String("deleted")).toArray();
+        EXPECT_EQ(done.size(), c.written) << c.what;
+        if (args[0] == QLatin1String("write") && c.fault.carriesOutCommand()) {
+            // The record as sent, without an index the phone never named.
+            const QJsonArray unconfirmed = output.value(QLatin1String("unconfirmed")).toArray();
+            ASSERT_EQ(unconfirmed.size(), 1) << c.what;
+            EXPECT_EQ(unconfirmed[0].toObject().value(QLatin1String("m_strName")), QJsonValue("B"));
+            EXPECT_EQ(unconfirmed[0].toObject().value(QLatin1String("m_nIndex")), QJsonValue(-1));
+        } else {
+            EXPECT_EQ(output.value(QLatin1String("unconfirmed")).toArray(), c.unconfirmed) << c.what;
+        }
+    }
+
+    // A port that does not open, and why.
+    const QString missing = dir.path(QStringLiteral("missing"));
+    qputenv("DESKHAND_COM1", QFile::encodeName(missing));
+    lines.setDevicePath(QStringLiteral("/elsewhere"));
+    const QJsonObject output = run({"read", "handset"});
+    qunsetenv("DESKHAND_COM1");
+    EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NO_PORT);
+    EXPECT_EQ(output.value(QLatin1String("error")).toString(), QStringLiteral("cannot use COM 1 (%1): no such device").arg(missing));
+    EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to read data. - Port is invalid"));
 }
 
 TEST_F(LinkCommandTest, CommandLinesItCannotUnderstand)

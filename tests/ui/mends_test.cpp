@@ -28,7 +28,7 @@ TEST_F(Mends, AFailedBookSelectionClosesTheSession)
 
     // ">>": the connect step failed after the session opened.
     Click(IDC_COPY_TO_MOBILE);
-    EXPECT_THAT(Boxes(), ElementsAre("Failed to connect to mobile. - "));
+    EXPECT_THAT(Boxes(), ElementsAre("Failed to connect to mobile. - The phone refused the command"));
     EXPECT_TRUE(Sent("AT+SYNCSTOP").size() >= 2);
     ExpectIdle();
 
@@ -46,7 +46,7 @@ TEST_F(Mends, AFailedBookSelectionClosesTheSession)
     ClickRow(List(IDC_HANDSET_LIST), 0);
     dialogs.push_back(Fill<CContactDlg>([](CContactDlg& dlg) { dlg.NameEdit()->setText("Anna"); }));
     Click(IDC_MOBILE_EDIT);
-    EXPECT_THAT(Boxes(), ElementsAre("Failed to connect to mobile. - "));
+    EXPECT_THAT(Boxes(), ElementsAre("Failed to connect to mobile. - The phone refused the command"));
     EXPECT_EQ(doc->m_handsetContacts[0]->m_strName, "Ann");
     ExpectIdle();
 }

@@ -308,7 +308,7 @@ TEST_F(ScheduleForm, ThePhoneTakesEntriesAndLinksSurviveEverythingButARead)
     // A failed read: the box, an empty phone list, the links kept.
     phone.injectFault("AT+CXDR=?", phonesim::Fault::error(), 1);
     Press(schedule, IDC_MOBILE_READ);
-    EXPECT_THAT(Boxes(), ElementsAre("Failed to read data. - "));
+    EXPECT_THAT(Boxes(), ElementsAre("Failed to read data. - The phone refused the command"));
     EXPECT_EQ(schedule->RecordList(IDC_PHONE_LIST)->GetItemCount(), 0);
     EXPECT_EQ(linked->m_nIndex, 2);
     EXPECT_EQ(pim->m_nIndex, 5);

@@ -77,7 +77,7 @@ TEST_F(SmsForm, NewOnlyAfterAReadAndStoringAlwaysFails)
         dlg.TextEdit()->setPlainText("See you");
     }));
     sms->Button(IDC_SMS_NEW)->click();
-    EXPECT_THAT(Boxes(), ElementsAre("Failed to write data. - "));
+    EXPECT_THAT(Boxes(), ElementsAre("Failed to write data. - Nothing was sent to the phone"));
     ASSERT_EQ(doc->m_messages.size(), 3u);
     EXPECT_TRUE(doc->m_messages.back()->IsDeleted());
     EXPECT_EQ(doc->m_messages.back()->m_strText, "See you");
@@ -111,7 +111,7 @@ TEST_F(SmsForm, DeleteTakesTheCheckedRows)
     EXPECT_TRUE(sms->List()->GetCheck(0));
     phone.injectFault("AT+CMGD=*", phonesim::Fault::error(), 1);
     sms->Button(IDC_SMS_DELETE)->click();
-    EXPECT_THAT(Boxes(), ElementsAre("Failed to remove data. - "));
+    EXPECT_THAT(Boxes(), ElementsAre("Failed to remove data. - The phone refused the command"));
     EXPECT_EQ(sms->List()->GetItemCount(), 1);
     ExpectIdle();
 }

@@ -1,0 +1,51 @@
+#include "link/record_rules.h"
+
+#include "link/capacities.h"
+#include "link/phone_session_text.h"
+
+#include <algorithm>
+
+namespace dh1 {
+
+IndexBounds HandsetIndexBounds()
+{
+    return {g_nHandsetFirstIndex, HandsetLastIndex()};
+}
+
+IndexBounds SimIndexBounds()
+{
+    return {std::max(1, g_nSimFirstIndex), g_nSimCapacity};
+}
+
+IndexBounds ScheduleIndexBounds()
+{
+    return {1, phonetext::LastListIndex(1, g_nScheduleCapacity)};
+}
+
+IndexBounds MemoIndexBounds()
+{
+    return {std::max(1, g_nMemoFirstIndex), phonetext::LastListIndex(g_nMemoFirstIndex, g_nMemoCapacity)};
+}
+
+bool IsCallerGroup(int group)
+{
+    return group >= 0 && group < kCallerGroupCount;
+}
+
+bool IsScheduleStart(const COleDateTime& start)
+{
+    return start.GetStatus() == COleDateTime::valid && start.GetYear() >= kFirstScheduleYear
+        && start.GetYear() <= kLastScheduleYear;
+}
+
+bool IsScheduleRepeat(int repeat)
+{
+    return repeat >= CScheduleEntry::RepeatNone && repeat <= CScheduleEntry::RepeatYearly;
+}
+
+bool IsScheduleAlarm(int alarm)
+{
+    return alarm >= CScheduleEntry::AlarmNone && alarm <= CScheduleEntry::Alarm1Day;
+}
+
+} // namespace dh1
