@@ -2,6 +2,7 @@
 
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
+#include "link2/reply_parser.h"
 #include "link2/sms_pdu.h"
 #include "platform/ansi_width.h"
 
@@ -222,12 +223,13 @@ PduEntryResult ParsePduEntry(const MessageListEntry& entry)
 
 std::optional<StorageCounts> ParseStorageCounts(const QString& reply)
 {
-    const QString text = TrimLeft(reply);
-    if (!text.startsWith(QLatin1String("+CPMS: ")))
+    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CPMS: "));
+    if (!line)
         return std::nullopt;
-    const QString fields = text.mid(7);
-    const std::optional<int> used = common::NumberField(fields, 0);
-    const std::optional<int> total = common::NumberField(fields, 1);
+    // The query names each storage before its counts.
+    const int first = line->startsWith(u'"') ? 1 : 0;
+    const std::optional<int> used = common::NumberField(*line, first);
+    const std::optional<int> total = common::NumberField(*line, first + 1);
     if (!used || !total)
         return std::nullopt;
     return StorageCounts {*used, *total};
@@ -235,15 +237,11 @@ std::optional<StorageCounts> ParseStorageCounts(const QString& reply)
 
 std::optional<int> StoredMessageIndex(const QString& reply)
 {
-    const QString text = TrimLeft(reply);
-    const qsizetype colon = text.indexOf(u':');
-    if (colon < 0)
+    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CMGW:"));
+    if (!line)
         return std::nullopt;
-    qsizetype end = text.indexOf(u'\r', colon);
-    if (end < 0)
-        end = text.size();
     bool ok = false;
-    const int index = text.mid(colon + 1, end - colon - 1).trimmed().toInt(&ok);
+    const int index = line->trimmed().toInt(&ok);
     if (!ok || index < 0)
         return std::nullopt;
     return index;

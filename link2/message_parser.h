@@ -70,16 +70,18 @@ std::unique_ptr<CSmsEntry> MessageRecord(const CSmsPdu& pdu);
 // part of a longer plain text.
 std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex);
 
-// The used and total counts of a "+CPMS: " reply (its first two numbers); nothing when the
-// reply does not begin with "+CPMS: " or lacks them.
+// The used and total counts of the first storage in the "+CPMS: " line of a reply: its first two
+// numbers, or after the storage's name in the answer to the query. Nothing when the reply has no
+// such line or it lacks them.
 struct StorageCounts {
     int used = 0;
     int total = 0;
 };
 std::optional<StorageCounts> ParseStorageCounts(const QString& reply);
 
-// The index a "+CMGW: <index>" reply reports: the number between its first ':' and the next
-// line end. Nothing when there is no such number.
+// The index the "+CMGW: <index>" line of a reply reports; nothing when there is no such line or
+// number. Only that line counts: an unsolicited "+CREG: 1" or "+CMTI: "SM",5" beside it names
+// no stored message.
 std::optional<int> StoredMessageIndex(const QString& reply);
 
 } // namespace dh2

@@ -82,9 +82,21 @@ std::optional<int> GroupFromPhone(const QString& field)
 
 } // namespace
 
+std::optional<QString> AnswerLine(const QString& reply, const QString& prefix)
+{
+    for (const QString& line : QString(reply).replace(u'\r', u'\n').split(u'\n')) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(prefix))
+            return trimmed.mid(prefix.size());
+    }
+    return std::nullopt;
+}
+
 BookLimits ParseBookLimits(const QString& reply)
 {
-    const QString text = common::TrimListReply(reply);
+    // The answer's own line: an unsolicited "+CMTI: "SM",5" in front must not give its 5.
+    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CPBR:"));
+    const QString text = line ? *line : common::TrimListReply(reply);
     BookLimits limits;
     if (const std::optional<common::IndexRange> range = common::ParseIndexRange(text))
         limits.capacity = range->last;

@@ -193,7 +193,8 @@ TEST(MessageParser, ReadsStorageCountsAndStoredIndices)
     } counts[] = {
         {"+CPMS: 3,20,3,20", 3, 20},
         {"\r\n+CPMS: 20,20,20,20\r\n", 20, 20},
-        {"+CPMS: \"SM\",3,20", -1, -1},
+        {"+CPMS: \"SM\",3,20,\"SM\",3,20,\"ME\",0,100", 3, 20}, // the query
+        {"\r\n+CREG: 1\r\n+CPMS: 4,20,4,20\r\n\r\nOK", 4, 20},   // an unsolicited line first
         {"+CPMS: 3", -1, -1},
         {"ERROR", -1, -1},
     };
@@ -212,6 +213,11 @@ TEST(MessageParser, ReadsStorageCountsAndStoredIndices)
         {"+CMGW: \r\nOK", -1},
         {"\r\nOK", -1},
         {"+CMGW: -1", -1},
+        // Unsolicited lines beside the answer name no stored message.
+        {"\r\n+CREG: 1\r\n+CMGW: 2\r\n\r\nOK", 2},
+        {"\r\n+CMTI: \"SM\",5\r\n\r\n+CMGW: 3\r\n\r\nOK", 3},
+        {"\r\n+CMGW: 6\r\n+CREG: 1\r\n\r\nOK", 6},
+        {"\r\n+CREG: 1\r\n\r\nOK", -1},
     };
     for (const auto& c : stored)
         EXPECT_EQ(StoredMessageIndex(c.reply).value_or(-1), c.index) << c.reply.toStdString();

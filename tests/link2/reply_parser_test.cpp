@@ -116,6 +116,9 @@ TEST(BookLimits, FromTheTestReply)
         {"+CPBR: (1-100),0,-3", 100, std::nullopt, std::nullopt},
         {"+CPBR: (1-100),20,2", 100, 20, std::nullopt},
         {"+CPBR: (1-100)", 100, std::nullopt, std::nullopt},
+        // Unsolicited lines around the answer lend it none of their numbers.
+        {"\r\n+CMTI: \"SM\",5\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
+        {"\r\n+CREG: 1,2\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
     };
     for (const auto& c : cases) {
         const BookLimits limits = ParseBookLimits(QString::fromLatin1(c.reply));

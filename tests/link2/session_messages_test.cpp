@@ -196,6 +196,34 @@ TEST_F(MessagesTest, StoresATextThroughThePrompt)
     EXPECT_EQ(list[0]->m_nStatus, CSmsEntry::StatusUnsent);
 }
 
+// Unsolicited lines in front of an answer name no stored message: the index is the one of the
+// "+CMGW:" line, so that a later send sends the text just stored, never the received message 1.
+TEST_F(MessagesTest, TheStoredIndexComesFromTheAnswerLineAlone)
+{
+    const struct {
+        const char* pattern;
+        QByteArray lines;
+    } cases[] = {
+        {">*", "\r\n+CREG: 1\r\n"},
+        {">*", "\r\n+CMTI: \"SM\",5\r\n"},
+        {"AT+CPMS=*", "\r\n+CREG: 1\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern + (" " + c.lines.toStdString()));
+        auto& sim = phone.state().simMessages.entries;
+        sim.clear();
+        sim[1] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), QStringLiteral("received"), kSent), {}, {}, {}};
+        phone.clearFaults();
+        phone.injectFault(c.pattern, Fault::before(c.lines));
+        CSmsEntry entry;
+        entry.m_strText = QStringLiteral("mine");
+        EXPECT_TRUE(session.StoreMessage(entry)) << session.m_nResult;
+        EXPECT_EQ(entry.m_nIndex, 2);
+        ASSERT_EQ(sim.count(2), 1u);
+        EXPECT_EQ(sim.at(2).text, QStringLiteral("mine"));
+    }
+}
+
 TEST_F(MessagesTest, AFullStorageOrARefusedPromptStoresNothing)
 {
     phone.state().simMessages.total = 1;
