@@ -7,6 +7,8 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+#include <vector>
+
 namespace dh2 {
 
 namespace {
@@ -44,6 +46,7 @@ bool CATPort::Connect()
 
 void CATPort::Disconnect()
 {
+    m_bFinalOutstanding = false;
     if (!m_pLine)
         return;
     m_pLine->Close();
@@ -96,6 +99,8 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     reply.clear();
     if (!m_pLine)
         return AT_NO_PORT;
+    if (m_bFinalOutstanding)
+        DrainLateAnswer();
     m_classifier.emplace(m_bPromptIsNotSuccess);
     m_verdict = {};
     const common::CollectOutcome outcome = common::SendAndCollect(m_pLine, command, bWait, *this);
@@ -131,11 +136,36 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         platform::AfxMessageBox(QStringLiteral("Member is full"), platform::MB_OK);
     else if (m_verdict.result == AT_RING)
         platform::AfxMessageBox(platform::LoadString(kCallingStringId));
+    m_bFinalOutstanding = bWait && m_verdict.result == AT_RING;
     return m_verdict.result;
+}
+
+void CATPort::DrainLateAnswer()
+{
+    m_bFinalOutstanding = false;
+    common::CReplyLineScanner scanner;
+    QByteArray late;
+    std::vector<char> buffer(common::kReceiveBufferSize);
+    // The phone answers a command it carries out well within its silence limit.
+    const qint64 limitMs = qint64(Timing().silenceLimitSec) * 1000;
+    const qint64 start = platform::NowMs();
+    while (m_pLine && platform::NowMs() - start < limitMs) {
+        platform::Sleep(kPassMs);
+        int count = 0;
+        if (!PumpMessages() || !m_pLine->Read(buffer.data(), int(buffer.size()), &count))
+            return;
+        late.append(buffer.data(), count);
+        bool final = false;
+        scanner.Scan(late, [&final](const QByteArray& line, qsizetype) { return final = IsFinalResultLine(line); });
+        if (final)
+            return;
+    }
 }
 
 int CATPort::SendClosingCommand(const QByteArray& command)
 {
+    // The operation is over: what the phone still says is purged by the next write.
+    m_bFinalOutstanding = false;
     if (!m_pLine)
         return AT_NO_PORT;
     platform::Sleep(kBeforeWriteMs);

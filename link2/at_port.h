@@ -64,7 +64,12 @@ private:
     common::CollectTiming Timing() const override;
     common::ReplyState Judge(const QByteArray& reply, bool quiet) override;
 
+    // A call cut the last command short, before its final result: that result may still come.
+    // It is read and dropped before the next command goes out, so that it answers none of them.
+    void DrainLateAnswer();
+
     std::unique_ptr<common::CSerialLine> m_pLine;
+    bool m_bFinalOutstanding = false;
     std::optional<CReplyClassifier> m_classifier;
     ReplyClass m_verdict;
 };

@@ -151,6 +151,37 @@ TEST_F(Model2, BulkFailuresFallBackToPairs)
     EXPECT_EQ(session.m_nResult, AT_ERROR);
 }
 
+// A call during the whole-book read: RING after the body, the final OK up to 3 s later. The
+// read falls back to pairs, and the late OK, drained before the next command, answers none of
+// them: every entry is there, on every model.
+class LateFinalTest : public SessionTest, public ::testing::WithParamInterface<int> {
+protected:
+    LateFinalTest() : SessionTest(GetParam()) {}
+};
+
+TEST_P(LateFinalTest, ALateFinalResultAfterACallAnswersNoLaterCommand)
+{
+    // A phone that takes its time over every answer, so that the late OK can come first.
+    phone.setLatencyMs(400);
+    for (int delayMs = 1900; delayMs <= 3000; delayMs += 100) {
+        SCOPED_TRACE(delayMs);
+        phone.clearCommandLog();
+        for (int index = 1; index <= 3; ++index)
+            phoneState().handset.entries[index] = StoredContact(QStringLiteral("Entry %1").arg(index), QString::number(index));
+        phone.clearFaults();
+        phone.injectFault("AT+CPBR=1,200", Fault::lateFinal(delayMs));
+        RecordList<CPhoneEntry> list;
+        EXPECT_TRUE(session.ReadHandsetBook(list)) << session.m_nResult;
+        QStringList names;
+        for (const auto& entry : list)
+            names << entry->m_strName;
+        EXPECT_EQ(names, QStringList({"Entry 1", "Entry 2", "Entry 3"})) << names.join(u',').toStdString();
+        EXPECT_EQ(commands().count(QStringLiteral("AT+CPBR=1,2")), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachModel, LateFinalTest, ::testing::Values(1, 2, 3));
+
 // Each model's way of reading its SIM: halves (types 2 and 3), blocks of ten (type 1), one by
 // one for a SIM of 255; a SIM of one place, or one without a range, reads as empty.
 TEST_F(Model2, SimReadInTwoHalves)
