@@ -187,9 +187,10 @@ bool CPhoneSession::StoreMessage(CSmsEntry& entry)
         Disconnect();
         return true;
     }
-    // Leave the text prompt, so that the phone takes commands again.
-    QString ignored;
-    m_port.SendCommand(QByteArray(1, kEsc), ignored, false);
+    // Leave the text prompt, so that the phone takes commands again: also when a cancel or the
+    // program's end stopped the wait for a late prompt, else the closing commands would become
+    // the message's text.
+    m_port.SendClosingCommand(QByteArray(1, kEsc));
     platform::Sleep(kAfterEscapeMs);
     Disconnect();
     return false;

@@ -9,6 +9,8 @@
 
 #include <csignal>
 
+#include <signal.h>
+
 #include <unistd.h>
 
 namespace {
@@ -218,6 +220,25 @@ TEST_F(Deskhand2LinkTest, ASignalEndsTheSessionWithItsClosingCommands)
 
     const Run again = link({"read", "schedules"});
     EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
+}
+
+// SIGINT while the phone's prompt for a stored text is late: the escape leaves the prompt
+// first, and the closing commands reach the phone as commands, never as the message's text.
+TEST_F(Deskhand2LinkTest, ASignalAtALatePromptLeavesThePromptFirst)
+{
+    startSimulator(demoPhone(2), {"--model", "2", "--fault", "delay:5000@AT+CMGW=\"\""});
+    QProcess process;
+    startLink(process, {"store-message", "never stored"});
+    QDeadlineTimer deadline(30000);
+    while (!logged().contains("AT+CMGW=\"\"") && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(logged().contains("AT+CMGW=\"\""));
+    ::kill(pid_t(process.processId()), SIGINT);
+    const Run ended = finish(process);
+    EXPECT_EQ(ended.exitCode, 128 + SIGINT);
+    const QByteArrayList commands = logged();
+    const qsizetype store = commands.indexOf("AT+CMGW=\"\"");
+    EXPECT_EQ(commands.mid(store + 1, 4), QByteArrayList({"\\x1b", "AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
 }
 
 // Every failure names its reason: a port that is missing, busy or not permitted, a baud rate the

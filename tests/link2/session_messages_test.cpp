@@ -2,6 +2,7 @@
 // text listing, storing through the prompt, sending a stored message and deleting one.
 #include "session_fixture.h"
 
+#include "common/message_pump.h"
 #include "link2/message_parser.h"
 #include "phonesim/fault.h"
 #include "phonesim/sms_pdu.h"
@@ -251,6 +252,42 @@ TEST_F(MessagesTest, AFullStorageOrARefusedPromptStoresNothing)
     ASSERT_GE(escape, 0);
     EXPECT_LT(escape, written.indexOf(QByteArray("AT+SEND\r")));
     EXPECT_EQ(progress.open, 0);
+}
+
+// Cancel, or the program told to end, while the phone's prompt for the text is late: the
+// escape leaves the prompt before the closing commands, which the phone takes as commands (never
+// as the message's text), so that it leaves its session and stores nothing.
+TEST_F(MessagesTest, AnOperationEndedAtALatePromptLeavesThePromptFirst)
+{
+    for (const bool quit : {false, true}) {
+        SCOPED_TRACE(quit ? "quit" : "cancel");
+        phone.clearFaults();
+        phone.clearCommandLog();
+        lines.clearWrites();
+        phone.injectFault("AT+CMGW=\"\"", Fault::delay(3000));
+        ui().quitting = false;
+        ui().onPump = [this, quit](int) {
+            if (!commands("AT+CMGW").isEmpty()) {
+                if (quit)
+                    ui().quitting = true;
+                else
+                    g_bCancel = true;
+            }
+        };
+        CSmsEntry entry;
+        entry.m_strText = QStringLiteral("never stored");
+        EXPECT_FALSE(session.StoreMessage(entry));
+        ui().onPump = nullptr;
+        EXPECT_EQ(session.m_nResult, AT_CANCELLED);
+        EXPECT_EQ(entry.m_nIndex, -1);
+        const QStringList log = commands();
+        EXPECT_EQ(log.mid(log.indexOf(QStringLiteral("AT+CMGW=\"\""))),
+            QStringList({"AT+CMGW=\"\"", "\x1b"}) + kClosing);
+        EXPECT_FALSE(phone.state().atPrompt);
+        EXPECT_FALSE(phone.state().sessionOpen);
+        EXPECT_EQ(phone.state().simMessages.used(), 0);
+        common::ResumeQuit();
+    }
 }
 
 TEST_F(MessagesTest, SendsAStoredMessageToACleanNumber)
