@@ -33,8 +33,9 @@ CATPort::~CATPort()
 
 bool CATPort::Connect()
 {
-    if (m_pLine)
+    if (m_pLine && m_pLine->IsOpen())
         return true;
+    m_pLine.reset();
     m_pLine = std::make_unique<common::CSerialLine>(kLineTraits);
     if (!m_pLine->Open(m_nPort, m_nBaud, 'N', 8, 1, 9)) {
         m_pLine->Close();
@@ -51,6 +52,19 @@ void CATPort::Disconnect()
         return;
     m_pLine->Close();
     m_pLine.reset();
+}
+
+bool CATPort::LineLost() const
+{
+    return m_pLine && m_pLine->IsLost();
+}
+
+bool CATPort::ReopenLine()
+{
+    if (m_pLine && m_pLine->Reopen())
+        return true;
+    Disconnect();
+    return false;
 }
 
 bool CATPort::IsOpen() const
@@ -120,7 +134,8 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         return outcome.code;
     case common::CollectOutcome::ReadFailed:
         partial();
-        Disconnect();
+        if (!LineLost())
+            Disconnect();
         return AT_READ_FAILED;
     case common::CollectOutcome::Timeout:
     case common::CollectOutcome::Overflow:

@@ -13,6 +13,7 @@
 #include "platform/ui_services.h"
 
 #include <limits>
+#include <utility>
 
 namespace dh2 {
 
@@ -50,10 +51,65 @@ CPhoneSession::CPhoneSession() = default;
 
 CPhoneSession::~CPhoneSession() = default;
 
+namespace {
+
+// The name of a command that sets up the phone for an operation ("ATE", "AT+CSCS", ...); empty
+// for any other command.
+QByteArray ModeCommandName(const QByteArray& command)
+{
+    if (command.startsWith("ATE"))
+        return "ATE";
+    for (const char* name : {"AT+SBEG", "AT+SSLP", "AT+CSCS", "AT+CMEE", "AT+CPBS", "AT+CMGF", "AT+CPMS"}) {
+        if (command.startsWith(name))
+            return name;
+    }
+    return {};
+}
+
+} // namespace
+
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
+    if (!m_arrModeCommands.empty() && !m_bReopening && m_port.LineLost()) {
+        // Plugged in again since the last command: the phone has left this operation's session.
+        if (!m_port.ReopenLine()) {
+            m_nResult = AT_NO_PORT;
+            return m_nResult;
+        }
+        if (!ReopenSession())
+            return m_nResult;
+    }
     m_nResult = m_port.SendCommand(command, m_strReply, bWait);
+    const QByteArray mode = ModeCommandName(command);
+    if (m_nResult == AT_OK && !mode.isEmpty()) {
+        std::erase_if(m_arrModeCommands, [&mode](const auto& sent) { return ModeCommandName(sent.first) == mode; });
+        m_arrModeCommands.emplace_back(command, bWait);
+    }
     return m_nResult;
+}
+
+bool CPhoneSession::ReopenSession()
+{
+    const std::vector<std::pair<QByteArray, bool>> modes = std::exchange(m_arrModeCommands, {});
+    m_bReopening = true;
+    QString ignored;
+    // The escape wakes a sleeping phone and leaves a text prompt.
+    m_port.SendCommand(QByteArray(1, kEsc), ignored, false);
+    platform::Sleep(100);
+    bool ok = false;
+    for (int attempt = 1; attempt <= kWakeTries && !ok && !g_bCancel; ++attempt) {
+        platform::Sleep(m_nWakeDelayMs);
+        ok = Send("AT\r") == AT_OK;
+    }
+    for (const auto& [command, wait] : modes) {
+        if (!ok)
+            break;
+        ok = Send(command, wait) == AT_OK;
+        if (!wait)
+            platform::Sleep(kEchoPauseMs);
+    }
+    m_bReopening = false;
+    return ok;
 }
 
 bool CPhoneSession::SendAll(std::initializer_list<const char*> commands)
@@ -87,6 +143,7 @@ bool CPhoneSession::Finish()
 
 bool CPhoneSession::Handshake()
 {
+    m_arrModeCommands.clear();
     OpenProgress();
     ShowProgressF(kConnectingText, m_port.m_nPort, m_port.m_nBaud);
     QString ignored;
@@ -214,6 +271,7 @@ bool CPhoneSession::Disconnect()
     ShowProgress(kClosingText);
     platform::Sleep(kClosingPauseMs);
     g_bCancel = false;
+    m_arrModeCommands.clear();
 
     // The phone goes back to its own character set with echo on; the port stays open. These go
     // out also while a termination request ends the operation.

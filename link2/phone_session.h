@@ -155,7 +155,11 @@ public:
 
 private:
     // One command through the transport; its result goes to m_nResult, its reply to m_strReply.
+    // A phone plugged in again since the last command has its session opened again first.
     int Send(const QByteArray& command, bool bWait = true);
+    // Wakes a phone plugged in again during an operation and sends again the commands that set
+    // up the operation's session; false (m_nResult saying why) when it does not take them.
+    bool ReopenSession();
     // Sends commands in order, each waited, stopping at the first that does not answer OK.
     bool SendAll(std::initializer_list<const char*> commands);
     void ShowProgressText(int nStringId, std::initializer_list<int> values);
@@ -191,6 +195,11 @@ private:
     // Reads the messages of m_arrReRead in text mode and appends them.
     void ReReadMessages(RecordList<CSmsEntry>& list);
 
+    // The commands that set up the phone for the running operation (echo, synchronisation
+    // mode, character set, errors, storages, message format), in order, each with its wait,
+    // as they answered; empty while no operation has the phone.
+    std::vector<std::pair<QByteArray, bool>> m_arrModeCommands;
+    bool m_bReopening = false;
     std::unique_ptr<common::IProgressView> m_pProgress;
     // The indices a PDU listing leaves to the text re-read.
     std::vector<int> m_arrReRead;
