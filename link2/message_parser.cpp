@@ -7,6 +7,7 @@
 #include "platform/ansi_width.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace dh2 {
 
@@ -72,6 +73,58 @@ QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& 
         entries << entry;
     }
     return entries;
+}
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+
+// The entry whose header line starts at `start` of the text and whose text ends at `end`.
+MessageListEntry EntryAt(const QString& text, qsizetype start, qsizetype end, qsizetype prefixSize)
+{
+    const QString segment = ChopLineEnds(text.mid(start, end - start));
+    const qsizetype lineEnd = segment.indexOf(kLineBreak);
+    MessageListEntry entry;
+    entry.header = segment.mid(prefixSize, lineEnd < 0 ? -1 : lineEnd - prefixSize);
+    if (lineEnd >= 0)
+        entry.body = segment.mid(lineEnd + 2);
+    return entry;
+}
+
+} // namespace
+
+QList<MessageListEntry> TextListingEntries(const QString& reply)
+{
+    const QString prefix = QStringLiteral("+CMGL: ");
+    const QString text = TrimMessageReply(reply);
+    const auto isHeaderAt = [&](qsizetype at) {
+        if (!QStringView(text).mid(at).startsWith(prefix))
+            return false;
+        const qsizetype lineEnd = text.indexOf(kLineBreak, at);
+        CSmsEntry probe;
+        return ParseTextMessageHeader(text.mid(at + prefix.size(), lineEnd < 0 ? -1 : lineEnd - at - prefix.size()), probe);
+    };
+    std::vector<qsizetype> starts;
+    if (!isHeaderAt(0))
+        return {};
+    starts.push_back(0);
+    for (qsizetype at = text.indexOf(kLineBreak + prefix); at >= 0; at = text.indexOf(kLineBreak + prefix, at + 2)) {
+        if (isHeaderAt(at + 2))
+            starts.push_back(at + 2);
+    }
+    QList<MessageListEntry> entries;
+    for (size_t i = 0; i < starts.size(); ++i)
+        entries << EntryAt(text, starts[i], i + 1 < starts.size() ? starts[i + 1] - 2 : text.size(), prefix.size());
+    return entries;
+}
+
+std::optional<MessageListEntry> TextReadEntry(const QString& reply)
+{
+    const QString prefix = QStringLiteral("+CMGR: ");
+    const QString text = TrimMessageReply(reply);
+    if (!text.startsWith(prefix))
+        return std::nullopt;
+    return EntryAt(text, 0, text.size(), prefix.size());
 }
 
 int TextMessageStatus(const QString& status)

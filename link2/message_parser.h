@@ -32,6 +32,19 @@ QString TrimMessageReply(const QString& reply);
 // first segment that is no entry line. Each body loses its closing line ends only.
 QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& lineStart = QStringLiteral("+CMGL: "));
 
+// The entries of a text-mode listing. A header is a line that begins the reply or follows the
+// phone's own CR LF, begins with "+CMGL: " and reads as a header (an index and a status);
+// every line up to the next header is the message's text, its line breaks kept, without the
+// closing line ends. A text can hold such a line too (after its own CR LF): the caller tells
+// the listing's headers from the texts' by the storage's count of messages. Empty when the
+// reply does not begin with a header.
+QList<MessageListEntry> TextListingEntries(const QString& reply);
+
+// The entry of a text-mode read of one message ("+CMGR: " header, then its text): the header is
+// the reply's first line, the text everything after it up to the final "OK". Nothing when the
+// first line is no "+CMGR: " header.
+std::optional<MessageListEntry> TextReadEntry(const QString& reply);
+
 // The status of a text-mode header ("REC READ" 4, "REC UNREAD" 3, "STO SENT" 2, "STO UNSENT" 1),
 // and of a PDU listing's status code (0 3, 1 4, 2 1, 3 2); anything else gives 1.
 int TextMessageStatus(const QString& status);

@@ -191,7 +191,12 @@ private:
     bool OpenMessageRead();
     // Appends the record of a text-mode entry; false (result 11) when its header does not parse.
     bool AppendTextMessage(const MessageListEntry& item, RecordList<CSmsEntry>& list);
-    void ParseTextMessageList(const QString& reply, RecordList<CSmsEntry>& list);
+    // The records of a text-mode listing, given the storage's count of messages when the phone
+    // told it.
+    void ParseTextMessageList(const QString& reply, std::optional<int> used, RecordList<CSmsEntry>& list);
+    // Reads the message at an index in text mode and appends it; the result (AT_OK, the
+    // transport's, or 11 when its header does not parse).
+    int ReadTextMessage(int index, RecordList<CSmsEntry>& list);
     // Reads the messages of m_arrReRead in text mode and appends them.
     void ReReadMessages(RecordList<CSmsEntry>& list);
 

@@ -6,6 +6,8 @@
 #include "link2/model_profile.h"
 #include "platform/clock.h"
 
+#include <algorithm>
+
 namespace dh2 {
 
 namespace {
@@ -82,25 +84,66 @@ bool CPhoneSession::ReadMessagesText(RecordList<CSmsEntry>& list)
         return false;
     }
     if (Send("AT+CMGF=1\r") == AT_OK) {
+        // How many messages the listing holds, to tell its headers from lines a text holds.
+        std::optional<int> used;
+        if (Send("AT+CPMS?\r") == AT_OK) {
+            if (const std::optional<StorageCounts> counts = ParseStorageCounts(m_strReply))
+                used = counts->used;
+        }
         const MessageTextReplies listing(m_port);
-        Send("AT+CMGL=\"ALL\"\r");
+        if (Send("AT+CMGL=\"ALL\"\r") == AT_OK)
+            ParseTextMessageList(m_strReply, used, list);
     }
-    if (m_nResult == AT_OK)
-        ParseTextMessageList(m_strReply, list);
     return Finish();
 }
 
-void CPhoneSession::ParseTextMessageList(const QString& reply, RecordList<CSmsEntry>& list)
+void CPhoneSession::ParseTextMessageList(const QString& reply, std::optional<int> used, RecordList<CSmsEntry>& list)
 {
-    const QList<MessageListEntry> entries = MessageListEntries(reply);
+    const QList<MessageListEntry> entries = TextListingEntries(reply);
     if (entries.isEmpty() && !TrimMessageReply(reply).isEmpty()) {
         m_nResult = SESSION_BAD_LIST;
         return;
     }
+    if (used && entries.size() == *used) {
+        for (const MessageListEntry& entry : entries) {
+            if (!AppendTextMessage(entry, list))
+                return;
+        }
+        return;
+    }
+    // More headers than messages, or a count unknown: some header may stand in a text, and the
+    // text before it would be cut. Each listed message is read by itself.
+    std::vector<int> indices;
     for (const MessageListEntry& entry : entries) {
-        if (!AppendTextMessage(entry, list))
+        CSmsEntry header;
+        ParseTextMessageHeader(entry.header, header);
+        if (std::find(indices.begin(), indices.end(), header.m_nIndex) == indices.end())
+            indices.push_back(header.m_nIndex);
+    }
+    int found = 0;
+    for (const int index : indices) {
+        const int result = ReadTextMessage(index, list);
+        if (result == AT_OK)
+            ++found;
+        else if (result != AT_CMS_ERROR) // no message at a header a text made up
             return;
     }
+    // A listing that lost messages is no listing of the storage.
+    m_nResult = used && found != *used ? int(SESSION_BAD_LIST) : int(AT_OK);
+}
+
+int CPhoneSession::ReadTextMessage(int index, RecordList<CSmsEntry>& list)
+{
+    if (Send(Numbered("AT+CMGR=", index)) != AT_OK)
+        return m_nResult;
+    std::optional<MessageListEntry> entry = TextReadEntry(m_strReply);
+    if (!entry) {
+        m_nResult = SESSION_BAD_ENTRY;
+        return m_nResult;
+    }
+    entry->header = QString::number(index) + u',' + entry->header;
+    AppendTextMessage(*entry, list);
+    return m_nResult;
 }
 
 bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
@@ -137,16 +180,7 @@ void CPhoneSession::ReReadMessages(RecordList<CSmsEntry>& list)
         return;
     const MessageTextReplies texts(m_port);
     for (const int index : m_arrReRead) {
-        if (Send(Numbered("AT+CMGR=", index)) != AT_OK)
-            return;
-        const QList<MessageListEntry> entries = MessageListEntries(m_strReply, QStringLiteral("+CMGR: "));
-        if (entries.isEmpty()) {
-            m_nResult = SESSION_BAD_ENTRY;
-            return;
-        }
-        MessageListEntry entry = entries.first();
-        entry.header = QString::number(index) + u',' + entry.header;
-        if (!AppendTextMessage(entry, list))
+        if (ReadTextMessage(index, list) != AT_OK)
             return;
     }
 }

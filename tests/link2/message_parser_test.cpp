@@ -71,6 +71,46 @@ TEST(MessageParser, CutsAListIntoEntries)
     }
 }
 
+// A text-mode listing: headers only after the phone's CR LF and only when they read as headers;
+// every other line is text. A read of one message takes all after its header as its text.
+TEST(MessageParser, CutsATextListingAtItsHeaders)
+{
+    const struct {
+        const char* name;
+        QString reply;
+        QStringList headers;
+        QStringList bodies;
+    } cases[] = {
+        {"two entries", "\r\n+CMGL: 1,\"REC READ\",\"+49\",\"\",,0\r\nfirst\r\n+CMGL: 2,\"STO UNSENT\",\"\",\"\",,0\r\nALL OK\r\n\r\nOK",
+            {"1,\"REC READ\",\"+49\",\"\",,0", "2,\"STO UNSENT\",\"\",\"\",,0"}, {"first", "ALL OK"}},
+        {"a header after a lone line feed is text", "+CMGL: 1,\"REC READ\"\r\nhi\n+CMGL: 9,\"REC READ\"\nbye\r\n\r\nOK",
+            {"1,\"REC READ\""}, {"hi\n+CMGL: 9,\"REC READ\"\nbye"}},
+        {"a line that is no header is text", "+CMGL: 1,\"REC READ\"\r\nhi\r\n+CMGL: x\r\n+CMGL: 2\r\n\r\nOK",
+            {"1,\"REC READ\""}, {"hi\r\n+CMGL: x\r\n+CMGL: 2"}},
+        {"a header after CR LF cuts (the count decides)", "+CMGL: 1,\"REC READ\"\r\nhi\r\n+CMGL: 9,\"REC READ\"\r\nbye\r\n\r\nOK",
+            {"1,\"REC READ\"", "9,\"REC READ\""}, {"hi", "bye"}},
+        {"no header first", "junk\r\n+CMGL: 1,\"REC READ\"\r\nA\r\n\r\nOK", {}, {}},
+        {"nothing listed", "\r\nOK", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList headers;
+        QStringList bodies;
+        for (const MessageListEntry& entry : TextListingEntries(c.reply)) {
+            headers << entry.header;
+            bodies << entry.body;
+        }
+        EXPECT_EQ(headers, c.headers);
+        EXPECT_EQ(bodies, c.bodies);
+    }
+    const std::optional<MessageListEntry> read =
+        TextReadEntry(QStringLiteral("\r\n+CMGR: \"REC READ\",\"+49\"\r\nhi\r\n+CMGR: \"x\"\r\nOK\r\n\r\nOK\r\n"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->header, QStringLiteral("\"REC READ\",\"+49\""));
+    EXPECT_EQ(read->body, QStringLiteral("hi\r\n+CMGR: \"x\"\r\nOK"));
+    EXPECT_FALSE(TextReadEntry(QStringLiteral("\r\n+CMS ERROR: 321")));
+}
+
 TEST(MessageParser, ReadsTextModeHeaders)
 {
     const struct {

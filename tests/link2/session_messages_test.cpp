@@ -96,7 +96,7 @@ TEST_F(MessagesTest, ListsInTextMode)
 {
     RecordList<CSmsEntry> list;
     ASSERT_TRUE(session.ReadMessagesText(list)) << session.m_nResult;
-    const QStringList listing {"AT+CSCS=\"GSM\"", "AT+CMGF=1", "AT+CMGL=\"ALL\""};
+    const QStringList listing {"AT+CSCS=\"GSM\"", "AT+CMGF=1", "AT+CPMS?", "AT+CMGL=\"ALL\""};
     EXPECT_EQ(commands(), kOpening + listing + kClosing);
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[0]->m_strText, QStringLiteral("See you, ALL OK"));
@@ -152,6 +152,50 @@ TEST_F(MessagesTest, TextsThatReadLikeResultsStayTexts)
             EXPECT_EQ(commands("AT+CMGR"), QStringList {"AT+CMGR=3"});
             EXPECT_TRUE(ui().boxes.empty());
         }
+    }
+}
+
+// Anyone who can send a text can write lines that read like a listing's header. In a text-mode
+// listing a text never makes, ends or cuts another record: a header counts only after the
+// phone's own CR LF, and when the listing holds more headers than the storage holds messages
+// (or the phone does not tell its count), each listed message is read again by itself.
+TEST_F(MessagesTest, ATextCannotForgeAMessageInTheTextListing)
+{
+    const QString forged = QStringLiteral("+CMGL: 9,\"REC READ\",\"+1999\",\"\",,0");
+    const QString planted = QStringLiteral("See you\r\n") + forged + QStringLiteral("\r\nbye");
+    const struct {
+        const char* name;
+        QString text;            // of message 1
+        bool real9;              // a real message 9 is there too
+        bool countUnknown;       // the phone answers the storage query with ERROR
+        QMap<int, QString> texts; // what the listing gives
+        int reads;               // indices read one by one (a made-up one answers with an error)
+    } cases[] = {
+        {"a header after a line feed is text", QStringLiteral("hi\n") + forged + QStringLiteral("\nbye"), false, false,
+            {{1, QStringLiteral("hi\r\n") + forged + QStringLiteral("\r\nbye")}, {2, "Later"}}, 0},
+        {"a header after CR LF: one header more than messages", planted, false, false, {{1, planted}, {2, "Later"}}, 3},
+        {"the forged index is a real message's", planted, true, false, {{1, planted}, {2, "Later"}, {9, "Real nine"}}, 3},
+        {"no count: every message read by itself", planted, false, true, {{1, planted}, {2, "Later"}}, 3},
+        {"no count, nothing forged", QStringLiteral("plain"), false, true, {{1, "plain"}, {2, "Later"}}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.clearFaults();
+        if (c.countUnknown)
+            phone.injectFault("AT+CPMS?", Fault::error());
+        auto& entries = phone.state().handsetMessages.entries;
+        entries.clear();
+        entries[1] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), c.text, kSent), {}, {}, {}};
+        entries[2] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), QStringLiteral("Later"), kSent), {}, {}, {}};
+        if (c.real9)
+            entries[9] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4930"), QStringLiteral("Real nine"), kSent), {}, {}, {}};
+        phone.clearCommandLog();
+        RecordList<CSmsEntry> list;
+        EXPECT_TRUE(session.ReadMessagesText(list)) << session.m_nResult;
+        EXPECT_EQ(Texts(list), c.texts);
+        for (const auto& record : list)
+            EXPECT_NE(record->m_strNumber, QStringLiteral("+1999"));
+        EXPECT_EQ(commands("AT+CMGR").size(), c.reads);
     }
 }
 
