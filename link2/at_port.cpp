@@ -111,6 +111,7 @@ common::ReplyState CATPort::Judge(const QByteArray& reply, bool quiet)
 int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
 {
     reply.clear();
+    m_bAnswerMissing = false;
     if (!m_pLine)
         return AT_NO_PORT;
     if (m_bFinalOutstanding)
@@ -118,6 +119,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     m_classifier.emplace(m_bPromptIsNotSuccess);
     m_verdict = {};
     const common::CollectOutcome outcome = common::SendAndCollect(m_pLine, command, bWait, *this);
+    m_bAnswerMissing = bWait && outcome.written && outcome.end != common::CollectOutcome::Answered;
     const auto partial = [&] { reply = common::DecodeReply(common::AnswerText(outcome.reply, outcome.reply.size(), false, {})); };
 
     switch (outcome.end) {
@@ -152,6 +154,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     else if (m_verdict.result == AT_RING)
         platform::AfxMessageBox(platform::LoadString(kCallingStringId));
     m_bFinalOutstanding = bWait && m_verdict.result == AT_RING;
+    m_bAnswerMissing = m_bFinalOutstanding;
     return m_verdict.result;
 }
 

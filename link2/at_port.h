@@ -54,6 +54,9 @@ public:
     int SendClosingCommand(const QByteArray& command);
 
     bool IsOpen() const;
+    // True when the last command went out and its answer never came (silence, a lost line, a
+    // call, a cancel while waiting): the phone may have carried it out.
+    bool AnswerMissing() const { return m_bAnswerMissing; }
 
     int m_nPort = 1;
     int m_nBaud = 19200;
@@ -75,6 +78,7 @@ private:
 
     std::unique_ptr<common::CSerialLine> m_pLine;
     bool m_bFinalOutstanding = false;
+    bool m_bAnswerMissing = false;
     std::optional<CReplyClassifier> m_classifier;
     ReplyClass m_verdict;
 };

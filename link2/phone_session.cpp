@@ -70,6 +70,7 @@ QByteArray ModeCommandName(const QByteArray& command)
 
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
+    m_bUnconfirmed = false;
     if (!m_arrModeCommands.empty() && !m_bReopening && m_port.LineLost()) {
         // Plugged in again since the last command: the phone has left this operation's session.
         if (!m_port.ReopenLine()) {
@@ -80,6 +81,7 @@ int CPhoneSession::Send(const QByteArray& command, bool bWait)
             return m_nResult;
     }
     m_nResult = m_port.SendCommand(command, m_strReply, bWait);
+    m_bUnconfirmed = m_port.AnswerMissing();
     const QByteArray mode = ModeCommandName(command);
     if (m_nResult == AT_OK && !mode.isEmpty()) {
         std::erase_if(m_arrModeCommands, [&mode](const auto& sent) { return ModeCommandName(sent.first) == mode; });
@@ -128,8 +130,17 @@ bool CPhoneSession::Fail(int nResult)
     return false;
 }
 
+bool CPhoneSession::FailUnchanged(bool disconnect)
+{
+    if (disconnect)
+        Disconnect();
+    m_bUnconfirmed = false;
+    return false;
+}
+
 bool CPhoneSession::NothingSent()
 {
+    m_bUnconfirmed = false;
     m_nResult = SESSION_NOTHING_SENT;
     return false;
 }
@@ -144,6 +155,7 @@ bool CPhoneSession::Finish()
 bool CPhoneSession::Handshake()
 {
     m_arrModeCommands.clear();
+    m_bUnconfirmed = false;
     OpenProgress();
     ShowProgressF(kConnectingText, m_port.m_nPort, m_port.m_nBaud);
     QString ignored;

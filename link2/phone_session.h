@@ -34,7 +34,35 @@ public:
     QString m_strReply;
     // A transport code (AtResult) or a session code (SessionResult).
     int m_nResult = 0;
+
+    // True after a write, delete, store or send failed whose deciding command went out without
+    // an answer (a lost line, silence, a call, a cancel while waiting): the phone may have
+    // carried it out. The caller reports it as unconfirmed, never as a plain failure.
+    bool Unconfirmed() const { return m_bUnconfirmed; }
+
+protected:
+    bool m_bUnconfirmed = false;
 };
+
+// Why the phone cannot keep a record of a schedule list as it is.
+enum class ScheduleProblem {
+    NoStart,        // the start is no date
+    StartYear,      // the start's year is outside the phone's calendar
+    AlarmYear,      // the alarm would ring before the calendar's first year
+    Kind,           // neither a schedule entry nor a memo
+    Repeat,
+    Alarm,
+    Index,          // outside the list's places
+    DuplicateIndex, // another live record of the list has the same place
+};
+
+// The first record of a list the phone cannot keep as it is (records marked deleted are not
+// sent and do not count), by its position in the list.
+struct ScheduleListFault {
+    size_t record = 0;
+    ScheduleProblem problem = ScheduleProblem::NoStart;
+};
+std::optional<ScheduleListFault> CheckScheduleList(const RecordList<CScheduleEntry>& list);
 
 // Result codes of the session itself, beside the transport's (AtResult).
 enum SessionResult : int {
@@ -183,6 +211,9 @@ private:
     bool SelectBook(const char* command, bool sim);
     // The caller-group check of a handset write: false (and the box) when the group is full.
     bool CountInGroup(CPhoneEntry& entry);
+    // Ends an operation that failed before its deciding command went out (disconnecting when
+    // asked): whatever became of the commands before, the phone's contents are as they were.
+    bool FailUnchanged(bool disconnect);
     // Refuses a command before it goes out: SESSION_NOTHING_SENT, false.
     bool NothingSent();
     // Deletes the entry at an index of the selected book, 1 to last.

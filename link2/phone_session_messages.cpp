@@ -5,6 +5,7 @@
 #include "link2/message_parser.h"
 #include "link2/model_profile.h"
 #include "platform/clock.h"
+#include "platform/phone_number.h"
 
 #include <algorithm>
 
@@ -21,6 +22,7 @@ constexpr char kEsc = 27;
 constexpr int kBeforeCtrlZMs = 1000;
 constexpr int kAfterEscapeMs = 500;
 constexpr int kMaxSendNumber = 19;
+constexpr platform::PhoneNumberRule kMessageNumbers {u"#*+"};
 
 // While it lives, replies list messages in text: a message may well read ">", "OK" or "RING",
 // and none of that ends the reply.
@@ -187,11 +189,14 @@ void CPhoneSession::ReReadMessages(RecordList<CSmsEntry>& list)
 
 bool CPhoneSession::StoreMessage(CSmsEntry& entry)
 {
+    // The phone keeps no message without text.
+    if (entry.m_strText.isEmpty())
+        return NothingSent();
     if (!Connect())
-        return false;
+        return FailUnchanged(false);
     ShowProgress(kSavingText);
     if (Send("AT+CPMS=\"SM\",\"SM\"\r") != AT_OK)
-        return Finish();
+        return FailUnchanged(true);
     const std::optional<StorageCounts> counts = ParseStorageCounts(m_strReply);
     if (!counts)
         return Fail(SESSION_BAD_LIST);
@@ -204,10 +209,15 @@ bool CPhoneSession::StoreMessage(CSmsEntry& entry)
     QString text = entry.m_strText;
     text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
     std::optional<int> index;
+    // Only the Ctrl-Z that ends the text makes the phone store it.
+    bool ended = false;
+    bool stored = false;
     if (Send("AT+CMGF=1\r") == AT_OK && Send("AT+CMGW=\"\"\r") == AT_PROMPT
         && Send(EncodeBase64Text(text).toLatin1(), false) == AT_OK) {
         platform::Sleep(kBeforeCtrlZMs);
-        if (Send(QByteArray(1, kCtrlZ)) == AT_OK) {
+        ended = true;
+        stored = Send(QByteArray(1, kCtrlZ)) == AT_OK;
+        if (stored) {
             QString reply = m_strReply;
             if (reply.startsWith(QChar(kCtrlZ)))
                 reply.remove(0, 1);
@@ -221,27 +231,35 @@ bool CPhoneSession::StoreMessage(CSmsEntry& entry)
         Disconnect();
         return true;
     }
+    // Stored at an index the phone did not name, or perhaps stored: the entry keeps no index.
+    const bool unconfirmed = stored || (ended && m_bUnconfirmed);
     // Leave the text prompt, so that the phone takes commands again: also when a cancel or the
     // program's end stopped the wait for a late prompt, else the closing commands would become
     // the message's text.
     m_port.SendClosingCommand(QByteArray(1, kEsc));
     platform::Sleep(kAfterEscapeMs);
     Disconnect();
+    m_bUnconfirmed = unconfirmed;
     return false;
 }
 
 bool CPhoneSession::SendStoredMessage(const CSmsEntry& entry)
 {
-    if (entry.m_nIndex < 0)
-        return false;
+    // Digits, '*', '#' and a leading '+': what a message can be sent to.
+    const QString number = kMessageNumbers.Clean(entry.m_strNumber).left(kMaxSendNumber);
+    if (entry.m_nIndex < 0 || number.isEmpty())
+        return NothingSent();
     if (!Connect())
-        return false;
+        return FailUnchanged(false);
+    bool sent = false;
     if (Send("AT+CMGF=1\r") == AT_OK) {
         ShowProgress(kSendingText);
-        const QString number = CommandSafe(entry.m_strNumber).left(kMaxSendNumber);
         Send("AT+CMSS=" + QByteArray::number(entry.m_nIndex) + ",\"" + number.toLatin1() + "\"\r");
+        sent = true;
     }
-    return Finish();
+    const bool ok = Finish();
+    m_bUnconfirmed = sent && m_bUnconfirmed;
+    return ok;
 }
 
 bool CPhoneSession::DeleteMessage(int nIndex)

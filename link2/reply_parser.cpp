@@ -8,8 +8,6 @@ namespace dh2 {
 namespace {
 
 constexpr int kNoGroupOnPhone = 255;
-constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 2100;
 
 // The text of a Base64 field of the phone; nothing when the codec refuses it.
 std::optional<QString> DecodeField(const QString& field)
@@ -246,7 +244,7 @@ void ParsePhoneDateTime(COleDateTime& start, const QString& date, const QString&
         return;
     if (!time.trimmed().isEmpty() && !SplitParts(clock, time, u':'))
         return;
-    if (day[0] < kFirstYear || day[0] > kLastYear)
+    if (day[0] < kFirstPhoneYear || day[0] > kLastPhoneYear)
         return;
     COleDateTime parsed;
     if (parsed.SetDateTime(day[0], day[1], day[2], clock[0], clock[1], clock[2]) == 0)

@@ -366,6 +366,84 @@ TEST_F(MessagesTest, SendsAStoredMessageToACleanNumber)
     EXPECT_EQ(phone.state().handsetMessages.entries.at(2).stat, 3);
 }
 
+// A store, send or delete whose deciding command went out and whose answer never came (lost,
+// the line then dead, too late, a call first) is unconfirmed: the phone may have carried it out.
+// One that failed before, or that the phone refused, is a plain failure. A stored entry whose
+// index is not sure keeps none.
+TEST_F(MessagesTest, AnAnswerThatNeverCameLeavesTheOutcomeUnconfirmed)
+{
+    enum Operation { Store, Send, Delete };
+    const struct {
+        const char* name;
+        Operation operation;
+        const char* pattern;
+        Fault fault;
+        bool unconfirmed;
+    } cases[] = {
+        {"store: answer lost", Store, ">*", Fault::lost(), true},
+        {"store: line dead", Store, ">*", Fault::lostThenClose(), true},
+        {"store: answer late", Store, ">*", Fault::delay(7000), true},
+        {"store: a call, then the answer", Store, ">*", Fault::lateFinal(2500), true},
+        {"store: refused", Store, ">*", Fault::cmsError(322), false},
+        {"store: no prompt", Store, "AT+CMGW=*", Fault::delay(7000), false},
+        {"store: silent before", Store, "AT+CMGF=1", Fault::silence(), false},
+        {"send: answer lost", Send, "AT+CMSS=*", Fault::lost(), true},
+        {"send: line dead", Send, "AT+CMSS=*", Fault::lostThenClose(), true},
+        {"send: refused", Send, "AT+CMSS=*", Fault::cmsError(500), false},
+        {"send: silent before", Send, "AT+CMGF=1", Fault::silence(), false},
+        {"delete: answer lost", Delete, "AT+CMGD=*", Fault::lost(), true},
+        {"delete: refused", Delete, "AT+CMGD=*", Fault::cmsError(321), false},
+    };
+    phone.state().writeStorage = "ME";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.clearFaults();
+        phone.injectFault(c.pattern, c.fault, 1);
+        bool ok = true;
+        CSmsEntry entry;
+        entry.m_strText = QStringLiteral("text");
+        entry.m_strNumber = QStringLiteral("+4930");
+        entry.m_nIndex = c.operation == Store ? -1 : 2;
+        if (c.operation == Store) {
+            ok = session.StoreMessage(entry);
+            EXPECT_EQ(entry.m_nIndex, -1);
+        } else if (c.operation == Send) {
+            ok = session.SendStoredMessage(entry);
+        } else {
+            EXPECT_TRUE(session.Connect());
+            ok = session.DeleteMessage(4);
+            const bool unconfirmed = session.Unconfirmed();
+            session.Disconnect();
+            EXPECT_EQ(session.Unconfirmed(), unconfirmed); // the closing commands change nothing
+        }
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(session.Unconfirmed(), c.unconfirmed);
+        EXPECT_EQ(progress.open, 0);
+    }
+}
+
+// What the phone cannot keep or send to is refused before any command: an empty text, a number
+// without a digit. A number is sent as digits, '*', '#' and a leading '+' only.
+TEST_F(MessagesTest, EmptyTextsAndNumbersAreRefusedBeforeAnyCommand)
+{
+    CSmsEntry empty;
+    EXPECT_FALSE(session.StoreMessage(empty));
+    EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT);
+    CSmsEntry noNumber;
+    noNumber.m_nIndex = 2;
+    noNumber.m_strNumber = QStringLiteral("abc;,?");
+    EXPECT_FALSE(session.SendStoredMessage(noNumber));
+    EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT);
+    EXPECT_TRUE(commands().isEmpty());
+
+    phone.state().writeStorage = "ME";
+    CSmsEntry mixed;
+    mixed.m_nIndex = 2;
+    mixed.m_strNumber = QStringLiteral("+49;30,12?3a4P5");
+    EXPECT_TRUE(session.SendStoredMessage(mixed)) << session.m_nResult;
+    EXPECT_EQ(commands("AT+CMSS"), QStringList {"AT+CMSS=2,\"+493012345\""});
+}
+
 TEST_F(MessagesTest, DeletesBetweenConnectAndDisconnect)
 {
     ASSERT_TRUE(session.Connect());
