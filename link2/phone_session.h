@@ -117,6 +117,10 @@ public:
     bool ReadSimBook(RecordList<CPhoneEntry>& list);
     bool AddHandsetEntry(CPhoneEntry& entry);
     bool AddSimEntry(CPhoneEntry& entry);
+    // Whether the phone keeps a contact's caller group: -1 (none) or a position of the group
+    // table; any group on a model without groups, which sends none. A write of any other group
+    // is refused before it goes out (the phone would store it as none).
+    bool GroupFits(int group) const;
     bool DeleteHandsetEntry(int nIndex);
     bool DeleteSimEntry(int nIndex);
     // The write commands; the entry's fields are cut to what is sent. A handset entry whose line
