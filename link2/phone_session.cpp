@@ -71,6 +71,7 @@ QByteArray ModeCommandName(const QByteArray& command)
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
     m_bUnconfirmed = false;
+    m_nCause = 0;
     if (!m_arrModeCommands.empty() && !m_bReopening && m_port.LineLost()) {
         // Plugged in again since the last command: the phone has left this operation's session.
         if (!m_port.ReopenLine()) {
@@ -125,9 +126,33 @@ bool CPhoneSession::SendAll(std::initializer_list<const char*> commands)
 
 bool CPhoneSession::Fail(int nResult)
 {
+    SetResult(nResult);
+    const int cause = m_nCause;
     Disconnect();
-    m_nResult = nResult;
+    m_nCause = cause;
     return false;
+}
+
+void CPhoneSession::SetResult(int nResult)
+{
+    const auto transportFailure = [](int result) {
+        switch (result) {
+        case AT_NO_PORT:
+        case AT_PROMPT:
+        case AT_ERROR:
+        case AT_CME_ERROR:
+        case AT_CMS_ERROR:
+        case AT_CGR_ERROR:
+        case AT_TIMEOUT:
+        case AT_WRITE_FAILED:
+        case AT_READ_FAILED:
+        case AT_RING:
+        case AT_CANCELLED: return true;
+        default: return false;
+        }
+    };
+    m_nCause = transportFailure(m_nResult) ? m_nResult : 0;
+    m_nResult = nResult;
 }
 
 bool CPhoneSession::FailUnchanged(bool disconnect)

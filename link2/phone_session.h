@@ -34,6 +34,10 @@ public:
     QString m_strReply;
     // A transport code (AtResult) or a session code (SessionResult).
     int m_nResult = 0;
+    // The transport's result behind a session code (the identification or a list's command that
+    // got no answer, or an error, for 10, 16 and 17), 0 when the session judged an answer that
+    // came.
+    int m_nCause = 0;
 
     // True after a write, delete, store or send failed whose deciding command went out without
     // an answer (a lost line, silence, a call, a cancel while waiting): the phone may have
@@ -75,6 +79,7 @@ enum SessionResult : int {
     SESSION_RESYNC_FAILED = 17,
     SESSION_NO_PORT = 18,      // the port did not open: nothing was sent
     SESSION_WAKE_UP_FAILED = 19,
+    SESSION_BAD_GROUPS = 22,   // the caller-group table did not parse
 };
 
 // Speaks the second family's AT dialect: wakes the phone (ESC, "AT"), identifies its model and
@@ -205,6 +210,8 @@ private:
     // Ends an operation: disconnects and returns whether the last command succeeded.
     bool Finish();
     bool Fail(int nResult);
+    // Sets a session code, keeping the transport's result it stands for as the cause.
+    void SetResult(int nResult);
     // The limits of a book from its "AT+CPBR=?" reply.
     void NoteHandsetLimits(const QString& reply, bool fromSim);
     // Reads the SIM book's range and limits; false when the SIM is not ready.

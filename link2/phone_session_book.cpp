@@ -91,7 +91,7 @@ bool CPhoneSession::ReadGroups()
         return false;
     const std::optional<GroupRange> range = ParseGroupRange(m_strReply);
     if (!range) {
-        m_nResult = SESSION_BAD_LIST;
+        SetResult(SESSION_BAD_GROUPS);
         return false;
     }
     if (Send("AT+CPGR=" + QByteArray::number(range->first) + ',' + QByteArray::number(range->last) + '\r') != AT_OK)
@@ -99,7 +99,7 @@ bool CPhoneSession::ReadGroups()
     // Read into a table of its own: a list that does not parse keeps the one there is.
     std::optional<GroupTable> groups = ParseGroupList(m_strReply);
     if (!groups) {
-        m_nResult = SESSION_BAD_LIST;
+        SetResult(SESSION_BAD_GROUPS);
         return false;
     }
     if (profile.GetModel() == CModelProfile::TypeCorvo && groups->size() == kGroupCount - 1)
@@ -221,7 +221,7 @@ bool CPhoneSession::ReadSimEntries(int capacity, RecordList<CPhoneEntry>& list)
         ShowProgressF(kLoadingText, first, last);
         if (!ReadBookRange(RangeCommand(first, last), true, list)) {
             if (m_nResult != SESSION_BAD_ENTRY)
-                m_nResult = SESSION_BAD_LIST;
+                SetResult(SESSION_BAD_LIST);
             return false;
         }
     }

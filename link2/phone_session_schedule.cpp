@@ -135,6 +135,7 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
         return false;
 
     int failure = 0; // the result of the step that failed, 0 while none has
+    int failedCommand = 0; // the transport's result there
     std::vector<CScheduleEntry*> written;
     if (!Handshake()) {
         failure = SESSION_WAKE_UP_FAILED;
@@ -146,6 +147,7 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
             failure = SESSION_RESYNC_FAILED;
         else if (Send("AT+SSCI\r") != AT_OK)
             failure = m_nResult;
+        failedCommand = m_nResult;
     }
     for (size_t i = 0; failure == 0 && i < list.size(); ++i) {
         platform::Sleep(kBetweenRecordsMs);
@@ -166,7 +168,8 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
     Disconnect();
     m_bUnconfirmed = unconfirmed;
     if (failure != 0) {
-        m_nResult = failure;
+        m_nResult = failedCommand;
+        SetResult(failure);
         return false;
     }
     if (!committed)

@@ -28,11 +28,11 @@ QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int*
     return output;
 }
 
-int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy)
+int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy, std::optional<bool> refusedCommandLine)
 {
     if (output.contains(QLatin1String("error"))) {
         // A refusal comes before any command, with no result yet; it may be the command line's.
-        const bool refusal = output.value(QLatin1String("result")).toInt() == 0;
+        const bool refusal = refusedCommandLine.value_or(output.value(QLatin1String("result")).toInt() == 0);
         std::fprintf(stderr, "%s: %s%s\n", tool, output.value(QLatin1String("error")).toString().toLocal8Bit().constData(),
             refusal ? " (see --help)" : "");
     }

@@ -196,6 +196,8 @@ TEST_F(Deskhand2LinkTest, DecodePduPrintsTheRecordAndEachElement)
         EXPECT_FALSE(run.output["ok"].toBool());
         EXPECT_FALSE(run.output.contains(QLatin1String("record")));
         EXPECT_FALSE(run.output["error"].toString().isEmpty());
+        // A PDU that does not decode is no mistake of the command line.
+        EXPECT_FALSE(run.errors.contains(QLatin1String("see --help"))) << run.errors.toStdString();
     }
 }
 

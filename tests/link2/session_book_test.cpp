@@ -103,7 +103,8 @@ TEST_F(Model2, AFailedGroupReadKeepsTheTable)
     phone.injectFault("AT+CPGR=0,6", Fault::reply("\r\n+CPGR: 0,\"" + Sync(QStringLiteral("A")).toLatin1() + "\",1,\r\n\r\nOK\r\n"));
     RecordList<CPhoneEntry> list;
     EXPECT_FALSE(session.ReadHandsetBook(list));
-    EXPECT_EQ(session.m_nResult, SESSION_BAD_LIST);
+    EXPECT_EQ(session.m_nResult, SESSION_BAD_GROUPS);
+    EXPECT_EQ(session.m_nCause, 0);
     EXPECT_EQ(g_arrGroups[2].m_strName, QStringLiteral("Colleague"));
     EXPECT_EQ(commands("AT+SEND"), QStringList {"AT+SEND"});
     EXPECT_TRUE(ui().mainWindowEnabled);
@@ -198,6 +199,7 @@ TEST_F(Model2, SimReadInTwoHalves)
     phone.injectFault("AT+CPBR=51,100", Fault::error());
     EXPECT_FALSE(session.ReadSimBook(list));
     EXPECT_EQ(session.m_nResult, SESSION_BAD_LIST);
+    EXPECT_EQ(session.m_nCause, AT_ERROR); // what failed the half
 }
 
 TEST_F(Model3, SimReadInTwoHalvesOfItsOwnSize)
