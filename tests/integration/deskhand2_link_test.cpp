@@ -224,6 +224,23 @@ TEST_F(Deskhand2LinkTest, ASignalEndsTheSessionWithItsClosingCommands)
     EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
 }
 
+// The line dies just after the phone deleted entry 1, and the phone is there again at the same
+// path: the delete is reported unconfirmed, and the closing commands reach the phone plugged in
+// again, so that it leaves no session open.
+TEST_F(Deskhand2LinkTest, AfterALostLineTheClosingCommandsReachThePhonePluggedInAgain)
+{
+    startSimulator(demoPhone(2), {"--model", "2", "--fault", "lostclose@AT+CPBW=1"});
+    const Run run = link({"delete", "handset", "1", "2"});
+    EXPECT_EQ(run.exitCode, 1) << run.errors.toStdString();
+    EXPECT_EQ(run.output["unconfirmed"].toArray(), QJsonArray {1});
+    EXPECT_EQ(run.output["deleted"].toArray(), QJsonArray());
+    const QByteArrayList commands = logged();
+    const qsizetype lost = commands.indexOf("AT+CPBW=1");
+    ASSERT_GE(lost, 0);
+    EXPECT_EQ(commands.mid(lost + 1, 3), QByteArrayList({"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+    EXPECT_FALSE(run.errors.contains(QLatin1String("Cannot open")));
+}
+
 // SIGINT while the phone's prompt for a stored text is late: the escape leaves the prompt
 // first, and the closing commands reach the phone as commands, never as the message's text.
 TEST_F(Deskhand2LinkTest, ASignalAtALatePromptLeavesThePromptFirst)
