@@ -44,7 +44,8 @@ public:
             qsizetype next = lineEnd + 1;
             if (reply[lineEnd] == '\r' && next < reply.size() && reply[next] == '\n')
                 ++next;
-            m_bLfMayFollow = reply[lineEnd] == '\r' && next == reply.size();
+            // Only a lone CR at the end of what came may still get its LF in the next piece.
+            m_bLfMayFollow = reply[lineEnd] == '\r' && next == lineEnd + 1 && next == reply.size();
             const QByteArray line = reply.mid(pos, lineEnd - pos);
             pos = next;
             if (onLine(line, next))

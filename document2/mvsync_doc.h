@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CArchive;
@@ -167,9 +168,13 @@ public:
     bool DeleteHandsetContact(CPhoneEntry& record);
     bool DeleteSimContact(CPhoneEntry& record);
     // Sends the whole phone list; on success the entries marked deleted are dropped, on failure
-    // every entry keeps the values it had (the session cuts what it sends). A list that was not
-    // read is never sent (false).
+    // every entry keeps the values it had (the session cuts what it sends). A list whose write
+    // the phone did not confirm is dropped and counts as unread, and the links to the places the
+    // write changed go. A list that was not read is never sent (false).
     bool WritePhoneSchedules();
+    // True when the last write, delete, store or send that failed went out and its answer never
+    // came: the phone may have carried it out.
+    bool PhoneOutcomeUnconfirmed() const { return m_session.Unconfirmed(); }
 
     // --- The phonebook page's transfers, inside a session opened by the book's select call ---
     struct PhoneBookWrite {
@@ -195,13 +200,15 @@ public:
         int added = 0;        // sources that went into the list
         bool full = false;    // the list was full before every source was added
         bool written = false; // the phone took the list
+        bool unconfirmed = false; // the list went out and the phone's answer never came
     };
     // Adds the sources (by identity, from the PC or PIM-side list of that kind) to the phone
     // list and sends it; other PC and PIM-side entries that pointed at the index a source took
     // lose their link. Nothing is sent when no source could be added, or when the list was not
     // read (then nothing is added and the list does not count as full). Whenever the list is not
     // sent or the phone does not take it, the list and every PC and PIM-side link of that kind
-    // are as they were before the call.
+    // are as they were before the call; when the phone's answer never came (unconfirmed), the
+    // list counts as unread and the links to the places it would have changed go.
     PhoneListWrite CopyToPhoneList(int kind, int sourceList, const std::vector<quintptr>& ids);
     // Marks the phone-list entries (by identity) deleted, unlinks the PC and PIM-side entries
     // that pointed at them and sends the list. False when the phone did not take it (the entries
@@ -305,6 +312,12 @@ private:
     bool deleteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& record, int CPhoneEntry::*index, Delete remove);
     CScheduleEntry* addToPhoneList(CScheduleEntry& record, int kind);
     void unlinkPhoneListIndex(int kind, int index, const CScheduleEntry* keep);
+    // The places of the phone list that a write changes (new and deleted entries), by kind.
+    std::vector<std::pair<int, int>> changingPhoneListPlaces() const;
+    // After a list write the phone did not confirm: it holds the old list or the new one. The
+    // links to the places the write changed go, and the list counts as unread until it is read
+    // again, so that nothing goes by a place nobody can be sure of.
+    void forgetUnconfirmedPhoneList(const std::vector<std::pair<int, int>>& places);
     void ShowExchangeError(bool write, const docshared::CPimExchange& exchange) override;
 
     std::unique_ptr<common::IProgressView> m_pAddingProgress;

@@ -41,8 +41,12 @@ bool CMVsyncDoc::DeleteMessage(CSmsEntry& record)
     if (record.m_nIndex < 0)
         return false;
     const BusyScope busy = MarkBusy();
-    if (!m_session.DeleteMessage(record.m_nIndex))
+    if (!m_session.DeleteMessage(record.m_nIndex)) {
+        // Perhaps deleted: the index may hold another message next, so the record keeps none.
+        if (m_session.Unconfirmed())
+            record.m_nIndex = -1;
         return false;
+    }
     if (docshared::RemoveRecord(m_arMessages, &record)) {
         NotifyChanged();
         return true;

@@ -78,9 +78,17 @@ CMVsyncDoc::PhoneListWrite CMVsyncDoc::CopyToPhoneList(int kind, int sourceList,
         ++result.added;
         unlinkPhoneListIndex(kind, source->m_nIndex, source);
     }
+    const std::vector<std::pair<int, int>> changing = changingPhoneListPlaces();
     if (result.added > 0)
         result.written = WritePhoneSchedules();
-    if (!result.written) {
+    result.unconfirmed = result.added > 0 && !result.written && PhoneOutcomeUnconfirmed();
+    if (result.unconfirmed) {
+        // The phone holds the old list or the new one: only the links that are right for both
+        // stay, and the list is read again before anything goes by it.
+        links.Restore();
+        forgetUnconfirmedPhoneList(changing);
+        NotifyChanged();
+    } else if (!result.written) {
         // The phone kept its old list: so does the document, with the links that point into it.
         m_arPhoneList = std::move(copy);
         links.Restore();

@@ -310,6 +310,7 @@ bool CMVsyncDoc::WritePhoneSchedules()
     if (!IsPhoneListRead())
         return false;
     const BusyScope busy = MarkBusy();
+    const std::vector<std::pair<int, int>> changing = changingPhoneListPlaces();
     // The session cuts what it sends; what the phone did not take keeps its values.
     std::vector<CScheduleEntry> before;
     before.reserve(m_arPhoneList.size());
@@ -318,6 +319,8 @@ bool CMVsyncDoc::WritePhoneSchedules()
     const bool ok = m_session.WriteSchedules(m_arPhoneList);
     if (ok) {
         std::erase_if(m_arPhoneList, [](const auto& entry) { return entry->IsDeleted(); });
+    } else if (m_session.Unconfirmed()) {
+        forgetUnconfirmedPhoneList(changing);
     } else {
         for (size_t i = 0; i < before.size(); ++i) {
             m_arPhoneList[i]->Assign(before[i]);
@@ -326,6 +329,26 @@ bool CMVsyncDoc::WritePhoneSchedules()
     }
     NotifyChanged();
     return ok;
+}
+
+std::vector<std::pair<int, int>> CMVsyncDoc::changingPhoneListPlaces() const
+{
+    std::vector<std::pair<int, int>> places;
+    for (const auto& entry : m_arPhoneList) {
+        if (entry->m_nState == CSyncRecord::StateNew || entry->IsDeleted())
+            places.emplace_back(entry->m_nKind, entry->m_nIndex);
+    }
+    return places;
+}
+
+void CMVsyncDoc::forgetUnconfirmedPhoneList(const std::vector<std::pair<int, int>>& places)
+{
+    for (const auto& [kind, index] : places) {
+        if (index >= 0)
+            unlinkPhoneListIndex(kind, index, nullptr);
+    }
+    m_arPhoneList.clear();
+    m_bPhoneListRead = false;
 }
 
 void CMVsyncDoc::OnComPort(int n)

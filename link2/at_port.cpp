@@ -7,6 +7,8 @@
 #include "platform/string_table.h"
 #include "platform/ui_services.h"
 
+#include <vector>
+
 namespace dh2 {
 
 namespace {
@@ -31,8 +33,9 @@ CATPort::~CATPort()
 
 bool CATPort::Connect()
 {
-    if (m_pLine)
+    if (m_pLine && m_pLine->IsOpen())
         return true;
+    m_pLine.reset();
     m_pLine = std::make_unique<common::CSerialLine>(kLineTraits);
     if (!m_pLine->Open(m_nPort, m_nBaud, 'N', 8, 1, 9)) {
         m_pLine->Close();
@@ -44,10 +47,24 @@ bool CATPort::Connect()
 
 void CATPort::Disconnect()
 {
+    m_bFinalOutstanding = false;
     if (!m_pLine)
         return;
     m_pLine->Close();
     m_pLine.reset();
+}
+
+bool CATPort::LineLost() const
+{
+    return m_pLine && m_pLine->IsLost();
+}
+
+bool CATPort::ReopenLine()
+{
+    if (m_pLine && m_pLine->Reopen())
+        return true;
+    Disconnect();
+    return false;
 }
 
 bool CATPort::IsOpen() const
@@ -94,11 +111,15 @@ common::ReplyState CATPort::Judge(const QByteArray& reply, bool quiet)
 int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
 {
     reply.clear();
+    m_bAnswerMissing = false;
     if (!m_pLine)
         return AT_NO_PORT;
+    if (m_bFinalOutstanding)
+        DrainLateAnswer();
     m_classifier.emplace(m_bPromptIsNotSuccess);
     m_verdict = {};
     const common::CollectOutcome outcome = common::SendAndCollect(m_pLine, command, bWait, *this);
+    m_bAnswerMissing = bWait && outcome.written && outcome.end != common::CollectOutcome::Answered;
     const auto partial = [&] { reply = common::DecodeReply(common::AnswerText(outcome.reply, outcome.reply.size(), false, {})); };
 
     switch (outcome.end) {
@@ -115,7 +136,8 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         return outcome.code;
     case common::CollectOutcome::ReadFailed:
         partial();
-        Disconnect();
+        if (!LineLost())
+            Disconnect();
         return AT_READ_FAILED;
     case common::CollectOutcome::Timeout:
     case common::CollectOutcome::Overflow:
@@ -131,11 +153,37 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         platform::AfxMessageBox(QStringLiteral("Member is full"), platform::MB_OK);
     else if (m_verdict.result == AT_RING)
         platform::AfxMessageBox(platform::LoadString(kCallingStringId));
+    m_bFinalOutstanding = bWait && m_verdict.result == AT_RING;
+    m_bAnswerMissing = m_bFinalOutstanding;
     return m_verdict.result;
+}
+
+void CATPort::DrainLateAnswer()
+{
+    m_bFinalOutstanding = false;
+    common::CReplyLineScanner scanner;
+    QByteArray late;
+    std::vector<char> buffer(common::kReceiveBufferSize);
+    // The phone answers a command it carries out well within its silence limit.
+    const qint64 limitMs = qint64(Timing().silenceLimitSec) * 1000;
+    const qint64 start = platform::NowMs();
+    while (m_pLine && platform::NowMs() - start < limitMs) {
+        platform::Sleep(kPassMs);
+        int count = 0;
+        if (!PumpMessages() || !m_pLine->Read(buffer.data(), int(buffer.size()), &count))
+            return;
+        late.append(buffer.data(), count);
+        bool final = false;
+        scanner.Scan(late, [&final](const QByteArray& line, qsizetype) { return final = IsFinalResultLine(line); });
+        if (final)
+            return;
+    }
 }
 
 int CATPort::SendClosingCommand(const QByteArray& command)
 {
+    // The operation is over: what the phone still says is purged by the next write.
+    m_bFinalOutstanding = false;
     if (!m_pLine)
         return AT_NO_PORT;
     platform::Sleep(kBeforeWriteMs);

@@ -34,14 +34,19 @@ public:
     // Opens the port unless it is open. A port that cannot be opened shows "Cannot open COM %d
     // port" and leaves no line.
     bool Connect();
+    // True when the open port's device went away under it (the phone was plugged in again).
+    bool LineLost() const;
+    // Opens a lost port again; false (the line closed, with the box) when it does not open.
+    bool ReopenLine();
     // Closes the port (with the line's pause after closing) if one is open.
     void Disconnect();
     // Sends a complete command (ending in "\r"; ESC and Ctrl-Z go as one-byte commands). With
     // bWait the reply is collected and classified: the answer up to its final line, without
     // the command's exact echo when it ended in OK, without trailing line ends. Without bWait
-    // the line is polled once and the result is AT_OK. A failed write or read closes the line,
-    // so that the next Connect opens the port afresh (an adapter unplugged and plugged in
-    // again). Shows "Member is full" for +CGR ERROR and "Calling...." for RING.
+    // the line is polled once and the result is AT_OK. A failed write closes the line, so that
+    // the next Connect opens the port afresh; a read that failed because the device went away
+    // keeps it, so that the next command (a closing one too) opens it again and reaches the
+    // phone plugged in again. Shows "Member is full" for +CGR ERROR and "Calling...." for RING.
     int SendCommand(const QByteArray& command, QString& reply, bool bWait);
     // A command that ends a session, sent without waiting as SendCommand does it, but without
     // pumping messages or taking a cancel: the phone leaves its session also while a cancel or
@@ -49,6 +54,9 @@ public:
     int SendClosingCommand(const QByteArray& command);
 
     bool IsOpen() const;
+    // True when the last command went out and its answer never came (silence, a lost line, a
+    // call, a cancel while waiting): the phone may have carried it out.
+    bool AnswerMissing() const { return m_bAnswerMissing; }
 
     int m_nPort = 1;
     int m_nBaud = 19200;
@@ -64,7 +72,13 @@ private:
     common::CollectTiming Timing() const override;
     common::ReplyState Judge(const QByteArray& reply, bool quiet) override;
 
+    // A call cut the last command short, before its final result: that result may still come.
+    // It is read and dropped before the next command goes out, so that it answers none of them.
+    void DrainLateAnswer();
+
     std::unique_ptr<common::CSerialLine> m_pLine;
+    bool m_bFinalOutstanding = false;
+    bool m_bAnswerMissing = false;
     std::optional<CReplyClassifier> m_classifier;
     ReplyClass m_verdict;
 };

@@ -2,10 +2,12 @@
 
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
+#include "link2/reply_parser.h"
 #include "link2/sms_pdu.h"
 #include "platform/ansi_width.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace dh2 {
 
@@ -71,6 +73,58 @@ QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& 
         entries << entry;
     }
     return entries;
+}
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+
+// The entry whose header line starts at `start` of the text and whose text ends at `end`.
+MessageListEntry EntryAt(const QString& text, qsizetype start, qsizetype end, qsizetype prefixSize)
+{
+    const QString segment = ChopLineEnds(text.mid(start, end - start));
+    const qsizetype lineEnd = segment.indexOf(kLineBreak);
+    MessageListEntry entry;
+    entry.header = segment.mid(prefixSize, lineEnd < 0 ? -1 : lineEnd - prefixSize);
+    if (lineEnd >= 0)
+        entry.body = segment.mid(lineEnd + 2);
+    return entry;
+}
+
+} // namespace
+
+QList<MessageListEntry> TextListingEntries(const QString& reply)
+{
+    const QString prefix = QStringLiteral("+CMGL: ");
+    const QString text = TrimMessageReply(reply);
+    const auto isHeaderAt = [&](qsizetype at) {
+        if (!QStringView(text).mid(at).startsWith(prefix))
+            return false;
+        const qsizetype lineEnd = text.indexOf(kLineBreak, at);
+        CSmsEntry probe;
+        return ParseTextMessageHeader(text.mid(at + prefix.size(), lineEnd < 0 ? -1 : lineEnd - at - prefix.size()), probe);
+    };
+    std::vector<qsizetype> starts;
+    if (!isHeaderAt(0))
+        return {};
+    starts.push_back(0);
+    for (qsizetype at = text.indexOf(kLineBreak + prefix); at >= 0; at = text.indexOf(kLineBreak + prefix, at + 2)) {
+        if (isHeaderAt(at + 2))
+            starts.push_back(at + 2);
+    }
+    QList<MessageListEntry> entries;
+    for (size_t i = 0; i < starts.size(); ++i)
+        entries << EntryAt(text, starts[i], i + 1 < starts.size() ? starts[i + 1] - 2 : text.size(), prefix.size());
+    return entries;
+}
+
+std::optional<MessageListEntry> TextReadEntry(const QString& reply)
+{
+    const QString prefix = QStringLiteral("+CMGR: ");
+    const QString text = TrimMessageReply(reply);
+    if (!text.startsWith(prefix))
+        return std::nullopt;
+    return EntryAt(text, 0, text.size(), prefix.size());
 }
 
 int TextMessageStatus(const QString& status)
@@ -222,12 +276,13 @@ PduEntryResult ParsePduEntry(const MessageListEntry& entry)
 
 std::optional<StorageCounts> ParseStorageCounts(const QString& reply)
 {
-    const QString text = TrimLeft(reply);
-    if (!text.startsWith(QLatin1String("+CPMS: ")))
+    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CPMS: "));
+    if (!line)
         return std::nullopt;
-    const QString fields = text.mid(7);
-    const std::optional<int> used = common::NumberField(fields, 0);
-    const std::optional<int> total = common::NumberField(fields, 1);
+    // The query names each storage before its counts.
+    const int first = line->startsWith(u'"') ? 1 : 0;
+    const std::optional<int> used = common::NumberField(*line, first);
+    const std::optional<int> total = common::NumberField(*line, first + 1);
     if (!used || !total)
         return std::nullopt;
     return StorageCounts {*used, *total};
@@ -235,15 +290,11 @@ std::optional<StorageCounts> ParseStorageCounts(const QString& reply)
 
 std::optional<int> StoredMessageIndex(const QString& reply)
 {
-    const QString text = TrimLeft(reply);
-    const qsizetype colon = text.indexOf(u':');
-    if (colon < 0)
+    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CMGW:"));
+    if (!line)
         return std::nullopt;
-    qsizetype end = text.indexOf(u'\r', colon);
-    if (end < 0)
-        end = text.size();
     bool ok = false;
-    const int index = text.mid(colon + 1, end - colon - 1).trimmed().toInt(&ok);
+    const int index = line->trimmed().toInt(&ok);
     if (!ok || index < 0)
         return std::nullopt;
     return index;

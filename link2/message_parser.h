@@ -32,6 +32,19 @@ QString TrimMessageReply(const QString& reply);
 // first segment that is no entry line. Each body loses its closing line ends only.
 QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& lineStart = QStringLiteral("+CMGL: "));
 
+// The entries of a text-mode listing. A header is a line that begins the reply or follows the
+// phone's own CR LF, begins with "+CMGL: " and reads as a header (an index and a status);
+// every line up to the next header is the message's text, its line breaks kept, without the
+// closing line ends. A text can hold such a line too (after its own CR LF): the caller tells
+// the listing's headers from the texts' by the storage's count of messages. Empty when the
+// reply does not begin with a header.
+QList<MessageListEntry> TextListingEntries(const QString& reply);
+
+// The entry of a text-mode read of one message ("+CMGR: " header, then its text): the header is
+// the reply's first line, the text everything after it up to the final "OK". Nothing when the
+// first line is no "+CMGR: " header.
+std::optional<MessageListEntry> TextReadEntry(const QString& reply);
+
 // The status of a text-mode header ("REC READ" 4, "REC UNREAD" 3, "STO SENT" 2, "STO UNSENT" 1),
 // and of a PDU listing's status code (0 3, 1 4, 2 1, 3 2); anything else gives 1.
 int TextMessageStatus(const QString& status);
@@ -70,16 +83,18 @@ std::unique_ptr<CSmsEntry> MessageRecord(const CSmsPdu& pdu);
 // part of a longer plain text.
 std::unique_ptr<CSmsEntry> MessageFromPdu(const QString& pduHex);
 
-// The used and total counts of a "+CPMS: " reply (its first two numbers); nothing when the
-// reply does not begin with "+CPMS: " or lacks them.
+// The used and total counts of the first storage in the "+CPMS: " line of a reply: its first two
+// numbers, or after the storage's name in the answer to the query. Nothing when the reply has no
+// such line or it lacks them.
 struct StorageCounts {
     int used = 0;
     int total = 0;
 };
 std::optional<StorageCounts> ParseStorageCounts(const QString& reply);
 
-// The index a "+CMGW: <index>" reply reports: the number between its first ':' and the next
-// line end. Nothing when there is no such number.
+// The index the "+CMGW: <index>" line of a reply reports; nothing when there is no such line or
+// number. Only that line counts: an unsolicited "+CREG: 1" or "+CMTI: "SM",5" beside it names
+// no stored message.
 std::optional<int> StoredMessageIndex(const QString& reply);
 
 } // namespace dh2

@@ -13,6 +13,7 @@
 #include "platform/ui_services.h"
 
 #include <limits>
+#include <utility>
 
 namespace dh2 {
 
@@ -50,10 +51,68 @@ CPhoneSession::CPhoneSession() = default;
 
 CPhoneSession::~CPhoneSession() = default;
 
+namespace {
+
+// The name of a command that sets up the phone for an operation ("ATE", "AT+CSCS", ...); empty
+// for any other command.
+QByteArray ModeCommandName(const QByteArray& command)
+{
+    if (command.startsWith("ATE"))
+        return "ATE";
+    for (const char* name : {"AT+SBEG", "AT+SSLP", "AT+CSCS", "AT+CMEE", "AT+CPBS", "AT+CMGF", "AT+CPMS"}) {
+        if (command.startsWith(name))
+            return name;
+    }
+    return {};
+}
+
+} // namespace
+
 int CPhoneSession::Send(const QByteArray& command, bool bWait)
 {
+    m_bUnconfirmed = false;
+    m_nCause = 0;
+    if (!m_arrModeCommands.empty() && !m_bReopening && m_port.LineLost()) {
+        // Plugged in again since the last command: the phone has left this operation's session.
+        if (!m_port.ReopenLine()) {
+            m_nResult = AT_NO_PORT;
+            return m_nResult;
+        }
+        if (!ReopenSession())
+            return m_nResult;
+    }
     m_nResult = m_port.SendCommand(command, m_strReply, bWait);
+    m_bUnconfirmed = m_port.AnswerMissing();
+    const QByteArray mode = ModeCommandName(command);
+    if (m_nResult == AT_OK && !mode.isEmpty()) {
+        std::erase_if(m_arrModeCommands, [&mode](const auto& sent) { return ModeCommandName(sent.first) == mode; });
+        m_arrModeCommands.emplace_back(command, bWait);
+    }
     return m_nResult;
+}
+
+bool CPhoneSession::ReopenSession()
+{
+    const std::vector<std::pair<QByteArray, bool>> modes = std::exchange(m_arrModeCommands, {});
+    m_bReopening = true;
+    QString ignored;
+    // The escape wakes a sleeping phone and leaves a text prompt.
+    m_port.SendCommand(QByteArray(1, kEsc), ignored, false);
+    platform::Sleep(100);
+    bool ok = false;
+    for (int attempt = 1; attempt <= kWakeTries && !ok && !g_bCancel; ++attempt) {
+        platform::Sleep(m_nWakeDelayMs);
+        ok = Send("AT\r") == AT_OK;
+    }
+    for (const auto& [command, wait] : modes) {
+        if (!ok)
+            break;
+        ok = Send(command, wait) == AT_OK;
+        if (!wait)
+            platform::Sleep(kEchoPauseMs);
+    }
+    m_bReopening = false;
+    return ok;
 }
 
 bool CPhoneSession::SendAll(std::initializer_list<const char*> commands)
@@ -67,13 +126,46 @@ bool CPhoneSession::SendAll(std::initializer_list<const char*> commands)
 
 bool CPhoneSession::Fail(int nResult)
 {
+    SetResult(nResult);
+    const int cause = m_nCause;
     Disconnect();
+    m_nCause = cause;
+    return false;
+}
+
+void CPhoneSession::SetResult(int nResult)
+{
+    const auto transportFailure = [](int result) {
+        switch (result) {
+        case AT_NO_PORT:
+        case AT_PROMPT:
+        case AT_ERROR:
+        case AT_CME_ERROR:
+        case AT_CMS_ERROR:
+        case AT_CGR_ERROR:
+        case AT_TIMEOUT:
+        case AT_WRITE_FAILED:
+        case AT_READ_FAILED:
+        case AT_RING:
+        case AT_CANCELLED: return true;
+        default: return false;
+        }
+    };
+    m_nCause = transportFailure(m_nResult) ? m_nResult : 0;
     m_nResult = nResult;
+}
+
+bool CPhoneSession::FailUnchanged(bool disconnect)
+{
+    if (disconnect)
+        Disconnect();
+    m_bUnconfirmed = false;
     return false;
 }
 
 bool CPhoneSession::NothingSent()
 {
+    m_bUnconfirmed = false;
     m_nResult = SESSION_NOTHING_SENT;
     return false;
 }
@@ -87,6 +179,8 @@ bool CPhoneSession::Finish()
 
 bool CPhoneSession::Handshake()
 {
+    m_arrModeCommands.clear();
+    m_bUnconfirmed = false;
     OpenProgress();
     ShowProgressF(kConnectingText, m_port.m_nPort, m_port.m_nBaud);
     QString ignored;
@@ -214,6 +308,7 @@ bool CPhoneSession::Disconnect()
     ShowProgress(kClosingText);
     platform::Sleep(kClosingPauseMs);
     g_bCancel = false;
+    m_arrModeCommands.clear();
 
     // The phone goes back to its own character set with echo on; the port stays open. These go
     // out also while a termination request ends the operation.

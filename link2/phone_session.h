@@ -34,7 +34,39 @@ public:
     QString m_strReply;
     // A transport code (AtResult) or a session code (SessionResult).
     int m_nResult = 0;
+    // The transport's result behind a session code (the identification or a list's command that
+    // got no answer, or an error, for 10, 16 and 17), 0 when the session judged an answer that
+    // came.
+    int m_nCause = 0;
+
+    // True after a write, delete, store or send failed whose deciding command went out without
+    // an answer (a lost line, silence, a call, a cancel while waiting): the phone may have
+    // carried it out. The caller reports it as unconfirmed, never as a plain failure.
+    bool Unconfirmed() const { return m_bUnconfirmed; }
+
+protected:
+    bool m_bUnconfirmed = false;
 };
+
+// Why the phone cannot keep a record of a schedule list as it is.
+enum class ScheduleProblem {
+    NoStart,        // the start is no date
+    StartYear,      // the start's year is outside the phone's calendar
+    AlarmYear,      // the alarm would ring before the calendar's first year
+    Kind,           // neither a schedule entry nor a memo
+    Repeat,
+    Alarm,
+    Index,          // outside the list's places
+    DuplicateIndex, // another live record of the list has the same place
+};
+
+// The first record of a list the phone cannot keep as it is (records marked deleted are not
+// sent and do not count), by its position in the list.
+struct ScheduleListFault {
+    size_t record = 0;
+    ScheduleProblem problem = ScheduleProblem::NoStart;
+};
+std::optional<ScheduleListFault> CheckScheduleList(const RecordList<CScheduleEntry>& list);
 
 // Result codes of the session itself, beside the transport's (AtResult).
 enum SessionResult : int {
@@ -47,6 +79,7 @@ enum SessionResult : int {
     SESSION_RESYNC_FAILED = 17,
     SESSION_NO_PORT = 18,      // the port did not open: nothing was sent
     SESSION_WAKE_UP_FAILED = 19,
+    SESSION_BAD_GROUPS = 22,   // the caller-group table did not parse
 };
 
 // Speaks the second family's AT dialect: wakes the phone (ESC, "AT"), identifies its model and
@@ -89,6 +122,10 @@ public:
     bool ReadSimBook(RecordList<CPhoneEntry>& list);
     bool AddHandsetEntry(CPhoneEntry& entry);
     bool AddSimEntry(CPhoneEntry& entry);
+    // Whether the phone keeps a contact's caller group: -1 (none) or a position of the group
+    // table; any group on a model without groups, which sends none. A write of any other group
+    // is refused before it goes out (the phone would store it as none).
+    bool GroupFits(int group) const;
     bool DeleteHandsetEntry(int nIndex);
     bool DeleteSimEntry(int nIndex);
     // The write commands; the entry's fields are cut to what is sent. A handset entry whose line
@@ -155,7 +192,11 @@ public:
 
 private:
     // One command through the transport; its result goes to m_nResult, its reply to m_strReply.
+    // A phone plugged in again since the last command has its session opened again first.
     int Send(const QByteArray& command, bool bWait = true);
+    // Wakes a phone plugged in again during an operation and sends again the commands that set
+    // up the operation's session; false (m_nResult saying why) when it does not take them.
+    bool ReopenSession();
     // Sends commands in order, each waited, stopping at the first that does not answer OK.
     bool SendAll(std::initializer_list<const char*> commands);
     void ShowProgressText(int nStringId, std::initializer_list<int> values);
@@ -169,6 +210,8 @@ private:
     // Ends an operation: disconnects and returns whether the last command succeeded.
     bool Finish();
     bool Fail(int nResult);
+    // Sets a session code, keeping the transport's result it stands for as the cause.
+    void SetResult(int nResult);
     // The limits of a book from its "AT+CPBR=?" reply.
     void NoteHandsetLimits(const QString& reply, bool fromSim);
     // Reads the SIM book's range and limits; false when the SIM is not ready.
@@ -179,6 +222,9 @@ private:
     bool SelectBook(const char* command, bool sim);
     // The caller-group check of a handset write: false (and the box) when the group is full.
     bool CountInGroup(CPhoneEntry& entry);
+    // Ends an operation that failed before its deciding command went out (disconnecting when
+    // asked): whatever became of the commands before, the phone's contents are as they were.
+    bool FailUnchanged(bool disconnect);
     // Refuses a command before it goes out: SESSION_NOTHING_SENT, false.
     bool NothingSent();
     // Deletes the entry at an index of the selected book, 1 to last.
@@ -187,10 +233,20 @@ private:
     bool OpenMessageRead();
     // Appends the record of a text-mode entry; false (result 11) when its header does not parse.
     bool AppendTextMessage(const MessageListEntry& item, RecordList<CSmsEntry>& list);
-    void ParseTextMessageList(const QString& reply, RecordList<CSmsEntry>& list);
+    // The records of a text-mode listing, given the storage's count of messages when the phone
+    // told it.
+    void ParseTextMessageList(const QString& reply, std::optional<int> used, RecordList<CSmsEntry>& list);
+    // Reads the message at an index in text mode and appends it; the result (AT_OK, the
+    // transport's, or 11 when its header does not parse).
+    int ReadTextMessage(int index, RecordList<CSmsEntry>& list);
     // Reads the messages of m_arrReRead in text mode and appends them.
     void ReReadMessages(RecordList<CSmsEntry>& list);
 
+    // The commands that set up the phone for the running operation (echo, synchronisation
+    // mode, character set, errors, storages, message format), in order, each with its wait,
+    // as they answered; empty while no operation has the phone.
+    std::vector<std::pair<QByteArray, bool>> m_arrModeCommands;
+    bool m_bReopening = false;
     std::unique_ptr<common::IProgressView> m_pProgress;
     // The indices a PDU listing leaves to the text re-read.
     std::vector<int> m_arrReRead;

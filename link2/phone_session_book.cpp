@@ -35,6 +35,15 @@ QString PaddedTo(const QString& text, int width)
     return text + QString(std::max(0, width - platform::ansiWidth(text)), u' ');
 }
 
+// A plain field as the phone keeps it: printable ASCII without the double quote. The field
+// holds bytes, which the phone shows one by one; no code page's letters would read back.
+QString PlainField(const QString& text)
+{
+    QString plain = text;
+    plain.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() > 0x7E || c == u'"'; });
+    return plain;
+}
+
 // The group a write sends: a position of the table, 255 for none (7 is "No group").
 int GroupOnPhone(int group)
 {
@@ -82,7 +91,7 @@ bool CPhoneSession::ReadGroups()
         return false;
     const std::optional<GroupRange> range = ParseGroupRange(m_strReply);
     if (!range) {
-        m_nResult = SESSION_BAD_LIST;
+        SetResult(SESSION_BAD_GROUPS);
         return false;
     }
     if (Send("AT+CPGR=" + QByteArray::number(range->first) + ',' + QByteArray::number(range->last) + '\r') != AT_OK)
@@ -90,7 +99,7 @@ bool CPhoneSession::ReadGroups()
     // Read into a table of its own: a list that does not parse keeps the one there is.
     std::optional<GroupTable> groups = ParseGroupList(m_strReply);
     if (!groups) {
-        m_nResult = SESSION_BAD_LIST;
+        SetResult(SESSION_BAD_GROUPS);
         return false;
     }
     if (profile.GetModel() == CModelProfile::TypeCorvo && groups->size() == kGroupCount - 1)
@@ -212,7 +221,7 @@ bool CPhoneSession::ReadSimEntries(int capacity, RecordList<CPhoneEntry>& list)
         ShowProgressF(kLoadingText, first, last);
         if (!ReadBookRange(RangeCommand(first, last), true, list)) {
             if (m_nResult != SESSION_BAD_ENTRY)
-                m_nResult = SESSION_BAD_LIST;
+                SetResult(SESSION_BAD_LIST);
             return false;
         }
     }
@@ -313,7 +322,7 @@ QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry, bool* faxLeftOut
                                                           : entry.m_strEmail;
 
     entry.m_strFax = platform::ansiLeft(
-        profile.f1 ? common::StorableText(entry.m_strFax, kTextUnitLimit) : CommandSafe(entry.m_strFax), kTextFieldLimit);
+        profile.f1 ? common::StorableText(entry.m_strFax, kTextUnitLimit) : PlainField(entry.m_strFax), kTextFieldLimit);
     const int faxWidth = platform::ansiWidth(entry.m_strFax);
     const QString fax = entry.m_strFax.isEmpty() ? QStringLiteral(" ")
         : faxWidth >= 14 && faxWidth < 26 ? PaddedTo(entry.m_strFax, 26)
@@ -352,6 +361,10 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& entry) const
         }
     }
     number = platform::kDeskhand2Numbers.Clean(number).left(std::max(0, m_nSimNumberLimit));
+    // The entry holds what the phone has: one number, cleaned and cut, which it lists as mobile.
+    entry.m_strMobile = number;
+    entry.m_strOffice.clear();
+    entry.m_strHome.clear();
     if (number.isEmpty())
         number = QStringLiteral(" ");
     QByteArray command = "AT+CPBW=" + QByteArray::number(entry.m_nSimIndex) + ",\"" + platform::ToAnsi(number) + "\","
@@ -361,9 +374,15 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& entry) const
     return command + '\r';
 }
 
+bool CPhoneSession::GroupFits(int group) const
+{
+    // Without caller groups the phone keeps none, and no group is sent.
+    return !ModelProfile().f0 || group == -1 || (group >= 0 && group < int(g_arrGroups.size()));
+}
+
 bool CPhoneSession::AddHandsetEntry(CPhoneEntry& entry)
 {
-    if (entry.m_nIndex < 1 || entry.m_nIndex > m_nHandsetCapacity)
+    if (entry.m_nIndex < 1 || entry.m_nIndex > m_nHandsetCapacity || !GroupFits(entry.m_nGroup))
         return NothingSent();
     ShowProgress(kSavingText);
     if (!CountInGroup(entry))
@@ -378,7 +397,7 @@ bool CPhoneSession::AddHandsetEntry(CPhoneEntry& entry)
 
 bool CPhoneSession::AddSimEntry(CPhoneEntry& entry)
 {
-    if (entry.m_nSimIndex < 1 || entry.m_nSimIndex > m_nSimCapacity)
+    if (entry.m_nSimIndex < 1 || entry.m_nSimIndex > m_nSimCapacity || !GroupFits(entry.m_nGroup))
         return NothingSent();
     ShowProgress(kSavingText);
     return Send(BuildSimWrite(entry)) == AT_OK;

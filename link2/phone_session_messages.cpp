@@ -5,6 +5,9 @@
 #include "link2/message_parser.h"
 #include "link2/model_profile.h"
 #include "platform/clock.h"
+#include "platform/phone_number.h"
+
+#include <algorithm>
 
 namespace dh2 {
 
@@ -19,6 +22,7 @@ constexpr char kEsc = 27;
 constexpr int kBeforeCtrlZMs = 1000;
 constexpr int kAfterEscapeMs = 500;
 constexpr int kMaxSendNumber = 19;
+constexpr platform::PhoneNumberRule kMessageNumbers {u"#*+"};
 
 // While it lives, replies list messages in text: a message may well read ">", "OK" or "RING",
 // and none of that ends the reply.
@@ -82,25 +86,66 @@ bool CPhoneSession::ReadMessagesText(RecordList<CSmsEntry>& list)
         return false;
     }
     if (Send("AT+CMGF=1\r") == AT_OK) {
+        // How many messages the listing holds, to tell its headers from lines a text holds.
+        std::optional<int> used;
+        if (Send("AT+CPMS?\r") == AT_OK) {
+            if (const std::optional<StorageCounts> counts = ParseStorageCounts(m_strReply))
+                used = counts->used;
+        }
         const MessageTextReplies listing(m_port);
-        Send("AT+CMGL=\"ALL\"\r");
+        if (Send("AT+CMGL=\"ALL\"\r") == AT_OK)
+            ParseTextMessageList(m_strReply, used, list);
     }
-    if (m_nResult == AT_OK)
-        ParseTextMessageList(m_strReply, list);
     return Finish();
 }
 
-void CPhoneSession::ParseTextMessageList(const QString& reply, RecordList<CSmsEntry>& list)
+void CPhoneSession::ParseTextMessageList(const QString& reply, std::optional<int> used, RecordList<CSmsEntry>& list)
 {
-    const QList<MessageListEntry> entries = MessageListEntries(reply);
+    const QList<MessageListEntry> entries = TextListingEntries(reply);
     if (entries.isEmpty() && !TrimMessageReply(reply).isEmpty()) {
         m_nResult = SESSION_BAD_LIST;
         return;
     }
+    if (used && entries.size() == *used) {
+        for (const MessageListEntry& entry : entries) {
+            if (!AppendTextMessage(entry, list))
+                return;
+        }
+        return;
+    }
+    // More headers than messages, or a count unknown: some header may stand in a text, and the
+    // text before it would be cut. Each listed message is read by itself.
+    std::vector<int> indices;
     for (const MessageListEntry& entry : entries) {
-        if (!AppendTextMessage(entry, list))
+        CSmsEntry header;
+        ParseTextMessageHeader(entry.header, header);
+        if (std::find(indices.begin(), indices.end(), header.m_nIndex) == indices.end())
+            indices.push_back(header.m_nIndex);
+    }
+    int found = 0;
+    for (const int index : indices) {
+        const int result = ReadTextMessage(index, list);
+        if (result == AT_OK)
+            ++found;
+        else if (result != AT_CMS_ERROR) // no message at a header a text made up
             return;
     }
+    // A listing that lost messages is no listing of the storage.
+    m_nResult = used && found != *used ? int(SESSION_BAD_LIST) : int(AT_OK);
+}
+
+int CPhoneSession::ReadTextMessage(int index, RecordList<CSmsEntry>& list)
+{
+    if (Send(Numbered("AT+CMGR=", index)) != AT_OK)
+        return m_nResult;
+    std::optional<MessageListEntry> entry = TextReadEntry(m_strReply);
+    if (!entry) {
+        m_nResult = SESSION_BAD_ENTRY;
+        return m_nResult;
+    }
+    entry->header = QString::number(index) + u',' + entry->header;
+    AppendTextMessage(*entry, list);
+    return m_nResult;
 }
 
 bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
@@ -137,27 +182,21 @@ void CPhoneSession::ReReadMessages(RecordList<CSmsEntry>& list)
         return;
     const MessageTextReplies texts(m_port);
     for (const int index : m_arrReRead) {
-        if (Send(Numbered("AT+CMGR=", index)) != AT_OK)
-            return;
-        const QList<MessageListEntry> entries = MessageListEntries(m_strReply, QStringLiteral("+CMGR: "));
-        if (entries.isEmpty()) {
-            m_nResult = SESSION_BAD_ENTRY;
-            return;
-        }
-        MessageListEntry entry = entries.first();
-        entry.header = QString::number(index) + u',' + entry.header;
-        if (!AppendTextMessage(entry, list))
+        if (ReadTextMessage(index, list) != AT_OK)
             return;
     }
 }
 
 bool CPhoneSession::StoreMessage(CSmsEntry& entry)
 {
+    // The phone keeps no message without text.
+    if (entry.m_strText.isEmpty())
+        return NothingSent();
     if (!Connect())
-        return false;
+        return FailUnchanged(false);
     ShowProgress(kSavingText);
     if (Send("AT+CPMS=\"SM\",\"SM\"\r") != AT_OK)
-        return Finish();
+        return FailUnchanged(true);
     const std::optional<StorageCounts> counts = ParseStorageCounts(m_strReply);
     if (!counts)
         return Fail(SESSION_BAD_LIST);
@@ -170,10 +209,15 @@ bool CPhoneSession::StoreMessage(CSmsEntry& entry)
     QString text = entry.m_strText;
     text.replace(QLatin1String("\r\n"), QLatin1String("\r"));
     std::optional<int> index;
+    // Only the Ctrl-Z that ends the text makes the phone store it.
+    bool ended = false;
+    bool stored = false;
     if (Send("AT+CMGF=1\r") == AT_OK && Send("AT+CMGW=\"\"\r") == AT_PROMPT
         && Send(EncodeBase64Text(text).toLatin1(), false) == AT_OK) {
         platform::Sleep(kBeforeCtrlZMs);
-        if (Send(QByteArray(1, kCtrlZ)) == AT_OK) {
+        ended = true;
+        stored = Send(QByteArray(1, kCtrlZ)) == AT_OK;
+        if (stored) {
             QString reply = m_strReply;
             if (reply.startsWith(QChar(kCtrlZ)))
                 reply.remove(0, 1);
@@ -187,26 +231,35 @@ bool CPhoneSession::StoreMessage(CSmsEntry& entry)
         Disconnect();
         return true;
     }
-    // Leave the text prompt, so that the phone takes commands again.
-    QString ignored;
-    m_port.SendCommand(QByteArray(1, kEsc), ignored, false);
+    // Stored at an index the phone did not name, or perhaps stored: the entry keeps no index.
+    const bool unconfirmed = stored || (ended && m_bUnconfirmed);
+    // Leave the text prompt, so that the phone takes commands again: also when a cancel or the
+    // program's end stopped the wait for a late prompt, else the closing commands would become
+    // the message's text.
+    m_port.SendClosingCommand(QByteArray(1, kEsc));
     platform::Sleep(kAfterEscapeMs);
     Disconnect();
+    m_bUnconfirmed = unconfirmed;
     return false;
 }
 
 bool CPhoneSession::SendStoredMessage(const CSmsEntry& entry)
 {
-    if (entry.m_nIndex < 0)
-        return false;
+    // Digits, '*', '#' and a leading '+': what a message can be sent to.
+    const QString number = kMessageNumbers.Clean(entry.m_strNumber).left(kMaxSendNumber);
+    if (entry.m_nIndex < 0 || number.isEmpty())
+        return NothingSent();
     if (!Connect())
-        return false;
+        return FailUnchanged(false);
+    bool sent = false;
     if (Send("AT+CMGF=1\r") == AT_OK) {
         ShowProgress(kSendingText);
-        const QString number = CommandSafe(entry.m_strNumber).left(kMaxSendNumber);
         Send("AT+CMSS=" + QByteArray::number(entry.m_nIndex) + ",\"" + number.toLatin1() + "\"\r");
+        sent = true;
     }
-    return Finish();
+    const bool ok = Finish();
+    m_bUnconfirmed = sent && m_bUnconfirmed;
+    return ok;
 }
 
 bool CPhoneSession::DeleteMessage(int nIndex)

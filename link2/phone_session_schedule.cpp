@@ -9,6 +9,7 @@
 #include <QDate>
 
 #include <algorithm>
+#include <vector>
 
 namespace dh2 {
 
@@ -16,16 +17,15 @@ namespace {
 
 constexpr int kSavingText = 62468;  // "Saving data..."
 constexpr int kLoadingText = 62467; // "Loading data... %d-%d"
-constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 2100;
 constexpr int kBeforeListMs = 1000;
 constexpr int kBetweenRecordsMs = 10;
 
 // A moment as the phone's command takes it, "Y,M,D,h,m,s", within the phone's calendar: the year
-// is held to 1900-2100 (and the day to its month there).
+// is held to 1900-2100 (and the day to its month there); the list's check refuses a record whose
+// start or alarm lies outside.
 QByteArray PhoneMoment(const COleDateTime& moment)
 {
-    const int year = std::clamp(moment.GetYear(), kFirstYear, kLastYear);
+    const int year = std::clamp(moment.GetYear(), kFirstPhoneYear, kLastPhoneYear);
     const int day = std::min(moment.GetDay(), QDate(year, moment.GetMonth(), 1).daysInMonth());
     return QString::asprintf("%04d,%02d,%02d,%02d,%02d,%02d", year, moment.GetMonth(), day, moment.GetHour(),
         moment.GetMinute(), moment.GetSecond())
@@ -48,18 +48,50 @@ bool HasPhoneStart(const CScheduleEntry& entry)
     return entry.m_dtStart.GetStatus() == COleDateTime::valid && entry.m_dtStart.GetYear() > 0;
 }
 
-// A record the phone keeps as it is sent: a date it can hold, the kind, repeat, alarm and index
-// within its ranges.
-bool IsPhoneRecord(const CScheduleEntry& entry)
+COleDateTime AlarmMoment(const CScheduleEntry& entry)
+{
+    return entry.m_dtStart - COleDateTimeSpan(0, 0, AlarmOffsetMinutes(entry.m_nAlarm), 0);
+}
+
+// Why the phone cannot keep the record as it is sent: a date it can hold, the kind, repeat,
+// alarm and index within their ranges. Nothing when it can.
+std::optional<ScheduleProblem> RecordProblem(const CScheduleEntry& entry)
 {
     const auto within = [](int value, int first, int last) { return value >= first && value <= last; };
-    return HasPhoneStart(entry) && within(entry.m_nKind, CScheduleEntry::KindSchedule, CScheduleEntry::KindMemo)
-        && within(entry.m_nRepeat, CScheduleEntry::RepeatOnce, CScheduleEntry::RepeatYearly)
-        && within(entry.m_nAlarm, CScheduleEntry::AlarmNone, CScheduleEntry::Alarm1Day)
-        && within(entry.m_nIndex, 0, CPhoneSession::kScheduleCapacity - 1);
+    if (!HasPhoneStart(entry))
+        return ScheduleProblem::NoStart;
+    if (!within(entry.m_dtStart.GetYear(), kFirstPhoneYear, kLastPhoneYear))
+        return ScheduleProblem::StartYear;
+    if (!within(entry.m_nKind, CScheduleEntry::KindSchedule, CScheduleEntry::KindMemo))
+        return ScheduleProblem::Kind;
+    if (!within(entry.m_nRepeat, CScheduleEntry::RepeatOnce, CScheduleEntry::RepeatYearly))
+        return ScheduleProblem::Repeat;
+    if (!within(entry.m_nAlarm, CScheduleEntry::AlarmNone, CScheduleEntry::Alarm1Day))
+        return ScheduleProblem::Alarm;
+    if (entry.m_nAlarm != CScheduleEntry::AlarmNone && AlarmMoment(entry).GetYear() < kFirstPhoneYear)
+        return ScheduleProblem::AlarmYear;
+    if (!within(entry.m_nIndex, 0, CPhoneSession::kScheduleCapacity - 1))
+        return ScheduleProblem::Index;
+    return std::nullopt;
 }
 
 } // namespace
+
+std::optional<ScheduleListFault> CheckScheduleList(const RecordList<CScheduleEntry>& list)
+{
+    std::vector<int> places;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const CScheduleEntry& entry = *list[i];
+        if (entry.IsDeleted())
+            continue;
+        if (const std::optional<ScheduleProblem> problem = RecordProblem(entry))
+            return ScheduleListFault {i, *problem};
+        if (std::find(places.begin(), places.end(), entry.m_nIndex) != places.end())
+            return ScheduleListFault {i, ScheduleProblem::DuplicateIndex};
+        places.push_back(entry.m_nIndex);
+    }
+    return std::nullopt;
+}
 
 bool CPhoneSession::ReadSchedules(RecordList<CScheduleEntry>& list)
 {
@@ -83,7 +115,7 @@ QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& entry) const
         entry.m_strSubject = QStringLiteral(" ");
     const bool alarm = entry.m_nAlarm != CScheduleEntry::AlarmNone;
     const QByteArray alarmMoment = alarm
-        ? PhoneMoment(entry.m_dtStart - COleDateTimeSpan(0, 0, AlarmOffsetMinutes(entry.m_nAlarm), 0))
+        ? PhoneMoment(AlarmMoment(entry))
         : QByteArray("1001,1,1,0,0,0");
     return "AT+SSCM=" + QByteArray::number(entry.m_nKind) + ',' + QByteArray::number(entry.m_nIndex) + ",\""
         + EncodeBase64Text(entry.m_strSubject).toLatin1() + "\"," + PhoneMoment(entry.m_dtStart) + ','
@@ -93,10 +125,9 @@ QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& entry) const
 bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
 {
     // What the phone cannot take is refused before anything is sent.
+    m_bUnconfirmed = false;
     const auto live = std::count_if(list.begin(), list.end(), [](const auto& entry) { return !entry->IsDeleted(); });
-    const bool valuesOk = std::all_of(list.begin(), list.end(),
-        [](const auto& entry) { return entry->IsDeleted() || IsPhoneRecord(*entry); });
-    if (live > kScheduleCapacity || !valuesOk) {
+    if (live > kScheduleCapacity || CheckScheduleList(list)) {
         m_nResult = SESSION_BAD_LIST;
         return false;
     }
@@ -104,6 +135,7 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
         return false;
 
     int failure = 0; // the result of the step that failed, 0 while none has
+    int failedCommand = 0; // the transport's result there
     std::vector<CScheduleEntry*> written;
     if (!Handshake()) {
         failure = SESSION_WAKE_UP_FAILED;
@@ -115,6 +147,7 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
             failure = SESSION_RESYNC_FAILED;
         else if (Send("AT+SSCI\r") != AT_OK)
             failure = m_nResult;
+        failedCommand = m_nResult;
     }
     for (size_t i = 0; failure == 0 && i < list.size(); ++i) {
         platform::Sleep(kBetweenRecordsMs);
@@ -122,17 +155,21 @@ bool CPhoneSession::WriteSchedules(const RecordList<CScheduleEntry>& list)
         if (entry.IsDeleted())
             continue;
         if (int(written.size()) >= kScheduleCapacity || Send(BuildScheduleWrite(entry)) != AT_OK) {
-            Disconnect();
-            return false;
+            // The phone takes no list that was not ended: it keeps its old one.
+            return FailUnchanged(true);
         }
         written.push_back(&entry);
     }
 
-    // The phone takes the new list only now; without it the old list stays.
+    // The phone takes the new list only now; without it the old list stays. An AT+SSCW whose
+    // answer never came may have made the new list the phone's.
     const bool committed = Send("AT+SSCW\r") == AT_OK;
+    const bool unconfirmed = failure == 0 && m_bUnconfirmed;
     Disconnect();
+    m_bUnconfirmed = unconfirmed;
     if (failure != 0) {
-        m_nResult = failure;
+        m_nResult = failedCommand;
+        SetResult(failure);
         return false;
     }
     if (!committed)

@@ -49,6 +49,10 @@ public:
     int m_nGroup = kNoGroup;
 };
 
+// The years of the phone's calendar.
+inline constexpr int kFirstPhoneYear = 1900;
+inline constexpr int kLastPhoneYear = 2100;
+
 // A schedule entry (kind 1) or a memo (kind 2).
 class CScheduleEntry final : public CSyncRecord {
 public:

@@ -135,6 +135,11 @@ ReplyClass CReplyClassifier::Classify(const QByteArray& reply, bool quiet)
     return verdict;
 }
 
+bool IsFinalResultLine(const QByteArray& line)
+{
+    return FinalResult(line.trimmed().toUpper()) != AT_PENDING;
+}
+
 ReplyClass ClassifyReply(const QByteArray& reply, bool messageText, bool quiet)
 {
     CReplyClassifier classifier(messageText);

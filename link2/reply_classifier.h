@@ -74,6 +74,10 @@ private:
     std::optional<ReplyClass> m_verdict;
 };
 
+// True when the line (without its line end) is a final result: OK, ERROR, +CME ERROR, +CMS ERROR
+// or +CGR ERROR.
+bool IsFinalResultLine(const QByteArray& line);
+
 // One-shot classification of a reply text.
 ReplyClass ClassifyReply(const QByteArray& reply, bool messageText = false, bool quiet = false);
 

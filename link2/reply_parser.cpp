@@ -8,8 +8,6 @@ namespace dh2 {
 namespace {
 
 constexpr int kNoGroupOnPhone = 255;
-constexpr int kFirstYear = 1900;
-constexpr int kLastYear = 2100;
 
 // The text of a Base64 field of the phone; nothing when the codec refuses it.
 std::optional<QString> DecodeField(const QString& field)
@@ -82,9 +80,21 @@ std::optional<int> GroupFromPhone(const QString& field)
 
 } // namespace
 
+std::optional<QString> AnswerLine(const QString& reply, const QString& prefix)
+{
+    for (const QString& line : QString(reply).replace(u'\r', u'\n').split(u'\n')) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(prefix))
+            return trimmed.mid(prefix.size());
+    }
+    return std::nullopt;
+}
+
 BookLimits ParseBookLimits(const QString& reply)
 {
-    const QString text = common::TrimListReply(reply);
+    // The answer's own line: an unsolicited "+CMTI: "SM",5" in front must not give its 5.
+    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CPBR:"));
+    const QString text = line ? *line : common::TrimListReply(reply);
     BookLimits limits;
     if (const std::optional<common::IndexRange> range = common::ParseIndexRange(text))
         limits.capacity = range->last;
@@ -234,7 +244,7 @@ void ParsePhoneDateTime(COleDateTime& start, const QString& date, const QString&
         return;
     if (!time.trimmed().isEmpty() && !SplitParts(clock, time, u':'))
         return;
-    if (day[0] < kFirstYear || day[0] > kLastYear)
+    if (day[0] < kFirstPhoneYear || day[0] > kLastPhoneYear)
         return;
     COleDateTime parsed;
     if (parsed.SetDateTime(day[0], day[1], day[2], clock[0], clock[1], clock[2]) == 0)

@@ -84,6 +84,11 @@ void Phone::lineDropped()
     m_input.clear();
     m_state.atPrompt = false;
     m_state.sessionOpen = false;
+    // A schedule list written only in part is dropped with the session, as AT+SEND drops it,
+    // and the character set that only the session offers goes with it.
+    m_state.dialect2.pendingOrganizer.reset();
+    if (m_state.charset == "SYNC")
+        m_state.charset = "GSM";
 }
 
 Output Phone::handlePromptInput(char c)

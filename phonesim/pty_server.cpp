@@ -218,9 +218,11 @@ bool PtyServer::serveOnce(int maxWaitMs)
 {
     qint64 now = platform::NowMs();
     if (m_queue.isClosed(now)) {
+        // The line died: the phone, plugged in again at the same path, has left its session.
         QString error;
         unlinkIfOurs();
         closeTerminal();
+        m_phone.lineDropped();
         if (!start(&error))
             return false;
         now = platform::NowMs();

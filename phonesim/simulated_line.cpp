@@ -106,6 +106,12 @@ void SimulatedLineFactory::pullCable()
     m_openLine->m_queue.add(platform::NowMs(), dead);
 }
 
+void SimulatedLineFactory::replug()
+{
+    pullCable();
+    m_phone.lineDropped();
+}
+
 std::unique_ptr<platform::SerialDevice> SimulatedLineFactory::createDevice()
 {
     return std::make_unique<SimulatedLine>(m_phone, *this);

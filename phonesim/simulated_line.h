@@ -64,6 +64,10 @@ public:
     // The open line goes dead, as when the cable is pulled and plugged in again: it fails until
     // the port is opened anew, which finds the phone as it was.
     void pullCable();
+    // The cable is pulled and plugged in again between two commands: the open line goes dead as
+    // with pullCable, and the phone, which saw the line go, has left its session and its text
+    // prompt (its contents and settings stay).
+    void replug();
 
     // Every write of the PC with the clock time it was made, in order.
     const std::vector<Write>& writes() const { return m_writes; }

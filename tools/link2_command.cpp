@@ -12,6 +12,7 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <cctype>
 
 namespace dh2 {
 
@@ -19,21 +20,36 @@ namespace {
 
 const QStringList kBooks = {QStringLiteral("handset"), QStringLiteral("sim")};
 
-// An index of the command line; nothing, and the reason, when it is none.
+// An index of the command line: digits alone, nothing else goes into a command. Nothing, and
+// the reason, when it is none.
 std::optional<int> IndexArgument(const QString& text, QString* error)
 {
     bool isNumber = false;
     const int index = text.toInt(&isNumber);
-    if (!isNumber)
-        *error = QStringLiteral("\"%1\" is not an index").arg(text);
-    else if (index < 0)
+    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (isNumber && index < 0 && text.startsWith(u'-'))
         *error = QStringLiteral("index %1 is below 0").arg(index);
+    else if (!isNumber || !digits)
+        *error = QStringLiteral("\"%1\" is not an index").arg(text);
     else
         return index;
     return std::nullopt;
 }
 
-// What a result code says went wrong.
+// A number a stored message can be sent to: digits, '*' and '#', and a '+' in front.
+bool IsSendNumber(const QString& number)
+{
+    if (number.isEmpty() || number == QLatin1String("+"))
+        return false;
+    for (qsizetype i = 0; i < number.size(); ++i) {
+        const QChar c = number[i];
+        if (!((c >= u'0' && c <= u'9') || c == u'*' || c == u'#' || (c == u'+' && i == 0)))
+            return false;
+    }
+    return true;
+}
+
+// What a transport's result code or a session code says went wrong.
 QString ResultReason(int result)
 {
     switch (result) {
@@ -49,7 +65,8 @@ QString ResultReason(int result)
     case AT_RING: return QStringLiteral("a call came in");
     case AT_CANCELLED: return QStringLiteral("cancelled");
     case SESSION_BAD_BULK_READ: return QStringLiteral("the book did not read in one piece");
-    case SESSION_BAD_LIST: return QStringLiteral("a list did not read, or holds a record the phone cannot keep");
+    case SESSION_BAD_LIST: return QStringLiteral("a list did not read");
+    case SESSION_BAD_GROUPS: return QStringLiteral("the caller groups did not read");
     case SESSION_BAD_ENTRY: return QStringLiteral("an entry the phone listed does not read");
     case SESSION_NOTHING_SENT: return QStringLiteral("a value the phone cannot keep; nothing was sent");
     case SESSION_NOT_SUPPORTED: return QStringLiteral("the phone is no supported model");
@@ -59,10 +76,49 @@ QString ResultReason(int result)
     }
 }
 
-// A command that went out without a final result may have been carried out all the same.
-bool MayHaveTakenEffect(int result)
+// What ended an operation, as the session's result and its cause say; `list` names what a list
+// read (10) was reading.
+QString FailureReason(const CPhoneSession& session, const QString& list)
 {
-    return result == AT_TIMEOUT || result == AT_READ_FAILED || result == AT_RING || result == AT_CANCELLED;
+    const int result = session.m_nResult;
+    const QString cause = session.m_nCause ? ": " + ResultReason(session.m_nCause) : QString();
+    switch (result) {
+    case SESSION_BAD_LIST:
+        return (list.isEmpty() ? ResultReason(result) : list + QStringLiteral(" did not read")) + cause;
+    case SESSION_NOT_SUPPORTED:
+        return cause.isEmpty() ? ResultReason(result) : QStringLiteral("the phone's identification failed") + cause;
+    case SESSION_RESYNC_FAILED:
+        return ResultReason(result) + cause;
+    default:
+        return ResultReason(result);
+    }
+}
+
+// The error of an operation whose deciding command got no answer.
+QString UnconfirmedReason(const CPhoneSession& session, const QString& mayHave)
+{
+    return ResultReason(session.m_nResult) + QStringLiteral(" after the command went out: the phone may have %1; read the list again before trying again").arg(mayHave);
+}
+
+// Why the phone cannot keep a schedule record, for the driver's refusal.
+QString ScheduleProblemText(const CScheduleEntry& entry, ScheduleProblem problem)
+{
+    switch (problem) {
+    case ScheduleProblem::NoStart: return QStringLiteral("its start is no date");
+    case ScheduleProblem::StartYear:
+        return QStringLiteral("its start year %1 is outside the phone's calendar (%2-%3)")
+            .arg(entry.m_dtStart.GetYear()).arg(kFirstPhoneYear).arg(kLastPhoneYear);
+    case ScheduleProblem::AlarmYear:
+        return QStringLiteral("its alarm would ring before the phone's calendar begins (%1)").arg(kFirstPhoneYear);
+    case ScheduleProblem::Kind: return QStringLiteral("m_nKind %1 is neither 1 (schedule) nor 2 (memo)").arg(entry.m_nKind);
+    case ScheduleProblem::Repeat: return QStringLiteral("m_nRepeat %1 is outside 0-4").arg(entry.m_nRepeat);
+    case ScheduleProblem::Alarm: return QStringLiteral("m_nAlarm %1 is outside 0-5").arg(entry.m_nAlarm);
+    case ScheduleProblem::Index:
+        return QStringLiteral("m_nIndex %1 is outside the list's places (0-%2)").arg(entry.m_nIndex).arg(CPhoneSession::kScheduleCapacity - 1);
+    case ScheduleProblem::DuplicateIndex:
+        return QStringLiteral("m_nIndex %1 is taken by an earlier record").arg(entry.m_nIndex);
+    }
+    return {};
 }
 
 // The reason a book refused an index before anything went out.
@@ -106,6 +162,7 @@ QString CLinkCommand::Usage()
 
 QJsonObject CLinkCommand::Run(const QStringList& args)
 {
+    m_bRefused = false;
     const QString command = args.value(0);
     if (command == QLatin1String("identify") && args.size() == 1)
         return Identify();
@@ -128,12 +185,13 @@ QJsonObject CLinkCommand::Run(const QStringList& args)
     return Refuse(QStringLiteral("cannot understand \"%1\"").arg(args.join(u' ')));
 }
 
-QJsonObject CLinkCommand::Refuse(const QString& error) const
+QJsonObject CLinkCommand::Refuse(const QString& error)
 {
+    m_bRefused = true;
     return {{"ok", false}, {"result", m_session.m_nResult}, {"error", error}};
 }
 
-QJsonObject CLinkCommand::Outcome(bool ok, const QString& reason) const
+QJsonObject CLinkCommand::Outcome(bool ok, const QString& reason, const QString& list) const
 {
     const int result = m_session.m_nResult;
     QJsonObject output {{"ok", ok}, {"result", result}};
@@ -149,7 +207,7 @@ QJsonObject CLinkCommand::Outcome(bool ok, const QString& reason) const
         output.insert(QStringLiteral("error"),
             QStringLiteral("cannot use COM %1 (%2)").arg(port).arg(path) + (why.isEmpty() ? QString() : ": " + why));
     } else {
-        output.insert(QStringLiteral("error"), reason.isEmpty() ? ResultReason(result) : reason);
+        output.insert(QStringLiteral("error"), reason.isEmpty() ? FailureReason(m_session, list) : reason);
     }
     return output;
 }
@@ -167,8 +225,9 @@ QJsonObject CLinkCommand::Read(const QString& what)
     QJsonObject output;
     if (kBooks.contains(what)) {
         RecordList<CPhoneEntry> list;
-        const bool ok = what == QLatin1String("sim") ? m_session.ReadSimBook(list) : m_session.ReadHandsetBook(list);
-        output = Outcome(ok);
+        const bool sim = what == QLatin1String("sim");
+        const bool ok = sim ? m_session.ReadSimBook(list) : m_session.ReadHandsetBook(list);
+        output = Outcome(ok, {}, sim ? QStringLiteral("the SIM book") : QStringLiteral("the handset book"));
         output.insert(QStringLiteral("records"), recordjson::RecordsToJson(list));
     } else if (what == QLatin1String("groups")) {
         bool ok = m_session.Connect();
@@ -179,12 +238,13 @@ QJsonObject CLinkCommand::Read(const QString& what)
         output = Outcome(ok);
     } else if (what == QLatin1String("schedules")) {
         RecordList<CScheduleEntry> list;
-        output = Outcome(m_session.ReadSchedules(list));
+        output = Outcome(m_session.ReadSchedules(list), {}, QStringLiteral("the schedule list"));
         output.insert(QStringLiteral("records"), recordjson::RecordsToJson(list));
         return output;
     } else if (what == QLatin1String("messages") || what == QLatin1String("messages-text")) {
         RecordList<CSmsEntry> list;
-        output = Outcome(what == QLatin1String("messages") ? m_session.ReadMessages(list) : m_session.ReadMessagesText(list));
+        output = Outcome(what == QLatin1String("messages") ? m_session.ReadMessages(list) : m_session.ReadMessagesText(list),
+            {}, QStringLiteral("the message list"));
         output.insert(QStringLiteral("records"), recordjson::RecordsToJson(list));
         return output;
     } else {
@@ -194,6 +254,22 @@ QJsonObject CLinkCommand::Read(const QString& what)
     }
     output.insert(QStringLiteral("groups"), GroupsToJson(g_arrGroups));
     return output;
+}
+
+QString CLinkCommand::BookProblem(const RecordList<CPhoneEntry>& contacts, bool sim) const
+{
+    const int last = sim ? m_session.m_nSimCapacity : m_session.m_nHandsetCapacity;
+    for (size_t i = 0; i < contacts.size(); ++i) {
+        const CPhoneEntry& record = *contacts[i];
+        const int index = sim ? record.m_nSimIndex : record.m_nIndex;
+        if (index < 1 || index > last)
+            return QStringLiteral("record %1: ").arg(i) + OutsideTheBook(index, sim, last);
+        if (!m_session.GroupFits(record.m_nGroup)) {
+            return QStringLiteral("record %1: group %2 is outside the phone's caller groups (0-%3)")
+                .arg(i).arg(record.m_nGroup).arg(int(g_arrGroups.size()) - 1);
+        }
+    }
+    return {};
 }
 
 QJsonObject CLinkCommand::Write(const QString& what, const QString& path)
@@ -224,20 +300,19 @@ QJsonObject CLinkCommand::Write(const QString& what, const QString& path)
     if (!refused.isEmpty())
         return Refuse(refused);
 
-    if (schedules) {
-        const auto live = std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return !entry->IsDeleted(); });
-        if (live > CPhoneSession::kScheduleCapacity)
-            return Refuse(QStringLiteral("%1: %2 entries; the phone's list holds at most %3")
-                              .arg(path).arg(live).arg(CPhoneSession::kScheduleCapacity));
-        QJsonObject output = Outcome(m_session.WriteSchedules(entries));
-        output.insert(QStringLiteral("records"), recordjson::RecordsToJson(entries));
-        return output;
-    }
+    if (schedules)
+        return WriteSchedules(path, entries);
     if (!(sim ? m_session.SelectSimBook() : m_session.SelectHandsetBook()))
         return Outcome(false);
+    // What the phone cannot keep is refused once it told its books and groups, before any write.
+    if (const QString problem = BookProblem(contacts, sim); !problem.isEmpty()) {
+        m_session.Disconnect();
+        QJsonObject output = Outcome(false, QStringLiteral("%1: %2; nothing was written").arg(path, problem));
+        output.insert(QStringLiteral("records"), QJsonArray());
+        return output;
+    }
     QJsonArray written;
     QJsonArray unconfirmed;
-    QString reason;
     bool ok = true;
     for (size_t i = 0; i < contacts.size(); ++i) {
         CPhoneEntry& record = *contacts[i];
@@ -246,20 +321,41 @@ QJsonObject CLinkCommand::Write(const QString& what, const QString& path)
             written.append(RecordToJson(record));
             continue;
         }
-        if (MayHaveTakenEffect(m_session.m_nResult))
+        if (m_session.Unconfirmed())
             unconfirmed.append(RecordToJson(record));
-        if (m_session.m_nResult == SESSION_NOTHING_SENT) {
-            reason = QStringLiteral("record %1: ").arg(i)
-                + OutsideTheBook(sim ? record.m_nSimIndex : record.m_nIndex, sim,
-                    sim ? m_session.m_nSimCapacity : m_session.m_nHandsetCapacity);
-        }
         break;
     }
     m_session.Disconnect();
-    QJsonObject output = Outcome(ok, reason);
+    QJsonObject output = Outcome(ok);
     output.insert(QStringLiteral("records"), written);
     if (!unconfirmed.isEmpty())
         output.insert(QStringLiteral("unconfirmed"), unconfirmed);
+    return output;
+}
+
+QJsonObject CLinkCommand::WriteSchedules(const QString& path, RecordList<CScheduleEntry>& entries)
+{
+    const auto live = std::count_if(entries.begin(), entries.end(), [](const auto& entry) { return !entry->IsDeleted(); });
+    if (live > CPhoneSession::kScheduleCapacity)
+        return Refuse(QStringLiteral("%1: %2 entries; the phone's list holds at most %3")
+                          .arg(path).arg(live).arg(CPhoneSession::kScheduleCapacity));
+    if (const std::optional<ScheduleListFault> fault = CheckScheduleList(entries)) {
+        return Refuse(QStringLiteral("%1: record %2: %3; the phone cannot keep it").arg(path).arg(fault->record)
+                          .arg(ScheduleProblemText(*entries[fault->record], fault->problem)));
+    }
+    const bool ok = m_session.WriteSchedules(entries);
+    QJsonArray sent;
+    for (const auto& entry : entries) {
+        if (!entry->IsDeleted())
+            sent.append(RecordToJson(*entry));
+    }
+    const bool unconfirmed = !ok && m_session.Unconfirmed();
+    QJsonObject output = Outcome(ok, unconfirmed ? UnconfirmedReason(m_session, QStringLiteral("taken the new list")) : QString(),
+        QStringLiteral("the schedule list"));
+    // The list is the phone's whole or not at all.
+    output.insert(QStringLiteral("records"), ok ? sent : QJsonArray());
+    if (unconfirmed)
+        output.insert(QStringLiteral("unconfirmed"), sent);
     return output;
 }
 
@@ -288,7 +384,7 @@ QJsonObject CLinkCommand::Delete(const QString& what, const QStringList& indices
             deleted.append(index);
             continue;
         }
-        if (MayHaveTakenEffect(m_session.m_nResult))
+        if (m_session.Unconfirmed())
             unconfirmed.append(index);
         if (m_session.m_nResult == SESSION_NOTHING_SENT)
             reason = OutsideTheBook(index, sim, sim ? m_session.m_nSimCapacity : m_session.m_nHandsetCapacity);
@@ -304,10 +400,18 @@ QJsonObject CLinkCommand::Delete(const QString& what, const QStringList& indices
 
 QJsonObject CLinkCommand::StoreMessage(const QString& text)
 {
+    if (text.isEmpty())
+        return Refuse(QStringLiteral("the text is empty: the phone keeps no message without one"));
     CSmsEntry entry;
     entry.m_strText = text;
-    QJsonObject output = Outcome(m_session.StoreMessage(entry));
-    output.insert(QStringLiteral("records"), QJsonArray {RecordToJson(entry)});
+    const bool ok = m_session.StoreMessage(entry);
+    const bool unconfirmed = !ok && m_session.Unconfirmed();
+    QJsonObject output = Outcome(ok, unconfirmed ? UnconfirmedReason(m_session, QStringLiteral("stored the message")) : QString(),
+        QStringLiteral("the message storage's counts"));
+    output.insert(QStringLiteral("records"), ok ? QJsonArray {RecordToJson(entry)} : QJsonArray());
+    // Perhaps stored, at an index nobody can be sure of: the record has none.
+    if (unconfirmed)
+        output.insert(QStringLiteral("unconfirmed"), QJsonArray {RecordToJson(entry)});
     return output;
 }
 
@@ -318,9 +422,19 @@ QJsonObject CLinkCommand::SendStored(const QString& index, const QString& number
     const std::optional<int> stored = IndexArgument(index, &error);
     if (!stored)
         return Refuse(error);
+    if (!IsSendNumber(number))
+        return Refuse(QStringLiteral("\"%1\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front").arg(number));
     entry.m_nIndex = *stored;
     entry.m_strNumber = number;
-    return Outcome(m_session.SendStoredMessage(entry));
+    const bool ok = m_session.SendStoredMessage(entry);
+    const bool unconfirmed = !ok && m_session.Unconfirmed();
+    QJsonObject output = Outcome(ok,
+        unconfirmed ? UnconfirmedReason(m_session, QStringLiteral("sent the message; do not send it again before the list shows it unsent"))
+                    : QString());
+    output.insert(QStringLiteral("sent"), ok ? QJsonArray {*stored} : QJsonArray());
+    if (unconfirmed)
+        output.insert(QStringLiteral("unconfirmed"), QJsonArray {*stored});
+    return output;
 }
 
 QJsonObject CLinkCommand::DeleteMessage(const QString& index)
@@ -332,17 +446,27 @@ QJsonObject CLinkCommand::DeleteMessage(const QString& index)
     if (!m_session.Connect())
         return Outcome(false);
     const bool ok = m_session.DeleteMessage(*stored);
+    const bool unconfirmed = !ok && m_session.Unconfirmed();
     m_session.Disconnect();
-    return Outcome(ok);
+    QJsonObject output = Outcome(ok, unconfirmed ? UnconfirmedReason(m_session, QStringLiteral("deleted the message")) : QString());
+    output.insert(QStringLiteral("deleted"), ok ? QJsonArray {*stored} : QJsonArray());
+    if (unconfirmed)
+        output.insert(QStringLiteral("unconfirmed"), QJsonArray {*stored});
+    return output;
 }
 
 QJsonObject CLinkCommand::DecodePdu(const QString& hex) const
 {
+    const QString digits = hex.trimmed();
+    const bool isHex = !digits.isEmpty() && digits.size() % 2 == 0
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return std::isxdigit(c.toLatin1()) != 0; });
+    if (!isHex)
+        return {{"ok", false}, {"error", QStringLiteral("\"%1\" is no PDU: an even number of hexadecimal digits is one").arg(hex)}};
     QByteArray bytes;
-    common::HexToBytes(bytes, hex.toUpper());
+    common::HexToBytes(bytes, digits.toUpper());
     CSmsPdu pdu;
     if (!pdu.Decode(bytes))
-        return {{"ok", false}, {"error", QStringLiteral("the PDU does not decode")}};
+        return {{"ok", false}, {"error", QStringLiteral("the PDU does not decode: its fields do not fit its %1 bytes").arg(bytes.size())}};
     pdu.DecodeElements();
     QJsonArray elements;
     for (const auto& element : pdu.Elements())

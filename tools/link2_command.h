@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link2/records.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -25,12 +27,15 @@ class CPhoneSession;
 // member is one. The result is the object deskhand2-link prints:
 //   {"ok": bool, "result": m_nResult, "records": [...], "groups": [...], "profile": {...},
 //    "deleted": [...], "unconfirmed": [...], "error": "..."}
-// "records" comes with reads and writes (the records as written, cut to what the phone took),
-// "deleted" with deletes (the indices the phone confirmed), "unconfirmed" with a write or delete
-// whose last command went out without an answer (the phone may have carried it out), "groups"
-// with the book and group reads, "profile" once the phone was asked who it is. "error" says why
-// a failure failed: a command line or file refused, a port that did not open ("cannot use COM
-// n", with the reason), or what ended the operation.
+// "records" comes with reads and writes (the records as written, cut to what the phone took;
+// a schedule list or a stored message only when the phone confirmed it), "deleted" with deletes
+// (the indices the phone confirmed), "sent" with send-stored (the index, once confirmed),
+// "unconfirmed" with a write, delete, store or send whose deciding command went out without an
+// answer (the phone may have carried it out: the records, indices or list it may hold; a stored
+// message's record has no index, since none is sure), "groups" with the book and group reads,
+// "profile" once the phone was asked who it is. "error" says why a failure failed: a command
+// line or file refused (a value the phone cannot keep among them, before any write), a port
+// that did not open ("cannot use COM n", with the reason), or what ended the operation.
 // decode-pdu prints {"ok", "record", "elements": [{"type", "text"}]}, "text" for pictures,
 // animations and melodies: the bitmap as text, or the normalised iMelody.
 class CLinkCommand {
@@ -38,6 +43,8 @@ public:
     explicit CLinkCommand(CPhoneSession& session) : m_session(session) {}
 
     QJsonObject Run(const QStringList& args);
+    // True when the last Run refused its command line or file before the phone was touched.
+    bool RefusedCommandLine() const { return m_bRefused; }
 
     static QString Usage();
 
@@ -51,11 +58,19 @@ private:
     QJsonObject DeleteMessage(const QString& index);
     QJsonObject DecodePdu(const QString& hex) const;
 
-    // The outcome of an operation that ran; a failure's reason is the result's unless given.
-    QJsonObject Outcome(bool ok, const QString& reason = {}) const;
-    QJsonObject Refuse(const QString& error) const;
+    QJsonObject WriteSchedules(const QString& path, RecordList<CScheduleEntry>& entries);
+    // Why the phone cannot keep a record of the file (an index outside the book, a caller group
+    // outside the table), once it told its books; empty when it can keep them all.
+    QString BookProblem(const RecordList<CPhoneEntry>& contacts, bool sim) const;
+
+    // The outcome of an operation that ran; a failure's reason is the result's unless given, with
+    // `list` naming what a list read was reading.
+    QJsonObject Outcome(bool ok, const QString& reason = {}, const QString& list = {}) const;
+    // A command line or file refused before the phone was touched.
+    QJsonObject Refuse(const QString& error);
 
     CPhoneSession& m_session;
+    bool m_bRefused = false;
 };
 
 } // namespace dh2

@@ -44,16 +44,19 @@ int main(int argc, char** argv)
     QJsonObject output;
     int terminatedBy = 0;
     const QStringList args = parser.positionalArguments();
+    std::optional<bool> refusedCommandLine; // a document command's output says it itself
     if (tools::IsDocumentCommand(args)) {
         dh2::CMVsyncDoc doc;
         output = dh2::CDocumentCommand(doc).Run(args);
     } else if (!com || !baud) {
         output = command.Run({}); // the shape of a refusal
         output.insert(QStringLiteral("error"), QStringLiteral("--com and --baud take a positive number"));
+        refusedCommandLine = true;
     } else {
         session.m_port.m_nPort = *com;
         session.m_port.m_nBaud = *baud;
         output = tools::RunUntilTerminated([&] { return command.Run(args); }, &terminatedBy);
+        refusedCommandLine = command.RefusedCommandLine();
     }
-    return tools::PrintOutput("deskhand2-link", output, terminatedBy);
+    return tools::PrintOutput("deskhand2-link", output, terminatedBy, refusedCommandLine);
 }

@@ -28,12 +28,13 @@ QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int*
     return output;
 }
 
-int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy)
+int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy, std::optional<bool> refusedCommandLine)
 {
     if (output.contains(QLatin1String("error"))) {
         // A refusal comes before any command, with no result yet; it may be the command line's.
         // A file that could not be written is no fault of the command line.
-        const bool refusal = output.value(QLatin1String("result")).toInt() == 0 && !output.contains(QLatin1String("file"));
+        const bool refusal = refusedCommandLine.value_or(
+            output.value(QLatin1String("result")).toInt() == 0 && !output.contains(QLatin1String("file")));
         std::fprintf(stderr, "%s: %s%s\n", tool, output.value(QLatin1String("error")).toString().toLocal8Bit().constData(),
             refusal ? " (see --help)" : "");
     }

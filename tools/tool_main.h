@@ -21,9 +21,11 @@ std::optional<int> PositiveNumber(const QCommandLineParser& parser, const QComma
 QJsonObject RunUntilTerminated(const std::function<QJsonObject()>& command, int* terminatedBy);
 
 // Prints the output as one JSON object on stdout, an "error" or a "warning" in it also as a line
-// on stderr (an error points to --help while no command had a result and no "file" is to blame),
-// and returns the exit status: 0 when "ok", 128 + the signal that ended the session, else 1.
-int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy);
+// on stderr, and returns the exit status: 0 when "ok", 128 + the signal that ended the session,
+// else 1. An error points to --help when the command line was refused: as `refusedCommandLine`
+// says, else while no command had a result and no "file" is to blame.
+int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy,
+    std::optional<bool> refusedCommandLine = std::nullopt);
 
 // Why the serial port at `path` does not open at `baud`, found by opening it once more as a
 // session does (the line keeps no reason): "no such device", "permission denied", "busy: another

@@ -36,6 +36,13 @@ void infoBox(int stringId)
     platform::AfxMessageBox(platform::LoadString(stringId), platform::MB_ICONINFORMATION);
 }
 
+// The box of a store, send or delete that failed: what may have happened when the phone's
+// answer never came, else the failure's own text.
+void failureBox(const CMVsyncDoc& doc, int unconfirmedId, int failedId)
+{
+    infoBox(doc.PhoneOutcomeUnconfirmed() ? unconfirmedId : failedId);
+}
+
 bool ask(int stringId)
 {
     return platform::AfxMessageBox(platform::LoadString(stringId), platform::MB_YESNO | platform::MB_ICONQUESTION)
@@ -227,8 +234,13 @@ bool CForm_SMS::RunMessageDialog(CSMSDlg& dialog, const QString& number, const Q
 bool CForm_SMS::SendIfStored(CSmsEntry& message)
 {
     // A message the phone has not stored has no index to send from.
-    if (message.m_nIndex < 0 || !m_doc.SendStoredMessage(message)) {
+    if (message.m_nIndex < 0) {
         infoBox(IDS_SEND_FAILED);
+        return false;
+    }
+    // A send the phone did not confirm is not marked sent: the box says to look before again.
+    if (!m_doc.SendStoredMessage(message)) {
+        failureBox(m_doc, IDS_SEND_UNCONFIRMED, IDS_SEND_FAILED);
         return false;
     }
     message.m_nStatus = CSmsEntry::StatusSent;
@@ -264,7 +276,7 @@ void CForm_SMS::OnNew()
     EnableControl(IDC_ORGANIZER_MOBILE_SELECT_ALL, true);
     CSmsEntry fresh = composed(dialog.m_strText, QString());
     if (ask(IDS_STORE_QUESTION) && !m_doc.StoreMessage(fresh))
-        infoBox(IDS_WRITE_FAILED);
+        failureBox(m_doc, IDS_STORE_UNCONFIRMED, IDS_WRITE_FAILED);
     const quintptr id = AddMessageRow(fresh);
     if (dialog.m_bSend) {
         if (CSmsEntry* copy = m_doc.FindMessage(id)) {
@@ -292,7 +304,7 @@ void CForm_SMS::OnEditMessage()
     if (dialog.m_bSend && dialog.m_strText != message->m_strText) {
         CSmsEntry fresh = composed(dialog.m_strText, QString());
         if (!m_doc.StoreMessage(fresh)) {
-            infoBox(IDS_SAVE_FAILED);
+            failureBox(m_doc, IDS_STORE_UNCONFIRMED, IDS_SAVE_FAILED);
             return;
         }
         const quintptr copyId = AddMessageRow(fresh);
@@ -314,7 +326,7 @@ void CForm_SMS::OnEditMessage()
     if (ask(IDS_STORE_QUESTION)) {
         CSmsEntry fresh = composed(dialog.m_strText, dialog.m_strNumber);
         if (!m_doc.StoreMessage(fresh)) {
-            infoBox(IDS_SAVE_FAILED);
+            failureBox(m_doc, IDS_STORE_UNCONFIRMED, IDS_SAVE_FAILED);
             return;
         }
         if (CSmsEntry* again = m_doc.FindMessage(id); again && again->m_nIndex < 0) {
@@ -367,7 +379,11 @@ void CForm_SMS::OnDelete()
             if (!onPhone || index < 0)
                 continue;
             if (!m_doc.DeleteMessage(*message)) {
-                platform::AfxMessageBox(QString::asprintf("Failed delete index-%d\n", index), platform::MB_OK);
+                // The message stays, without an index when the phone may have deleted it.
+                if (m_doc.PhoneOutcomeUnconfirmed())
+                    platform::AfxMessageBox(platform::LoadString(IDS_DELETE_UNCONFIRMED).arg(index), platform::MB_ICONINFORMATION);
+                else
+                    platform::AfxMessageBox(QString::asprintf("Failed delete index-%d\n", index), platform::MB_OK);
                 message->m_nState = CSyncRecord::StateUnchanged;
             }
         }

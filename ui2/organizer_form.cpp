@@ -281,7 +281,7 @@ void COrganizerForm::OnMobileDelete()
             ids.push_back(id);
     }
     if (!doc.DeleteFromPhoneList(ids))
-        InfoBox(IDS_WRITE_FAILED);
+        InfoBox(doc.PhoneOutcomeUnconfirmed() ? int(IDS_LIST_UNCONFIRMED) : int(IDS_WRITE_FAILED));
     SetInfoText(QString());
     OnUpdate();
     EnableControl(IDC_PC_DELETE, false);
@@ -299,7 +299,9 @@ void COrganizerForm::OnCopyToMobile()
     const auto busy = doc.MarkBusy();
     SetInfoText(platform::LoadString(IDS_WRITING));
     const CMVsyncDoc::PhoneListWrite result = doc.CopyToPhoneList(m_nKind, source, ids);
-    if (result.added > 0 && !result.written)
+    if (result.unconfirmed)
+        InfoBox(IDS_LIST_UNCONFIRMED);
+    else if (result.added > 0 && !result.written)
         InfoBox(IDS_WRITE_FAILED);
     if (result.full)
         platform::AfxMessageBox(platform::LoadString(IDS_MEMORY_FULL), platform::MB_OK);

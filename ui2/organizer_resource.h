@@ -36,6 +36,11 @@ enum : int {
     IDS_ALARM = 62544,
     IDS_STATUS = 62545,
     IDS_NUMBER = 62546,
+    // Outcomes the phone did not confirm: what may have happened, and to read again first.
+    IDS_LIST_UNCONFIRMED = 64350,
+    IDS_STORE_UNCONFIRMED = 64351,
+    IDS_SEND_UNCONFIRMED = 64352,
+    IDS_DELETE_UNCONFIRMED = 64353, // %1: the message's index
 };
 
 } // namespace dh2::ids

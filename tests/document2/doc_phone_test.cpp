@@ -356,6 +356,62 @@ TEST_F(DocPhone, TheWholeListIsWrittenAndRestoredWhenThePhoneRefusesIt)
     EXPECT_EQ(phoneState().organizer.size(), 1u);
 }
 
+// The list went out and the phone's answer to AT+SSCW never came: it holds the old list or the new
+// one. The document says so, drops the list until it is read again, and keeps no link to a place
+// the write changed (the source's new place, a stale link there); the links right for both lists
+// stay. A message delete the phone did not confirm leaves the message without its index.
+TEST_F(DocPhone, AnUnconfirmedWriteKeepsNoPlaceItCannotBeSureOf)
+{
+    phoneState().organizer = {{2, 0, QStringLiteral("Dentist"), QDateTime({2004, 3, 7}, {9, 0}), 0, std::nullopt}};
+    ASSERT_TRUE(doc.ReadPhoneSchedules());
+    for (const int index : {0, 1, -1}) {
+        auto memo = std::make_unique<CScheduleEntry>();
+        memo->m_strSubject = QStringLiteral("memo %1").arg(index);
+        memo->m_nKind = CScheduleEntry::KindMemo;
+        memo->m_nList = CMVsyncDoc::ListPc;
+        memo->m_nIndex = index; // linked to the Dentist; a stale link to place 1; the source
+        doc.m_arPcMemos.push_back(std::move(memo));
+    }
+    const std::vector<quintptr> source {CMVsyncDoc::RecordId(doc.m_arPcMemos[2].get())};
+    for (const Fault& fault : {Fault::lost(), Fault::lostThenClose(), Fault::delay(7000)}) {
+        phone.injectFault("AT+SSCW", fault, 1);
+        const CMVsyncDoc::PhoneListWrite result = doc.CopyToPhoneList(CScheduleEntry::KindMemo, CMVsyncDoc::ListPc, source);
+        EXPECT_EQ(result.added, 1);
+        EXPECT_FALSE(result.written);
+        EXPECT_TRUE(result.unconfirmed);
+        EXPECT_FALSE(doc.IsPhoneListRead());
+        EXPECT_TRUE(doc.m_arPhoneList.empty());
+        EXPECT_EQ(doc.m_arPcMemos[0]->m_nIndex, 0);
+        EXPECT_EQ(doc.m_arPcMemos[1]->m_nIndex, -1);
+        EXPECT_EQ(doc.m_arPcMemos[2]->m_nIndex, -1);
+        // Nothing goes by the list before it is read again.
+        phone.clearCommandLog();
+        EXPECT_FALSE(doc.CopyToPhoneList(CScheduleEntry::KindMemo, CMVsyncDoc::ListPc, source).written);
+        EXPECT_TRUE(commands().isEmpty());
+        phoneState().organizer.resize(1);
+        ASSERT_TRUE(doc.ReadPhoneSchedules());
+    }
+    // A plain refusal keeps the list and its links as they were.
+    phone.injectFault("AT+SSCW", Fault::error(), 1);
+    EXPECT_FALSE(doc.CopyToPhoneList(CScheduleEntry::KindMemo, CMVsyncDoc::ListPc, source).unconfirmed);
+    EXPECT_TRUE(doc.IsPhoneListRead());
+
+    phone.state().readStorage = "SM";
+    phone.state().simMessages.entries[2] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4930"), QStringLiteral("Hi"),
+                                                       QDateTime({2004, 3, 7}, {9, 5})), {}, {}, {}};
+    auto message = std::make_unique<CSmsEntry>();
+    message->m_nIndex = 2;
+    CSmsEntry* record = message.get();
+    doc.m_arMessages.push_back(std::move(message));
+    phone.injectFault("AT+CMGD=2", Fault::lostThenClose(), 1);
+    ASSERT_TRUE(doc.ConnectForMessages());
+    EXPECT_FALSE(doc.DeleteMessage(*record));
+    EXPECT_TRUE(doc.PhoneOutcomeUnconfirmed());
+    doc.Disconnect();
+    EXPECT_EQ(record->m_nIndex, -1);
+    EXPECT_FALSE(phone.state().simMessages.entries.count(2));
+}
+
 // With 20 live entries of both kinds nothing is sent; with 18, two of three go and the list is
 // sent.
 TEST_F(DocPhone, TheListHoldsTwentyEntriesOfBothKinds)

@@ -9,6 +9,8 @@
 
 #include <csignal>
 
+#include <signal.h>
+
 #include <unistd.h>
 
 namespace {
@@ -194,6 +196,8 @@ TEST_F(Deskhand2LinkTest, DecodePduPrintsTheRecordAndEachElement)
         EXPECT_FALSE(run.output["ok"].toBool());
         EXPECT_FALSE(run.output.contains(QLatin1String("record")));
         EXPECT_FALSE(run.output["error"].toString().isEmpty());
+        // A PDU that does not decode is no mistake of the command line.
+        EXPECT_FALSE(run.errors.contains(QLatin1String("see --help"))) << run.errors.toStdString();
     }
 }
 
@@ -218,6 +222,42 @@ TEST_F(Deskhand2LinkTest, ASignalEndsTheSessionWithItsClosingCommands)
 
     const Run again = link({"read", "schedules"});
     EXPECT_EQ(again.exitCode, 0) << again.errors.toStdString();
+}
+
+// The line dies just after the phone deleted entry 1, and the phone is there again at the same
+// path: the delete is reported unconfirmed, and the closing commands reach the phone plugged in
+// again, so that it leaves no session open.
+TEST_F(Deskhand2LinkTest, AfterALostLineTheClosingCommandsReachThePhonePluggedInAgain)
+{
+    startSimulator(demoPhone(2), {"--model", "2", "--fault", "lostclose@AT+CPBW=1"});
+    const Run run = link({"delete", "handset", "1", "2"});
+    EXPECT_EQ(run.exitCode, 1) << run.errors.toStdString();
+    EXPECT_EQ(run.output["unconfirmed"].toArray(), QJsonArray {1});
+    EXPECT_EQ(run.output["deleted"].toArray(), QJsonArray());
+    const QByteArrayList commands = logged();
+    const qsizetype lost = commands.indexOf("AT+CPBW=1");
+    ASSERT_GE(lost, 0);
+    EXPECT_EQ(commands.mid(lost + 1, 3), QByteArrayList({"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+    EXPECT_FALSE(run.errors.contains(QLatin1String("Cannot open")));
+}
+
+// SIGINT while the phone's prompt for a stored text is late: the escape leaves the prompt
+// first, and the closing commands reach the phone as commands, never as the message's text.
+TEST_F(Deskhand2LinkTest, ASignalAtALatePromptLeavesThePromptFirst)
+{
+    startSimulator(demoPhone(2), {"--model", "2", "--fault", "delay:5000@AT+CMGW=\"\""});
+    QProcess process;
+    startLink(process, {"store-message", "never stored"});
+    QDeadlineTimer deadline(30000);
+    while (!logged().contains("AT+CMGW=\"\"") && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(logged().contains("AT+CMGW=\"\""));
+    ::kill(pid_t(process.processId()), SIGINT);
+    const Run ended = finish(process);
+    EXPECT_EQ(ended.exitCode, 128 + SIGINT);
+    const QByteArrayList commands = logged();
+    const qsizetype store = commands.indexOf("AT+CMGW=\"\"");
+    EXPECT_EQ(commands.mid(store + 1, 4), QByteArrayList({"\\x1b", "AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
 }
 
 // Every failure names its reason: a port that is missing, busy or not permitted, a baud rate the

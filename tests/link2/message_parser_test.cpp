@@ -24,6 +24,30 @@ const char* const kSubmit = "0011070B916407281553F80000AA02C834";
 // From the alphanumeric sender "Bank", no text.
 const char* const kFromBank = "000407D0C2B07B0D00004030709050034000";
 
+// A reply, and the headers and texts of the entries a parser cuts it into.
+struct ListingCase {
+    const char* name;
+    QString reply;
+    QStringList headers;
+    QStringList bodies;
+};
+
+template <size_t N, typename Cut>
+void ExpectEntries(const ListingCase (&cases)[N], Cut cut)
+{
+    for (const ListingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList headers;
+        QStringList bodies;
+        for (const MessageListEntry& entry : cut(c.reply)) {
+            headers << entry.header;
+            bodies << entry.body;
+        }
+        EXPECT_EQ(headers, c.headers);
+        EXPECT_EQ(bodies, c.bodies);
+    }
+}
+
 TEST(MessageParser, TrimsOnlyTheFinalOkLine)
 {
     const struct {
@@ -43,12 +67,7 @@ TEST(MessageParser, TrimsOnlyTheFinalOkLine)
 
 TEST(MessageParser, CutsAListIntoEntries)
 {
-    const struct {
-        const char* name;
-        QString reply;
-        QStringList headers;
-        QStringList bodies;
-    } cases[] = {
+    const ListingCase cases[] = {
         {"two entries", "\r\n+CMGL: 1,\"REC READ\",\"+49\",\"\",,0\r\nfirst\r\n+CMGL: 2,\"STO UNSENT\",\"\",\"\",,0\r\nALL OK\r\n\r\nOK",
             {"1,\"REC READ\",\"+49\",\"\",,0", "2,\"STO UNSENT\",\"\",\"\",,0"}, {"first", "ALL OK"}},
         {"text over lines, one mentioning +CMGL", "+CMGL: 3,\"REC READ\"\r\nline one\r\nsee +CMGL: 9\r\n\r\nOK",
@@ -58,17 +77,32 @@ TEST(MessageParser, CutsAListIntoEntries)
             {"5,\"REC READ\""}, {"A"}},
         {"nothing listed", "\r\nOK", {}, {}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QStringList headers;
-        QStringList bodies;
-        for (const MessageListEntry& entry : MessageListEntries(c.reply)) {
-            headers << entry.header;
-            bodies << entry.body;
-        }
-        EXPECT_EQ(headers, c.headers);
-        EXPECT_EQ(bodies, c.bodies);
-    }
+    ExpectEntries(cases, [](const QString& reply) { return MessageListEntries(reply); });
+}
+
+// A text-mode listing: headers only after the phone's CR LF and only when they read as headers;
+// every other line is text. A read of one message takes all after its header as its text.
+TEST(MessageParser, CutsATextListingAtItsHeaders)
+{
+    const ListingCase cases[] = {
+        {"two entries", "\r\n+CMGL: 1,\"REC READ\",\"+49\",\"\",,0\r\nfirst\r\n+CMGL: 2,\"STO UNSENT\",\"\",\"\",,0\r\nALL OK\r\n\r\nOK",
+            {"1,\"REC READ\",\"+49\",\"\",,0", "2,\"STO UNSENT\",\"\",\"\",,0"}, {"first", "ALL OK"}},
+        {"a header after a lone line feed is text", "+CMGL: 1,\"REC READ\"\r\nhi\n+CMGL: 9,\"REC READ\"\nbye\r\n\r\nOK",
+            {"1,\"REC READ\""}, {"hi\n+CMGL: 9,\"REC READ\"\nbye"}},
+        {"a line that is no header is text", "+CMGL: 1,\"REC READ\"\r\nhi\r\n+CMGL: x\r\n+CMGL: 2\r\n\r\nOK",
+            {"1,\"REC READ\""}, {"hi\r\n+CMGL: x\r\n+CMGL: 2"}},
+        {"a header after CR LF cuts (the count decides)", "+CMGL: 1,\"REC READ\"\r\nhi\r\n+CMGL: 9,\"REC READ\"\r\nbye\r\n\r\nOK",
+            {"1,\"REC READ\"", "9,\"REC READ\""}, {"hi", "bye"}},
+        {"no header first", "junk\r\n+CMGL: 1,\"REC READ\"\r\nA\r\n\r\nOK", {}, {}},
+        {"nothing listed", "\r\nOK", {}, {}},
+    };
+    ExpectEntries(cases, [](const QString& reply) { return TextListingEntries(reply); });
+    const std::optional<MessageListEntry> read =
+        TextReadEntry(QStringLiteral("\r\n+CMGR: \"REC READ\",\"+49\"\r\nhi\r\n+CMGR: \"x\"\r\nOK\r\n\r\nOK\r\n"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->header, QStringLiteral("\"REC READ\",\"+49\""));
+    EXPECT_EQ(read->body, QStringLiteral("hi\r\n+CMGR: \"x\"\r\nOK"));
+    EXPECT_FALSE(TextReadEntry(QStringLiteral("\r\n+CMS ERROR: 321")));
 }
 
 TEST(MessageParser, ReadsTextModeHeaders)
@@ -193,7 +227,8 @@ TEST(MessageParser, ReadsStorageCountsAndStoredIndices)
     } counts[] = {
         {"+CPMS: 3,20,3,20", 3, 20},
         {"\r\n+CPMS: 20,20,20,20\r\n", 20, 20},
-        {"+CPMS: \"SM\",3,20", -1, -1},
+        {"+CPMS: \"SM\",3,20,\"SM\",3,20,\"ME\",0,100", 3, 20}, // the query
+        {"\r\n+CREG: 1\r\n+CPMS: 4,20,4,20\r\n\r\nOK", 4, 20},   // an unsolicited line first
         {"+CPMS: 3", -1, -1},
         {"ERROR", -1, -1},
     };
@@ -212,6 +247,11 @@ TEST(MessageParser, ReadsStorageCountsAndStoredIndices)
         {"+CMGW: \r\nOK", -1},
         {"\r\nOK", -1},
         {"+CMGW: -1", -1},
+        // Unsolicited lines beside the answer name no stored message.
+        {"\r\n+CREG: 1\r\n+CMGW: 2\r\n\r\nOK", 2},
+        {"\r\n+CMTI: \"SM\",5\r\n\r\n+CMGW: 3\r\n\r\nOK", 3},
+        {"\r\n+CMGW: 6\r\n+CREG: 1\r\n\r\nOK", 6},
+        {"\r\n+CREG: 1\r\n\r\nOK", -1},
     };
     for (const auto& c : stored)
         EXPECT_EQ(StoredMessageIndex(c.reply).value_or(-1), c.index) << c.reply.toStdString();

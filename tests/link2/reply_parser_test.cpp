@@ -66,6 +66,44 @@ TEST(ReplyClassifier2, DecidesOnceAsTheReplyGrows)
     EXPECT_EQ(classifier.Classify(reply).result, AT_OK);
 }
 
+// A text-mode listing gets the same answer however the serial reads cut it: at every split
+// point, whether the first read ended a burst or the line went quiet there, the verdict is what
+// the first piece alone says, or else what the whole reply says. Texts hold line feeds and
+// carriage returns where the phone's own CR LF stands beside them.
+TEST(ReplyClassifier2, AListingIsJudgedAlikeWhereverTheReadsSplitIt)
+{
+    const QByteArray header = "\r\n+CMGL: 1,\"REC READ\",\"12\",\"\",,0\r\n";
+    const QByteArray texts[] = {"\nRING", "\rRING", "a\nOK", "a\rOK", "\n", "\r", "\r\n", "\n\r", "x\r", "x\n",
+        "\nOK\n", "\rOK\r", "\n\n", "\r\r", "RING\n", "OK\r", "\nERROR", "\r\nRING\r\n",
+        "hi\n+CMGL: 9,\"REC READ\",\"+1999\",\"\",,0\nbye"};
+    const QByteArray ends[] = {"\r\n\r\nOK\r\n", "\r\n", ""};
+    for (const QByteArray& text : texts) {
+        for (const QByteArray& end : ends) {
+            const QByteArray reply = header + text + end;
+            const ReplyClass whole = ClassifyReply(reply, true, true);
+            for (qsizetype split = 1; split < reply.size(); ++split) {
+                for (const bool quiet : {false, true}) {
+                    CReplyClassifier classifier(true);
+                    ReplyClass verdict = classifier.Classify(reply.left(split), quiet);
+                    ReplyClass expected = ClassifyReply(reply.left(split), true, quiet);
+                    if (expected.result == AT_PENDING)
+                        expected = whole;
+                    if (verdict.result == AT_PENDING)
+                        verdict = classifier.Classify(reply, true);
+                    EXPECT_EQ(verdict.result, expected.result) << reply.toPercentEncoding().constData() << " at " << split;
+                    EXPECT_EQ(verdict.end, expected.end) << reply.toPercentEncoding().constData() << " at " << split;
+                }
+            }
+        }
+    }
+    // The reads of the example: the header's CR LF whole in the first, the text's line
+    // feed in the second.
+    const QByteArray example = header + "\nRING\r\n";
+    CReplyClassifier classifier(true);
+    EXPECT_EQ(classifier.Classify(example.left(header.size()), true).result, AT_PENDING);
+    EXPECT_EQ(classifier.Classify(example, true).result, ClassifyReply(example, true, true).result);
+}
+
 TEST(BookLimits, FromTheTestReply)
 {
     const struct {
@@ -78,6 +116,9 @@ TEST(BookLimits, FromTheTestReply)
         {"+CPBR: (1-100),0,-3", 100, std::nullopt, std::nullopt},
         {"+CPBR: (1-100),20,2", 100, 20, std::nullopt},
         {"+CPBR: (1-100)", 100, std::nullopt, std::nullopt},
+        // Unsolicited lines around the answer lend it none of their numbers.
+        {"\r\n+CMTI: \"SM\",5\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
+        {"\r\n+CREG: 1,2\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
     };
     for (const auto& c : cases) {
         const BookLimits limits = ParseBookLimits(QString::fromLatin1(c.reply));

@@ -103,7 +103,8 @@ TEST_F(Model2, AFailedGroupReadKeepsTheTable)
     phone.injectFault("AT+CPGR=0,6", Fault::reply("\r\n+CPGR: 0,\"" + Sync(QStringLiteral("A")).toLatin1() + "\",1,\r\n\r\nOK\r\n"));
     RecordList<CPhoneEntry> list;
     EXPECT_FALSE(session.ReadHandsetBook(list));
-    EXPECT_EQ(session.m_nResult, SESSION_BAD_LIST);
+    EXPECT_EQ(session.m_nResult, SESSION_BAD_GROUPS);
+    EXPECT_EQ(session.m_nCause, 0);
     EXPECT_EQ(g_arrGroups[2].m_strName, QStringLiteral("Colleague"));
     EXPECT_EQ(commands("AT+SEND"), QStringList {"AT+SEND"});
     EXPECT_TRUE(ui().mainWindowEnabled);
@@ -151,6 +152,37 @@ TEST_F(Model2, BulkFailuresFallBackToPairs)
     EXPECT_EQ(session.m_nResult, AT_ERROR);
 }
 
+// A call during the whole-book read: RING after the body, the final OK up to 3 s later. The
+// read falls back to pairs, and the late OK, drained before the next command, answers none of
+// them: every entry is there, on every model.
+class LateFinalTest : public SessionTest, public ::testing::WithParamInterface<int> {
+protected:
+    LateFinalTest() : SessionTest(GetParam()) {}
+};
+
+TEST_P(LateFinalTest, ALateFinalResultAfterACallAnswersNoLaterCommand)
+{
+    // A phone that takes its time over every answer, so that the late OK can come first.
+    phone.setLatencyMs(400);
+    for (int delayMs = 1900; delayMs <= 3000; delayMs += 100) {
+        SCOPED_TRACE(delayMs);
+        phone.clearCommandLog();
+        for (int index = 1; index <= 3; ++index)
+            phoneState().handset.entries[index] = StoredContact(QStringLiteral("Entry %1").arg(index), QString::number(index));
+        phone.clearFaults();
+        phone.injectFault("AT+CPBR=1,200", Fault::lateFinal(delayMs));
+        RecordList<CPhoneEntry> list;
+        EXPECT_TRUE(session.ReadHandsetBook(list)) << session.m_nResult;
+        QStringList names;
+        for (const auto& entry : list)
+            names << entry->m_strName;
+        EXPECT_EQ(names, QStringList({"Entry 1", "Entry 2", "Entry 3"})) << names.join(u',').toStdString();
+        EXPECT_EQ(commands().count(QStringLiteral("AT+CPBR=1,2")), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachModel, LateFinalTest, ::testing::Values(1, 2, 3));
+
 // Each model's way of reading its SIM: halves (types 2 and 3), blocks of ten (type 1), one by
 // one for a SIM of 255; a SIM of one place, or one without a range, reads as empty.
 TEST_F(Model2, SimReadInTwoHalves)
@@ -167,6 +199,7 @@ TEST_F(Model2, SimReadInTwoHalves)
     phone.injectFault("AT+CPBR=51,100", Fault::error());
     EXPECT_FALSE(session.ReadSimBook(list));
     EXPECT_EQ(session.m_nResult, SESSION_BAD_LIST);
+    EXPECT_EQ(session.m_nCause, AT_ERROR); // what failed the half
 }
 
 TEST_F(Model3, SimReadInTwoHalvesOfItsOwnSize)
@@ -420,6 +453,69 @@ TEST_F(Model2, IndicesOutsideTheBooksAreNeverSent)
     EXPECT_TRUE(session.DeleteHandsetEntry(200));
     session.Disconnect();
 }
+
+// Each model keeps what it can, and every record says what the phone holds: a group outside the
+// table is refused before anything goes out (the phone would keep it as none), a plain fax holds
+// printable ASCII only (no UTF-8 bytes the phone would keep one by one), and a SIM entry holds
+// its one number cleaned and cut, which the phone lists as mobile.
+class KeptValuesTest : public SessionTest, public ::testing::WithParamInterface<int> {
+protected:
+    KeptValuesTest() : SessionTest(GetParam()) {}
+};
+
+TEST_P(KeptValuesTest, RecordsSayWhatThePhoneHolds)
+{
+    const int model = GetParam();
+    const bool groups = model != 1;
+    const struct {
+        int group;
+        bool sent;
+    } groupCases[] = {{-1, true}, {0, true}, {7, true}, {8, !groups}, {99, !groups}, {-2, !groups}};
+    for (const bool sim : {false, true}) {
+        ASSERT_TRUE(sim ? session.SelectSimBook() : session.SelectHandsetBook());
+        for (const auto& c : groupCases) {
+            SCOPED_TRACE(QStringLiteral("%1 group %2").arg(sim ? "SIM" : "handset").arg(c.group).toStdString());
+            phone.clearCommandLog();
+            CPhoneEntry entry = Contact(5, QStringLiteral("Grp"));
+            entry.m_nSimIndex = 5;
+            entry.m_strMobile = QStringLiteral("1");
+            entry.m_nGroup = c.group;
+            EXPECT_EQ(sim ? session.AddSimEntry(entry) : session.AddHandsetEntry(entry), c.sent);
+            EXPECT_EQ(commands("AT+CPBW").size(), c.sent ? 1 : 0);
+            if (!c.sent) {
+                EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT);
+            }
+        }
+        session.Disconnect();
+    }
+
+    // A fax of models 2 and 3 goes as plain bytes; model 1's is Base64 and keeps its letters.
+    CPhoneEntry fax = Contact(6, QStringLiteral("Fax"));
+    fax.m_strMobile = QStringLiteral("1");
+    fax.m_strFax = QStringLiteral("a\u2028b café 12");
+    ASSERT_TRUE(session.SelectHandsetBook());
+    EXPECT_TRUE(session.AddHandsetEntry(fax)) << session.m_nResult;
+    session.Disconnect();
+    const QString kept = model == 1 ? QStringLiteral("a\u2028b café 12") : QStringLiteral("ab caf 12");
+    EXPECT_EQ(fax.m_strFax, kept);
+    EXPECT_EQ(phoneState().handset.entries.at(6).fax, kept);
+
+    // The SIM's number as it went out; an unsolicited line before the book's limits lends them
+    // none of its numbers.
+    phone.injectFault("AT+CPBR=?", Fault::before("\r\n+CMTI: \"SM\",5\r\n"), 1);
+    CPhoneEntry number;
+    number.m_nSimIndex = 7;
+    number.m_strName = QStringLiteral("Num");
+    number.m_strOffice = QStringLiteral("+49 (30) 1234-5678 ext 99999999");
+    ASSERT_TRUE(session.SelectSimBook());
+    EXPECT_TRUE(session.AddSimEntry(number)) << session.m_nResult;
+    session.Disconnect();
+    EXPECT_EQ(number.m_strMobile, QStringLiteral("+4930123456789999999"));
+    EXPECT_TRUE(number.m_strOffice.isEmpty());
+    EXPECT_EQ(phoneState().sim.entries.at(7).number, number.m_strMobile);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachModel, KeptValuesTest, ::testing::Values(1, 2, 3));
 
 // What is written reads back the same, for each model's line form.
 TEST_F(Model2, WrittenEntriesReadBack)

@@ -214,20 +214,73 @@ TEST_F(ConnectTest, ResyncSendsItsCommandsInOrder)
     session.Disconnect();
 }
 
-// After the line failed (an adapter unplugged), the port is closed, so that the next Connect
-// opens it again.
-TEST_F(ConnectTest, ALineThatFailedIsOpenedAgain)
+// The line dies after the phone carried out a command (or before it answered): the operation
+// fails with the read's result, and its closing commands still reach the phone on the port
+// opened again, so that the phone leaves its synchronisation mode.
+TEST_F(ConnectTest, AfterALostLineTheClosingCommandsReachThePhone)
 {
+    const struct {
+        const char* name;
+        Fault fault;
+    } cases[] = {
+        {"closed", Fault::closeLine()},
+        {"carried out, then closed", Fault::lostThenClose()},
+    };
     ASSERT_TRUE(session.Connect());
     session.Disconnect();
-    phone.injectFault("AT+CPBS*", Fault::closeLine(), 1);
-    EXPECT_FALSE(session.SelectHandsetBook());
-    EXPECT_EQ(session.m_nResult, AT_READ_FAILED);
-    EXPECT_FALSE(session.m_port.IsOpen());
-    const int opens = int(lines.openedPaths().size());
-    EXPECT_TRUE(session.SelectHandsetBook());
-    EXPECT_EQ(int(lines.openedPaths().size()), opens + 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.clearFaults();
+        phone.clearCommandLog();
+        phone.injectFault("AT+CPBS*", c.fault, 1);
+        const int opens = int(lines.openedPaths().size());
+        EXPECT_FALSE(session.SelectHandsetBook());
+        EXPECT_EQ(session.m_nResult, AT_READ_FAILED);
+        const QStringList log = commands();
+        EXPECT_EQ(log.mid(log.indexOf(QStringLiteral("AT+CPBS=\"PM\"")) + 1), QStringList({"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+        EXPECT_FALSE(phone.state().sessionOpen);
+        EXPECT_EQ(int(lines.openedPaths().size()), opens + 1);
+        EXPECT_TRUE(session.m_port.IsOpen());
+        // The next operation goes on that port.
+        EXPECT_TRUE(session.SelectHandsetBook());
+        EXPECT_EQ(int(lines.openedPaths().size()), opens + 1);
+        session.Disconnect();
+    }
+}
+
+// The phone is plugged in again between two commands of one operation: before the next command
+// it is woken and its session opened again as the operation had it (echo, synchronisation mode,
+// character set, errors, the book), and closed at the end. The entry goes in whole.
+TEST_F(ConnectTest, APhonePluggedInAgainBetweenCommandsHasItsSessionOpenedAgain)
+{
+    ASSERT_TRUE(session.SelectHandsetBook());
+    CPhoneEntry first;
+    first.m_nIndex = 1;
+    first.m_strName = QStringLiteral("Ann");
+    first.m_strMobile = QStringLiteral("1");
+    ASSERT_TRUE(session.AddHandsetEntry(first)) << session.m_nResult;
+    phone.clearCommandLog();
+    lines.clearWrites();
+    lines.replug();
+    ASSERT_FALSE(phone.state().sessionOpen);
+    CPhoneEntry second = first;
+    second.m_nIndex = 2;
+    second.m_strName = QStringLiteral("Bob");
+    EXPECT_TRUE(session.AddHandsetEntry(second)) << session.m_nResult;
+    EXPECT_TRUE(phone.state().sessionOpen);
     session.Disconnect();
+    const QStringList log = commands();
+    // The escape that wakes it goes first (a phone awake drops it unlogged).
+    ASSERT_FALSE(lines.writes().empty());
+    EXPECT_EQ(lines.writes().front().bytes, QByteArray(1, 27));
+    const QStringList reopening {"AT", "ATE0", "AT+SBEG", "AT+SSLP=2000", "AT+CSCS=\"SYNC\"", "AT+CMEE=1", "AT+CPBS=\"PM\""};
+    EXPECT_EQ(log.mid(0, reopening.size()), reopening);
+    ASSERT_GE(log.size(), reopening.size() + 4);
+    EXPECT_TRUE(log[reopening.size()].startsWith(QLatin1String("AT+CPBW=2,")));
+    EXPECT_EQ(log.mid(reopening.size() + 1), QStringList({"AT+SEND", "AT+CSCS=\"GSM\"", "ATE1"}));
+    EXPECT_EQ(phoneState().handset.entries.at(2).name, QStringLiteral("Bob"));
+    EXPECT_FALSE(phone.state().sessionOpen);
+    EXPECT_TRUE(ui().boxes.empty());
 }
 
 // The port stays open between operations; a phone plugged in again meanwhile (another device at

@@ -2,6 +2,7 @@
 // text listing, storing through the prompt, sending a stored message and deleting one.
 #include "session_fixture.h"
 
+#include "common/message_pump.h"
 #include "link2/message_parser.h"
 #include "phonesim/fault.h"
 #include "phonesim/sms_pdu.h"
@@ -95,7 +96,7 @@ TEST_F(MessagesTest, ListsInTextMode)
 {
     RecordList<CSmsEntry> list;
     ASSERT_TRUE(session.ReadMessagesText(list)) << session.m_nResult;
-    const QStringList listing {"AT+CSCS=\"GSM\"", "AT+CMGF=1", "AT+CMGL=\"ALL\""};
+    const QStringList listing {"AT+CSCS=\"GSM\"", "AT+CMGF=1", "AT+CPMS?", "AT+CMGL=\"ALL\""};
     EXPECT_EQ(commands(), kOpening + listing + kClosing);
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[0]->m_strText, QStringLiteral("See you, ALL OK"));
@@ -154,6 +155,50 @@ TEST_F(MessagesTest, TextsThatReadLikeResultsStayTexts)
     }
 }
 
+// Anyone who can send a text can write lines that read like a listing's header. In a text-mode
+// listing a text never makes, ends or cuts another record: a header counts only after the
+// phone's own CR LF, and when the listing holds more headers than the storage holds messages
+// (or the phone does not tell its count), each listed message is read again by itself.
+TEST_F(MessagesTest, ATextCannotForgeAMessageInTheTextListing)
+{
+    const QString forged = QStringLiteral("+CMGL: 9,\"REC READ\",\"+1999\",\"\",,0");
+    const QString planted = QStringLiteral("See you\r\n") + forged + QStringLiteral("\r\nbye");
+    const struct {
+        const char* name;
+        QString text;            // of message 1
+        bool real9;              // a real message 9 is there too
+        bool countUnknown;       // the phone answers the storage query with ERROR
+        QMap<int, QString> texts; // what the listing gives
+        int reads;               // indices read one by one (a made-up one answers with an error)
+    } cases[] = {
+        {"a header after a line feed is text", QStringLiteral("hi\n") + forged + QStringLiteral("\nbye"), false, false,
+            {{1, QStringLiteral("hi\r\n") + forged + QStringLiteral("\r\nbye")}, {2, "Later"}}, 0},
+        {"a header after CR LF: one header more than messages", planted, false, false, {{1, planted}, {2, "Later"}}, 3},
+        {"the forged index is a real message's", planted, true, false, {{1, planted}, {2, "Later"}, {9, "Real nine"}}, 3},
+        {"no count: every message read by itself", planted, false, true, {{1, planted}, {2, "Later"}}, 3},
+        {"no count, nothing forged", QStringLiteral("plain"), false, true, {{1, "plain"}, {2, "Later"}}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.clearFaults();
+        if (c.countUnknown)
+            phone.injectFault("AT+CPMS?", Fault::error());
+        auto& entries = phone.state().handsetMessages.entries;
+        entries.clear();
+        entries[1] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), c.text, kSent), {}, {}, {}};
+        entries[2] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), QStringLiteral("Later"), kSent), {}, {}, {}};
+        if (c.real9)
+            entries[9] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4930"), QStringLiteral("Real nine"), kSent), {}, {}, {}};
+        phone.clearCommandLog();
+        RecordList<CSmsEntry> list;
+        EXPECT_TRUE(session.ReadMessagesText(list)) << session.m_nResult;
+        EXPECT_EQ(Texts(list), c.texts);
+        for (const auto& record : list)
+            EXPECT_NE(record->m_strNumber, QStringLiteral("+1999"));
+        EXPECT_EQ(commands("AT+CMGR").size(), c.reads);
+    }
+}
+
 TEST_F(MessagesTest, AFailedListingLeavesThePromptFlagClear)
 {
     // The flag covers the listing alone: the wake-up still sees a phone left at the prompt.
@@ -196,6 +241,34 @@ TEST_F(MessagesTest, StoresATextThroughThePrompt)
     EXPECT_EQ(list[0]->m_nStatus, CSmsEntry::StatusUnsent);
 }
 
+// Unsolicited lines in front of an answer name no stored message: the index is the one of the
+// "+CMGW:" line, so that a later send sends the text just stored, never the received message 1.
+TEST_F(MessagesTest, TheStoredIndexComesFromTheAnswerLineAlone)
+{
+    const struct {
+        const char* pattern;
+        QByteArray lines;
+    } cases[] = {
+        {">*", "\r\n+CREG: 1\r\n"},
+        {">*", "\r\n+CMTI: \"SM\",5\r\n"},
+        {"AT+CPMS=*", "\r\n+CREG: 1\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern + (" " + c.lines.toStdString()));
+        auto& sim = phone.state().simMessages.entries;
+        sim.clear();
+        sim[1] = {1, {}, phonesim::MakeDeliverPdu(QStringLiteral("+4917012345678"), QStringLiteral("received"), kSent), {}, {}, {}};
+        phone.clearFaults();
+        phone.injectFault(c.pattern, Fault::before(c.lines));
+        CSmsEntry entry;
+        entry.m_strText = QStringLiteral("mine");
+        EXPECT_TRUE(session.StoreMessage(entry)) << session.m_nResult;
+        EXPECT_EQ(entry.m_nIndex, 2);
+        ASSERT_EQ(sim.count(2), 1u);
+        EXPECT_EQ(sim.at(2).text, QStringLiteral("mine"));
+    }
+}
+
 TEST_F(MessagesTest, AFullStorageOrARefusedPromptStoresNothing)
 {
     phone.state().simMessages.total = 1;
@@ -223,6 +296,42 @@ TEST_F(MessagesTest, AFullStorageOrARefusedPromptStoresNothing)
     ASSERT_GE(escape, 0);
     EXPECT_LT(escape, written.indexOf(QByteArray("AT+SEND\r")));
     EXPECT_EQ(progress.open, 0);
+}
+
+// Cancel, or the program told to end, while the phone's prompt for the text is late: the
+// escape leaves the prompt before the closing commands, which the phone takes as commands (never
+// as the message's text), so that it leaves its session and stores nothing.
+TEST_F(MessagesTest, AnOperationEndedAtALatePromptLeavesThePromptFirst)
+{
+    for (const bool quit : {false, true}) {
+        SCOPED_TRACE(quit ? "quit" : "cancel");
+        phone.clearFaults();
+        phone.clearCommandLog();
+        lines.clearWrites();
+        phone.injectFault("AT+CMGW=\"\"", Fault::delay(3000));
+        ui().quitting = false;
+        ui().onPump = [this, quit](int) {
+            if (!commands("AT+CMGW").isEmpty()) {
+                if (quit)
+                    ui().quitting = true;
+                else
+                    g_bCancel = true;
+            }
+        };
+        CSmsEntry entry;
+        entry.m_strText = QStringLiteral("never stored");
+        EXPECT_FALSE(session.StoreMessage(entry));
+        ui().onPump = nullptr;
+        EXPECT_EQ(session.m_nResult, AT_CANCELLED);
+        EXPECT_EQ(entry.m_nIndex, -1);
+        const QStringList log = commands();
+        EXPECT_EQ(log.mid(log.indexOf(QStringLiteral("AT+CMGW=\"\""))),
+            QStringList({"AT+CMGW=\"\"", "\x1b"}) + kClosing);
+        EXPECT_FALSE(phone.state().atPrompt);
+        EXPECT_FALSE(phone.state().sessionOpen);
+        EXPECT_EQ(phone.state().simMessages.used(), 0);
+        common::ResumeQuit();
+    }
 }
 
 TEST_F(MessagesTest, SendsAStoredMessageToACleanNumber)
@@ -255,6 +364,84 @@ TEST_F(MessagesTest, SendsAStoredMessageToACleanNumber)
         EXPECT_EQ(progress.open, 0);
     }
     EXPECT_EQ(phone.state().handsetMessages.entries.at(2).stat, 3);
+}
+
+// A store, send or delete whose deciding command went out and whose answer never came (lost,
+// the line then dead, too late, a call first) is unconfirmed: the phone may have carried it out.
+// One that failed before, or that the phone refused, is a plain failure. A stored entry whose
+// index is not sure keeps none.
+TEST_F(MessagesTest, AnAnswerThatNeverCameLeavesTheOutcomeUnconfirmed)
+{
+    enum Operation { Store, Send, Delete };
+    const struct {
+        const char* name;
+        Operation operation;
+        const char* pattern;
+        Fault fault;
+        bool unconfirmed;
+    } cases[] = {
+        {"store: answer lost", Store, ">*", Fault::lost(), true},
+        {"store: line dead", Store, ">*", Fault::lostThenClose(), true},
+        {"store: answer late", Store, ">*", Fault::delay(7000), true},
+        {"store: a call, then the answer", Store, ">*", Fault::lateFinal(2500), true},
+        {"store: refused", Store, ">*", Fault::cmsError(322), false},
+        {"store: no prompt", Store, "AT+CMGW=*", Fault::delay(7000), false},
+        {"store: silent before", Store, "AT+CMGF=1", Fault::silence(), false},
+        {"send: answer lost", Send, "AT+CMSS=*", Fault::lost(), true},
+        {"send: line dead", Send, "AT+CMSS=*", Fault::lostThenClose(), true},
+        {"send: refused", Send, "AT+CMSS=*", Fault::cmsError(500), false},
+        {"send: silent before", Send, "AT+CMGF=1", Fault::silence(), false},
+        {"delete: answer lost", Delete, "AT+CMGD=*", Fault::lost(), true},
+        {"delete: refused", Delete, "AT+CMGD=*", Fault::cmsError(321), false},
+    };
+    phone.state().writeStorage = "ME";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.clearFaults();
+        phone.injectFault(c.pattern, c.fault, 1);
+        bool ok = true;
+        CSmsEntry entry;
+        entry.m_strText = QStringLiteral("text");
+        entry.m_strNumber = QStringLiteral("+4930");
+        entry.m_nIndex = c.operation == Store ? -1 : 2;
+        if (c.operation == Store) {
+            ok = session.StoreMessage(entry);
+            EXPECT_EQ(entry.m_nIndex, -1);
+        } else if (c.operation == Send) {
+            ok = session.SendStoredMessage(entry);
+        } else {
+            EXPECT_TRUE(session.Connect());
+            ok = session.DeleteMessage(4);
+            const bool unconfirmed = session.Unconfirmed();
+            session.Disconnect();
+            EXPECT_EQ(session.Unconfirmed(), unconfirmed); // the closing commands change nothing
+        }
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(session.Unconfirmed(), c.unconfirmed);
+        EXPECT_EQ(progress.open, 0);
+    }
+}
+
+// What the phone cannot keep or send to is refused before any command: an empty text, a number
+// without a digit. A number is sent as digits, '*', '#' and a leading '+' only.
+TEST_F(MessagesTest, EmptyTextsAndNumbersAreRefusedBeforeAnyCommand)
+{
+    CSmsEntry empty;
+    EXPECT_FALSE(session.StoreMessage(empty));
+    EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT);
+    CSmsEntry noNumber;
+    noNumber.m_nIndex = 2;
+    noNumber.m_strNumber = QStringLiteral("abc;,?");
+    EXPECT_FALSE(session.SendStoredMessage(noNumber));
+    EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT);
+    EXPECT_TRUE(commands().isEmpty());
+
+    phone.state().writeStorage = "ME";
+    CSmsEntry mixed;
+    mixed.m_nIndex = 2;
+    mixed.m_strNumber = QStringLiteral("+49;30,12?3a4P5");
+    EXPECT_TRUE(session.SendStoredMessage(mixed)) << session.m_nResult;
+    EXPECT_EQ(commands("AT+CMSS"), QStringList {"AT+CMSS=2,\"+493012345\""});
 }
 
 TEST_F(MessagesTest, DeletesBetweenConnectAndDisconnect)

@@ -70,7 +70,7 @@ TEST_F(ScheduleTest, WritesTheWholeList)
     list.push_back(Record(1, 1, QString(40, u's'), QDateTime({2004, 3, 7}, {9, 5}), CScheduleEntry::Alarm10Min));
     list.push_back(Record(1, 2, QStringLiteral("gone"), QDateTime({2004, 3, 8}, {9, 5})));
     list.back()->m_nState = CSyncRecord::StateDeleted;
-    list.push_back(Record(1, 3, QStringLiteral("Old"), QDateTime({1850, 5, 6}, {10, 0}), CScheduleEntry::Alarm1Day));
+    list.push_back(Record(1, 3, QStringLiteral("Old"), QDateTime({1900, 5, 6}, {10, 0}), CScheduleEntry::Alarm1Day));
     list.back()->m_nRepeat = 4;
 
     ASSERT_TRUE(session.WriteSchedules(list));
@@ -86,6 +86,83 @@ TEST_F(ScheduleTest, WritesTheWholeList)
     EXPECT_EQ(list[2]->m_nState, CSyncRecord::StateDeleted);
     ASSERT_EQ(phoneState().organizer.size(), 3u);
     EXPECT_EQ(phoneState().organizer[1].alarm, QDateTime({2004, 3, 7}, {8, 55}));
+}
+
+// What the phone's list cannot keep as it is, is refused before any command: a start outside
+// its calendar (1900-2100, where it would be stored as 1900 or 2100), an alarm that would ring
+// before it, two live records at one place. The first such record is named.
+TEST_F(ScheduleTest, RecordsThePhoneCannotKeepAreRefusedBeforeAnyCommand)
+{
+    const struct {
+        const char* name;
+        QDateTime start;
+        int alarm;
+        int secondIndex; // of a second record
+        std::optional<ScheduleListFault> fault;
+    } cases[] = {
+        {"1800", QDateTime({1800, 5, 6}, {10, 0}), 0, 1, ScheduleListFault {0, ScheduleProblem::StartYear}},
+        {"2150", QDateTime({2150, 5, 6}, {10, 0}), 0, 1, ScheduleListFault {0, ScheduleProblem::StartYear}},
+        {"an alarm in 1899", QDateTime({1900, 1, 1}, {0, 5}), CScheduleEntry::Alarm10Min, 1,
+            ScheduleListFault {0, ScheduleProblem::AlarmYear}},
+        {"two at one place", QDateTime({2004, 5, 6}, {10, 0}), 0, 0, ScheduleListFault {1, ScheduleProblem::DuplicateIndex}},
+        {"the calendar's first moment", QDateTime({1900, 1, 1}, {0, 0}), CScheduleEntry::AlarmOnTime, 1, std::nullopt},
+        {"its last day", QDateTime({2100, 12, 31}, {23, 59}), 0, 1, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        phone.clearCommandLog();
+        RecordList<CScheduleEntry> list;
+        list.push_back(Record(1, 0, QStringLiteral("A"), c.start, c.alarm));
+        list.push_back(Record(2, c.secondIndex, QStringLiteral("B"), QDateTime({2004, 3, 7}, {9, 0})));
+        const std::optional<ScheduleListFault> fault = CheckScheduleList(list);
+        EXPECT_EQ(fault.has_value(), c.fault.has_value());
+        if (fault && c.fault) {
+            EXPECT_EQ(fault->record, c.fault->record);
+            EXPECT_EQ(fault->problem, c.fault->problem);
+        }
+        EXPECT_EQ(session.WriteSchedules(list), !c.fault);
+        EXPECT_EQ(commands().isEmpty(), c.fault.has_value());
+        if (!c.fault) {
+            ASSERT_EQ(phoneState().organizer.size(), 2u);
+            EXPECT_EQ(phoneState().organizer[0].start, c.start);
+        }
+    }
+    // A record marked deleted is not sent, and holds no place.
+    RecordList<CScheduleEntry> list;
+    list.push_back(Record(1, 0, QStringLiteral("A"), QDateTime({2150, 1, 1}, {0, 0})));
+    list.back()->m_nState = CSyncRecord::StateDeleted;
+    list.push_back(Record(1, 0, QStringLiteral("B"), QDateTime({2004, 1, 1}, {0, 0})));
+    EXPECT_FALSE(CheckScheduleList(list));
+}
+
+// The list went out whole and AT+SSCW's answer never came: the phone may have taken the new list,
+// and the write says so (unconfirmed), the records keeping their states. A list broken off before
+// AT+SSCW is a plain failure: the phone keeps its old list.
+TEST_F(ScheduleTest, AListWhoseEndWasNotAnsweredIsUnconfirmed)
+{
+    const struct {
+        const char* command;
+        Fault fault;
+        bool unconfirmed;
+    } cases[] = {
+        {"AT+SSCW", Fault::lost(), true},
+        {"AT+SSCW", Fault::lostThenClose(), true},
+        {"AT+SSCW", Fault::delay(7000), true},
+        {"AT+SSCW", Fault::lateFinal(3000), true},
+        {"AT+SSCM=1,1*", Fault::lost(), false},
+        {"AT+SSCW", Fault::error(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        phone.clearFaults();
+        phone.injectFault(c.command, c.fault, 1);
+        RecordList<CScheduleEntry> list;
+        list.push_back(Record(1, 0, QStringLiteral("A"), QDateTime({2004, 3, 7}, {9, 0})));
+        list.push_back(Record(1, 1, QStringLiteral("B"), QDateTime({2004, 3, 7}, {9, 0})));
+        EXPECT_FALSE(session.WriteSchedules(list));
+        EXPECT_EQ(session.Unconfirmed(), c.unconfirmed);
+        EXPECT_EQ(list[0]->m_nState, CSyncRecord::StateNew);
+    }
 }
 
 // More than 20 live records are refused before any command, with the states as they were;

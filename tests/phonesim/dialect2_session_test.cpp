@@ -75,6 +75,19 @@ TEST(Dialect2Session, FromPowerOnThroughASessionAndBack)
     EXPECT_FALSE(phone.state().sessionOpen);
 }
 
+// A phone plugged in again has left its session: the synchronisation mode, its character set and
+// a schedule list written only in part are gone; commands that need the session fail.
+TEST(Dialect2Session, APhonePluggedInAgainHasLeftItsSession)
+{
+    dialect2test::ConnectedPhone connected(2);
+    connected.expectAnswers({{"AT+SSCI", dialect2test::Ok()}});
+    connected.phone.lineDropped();
+    EXPECT_FALSE(connected.state().sessionOpen);
+    EXPECT_EQ(connected.state().charset, QByteArray("GSM"));
+    EXPECT_FALSE(connected.state().dialect2.pendingOrganizer);
+    connected.expectAnswers({{"AT+SSCW", dialect2test::Cme(3)}});
+}
+
 // Without the escape first, the sleeping phone loses the "A" of the first command; it falls
 // asleep again after its sleep delay, which AT+SSLP lengthens until AT+SEND.
 TEST(Dialect2Session, SleepingPhoneLosesTheFirstByte)

@@ -111,6 +111,32 @@ TEST_F(OrganizerForms, AFailedWriteRestoresTheListTheLinksAndTheOtherPage)
     ExpectIdle();
 }
 
+// The list went out and the phone's answer never came: the box says what may have happened and
+// to read the list again; the pages show no rows of a list nobody can be sure of, and keep no
+// link to the place the write would have filled.
+TEST_F(OrganizerForms, AnUnconfirmedWriteSaysSoAndLeavesTheListToBeReadAgain)
+{
+    PutOnPhone(2, 0, "milk");
+    ClickOn(schedules, IDC_MOBILE_READ);
+    CScheduleEntry* source = AddPc(schedules, "call");
+    Check(ListOn(schedules, IDC_PC_LIST), {0});
+    phone.injectFault("AT+SSCW", phonesim::Fault::lostThenClose(), 1);
+    ClickOn(schedules, IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(Boxes(), QStringList{"The phone did not confirm the list: it may hold the old list or the new one. Read the "
+                                   "list from the phone again before you change it."});
+    EXPECT_EQ(source->m_nIndex, -1);
+    EXPECT_TRUE(Texts(ListOn(schedules, IDC_PHONE_LIST)).isEmpty());
+    EXPECT_TRUE(Texts(ListOn(memos, IDC_PHONE_LIST)).isEmpty());
+    EXPECT_FALSE(schedules->GetDlgItem(IDC_COPY_TO_MOBILE)->isEnabled());
+
+    // Read again, the list is what the phone holds.
+    ui.rec.boxes.clear();
+    ClickOn(memos, IDC_MOBILE_READ);
+    EXPECT_TRUE(Boxes().isEmpty());
+    EXPECT_EQ(Texts(ListOn(schedules, IDC_PHONE_LIST)), QStringList{"call"});
+    ExpectIdle();
+}
+
 // After a failed read the list is unread: no page keeps rows of it, and "<<" and Delete find
 // nothing to act on.
 TEST_F(OrganizerForms, AFailedReadEmptiesThePhoneRowsOfBothPages)

@@ -176,6 +176,50 @@ TEST_F(MessageForm, DeleteAsksAboutThePhoneOnlyForStoredMessages)
     ExpectIdle();
 }
 
+// A store, send or delete whose answer never came: the box says what may have happened and to
+// read the messages first; a send is not marked sent, a stored text keeps no index, a message
+// perhaps deleted loses its index but stays in the list.
+TEST_F(MessageForm, UnconfirmedOutcomesSayWhatMayHaveHappened)
+{
+    Make("stored", true);
+    CSmsEntry* stored = doc->m_arMessages.back().get();
+    ASSERT_GE(stored->m_nIndex, 1);
+    const int index = stored->m_nIndex;
+    phone.state().writeStorage = "SM";
+    phone.state().readStorage = "SM";
+
+    ui.rec.boxes.clear();
+    phone.injectFault("AT+CMSS=*", phonesim::Fault::lost(), 1);
+    Rows()->SetSelected(0, true);
+    Compose("stored", "0301", true);
+    sms->OnEditMessage();
+    EXPECT_EQ(Boxes(), QStringList{"The phone did not confirm sending the message: it may have been sent. Read the messages "
+                                   "again and look at its status before you send it again."});
+    EXPECT_EQ(stored->m_nStatus, CSmsEntry::StatusUnsent);
+
+    ui.rec.boxes.clear();
+    phone.injectFault(">*", phonesim::Fault::lostThenClose(), 1);
+    ui.rec.boxAnswers.push_back(platform::IDYES);
+    Compose("again", {}, false);
+    sms->OnNew();
+    EXPECT_EQ(Boxes(), QStringList({"Do you want to save message in Mobile phone?",
+                           "The phone did not confirm storing the message: it may have stored it. Read the messages "
+                           "again before you store it again."}));
+    EXPECT_EQ(doc->m_arMessages.back()->m_nIndex, -1);
+
+    ui.rec.boxes.clear();
+    phone.injectFault("AT+CMGD=*", phonesim::Fault::lost(), 1);
+    ui.rec.boxAnswers.push_back(platform::IDYES);
+    Check(Rows(), {0});
+    sms->OnDelete();
+    EXPECT_EQ(Boxes(), QStringList({"Do you want to delete messges in Mobile phone?",
+                           QStringLiteral("The phone did not confirm deleting message %1: it may have been deleted. Read the "
+                                          "messages again before you try again.").arg(index)}));
+    EXPECT_EQ(stored->m_nIndex, -1);
+    EXPECT_EQ(Rows()->GetItemCount(), 2);
+    ExpectIdle();
+}
+
 TEST_F(MessageForm, AMessageOfThreeLinesFillsThreeDetailRows)
 {
     Make("x", false);
