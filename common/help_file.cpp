@@ -4,7 +4,7 @@
 
 namespace common {
 
-QString HelpFileName()
+QString GetHelpFileName()
 {
     switch (platform::SystemLanguageId()) {
     case platform::LANG_GERMAN: return QStringLiteral("help_de.html");

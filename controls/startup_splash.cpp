@@ -49,11 +49,6 @@ void CStartupSplash::EnableSplash(bool enable)
     s_bEnabled = enable;
 }
 
-bool CStartupSplash::IsSplashEnabled()
-{
-    return s_bEnabled;
-}
-
 CStartupSplash* CStartupSplash::Instance()
 {
     return s_pSplash;

@@ -27,7 +27,6 @@ public:
     // DDE starts ("-Embedding", "/Automation", "-dde", ...) and "--no-splash" turn it off.
     static bool ShowSplashFor(const QStringList& arguments);
     static void EnableSplash(bool enable);
-    static bool IsSplashEnabled();
     // Shows the splash over parent unless splashes are disabled or one is already shown.
     static void ShowSplash(QWidget* parent, const SplashStyle& style = SplashStyle());
     // The splash on screen, or nullptr.

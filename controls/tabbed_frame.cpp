@@ -106,7 +106,7 @@ void CTabbedFrame::SetModalRunner(ModalRunner runner)
 
 void CTabbedFrame::OnHelp()
 {
-    helppage::OpenHelpPage(common::HelpFileName(), m_strProgram);
+    helppage::OpenHelpPage(common::GetHelpFileName(), m_strProgram);
 }
 
 void CTabbedFrame::OnAppAbout()

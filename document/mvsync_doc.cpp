@@ -18,15 +18,6 @@ QString tableText(int value, std::initializer_list<int> ids)
     return platform::LoadString(*(ids.begin() + value));
 }
 
-template <typename Record>
-bool hasSame(const RecordList<Record>* list, const Record& record)
-{
-    if (!list)
-        return false;
-    return std::any_of(list->begin(), list->end(),
-                       [&](const auto& entry) { return !entry->IsDeleted() && entry->IsEqual(record); });
-}
-
 // Live records of the linked lists whose link is on no live record of the phone list lose it.
 template <typename Record>
 void dropStaleLinks(const RecordList<Record>& phone, int Record::*index, std::initializer_list<RecordList<Record>*> linked)
@@ -266,21 +257,6 @@ void CMVsyncDoc::DeleteAllRecords()
         list->clear();
     m_messages.clear();
     NotifyChanged();
-}
-
-bool CMVsyncDoc::HasSameContact(int kind, const CPhoneEntry& record) const
-{
-    return hasSame<CPhoneEntry>(ContactList(kind), record);
-}
-
-bool CMVsyncDoc::HasSameSchedule(int kind, const CScheduleEntry& record) const
-{
-    return hasSame<CScheduleEntry>(ScheduleList(kind), record);
-}
-
-bool CMVsyncDoc::HasSameMemo(int kind, const CMemoEntry& record) const
-{
-    return hasSame<CMemoEntry>(MemoList(kind), record);
 }
 
 } // namespace dh1

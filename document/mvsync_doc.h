@@ -81,10 +81,6 @@ public:
     void DropStaleMemoLinks();
     void DeleteAllRecords();
 
-    bool HasSameContact(int kind, const CPhoneEntry& record) const;
-    bool HasSameSchedule(int kind, const CScheduleEntry& record) const;
-    bool HasSameMemo(int kind, const CMemoEntry& record) const;
-
     // The lists themselves, for the exchanges that replace or merge them. Kinds as above; an
     // out-of-range kind gives nullptr.
     RecordList<CPhoneEntry>* ContactList(int kind) { return contactList(*this, kind); }
@@ -179,8 +175,6 @@ public:
     bool ReadMessages();
     bool ConnectForMessages();
     bool DeleteMessage(CSmsEntry& record);
-    bool SendMessage(CSmsEntry& record);
-    bool SendAndStoreMessage(CSmsEntry& record);
 
     // Menu commands: COM port 1 to 5, File Save, the infrared toggle.
     void OnComPort(int n);

@@ -3,7 +3,6 @@
 #include "document/mvsync_doc.h"
 
 #include "docshared/data_file.h"
-#include "link/app_utils.h"
 #include "link/globals.h"
 #include "platform/archive.h"
 #include "platform/atoi.h"
@@ -204,7 +203,8 @@ void CMVsyncDoc::ReadConfig()
     case platform::IniFile::Loaded:
         break;
     }
-    const QString section = IsWindowsNT() ? QStringLiteral("IrComm2k") : QStringLiteral("IrComm");
+    // The file keeps a section per platform family; this one's is "IrComm2k".
+    const QString section = QStringLiteral("IrComm2k");
     // Values that would stall or break the link count as absent.
     const std::optional<int> chunk = profileInt(ini, section, "byte");
     g_nIrCommChunk = chunk && *chunk > 0 ? *chunk : 20;

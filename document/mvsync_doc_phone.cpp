@@ -462,16 +462,6 @@ bool CMVsyncDoc::DeleteMessage(CSmsEntry& record)
     return true;
 }
 
-bool CMVsyncDoc::SendMessage(CSmsEntry& record)
-{
-    return m_session.SendSms(record, true, false);
-}
-
-bool CMVsyncDoc::SendAndStoreMessage(CSmsEntry& record)
-{
-    return m_session.SendSms(record, true, true);
-}
-
 void CMVsyncDoc::OnComPort(int n)
 {
     if (n < 1 || n > 5)

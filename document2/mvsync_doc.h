@@ -222,14 +222,8 @@ public:
     // Option menu: COM 1 to 4 and the baud rate; the open port closes, the next session uses the
     // new value. The checks follow the document's values.
     void OnComPort(int n);
-    void OnComPort1() { OnComPort(1); }
-    void OnComPort2() { OnComPort(2); }
-    void OnComPort3() { OnComPort(3); }
-    void OnComPort4() { OnComPort(4); }
     bool IsComPortChecked(int n) const { return m_nComPort == n; }
     void OnBaudRate(int baud);
-    void OnBaud19200() { OnBaudRate(19200); }
-    void OnBaud115200() { OnBaudRate(115200); }
     bool IsBaudChecked(int baud) const { return m_nBaudRate == baud; }
 
     // CSV export and import of the PC lists (the commands are CDocumentBase's).

@@ -16,4 +16,7 @@ bool PumpMessages();
 void ShowError(int stringId, bool unconfirmed = false);
 void ShowErrorText(const QString& text, bool unconfirmed = false);
 
+// The reason the phone error box appends for a last-error code; empty for codes without one.
+QString ErrorReasonText(int lastError);
+
 } // namespace dh1

@@ -3,7 +3,6 @@
 
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
-#include "link/app_utils.h"
 #include "link/capacities.h"
 #include "link/globals.h"
 #include "link/phone_session_text.h"

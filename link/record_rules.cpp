@@ -2,6 +2,7 @@
 
 #include "link/capacities.h"
 #include "link/phone_session_text.h"
+#include "platform/phone_number.h"
 
 #include <algorithm>
 
@@ -46,6 +47,11 @@ bool IsScheduleRepeat(int repeat)
 bool IsScheduleAlarm(int alarm)
 {
     return alarm >= CScheduleEntry::AlarmNone && alarm <= CScheduleEntry::Alarm1Day;
+}
+
+QString CleanPhoneNumber(const QString& number)
+{
+    return platform::kDeskhandNumbers.Clean(number);
 }
 
 } // namespace dh1

@@ -32,4 +32,8 @@ bool IsScheduleStart(const COleDateTime& start);
 bool IsScheduleRepeat(int repeat);
 bool IsScheduleAlarm(int alarm);
 
+// What a number field takes of a number (Deskhand's number rule): the digits, '#', '*', every
+// pause letter 'p' or 'P', and a '+' only as the first character.
+QString CleanPhoneNumber(const QString& number);
+
 } // namespace dh1

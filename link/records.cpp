@@ -33,14 +33,6 @@ void CPhoneEntry::Assign(const CPhoneEntry& other)
     m_nCopySource = other.m_nCopySource;
 }
 
-bool CPhoneEntry::IsEqual(const CPhoneEntry& other) const
-{
-    return m_strName == other.m_strName && m_strMobile == other.m_strMobile && m_strOffice == other.m_strOffice
-           && m_strHome == other.m_strHome && m_strEmail == other.m_strEmail && m_nGroup == other.m_nGroup
-           && m_strMemo == other.m_strMemo && m_nList == other.m_nList && m_nIndex == other.m_nIndex
-           && m_nSimIndex == other.m_nSimIndex && m_strExtra == other.m_strExtra;
-}
-
 void CScheduleEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
@@ -56,13 +48,6 @@ void CScheduleEntry::Assign(const CScheduleEntry& other)
     m_nAlarm = other.m_nAlarm;
 }
 
-bool CScheduleEntry::IsEqual(const CScheduleEntry& other) const
-{
-    return m_strSubject == other.m_strSubject && m_dtStart.GetStatus() == other.m_dtStart.GetStatus()
-           && m_dtStart.m_dt == other.m_dtStart.m_dt && m_nRepeat == other.m_nRepeat && m_nAlarm == other.m_nAlarm
-           && m_nIndex == other.m_nIndex;
-}
-
 void CMemoEntry::Serialize(CArchive& ar)
 {
     CSyncRecord::Serialize(ar);
@@ -74,11 +59,6 @@ void CMemoEntry::Assign(const CMemoEntry& other)
     m_nIndex = other.m_nIndex;
     m_strText = other.m_strText;
     m_strAux = other.m_strAux;
-}
-
-bool CMemoEntry::IsEqual(const CMemoEntry& other) const
-{
-    return m_strText == other.m_strText && m_nIndex == other.m_nIndex;
 }
 
 void CSmsEntry::Serialize(CArchive& ar)

@@ -35,7 +35,6 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CPhoneEntry& other);
-    bool IsEqual(const CPhoneEntry& other) const;
 
     int m_nSimIndex = -1;
     QString m_strName;
@@ -57,7 +56,6 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CScheduleEntry& other);
-    bool IsEqual(const CScheduleEntry& other) const;
 
     QString m_strSubject;
     COleDateTime m_dtStart = common::TodayAtNoon();
@@ -70,7 +68,6 @@ public:
     void Serialize(CArchive& ar) override;
     void Assign(const CSyncRecord& other) override { common::AssignIfSame(*this, other); }
     void Assign(const CMemoEntry& other);
-    bool IsEqual(const CMemoEntry& other) const;
 
     QString m_strText;
 };

@@ -1,6 +1,5 @@
 #include "link2/model_profile.h"
 
-#include "common/help_file.h"
 #include "platform/archive.h"
 
 namespace dh2 {
@@ -67,11 +66,6 @@ GroupTable DefaultGroups()
 void ResetDefaultGroups()
 {
     g_arrGroups = DefaultGroups();
-}
-
-void GetHelpFileName(QString& name)
-{
-    name = common::HelpFileName();
 }
 
 } // namespace dh2

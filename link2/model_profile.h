@@ -84,7 +84,4 @@ QString GetGroupName(int index);
 void ResetDefaultGroups();
 GroupTable DefaultGroups();
 
-// The help page for the system language ("help_en.html" unless a translation exists).
-void GetHelpFileName(QString& name);
-
 } // namespace dh2

@@ -157,12 +157,6 @@ void IniFile::SetValue(const QString& section, const QString& key, const QString
     m_lines.insert(end, entry);
 }
 
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                const QString& path)
-{
-    return IniFile::Load(path).Value(section, key, defaultValue);
-}
-
 int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue, const QString& path)
 {
     const IniFile ini = IniFile::Load(path);

@@ -38,8 +38,6 @@ private:
 
 // The classic calls, on a file path. A missing file or key gives the default; a file that cannot
 // be read is never written.
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                const QString& path);
 int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue, const QString& path);
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& path);

@@ -27,7 +27,6 @@ public Q_SLOTS:
     void OnMobileRead() override;
     void OnMobileDelete() override;
     void OnCopyToMobile() override;
-    void ShowPhonebookList() { ShowLocalList(); }
     void ShowMobileList();
     void ShowSimList();
 

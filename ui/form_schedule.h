@@ -27,7 +27,6 @@ public:
 public Q_SLOTS:
     void OnPcNew() override;
     void OnPcEdit() override;
-    void OnViewAll() { ShowLocalList(); }
     void OnMonth();
     void OnPrevMonth();
     void OnNextMonth();

@@ -23,10 +23,6 @@ public:
     // document with its local data, the main window. False ends the process: another copy
     // runs and has been told.
     bool InitInstance(const QStringList& arguments);
-
-    // Whether a command line leaves the splash on: the framework's embedding, automation and
-    // DDE starts ("-Embedding", "/Automation", "-dde", ...) and "--no-splash" turn it off.
-    static bool ShowSplashFor(const QStringList& arguments) { return CStartupSplash::ShowSplashFor(arguments); }
 };
 
 } // namespace dh1

@@ -16,8 +16,6 @@ public:
     explicit CForm_Memo(CMVsyncDoc& doc, QWidget* parent = nullptr);
     ~CForm_Memo() override;
 
-    void ShowMemoList() { ShowLocalList(); }
-
 protected:
     std::vector<CDetailListCtrl::Row> RecordDetails(const CScheduleEntry* record) const override;
     bool EditRecord(CScheduleEntry& record, int mode) override;

@@ -35,7 +35,6 @@ public:
 public Q_SLOTS:
     void OnPcNew() override;
     void OnPcEdit() override;
-    void ShowScheduleList() { ShowLocalList(); }
     void ShowMonthView();
     void ShowDayView();
     void OnPrevMonth();

@@ -192,12 +192,6 @@ TEST_F(DocLists, OutgoingMessagesAndComparisons)
     EXPECT_EQ(added->m_nState, 1);
     EXPECT_EQ(added->m_nList, 4);
     EXPECT_EQ(doc.GetMessageCount(), 1);
-
-    doc.m_pcContacts.push_back(contact("a", 2));
-    EXPECT_TRUE(doc.HasSameContact(1, *contact("a", 2)));
-    EXPECT_FALSE(doc.HasSameContact(1, *contact("a", 3)));
-    doc.m_pcContacts[0]->m_nState = CSyncRecord::StateDeleted;
-    EXPECT_FALSE(doc.HasSameContact(1, *contact("a", 2)));
 }
 
 TEST_F(DocLists, EmptyingTellsTheViews)

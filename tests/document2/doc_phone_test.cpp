@@ -534,14 +534,14 @@ TEST_F(DocPhone, PortAndBaudMenus)
 {
     ASSERT_TRUE(doc.ReadPhoneSchedules()); // leaves the port open
     ASSERT_TRUE(doc.m_session.m_port.IsOpen());
-    doc.OnComPort3();
+    doc.OnComPort(3);
     EXPECT_FALSE(doc.m_session.m_port.IsOpen());
     EXPECT_EQ(doc.m_session.m_port.m_nPort, 3);
     EXPECT_TRUE(doc.IsComPortChecked(3));
     EXPECT_FALSE(doc.IsComPortChecked(1));
     doc.OnComPort(5);
     EXPECT_EQ(doc.m_nComPort, 3);
-    doc.OnBaud115200();
+    doc.OnBaudRate(115200);
     EXPECT_EQ(doc.m_nBaudRate, 115200);
     EXPECT_EQ(doc.m_session.m_port.m_nBaud, 115200);
     EXPECT_TRUE(doc.IsBaudChecked(115200));

@@ -2,7 +2,7 @@
 // out, so the session says so, keeps no index it was not given, and names a reason.
 #include "phone_session_fixture.h"
 
-#include "link/app_utils.h"
+#include "link/message_pump.h"
 #include "phonesim/sms_pdu.h"
 
 #include <functional>

@@ -160,21 +160,6 @@ TEST(GroupTable, NamesOutsideTheTableAreNoGroup)
     EXPECT_EQ(out.Data(), QByteArray("\x06" "Family"));
 }
 
-TEST(HelpPage, ByTheSystemLanguage)
-{
-    const struct {
-        int language;
-        const char* name;
-    } cases[] = {{platform::LANG_GERMAN, "help_de.html"}, {platform::LANG_CHINESE_SIMPLIFIED, "help_cn.html"},
-        {platform::LANG_KOREAN, "help_en.html"}, {platform::LANG_RUSSIAN, "help_ru.html"}};
-    for (const auto& c : cases) {
-        platform::ScopedLanguage language(c.language);
-        QString name;
-        GetHelpFileName(name);
-        EXPECT_EQ(name, QLatin1String(c.name));
-    }
-}
-
 TEST(StringTable2, TablesAreWellFormed)
 {
     testsupport::ExpectWellFormedStringTables();

@@ -2,6 +2,7 @@
 #include "main_window_fixture.h"
 
 #include "controls/caption_bar.h"
+#include "controls/startup_splash.h"
 #include "controls/wnd_tab.h"
 #include "controls/work_progress_dlg.h"
 #include "link/progress_view.h"
@@ -212,7 +213,7 @@ TEST(CommandLine, FrameworkStartsWithoutUiSuppressTheSplash)
         {{"deskhand", "--no-splash"}, false},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(CMVsyncApp::ShowSplashFor(row.arguments), row.splash) << row.arguments.join(' ').toStdString();
+        EXPECT_EQ(CStartupSplash::ShowSplashFor(row.arguments), row.splash) << row.arguments.join(' ').toStdString();
 }
 
 // Pictures for reviewers in build/screenshots/: the window and every dialog.

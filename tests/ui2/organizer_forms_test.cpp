@@ -182,7 +182,7 @@ TEST_F(OrganizerForms, AFailedReadLeavesNothingToSendFromOnEitherPage)
         ClickOn(failing, IDC_MOBILE_READ);
         EXPECT_EQ(Boxes(), QStringList{"Failed to read Mobile."});
         // The schedule page's list view, shown again, keeps its arrows off as well.
-        schedules->ShowScheduleList();
+        schedules->ShowLocalList();
         for (COrganizerForm* page : pages) {
             for (const int id : {int(IDC_COPY_TO_MOBILE), int(IDC_COPY_TO_PC), int(IDC_ORGANIZER_MOBILE_SELECT_ALL),
                                  int(IDC_MOBILE_DELETE)})

@@ -51,7 +51,7 @@ TEST_F(OrganizerPictures, PagesAndDialogs)
     SavePicture(*frame, "deskhand2_schedule_day");
     schedules->ShowOutlookList();
     SavePicture(*frame, "deskhand2_schedule_outlook");
-    schedules->ShowScheduleList();
+    schedules->ShowLocalList();
 
     frame->GetSplitter()->SelectView(2);
     SavePicture(*frame, "deskhand2_memo");
