@@ -16,24 +16,6 @@ struct Deskhand {
     static auto& Schedules(Doc& doc) { return doc.m_outlookSchedules; }
     static auto& Notes(Doc& doc) { return doc.m_outlookMemos; }
     static QString& NoteText(CMemoEntry& memo) { return memo.m_strText; }
-    static bool Import(Doc& doc, testsupport::PimKind kind)
-    {
-        switch (kind) {
-        case testsupport::PimKind::Contacts: return doc.ImportOutlookContacts();
-        case testsupport::PimKind::Schedules: return doc.ImportOutlookSchedules();
-        case testsupport::PimKind::Notes: break;
-        }
-        return doc.ImportOutlookNotes();
-    }
-    static bool Export(Doc& doc, testsupport::PimKind kind)
-    {
-        switch (kind) {
-        case testsupport::PimKind::Contacts: return doc.ExportOutlookContacts();
-        case testsupport::PimKind::Schedules: return doc.ExportOutlookSchedules();
-        case testsupport::PimKind::Notes: break;
-        }
-        return doc.ExportOutlookNotes();
-    }
 };
 
 TEST(PimStoreFiles, AnEditOrDeleteTouchesOnlyItsOwnComponent)

@@ -17,24 +17,6 @@ struct Deskhand2 {
     static auto& Schedules(Doc& doc) { return doc.m_arOutlookSchedules; }
     static auto& Notes(Doc& doc) { return doc.m_arOutlookMemos; }
     static QString& NoteText(CScheduleEntry& memo) { return memo.m_strSubject; }
-    static bool Import(Doc& doc, testsupport::PimKind kind)
-    {
-        switch (kind) {
-        case testsupport::PimKind::Contacts: return doc.ImportOutlookContacts();
-        case testsupport::PimKind::Schedules: return doc.ImportOutlookSchedules();
-        case testsupport::PimKind::Notes: break;
-        }
-        return doc.ImportOutlookNotes();
-    }
-    static bool Export(Doc& doc, testsupport::PimKind kind)
-    {
-        switch (kind) {
-        case testsupport::PimKind::Contacts: return doc.ExportOutlookContacts();
-        case testsupport::PimKind::Schedules: return doc.ExportOutlookSchedules();
-        case testsupport::PimKind::Notes: break;
-        }
-        return doc.ExportOutlookNotes();
-    }
 };
 
 TEST(PimStoreFiles, AnEditOrDeleteTouchesOnlyItsOwnComponent)
