@@ -7,7 +7,10 @@
 #include "controls/window_titles.h"
 #include "platform/folders.h"
 #include "platform/single_instance.h"
+#include "platform/string_table.h"
+#include "platform/ui_services.h"
 
+#include <QDir>
 #include <QStringList>
 
 #include <memory>
@@ -52,9 +55,17 @@ protected:
         // One copy per data folder, whatever the environment: the lock lives beside the data file.
         m_strDataDir = platform::DataDir(m_strProgram);
         m_pInstance = std::make_unique<platform::SingleInstance>(m_strInstanceName, m_strDataDir);
-        // A second copy tells the first one and ends without a word.
-        if (!m_pInstance->Acquire(findAppMessage))
+        // A second copy tells the first one and ends without a word; a lock this user cannot
+        // open may be another copy's, and the start ends saying so.
+        if (!m_pInstance->Acquire(findAppMessage)) {
+            if (const QString why = m_pInstance->LockProblem(); !why.isEmpty()) {
+                platform::UiServices::install(&m_ui);
+                platform::AfxMessageBox(platform::LoadString(Doc::kLockUnavailableText)
+                                            .arg(QDir::toNativeSeparators(m_pInstance->LockPath()), why),
+                                        platform::MB_ICONWARNING);
+            }
             return false;
+        }
         platform::UiServices::install(&m_ui);
         // Waits for the phone keep the window alive.
         platform::Clock::install(&m_clock);

@@ -66,7 +66,7 @@ bool CDocumentBase::SaveLocalData(SaveFailures* failures)
     const QString dataFile = m_strDataDir + m_files.dataFile;
     QString why;
     if (m_bKeepDataFile) {
-        failed.push_back({dataFile, QStringLiteral("kept as found at the start, since it could not be read or set aside")});
+        failed.push_back({dataFile, platform::LoadString(m_files.keptUnreadText)});
     } else {
         // Before the lists: PIM values newer than the lists beside them do no harm, older ones could.
         if (!m_pimBaseline.Save(m_strDataDir, &why))

@@ -43,6 +43,7 @@ public:
         int damagedMovedText;       // a damaged data file was moved aside (%1 the new path)
         int damagedKeptText;        // a damaged data file could not be moved (%1 its path)
         int quitUnsavedText;        // the save at exit failed: quit all the same?
+        int keptUnreadText;         // why a data file that did not read at the start is not saved
         QString csvOpenName;        // what the CSV open dialog offers
         int csvSaveFailedText;      // an export could not be written
         unsigned csvSaveFailedIcon; // platform::MB_ICON... of that box

@@ -29,7 +29,7 @@ void dropStaleLinks(const RecordList<Record>& phone, int Record::*index, std::in
 } // namespace
 
 CMVsyncDoc::CMVsyncDoc(QObject* parent)
-    : CDocumentBase({QStringLiteral("mvsync.dat"), QStringLiteral("pimbase.dat"), 61448, 64001, 64002, 64003, 64010, {},
+    : CDocumentBase({QStringLiteral("mvsync.dat"), QStringLiteral("pimbase.dat"), 61448, 64001, 64002, 64003, 64010, 64005, {},
                      64000, platform::MB_ICONINFORMATION},
                     parent),
       m_groupNames{QStringLiteral("Family"), QStringLiteral("VIP"),    QStringLiteral("Friends"),

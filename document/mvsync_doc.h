@@ -25,6 +25,8 @@ class CMVsyncDoc : public docshared::CDocumentBase {
 
 public:
     static constexpr int kGroupCount = 7;
+    // The start-up box for a single-instance lock this user cannot open.
+    static constexpr int kLockUnavailableText = 64006;
 
     explicit CMVsyncDoc(QObject* parent = nullptr);
     ~CMVsyncDoc() override;

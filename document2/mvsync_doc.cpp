@@ -29,7 +29,7 @@ bool sameOnPhone(const CScheduleEntry& a, const CScheduleEntry& b)
 } // namespace
 
 CMVsyncDoc::CMVsyncDoc(QObject* parent)
-    : CDocumentBase({QStringLiteral("msync.dat"), QStringLiteral("pimbase2.dat"), 62518, 64301, 64302, 64303, 64310,
+    : CDocumentBase({QStringLiteral("msync.dat"), QStringLiteral("pimbase2.dat"), 62518, 64301, 64302, 64303, 64310, 64305,
                      QStringLiteral("Load CSV file"), 64300, platform::MB_ICONWARNING},
                     parent)
 {

@@ -31,6 +31,8 @@ class CMVsyncDoc : public docshared::CDocumentBase {
     Q_OBJECT
 
 public:
+    // The start-up box for a single-instance lock this user cannot open.
+    static constexpr int kLockUnavailableText = 64306;
     // Handset indices run from 1 to this; the handset book is full with this many live entries.
     static constexpr int kHandsetBookSize = 200;
     // The phone's combined list of schedule entries and memos.
@@ -235,7 +237,6 @@ public:
     bool ImportContactsCsv(const QStringList& lines);
     bool ImportSchedulesCsv(const QStringList& lines);
     bool ImportMemosCsv(const QStringList& lines);
-    int SkippedCsvRows() const { return m_nSkippedCsvRows; }
 
     // The PIM exchange: each reads a default folder into the PIM-side list (keeping the phone
     // links of entries whose EntryID is unchanged) or writes that list's changes back.
@@ -315,7 +316,6 @@ private:
     void ShowExchangeError(bool write, const docshared::CPimExchange& exchange) override;
 
     std::unique_ptr<common::IProgressView> m_pAddingProgress;
-    int m_nSkippedCsvRows = 0;
 
     template <typename Self>
     static docshared::ListOf<Self, CPhoneEntry>* contactList(Self& self, int list)

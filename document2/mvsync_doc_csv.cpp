@@ -155,7 +155,6 @@ bool CMVsyncDoc::ImportContactsCsv(const QStringList& lines)
 
 bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
 {
-    m_nSkippedCsvRows = 0;
     if (!headerPasses(lines, TabSchedules))
         return false;
     RecordList<CScheduleEntry> fresh;
@@ -174,7 +173,6 @@ bool CMVsyncDoc::ImportSchedulesCsv(const QStringList& lines)
         e->m_nKind = CScheduleEntry::KindSchedule;
         fresh.push_back(std::move(e));
     }
-    m_nSkippedCsvRows = leftOut.Count();
     // Rows of which none reads are no reason to empty the list.
     if (leftOut.LeftOutEvery(lines.size() - 1)) {
         platform::AfxMessageBox(platform::LoadString(kInvalidFileText));

@@ -1,7 +1,6 @@
 #include "platform/profile.h"
 
 #include "platform/ansi_codepage.h"
-#include "platform/atoi.h"
 #include "platform/folders.h"
 
 #include <QFile>
@@ -70,13 +69,6 @@ IniFile::LoadResult IniFile::Load(const QString& path, IniFile& ini, QString* er
     if (error)
         *error = file.errorString();
     return Unreadable;
-}
-
-IniFile IniFile::Load(const QString& path)
-{
-    IniFile ini;
-    Load(path, ini);
-    return ini;
 }
 
 bool IniFile::Save(const QString& path) const
@@ -155,22 +147,6 @@ void IniFile::SetValue(const QString& section, const QString& key, const QString
     while (end > header + 1 && m_lines[end - 1].trimmed().isEmpty())
         --end;
     m_lines.insert(end, entry);
-}
-
-int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue, const QString& path)
-{
-    const IniFile ini = IniFile::Load(path);
-    return ini.HasKey(section, key) ? Atoi(ini.Value(section, key, QString())) : defaultValue;
-}
-
-bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& path)
-{
-    IniFile ini;
-    if (IniFile::Load(path, ini) == IniFile::Unreadable)
-        return false;
-    ini.SetValue(section, key, value);
-    return ini.Save(path);
 }
 
 } // namespace platform

@@ -17,8 +17,6 @@ public:
     // Reads the file at path into ini. Unreadable, and why in error, for a file that is there but
     // cannot be read; ini is then empty.
     static LoadResult Load(const QString& path, IniFile& ini, QString* error = nullptr);
-    // The file at path; empty when it cannot be read.
-    static IniFile Load(const QString& path);
     bool Save(const QString& path) const;
 
     bool HasKey(const QString& section, const QString& key) const;
@@ -35,11 +33,5 @@ private:
 
     QStringList m_lines;
 };
-
-// The classic calls, on a file path. A missing file or key gives the default; a file that cannot
-// be read is never written.
-int GetPrivateProfileInt(const QString& section, const QString& key, int defaultValue, const QString& path);
-bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& path);
 
 } // namespace platform

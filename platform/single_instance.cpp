@@ -63,6 +63,7 @@ bool SingleInstance::Acquire(const QByteArray& message)
 {
     if (IsHeld())
         return true;
+    m_strLockProblem.clear();
     const int fd = OpenLockFile();
     if (fd < 0) {
         const int code = errno;
@@ -73,8 +74,7 @@ bool SingleInstance::Acquire(const QByteArray& message)
                      qPrintable(LockPath()), why.constData());
             return true;
         }
-        qWarning("Cannot open the lock %s (%s): another copy may run on this data folder", qPrintable(LockPath()),
-                 why.constData());
+        m_strLockProblem = qt_error_string(code);
         return false;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

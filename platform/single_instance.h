@@ -29,11 +29,14 @@ public:
 
     // True when this is the first copy (it now holds the lock and listens). False when another
     // copy holds it, after the message has been offered to that copy; also when a lock file is
-    // there that this user cannot open, since a copy may hold it (said on stderr). Where no lock
+    // there that this user cannot open, since a copy may hold it (LockProblem() says why). Where no lock
     // can be had at all (a folder that takes no file, a file system without locks) this copy runs
     // without it (true, not held), and says so on stderr.
     bool Acquire(const QByteArray& message);
     bool IsHeld() const { return m_lockFd >= 0; }
+    // After a false Acquire: empty when another copy holds the lock, else why its file did not
+    // open, for the user to be told: the start ends, and nothing else would say so.
+    QString LockProblem() const { return m_strLockProblem; }
 
     QString LockPath() const;
     QString SocketPath() const;
@@ -50,6 +53,7 @@ private:
 
     QString m_strName;
     QString m_strFolder;
+    QString m_strLockProblem;
     int m_lockFd = -1; // open, and locked, while held
     QLocalServer* m_pServer = nullptr; // a child
 };

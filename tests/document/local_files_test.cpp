@@ -400,6 +400,7 @@ TEST_F(LocalFiles, ConfigIniIsCreatedAndReadWithProfileRules)
         {"[IrComm]\r\nbyte=64\r\n[IrComm2k]\r\nbyte=12\r\n", 12, 20, -1},
         {"[ircomm2k]\nBYTE=abc\nsleep=-4\ntimeout=0\n", 20, 20, -1},
         {"[IrComm2k]\nbyte=-1\nsleep=999999\ntimeout=-3\n", 20, 1000, -1},
+        {"[IrComm2k]\nbyte= 48 bytes\nsleep=\"7\"\n", 48, 7, -1},
     };
     for (const Case& c : cases) {
         g_nIrCommTimeout = -1;

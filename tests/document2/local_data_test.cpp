@@ -317,10 +317,10 @@ TEST_F(LocalData, SaveReportsWhatHappened)
         platform::ScopedLanguage chinese {platform::LANG_CHINESE_SIMPLIFIED};
         blocked.OnFileSave();
         // Named with the reason it was kept, in the language of the box.
-        const QString kept = QStringLiteral("\"%1\" (kept as found at the start, since it could not be read or set aside)")
-                                 .arg(path("unreadable/msync.dat"));
+        const QString kept = QStringLiteral("\"%1\" (%2)").arg(path("unreadable/msync.dat"), platform::LoadString(64305));
         EXPECT_EQ(recording.ui.boxTexts().last(), platform::LoadString(64301).arg(kept));
         EXPECT_TRUE(recording.ui.boxTexts().last().startsWith(QStringLiteral("保存 ")));
+        EXPECT_TRUE(recording.ui.boxTexts().last().contains(QStringLiteral("保留启动时的原样")));
     }
 }
 

@@ -96,8 +96,8 @@ TEST(ReplyClassifier2, AListingIsJudgedAlikeWhereverTheReadsSplitIt)
             }
         }
     }
-    // The reads of the example: the header's CR LF whole in the first, the text's line
-    // feed in the second.
+    // A text that starts with a line feed, read in two pieces: the header's CR LF whole in the
+    // first, the text's line feed in the second.
     const QByteArray example = header + "\nRING\r\n";
     CReplyClassifier classifier(true);
     EXPECT_EQ(classifier.Classify(example.left(header.size()), true).result, AT_PENDING);

@@ -28,22 +28,6 @@ TEST(Profile, KeepsBackslashesQuotesAndEightBitText)
     EXPECT_EQ(ini.Value(QStringLiteral("s"), QStringLiteral("city"), {}), QStringLiteral("Zürich"));
 }
 
-TEST(Profile, IntegersFollowAtoi)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("config.ini"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[IrComm2k]\r\r\nbyte=abc\r\r\nsleep=-5\r\r\n");
-    file.close();
-    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("byte"), 20, path), 0);
-    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("sleep"), 20, path), -5);
-    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("timeout"), -1, path), -1);
-    EXPECT_EQ(platform::GetPrivateProfileInt(QStringLiteral("IrComm2k"), QStringLiteral("byte"), 20,
-                                             dir.filePath(QStringLiteral("missing.ini"))),
-              20);
-}
-
 TEST(Profile, WritingUpdatesInPlaceAndKeepsTheRest)
 {
     QTemporaryDir dir;
@@ -53,18 +37,26 @@ TEST(Profile, WritingUpdatesInPlaceAndKeepsTheRest)
     file.write("; settings\r\n[A]\r\nkey=1\r\n\r\n[B]\r\nother=2\r\n");
     file.close();
 
-    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("a"), QStringLiteral("KEY"), QStringLiteral("5"), path));
-    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("A"), QStringLiteral("new"), QStringLiteral("6"), path));
-    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("7"), path));
+    // Read, set and saved as the program keeps its settings.
+    const auto write = [](const char* section, const char* key, const char* value, const QString& at) {
+        IniFile ini;
+        if (IniFile::Load(at, ini) == IniFile::Unreadable)
+            return false;
+        ini.SetValue(QLatin1String(section), QLatin1String(key), QLatin1String(value));
+        return ini.Save(at);
+    };
+    ASSERT_TRUE(write("a", "KEY", "5", path));
+    ASSERT_TRUE(write("A", "new", "6", path));
+    ASSERT_TRUE(write("C", "k", "7", path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("; settings\r\n[A]\r\nKEY=5\r\nnew=6\r\n\r\n[B]\r\nother=2\r\n[C]\r\nk=7\r\n"));
     // The file keeps the permissions it had; a new one is the user's alone.
     const QFile::Permissions shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     ASSERT_TRUE(QFile::setPermissions(path, shared));
-    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("8"), path));
+    ASSERT_TRUE(write("C", "k", "8", path));
     EXPECT_EQ(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), shared);
     const QString fresh = dir.filePath(QStringLiteral("new.ini"));
-    ASSERT_TRUE(platform::WritePrivateProfileString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("1"), fresh));
+    ASSERT_TRUE(write("A", "k", "1", fresh));
     EXPECT_EQ(QFile::permissions(fresh) & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup), 0);
 }
 

@@ -3,11 +3,16 @@
 // the start.
 #include "document/mvsync_doc.h"
 #include "platform/single_instance.h"
+#include "support/as_unprivileged.h"
+#include "ui/mvsync_app.h"
 #include "support/window_test_support.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -48,6 +53,35 @@ TEST(SingleInstance, ALaterCopyIsTurnedAwayAndHeard)
     }
     ASSERT_TRUE(WaitFor([&] { return heard.count() > 0; }, 5000));
     EXPECT_EQ(heard.at(0).at(0).toByteArray(), "ARBOR_FIND_APP");
+}
+
+// A lock file there that this user cannot open may be another copy's: the start ends, and a box
+// says which file and why, rather than the program vanishing without a word.
+TEST(SingleInstance, ALockThatCannotBeOpenedEndsTheStartWithABox)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to leave a lock file that another user cannot open";
+    QTemporaryDir data;
+    const QString lock = QDir(data.path()).filePath(QStringLiteral("ARBOR_MUTEX.lock"));
+    QFile file(lock);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("1\n") == 2);
+    file.close();
+    ASSERT_TRUE(QFile::setPermissions(lock, QFile::ReadOwner | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(data.path(), QFile::Permissions(0x7777)));
+    qputenv("DESKHAND_DATA_DIR", data.path().toLocal8Bit());
+    EXPECT_TRUE(testsupport::AsUnprivileged([&] {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        dh1::CMVsyncApp app;
+        const bool started = app.InitInstance({QStringLiteral("deskhand"), QStringLiteral("--no-splash")});
+        return !started && shown.contains(QDir::toNativeSeparators(lock)) && shown.contains(QStringLiteral("Permission denied"));
+    }));
+    qunsetenv("DESKHAND_DATA_DIR");
 }
 
 class ProgramProcesses : public ::testing::Test {
