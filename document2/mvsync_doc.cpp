@@ -197,7 +197,7 @@ QString CMVsyncDoc::StatusText(int status)
 
 QString CMVsyncDoc::GroupText(const CPhoneEntry& record)
 {
-    return ModelProfile().f0 ? GetGroupName(record.m_nGroup) : QString();
+    return ModelProfile().callerGroups ? GetGroupName(record.m_nGroup) : QString();
 }
 
 QString CMVsyncDoc::StorageText(const CPhoneEntry& record)

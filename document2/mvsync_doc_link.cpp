@@ -7,7 +7,7 @@ namespace dh2 {
 
 bool CMVsyncDoc::ModelHasGroups()
 {
-    return ModelProfile().f0;
+    return ModelProfile().callerGroups;
 }
 
 QStringList CMVsyncDoc::GroupNames()
@@ -20,7 +20,7 @@ QStringList CMVsyncDoc::GroupNames()
 
 bool CMVsyncDoc::ModelWritesPlusForDoubleZero()
 {
-    return ModelProfile().f3;
+    return ModelProfile().plusForDoubleZero;
 }
 
 } // namespace dh2

@@ -11,8 +11,7 @@ bool CMVsyncDoc::ReadMessages()
 {
     const BusyScope busy = MarkBusy();
     RecordList<CSmsEntry> fresh;
-    // Models that list messages in PDU mode say so by the seventh flag.
-    const bool pdu = ModelProfile().f6;
+    const bool pdu = ModelProfile().pduMessages;
     if (!(pdu ? m_session.ReadMessages(fresh) : m_session.ReadMessagesText(fresh))) {
         m_bMessagesRead = false;
         return false;

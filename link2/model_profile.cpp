@@ -7,33 +7,28 @@ namespace dh2 {
 GroupTable g_arrGroups;
 
 CModelProfile::CModelProfile()
+    : ModelFeatures(FlagsOf(TypeCorvo))
 {
-    ApplyFlags(m_nType);
 }
 
-void CModelProfile::ApplyFlags(int type)
-{
-    const std::array<bool, 8> flags = FlagsOf(type);
-    f0 = flags[0], f1 = flags[1], f2 = flags[2], f3 = flags[3];
-    f4 = flags[4], f5 = flags[5], f6 = flags[6], f7 = flags[7];
-}
-
-std::array<bool, 8> CModelProfile::FlagsOf(int type)
+ModelFeatures CModelProfile::FlagsOf(int type)
 {
     switch (type) {
-    case TypePilla: return {false, true, false, false, true, false, false, true};
-    case TypeTondav: return {false, true, true, true, true, false, true, true};
-    case TypeCorvo: return {true, false, false, true, false, false, true, false};
-    case TypeCorvoS2: return {true, false, false, false, true, false, true, false};
-    case TypeSarno: return {false, true, false, false, true, false, true, true};
-    default: return {false, true, false, true, true, false, false, true};
+    case TypePilla: return {.base64Fax = true, .nameCappedAt20 = true, .syncCharset = true};
+    case TypeTondav:
+        return {.base64Fax = true, .pairedBookEntries = true, .plusForDoubleZero = true, .nameCappedAt20 = true,
+            .pduMessages = true, .syncCharset = true};
+    case TypeCorvo: return {.callerGroups = true, .plusForDoubleZero = true, .pduMessages = true};
+    case TypeCorvoS2: return {.callerGroups = true, .nameCappedAt20 = true, .pduMessages = true};
+    case TypeSarno: return {.base64Fax = true, .nameCappedAt20 = true, .pduMessages = true, .syncCharset = true};
+    default: return {.base64Fax = true, .plusForDoubleZero = true, .nameCappedAt20 = true, .syncCharset = true};
     }
 }
 
 void CModelProfile::SetModel(int type)
 {
     m_nType = type;
-    ApplyFlags(type);
+    static_cast<ModelFeatures&>(*this) = FlagsOf(type);
     emit modelChanged(type);
 }
 

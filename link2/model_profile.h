@@ -10,42 +10,64 @@ class CArchive;
 
 namespace dh2 {
 
-// Which model of the second family the program serves, and the eight features that set apart
-// the forms and commands. The session sets it from the phone's identification and the data
-// file restores it; whoever shows the model (the main frame's title) listens to modelChanged.
-class CModelProfile : public QObject {
+// The eight features that set the models of the second family apart, by flag index: a row of
+// eight bools ({flag 0, ..., flag 7}) fills them in this order.
+struct ModelFeatures {
+    bool callerGroups = false;      // flag 0: the group table is read from the phone, handset
+                                    // entries carry a group field, a full group stops a write
+    bool base64Fax = false;         // flag 1: a handset entry's fax field is Base64 text
+    bool pairedBookEntries = false; // flag 2: each entry of a "+CPBR:" list takes two segments, the second counts
+    bool plusForDoubleZero = false; // flag 3: the contact dialog's OK writes a leading "00" as "+"
+    bool nameCappedAt20 = false;    // flag 4: the handset book's name limit is at most 20
+    bool limitsFromSim = false;     // flag 5: the handset book's limits are read from the SIM book
+                                    // first (no model sets it)
+    bool pduMessages = false;       // flag 6: messages are read in PDU mode, else in text mode
+    bool syncCharset = false;       // flag 7: message listings switch the character set to "SYNC" first
+
+    bool operator==(const ModelFeatures&) const = default;
+};
+
+// Each feature's name, as the member's and as the JSON member's, in flag order.
+struct ModelFeatureName {
+    const char* name;
+    bool ModelFeatures::*member;
+};
+inline constexpr std::array<ModelFeatureName, 8> kModelFeatureNames {{
+    {"callerGroups", &ModelFeatures::callerGroups},
+    {"base64Fax", &ModelFeatures::base64Fax},
+    {"pairedBookEntries", &ModelFeatures::pairedBookEntries},
+    {"plusForDoubleZero", &ModelFeatures::plusForDoubleZero},
+    {"nameCappedAt20", &ModelFeatures::nameCappedAt20},
+    {"limitsFromSim", &ModelFeatures::limitsFromSim},
+    {"pduMessages", &ModelFeatures::pduMessages},
+    {"syncCharset", &ModelFeatures::syncCharset},
+}};
+
+// Which model of the second family the program serves, and its features, which set apart the
+// forms and commands. The session sets it from the phone's identification and the data file
+// restores it; whoever shows the model (the main frame's title) listens to modelChanged.
+class CModelProfile : public QObject, public ModelFeatures {
     Q_OBJECT
 public:
     // Types 0 and 4 come only from data files; 3 also stands for an unknown phone.
     enum Type { TypePilla = 0, TypeTondav = 1, TypeCorvo = 2, TypeCorvoS2 = 3, TypeSarno = 4 };
 
-    // Type 2 with its flags.
+    // Type 2 with its features.
     CModelProfile();
 
-    // Stores the type and sets the flags to its row; any type outside 0-4 gets the row of an
+    // Stores the type and sets the features to its row; any type outside 0-4 gets the row of an
     // unknown model. Always signals, so that a title shows the model even when it is unchanged.
     void SetModel(int type);
     int GetModel() const { return m_nType; }
 
-    // The flags of a type, f0 first.
-    static std::array<bool, 8> FlagsOf(int type);
-    std::array<bool, 8> Flags() const { return {f0, f1, f2, f3, f4, f5, f6, f7}; }
-
-    bool f0 = false; // caller groups: read from the phone, a group field in handset entries
-    bool f1 = false; // a handset entry's fax field is Base64 text
-    bool f2 = false; // each phonebook entry comes as a pair of lines, the second one counts
-    bool f3 = false; // read by the contact dialog
-    bool f4 = false; // the handset name limit is capped at 20
-    bool f5 = false; // the handset limits come from the SIM book
-    bool f6 = false; // read by the document's message read
-    bool f7 = false; // message listings switch to "SYNC" first
+    // The features of a type: its row of the model table.
+    static ModelFeatures FlagsOf(int type);
+    const ModelFeatures& Features() const { return *this; }
 
 signals:
     void modelChanged(int type);
 
 private:
-    void ApplyFlags(int type);
-
     int m_nType = TypeCorvo;
 };
 

@@ -85,7 +85,7 @@ QString NameField(const CPhoneSession& session, const QString& name, int limit)
 bool CPhoneSession::ReadGroups()
 {
     const CModelProfile& profile = ModelProfile();
-    if (!profile.f0)
+    if (!profile.callerGroups)
         return true;
     if (Send("AT+CPGR=?\r") != AT_OK)
         return false;
@@ -116,7 +116,7 @@ void CPhoneSession::NoteHandsetLimits(const QString& reply, bool fromSim)
     const BookLimits limits = ParseBookLimits(reply);
     m_nHandsetNumberLimit = limits.numberLimit.value_or(m_nHandsetNumberLimit);
     m_nHandsetNameLimit = limits.nameLimit.value_or(m_nHandsetNameLimit);
-    if (!fromSim && ModelProfile().f4)
+    if (!fromSim && ModelProfile().nameCappedAt20)
         m_nHandsetNameLimit = std::min(m_nHandsetNameLimit, 20);
 }
 
@@ -137,7 +137,7 @@ bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
         return false;
     if (!ReadGroups())
         return Finish();
-    const bool limitsFromSim = ModelProfile().f5;
+    const bool limitsFromSim = ModelProfile().limitsFromSim;
     if (limitsFromSim) {
         if (Send("AT+CPBS=\"SM\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
             return Finish();
@@ -267,7 +267,7 @@ bool CPhoneSession::SelectSimBook()
 
 bool CPhoneSession::CountInGroup(CPhoneEntry& entry)
 {
-    if (!ModelProfile().f0)
+    if (!ModelProfile().callerGroups)
         return true;
     if (entry.m_nGroup == -1)
         entry.m_nGroup = CPhoneEntry::kNoGroup;
@@ -322,18 +322,18 @@ QByteArray CPhoneSession::BuildHandsetWrite(CPhoneEntry& entry, bool* faxLeftOut
                                                           : entry.m_strEmail;
 
     entry.m_strFax = platform::ansiLeft(
-        profile.f1 ? common::StorableText(entry.m_strFax, kTextUnitLimit) : PlainField(entry.m_strFax), kTextFieldLimit);
+        profile.base64Fax ? common::StorableText(entry.m_strFax, kTextUnitLimit) : PlainField(entry.m_strFax), kTextFieldLimit);
     const int faxWidth = platform::ansiWidth(entry.m_strFax);
     const QString fax = entry.m_strFax.isEmpty() ? QStringLiteral(" ")
         : faxWidth >= 14 && faxWidth < 26 ? PaddedTo(entry.m_strFax, 26)
                                           : entry.m_strFax;
     const auto faxField = [&](const QString& text) {
-        return profile.f1 ? EncodeBase64Text(text).toLatin1() : platform::ToAnsi(text);
+        return profile.base64Fax ? EncodeBase64Text(text).toLatin1() : platform::ToAnsi(text);
     };
     const auto build = [&](const QByteArray& faxText) {
         QByteArray command = "AT+CPBW=" + QByteArray::number(entry.m_nIndex) + ',' + fields + ",\""
             + EncodeBase64Text(email).toLatin1() + "\",\"" + faxText + '"';
-        if (profile.f0)
+        if (profile.callerGroups)
             command += ',' + QByteArray::number(GroupOnPhone(entry.m_nGroup));
         return command + '\r';
     };
@@ -369,7 +369,7 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& entry) const
         number = QStringLiteral(" ");
     QByteArray command = "AT+CPBW=" + QByteArray::number(entry.m_nSimIndex) + ",\"" + platform::ToAnsi(number) + "\","
         + TypeOf(number) + ",\"" + name.toLatin1() + '"';
-    if (ModelProfile().f0)
+    if (ModelProfile().callerGroups)
         command += ',' + QByteArray::number(GroupOnPhone(entry.m_nGroup));
     return command + '\r';
 }
@@ -377,7 +377,7 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& entry) const
 bool CPhoneSession::GroupFits(int group) const
 {
     // Without caller groups the phone keeps none, and no group is sent.
-    return !ModelProfile().f0 || group == -1 || (group >= 0 && group < int(g_arrGroups.size()));
+    return !ModelProfile().callerGroups || group == -1 || (group >= 0 && group < int(g_arrGroups.size()));
 }
 
 bool CPhoneSession::AddHandsetEntry(CPhoneEntry& entry)

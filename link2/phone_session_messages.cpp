@@ -81,7 +81,7 @@ bool CPhoneSession::ReadMessagesText(RecordList<CSmsEntry>& list)
     if (!OpenMessageRead())
         return false;
     if (!SetEcho(0)
-        || !SendAll({"AT+SSLP=2000\r", "AT+SBEG\r", ModelProfile().f7 ? "AT+CSCS=\"SYNC\"\r" : "AT+CSCS=\"GSM\"\r"})) {
+        || !SendAll({"AT+SSLP=2000\r", "AT+SBEG\r", ModelProfile().syncCharset ? "AT+CSCS=\"SYNC\"\r" : "AT+CSCS=\"GSM\"\r"})) {
         Disconnect();
         return false;
     }
@@ -178,7 +178,7 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
 
 void CPhoneSession::ReReadMessages(RecordList<CSmsEntry>& list)
 {
-    if (Send("AT+CMGF=1\r") != AT_OK || (ModelProfile().f7 && Send("AT+CSCS=\"SYNC\"\r") != AT_OK))
+    if (Send("AT+CMGF=1\r") != AT_OK || (ModelProfile().syncCharset && Send("AT+CSCS=\"SYNC\"\r") != AT_OK))
         return;
     const MessageTextReplies texts(m_port);
     for (const int index : m_arrReRead) {

@@ -144,7 +144,7 @@ std::optional<GroupTable> ParseGroupList(const QString& reply)
 
 BookFormat BookFormatOf(const CModelProfile& profile)
 {
-    return {profile.f0, profile.f1, profile.f2};
+    return {.groups = profile.callerGroups, .base64Fax = profile.base64Fax, .pairs = profile.pairedBookEntries};
 }
 
 QString NumberFromPhone(const QString& number, const QString& type)

@@ -7,6 +7,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace dh2 {
 
 namespace {
@@ -21,8 +23,12 @@ bool profileFromJson(const QJsonValue& value, int& type, QString* error)
     QJsonValue number = value;
     if (value.isObject()) {
         const QJsonObject object = value.toObject();
+        const auto isFeature = [](const QString& key) {
+            return std::any_of(kModelFeatureNames.begin(), kModelFeatureNames.end(),
+                [&key](const ModelFeatureName& feature) { return key == QLatin1String(feature.name); });
+        };
         for (const QString& key : object.keys()) {
-            if (key != QLatin1String("type") && !(key.size() == 2 && key[0] == u'f' && key[1] >= u'0' && key[1] <= u'7')) {
+            if (key != QLatin1String("type") && !isFeature(key)) {
                 *error = QStringLiteral("profile: unknown member \"%1\"").arg(key);
                 return false;
             }

@@ -101,9 +101,8 @@ QJsonArray GroupsToJson(const GroupTable& groups)
 QJsonObject ProfileToJson(const CModelProfile& profile)
 {
     QJsonObject object {{"type", profile.GetModel()}};
-    const std::array<bool, 8> flags = profile.Flags();
-    for (size_t i = 0; i < flags.size(); ++i)
-        object.insert(QStringLiteral("f%1").arg(i), flags[i] ? 1 : 0);
+    for (const ModelFeatureName& feature : kModelFeatureNames)
+        object.insert(QLatin1String(feature.name), profile.*feature.member ? 1 : 0);
     return object;
 }
 

@@ -24,7 +24,7 @@ QString RecordFileUsage();
 
 // [{"m_strName", "m_nMembers", "m_nCapacity"}, ...]
 QJsonArray GroupsToJson(const GroupTable& groups);
-// {"type": n, "f0": 0|1, ..., "f7": 0|1}
+// {"type": n, "callerGroups": 0|1, ..., "syncCharset": 0|1}: the features by kModelFeatureNames
 QJsonObject ProfileToJson(const CModelProfile& profile);
 
 } // namespace dh2

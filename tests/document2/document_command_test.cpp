@@ -57,7 +57,7 @@ TEST_F(DocumentCommand, DumpReadsWhatWriteWrote)
     ASSERT_TRUE(fresh.SaveLocalData(path("new.dat")));
     EXPECT_EQ(read("first.dat"), read("new.dat"));
 
-    write("doc.json", R"({"m_nComPort": 4, "m_nBaudRate": 115200, "profile": {"type": 0, "f0": 1},
+    write("doc.json", R"({"m_nComPort": 4, "m_nBaudRate": 115200, "profile": {"type": 0, "callerGroups": 1},
         "groups": [{"m_strName": "Familie"}, {"m_strName": "张"}],
         "m_arPcContacts": [{"m_strName": "Ann", "m_strFax": "0309", "m_nGroup": 1, "m_nState": 2}],
         "m_arPcMemos": [{"m_strSubject": "milk", "m_nKind": 2, "m_dtStart": "2004-03-07T12:00:00"}],
@@ -70,7 +70,7 @@ TEST_F(DocumentCommand, DumpReadsWhatWriteWrote)
     EXPECT_EQ(dumped.value("m_nComPort").toInt(), 4);
     EXPECT_EQ(dumped.value("m_nBaudRate").toInt(), 115200);
     EXPECT_EQ(dumped.value("profile").toObject().value("type").toInt(), 0);
-    EXPECT_EQ(dumped.value("profile").toObject().value("f0").toInt(), 0); // the flags follow the type
+    EXPECT_EQ(dumped.value("profile").toObject().value("callerGroups").toInt(), 0); // the features follow the type
     EXPECT_EQ(dumped.value("groups").toArray().size(), 8); // two groups load the defaults
     EXPECT_EQ(dumped.value("m_arPcContacts"), written.value("m_arPcContacts"));
     EXPECT_EQ(dumped.value("m_arPcMemos"), written.value("m_arPcMemos"));
@@ -99,7 +99,7 @@ TEST_F(DocumentCommand, DamagedFilesAndRefusals)
         const char* error;
     } refused[] = {
         {R"({"m_nBaud": 1})", "m_nBaud: not a member of the document"},
-        {R"({"profile": {"type": 1, "f9": 0}})", "profile: unknown member"},
+        {R"({"profile": {"type": 1, "callerGroup": 0}})", "profile: unknown member"},
         {R"({"groups": [{"m_strName": 3}]})", "groups: group 0"},
         {R"({"m_arPcContacts": [{"m_strNamee": "x"}]})", "m_arPcContacts: record 0"},
         {R"([])", "expected a JSON object"},

@@ -211,9 +211,9 @@ TEST_F(LocalData, GroupTablesAndModelsAsLoaded)
         EXPECT_EQ(g_arrGroups.size(), c.size);
         EXPECT_EQ(GetGroupName(2), QLatin1String(c.third));
         EXPECT_EQ(ModelProfile().GetModel(), c.model);
-        EXPECT_EQ(ModelProfile().Flags(), CModelProfile::FlagsOf(c.model));
+        EXPECT_EQ(ModelProfile().Features(), CModelProfile::FlagsOf(c.model));
     }
-    EXPECT_EQ(CModelProfile::FlagsOf(2), (std::array<bool, 8> {true, false, false, true, false, false, true, false}));
+    EXPECT_EQ(CModelProfile::FlagsOf(2), (ModelFeatures {true, false, false, true, false, false, true, false}));
 }
 
 // Cut at every offset, the file never loads as whole, and every record read whole is kept.

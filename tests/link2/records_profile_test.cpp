@@ -122,7 +122,7 @@ TEST(ModelProfile, FlagsByTypeAndTheSignal)
     QSignalSpy spy(&profile, &CModelProfile::modelChanged);
     const struct {
         int type;
-        std::array<bool, 8> flags;
+        ModelFeatures flags;
     } rows[] = {
         {0, {false, true, false, false, true, false, false, true}},
         {1, {false, true, true, true, true, false, true, true}},
@@ -135,8 +135,30 @@ TEST(ModelProfile, FlagsByTypeAndTheSignal)
     for (const auto& row : rows) {
         profile.SetModel(row.type);
         EXPECT_EQ(profile.GetModel(), row.type);
-        EXPECT_EQ(profile.Flags(), row.flags) << row.type;
+        EXPECT_EQ(profile.Features(), row.flags) << row.type;
         EXPECT_EQ(spy.takeFirst().value(0).toInt(), row.type);
+    }
+}
+
+// The names table pairs each name with its own member, in flag order: setting the member of
+// entry i sets flag i alone.
+TEST(ModelProfile, FeatureNamesFollowTheFlagOrder)
+{
+    const ModelFeatures alone[] = {
+        {true, false, false, false, false, false, false, false},
+        {false, true, false, false, false, false, false, false},
+        {false, false, true, false, false, false, false, false},
+        {false, false, false, true, false, false, false, false},
+        {false, false, false, false, true, false, false, false},
+        {false, false, false, false, false, true, false, false},
+        {false, false, false, false, false, false, true, false},
+        {false, false, false, false, false, false, false, true},
+    };
+    ASSERT_EQ(std::size(alone), kModelFeatureNames.size());
+    for (size_t i = 0; i < kModelFeatureNames.size(); ++i) {
+        ModelFeatures features;
+        features.*kModelFeatureNames[i].member = true;
+        EXPECT_EQ(features, alone[i]) << kModelFeatureNames[i].name;
     }
 }
 

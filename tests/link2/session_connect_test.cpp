@@ -4,8 +4,6 @@
 #include "common/message_pump.h"
 #include "phonesim/fault.h"
 
-#include <array>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -84,7 +82,7 @@ TEST_F(ConnectTest, ModelsAreKnownByTheirFirmware)
     const struct {
         int simulated;
         int type;
-        std::array<bool, 8> flags;
+        ModelFeatures flags;
     } cases[] = {
         {1, CModelProfile::TypeTondav, {false, true, true, true, true, false, true, true}},
         {2, CModelProfile::TypeCorvo, {true, false, false, true, false, false, true, false}},
@@ -101,7 +99,7 @@ TEST_F(ConnectTest, ModelsAreKnownByTheirFirmware)
         ASSERT_TRUE(modelSession.Connect()) << c.simulated;
         EXPECT_EQ(ModelProfile().GetModel(), c.type);
         EXPECT_EQ(signalled, c.type);
-        EXPECT_EQ(ModelProfile().Flags(), c.flags);
+        EXPECT_EQ(ModelProfile().Features(), c.flags);
         modelSession.Disconnect();
         QObject::disconnect(connection);
     }

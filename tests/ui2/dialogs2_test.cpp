@@ -22,12 +22,12 @@ using namespace ui2test;
 
 using Dialogs2 = MainWindow2Test;
 
-// OK confirms only with a name and one of mobile, office and home; with f3 a leading "00"
-// becomes "+" in those three numbers.
+// OK confirms only with a name and one of mobile, office and home; a model that writes "+" for
+// a leading "00" does so in those three numbers.
 TEST_F(Dialogs2, ContactConfirmationAndPrefix)
 {
     struct Row {
-        bool f3;
+        bool plusForDoubleZero;
         const char* name;
         const char* office;
         const char* fax;
@@ -43,7 +43,7 @@ TEST_F(Dialogs2, ContactConfirmationAndPrefix)
         {true, "Ann", "+0044", "", true, "+0044"},
     };
     for (const Row& row : rows) {
-        ModelProfile().f3 = row.f3;
+        ModelProfile().plusForDoubleZero = row.plusForDoubleZero;
         CPhoneEntry entry;
         CContactDlg dialog(entry, CContactDlg::ModeNew);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("New"));
@@ -51,7 +51,7 @@ TEST_F(Dialogs2, ContactConfirmationAndPrefix)
         dialog.OfficeEdit()->setText(QString::fromUtf8(row.office));
         dialog.FaxEdit()->setText(QString::fromUtf8(row.fax));
         dialog.accept();
-        const std::string where = std::string(row.name) + "/" + row.office + "/" + std::to_string(row.f3);
+        const std::string where = std::string(row.name) + "/" + row.office + "/" + std::to_string(row.plusForDoubleZero);
         EXPECT_EQ(dialog.result() == QDialog::Accepted, row.closes) << where;
         EXPECT_EQ(entry.m_strOffice, QString::fromUtf8(row.stored)) << where;
         if (row.closes) {
@@ -65,7 +65,7 @@ TEST_F(Dialogs2, ContactConfirmationAndPrefix)
 TEST_F(Dialogs2, ContactGroupFollowsTheModel)
 {
     ModelProfile().SetModel(CModelProfile::TypeCorvo);
-    ASSERT_TRUE(ModelProfile().f0);
+    ASSERT_TRUE(ModelProfile().callerGroups);
     CPhoneEntry entry;
     entry.m_strName = QStringLiteral("Ann");
     entry.m_strMobile = QStringLiteral("1");
@@ -81,7 +81,7 @@ TEST_F(Dialogs2, ContactGroupFollowsTheModel)
         EXPECT_TRUE(entry.m_bCountsInGroup);
     }
     ModelProfile().SetModel(-1);
-    ASSERT_FALSE(ModelProfile().f0);
+    ASSERT_FALSE(ModelProfile().callerGroups);
     {
         CContactDlg dialog(entry, CContactDlg::ModeEdit);
         EXPECT_FALSE(dialog.GroupList()->isEnabled());

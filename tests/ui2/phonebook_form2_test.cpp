@@ -278,7 +278,7 @@ TEST_F(Phonebook2, DetailsShowTheSelectedContact)
     EXPECT_EQ(details->GetValue(6), GetGroupName(1));
     EXPECT_EQ(details->GetValue(7), QStringLiteral("Mobile 5"));
     ModelProfile().SetModel(-1);
-    ASSERT_FALSE(ModelProfile().f0);
+    ASSERT_FALSE(ModelProfile().callerGroups);
     Q_EMIT list->listClicked();
     EXPECT_TRUE(details->GetValue(6).isEmpty());
 }
