@@ -160,13 +160,16 @@ public:
     // The phone entry the source went to: an existing one (updated when the source differs) or
     // a new one at the lowest free index. Null when the book was not read (its last read failed
     // or there was none), is full or the phone refused the write; then an entry that was on the
-    // phone keeps its old values, and a new one is gone.
+    // phone keeps its old values, and a new one is gone. When the write went out and its answer
+    // never came (PhoneOutcomeUnconfirmed), the book counts as unread and is emptied, and the PC
+    // and PIM-side contacts linked to a new entry's index lose that link.
     CPhoneEntry* WriteHandsetContact(const CPhoneEntry& source);
     // The SIM copy carries the name, one number (the mobile number, else the office number, else
     // the home number) and the group.
     CPhoneEntry* WriteSimContact(const CPhoneEntry& contact);
     // A phone-list record leaves its list; any other record (a PC or PIM-side one with that
-    // index) is marked deleted and loses the index.
+    // index) is marked deleted and loses the index. A delete whose answer never came leaves the
+    // book unread and emptied, and no PC or PIM-side contact (nor the record) keeps that index.
     bool DeleteHandsetContact(CPhoneEntry& record);
     bool DeleteSimContact(CPhoneEntry& record);
     // Sends the whole phone list; on success the entries marked deleted are dropped, on failure
@@ -184,17 +187,26 @@ public:
         bool refused = false; // a write failed and ended the run; the sources before it stay
                               // written and linked, those after it were not tried
         bool full = false;    // the book was full when the write failed
+        bool unconfirmed = false; // the failed write went out and its answer never came
     };
     // Writes the contacts (by identity, from the PC or PIM-side list) in order into the handset
     // (3) or SIM (4) book. A contact without a name, or with none of the mobile, office and home
     // numbers, is passed over. Each contact written is linked to its phone entry: it takes the
     // handset index (and list number 3) or the SIM index, after every other PC and PIM-side
-    // contact lost that index.
+    // contact lost that index. After an unconfirmed write the book counts as unread, and the
+    // source of a new entry is not linked.
     PhoneBookWrite CopyToPhoneBook(int book, int sourceList, const std::vector<quintptr>& ids);
+    struct PhoneBookDelete {
+        int deleted = 0;          // entries the phone deleted
+        bool unconfirmed = false; // a delete went out and its answer never came: the run ended
+                                  // there and the book counts as unread
+        int index = -1;           // the index of that delete
+    };
     // Deletes the entries (by identity) of the handset (3) or SIM (4) book from the phone; the
-    // PC and PIM-side contacts linked to an index deleted lose the link. An entry the phone does
-    // not delete stays, and the others are still tried. Answers how many went.
-    int DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids);
+    // PC and PIM-side contacts linked to an index deleted lose the link. An entry the phone
+    // refuses to delete stays, and the others are still tried; after a delete the phone did not
+    // confirm nothing more is tried.
+    PhoneBookDelete DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids);
 
     // --- The schedule and memo pages over the phone's combined list ---
     // The Mobile pane's ">>" and "Delete" of the two pages in one call each.
@@ -300,11 +312,16 @@ private:
     // Writes a phone entry through the session; restores, drops or settles it by the outcome.
     template <typename Write>
     CPhoneEntry* writeContact(RecordList<CPhoneEntry>& book, CPhoneEntry* entry, std::unique_ptr<CPhoneEntry> backup,
-                              Write write);
+                              int CPhoneEntry::*index, Write write);
     template <typename Write>
-    CPhoneEntry* rewriteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& entry, const CPhoneEntry& source, Write write);
+    CPhoneEntry* rewriteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& entry, const CPhoneEntry& source,
+                                int CPhoneEntry::*index, Write write);
     template <typename Delete>
     bool deleteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& record, int CPhoneEntry::*index, Delete remove);
+    // After a write or delete in a book that the phone did not confirm: the book counts as unread
+    // until it is read again, and the links to the index the command touched go, where the phone
+    // may or may not hold an entry (-1: none).
+    void forgetUnconfirmedBook(const RecordList<CPhoneEntry>& book, int index);
     CScheduleEntry* addToPhoneList(CScheduleEntry& record, int kind);
     void unlinkPhoneListIndex(int kind, int index, const CScheduleEntry* keep);
     // The places of the phone list that a write changes (new and deleted entries), by kind.

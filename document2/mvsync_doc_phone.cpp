@@ -119,14 +119,18 @@ bool CMVsyncDoc::Disconnect()
 
 // An entry that was on the phone and whose rewrite failed is still on the phone as it was: it
 // takes its old values back and stays live, so its index is never handed out twice. A new entry
-// that the phone did not take was never there and goes.
+// that the phone did not take was never there and goes. A write whose answer never came leaves
+// the book unread: a rewritten entry is still at its index, old or new, but a new one may or may
+// not be there.
 template <typename Write>
 CPhoneEntry* CMVsyncDoc::writeContact(RecordList<CPhoneEntry>& book, CPhoneEntry* entry,
-                                      std::unique_ptr<CPhoneEntry> backup, Write write)
+                                      std::unique_ptr<CPhoneEntry> backup, int CPhoneEntry::*index, Write write)
 {
     const BusyScope busy = MarkBusy();
     if (!write(*entry)) {
-        if (backup) {
+        if (m_session.Unconfirmed()) {
+            forgetUnconfirmedBook(book, backup ? -1 : entry->*index);
+        } else if (backup) {
             entry->Assign(*backup);
             entry->m_strEntryID = backup->m_strEntryID;
             entry->m_nState = backup->m_nState;
@@ -146,13 +150,13 @@ CPhoneEntry* CMVsyncDoc::writeContact(RecordList<CPhoneEntry>& book, CPhoneEntry
 // its own to fall back on.
 template <typename Write>
 CPhoneEntry* CMVsyncDoc::rewriteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& entry, const CPhoneEntry& source,
-                                        Write write)
+                                        int CPhoneEntry::*index, Write write)
 {
     if (sameContact(entry, source))
         return &entry;
     auto backup = std::make_unique<CPhoneEntry>(entry);
     entry.Assign(source);
-    return writeContact(book, &entry, std::move(backup), write);
+    return writeContact(book, &entry, std::move(backup), index, write);
 }
 
 CPhoneEntry* CMVsyncDoc::WriteHandsetContact(const CPhoneEntry& source)
@@ -163,7 +167,7 @@ CPhoneEntry* CMVsyncDoc::WriteHandsetContact(const CPhoneEntry& source)
     // Only a record that is itself a handset entry keeps its index.
     if (source.m_nIndex >= 0 && source.m_nList == ListHandset) {
         if (CPhoneEntry* entry = onPhoneAt(m_arHandsetContacts, &CPhoneEntry::m_nIndex, source.m_nIndex))
-            return rewriteContact(m_arHandsetContacts, *entry, source, write);
+            return rewriteContact(m_arHandsetContacts, *entry, source, &CPhoneEntry::m_nIndex, write);
     }
     if (docshared::LiveCount(m_arHandsetContacts) >= m_session.m_nHandsetCapacity)
         return nullptr;
@@ -178,7 +182,7 @@ CPhoneEntry* CMVsyncDoc::WriteHandsetContact(const CPhoneEntry& source)
     entry->m_nList = ListHandset;
     entry->m_nState = CSyncRecord::StateNew;
     m_arHandsetContacts.push_back(std::move(entry));
-    return writeContact(m_arHandsetContacts, m_arHandsetContacts.back().get(), nullptr, write);
+    return writeContact(m_arHandsetContacts, m_arHandsetContacts.back().get(), nullptr, &CPhoneEntry::m_nIndex, write);
 }
 
 CPhoneEntry* CMVsyncDoc::WriteSimContact(const CPhoneEntry& contact)
@@ -196,7 +200,7 @@ CPhoneEntry* CMVsyncDoc::WriteSimContact(const CPhoneEntry& contact)
     }
     if (source.m_nSimIndex > 0) {
         if (CPhoneEntry* entry = onPhoneAt(m_arSimContacts, &CPhoneEntry::m_nSimIndex, source.m_nSimIndex))
-            return rewriteContact(m_arSimContacts, *entry, source, write);
+            return rewriteContact(m_arSimContacts, *entry, source, &CPhoneEntry::m_nSimIndex, write);
     }
     const int capacity = m_session.m_nSimCapacity;
     if (docshared::LiveCount(m_arSimContacts) >= capacity)
@@ -212,7 +216,7 @@ CPhoneEntry* CMVsyncDoc::WriteSimContact(const CPhoneEntry& contact)
     entry->m_nSimIndex = index;
     entry->m_nState = CSyncRecord::StateNew;
     m_arSimContacts.push_back(std::move(entry));
-    return writeContact(m_arSimContacts, m_arSimContacts.back().get(), nullptr, write);
+    return writeContact(m_arSimContacts, m_arSimContacts.back().get(), nullptr, &CPhoneEntry::m_nSimIndex, write);
 }
 
 template <typename Delete>
@@ -220,8 +224,16 @@ bool CMVsyncDoc::deleteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& recor
                                Delete remove)
 {
     const BusyScope busy = MarkBusy();
-    if (!remove(record.*index))
+    if (!remove(record.*index)) {
+        if (m_session.Unconfirmed()) {
+            // Perhaps deleted: nothing keeps the index, not even a record of another list.
+            const int at = record.*index;
+            if (!docshared::RemoveRecord(book, &record))
+                record.*index = -1;
+            forgetUnconfirmedBook(book, at);
+        }
         return false;
+    }
     platform::Sleep(kPhonePauseMs);
     if (docshared::RemoveRecord(book, &record)) {
         NotifyChanged();
@@ -230,6 +242,20 @@ bool CMVsyncDoc::deleteContact(RecordList<CPhoneEntry>& book, CPhoneEntry& recor
     record.m_nState = CSyncRecord::StateDeleted;
     record.*index = -1;
     return true;
+}
+
+void CMVsyncDoc::forgetUnconfirmedBook(const RecordList<CPhoneEntry>& book, int index)
+{
+    if (&book == &m_arSimContacts) {
+        m_arSimContacts.clear();
+        m_bSimRead = false;
+        UnlinkSimIndex(index);
+    } else {
+        m_arHandsetContacts.clear();
+        m_bHandsetRead = false;
+        UnlinkHandsetIndex(index);
+    }
+    NotifyChanged();
 }
 
 bool CMVsyncDoc::DeleteHandsetContact(CPhoneEntry& record)
@@ -255,10 +281,14 @@ CMVsyncDoc::PhoneBookWrite CMVsyncDoc::CopyToPhoneBook(int book, int sourceList,
         const CPhoneEntry* source = FindContact(sourceList, id);
         if (!source || source->m_strName.isEmpty() || !hasNumber(*source))
             continue;
+        const bool wasRead = sim ? m_bSimRead : m_bHandsetRead;
         const CPhoneEntry* written = sim ? WriteSimContact(*source) : WriteHandsetContact(*source);
         if (!written) {
             result.refused = true;
-            result.full = sim ? IsSimBookFull() : IsHandsetBookFull();
+            // Only a write whose answer never came turns the book unread; then nothing says
+            // whether it is full.
+            result.unconfirmed = wasRead && !(sim ? m_bSimRead : m_bHandsetRead);
+            result.full = !result.unconfirmed && (sim ? IsSimBookFull() : IsHandsetBookFull());
             break;
         }
         ++result.written;
@@ -280,28 +310,35 @@ CMVsyncDoc::PhoneBookWrite CMVsyncDoc::CopyToPhoneBook(int book, int sourceList,
     return result;
 }
 
-int CMVsyncDoc::DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids)
+CMVsyncDoc::PhoneBookDelete CMVsyncDoc::DeleteFromPhoneBook(int book, const std::vector<quintptr>& ids)
 {
+    PhoneBookDelete result;
     if (book != ListHandset && book != ListSim)
-        return 0;
+        return result;
     const BusyScope busy = MarkBusy();
     const bool sim = book == ListSim;
-    int deleted = 0;
     for (const quintptr id : ids) {
         CPhoneEntry* record = FindContact(book, id);
         if (!record)
             continue;
         // The index is taken first: a deleted record is gone.
         const int index = sim ? record->m_nSimIndex : record->m_nIndex;
-        if (!(sim ? DeleteSimContact(*record) : DeleteHandsetContact(*record)))
+        if (!(sim ? DeleteSimContact(*record) : DeleteHandsetContact(*record))) {
+            // The book is unread now: no later entry can be sure of its place.
+            if (PhoneOutcomeUnconfirmed()) {
+                result.unconfirmed = true;
+                result.index = index;
+                break;
+            }
             continue;
-        ++deleted;
+        }
+        ++result.deleted;
         if (sim)
             UnlinkSimIndex(index);
         else
             UnlinkHandsetIndex(index);
     }
-    return deleted;
+    return result;
 }
 
 bool CMVsyncDoc::WritePhoneSchedules()

@@ -314,10 +314,15 @@ void CForm_Contact::OnMobileDelete()
     }
     CMVsyncDoc& doc = GetDocument();
     const auto busy = doc.MarkBusy();
+    CMVsyncDoc::PhoneBookDelete result;
     if (book == CMVsyncDoc::ListSim ? doc.SelectSimBook() : doc.SelectHandsetBook())
-        doc.DeleteFromPhoneBook(book, checked);
+        result = doc.DeleteFromPhoneBook(book, checked);
     else
         SetInfoText(QString());
+    if (result.unconfirmed) {
+        platform::AfxMessageBox(platform::LoadString(IDS_ENTRY_DELETE_UNCONFIRMED).arg(result.index),
+                                platform::MB_ICONINFORMATION);
+    }
     doc.Disconnect();
     SetCheck(CheckBox(IDC_MOBILE_SELECT_ALL), false);
     AfterTransfer(book);
@@ -345,7 +350,9 @@ void CForm_Contact::OnCopyToMobile()
     }
     SetInfoText(platform::LoadString(IDS_WRITING));
     const CMVsyncDoc::PhoneBookWrite result = doc.CopyToPhoneBook(book, PcKind(), checked);
-    if (result.refused && result.full)
+    if (result.unconfirmed)
+        InfoBox(IDS_ENTRY_WRITE_UNCONFIRMED);
+    else if (result.refused && result.full)
         platform::AfxMessageBox(platform::LoadString(IDS_MEMORY_FULL), platform::MB_OK);
     else if (result.refused)
         InfoBox(IDS_WRITE_FAILED);
@@ -355,6 +362,11 @@ void CForm_Contact::OnCopyToMobile()
 
 void CForm_Contact::AfterTransfer(int book)
 {
+    // A book the phone left unsure is unread now: nothing goes to or from it until a read.
+    const CMVsyncDoc& doc = GetDocument();
+    const bool sim = book == CMVsyncDoc::ListSim;
+    if (!(sim ? doc.m_bSimRead : doc.m_bHandsetRead))
+        ShowBook(sim);
     RefreshList(book);
     RefreshList(CMVsyncDoc::ListOutlook);
     RefreshList(CMVsyncDoc::ListPc);

@@ -90,6 +90,10 @@ enum : int {
     IDS_GROUP = 62538,
     IDS_STORAGE = 62539,
     IDS_PHONE = 62540,
+    // A phonebook write or delete the phone did not confirm: what may have happened, and to read
+    // the book again first.
+    IDS_ENTRY_WRITE_UNCONFIRMED = 64354,
+    IDS_ENTRY_DELETE_UNCONFIRMED = 64355, // %1: the entry's index
 };
 
 } // namespace dh2::ids

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 namespace {
 
 using namespace dh2;
@@ -242,7 +244,9 @@ TEST_F(PhonebookTransfer, DeleteUnlinksWhatWentAndGoesOnPastARefusal)
         phone.injectFault("AT+CPBW=1", Fault::error());
 
         ASSERT_TRUE(select(book));
-        EXPECT_EQ(doc.DeleteFromPhoneBook(book, ids), 1);
+        const CMVsyncDoc::PhoneBookDelete result = doc.DeleteFromPhoneBook(book, ids);
+        EXPECT_EQ(result.deleted, 1);
+        EXPECT_FALSE(result.unconfirmed);
         doc.Disconnect();
         const std::vector<int> left = {1, 3};
         std::vector<int> onBook;
@@ -253,6 +257,109 @@ TEST_F(PhonebookTransfer, DeleteUnlinksWhatWentAndGoesOnPastARefusal)
         const std::vector<int> links = {1, 1, -1, -1, 3, 3};
         for (size_t i = 0; i < linked.size(); ++i)
             EXPECT_EQ(linkOf(book, *linked[i]), links[i]) << linked[i]->m_strName.toStdString();
+    }
+}
+
+// A write or delete whose answer never came: the phone may have carried it out. The book counts
+// as unread and is emptied, and no contact keeps the index the command touched where the phone may
+// or may not hold an entry there (a new entry's place, a deleted one); a rewrite in place leaves an
+// entry there either way, so its links stay. A delete run ends there. A plain ERROR keeps what the
+// book and the links were.
+TEST_F(PhonebookTransfer, AnUnconfirmedWriteOrDeleteLeavesTheBookUnreadAndNoUnsureLink)
+{
+    enum class Op { Write, Rewrite, Delete };
+    const struct {
+        const char* what;
+        Op op;
+        bool unconfirmed;
+        const char* fault; // the command whose answer goes astray or is refused
+        int links[5];      // of the contacts at 1, PIM-side at 1, at 2 (stale), at 3, and the new one
+        int done;          // written or deleted
+        std::vector<int> book; // the indices the book lists afterwards
+        bool held;         // the phone holds an entry at the index the command touched (2 or 1)
+    } rows[] = {
+        {"new entry", Op::Write, true, "AT+CPBW=2,*", {1, 1, -1, 3, -1}, 0, {}, true},
+        {"rewrite", Op::Rewrite, true, "AT+CPBW=1,*", {1, 1, 2, 3, -1}, 0, {}, true},
+        {"delete", Op::Delete, true, "AT+CPBW=1", {-1, -1, 2, 3, -1}, 0, {}, false},
+        {"new entry refused", Op::Write, false, "AT+CPBW=2,*", {1, 1, 2, 3, -1}, 0, {1, 3}, false},
+        {"rewrite refused", Op::Rewrite, false, "AT+CPBW=1,*", {1, 1, 2, 3, -1}, 0, {1, 3}, true},
+        {"delete refused", Op::Delete, false, "AT+CPBW=1", {1, 1, 2, -1, -1}, 1, {1}, true},
+    };
+    using Faults = std::span<const std::pair<const char*, Fault>>;
+    const std::pair<const char*, Fault> unsure[] = {
+        {"lost", Fault::lost()}, {"lostclose", Fault::lostThenClose()}, {"latefinal", Fault::lateFinal(1500)}};
+    const std::pair<const char*, Fault> refused[] = {{"error", Fault::error()}};
+    for (const int book : {int(CMVsyncDoc::ListHandset), int(CMVsyncDoc::ListSim)}) {
+        const bool sim = book == CMVsyncDoc::ListSim;
+        for (const auto& row : rows) {
+            for (const auto& [faultName, fault] : row.unconfirmed ? Faults(unsure) : Faults(refused)) {
+                SCOPED_TRACE(testing::Message() << (sim ? "SIM " : "handset ") << row.what << ", " << faultName);
+                doc.DeleteAllRecords();
+                phone.clearFaults();
+                phoneState().handset.entries.clear();
+                phoneState().sim.entries.clear();
+                for (const int index : {1, 3}) {
+                    putHandset(index, QStringLiteral("n%1").arg(index));
+                    putSim(index, QStringLiteral("n%1").arg(index));
+                }
+                ASSERT_TRUE(read(book));
+                std::vector<CPhoneEntry*> contacts;
+                for (const int index : {1, 1, 2, 3, -1}) {
+                    const int list = contacts.size() == 1 ? CMVsyncDoc::ListOutlook : CMVsyncDoc::ListPc;
+                    CPhoneEntry* contact = addContact(list, QStringLiteral("c%1").arg(contacts.size()), QStringLiteral("0301"));
+                    (sim ? contact->m_nSimIndex : contact->m_nIndex) = index;
+                    if (!sim && index > 0)
+                        contact->m_nList = CMVsyncDoc::ListHandset;
+                    contacts.push_back(contact);
+                }
+                phone.injectFault(row.fault, fault, 1);
+                phone.clearCommandLog();
+                int done = 0;
+                if (row.op == Op::Delete) {
+                    std::vector<quintptr> ids;
+                    for (const auto& entry : *doc.ContactList(book))
+                        ids.push_back(CMVsyncDoc::RecordId(entry.get()));
+                    ASSERT_TRUE(select(book));
+                    const CMVsyncDoc::PhoneBookDelete result = doc.DeleteFromPhoneBook(book, ids);
+                    doc.Disconnect();
+                    done = result.deleted;
+                    EXPECT_EQ(result.unconfirmed, row.unconfirmed);
+                    EXPECT_EQ(result.index, row.unconfirmed ? 1 : -1);
+                    // The run stops at a delete nobody can be sure of.
+                    EXPECT_EQ(commands("AT+CPBW=").size(), row.unconfirmed ? 1 : 2);
+                } else {
+                    CPhoneEntry* source = contacts[row.op == Op::Write ? 4 : 0];
+                    source->m_strMobile = QStringLiteral("0399");
+                    const std::vector<quintptr> ids {CMVsyncDoc::RecordId(source)};
+                    ASSERT_TRUE(select(book));
+                    const CMVsyncDoc::PhoneBookWrite result = doc.CopyToPhoneBook(book, CMVsyncDoc::ListPc, ids);
+                    done = result.written;
+                    EXPECT_TRUE(result.refused);
+                    EXPECT_EQ(result.unconfirmed, row.unconfirmed);
+                    EXPECT_FALSE(result.full);
+                    if (row.unconfirmed) {
+                        // Nothing goes by the book until it is read again, and a write that never
+                        // went out is no unconfirmed one.
+                        const CMVsyncDoc::PhoneBookWrite again = doc.CopyToPhoneBook(book, CMVsyncDoc::ListPc, ids);
+                        EXPECT_EQ(again.written, 0);
+                        EXPECT_FALSE(again.unconfirmed);
+                        EXPECT_EQ(commands("AT+CPBW=").size(), 1);
+                    }
+                    doc.Disconnect();
+                }
+                EXPECT_EQ(done, row.done);
+                // The phone carried out what it did not confirm.
+                EXPECT_EQ(!onPhone(book, row.op == Op::Write ? 2 : 1).isEmpty(), row.held);
+                EXPECT_EQ(sim ? doc.m_bSimRead : doc.m_bHandsetRead, !row.unconfirmed);
+                std::vector<int> listed;
+                for (const auto& entry : *doc.ContactList(book))
+                    listed.push_back(linkOf(book, *entry));
+                EXPECT_EQ(listed, row.book);
+                for (size_t i = 0; i < contacts.size(); ++i)
+                    EXPECT_EQ(linkOf(book, *contacts[i]), row.links[i]) << i;
+                EXPECT_FALSE(doc.IsBusy());
+            }
+        }
     }
 }
 

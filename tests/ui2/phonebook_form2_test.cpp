@@ -119,6 +119,60 @@ TEST_F(Phonebook2, FullBookAndRefusedWrite)
     ExpectIdle();
 }
 
+// A write or delete whose answer never came: the box says what may have happened and to read the
+// book again; the book shows no rows until it is read, ">>" waits for that read, and no contact
+// keeps a link the phone may not hold. The read shows what the phone did.
+TEST_F(Phonebook2, AnUnconfirmedWriteOrDeleteSaysSoAndLeavesTheBookToBeReadAgain)
+{
+    Click(IDC_MOBILE_READ);
+    CPhoneEntry* ann = AddPcContact(QStringLiteral("Ann"), QStringLiteral("0301"));
+    Check(List(IDC_PC_LIST), {0});
+    phone.injectFault("AT+CPBW=1,*", Fault::lost(), 1);
+    Click(IDC_COPY_TO_MOBILE);
+    EXPECT_EQ(Boxes(), QStringList{"The phone did not confirm writing the entry: it may hold it. Read the list from the "
+                                   "phone again before you try again."});
+    ASSERT_EQ(ui.rec.boxes.size(), 1u);
+    EXPECT_EQ(ui.rec.boxes[0].style, unsigned(platform::MB_ICONINFORMATION));
+    EXPECT_EQ(ann->m_nIndex, -1);
+    EXPECT_EQ(List(IDC_HANDSET_LIST)->GetItemCount(), 0);
+    EXPECT_FALSE(Enabled(IDC_COPY_TO_MOBILE));
+    ui.rec.boxes.clear();
+    Click(IDC_MOBILE_READ);
+    EXPECT_EQ(Names(List(IDC_HANDSET_LIST)), QStringList{"Ann"});
+    EXPECT_TRUE(Enabled(IDC_COPY_TO_MOBILE));
+
+    phoneState().sim.entries[3] = {QStringLiteral("Bob"), QStringLiteral("0302")};
+    phoneState().sim.entries[5] = {QStringLiteral("Cleo"), QStringLiteral("0303")};
+    CPhoneEntry* bob = AddPcContact(QStringLiteral("Bob"), QStringLiteral("0302"));
+    CPhoneEntry* cleo = AddPcContact(QStringLiteral("Cleo"), QStringLiteral("0303"));
+    bob->m_nSimIndex = 3;
+    cleo->m_nSimIndex = 5;
+    Click(IDC_SIM);
+    Click(IDC_MOBILE_READ);
+    ASSERT_EQ(Names(List(IDC_SIM_LIST)), (QStringList{"Bob", "Cleo"}));
+    Check(List(IDC_SIM_LIST), {0, 1});
+    phone.injectFault("AT+CPBW=3", Fault::lostThenClose(), 1);
+    phone.clearCommandLog();
+    ui.rec.boxAnswers.push_back(platform::IDYES); // every row checked: the question comes first
+    Click(IDC_MOBILE_DELETE);
+    EXPECT_EQ(Boxes(), QStringList({"Do you want to delete datas?",
+                                    "The phone did not confirm deleting entry 3: it may have been deleted. Read the list "
+                                    "from the phone again before you try again."}));
+    ASSERT_EQ(ui.rec.boxes.size(), 2u);
+    EXPECT_EQ(ui.rec.boxes[1].style, unsigned(platform::MB_ICONINFORMATION));
+    EXPECT_EQ(List(IDC_SIM_LIST)->GetItemCount(), 0);
+    EXPECT_EQ(bob->m_nSimIndex, -1);
+    EXPECT_EQ(cleo->m_nSimIndex, 5);
+    EXPECT_FALSE(Enabled(IDC_COPY_TO_MOBILE));
+    // Nothing more was tried after it.
+    EXPECT_EQ(Sent("AT+CPBW="), QStringList{"AT+CPBW=3"});
+    ui.rec.boxes.clear();
+    Click(IDC_MOBILE_READ);
+    EXPECT_EQ(Names(List(IDC_SIM_LIST)), QStringList{"Cleo"});
+    EXPECT_TRUE(Boxes().isEmpty());
+    ExpectIdle();
+}
+
 // A phone that cannot be reached for the book: the box says so, nothing is written, the
 // session is closed and the window usable; the same for Delete on the phone.
 TEST_F(Phonebook2, UnreachableBookSaysSo)
