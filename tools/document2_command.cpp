@@ -6,6 +6,7 @@
 #include "tools/link2_json.h"
 
 #include <QJsonArray>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -23,9 +24,12 @@ bool profileFromJson(const QJsonValue& value, int& type, QString* error)
     QJsonValue number = value;
     if (value.isObject()) {
         const QJsonObject object = value.toObject();
+        // Dumps of earlier versions name the features f0 to f7; they follow the type all the same.
+        static const QRegularExpression earlierName(QStringLiteral("^f[0-7]$"));
         const auto isFeature = [](const QString& key) {
-            return std::any_of(kModelFeatureNames.begin(), kModelFeatureNames.end(),
-                [&key](const ModelFeatureName& feature) { return key == QLatin1String(feature.name); });
+            return earlierName.match(key).hasMatch()
+                || std::any_of(kModelFeatureNames.begin(), kModelFeatureNames.end(),
+                    [&key](const ModelFeatureName& feature) { return key == QLatin1String(feature.name); });
         };
         for (const QString& key : object.keys()) {
             if (key != QLatin1String("type") && !isFeature(key)) {

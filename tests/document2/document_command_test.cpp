@@ -57,7 +57,8 @@ TEST_F(DocumentCommand, DumpReadsWhatWriteWrote)
     ASSERT_TRUE(fresh.SaveLocalData(path("new.dat")));
     EXPECT_EQ(read("first.dat"), read("new.dat"));
 
-    write("doc.json", R"({"m_nComPort": 4, "m_nBaudRate": 115200, "profile": {"type": 0, "callerGroups": 1},
+    // The features follow the type, under their names or the f0-f7 of earlier dumps.
+    write("doc.json", R"({"m_nComPort": 4, "m_nBaudRate": 115200, "profile": {"type": 0, "callerGroups": 1, "f0": 1},
         "groups": [{"m_strName": "Familie"}, {"m_strName": "张"}],
         "m_arPcContacts": [{"m_strName": "Ann", "m_strFax": "0309", "m_nGroup": 1, "m_nState": 2}],
         "m_arPcMemos": [{"m_strSubject": "milk", "m_nKind": 2, "m_dtStart": "2004-03-07T12:00:00"}],
