@@ -412,10 +412,4 @@ std::vector<std::unique_ptr<Item>> Item::LoadAll(OlDefaultFolders folder, const 
     return items;
 }
 
-std::unique_ptr<Item> Item::Load(OlDefaultFolders folder, const QString& path, Error* error)
-{
-    std::vector<std::unique_ptr<Item>> items = LoadAll(folder, path, error);
-    return items.empty() ? nullptr : std::move(items.front());
-}
-
 } // namespace pim

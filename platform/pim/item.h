@@ -54,12 +54,10 @@ public:
     // The EntryID that names this component of this file whatever other items share its UID.
     QString QualifiedEntryID() const;
 
-    // The first item of a file of a default folder; null (with ReadFailed) when the file cannot
-    // be read or holds no item of the folder's kind.
-    static std::unique_ptr<Item> Load(OlDefaultFolders folder, const QString& path, Error* error = nullptr);
-    // Every item of the file in its order. Each is named by its Key, but a later one of a Key
-    // already taken in the file by its QualifiedEntryID; the store renames items whose Key is
-    // taken by another file.
+    // Every item of a file of a default folder in its order; none (with ReadFailed) when the
+    // file cannot be read or holds no item of the folder's kind. Each is named by its Key, but a
+    // later one of a Key already taken in the file by its QualifiedEntryID; the store renames
+    // items whose Key is taken by another file.
     static std::vector<std::unique_ptr<Item>> LoadAll(OlDefaultFolders folder, const QString& path,
                                                       Error* error = nullptr);
 
