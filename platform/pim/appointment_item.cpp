@@ -157,17 +157,6 @@ std::unique_ptr<AppointmentItem> AppointmentItem::FromSpans(const QString& folde
     return std::unique_ptr<AppointmentItem>(new AppointmentItem(folderPath, path, file, spans, std::move(document)));
 }
 
-std::unique_ptr<AppointmentItem> AppointmentItem::FromFile(const QString& folderPath, const QString& path,
-                                                           const QByteArray& bytes)
-{
-    const ComponentFile file(bytes);
-    for (const ItemSpans& spans : file.Items(QStringLiteral("VEVENT"))) {
-        if (std::unique_ptr<AppointmentItem> item = FromSpans(folderPath, path, file, spans))
-            return item;
-    }
-    return nullptr;
-}
-
 std::unique_ptr<Item> AppointmentItem::Clone() const
 {
     return std::unique_ptr<Item>(new AppointmentItem(*this));

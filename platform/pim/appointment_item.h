@@ -27,9 +27,7 @@ class AppointmentItem final : public Item {
 public:
     // A new, unsaved appointment starting now (to the minute), whose file goes to folderPath.
     explicit AppointmentItem(const QString& folderPath);
-    // The first appointment of a file's text, and one appointment of a file.
-    static std::unique_ptr<AppointmentItem> FromFile(const QString& folderPath, const QString& path,
-                                                     const QByteArray& bytes);
+    // One appointment of a file (see Item::LoadAll); null when its event cannot be read.
     static std::unique_ptr<AppointmentItem> FromSpans(const QString& folderPath, const QString& path,
                                                       const ComponentFile& file, const ItemSpans& spans);
     ~AppointmentItem() override;

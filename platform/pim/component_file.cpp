@@ -111,12 +111,6 @@ QByteArray ComponentFile::SpanText(size_t index) const
     return m_text.mid(span.begin, span.end - span.begin);
 }
 
-QByteArray ComponentFile::LineBreak() const
-{
-    const qsizetype lf = m_text.indexOf('\n');
-    return lf > 0 && m_text[lf - 1] != '\r' ? QByteArray("\n") : QByteArray("\r\n");
-}
-
 std::optional<size_t> ComponentFile::Find(const ComponentKey& key) const
 {
     for (size_t i = 0; i < m_spans.size(); ++i) {
@@ -174,13 +168,10 @@ bool ComponentFile::HoldsContent() const
 QByteArray ComponentFile::Replaced(const std::vector<std::pair<size_t, QByteArray>>& texts) const
 {
     std::map<qsizetype, std::pair<qsizetype, QByteArray>> edits; // begin -> end, text
-    const QByteArray lineBreak = LineBreak();
+    const QByteArray lineBreak = LineBreakOf(m_text);
     for (const auto& [index, text] : texts) {
-        QByteArray spelled = text;
-        if (lineBreak != "\r\n")
-            spelled.replace("\r\n", lineBreak);
         const ComponentSpan& span = m_spans.at(index);
-        edits[span.begin] = {span.end, spelled};
+        edits[span.begin] = {span.end, WithLineBreak(text, lineBreak)};
     }
     QByteArray out = m_mark;
     qsizetype pos = 0;

@@ -48,8 +48,6 @@ public:
     QByteArray Bytes() const { return m_mark + m_text; }
     const std::vector<ComponentSpan>& Spans() const { return m_spans; }
     QByteArray SpanText(size_t index) const;
-    // CR LF, unless the file's first line ends in LF alone.
-    QByteArray LineBreak() const;
 
     std::optional<size_t> Find(const ComponentKey& key) const;
     // The VTIMEZONEs of the calendar that holds a span (bare ones for a bare span).

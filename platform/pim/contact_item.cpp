@@ -233,16 +233,6 @@ std::unique_ptr<ContactItem> ContactItem::FromSpans(const QString& folderPath, c
     return std::unique_ptr<ContactItem>(new ContactItem(folderPath, path, file, spans, std::move(card)));
 }
 
-std::unique_ptr<ContactItem> ContactItem::FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes)
-{
-    const ComponentFile file(bytes);
-    for (const ItemSpans& spans : file.Items(QStringLiteral("VCARD"))) {
-        if (std::unique_ptr<ContactItem> item = FromSpans(folderPath, path, file, spans))
-            return item;
-    }
-    return nullptr;
-}
-
 std::unique_ptr<Item> ContactItem::Clone() const
 {
     return std::unique_ptr<Item>(new ContactItem(*this));

@@ -20,8 +20,7 @@ class ContactItem final : public Item {
 public:
     // A new, unsaved contact whose file will go to folderPath.
     explicit ContactItem(const QString& folderPath);
-    // The first contact of a file's text, and one contact of a file.
-    static std::unique_ptr<ContactItem> FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes);
+    // One contact of a file (see Item::LoadAll); null when its card cannot be read.
     static std::unique_ptr<ContactItem> FromSpans(const QString& folderPath, const QString& path, const ComponentFile& file,
                                                   const ItemSpans& spans);
 

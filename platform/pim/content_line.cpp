@@ -343,8 +343,7 @@ private:
             if (!m_versions.empty())
                 m_versions.pop_back();
         } else if (line.name == u"VERSION" && !m_versions.empty()) {
-            const QString v = line.value.trimmed();
-            m_versions.back() = v == u"2.1" ? CardVersion::V21 : v.startsWith(u"4") ? CardVersion::V40 : CardVersion::V30;
+            m_versions.back() = CardVersionOf(line.value);
         }
     }
 
@@ -562,14 +561,6 @@ void ContentLine::SetTextValue(const QString& text)
     RemoveParam(u"VALUE");
 }
 
-std::vector<ContentLine> ParseContentLines(const QByteArray& text)
-{
-    std::vector<ContentLine> lines;
-    for (SourceLine& source : Reader().Read(normalizeEncoding(text)))
-        lines.push_back(std::move(source.line));
-    return lines;
-}
-
 std::vector<SourceLine> ReadContentLines(const QByteArray& text)
 {
     return Reader().Read(text);
@@ -578,6 +569,25 @@ std::vector<SourceLine> ReadContentLines(const QByteArray& text)
 QByteArray TextWithoutByteOrderMark(const QByteArray& text)
 {
     return normalizeEncoding(text);
+}
+
+QByteArray LineBreakOf(const QByteArray& text)
+{
+    const qsizetype lf = text.indexOf('\n');
+    return lf > 0 && text[lf - 1] != '\r' ? QByteArray("\n") : QByteArray("\r\n");
+}
+
+QByteArray WithLineBreak(QByteArray text, const QByteArray& lineBreak)
+{
+    if (lineBreak != "\r\n")
+        text.replace("\r\n", lineBreak);
+    return text;
+}
+
+CardVersion CardVersionOf(QStringView value)
+{
+    const QStringView v = value.trimmed();
+    return v == u"2.1" ? CardVersion::V21 : v.startsWith(u'4') ? CardVersion::V40 : CardVersion::V30;
 }
 
 QByteArray FormatContentLine(const ContentLine& line, CardVersion version)

@@ -61,13 +61,18 @@ struct SourceLine {
 // 2.1 parameters (TEL;CELL;VOICE) become TYPE values, repeated parameters are merged and
 // RFC 6868 carets are decoded in 4.0 cards (where a parameter value may hold a line break or a
 // double quote). A value without CHARSET that is not UTF-8 is read in the legacy code page.
-// Lines that are not content lines are skipped; nothing fails.
-std::vector<ContentLine> ParseContentLines(const QByteArray& text);
-// The same with where each line stands in text. A byte order mark is not skipped here: the
-// offsets are those of text as given (see TextWithoutByteOrderMark).
+// Lines that are not content lines are skipped; nothing fails. Each line comes with where it
+// stands in text. A byte order mark is not skipped here: the offsets are those of text as given
+// (see TextWithoutByteOrderMark).
 std::vector<SourceLine> ReadContentLines(const QByteArray& text);
 // Text without its UTF-8 byte order mark, and UTF-16 text (with its mark) as UTF-8.
 QByteArray TextWithoutByteOrderMark(const QByteArray& text);
+// The line break of a text: CR LF, unless its first line ends in LF alone.
+QByteArray LineBreakOf(const QByteArray& text);
+// Text written with CR LF line breaks, spelled with lineBreak instead.
+QByteArray WithLineBreak(QByteArray text, const QByteArray& lineBreak);
+// The version a VERSION value names; 3.0 for any other.
+CardVersion CardVersionOf(QStringView value);
 
 // One content line as UTF-8, ending in CR LF, spelled for the card's version. 3.0 and 4.0:
 // folded at 75 octets (never inside a character), line breaks in the value as "\n"; 4.0 writes

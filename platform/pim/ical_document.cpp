@@ -200,13 +200,6 @@ QString ICalDocument::Text(icalproperty_kind kind) const
     return toText(icalproperty_get_value_as_string_r(p));
 }
 
-QString ICalDocument::Uid() const
-{
-    QString uid = Text(ICAL_UID_PROPERTY);
-    uid.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
-    return uid.trimmed();
-}
-
 bool ICalDocument::HasProperty(icalproperty_kind kind) const
 {
     return icalcomponent_get_first_property(Component(), kind) != nullptr;

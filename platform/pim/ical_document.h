@@ -45,9 +45,6 @@ public:
 
     // The first property of that kind as text; empty when missing.
     QString Text(icalproperty_kind kind) const;
-    // The UID as it reads back after a rewrite: trimmed, without control characters (a bare
-    // CR inside the value does not survive one).
-    QString Uid() const;
     bool HasProperty(icalproperty_kind kind) const;
     // Sets the first property of that kind (line breaks become "\n", other control characters
     // but the tab are dropped); an empty text removes it.

@@ -9,11 +9,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringList>
 #include <QUuid>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace pim {
@@ -47,48 +49,87 @@ std::unique_ptr<Item> makeItem(OlDefaultFolders folder, const QString& folderPat
     return NoteItem::FromSpans(folderPath, path, file, spans);
 }
 
-// The file as it is now; nullopt when it is missing or cannot be read.
-std::optional<ComponentFile> readNow(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return ComponentFile(file.readAll());
-}
+// A file as it is now.
+struct FileNow {
+    QByteArray bytes;
+    bool gone = false; // nothing at the path
+    QString why;       // why it cannot be read; empty when it was read
+};
 
 QString systemError(int code)
 {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
+FileNow readNow(const QString& path)
+{
+    FileNow now;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        now.gone = errno == ENOENT;
+        now.why = systemError(errno);
+        return now;
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            now.bytes.append(buffer, qsizetype(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            now.why = systemError(errno);
+            break;
+        }
+    }
+    ::close(fd);
+    return now;
+}
+
 // What a change makes of its file, worked out before anything is written.
 struct Outcome {
     QString path;
     QByteArray bytes;
-    bool remove = false;     // nothing but time zones is left: the file goes
+    bool remove = false;      // nothing but time zones is left: the file goes
     std::vector<size_t> kept; // where the changed file's spans that stay now stand, by span
+    QByteArray before;        // the file as it was, put back when a later write of the change fails
+    bool existed = false;
 };
 
 // The change applied to the file as it is now, its components found by their keys wherever they
-// stand; to the file as read when the file now holds no component at all (gone, or replaced by
-// something else). False when the file now holds components but not all of the change's.
+// stand. A file that is gone takes the change as read when fallBackToAsRead (the item's own file
+// is written anew); otherwise outcome.path stays empty (nothing of it is left to change). A file
+// that cannot be read, or no longer holds every component of the change, refuses it with its
+// reason: what is there now is never written over with a copy of what was there before.
 bool applyNow(const ComponentFile& asRead, const std::vector<size_t>& spans,
               const std::vector<std::pair<size_t, QByteArray>>& texts, const QString& path, Outcome& outcome,
-              bool fallBackToAsRead)
+              bool fallBackToAsRead, Error* error)
 {
-    const std::optional<ComponentFile> now = readNow(path);
+    const FileNow read = readNow(path);
+    const ComponentFile now(read.bytes);
+    // A link at the name to something else (planted, or its target gone) is no file of the store:
+    // the write replaces the link itself and leaves what it points to as it is.
+    const bool gone = read.gone || (QFileInfo(path).isSymLink() && (!read.why.isEmpty() || !now.HoldsContent()));
+    if (gone && !fallBackToAsRead)
+        return true;
+    if (!gone && !read.why.isEmpty())
+        return Fail(error, ErrorCode::ReadFailed, QStringLiteral("Cannot read %1: %2").arg(path, read.why));
+    const auto changed = [&] {
+        return Fail(error, ErrorCode::InvalidArgument,
+                    QStringLiteral("%1 was changed by another program since the item was read; read it again").arg(path));
+    };
     const ComponentFile* base = &asRead;
     std::vector<size_t> located = spans;
-    if (now && now->HoldsContent()) {
-        base = &*now;
+    if (!gone) {
+        if (!now.HoldsContent())
+            return changed();
+        base = &now;
         for (size_t& index : located) {
-            const std::optional<size_t> at = now->Find(asRead.Spans()[index].key);
+            const std::optional<size_t> at = now.Find(asRead.Spans()[index].key);
             if (!at)
-                return false;
+                return changed();
             index = *at;
         }
-    } else if (!fallBackToAsRead) {
-        return false;
     }
     std::vector<std::pair<size_t, QByteArray>> edits;
     QSet<size_t> removed;
@@ -103,10 +144,12 @@ bool applyNow(const ComponentFile& asRead, const std::vector<size_t>& spans,
     }
     outcome.path = path;
     outcome.bytes = base->Replaced(edits);
+    outcome.before = read.bytes;
+    outcome.existed = !gone;
     const ComponentFile written(outcome.bytes);
     // Each new text must read back as one component, or the file's other components would move.
     if (written.Spans().size() + size_t(removed.size()) != base->Spans().size())
-        return false;
+        return Fail(error, ErrorCode::InvalidArgument, QStringLiteral("%1 cannot be changed safely").arg(path));
     outcome.remove = !written.HoldsContent();
     outcome.kept.clear();
     for (size_t at : located) {
@@ -131,6 +174,31 @@ bool writeOutcome(const Outcome& outcome, Error* error)
     QString why;
     if (!platform::WriteFileAtomically(outcome.path, outcome.bytes, &why))
         return Fail(error, ErrorCode::WriteFailed, QStringLiteral("Cannot write %1: %2").arg(outcome.path, why));
+    return true;
+}
+
+// Writes the outcomes in their order (those without a path have nothing to write). When one
+// fails, the files already written are put back as they were: a retry then plans the whole
+// change again against the files it was made for, and moves nothing twice.
+bool writeAll(const std::vector<const Outcome*>& outcomes, Error* error)
+{
+    for (size_t i = 0; i < outcomes.size(); ++i) {
+        if (outcomes[i]->path.isEmpty() || writeOutcome(*outcomes[i], error))
+            continue;
+        QStringList notRestored;
+        for (size_t j = i; j-- > 0;) {
+            const Outcome& done = *outcomes[j];
+            if (done.path.isEmpty())
+                continue;
+            const bool restored = done.existed ? platform::WriteFileAtomically(done.path, done.before)
+                                               : ::unlink(QFile::encodeName(done.path).constData()) == 0 || errno == ENOENT;
+            if (!restored)
+                notRestored.push_back(done.path);
+        }
+        if (error && !notRestored.isEmpty())
+            error->description += QStringLiteral("; %1 could not be put back as it was").arg(notRestored.join(u", "));
+        return false;
+    }
     return true;
 }
 
@@ -240,6 +308,8 @@ bool Item::Save(Error* error)
     std::vector<FileChange> changes;
     if (!planSave(changes, error))
         return false;
+    // Every file's change is worked out before any is written: one that cannot be made refuses
+    // the whole save.
     std::vector<Outcome> outcomes(changes.size());
     for (size_t i = 0; i < changes.size(); ++i) {
         const FileChange& change = changes[i];
@@ -247,23 +317,20 @@ bool Item::Save(Error* error)
         std::vector<size_t> spans;
         for (const auto& text : change.texts)
             spans.push_back(text.first);
-        if (applyNow(change.asRead, own ? m_spans : spans, change.texts, change.path, outcomes[i], own))
-            continue;
-        if (own)
-            return Fail(error, ErrorCode::InvalidArgument,
-                        QStringLiteral("%1 was changed by another program since the item was read; read it again")
-                            .arg(change.path));
-        outcomes[i].path.clear(); // its occurrences are no longer as read: they stay as they are
+        if (!applyNow(change.asRead, own ? m_spans : spans, change.texts, change.path, outcomes[i], own, error))
+            return false;
     }
-    if (!writeOutcome(outcomes[0], error))
+    // The item's own file last, and the item takes its new state only once every file is written:
+    // until then a retry makes the same change again.
+    std::vector<const Outcome*> order;
+    for (size_t i = 1; i < outcomes.size(); ++i)
+        order.push_back(&outcomes[i]);
+    order.push_back(&outcomes[0]);
+    if (!writeAll(order, error))
         return false;
     m_file = ComponentFile(outcomes[0].bytes);
     m_spans = outcomes[0].kept;
     Saved();
-    for (size_t i = 1; i < outcomes.size(); ++i) {
-        if (!outcomes[i].path.isEmpty() && !writeOutcome(outcomes[i], error))
-            return false;
-    }
     return true;
 }
 
@@ -273,19 +340,19 @@ bool Item::Delete(Error* error)
         return Fail(error, ErrorCode::ItemDeleted, QStringLiteral("The item has been deleted"));
     if (m_path.isEmpty())
         return Fail(error, ErrorCode::NotFound, QStringLiteral("The item has never been saved"));
-    const std::optional<ComponentFile> now = readNow(m_path);
-    if (!now || !now->Find(m_file.Spans()[m_spans.front()].key)) {
-        if (!QFileInfo::exists(m_path) || now) {
-            m_deleted = true;
-            return Fail(error, ErrorCode::NotFound, QStringLiteral("The item no longer exists"));
-        }
-        return Fail(error, ErrorCode::ReadFailed, QStringLiteral("Cannot read %1").arg(m_path));
+    const FileNow read = readNow(m_path);
+    if (!read.gone && !read.why.isEmpty())
+        return Fail(error, ErrorCode::ReadFailed, QStringLiteral("Cannot read %1: %2").arg(m_path, read.why));
+    const ComponentFile now(read.bytes);
+    if (read.gone || !now.Find(m_file.Spans()[m_spans.front()].key)) {
+        m_deleted = true;
+        return Fail(error, ErrorCode::NotFound, QStringLiteral("The item no longer exists"));
     }
     // The item's components that are still there go; the file goes when nothing else is left.
     std::vector<size_t> present;
     std::vector<std::pair<size_t, QByteArray>> texts;
     for (size_t index : m_spans) {
-        if (now->Find(m_file.Spans()[index].key)) {
+        if (now.Find(m_file.Spans()[index].key)) {
             present.push_back(index);
             texts.emplace_back(index, QByteArray());
         }
@@ -294,24 +361,28 @@ bool Item::Delete(Error* error)
     if (!OtherFileChanges(true, changes, error))
         return false;
     Outcome own;
-    if (!applyNow(m_file, present, texts, m_path, own, false))
-        return Fail(error, ErrorCode::InvalidArgument,
-                    QStringLiteral("%1 cannot be changed safely; the item stays").arg(m_path));
+    if (!applyNow(m_file, present, texts, m_path, own, false, error))
+        return false;
+    if (own.path.isEmpty()) { // gone since
+        m_deleted = true;
+        return Fail(error, ErrorCode::NotFound, QStringLiteral("The item no longer exists"));
+    }
     std::vector<Outcome> others(changes.size());
     for (size_t i = 0; i < changes.size(); ++i) {
         std::vector<size_t> spans;
         for (const auto& text : changes[i].texts)
             spans.push_back(text.first);
-        if (!applyNow(changes[i].asRead, spans, changes[i].texts, changes[i].path, others[i], false))
-            others[i].path.clear();
-    }
-    if (!writeOutcome(own, error))
-        return false;
-    m_deleted = true;
-    for (const Outcome& outcome : others) {
-        if (!outcome.path.isEmpty() && !writeOutcome(outcome, error))
+        if (!applyNow(changes[i].asRead, spans, changes[i].texts, changes[i].path, others[i], false, error))
             return false;
     }
+    // As a save: the other files first, the item's own last, and deleted only once all are written.
+    std::vector<const Outcome*> order;
+    for (const Outcome& outcome : others)
+        order.push_back(&outcome);
+    order.push_back(&own);
+    if (!writeAll(order, error))
+        return false;
+    m_deleted = true;
     return true;
 }
 
@@ -339,12 +410,6 @@ std::vector<std::unique_ptr<Item>> Item::LoadAll(OlDefaultFolders folder, const 
     if (items.empty())
         Fail(error, ErrorCode::ReadFailed, QStringLiteral("%1 holds no item of its folder's kind").arg(path));
     return items;
-}
-
-std::unique_ptr<Item> Item::Load(OlDefaultFolders folder, const QString& path, Error* error)
-{
-    std::vector<std::unique_ptr<Item>> items = LoadAll(folder, path, error);
-    return items.empty() ? nullptr : std::move(items.front());
 }
 
 } // namespace pim

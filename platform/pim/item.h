@@ -30,13 +30,18 @@ public:
     QString EntryID() const { return m_entryId; }
 
     // Writes the item's components into its file atomically (user-only permissions); a new item
-    // gets a file of its own and a fresh UID first. On failure the files are untouched and the
-    // item keeps its changes; a change the store cannot make safely is refused (InvalidArgument)
-    // with its reason.
+    // gets a file of its own and a fresh UID first. What the save makes of every file it changes
+    // (a series' moved occurrences may stand in other files) is worked out before anything is
+    // written: a change the store cannot make safely, or a file changed by another program since
+    // it was read, is refused (InvalidArgument) with its reason, one that cannot be read fails
+    // (ReadFailed). The item's own file is written last, and when a write fails those already
+    // written are put back: on failure the files are as they were (the error names any that
+    // could not be put back) and the item keeps its changes, so that a retry makes all of them.
     bool Save(Error* error = nullptr);
     // Removes the item's components from its file, and the file when nothing else is left in
-    // it. A component that is already gone (or an item never saved) gives ErrorCode::NotFound,
-    // so that callers can tell "no longer exists" from a failure.
+    // it, and a series' moved occurrences from other files, as Save writes: all or none. A
+    // component that is already gone (or an item never saved) gives ErrorCode::NotFound, so
+    // that callers can tell "no longer exists" from a failure.
     bool Delete(Error* error = nullptr);
 
     // The file the item was read from or last saved to; empty for a new item.
@@ -49,12 +54,10 @@ public:
     // The EntryID that names this component of this file whatever other items share its UID.
     QString QualifiedEntryID() const;
 
-    // The first item of a file of a default folder; null (with ReadFailed) when the file cannot
-    // be read or holds no item of the folder's kind.
-    static std::unique_ptr<Item> Load(OlDefaultFolders folder, const QString& path, Error* error = nullptr);
-    // Every item of the file in its order. Each is named by its Key, but a later one of a Key
-    // already taken in the file by its QualifiedEntryID; the store renames items whose Key is
-    // taken by another file.
+    // Every item of a file of a default folder in its order; none (with ReadFailed) when the
+    // file cannot be read or holds no item of the folder's kind. Each is named by its Key, but a
+    // later one of a Key already taken in the file by its QualifiedEntryID; the store renames
+    // items whose Key is taken by another file.
     static std::vector<std::unique_ptr<Item>> LoadAll(OlDefaultFolders folder, const QString& path,
                                                       Error* error = nullptr);
 

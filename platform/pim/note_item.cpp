@@ -39,16 +39,6 @@ std::unique_ptr<NoteItem> NoteItem::FromSpans(const QString& folderPath, const Q
     return std::unique_ptr<NoteItem>(new NoteItem(folderPath, path, file, spans, std::move(document)));
 }
 
-std::unique_ptr<NoteItem> NoteItem::FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes)
-{
-    const ComponentFile file(bytes);
-    for (const ItemSpans& spans : file.Items(QStringLiteral("VJOURNAL"))) {
-        if (std::unique_ptr<NoteItem> item = FromSpans(folderPath, path, file, spans))
-            return item;
-    }
-    return nullptr;
-}
-
 std::unique_ptr<Item> NoteItem::Clone() const
 {
     return std::unique_ptr<Item>(new NoteItem(*this));

@@ -16,8 +16,7 @@ class ICalDocument;
 class NoteItem final : public Item {
 public:
     explicit NoteItem(const QString& folderPath);
-    // The first note of a file's text, and one note of a file.
-    static std::unique_ptr<NoteItem> FromFile(const QString& folderPath, const QString& path, const QByteArray& bytes);
+    // One note of a file (see Item::LoadAll); null when its journal cannot be read.
     static std::unique_ptr<NoteItem> FromSpans(const QString& folderPath, const QString& path, const ComponentFile& file,
                                                const ItemSpans& spans);
     ~NoteItem() override;

@@ -28,9 +28,7 @@ VCard VCard::Parse(const QByteArray& bytes)
         card.m_origins.push_back(Origin{source.line, std::move(raw), std::move(source.head), source.headDescribesValue});
         card.m_lines.push_back(std::move(source.line));
     }
-    const qsizetype lf = text.indexOf('\n');
-    if (lf > 0 && text[lf - 1] != '\r')
-        card.m_lineBreak = "\n";
+    card.m_lineBreak = LineBreakOf(text);
     return card;
 }
 
@@ -50,8 +48,7 @@ CardVersion VCard::Version() const
     const ContentLine* version = Find(u"VERSION");
     if (!version)
         return CardVersion::V30;
-    const QString v = version->value.trimmed();
-    return v == u"2.1" ? CardVersion::V21 : v.startsWith(u'4') ? CardVersion::V40 : CardVersion::V30;
+    return CardVersionOf(version->value);
 }
 
 QByteArray VCard::format(size_t index, CardVersion version) const
@@ -70,9 +67,7 @@ QByteArray VCard::format(size_t index, CardVersion version) const
         out = FormatContentLine(origin->head, line, version);
     if (out.isEmpty())
         out = FormatContentLine(line, version);
-    if (m_lineBreak != "\r\n")
-        out.replace("\r\n", m_lineBreak);
-    return out;
+    return WithLineBreak(out, m_lineBreak);
 }
 
 QByteArray VCard::Serialize() const

@@ -29,10 +29,29 @@ void check(bool ok)
         std::abort();
 }
 
+// The first item of a kind in a file's text, as the store reads its items.
+template <class T>
+std::unique_ptr<T> firstItem(const QString& kind, const QString& folder, const QString& path, const QByteArray& bytes)
+{
+    const pim::ComponentFile file(bytes);
+    for (const pim::ItemSpans& spans : file.Items(kind)) {
+        if (std::unique_ptr<T> item = T::FromSpans(folder, path, file, spans))
+            return item;
+    }
+    return nullptr;
+}
+
+// The first item of the file on disk.
+std::unique_ptr<pim::Item> readBack(pim::OlDefaultFolders folder, const QString& path)
+{
+    std::vector<std::unique_ptr<pim::Item>> items = pim::Item::LoadAll(folder, path);
+    return items.empty() ? nullptr : std::move(items.front());
+}
+
 void fuzzAppointment(const QString& folder, const QByteArray& input)
 {
     const QString path = folder + QStringLiteral("/event.ics");
-    std::unique_ptr<pim::AppointmentItem> item = pim::AppointmentItem::FromFile(folder, path, input);
+    std::unique_ptr<pim::AppointmentItem> item = firstItem<pim::AppointmentItem>(QStringLiteral("VEVENT"), folder, path, input);
     if (!item)
         return;
     // Everything the exchange reads.
@@ -60,7 +79,7 @@ void fuzzAppointment(const QString& folder, const QByteArray& input)
         item->GetRecurrencePattern().SetDayOfWeekMask(pim::olTuesday);
     if (!item->Save())
         return;
-    std::unique_ptr<pim::Item> back = pim::Item::Load(pim::olFolderCalendar, path);
+    std::unique_ptr<pim::Item> back = readBack(pim::olFolderCalendar, path);
     auto* reread = dynamic_cast<pim::AppointmentItem*>(back.get());
     check(reread && reread->EntryID() == item->EntryID() && reread->Subject() == asWritten(subject));
 }
@@ -68,14 +87,14 @@ void fuzzAppointment(const QString& folder, const QByteArray& input)
 void fuzzNote(const QString& folder, const QByteArray& input)
 {
     const QString path = folder + QStringLiteral("/note.ics");
-    std::unique_ptr<pim::NoteItem> item = pim::NoteItem::FromFile(folder, path, input);
+    std::unique_ptr<pim::NoteItem> item = firstItem<pim::NoteItem>(QStringLiteral("VJOURNAL"), folder, path, input);
     if (!item)
         return;
     const QString body = item->Body() + QStringLiteral("\r\n;,\\");
     item->SetBody(body);
     if (!item->Save())
         return;
-    std::unique_ptr<pim::Item> back = pim::Item::Load(pim::olFolderNotes, path);
+    std::unique_ptr<pim::Item> back = readBack(pim::olFolderNotes, path);
     auto* reread = dynamic_cast<pim::NoteItem*>(back.get());
     check(reread && reread->EntryID() == item->EntryID() && reread->Body() == asWritten(body));
 }

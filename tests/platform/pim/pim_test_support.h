@@ -101,7 +101,8 @@ protected:
                                              : relative.startsWith(u"notes")  ? pim::olFolderNotes
                                                                                : pim::olFolderCalendar;
         pim::Error error;
-        auto item = pim::ItemCast<T>(pim::Item::Load(folder, m_root + u'/' + relative, &error));
+        auto items = pim::Item::LoadAll(folder, m_root + u'/' + relative, &error);
+        auto item = items.empty() ? nullptr : pim::ItemCast<T>(std::move(items.front()));
         EXPECT_TRUE(item) << error.description.toStdString();
         return item;
     }

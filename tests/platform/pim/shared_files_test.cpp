@@ -2,7 +2,12 @@
 // beside them or in files of their own, through the object model.
 #include "pim_test_support.h"
 
+#include "support/as_unprivileged.h"
+#include "support/killed_save.h"
+
 #include <QSet>
+
+#include <functional>
 
 namespace {
 
@@ -212,6 +217,128 @@ TEST_F(SharedFiles, ANewRuleDropsTheMovedOccurrencesElsewhere)
     ASSERT_TRUE(series->Save());
     EXPECT_FALSE(QFile::exists(moved));
     EXPECT_EQ(ReadFile(beside), head + todo + "END:VCALENDAR\r\n");
+}
+
+struct FailedWriteCase {
+    const char* name;
+    bool deleting;       // else the series' start moves by an hour
+    bool seriesTooLarge; // which file the full disk stops: the series' own or the occurrence's
+};
+
+// A save or delete of a series whose moved occurrence stands in another file, stopped by a disk
+// that takes no more of one of the files: every file stays as it was, and the retry once the
+// disk has room makes the whole change, the occurrence's file included.
+TEST_F(SharedFiles, AFailedWriteLeavesEveryFileAsItWasAndTheRetryMakesTheWholeChange)
+{
+    const ScopedTimeZone zone("UTC");
+    const QByteArray head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//EN\r\n";
+    const QByteArray tail = "END:VCALENDAR\r\n";
+    // Too large for the disk below, beside the small files the saves write.
+    QByteArray large = "BEGIN:VTODO\r\nUID:large\r\n";
+    for (int i = 0; i < 60; ++i)
+        large += "X-PAD:" + QByteArray(60, 'x') + "\r\n";
+    large += "END:VTODO\r\n";
+    const QByteArray small = crlf("BEGIN:VTODO\nUID:small\nSUMMARY:Task\nEND:VTODO\n");
+    const rlim_t diskRoom = 2000;
+
+    const FailedWriteCase cases[] = {
+        {"moved start, the occurrence's file cannot be written", false, false},
+        {"moved start, the series' own file cannot be written", false, true},
+        {"deleted series, the occurrence's file cannot be written", true, false},
+    };
+    int n = 0;
+    for (const FailedWriteCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray uid = "weekly" + QByteArray::number(++n);
+        const QString path = PutText(QStringLiteral("calendar/%1.ics").arg(QString::fromUtf8(uid)),
+                                     head + crlf("BEGIN:VEVENT\nUID:" + uid + "\nDTSTART:20240506T100000\n"
+                                                 "RRULE:FREQ=WEEKLY\nSUMMARY:Series\nEND:VEVENT\n") +
+                                         (c.seriesTooLarge ? large : QByteArray()) + tail);
+        const QString otherPath = PutText(QStringLiteral("calendar/%1-moved.ics").arg(QString::fromUtf8(uid)),
+                                          head + crlf("BEGIN:VEVENT\nUID:" + uid + "\nRECURRENCE-ID:20240513T100000\n"
+                                                      "DTSTART:20240513T140000\nSUMMARY:Moved\nEND:VEVENT\n") +
+                                              (c.seriesTooLarge ? small : large) + tail);
+        const QByteArray before = ReadFile(path);
+        const QByteArray otherBefore = ReadFile(otherPath);
+
+        auto series = Find<AppointmentItem>(QString::fromUtf8(uid));
+        ASSERT_TRUE(series);
+        const std::function<bool(pim::Error*)> change = [&](pim::Error* error) {
+            if (c.deleting)
+                return series->Delete(error);
+            series->SetStart(COleDateTime(2024, 5, 6, 11, 0, 0));
+            return series->Save(error);
+        };
+        pim::Error error;
+        {
+            const testsupport::ScopedFileSizeLimit fullDisk(diskRoom);
+            EXPECT_FALSE(change(&error));
+        }
+        EXPECT_EQ(error.code, pim::ErrorCode::WriteFailed) << error.description.toStdString();
+        EXPECT_EQ(ReadFile(path), before);
+        EXPECT_EQ(ReadFile(otherPath), otherBefore);
+
+        ASSERT_TRUE(change(&error)) << error.description.toStdString();
+        const QByteArray other = ReadFile(otherPath);
+        if (c.deleting) {
+            EXPECT_FALSE(QFile::exists(path));
+            EXPECT_EQ(other, head + large + tail);
+            continue;
+        }
+        EXPECT_TRUE(ReadFile(path).contains("\r\nDTSTART:20240506T110000\r\n"));
+        EXPECT_TRUE(other.contains("\r\nRECURRENCE-ID:20240513T110000\r\n"));
+        EXPECT_TRUE(other.contains("\r\nDTSTART:20240513T140000\r\n")) << "the occurrence keeps its own time";
+    }
+}
+
+struct UnreadableCase {
+    const char* name;
+    std::function<void(const QString& path)> meanwhile; // what happens to the file after it was read
+    bool asOtherUser;                                     // permission bits do not stop root
+    pim::ErrorCode code;                                  // None: the save goes through
+};
+
+// The item's own file as another program leaves it after the item was read: a save never
+// writes the copy it read over a file it cannot read, or over one that holds nothing now (emptied,
+// or caught in the midst of a write); the file stays as it is and the reason is told. Only a file
+// that is gone is written anew.
+TEST_F(SharedFiles, ASaveNeverWritesOverAFileItCannotReadAsItIsNow)
+{
+    const QByteArray original = card("ann", "Ann Lee", "0170 1");
+    const UnreadableCase cases[] = {
+        {"emptied", [](const QString& path) { pimtest::WriteFile(path, {}); }, false, pim::ErrorCode::InvalidArgument},
+        {"caught mid-write",
+         [&](const QString& path) { pimtest::WriteFile(path, original.left(8)); }, false,
+         pim::ErrorCode::InvalidArgument},
+        {"readable by nobody", [](const QString& path) { QFile::setPermissions(path, QFile::Permissions()); }, true,
+         pim::ErrorCode::ReadFailed},
+        {"gone", [](const QString& path) { QFile::remove(path); }, false, pim::ErrorCode::None},
+    };
+    const QFile::Permissions openToAll = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                         QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                                         QFile::ExeOther;
+    for (const QString& folder : {m_dir.path(), m_root, Folder(pim::olFolderContacts)})
+        ASSERT_TRUE(QFile::setPermissions(folder, openToAll));
+    for (const UnreadableCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = PutText(QStringLiteral("contacts/ann.vcf"), original);
+        auto ann = Find<ContactItem>(QStringLiteral("ann"));
+        ASSERT_TRUE(ann);
+        ann->SetMobileTelephoneNumber(QStringLiteral("0170 99"));
+        c.meanwhile(path);
+        const QByteArray now = ReadFile(path);
+
+        pim::Error error;
+        const auto save = [&] { return ann->Save(&error) == (c.code == pim::ErrorCode::None) && error.code == c.code; };
+        EXPECT_TRUE(c.asOtherUser ? testsupport::AsUnprivileged(save) : save()) << error.description.toStdString();
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        if (c.code == pim::ErrorCode::None) {
+            EXPECT_EQ(Find<ContactItem>(QStringLiteral("ann"))->MobileTelephoneNumber(), QStringLiteral("0170 99"));
+            continue;
+        }
+        EXPECT_EQ(ReadFile(path), now);
+        QFile::remove(path);
+    }
 }
 
 } // namespace
