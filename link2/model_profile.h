@@ -10,8 +10,9 @@ class CArchive;
 
 namespace dh2 {
 
-// The eight features that set the models of the second family apart, by flag index: a row of
-// eight bools ({flag 0, ..., flag 7}) fills them in this order.
+// The features that set the models of the second family apart, by flag index: a row of seven
+// bools ({flag 0, ..., flag 7} without flag 5) fills them in this order. Flag 5, the handset
+// book's limits read from the SIM book, is set by no model and has no member.
 struct ModelFeatures {
     bool callerGroups = false;      // flag 0: the group table is read from the phone, handset
                                     // entries carry a group field, a full group stops a write
@@ -19,8 +20,6 @@ struct ModelFeatures {
     bool pairedBookEntries = false; // flag 2: each entry of a "+CPBR:" list takes two segments, the second counts
     bool plusForDoubleZero = false; // flag 3: the contact dialog's OK writes a leading "00" as "+"
     bool nameCappedAt20 = false;    // flag 4: the handset book's name limit is at most 20
-    bool limitsFromSim = false;     // flag 5: the handset book's limits are read from the SIM book
-                                    // first (no model sets it)
     bool pduMessages = false;       // flag 6: messages are read in PDU mode, else in text mode
     bool syncCharset = false;       // flag 7: message listings switch the character set to "SYNC" first
 
@@ -32,13 +31,12 @@ struct ModelFeatureName {
     const char* name;
     bool ModelFeatures::*member;
 };
-inline constexpr std::array<ModelFeatureName, 8> kModelFeatureNames {{
+inline constexpr std::array<ModelFeatureName, 7> kModelFeatureNames {{
     {"callerGroups", &ModelFeatures::callerGroups},
     {"base64Fax", &ModelFeatures::base64Fax},
     {"pairedBookEntries", &ModelFeatures::pairedBookEntries},
     {"plusForDoubleZero", &ModelFeatures::plusForDoubleZero},
     {"nameCappedAt20", &ModelFeatures::nameCappedAt20},
-    {"limitsFromSim", &ModelFeatures::limitsFromSim},
     {"pduMessages", &ModelFeatures::pduMessages},
     {"syncCharset", &ModelFeatures::syncCharset},
 }};

@@ -212,8 +212,8 @@ private:
     bool Fail(int nResult);
     // Sets a session code, keeping the transport's result it stands for as the cause.
     void SetResult(int nResult);
-    // The limits of a book from its "AT+CPBR=?" reply.
-    void NoteHandsetLimits(const QString& reply, bool fromSim);
+    // The handset book's limits from its "AT+CPBR=?" reply.
+    void NoteHandsetLimits(const QString& reply);
     // Reads the SIM book's range and limits; false when the SIM is not ready.
     bool ReadSimLimits(int& capacity);
     // Sends a read command and appends the entries its reply lists.

@@ -111,12 +111,12 @@ bool CPhoneSession::ReadGroups()
     return true;
 }
 
-void CPhoneSession::NoteHandsetLimits(const QString& reply, bool fromSim)
+void CPhoneSession::NoteHandsetLimits(const QString& reply)
 {
     const BookLimits limits = ParseBookLimits(reply);
     m_nHandsetNumberLimit = limits.numberLimit.value_or(m_nHandsetNumberLimit);
     m_nHandsetNameLimit = limits.nameLimit.value_or(m_nHandsetNameLimit);
-    if (!fromSim && ModelProfile().nameCappedAt20)
+    if (ModelProfile().nameCappedAt20)
         m_nHandsetNameLimit = std::min(m_nHandsetNameLimit, 20);
 }
 
@@ -137,19 +137,9 @@ bool CPhoneSession::ReadHandsetBook(RecordList<CPhoneEntry>& list)
         return false;
     if (!ReadGroups())
         return Finish();
-    const bool limitsFromSim = ModelProfile().limitsFromSim;
-    if (limitsFromSim) {
-        if (Send("AT+CPBS=\"SM\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
-            return Finish();
-        NoteHandsetLimits(m_strReply, true);
-    }
-    if (Send("AT+CPBS=\"PM\"\r") != AT_OK)
+    if (Send("AT+CPBS=\"PM\"\r") != AT_OK || Send("AT+CPBR=?\r") != AT_OK)
         return Finish();
-    if (!limitsFromSim) {
-        if (Send("AT+CPBR=?\r") != AT_OK)
-            return Finish();
-        NoteHandsetLimits(m_strReply, false);
-    }
+    NoteHandsetLimits(m_strReply);
 
     // The whole book in one command; a phone that cannot list it at once is read in pairs.
     ShowProgressF(kLoadingText, 1, m_nHandsetCapacity);

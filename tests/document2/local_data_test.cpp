@@ -213,7 +213,7 @@ TEST_F(LocalData, GroupTablesAndModelsAsLoaded)
         EXPECT_EQ(ModelProfile().GetModel(), c.model);
         EXPECT_EQ(ModelProfile().Features(), CModelProfile::FlagsOf(c.model));
     }
-    EXPECT_EQ(CModelProfile::FlagsOf(2), (ModelFeatures {true, false, false, true, false, false, true, false}));
+    EXPECT_EQ(CModelProfile::FlagsOf(2), (ModelFeatures {true, false, false, true, false, true, false}));
 }
 
 // Cut at every offset, the file never loads as whole, and every record read whole is kept.

@@ -73,7 +73,7 @@ TEST_F(Deskhand2LinkTest, WritesReadsAndDeletesInOneModel)
     const Run read = link({"read", "handset"});
     EXPECT_EQ(read.output["profile"].toObject(),
         QJsonObject({{"type", 3}, {"callerGroups", 1}, {"base64Fax", 0}, {"pairedBookEntries", 0}, {"plusForDoubleZero", 0},
-            {"nameCappedAt20", 1}, {"limitsFromSim", 0}, {"pduMessages", 1}, {"syncCharset", 0}}));
+            {"nameCappedAt20", 1}, {"pduMessages", 1}, {"syncCharset", 0}}));
     EXPECT_TRUE(names(read.output).contains(QStringLiteral("Zhang San")));
     for (const QJsonValue& record : read.output["records"].toArray()) {
         if (record["m_nIndex"].toInt() == 150) {

@@ -124,13 +124,13 @@ TEST(ModelProfile, FlagsByTypeAndTheSignal)
         int type;
         ModelFeatures flags;
     } rows[] = {
-        {0, {false, true, false, false, true, false, false, true}},
-        {1, {false, true, true, true, true, false, true, true}},
-        {2, {true, false, false, true, false, false, true, false}},
-        {3, {true, false, false, false, true, false, true, false}},
-        {4, {false, true, false, false, true, false, true, true}},
-        {5, {false, true, false, true, true, false, false, true}},
-        {-1, {false, true, false, true, true, false, false, true}},
+        {0, {false, true, false, false, true, false, true}},
+        {1, {false, true, true, true, true, true, true}},
+        {2, {true, false, false, true, false, true, false}},
+        {3, {true, false, false, false, true, true, false}},
+        {4, {false, true, false, false, true, true, true}},
+        {5, {false, true, false, true, true, false, true}},
+        {-1, {false, true, false, true, true, false, true}},
     };
     for (const auto& row : rows) {
         profile.SetModel(row.type);
@@ -145,14 +145,13 @@ TEST(ModelProfile, FlagsByTypeAndTheSignal)
 TEST(ModelProfile, FeatureNamesFollowTheFlagOrder)
 {
     const ModelFeatures alone[] = {
-        {true, false, false, false, false, false, false, false},
-        {false, true, false, false, false, false, false, false},
-        {false, false, true, false, false, false, false, false},
-        {false, false, false, true, false, false, false, false},
-        {false, false, false, false, true, false, false, false},
-        {false, false, false, false, false, true, false, false},
-        {false, false, false, false, false, false, true, false},
-        {false, false, false, false, false, false, false, true},
+        {true, false, false, false, false, false, false},
+        {false, true, false, false, false, false, false},
+        {false, false, true, false, false, false, false},
+        {false, false, false, true, false, false, false},
+        {false, false, false, false, true, false, false},
+        {false, false, false, false, false, true, false},
+        {false, false, false, false, false, false, true},
     };
     ASSERT_EQ(std::size(alone), kModelFeatureNames.size());
     for (size_t i = 0; i < kModelFeatureNames.size(); ++i) {

@@ -84,9 +84,9 @@ TEST_F(ConnectTest, ModelsAreKnownByTheirFirmware)
         int type;
         ModelFeatures flags;
     } cases[] = {
-        {1, CModelProfile::TypeTondav, {false, true, true, true, true, false, true, true}},
-        {2, CModelProfile::TypeCorvo, {true, false, false, true, false, false, true, false}},
-        {3, CModelProfile::TypeCorvoS2, {true, false, false, false, true, false, true, false}},
+        {1, CModelProfile::TypeTondav, {false, true, true, true, true, true, true}},
+        {2, CModelProfile::TypeCorvo, {true, false, false, true, false, true, false}},
+        {3, CModelProfile::TypeCorvoS2, {true, false, false, false, true, true, false}},
     };
     for (const auto& c : cases) {
         phonesim::Phone modelPhone(phonesim::MakeDialect2(c.simulated));
