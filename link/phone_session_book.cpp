@@ -309,15 +309,7 @@ bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
     case 3: ShowProgress(63041); break;
     default: ShowProgress(61467); break;
     }
-    // A new entry must learn its index; an overwritten one keeps the one it has.
-    if (!SendWrite(BuildSimWrite(record, true), record.m_nSimIndex))
-        return false;
-    if (record.m_nSimIndex == -1) {
-        m_nResult = SESSION_NO_INDEX;
-        NoteFailure();
-        return false;
-    }
-    return true;
+    return SendWrite(BuildSimWrite(record, true), record.m_nSimIndex);
 }
 
 bool CPhoneSession::DeleteHandsetEntry(int nIndex)

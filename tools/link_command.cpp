@@ -57,7 +57,8 @@ QString ResultReason(int result)
     case AT_RING: return QStringLiteral("a call came in");
     case SESSION_BAD_REPLY: return QStringLiteral("a list or an answer of the phone did not read");
     case SESSION_BAD_LINE: return QStringLiteral("an entry the phone listed does not read");
-    case SESSION_NO_INDEX: return QStringLiteral("the phone took the entry but named no index for it; read the book again");
+    // The entry is on the phone all the same.
+    case SESSION_NO_INDEX: return ErrorReasonText(kLastErrorNoIndex) + QStringLiteral("; read the list again before writing it again");
     case SESSION_NOTHING_SENT: return QStringLiteral("a value the phone cannot keep; nothing was sent");
     default: return QStringLiteral("result %1").arg(result);
     }

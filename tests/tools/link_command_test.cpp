@@ -333,6 +333,54 @@ TEST_F(LinkCommandTest, EveryFailureNamesItsReason)
     EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to read data. - Port is invalid"));
 }
 
+// A phone that answers a new entry's write with a bare OK keeps its choice of index to itself:
+// the write fails with that reason (the answer came, so it is no unconfirmed one), and no
+// record with index -1 is reported written, whose JSON written back would add a second copy.
+// An entry written to a known index keeps it.
+TEST_F(LinkCommandTest, ANewEntryWhoseAnswerNamesNoIndexFails)
+{
+    const struct {
+        const char* list;
+        const char* pattern;
+        QByteArray records;
+        bool ok;
+        int index; // of the written record when ok
+    } cases[] = {
+        {"handset", "AT+CPBW=*", R"([{"m_strName": "A"}])", false, 0},
+        {"sim", "AT+CPBW=*", R"([{"m_strName": "A", "m_strMobile": "1"}])", false, 0},
+        {"schedules", "AT+CXDW=*", R"([{"m_dtStart": "2004-03-07T09:05:00"}])", false, 0},
+        {"memos", "AT+CMDW=*", R"([{"m_strText": "note"}])", false, 0},
+        {"handset", "AT+CPBW=*", R"([{"m_strName": "A", "m_nIndex": 4}])", true, 4},
+        {"sim", "AT+CPBW=*", R"([{"m_strName": "A", "m_nSimIndex": 4}])", true, 4},
+        {"schedules", "AT+CXDW=*", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nIndex": 4}])", true, 4},
+        {"memos", "AT+CMDW=*", R"([{"m_strText": "note", "m_nIndex": 4}])", true, 4},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.list) + " " + c.records.toStdString();
+        phone.clearFaults();
+        phone.injectFault(c.pattern, Fault::reply("\r\nOK\r\n"), 1);
+        const QJsonObject output = run({"write", c.list, file(c.records)});
+        EXPECT_EQ(output.value(QLatin1String("ok")).toBool(), c.ok) << what;
+        EXPECT_FALSE(output.contains(QLatin1String("unconfirmed"))) << what;
+        if (c.ok) {
+            ASSERT_EQ(records(output).size(), 1) << what;
+            const char* member = QByteArray(c.list) == "sim" ? "m_nSimIndex" : "m_nIndex";
+            EXPECT_EQ(records(output)[0].toObject().value(QLatin1String(member)), QJsonValue(c.index)) << what;
+            continue;
+        }
+        EXPECT_TRUE(records(output).isEmpty()) << what;
+        EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NO_INDEX) << what;
+        EXPECT_EQ(output.value(QLatin1String("lastError")).toInt(), kLastErrorNoIndex) << what;
+        EXPECT_TRUE(output.value(QLatin1String("error")).toString().startsWith(
+            QLatin1String("record 0: The phone named no index for the new entry")))
+            << what << ": " << output.value(QLatin1String("error")).toString().toStdString();
+        EXPECT_EQ(ui().boxTexts().value(ui().boxTexts().size() - 1),
+            QStringLiteral("Failed to write data. - The phone named no index for the new entry"))
+            << what;
+        EXPECT_FALSE(session.m_bConnected) << what;
+    }
+}
+
 TEST_F(LinkCommandTest, CommandLinesItCannotUnderstand)
 {
     const QStringList cases[] = {
