@@ -76,7 +76,7 @@ QString WriteProblem(const CPhoneEntry& record, bool sim)
 {
     const int index = sim ? record.m_nSimIndex : record.m_nIndex;
     const IndexBounds bounds = sim ? SimIndexBounds() : HandsetIndexBounds();
-    if (index != -1 && !bounds.Contains(index))
+    if (!bounds.TakesWrite(index))
         return Outside(sim ? "m_nSimIndex" : "m_nIndex", index, sim ? "SIM book" : "handset book", bounds);
     if (!IsCallerGroup(record.m_nGroup))
         return QStringLiteral("m_nGroup %1 is no caller group (0-%2)").arg(record.m_nGroup).arg(kCallerGroupCount - 1);
@@ -86,7 +86,7 @@ QString WriteProblem(const CPhoneEntry& record, bool sim)
 QString WriteProblem(const CScheduleEntry& record)
 {
     const IndexBounds bounds = ScheduleIndexBounds();
-    if (record.m_nIndex != -1 && !bounds.Contains(record.m_nIndex))
+    if (!bounds.TakesWrite(record.m_nIndex))
         return Outside("m_nIndex", record.m_nIndex, "schedule list", bounds);
     if (!IsScheduleRepeat(record.m_nRepeat))
         return QStringLiteral("m_nRepeat %1 is no repeat the phone keeps (0-4)").arg(record.m_nRepeat);
@@ -106,7 +106,7 @@ QString WriteProblem(const CScheduleEntry& record)
 QString WriteProblem(const CMemoEntry& record)
 {
     const IndexBounds bounds = MemoIndexBounds();
-    if (record.m_nIndex != -1 && !bounds.Contains(record.m_nIndex))
+    if (!bounds.TakesWrite(record.m_nIndex))
         return Outside("m_nIndex", record.m_nIndex, "memo list", bounds);
     return {};
 }
