@@ -283,20 +283,25 @@ TEST_F(LinkCommandTest, EveryFailureNamesItsReason)
         QJsonArray unconfirmed;
     } cases[] = {
         {"a phone that does not answer", {"read", "memos"}, "AT+SYNCSTART", Fault::silence(),
-            "the phone did not answer in time", 0, {}},
+            "Timeout", 0, {}},
         {"a list short of an entry", {"read", "handset"}, "AT+CPBS?", Fault::reply("\r\n+CPBS: \"ME\",3,255\r\n\r\nOK\r\n"),
             "a list or an answer of the phone did not read", 0, {}},
         {"a full book", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::cmeError(20),
-            "record 1: the phone's memory is full", 1, {}},
-        {"a refused delete", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::error(), "index 2: the phone answered ERROR", 1, {}},
+            "record 1: Memory is full", 1, {}},
+        {"a refused delete", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::error(), "index 2: The phone refused the command", 1, {}},
+        {"an index the phone does not have", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::cmeError(21),
+            "index 2: Invalid index.", 1, {}},
+        {"a number too long", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::cmeError(26), "record 1: Too long number", 1, {}},
+        {"a SIM with fixed dialling numbers", {"read", "sim"}, "AT+CPBR=?", Fault::extError(14), "FDN is checked", 0, {}},
+        {"another +EXT ERROR", {"read", "sim"}, "AT+CPBR=?", Fault::extError(3), "the phone answered +EXT ERROR", 0, {}},
         {"a write whose answer never came", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::lost(),
-            "record 1: the phone did not answer in time after the command went out: the phone may have carried it out; "
+            "record 1: Timeout after the command went out: the phone may have carried it out; "
             "read the list again before trying again",
             1, {}},
         {"a delete whose line died", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::lostThenClose(),
-            "index 2: the line was lost after the command went out", 1, QJsonArray {2}},
+            "index 2: The line to the phone was lost after the command went out", 1, QJsonArray {2}},
         {"a message delete answered too late", {"delete-message", "4", "1"}, "AT+CMGD=1", Fault::delay(15000),
-            "index 1: the phone did not answer in time after the command went out", 0, QJsonArray {1}},
+            "index 1: Timeout after the command went out", 0, QJsonArray {1}},
     };
     for (const auto& c : cases) {
         phone.state().handset.entries = {{1, {}}, {2, {}}};
