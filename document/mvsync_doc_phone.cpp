@@ -30,11 +30,6 @@ int CMVsyncDoc::writeToPhone(RecordList<Record>& list, const Record& source, Wri
     if (!write(*copy))
         return -1;
     const int written = key(*copy);
-    // Taken, but where is unknown: no entry of the list may stand for it.
-    if (written == -1) {
-        g_nLastError = kLastErrorNoIndex;
-        return -1;
-    }
     for (const auto& entry : list) {
         if (!entry->IsDeleted() && key(*entry) == written) {
             entry->Assign(*copy);

@@ -16,7 +16,7 @@ int g_nSimNameLen = 12;
 
 int g_nScheduleCapacity = 30;
 int g_nScheduleTextLen = 30;
-int g_nMemoFirstIndex = 0;
+int g_nMemoFirstIndex = 1;
 int g_nMemoCapacity = 20;
 int g_nMemoTextLen = 40;
 

@@ -30,10 +30,4 @@ extern int g_nSmsHandsetTotal;
 extern int g_nSmsSimUsed;
 extern int g_nSmsSimTotal;
 
-// The last index of the handset book, which write and delete bound indices with.
-inline int HandsetLastIndex()
-{
-    return g_nHandsetFirstIndex + g_nHandsetCapacity - 1;
-}
-
 } // namespace dh1

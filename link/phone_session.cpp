@@ -260,6 +260,13 @@ bool CPhoneSession::SendWrite(const QByteArray& command, int& nIndex, bool bLong
     const QByteArray name = command.mid(2, command.indexOf('=') - 2);
     if (const std::optional<QString> line = common::AnswerLine(m_strReply, QString::fromLatin1(name)))
         nIndex = common::ReplyIndexField(*line).value_or(nIndex);
+    // A new entry the phone took without saying where: nothing may stand for it, or writing it
+    // again would add a second copy.
+    if (nIndex == -1) {
+        m_nResult = SESSION_NO_INDEX;
+        NoteFailure();
+        return false;
+    }
     return true;
 }
 

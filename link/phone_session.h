@@ -197,7 +197,8 @@ private:
     // The line of the reply that answers the command ("+XXXX: ..."); a missing one marks the
     // reply bad.
     std::optional<QString> AnswerLine(const QString& prefix);
-    // Sends a write; the entry's index becomes the one the reply names, where it names one.
+    // Sends a write; the entry's index becomes the one the reply names, where it names one. A
+    // new entry (-1) whose answer names none fails with SESSION_NO_INDEX.
     bool SendWrite(const QByteArray& command, int& nIndex, bool bLong = false);
     // Deletes the entry at an index the caller checked ("AT+XXXX"), after the progress text
     // and the pause the list wants.

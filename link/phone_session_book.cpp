@@ -288,9 +288,8 @@ QByteArray CPhoneSession::BuildSimWrite(CPhoneEntry& record, bool bWide)
 
 bool CPhoneSession::WriteHandsetEntry(CPhoneEntry& record)
 {
-    // The last index is writable too; anything else but a new entry (-1) is no index. A phone
-    // would store an unknown group as it comes.
-    if (record.m_nIndex < -1 || record.m_nIndex > HandsetLastIndex() || !IsCallerGroup(record.m_nGroup))
+    // A phone would store an unknown group as it comes.
+    if (!HandsetIndexBounds().TakesWrite(record.m_nIndex) || !IsCallerGroup(record.m_nGroup))
         return NothingSent();
     ShowProgress(61467);
     return SendWrite(BuildHandsetWrite(record), record.m_nIndex, true);
@@ -298,10 +297,7 @@ bool CPhoneSession::WriteHandsetEntry(CPhoneEntry& record)
 
 bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
 {
-    const bool newEntry = record.m_nSimIndex == -1;
-    if (!newEntry && (record.m_nSimIndex <= 0 || record.m_nSimIndex > g_nSimCapacity))
-        return NothingSent();
-    if (!IsCallerGroup(record.m_nGroup))
+    if (!SimIndexBounds().TakesWrite(record.m_nSimIndex) || !IsCallerGroup(record.m_nGroup))
         return NothingSent();
     switch (record.m_nCopySource) {
     case 1: ShowProgress(63039); break;
@@ -309,27 +305,19 @@ bool CPhoneSession::WriteSimEntry(CPhoneEntry& record)
     case 3: ShowProgress(63041); break;
     default: ShowProgress(61467); break;
     }
-    // A new entry must learn its index; an overwritten one keeps the one it has.
-    if (!SendWrite(BuildSimWrite(record, true), record.m_nSimIndex))
-        return false;
-    if (record.m_nSimIndex == -1) {
-        m_nResult = SESSION_NO_INDEX;
-        NoteFailure();
-        return false;
-    }
-    return true;
+    return SendWrite(BuildSimWrite(record, true), record.m_nSimIndex);
 }
 
 bool CPhoneSession::DeleteHandsetEntry(int nIndex)
 {
-    if (nIndex < 0 || nIndex > HandsetLastIndex())
+    if (!HandsetIndexBounds().Contains(nIndex))
         return NothingSent();
     return SendDelete("AT+CPBW", nIndex, 61468, kBeforeDeleteMs);
 }
 
 bool CPhoneSession::DeleteSimEntry(int nIndex)
 {
-    if (nIndex <= 0 || nIndex > g_nSimCapacity)
+    if (!SimIndexBounds().Contains(nIndex))
         return NothingSent();
     return SendDelete("AT+CPBW", nIndex, 61468, kBeforeDeleteMs);
 }

@@ -39,22 +39,6 @@ QString CutToLimit(QString& text, int gsmLimit, int wideLimit)
     return text;
 }
 
-int ScheduleLastIndex()
-{
-    return LastListIndex(1, g_nScheduleCapacity);
-}
-
-int MemoLastIndex()
-{
-    return LastListIndex(g_nMemoFirstIndex, g_nMemoCapacity);
-}
-
-// An index of a write: a new entry (-1) or one within the list.
-bool IsWriteIndex(int index, int last)
-{
-    return index == -1 || (index >= 0 && index <= last);
-}
-
 } // namespace
 
 bool CPhoneSession::ReadWholeList(const QByteArray& command, int nProgressId,
@@ -136,7 +120,7 @@ QByteArray CPhoneSession::BuildScheduleWrite(CScheduleEntry& record)
 bool CPhoneSession::WriteSchedule(CScheduleEntry& record)
 {
     const bool known = IsScheduleRepeat(record.m_nRepeat) && IsScheduleAlarm(record.m_nAlarm);
-    if (!known || !IsWriteIndex(record.m_nIndex, ScheduleLastIndex()))
+    if (!known || !ScheduleIndexBounds().TakesWrite(record.m_nIndex))
         return NothingSent();
     const QByteArray command = BuildScheduleWrite(record);
     if (command.isEmpty())
@@ -147,7 +131,7 @@ bool CPhoneSession::WriteSchedule(CScheduleEntry& record)
 
 bool CPhoneSession::DeleteSchedule(int nIndex)
 {
-    if (nIndex < 0 || nIndex > ScheduleLastIndex())
+    if (!ScheduleIndexBounds().Contains(nIndex))
         return NothingSent();
     return SendDelete("AT+CXDW", nIndex, 61471);
 }
@@ -195,7 +179,7 @@ QByteArray CPhoneSession::BuildMemoWrite(CMemoEntry& record)
 
 bool CPhoneSession::WriteMemo(CMemoEntry& record)
 {
-    if (!IsWriteIndex(record.m_nIndex, MemoLastIndex()))
+    if (!MemoIndexBounds().TakesWrite(record.m_nIndex))
         return NothingSent();
     ShowProgress(61490);
     return SendWrite(BuildMemoWrite(record), record.m_nIndex);
@@ -203,7 +187,7 @@ bool CPhoneSession::WriteMemo(CMemoEntry& record)
 
 bool CPhoneSession::DeleteMemo(int nIndex)
 {
-    if (nIndex < 0 || nIndex > MemoLastIndex())
+    if (!MemoIndexBounds().Contains(nIndex))
         return NothingSent();
     return SendDelete("AT+CMDW", nIndex, 61492);
 }

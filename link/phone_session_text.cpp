@@ -28,11 +28,6 @@ QString CutPhoneText(const QString& text, int width)
     return cut;
 }
 
-int LastListIndex(int firstIndex, int capacity)
-{
-    return std::max(firstIndex, 1) + capacity - 1;
-}
-
 QByteArray IndexText(int index)
 {
     return index == -1 ? QByteArray() : QByteArray::number(index);

@@ -23,9 +23,6 @@ QString CutPhoneText(const QString& text, int width);
 // What of a text a phone field can carry (shared with the second family's session).
 using common::StorableText;
 
-// The last index of a list whose first index may be unknown (0 and 1 both occur): counted
-// from 1 when the first index is below it.
-int LastListIndex(int firstIndex, int capacity);
 
 // The index field of a write command: empty for a new entry (-1).
 QByteArray IndexText(int index);

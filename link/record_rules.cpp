@@ -1,7 +1,6 @@
 #include "link/record_rules.h"
 
 #include "link/capacities.h"
-#include "link/phone_session_text.h"
 #include "platform/phone_number.h"
 
 #include <algorithm>
@@ -10,7 +9,7 @@ namespace dh1 {
 
 IndexBounds HandsetIndexBounds()
 {
-    return {g_nHandsetFirstIndex, HandsetLastIndex()};
+    return {g_nHandsetFirstIndex, g_nHandsetFirstIndex + g_nHandsetCapacity - 1};
 }
 
 IndexBounds SimIndexBounds()
@@ -20,12 +19,12 @@ IndexBounds SimIndexBounds()
 
 IndexBounds ScheduleIndexBounds()
 {
-    return {1, phonetext::LastListIndex(1, g_nScheduleCapacity)};
+    return {1, g_nScheduleCapacity};
 }
 
 IndexBounds MemoIndexBounds()
 {
-    return {std::max(1, g_nMemoFirstIndex), phonetext::LastListIndex(g_nMemoFirstIndex, g_nMemoCapacity)};
+    return {g_nMemoFirstIndex, g_nMemoFirstIndex + g_nMemoCapacity - 1};
 }
 
 bool IsCallerGroup(int group)

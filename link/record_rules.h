@@ -5,15 +5,19 @@
 namespace dh1 {
 
 // What the first family's phone keeps: the indices of its lists, as far as the program knows
-// them (the capacities of the last read, the document's first values before one), and the
-// values of a record it can store. The session refuses anything else before sending; the
-// driver refuses it before it opens the port.
+// them (the ranges of the last read, the first values before one), and the values of a record
+// it can store. The session refuses anything else before sending; the driver refuses it
+// before it opens the port.
 
 struct IndexBounds {
     int first = 1;
     int last = 0;
     bool Contains(int index) const { return index >= first && index <= last; }
+    // The index of a write: a new entry (-1) or one of the list.
+    bool TakesWrite(int index) const { return index == -1 || Contains(index); }
 };
+
+// Each list's indices are the range its last read reported; a SIM book has no index 0.
 
 IndexBounds HandsetIndexBounds();
 IndexBounds SimIndexBounds();

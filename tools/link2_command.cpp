@@ -97,7 +97,7 @@ QString FailureReason(const CPhoneSession& session, const QString& list)
 // The error of an operation whose deciding command got no answer.
 QString UnconfirmedReason(const CPhoneSession& session, const QString& mayHave)
 {
-    return ResultReason(session.m_nResult) + QStringLiteral(" after the command went out: the phone may have %1; read the list again before trying again").arg(mayHave);
+    return tools::UnconfirmedText(ResultReason(session.m_nResult), mayHave);
 }
 
 // Why the phone cannot keep a schedule record, for the driver's refusal.
@@ -201,11 +201,7 @@ QJsonObject CLinkCommand::Outcome(bool ok, const QString& reason, const QString&
     if (ok)
         return output;
     if (result == SESSION_NO_PORT) {
-        const int port = m_session.m_port.m_nPort;
-        const QString path = platform::ComPortPath(port);
-        const QString why = tools::PortProblem(path, m_session.m_port.m_nBaud);
-        output.insert(QStringLiteral("error"),
-            QStringLiteral("cannot use COM %1 (%2)").arg(port).arg(path) + (why.isEmpty() ? QString() : ": " + why));
+        output.insert(QStringLiteral("error"), tools::PortFailureText(m_session.m_port.m_nPort, m_session.m_port.m_nBaud));
     } else {
         output.insert(QStringLiteral("error"), reason.isEmpty() ? FailureReason(m_session, list) : reason);
     }

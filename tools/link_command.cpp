@@ -6,7 +6,6 @@
 #include "link/phone_session.h"
 #include "link/record_rules.h"
 #include "platform/folders.h"
-#include "platform/serial/com_port.h"
 #include "platform/serial/serial_port.h"
 #include "tools/record_json.h"
 #include "tools/tool_main.h"
@@ -34,33 +33,29 @@ std::optional<int> Integer(const QString& text)
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-// What a result code says went wrong.
+// What a failed operation's result says went wrong: the error box's reason for the last error,
+// and more only where the box's reason covers several results.
 QString ResultReason(int result)
 {
     switch (result) {
-    case AT_NO_LINE:
-    case AT_READ_FAILED: return QStringLiteral("the line was lost");
     case AT_WRITE_FAILED: return QStringLiteral("writing to the line failed");
     case AT_PROMPT: return QStringLiteral("the phone waits for text");
-    case AT_ERROR: return QStringLiteral("the phone answered ERROR");
     case AT_CME_ERROR: return QStringLiteral("the phone answered +CME ERROR");
-    case AT_CME_INVALID_INDEX: return QStringLiteral("the phone has no such index");
     case AT_CME_NOT_FOUND: return QStringLiteral("the phone found no such entry");
-    case AT_CME_MEMORY_FULL: return QStringLiteral("the phone's memory is full");
-    case AT_CME_TOO_LONG: return QStringLiteral("a number or text is too long for the phone");
     case AT_CMS_ERROR: return QStringLiteral("the phone answered +CMS ERROR");
     case AT_EXT_ERROR:
-        return g_nLastError == kLastErrorFdn ? QStringLiteral("fixed dialling numbers are on")
-                                             : QStringLiteral("the phone answered +EXT ERROR");
-    case AT_TIMEOUT: return QStringLiteral("the phone did not answer in time");
-    case AT_USER_ABORT: return QStringLiteral("cancelled");
-    case AT_RING: return QStringLiteral("a call came in");
+        if (g_nLastError != kLastErrorFdn)
+            return QStringLiteral("the phone answered +EXT ERROR");
+        break;
     case SESSION_BAD_REPLY: return QStringLiteral("a list or an answer of the phone did not read");
     case SESSION_BAD_LINE: return QStringLiteral("an entry the phone listed does not read");
-    case SESSION_NO_INDEX: return QStringLiteral("the phone took the entry but named no index for it; read the book again");
     case SESSION_NOTHING_SENT: return QStringLiteral("a value the phone cannot keep; nothing was sent");
-    default: return QStringLiteral("result %1").arg(result);
+    // The entry is on the phone all the same.
+    case SESSION_NO_INDEX: return ErrorReasonText(kLastErrorNoIndex) + QStringLiteral("; read the list again before writing it again");
+    default: break;
     }
+    const QString reason = ErrorReasonText(g_nLastError);
+    return reason.isEmpty() ? QStringLiteral("result %1").arg(result) : reason;
 }
 
 QString Outside(const char* member, int index, const char* list, const IndexBounds& bounds)
@@ -75,7 +70,7 @@ QString WriteProblem(const CPhoneEntry& record, bool sim)
 {
     const int index = sim ? record.m_nSimIndex : record.m_nIndex;
     const IndexBounds bounds = sim ? SimIndexBounds() : HandsetIndexBounds();
-    if (index != -1 && !bounds.Contains(index))
+    if (!bounds.TakesWrite(index))
         return Outside(sim ? "m_nSimIndex" : "m_nIndex", index, sim ? "SIM book" : "handset book", bounds);
     if (!IsCallerGroup(record.m_nGroup))
         return QStringLiteral("m_nGroup %1 is no caller group (0-%2)").arg(record.m_nGroup).arg(kCallerGroupCount - 1);
@@ -85,7 +80,7 @@ QString WriteProblem(const CPhoneEntry& record, bool sim)
 QString WriteProblem(const CScheduleEntry& record)
 {
     const IndexBounds bounds = ScheduleIndexBounds();
-    if (record.m_nIndex != -1 && !bounds.Contains(record.m_nIndex))
+    if (!bounds.TakesWrite(record.m_nIndex))
         return Outside("m_nIndex", record.m_nIndex, "schedule list", bounds);
     if (!IsScheduleRepeat(record.m_nRepeat))
         return QStringLiteral("m_nRepeat %1 is no repeat the phone keeps (0-4)").arg(record.m_nRepeat);
@@ -105,7 +100,7 @@ QString WriteProblem(const CScheduleEntry& record)
 QString WriteProblem(const CMemoEntry& record)
 {
     const IndexBounds bounds = MemoIndexBounds();
-    if (record.m_nIndex != -1 && !bounds.Contains(record.m_nIndex))
+    if (!bounds.TakesWrite(record.m_nIndex))
         return Outside("m_nIndex", record.m_nIndex, "memo list", bounds);
     return {};
 }
@@ -180,15 +175,11 @@ QString CLinkCommand::FailureText(const QString& subject) const
     const int result = m_session.m_nResult;
     if (result == SESSION_NO_PORT) {
         const CATPort& port = m_session.m_port;
-        const int number = port.m_bIrComm ? port.m_nIrCommPort : port.m_nPort;
-        const QString path = platform::ComPortPath(number);
-        const QString why = tools::PortProblem(path, port.m_nBaud);
-        return QStringLiteral("cannot use COM %1 (%2)").arg(number).arg(path) + (why.isEmpty() ? QString() : ": " + why);
+        return tools::PortFailureText(port.m_bIrComm ? port.m_nIrCommPort : port.m_nPort, port.m_nBaud);
     }
     QString reason = ResultReason(result);
     if (m_session.m_bUnconfirmed)
-        reason += QStringLiteral(" after the command went out: the phone may have carried it out; read the list "
-                                 "again before trying again");
+        reason = tools::UnconfirmedText(reason, QStringLiteral("carried it out"));
     return subject.isEmpty() ? reason : subject + QStringLiteral(": ") + reason;
 }
 

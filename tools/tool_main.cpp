@@ -1,5 +1,6 @@
 #include "tools/tool_main.h"
 
+#include "platform/serial/com_port.h"
 #include "platform/serial/serial_port.h"
 #include "platform/termination_signals.h"
 
@@ -67,6 +68,18 @@ QString PortProblem(const QString& path, int baud)
     if (!port.configure(settings))
         return QStringLiteral("the line does not take %1 baud").arg(baud);
     return {};
+}
+
+QString PortFailureText(int port, int baud)
+{
+    const QString path = platform::ComPortPath(port);
+    const QString why = PortProblem(path, baud);
+    return QStringLiteral("cannot use COM %1 (%2)").arg(port).arg(path) + (why.isEmpty() ? QString() : ": " + why);
+}
+
+QString UnconfirmedText(const QString& reason, const QString& mayHave)
+{
+    return reason + QStringLiteral(" after the command went out: the phone may have %1; read the list again before trying again").arg(mayHave);
 }
 
 QString FolderProblem(const QString& path)

@@ -33,6 +33,15 @@ int PrintOutput(const char* tool, const QJsonObject& output, int terminatedBy,
 // Empty when it opens now.
 QString PortProblem(const QString& path, int baud);
 
+// The error of a session whose port did not open: "cannot use COM n (path)", and why, as
+// PortProblem finds it.
+QString PortFailureText(int port, int baud);
+
+// The error of a write or delete whose answer never came: the reason, and that the phone may
+// have done it (`mayHave`: "carried it out", "stored the message", ...) so the list wants
+// reading before another try.
+QString UnconfirmedText(const QString& reason, const QString& mayHave);
+
 // Why a file cannot be written at `path` when its folder is to blame: missing, no folder, or
 // read-only. Empty otherwise.
 QString FolderProblem(const QString& path);

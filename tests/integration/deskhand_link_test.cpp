@@ -207,7 +207,7 @@ TEST_F(DeskhandLinkTest, UnsolicitedLinesAndAPhonePluggedInAgainMidWrite)
     ASSERT_EQ(unconfirmed.size(), 1) << write.errors.toStdString();
     EXPECT_EQ(unconfirmed[0].toObject().value(QLatin1String("m_strName")).toString(), QStringLiteral("Eve"));
     EXPECT_EQ(unconfirmed[0].toObject().value(QLatin1String("m_nIndex")).toInt(), -1);
-    EXPECT_TRUE(write.output.value(QLatin1String("error")).toString().startsWith(QLatin1String("record 0: the line was lost after the command went out")))
+    EXPECT_TRUE(write.output.value(QLatin1String("error")).toString().startsWith(QLatin1String("record 0: The line to the phone was lost after the command went out")))
         << write.output.value(QLatin1String("error")).toString().toStdString();
     EXPECT_TRUE(write.errors.contains(QLatin1String("read the list again before you try again")));
     // The phone plugged in again got the closing commands.

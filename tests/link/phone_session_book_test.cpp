@@ -340,11 +340,12 @@ TEST_F(PhonebookTest, WritesLearnTheIndexFromTheReply)
     EXPECT_EQ(phone.state().handset.entries[2].name, QStringLiteral("New"));
     EXPECT_EQ(progress.steps.last(), QStringLiteral("Writing phonebook..."));
 
-    // A reply without a blank names no index: a new entry stays without one, an overwritten
-    // entry keeps its own.
+    // A reply without a blank names no index: a new entry stays without one and its write
+    // fails, an overwritten entry keeps its own.
     phone.injectFault("AT+CPBW=*", Fault::reply("\r\n+CPBW:37\r\n\r\nOK\r\n"), 2);
     CPhoneEntry another;
-    EXPECT_TRUE(session.WriteHandsetEntry(another));
+    EXPECT_FALSE(session.WriteHandsetEntry(another));
+    EXPECT_EQ(session.m_nResult, SESSION_NO_INDEX);
     EXPECT_EQ(another.m_nIndex, -1);
     CPhoneEntry existing;
     existing.m_nIndex = 12;
@@ -381,7 +382,7 @@ TEST_F(PhonebookTest, WriteAndDeleteBoundsIncludeTheLastIndex)
         int index;
         bool sent;
         int result;
-    } deletes[] = {{255, true, AT_OK}, {1, true, AT_OK}, {0, true, AT_CME_INVALID_INDEX}, {256, false, 0}, {-1, false, 0}};
+    } deletes[] = {{255, true, AT_OK}, {1, true, AT_OK}, {0, false, 0}, {256, false, 0}, {-1, false, 0}};
     for (const auto& d : deletes) {
         phone.clearCommandLog();
         EXPECT_EQ(session.DeleteHandsetEntry(d.index), d.result == AT_OK) << d.index;

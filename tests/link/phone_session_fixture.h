@@ -31,7 +31,7 @@ protected:
         g_nSimNameLen = 12;
         g_nScheduleCapacity = 30;
         g_nScheduleTextLen = 30;
-        g_nMemoFirstIndex = 0;
+        g_nMemoFirstIndex = 1;
         g_nMemoCapacity = 20;
         g_nMemoTextLen = 40;
         g_arrGroupNames.clear();

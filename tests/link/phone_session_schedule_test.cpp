@@ -158,13 +158,14 @@ TEST_F(OrganizerTest, WriteAndDeleteSchedules)
     EXPECT_EQ(stored.start, QDateTime(QDate(2004, 3, 7), QTime(9, 5)));
 
     // Without an index in the reply an overwritten entry keeps its own and a new one gets none,
-    // rather than 0, which would tie it to whatever the phone keeps there.
+    // rather than 0, which would tie it to whatever the phone keeps there: its write fails.
     phone.injectFault("AT+CXDW=*", Fault::reply("\r\nOK\r\n"), 2);
     ASSERT_TRUE(session.WriteSchedule(record));
     EXPECT_EQ(record.m_nIndex, 1);
     CScheduleEntry fresh;
     fresh.m_dtStart = At(2004, 3, 8, 10, 0);
-    ASSERT_TRUE(session.WriteSchedule(fresh));
+    EXPECT_FALSE(session.WriteSchedule(fresh));
+    EXPECT_EQ(session.m_nResult, SESSION_NO_INDEX);
     EXPECT_EQ(fresh.m_nIndex, -1);
 
     phone.clearCommandLog();

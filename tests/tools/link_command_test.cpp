@@ -283,20 +283,25 @@ TEST_F(LinkCommandTest, EveryFailureNamesItsReason)
         QJsonArray unconfirmed;
     } cases[] = {
         {"a phone that does not answer", {"read", "memos"}, "AT+SYNCSTART", Fault::silence(),
-            "the phone did not answer in time", 0, {}},
+            "Timeout", 0, {}},
         {"a list short of an entry", {"read", "handset"}, "AT+CPBS?", Fault::reply("\r\n+CPBS: \"ME\",3,255\r\n\r\nOK\r\n"),
             "a list or an answer of the phone did not read", 0, {}},
         {"a full book", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::cmeError(20),
-            "record 1: the phone's memory is full", 1, {}},
-        {"a refused delete", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::error(), "index 2: the phone answered ERROR", 1, {}},
+            "record 1: Memory is full", 1, {}},
+        {"a refused delete", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::error(), "index 2: The phone refused the command", 1, {}},
+        {"an index the phone does not have", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::cmeError(21),
+            "index 2: Invalid index.", 1, {}},
+        {"a number too long", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::cmeError(26), "record 1: Too long number", 1, {}},
+        {"a SIM with fixed dialling numbers", {"read", "sim"}, "AT+CPBR=?", Fault::extError(14), "FDN is checked", 0, {}},
+        {"another +EXT ERROR", {"read", "sim"}, "AT+CPBR=?", Fault::extError(3), "the phone answered +EXT ERROR", 0, {}},
         {"a write whose answer never came", {"write", "handset", "FILE"}, "AT+CPBW=,6,\"2\"*", Fault::lost(),
-            "record 1: the phone did not answer in time after the command went out: the phone may have carried it out; "
+            "record 1: Timeout after the command went out: the phone may have carried it out; "
             "read the list again before trying again",
             1, {}},
         {"a delete whose line died", {"delete", "handset", "1", "2"}, "AT+CPBW=2", Fault::lostThenClose(),
-            "index 2: the line was lost after the command went out", 1, QJsonArray {2}},
+            "index 2: The line to the phone was lost after the command went out", 1, QJsonArray {2}},
         {"a message delete answered too late", {"delete-message", "4", "1"}, "AT+CMGD=1", Fault::delay(15000),
-            "index 1: the phone did not answer in time after the command went out", 0, QJsonArray {1}},
+            "index 1: Timeout after the command went out", 0, QJsonArray {1}},
     };
     for (const auto& c : cases) {
         phone.state().handset.entries = {{1, {}}, {2, {}}};
@@ -331,6 +336,54 @@ TEST_F(LinkCommandTest, EveryFailureNamesItsReason)
     EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NO_PORT);
     EXPECT_EQ(output.value(QLatin1String("error")).toString(), QStringLiteral("cannot use COM 1 (%1): no such device").arg(missing));
     EXPECT_EQ(ui().boxTexts().last(), QStringLiteral("Failed to read data. - Port is invalid"));
+}
+
+// A phone that answers a new entry's write with a bare OK keeps its choice of index to itself:
+// the write fails with that reason (the answer came, so it is no unconfirmed one), and no
+// record with index -1 is reported written, whose JSON written back would add a second copy.
+// An entry written to a known index keeps it.
+TEST_F(LinkCommandTest, ANewEntryWhoseAnswerNamesNoIndexFails)
+{
+    const struct {
+        const char* list;
+        const char* pattern;
+        QByteArray records;
+        bool ok;
+        int index; // of the written record when ok
+    } cases[] = {
+        {"handset", "AT+CPBW=*", R"([{"m_strName": "A"}])", false, 0},
+        {"sim", "AT+CPBW=*", R"([{"m_strName": "A", "m_strMobile": "1"}])", false, 0},
+        {"schedules", "AT+CXDW=*", R"([{"m_dtStart": "2004-03-07T09:05:00"}])", false, 0},
+        {"memos", "AT+CMDW=*", R"([{"m_strText": "note"}])", false, 0},
+        {"handset", "AT+CPBW=*", R"([{"m_strName": "A", "m_nIndex": 4}])", true, 4},
+        {"sim", "AT+CPBW=*", R"([{"m_strName": "A", "m_nSimIndex": 4}])", true, 4},
+        {"schedules", "AT+CXDW=*", R"([{"m_dtStart": "2004-03-07T09:05:00", "m_nIndex": 4}])", true, 4},
+        {"memos", "AT+CMDW=*", R"([{"m_strText": "note", "m_nIndex": 4}])", true, 4},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.list) + " " + c.records.toStdString();
+        phone.clearFaults();
+        phone.injectFault(c.pattern, Fault::reply("\r\nOK\r\n"), 1);
+        const QJsonObject output = run({"write", c.list, file(c.records)});
+        EXPECT_EQ(output.value(QLatin1String("ok")).toBool(), c.ok) << what;
+        EXPECT_FALSE(output.contains(QLatin1String("unconfirmed"))) << what;
+        if (c.ok) {
+            ASSERT_EQ(records(output).size(), 1) << what;
+            const char* member = QByteArray(c.list) == "sim" ? "m_nSimIndex" : "m_nIndex";
+            EXPECT_EQ(records(output)[0].toObject().value(QLatin1String(member)), QJsonValue(c.index)) << what;
+            continue;
+        }
+        EXPECT_TRUE(records(output).isEmpty()) << what;
+        EXPECT_EQ(output.value(QLatin1String("result")).toInt(), SESSION_NO_INDEX) << what;
+        EXPECT_EQ(output.value(QLatin1String("lastError")).toInt(), kLastErrorNoIndex) << what;
+        EXPECT_TRUE(output.value(QLatin1String("error")).toString().startsWith(
+            QLatin1String("record 0: The phone named no index for the new entry")))
+            << what << ": " << output.value(QLatin1String("error")).toString().toStdString();
+        EXPECT_EQ(ui().boxTexts().value(ui().boxTexts().size() - 1),
+            QStringLiteral("Failed to write data. - The phone named no index for the new entry"))
+            << what;
+        EXPECT_FALSE(session.m_bConnected) << what;
+    }
 }
 
 TEST_F(LinkCommandTest, CommandLinesItCannotUnderstand)
