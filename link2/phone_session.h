@@ -151,8 +151,15 @@ public:
     // Stores the entry's text on the SIM through the text prompt; sets the entry's index.
     // Refused before the prompt when the SIM's storage is full ("Memory is full").
     bool StoreMessage(CSmsEntry& entry);
-    // Sends the stored message at the entry's index to the entry's number.
+    // Sends the stored message at the entry's index to the entry's number, cleaned by
+    // SendNumber; refused before any command when it has none.
     bool SendStoredMessage(const CSmsEntry& entry);
+    // The most characters of a number a stored message is sent to.
+    static constexpr int kMaxSendNumber = 19;
+    // The number a stored message is sent to: the digits, '*', '#' and a leading '+' of
+    // `number`. Nothing when no digit or symbol is left, or more than kMaxSendNumber (a number
+    // cut short would reach someone else).
+    static std::optional<QString> SendNumber(const QString& number);
     bool DeleteMessage(int nIndex);
     // The text of a text-mode entry by the coding mark that ends its header.
     static QString DecodeMessageText(const QString& text, QChar codingMark);

@@ -117,7 +117,8 @@ TEST_F(Link2CommandTest, RefusalsNameTheirReason)
 // Values the phone cannot keep, or that have no place in a command, are refused with their
 // reason before any write: a caller group outside model 2's table (it would keep none), a start
 // outside the phone's calendar (it would keep 1900 or 2100), two records at one place, an index
-// or number with more than digits (and '*', '#', a leading '+'), an empty text.
+// or number with more than digits (and '*', '#', a leading '+'), a number longer than the phone
+// takes (cut short it would reach someone else), an empty text.
 TEST_F(Link2CommandTest, ValuesThePhoneCannotKeepAreRefusedBeforeAnyWrite)
 {
     const QString group8 = file(R"([{"m_nIndex": 5, "m_strName": "Ann", "m_strMobile": "1", "m_nGroup": 8}])");
@@ -148,6 +149,10 @@ TEST_F(Link2CommandTest, ValuesThePhoneCannotKeepAreRefusedBeforeAnyWrite)
         {{"send-stored", "3", "12a"}, "\"12a\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
         {{"send-stored", "3", "1;2"}, "\"1;2\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
         {{"send-stored", "3", "1,2?"}, "\"1,2?\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
+        {{"send-stored", "3", "+"}, "\"+\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
+        {{"send-stored", "3", "1234567890123456789+"}, "\"1234567890123456789+\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
+        {{"send-stored", "3", "+1234567890123456789"}, "\"+1234567890123456789\" is no number a message can be sent to: it has 20 characters, the phone takes 19"},
+        {{"send-stored", "3", "1234567890123456789012345"}, "\"1234567890123456789012345\" is no number a message can be sent to: it has 25 characters, the phone takes 19"},
         {{"store-message", ""}, "the text is empty: the phone keeps no message without one"},
     };
     for (const auto& c : cases) {
