@@ -1,5 +1,6 @@
 #include "tools/link2_command.h"
 
+#include "common/answer_lines.h"
 #include "common/reply_parser.h"
 #include "link2/message_parser.h"
 #include "link2/model_profile.h"
@@ -13,7 +14,6 @@
 #include <QJsonArray>
 
 #include <algorithm>
-#include <cctype>
 
 namespace dh2 {
 
@@ -458,9 +458,7 @@ QJsonObject CLinkCommand::DeleteMessage(const QString& index)
 QJsonObject CLinkCommand::DecodePdu(const QString& hex) const
 {
     const QString digits = hex.trimmed();
-    const bool isHex = !digits.isEmpty() && digits.size() % 2 == 0
-        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return std::isxdigit(c.toLatin1()) != 0; });
-    if (!isHex)
+    if (!common::IsHexLine(digits) || digits.size() % 2 != 0)
         return {{"ok", false}, {"error", QStringLiteral("\"%1\" is no PDU: an even number of hexadecimal digits is one").arg(hex)}};
     QByteArray bytes;
     common::HexToBytes(bytes, digits.toUpper());

@@ -260,4 +260,39 @@ TEST_F(Link2CommandTest, FailuresNameWhatHappened)
     }
 }
 
+// decode-pdu takes an even number of hexadecimal digits and nothing else: letters beyond 'f',
+// Latin-1 and wider characters are refused before any decoding, and never touch the phone.
+TEST_F(Link2CommandTest, DecodePduTakesHexadecimalDigitsOnly)
+{
+    const QString refused = QStringLiteral(" is no PDU: an even number of hexadecimal digits is one");
+    const struct {
+        QString hex;
+        bool isPdu;
+    } cases[] = {
+        {"000404812143000440307090500340024869", true},
+        {" 000404812143000440307090500340024869\n", true},
+        {QStringLiteral("000404812143000440307090500340024869").toLower(), true},
+        {"", false},
+        {"0", false},
+        {"000", false},
+        {"0g", false},
+        {"0x00", false},
+        {QString::fromUtf8("\xc3\xa9" "0"), false},   // Latin-1 e-acute
+        {QString::fromUtf8("0\xc2\xb9"), false},       // Latin-1 superscript one
+        {QString::fromUtf8("\xef\xbc\x90\xef\xbc\x91"), false}, // full-width digits
+        {QString::fromUtf8("\xd9\xa0\xd9\xa1"), false},           // Arabic-Indic digits
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hex.toStdString());
+        const QJsonObject output = run({"decode-pdu", c.hex});
+        EXPECT_EQ(output["ok"].toBool(), c.isPdu);
+        if (c.isPdu) {
+            EXPECT_EQ(output["record"].toObject()["m_strText"].toString(), QStringLiteral("Hi"));
+        } else {
+            EXPECT_EQ(output["error"].toString(), u'"' + c.hex + u'"' + refused);
+        }
+    }
+    EXPECT_TRUE(commands().isEmpty());
+}
+
 } // namespace
