@@ -102,6 +102,11 @@ std::optional<QString> AnswerLine(const QString& reply, const QString& prefix)
     return std::nullopt;
 }
 
+QString AnswerValues(QStringView line)
+{
+    return Trimmed(line.mid(line.indexOf(u':') + 1)).toString();
+}
+
 ListAnswer ListAnswerLines(const QString& reply, const QString& prefix, const std::function<bool(QStringView)>& secondLine)
 {
     ListAnswer answer;

@@ -1,5 +1,6 @@
 #include "link2/reply_parser.h"
 
+#include "common/answer_lines.h"
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
 
@@ -80,22 +81,14 @@ std::optional<int> GroupFromPhone(const QString& field)
 
 } // namespace
 
-std::optional<QString> AnswerLine(const QString& reply, const QString& prefix)
-{
-    for (const QString& line : QString(reply).replace(u'\r', u'\n').split(u'\n')) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(prefix))
-            return trimmed.mid(prefix.size());
-    }
-    return std::nullopt;
-}
-
 BookLimits ParseBookLimits(const QString& reply)
 {
-    // The answer's own line: an unsolicited "+CMTI: "SM",5" in front must not give its 5.
-    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CPBR:"));
-    const QString text = line ? *line : common::TrimListReply(reply);
+    // The answer's own line alone: an unsolicited "+CMTI: "SM",5" must not give its 5.
     BookLimits limits;
+    const std::optional<QString> line = common::AnswerLine(reply, QStringLiteral("+CPBR"));
+    if (!line)
+        return limits;
+    const QString text = common::AnswerValues(*line);
     if (const std::optional<common::IndexRange> range = common::ParseIndexRange(text))
         limits.capacity = range->last;
     if (const std::optional<int> number = common::NumberField(text, 1); number && *number > 0)

@@ -13,14 +13,10 @@ namespace dh2 {
 // The reply parsers of the second family, as plain functions over replies as the transport
 // hands them over (echo removed, up to the final "OK").
 
-// What follows the prefix on the first line of the reply that begins with it (blanks around the
-// line trimmed): the answer of the command that owns the prefix, whatever unsolicited lines the
-// phone put around it. Nothing when no line begins with the prefix.
-std::optional<QString> AnswerLine(const QString& reply, const QString& prefix);
-
 // The limits of a book from its "AT+CPBR=?" reply, "+CPBR: (1-200),20,60": the capacity is the
 // number between '-' and ')', field 1 the number limit and field 2 the name limit in bytes, three
-// to a character. A part that is missing, or a limit that is not positive, is left out.
+// to a character, all from the reply's own "+CPBR:" line. A part that is missing, or a limit that
+// is not positive, is left out; all are without that line.
 struct BookLimits {
     std::optional<int> capacity;
     std::optional<int> numberLimit;

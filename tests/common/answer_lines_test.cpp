@@ -69,6 +69,12 @@ TEST(AnswerLines, TheLineThatAnswers)
             EXPECT_FALSE(line) << c.reply;
         }
     }
+    // What the line says, after its name.
+    EXPECT_EQ(AnswerValues(u"+CPBW: 2"), QStringLiteral("2"));
+    EXPECT_EQ(AnswerValues(u"+CPBW:37 "), QStringLiteral("37"));
+    EXPECT_EQ(AnswerValues(u"+CPMS: \"SM\",3,20"), QStringLiteral("\"SM\",3,20"));
+    EXPECT_EQ(AnswerValues(u"+CCLK: \"04/03/07,09:05:00\""), QStringLiteral("\"04/03/07,09:05:00\""));
+    EXPECT_EQ(AnswerValues(u"+CMGW: "), QString());
 }
 
 TEST(AnswerLines, ListRecords)

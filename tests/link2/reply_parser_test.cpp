@@ -119,6 +119,12 @@ TEST(BookLimits, FromTheTestReply)
         // Unsolicited lines around the answer lend it none of their numbers.
         {"\r\n+CMTI: \"SM\",5\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
         {"\r\n+CREG: 1,2\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
+        // A reply without its own line has no limits, whatever an unsolicited line says.
+        {"\r\n+CMTI: \"SM\",5\r\n\r\nOK", std::nullopt, std::nullopt, std::nullopt},
+        {"\r\n+CMTI: \"SM\",5\r\n(1-250),40,18\r\n\r\nOK", std::nullopt, std::nullopt, std::nullopt},
+        {"\r\n+CREG: 1,2,3\r\n\r\nOK", std::nullopt, std::nullopt, std::nullopt},
+        {"+CPBRX: (1-250),40,18", std::nullopt, std::nullopt, std::nullopt},
+        {"+CPBR:(1-250),40,18", 250, 40, 6},
     };
     for (const auto& c : cases) {
         const BookLimits limits = ParseBookLimits(QString::fromLatin1(c.reply));
