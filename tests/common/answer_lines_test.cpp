@@ -108,6 +108,9 @@ TEST(AnswerLines, ListRecords)
             {"1,1,,23\r\n0791AB"}, true},
         {"\r\n+CMGL: 1,1,,23\r\n+CMGL: 2,1,,23\r\n0791AB\r\nOK", "+CMGL", true, {}, false},
         {"\r\n+CMGL: 1,1,,23\r\nOK", "+CMGL", true, {}, false},
+        // A command whose answer bears the name of an unsolicited code: its lines answer it.
+        {"\r\n+CREG: 0,1\r\n\r\nOK", "+CREG", false, {"0,1"}, true},
+        {"\r\n+CMTI: \"SM\",5\r\n+CPBR: 1,6\r\n+CMTI: \"SM\",5+CPBR: 3,4\r\nOK", "+CPBR", false, {}, false},
     };
     for (const auto& c : cases) {
         const ListAnswer answer = ListAnswerLines(QString::fromLatin1(c.reply), QString::fromLatin1(c.prefix),
