@@ -58,20 +58,15 @@ QString TrimMessageReply(const QString& reply)
     return text;
 }
 
-QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& lineStart)
+std::optional<QList<MessageListEntry>> PduListingEntries(const QString& reply)
 {
+    const common::ListAnswer answer = common::ListAnswerLines(reply, QStringLiteral("+CMGL"), common::IsHexLine);
+    if (!answer.readable)
+        return std::nullopt;
     QList<MessageListEntry> entries;
-    const QString prefix = lineStart.trimmed().section(u':', 0, 0);
-    for (const QString& segment : common::ReplySegments(TrimMessageReply(reply), prefix, common::SegmentRule::FromPrefix)) {
-        const QString line = ChopLineEnds(TrimLeft(segment));
-        if (!line.startsWith(lineStart))
-            break;
-        const qsizetype end = line.indexOf(QLatin1String("\r\n"));
-        MessageListEntry entry;
-        entry.header = line.mid(lineStart.size(), end < 0 ? -1 : end - lineStart.size());
-        if (end >= 0)
-            entry.body = line.mid(end + 2);
-        entries << entry;
+    for (const QString& record : answer.records) {
+        const qsizetype end = record.indexOf(QLatin1String("\r\n"));
+        entries << MessageListEntry {record.left(end), record.mid(end + 2)};
     }
     return entries;
 }

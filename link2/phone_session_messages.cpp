@@ -156,10 +156,10 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
         Disconnect();
         return false;
     }
-    const QList<MessageListEntry> entries = MessageListEntries(m_strReply);
-    if (entries.isEmpty() && !TrimMessageReply(m_strReply).isEmpty())
+    const std::optional<QList<MessageListEntry>> entries = PduListingEntries(m_strReply);
+    if (!entries)
         return Fail(SESSION_BAD_LIST);
-    for (const MessageListEntry& entry : entries) {
+    for (const MessageListEntry& entry : *entries) {
         PduEntryResult result = ParsePduEntry(entry);
         if (result.Failed())
             return Fail(SESSION_BAD_ENTRY);
