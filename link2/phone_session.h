@@ -138,7 +138,8 @@ public:
     // Writes the whole list: every record not marked deleted, in order. The records written
     // become phone records (list 3, unchanged) once the phone has taken the whole list.
     bool WriteSchedules(const RecordList<CScheduleEntry>& list);
-    // The "AT+SSCM" command of one record; its subject is cut to what is sent.
+    // The "AT+SSCM" command of one record; its subject is cut to what is sent. Its moments go as
+    // they are: WriteSchedules sends only records CheckScheduleList passes.
     QByteArray BuildScheduleWrite(CScheduleEntry& entry) const;
 
     // Short messages. The listings connect and disconnect by themselves, and so do storing
