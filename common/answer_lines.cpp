@@ -102,6 +102,11 @@ std::optional<QString> AnswerLine(const QString& reply, const QString& prefix)
     return std::nullopt;
 }
 
+QString AnswerValues(QStringView line)
+{
+    return Trimmed(line.mid(line.indexOf(u':') + 1)).toString();
+}
+
 ListAnswer ListAnswerLines(const QString& reply, const QString& prefix, const std::function<bool(QStringView)>& secondLine)
 {
     ListAnswer answer;
@@ -114,26 +119,28 @@ ListAnswer ListAnswerLines(const QString& reply, const QString& prefix, const st
         return answer;
     };
 
+    // A line is judged as the command's own before as unsolicited: a command may answer with
+    // the name of an unsolicited code ("+CREG"), and a record line that lost its start may
+    // begin with one.
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
-        if (IsUnsolicitedLine(line)) {
-            i += UnsolicitedFollowingLines(line);
-            continue;
-        }
         if (garbled(line))
             return fail();
-        if (!IsAnswerLine(line, prefix))
+        if (!IsAnswerLine(line, prefix)) {
+            if (IsUnsolicitedLine(line))
+                i += UnsolicitedFollowingLines(line);
             continue; // noise, an echo, the final result
+        }
         QString record = Trimmed(QStringView(line).mid(marker.size())).toString();
         if (secondLine) {
             qsizetype j = i + 1;
             for (; j < lines.size(); ++j) {
+                if (IsAnswerLine(lines[j], prefix) || garbled(lines[j]))
+                    return fail();
                 if (IsUnsolicitedLine(lines[j])) {
                     j += UnsolicitedFollowingLines(lines[j]);
                     continue;
                 }
-                if (IsAnswerLine(lines[j], prefix) || garbled(lines[j]))
-                    return fail();
                 if (secondLine(lines[j]))
                     break;
             }

@@ -32,6 +32,9 @@ bool IsAnswerLine(QStringView line, QStringView prefix);
 // does. Write replies name the new entry's index in it, test replies their ranges.
 std::optional<QString> AnswerLine(const QString& reply, const QString& prefix);
 
+// What follows the ':' of an answer line, surrounding blanks cut ("2" of "+CPBW: 2").
+QString AnswerValues(QStringView line);
+
 // The records of a list reply.
 struct ListAnswer {
     // What follows "PREFIX:" on each record line, leading blanks cut; for a list whose records

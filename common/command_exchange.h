@@ -75,6 +75,10 @@ struct CollectOutcome {
     int code = 0;
     bool written = false; // the command went out
     QByteArray reply; // every byte that came
+
+    // The command went out, was waited for, and its answer never came whole: the phone may
+    // have carried it out.
+    bool Unanswered(bool wait) const { return wait && written && end != Answered; }
 };
 
 // Sends one command and collects its reply: the write, a pause, then polls of the line until

@@ -204,7 +204,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
         reply.clear();
         m_bRang = false;
     }
-    m_bUnanswered = bWait && outcome.written && outcome.end != common::CollectOutcome::Answered;
+    m_bUnanswered = outcome.Unanswered(bWait);
 
     switch (outcome.end) {
     case common::CollectOutcome::Answered:

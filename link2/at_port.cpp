@@ -119,7 +119,7 @@ int CATPort::SendCommand(const QByteArray& command, QString& reply, bool bWait)
     m_classifier.emplace(m_bPromptIsNotSuccess);
     m_verdict = {};
     const common::CollectOutcome outcome = common::SendAndCollect(m_pLine, command, bWait, *this);
-    m_bAnswerMissing = bWait && outcome.written && outcome.end != common::CollectOutcome::Answered;
+    m_bAnswerMissing = outcome.Unanswered(bWait);
     const auto partial = [&] { reply = common::DecodeReply(common::AnswerText(outcome.reply, outcome.reply.size(), false, {})); };
 
     switch (outcome.end) {

@@ -1,5 +1,6 @@
 #include "link2/message_parser.h"
 
+#include "common/answer_lines.h"
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
 #include "link2/reply_parser.h"
@@ -57,20 +58,15 @@ QString TrimMessageReply(const QString& reply)
     return text;
 }
 
-QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& lineStart)
+std::optional<QList<MessageListEntry>> PduListingEntries(const QString& reply)
 {
+    const common::ListAnswer answer = common::ListAnswerLines(reply, QStringLiteral("+CMGL"), common::IsHexLine);
+    if (!answer.readable)
+        return std::nullopt;
     QList<MessageListEntry> entries;
-    const QString prefix = lineStart.trimmed().section(u':', 0, 0);
-    for (const QString& segment : common::ReplySegments(TrimMessageReply(reply), prefix, common::SegmentRule::FromPrefix)) {
-        const QString line = ChopLineEnds(TrimLeft(segment));
-        if (!line.startsWith(lineStart))
-            break;
-        const qsizetype end = line.indexOf(QLatin1String("\r\n"));
-        MessageListEntry entry;
-        entry.header = line.mid(lineStart.size(), end < 0 ? -1 : end - lineStart.size());
-        if (end >= 0)
-            entry.body = line.mid(end + 2);
-        entries << entry;
+    for (const QString& record : answer.records) {
+        const qsizetype end = record.indexOf(QLatin1String("\r\n"));
+        entries << MessageListEntry {record.left(end), record.mid(end + 2)};
     }
     return entries;
 }
@@ -276,13 +272,14 @@ PduEntryResult ParsePduEntry(const MessageListEntry& entry)
 
 std::optional<StorageCounts> ParseStorageCounts(const QString& reply)
 {
-    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CPMS: "));
+    const std::optional<QString> line = common::AnswerLine(reply, QStringLiteral("+CPMS"));
     if (!line)
         return std::nullopt;
+    const QString values = common::AnswerValues(*line);
     // The query names each storage before its counts.
-    const int first = line->startsWith(u'"') ? 1 : 0;
-    const std::optional<int> used = common::NumberField(*line, first);
-    const std::optional<int> total = common::NumberField(*line, first + 1);
+    const int first = values.startsWith(u'"') ? 1 : 0;
+    const std::optional<int> used = common::NumberField(values, first);
+    const std::optional<int> total = common::NumberField(values, first + 1);
     if (!used || !total)
         return std::nullopt;
     return StorageCounts {*used, *total};
@@ -290,11 +287,11 @@ std::optional<StorageCounts> ParseStorageCounts(const QString& reply)
 
 std::optional<int> StoredMessageIndex(const QString& reply)
 {
-    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CMGW:"));
+    const std::optional<QString> line = common::AnswerLine(reply, QStringLiteral("+CMGW"));
     if (!line)
         return std::nullopt;
     bool ok = false;
-    const int index = line->trimmed().toInt(&ok);
+    const int index = common::AnswerValues(*line).toInt(&ok);
     if (!ok || index < 0)
         return std::nullopt;
     return index;

@@ -28,9 +28,10 @@ struct MessageListEntry {
 // line ends before it. The text of the last message keeps its own final letters and blanks.
 QString TrimMessageReply(const QString& reply);
 
-// The entries of a listing reply, cut at every "+CMGL" that begins a line, in order, up to the
-// first segment that is no entry line. Each body loses its closing line ends only.
-QList<MessageListEntry> MessageListEntries(const QString& reply, const QString& lineStart = QStringLiteral("+CMGL: "));
+// The entries of a PDU-mode listing reply, in order: each "+CMGL:" line and the PDU line after
+// it. Unsolicited lines and noise are set aside wherever they stand; nothing when a piece of the
+// list cannot be read (an entry line that lost its start, an entry without its PDU).
+std::optional<QList<MessageListEntry>> PduListingEntries(const QString& reply);
 
 // The entries of a text-mode listing. A header is a line that begins the reply or follows the
 // phone's own CR LF, begins with "+CMGL: " and reads as a header (an index and a status);

@@ -138,7 +138,8 @@ public:
     // Writes the whole list: every record not marked deleted, in order. The records written
     // become phone records (list 3, unchanged) once the phone has taken the whole list.
     bool WriteSchedules(const RecordList<CScheduleEntry>& list);
-    // The "AT+SSCM" command of one record; its subject is cut to what is sent.
+    // The "AT+SSCM" command of one record; its subject is cut to what is sent. Its moments go as
+    // they are: WriteSchedules sends only records CheckScheduleList passes.
     QByteArray BuildScheduleWrite(CScheduleEntry& entry) const;
 
     // Short messages. The listings connect and disconnect by themselves, and so do storing
@@ -151,8 +152,15 @@ public:
     // Stores the entry's text on the SIM through the text prompt; sets the entry's index.
     // Refused before the prompt when the SIM's storage is full ("Memory is full").
     bool StoreMessage(CSmsEntry& entry);
-    // Sends the stored message at the entry's index to the entry's number.
+    // Sends the stored message at the entry's index to the entry's number, cleaned by
+    // SendNumber; refused before any command when it has none.
     bool SendStoredMessage(const CSmsEntry& entry);
+    // The most characters of a number a stored message is sent to.
+    static constexpr int kMaxSendNumber = 19;
+    // The number a stored message is sent to: the digits, '*', '#' and a leading '+' of
+    // `number`. Nothing when no digit or symbol is left, or more than kMaxSendNumber (a number
+    // cut short would reach someone else).
+    static std::optional<QString> SendNumber(const QString& number);
     bool DeleteMessage(int nIndex);
     // The text of a text-mode entry by the coding mark that ends its header.
     static QString DecodeMessageText(const QString& text, QChar codingMark);

@@ -21,8 +21,6 @@ constexpr char kCtrlZ = 26;
 constexpr char kEsc = 27;
 constexpr int kBeforeCtrlZMs = 1000;
 constexpr int kAfterEscapeMs = 500;
-constexpr int kMaxSendNumber = 19;
-constexpr platform::PhoneNumberRule kMessageNumbers {u"#*+"};
 
 // While it lives, replies list messages in text: a message may well read ">", "OK" or "RING",
 // and none of that ends the reply.
@@ -158,10 +156,10 @@ bool CPhoneSession::ReadMessages(RecordList<CSmsEntry>& list)
         Disconnect();
         return false;
     }
-    const QList<MessageListEntry> entries = MessageListEntries(m_strReply);
-    if (entries.isEmpty() && !TrimMessageReply(m_strReply).isEmpty())
+    const std::optional<QList<MessageListEntry>> entries = PduListingEntries(m_strReply);
+    if (!entries)
         return Fail(SESSION_BAD_LIST);
-    for (const MessageListEntry& entry : entries) {
+    for (const MessageListEntry& entry : *entries) {
         PduEntryResult result = ParsePduEntry(entry);
         if (result.Failed())
             return Fail(SESSION_BAD_ENTRY);
@@ -243,18 +241,25 @@ bool CPhoneSession::StoreMessage(CSmsEntry& entry)
     return false;
 }
 
+std::optional<QString> CPhoneSession::SendNumber(const QString& number)
+{
+    const QString cleaned = platform::kMessageNumbers.Clean(number);
+    if (cleaned.isEmpty() || cleaned == QLatin1String("+") || cleaned.size() > kMaxSendNumber)
+        return std::nullopt;
+    return cleaned;
+}
+
 bool CPhoneSession::SendStoredMessage(const CSmsEntry& entry)
 {
-    // Digits, '*', '#' and a leading '+': what a message can be sent to.
-    const QString number = kMessageNumbers.Clean(entry.m_strNumber).left(kMaxSendNumber);
-    if (entry.m_nIndex < 0 || number.isEmpty())
+    const std::optional<QString> number = SendNumber(entry.m_strNumber);
+    if (entry.m_nIndex < 0 || !number)
         return NothingSent();
     if (!Connect())
         return FailUnchanged(false);
     bool sent = false;
     if (Send("AT+CMGF=1\r") == AT_OK) {
         ShowProgress(kSendingText);
-        Send("AT+CMSS=" + QByteArray::number(entry.m_nIndex) + ",\"" + number.toLatin1() + "\"\r");
+        Send("AT+CMSS=" + QByteArray::number(entry.m_nIndex) + ",\"" + number->toLatin1() + "\"\r");
         sent = true;
     }
     const bool ok = Finish();

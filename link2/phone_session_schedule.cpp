@@ -6,7 +6,6 @@
 #include "platform/ansi_width.h"
 #include "platform/clock.h"
 
-#include <QDate>
 
 #include <algorithm>
 #include <vector>
@@ -20,15 +19,11 @@ constexpr int kLoadingText = 62467; // "Loading data... %d-%d"
 constexpr int kBeforeListMs = 1000;
 constexpr int kBetweenRecordsMs = 10;
 
-// A moment as the phone's command takes it, "Y,M,D,h,m,s", within the phone's calendar: the year
-// is held to 1900-2100 (and the day to its month there); the list's check refuses a record whose
-// start or alarm lies outside.
+// A moment as the phone's command takes it, "Y,M,D,h,m,s".
 QByteArray PhoneMoment(const COleDateTime& moment)
 {
-    const int year = std::clamp(moment.GetYear(), kFirstPhoneYear, kLastPhoneYear);
-    const int day = std::min(moment.GetDay(), QDate(year, moment.GetMonth(), 1).daysInMonth());
-    return QString::asprintf("%04d,%02d,%02d,%02d,%02d,%02d", year, moment.GetMonth(), day, moment.GetHour(),
-        moment.GetMinute(), moment.GetSecond())
+    return QString::asprintf("%04d,%02d,%02d,%02d,%02d,%02d", moment.GetYear(), moment.GetMonth(), moment.GetDay(),
+        moment.GetHour(), moment.GetMinute(), moment.GetSecond())
         .toLatin1();
 }
 

@@ -1,5 +1,6 @@
 #include "link2/reply_parser.h"
 
+#include "common/answer_lines.h"
 #include "common/reply_parser.h"
 #include "common/text_codec.h"
 
@@ -80,22 +81,14 @@ std::optional<int> GroupFromPhone(const QString& field)
 
 } // namespace
 
-std::optional<QString> AnswerLine(const QString& reply, const QString& prefix)
-{
-    for (const QString& line : QString(reply).replace(u'\r', u'\n').split(u'\n')) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(prefix))
-            return trimmed.mid(prefix.size());
-    }
-    return std::nullopt;
-}
-
 BookLimits ParseBookLimits(const QString& reply)
 {
-    // The answer's own line: an unsolicited "+CMTI: "SM",5" in front must not give its 5.
-    const std::optional<QString> line = AnswerLine(reply, QStringLiteral("+CPBR:"));
-    const QString text = line ? *line : common::TrimListReply(reply);
+    // The answer's own line alone: an unsolicited "+CMTI: "SM",5" must not give its 5.
     BookLimits limits;
+    const std::optional<QString> line = common::AnswerLine(reply, QStringLiteral("+CPBR"));
+    if (!line)
+        return limits;
+    const QString text = common::AnswerValues(*line);
     if (const std::optional<common::IndexRange> range = common::ParseIndexRange(text))
         limits.capacity = range->last;
     if (const std::optional<int> number = common::NumberField(text, 1); number && *number > 0)
@@ -107,10 +100,10 @@ BookLimits ParseBookLimits(const QString& reply)
 
 std::optional<GroupRange> ParseGroupRange(const QString& reply)
 {
-    QString text = common::TrimListReply(reply);
-    if (text.startsWith(QLatin1String("+CPGR:")))
-        text.remove(0, 6);
-    text.remove(u' ');
+    const std::optional<QString> line = common::AnswerLine(reply, QStringLiteral("+CPGR"));
+    if (!line)
+        return std::nullopt;
+    const QString text = common::AnswerValues(*line).remove(u' ');
     const std::optional<int> first = common::NumberField(text, 0);
     const std::optional<int> last = common::NumberField(text, 1);
     if (!first || !last)
@@ -120,12 +113,11 @@ std::optional<GroupRange> ParseGroupRange(const QString& reply)
 
 std::optional<GroupTable> ParseGroupList(const QString& reply)
 {
+    const common::ListAnswer answer = common::ListAnswerLines(reply, QStringLiteral("+CPGR"));
+    if (!answer.readable)
+        return std::nullopt;
     GroupTable groups;
-    const QString prefix = QStringLiteral("+CPGR");
-    for (const QString& segment : common::ReplySegments(common::TrimListReply(reply), prefix, common::SegmentRule::FromPrefix)) {
-        const QString line = common::TrimLine(segment);
-        if (!line.startsWith(QLatin1String("+CPGR: ")))
-            break;
+    for (const QString& line : answer.records) {
         QString name;
         QString members;
         QString capacity;
@@ -221,13 +213,12 @@ std::unique_ptr<CPhoneEntry> ParseSimEntry(const QString& line, const BookFormat
 
 bool ParseBookReply(const QString& reply, bool sim, const BookFormat& format, RecordList<CPhoneEntry>& list)
 {
-    const QStringList segments = common::ReplySegments(common::TrimListReply(reply), QStringLiteral("+CPBR"),
-        common::SegmentRule::FromPrefix);
-    for (qsizetype i = format.pairs ? 1 : 0; i < segments.size(); i += format.pairs ? 2 : 1) {
-        const QString line = common::TrimLine(segments[i]);
-        if (!line.startsWith(QLatin1String("+CPBR:")))
-            break;
-        const QString fields = line.mid(6).trimmed();
+    const common::ListAnswer answer = common::ListAnswerLines(reply, QStringLiteral("+CPBR"));
+    // In pairs, a line without its partner is a piece missing.
+    if (!answer.readable || (format.pairs && answer.records.size() % 2 != 0))
+        return false;
+    for (qsizetype i = format.pairs ? 1 : 0; i < answer.records.size(); i += format.pairs ? 2 : 1) {
+        const QString& fields = answer.records[i];
         std::unique_ptr<CPhoneEntry> entry = sim ? ParseSimEntry(fields, format) : ParseHandsetEntry(fields, format);
         if (!entry)
             return false;
@@ -265,18 +256,12 @@ int AlarmCodeFor(const COleDateTime& start, const COleDateTime& alarm)
     }
 }
 
-QStringList ScheduleRecordLines(const QString& reply)
+std::optional<QStringList> ScheduleRecordLines(const QString& reply)
 {
-    QStringList lines;
-    const QString lineStart = QStringLiteral("+SSCR: ");
-    for (const QString& segment : common::ReplySegments(common::TrimListReply(reply), QStringLiteral("+SSCR"),
-             common::SegmentRule::FromPrefix)) {
-        const QString line = common::TrimLine(segment);
-        if (!line.startsWith(lineStart))
-            break;
-        lines << line.mid(lineStart.size());
-    }
-    return lines;
+    const common::ListAnswer answer = common::ListAnswerLines(reply, QStringLiteral("+SSCR"));
+    if (!answer.readable)
+        return std::nullopt;
+    return answer.records;
 }
 
 std::unique_ptr<CScheduleEntry> ParseScheduleRecord(const QString& line)

@@ -13,14 +13,10 @@ namespace dh2 {
 // The reply parsers of the second family, as plain functions over replies as the transport
 // hands them over (echo removed, up to the final "OK").
 
-// What follows the prefix on the first line of the reply that begins with it (blanks around the
-// line trimmed): the answer of the command that owns the prefix, whatever unsolicited lines the
-// phone put around it. Nothing when no line begins with the prefix.
-std::optional<QString> AnswerLine(const QString& reply, const QString& prefix);
-
 // The limits of a book from its "AT+CPBR=?" reply, "+CPBR: (1-200),20,60": the capacity is the
 // number between '-' and ')', field 1 the number limit and field 2 the name limit in bytes, three
-// to a character. A part that is missing, or a limit that is not positive, is left out.
+// to a character, all from the reply's own "+CPBR:" line. A part that is missing, or a limit that
+// is not positive, is left out; all are without that line.
 struct BookLimits {
     std::optional<int> capacity;
     std::optional<int> numberLimit;
@@ -28,17 +24,17 @@ struct BookLimits {
 };
 BookLimits ParseBookLimits(const QString& reply);
 
-// The first and last group index of an "AT+CPGR=?" reply ("+CPGR: 0,6"); nothing when it has
-// no two numbers.
+// The first and last group index of an "AT+CPGR=?" reply ("+CPGR: 0,6"), from its own line;
+// nothing when that line has no two numbers.
 struct GroupRange {
     int first = 0;
     int last = 0;
 };
 std::optional<GroupRange> ParseGroupRange(const QString& reply);
 
-// The groups of an "AT+CPGR=first,last" reply, in order, up to the first segment that is no
-// group line; nothing when a group lacks its member count or capacity, or its name is not
-// Base64 the codec takes.
+// The groups of an "AT+CPGR=first,last" reply, in order, unsolicited lines and noise set aside;
+// nothing when a piece of the list cannot be read, a group lacks its member count or capacity,
+// or its name is not Base64 the codec takes.
 std::optional<GroupTable> ParseGroupList(const QString& reply);
 
 // How a model lays out its phonebook lines.
@@ -54,8 +50,9 @@ BookFormat BookFormatOf(const CModelProfile& profile);
 std::unique_ptr<CPhoneEntry> ParseHandsetEntry(const QString& fields, const BookFormat& format);
 std::unique_ptr<CPhoneEntry> ParseSimEntry(const QString& fields, const BookFormat& format);
 
-// Appends the entries of a "+CPBR" list reply. The list ends at the first segment that is no
-// entry line; false at the first entry that does not parse (the entries before it stay).
+// Appends the entries of a "+CPBR" list reply, unsolicited lines and noise set aside. False when
+// a piece of the list cannot be read (nothing appended), or at the first entry that does not
+// parse (the entries before it stay).
 bool ParseBookReply(const QString& reply, bool sim, const BookFormat& format, RecordList<CPhoneEntry>& list);
 
 // A number as the phone lists it, as the records keep it: type 145 puts a '+' in front when it
@@ -65,8 +62,9 @@ QString NumberFromPhone(const QString& number, const QString& type);
 // One "+SSCR: " record after those seven characters; nothing when a field it needs is missing.
 std::unique_ptr<CScheduleEntry> ParseScheduleRecord(const QString& fields);
 
-// Appends the records of an "AT+SSCR" reply, calling onRecord after each; false at the first
-// record that does not parse (the records before it stay).
+// Appends the records of an "AT+SSCR" reply, calling onRecord after each; false when a piece of
+// the list cannot be read (nothing appended), or at the first record that does not parse (the
+// records before it stay).
 template <typename OnRecord>
 bool ParseScheduleReply(const QString& reply, RecordList<CScheduleEntry>& list, OnRecord onRecord);
 
@@ -79,14 +77,17 @@ void ParsePhoneDateTime(COleDateTime& start, const QString& date, const QString&
 // 5; any other distance gives 1 (on time).
 int AlarmCodeFor(const COleDateTime& start, const COleDateTime& alarm);
 
-// The schedule segments of a reply, each trimmed, up to the first that is no record line; each
-// is given without its "+SSCR: ".
-QStringList ScheduleRecordLines(const QString& reply);
+// The record lines of a schedule reply, each without its "+SSCR:", unsolicited lines and noise
+// set aside; nothing when a piece of the list cannot be read.
+std::optional<QStringList> ScheduleRecordLines(const QString& reply);
 
 template <typename OnRecord>
 bool ParseScheduleReply(const QString& reply, RecordList<CScheduleEntry>& list, OnRecord onRecord)
 {
-    for (const QString& line : ScheduleRecordLines(reply)) {
+    const std::optional<QStringList> lines = ScheduleRecordLines(reply);
+    if (!lines)
+        return false;
+    for (const QString& line : *lines) {
         std::unique_ptr<CScheduleEntry> record = ParseScheduleRecord(line);
         if (!record)
             return false;

@@ -29,5 +29,7 @@ private:
 inline constexpr PhoneNumberRule kDeskhandNumbers {u"#*+Pp"};
 // Deskhand2's: digits, '#', '*', '+' and the pause letter in upper case only.
 inline constexpr PhoneNumberRule kDeskhand2Numbers {u"#*+P"};
+// The numbers Deskhand2 sends a stored message to: digits, '#', '*' and a leading '+'.
+inline constexpr PhoneNumberRule kMessageNumbers {u"#*+"};
 
 } // namespace platform

@@ -1,10 +1,12 @@
 #include "tools/link2_command.h"
 
+#include "common/answer_lines.h"
 #include "common/reply_parser.h"
 #include "link2/message_parser.h"
 #include "link2/model_profile.h"
 #include "link2/phone_session.h"
 #include "link2/sms_pdu.h"
+#include "platform/phone_number.h"
 #include "platform/serial/com_port.h"
 #include "tools/link2_json.h"
 #include "tools/tool_main.h"
@@ -12,7 +14,6 @@
 #include <QJsonArray>
 
 #include <algorithm>
-#include <cctype>
 
 namespace dh2 {
 
@@ -36,17 +37,16 @@ std::optional<int> IndexArgument(const QString& text, QString* error)
     return std::nullopt;
 }
 
-// A number a stored message can be sent to: digits, '*' and '#', and a '+' in front.
-bool IsSendNumber(const QString& number)
+// Why a number of the command line is none a stored message can be sent to: it must hold what
+// the session would send, nothing more. Nothing when it is one.
+std::optional<QString> SendNumberProblem(const QString& number)
 {
-    if (number.isEmpty() || number == QLatin1String("+"))
-        return false;
-    for (qsizetype i = 0; i < number.size(); ++i) {
-        const QChar c = number[i];
-        if (!((c >= u'0' && c <= u'9') || c == u'*' || c == u'#' || (c == u'+' && i == 0)))
-            return false;
-    }
-    return true;
+    if (CPhoneSession::SendNumber(number) == number)
+        return std::nullopt;
+    const QString problem = QStringLiteral("\"%1\" is no number a message can be sent to: ").arg(number);
+    if (platform::kMessageNumbers.Clean(number) == number && number.size() > CPhoneSession::kMaxSendNumber)
+        return problem + QStringLiteral("it has %1 characters, the phone takes %2").arg(number.size()).arg(CPhoneSession::kMaxSendNumber);
+    return problem + QStringLiteral("digits, '*' and '#', and a '+' in front");
 }
 
 // What a transport's result code or a session code says went wrong.
@@ -418,8 +418,8 @@ QJsonObject CLinkCommand::SendStored(const QString& index, const QString& number
     const std::optional<int> stored = IndexArgument(index, &error);
     if (!stored)
         return Refuse(error);
-    if (!IsSendNumber(number))
-        return Refuse(QStringLiteral("\"%1\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front").arg(number));
+    if (const std::optional<QString> problem = SendNumberProblem(number))
+        return Refuse(*problem);
     entry.m_nIndex = *stored;
     entry.m_strNumber = number;
     const bool ok = m_session.SendStoredMessage(entry);
@@ -454,9 +454,7 @@ QJsonObject CLinkCommand::DeleteMessage(const QString& index)
 QJsonObject CLinkCommand::DecodePdu(const QString& hex) const
 {
     const QString digits = hex.trimmed();
-    const bool isHex = !digits.isEmpty() && digits.size() % 2 == 0
-        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return std::isxdigit(c.toLatin1()) != 0; });
-    if (!isHex)
+    if (!common::IsHexLine(digits) || digits.size() % 2 != 0)
         return {{"ok", false}, {"error", QStringLiteral("\"%1\" is no PDU: an even number of hexadecimal digits is one").arg(hex)}};
     QByteArray bytes;
     common::HexToBytes(bytes, digits.toUpper());

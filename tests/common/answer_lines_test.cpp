@@ -69,6 +69,12 @@ TEST(AnswerLines, TheLineThatAnswers)
             EXPECT_FALSE(line) << c.reply;
         }
     }
+    // What the line says, after its name.
+    EXPECT_EQ(AnswerValues(u"+CPBW: 2"), QStringLiteral("2"));
+    EXPECT_EQ(AnswerValues(u"+CPBW:37 "), QStringLiteral("37"));
+    EXPECT_EQ(AnswerValues(u"+CPMS: \"SM\",3,20"), QStringLiteral("\"SM\",3,20"));
+    EXPECT_EQ(AnswerValues(u"+CCLK: \"04/03/07,09:05:00\""), QStringLiteral("\"04/03/07,09:05:00\""));
+    EXPECT_EQ(AnswerValues(u"+CMGW: "), QString());
 }
 
 TEST(AnswerLines, ListRecords)
@@ -102,6 +108,9 @@ TEST(AnswerLines, ListRecords)
             {"1,1,,23\r\n0791AB"}, true},
         {"\r\n+CMGL: 1,1,,23\r\n+CMGL: 2,1,,23\r\n0791AB\r\nOK", "+CMGL", true, {}, false},
         {"\r\n+CMGL: 1,1,,23\r\nOK", "+CMGL", true, {}, false},
+        // A command whose answer bears the name of an unsolicited code: its lines answer it.
+        {"\r\n+CREG: 0,1\r\n\r\nOK", "+CREG", false, {"0,1"}, true},
+        {"\r\n+CMTI: \"SM\",5\r\n+CPBR: 1,6\r\n+CMTI: \"SM\",5+CPBR: 3,4\r\nOK", "+CPBR", false, {}, false},
     };
     for (const auto& c : cases) {
         const ListAnswer answer = ListAnswerLines(QString::fromLatin1(c.reply), QString::fromLatin1(c.prefix),

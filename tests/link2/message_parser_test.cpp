@@ -65,19 +65,49 @@ TEST(MessageParser, TrimsOnlyTheFinalOkLine)
         EXPECT_EQ(TrimMessageReply(c.reply), c.trimmed) << c.reply.toStdString();
 }
 
-TEST(MessageParser, CutsAListIntoEntries)
+// A PDU listing: each entry line with the PDU line after it, whatever unsolicited lines and noise
+// stand among them; a listing with a piece that cannot be read is none.
+TEST(MessageParser, CutsAPduListingIntoEntries)
 {
+    const QString pdu1 = QString::fromLatin1(kHelloHello);
+    const QString pdu2 = QString::fromLatin1(kSubmit);
+    const QString entry1 = "+CMGL: 1,1,,24\r\n" + pdu1 + "\r\n";
+    const QString entry2 = "+CMGL: 2,2,\"Li\",17\r\n" + pdu2 + "\r\n";
+    const QStringList both = {"1,1,,24", "2,2,\"Li\",17"};
     const ListingCase cases[] = {
-        {"two entries", "\r\n+CMGL: 1,\"REC READ\",\"+49\",\"\",,0\r\nfirst\r\n+CMGL: 2,\"STO UNSENT\",\"\",\"\",,0\r\nALL OK\r\n\r\nOK",
-            {"1,\"REC READ\",\"+49\",\"\",,0", "2,\"STO UNSENT\",\"\",\"\",,0"}, {"first", "ALL OK"}},
-        {"text over lines, one mentioning +CMGL", "+CMGL: 3,\"REC READ\"\r\nline one\r\nsee +CMGL: 9\r\n\r\nOK",
-            {"3,\"REC READ\""}, {"line one\r\nsee +CMGL: 9"}},
-        {"an entry without text", "+CMGL: 4,\"REC READ\"\r\n\r\nOK", {"4,\"REC READ\""}, {""}},
-        {"the list ends at a foreign line", "+CMGL: 5,\"REC READ\"\r\nA\r\n+CMGLX\r\n+CMGL: 6,\"REC READ\"\r\nB",
-            {"5,\"REC READ\""}, {"A"}},
+        {"two entries", "\r\n" + entry1 + entry2 + "\r\nOK", both, {pdu1, pdu2}},
         {"nothing listed", "\r\nOK", {}, {}},
+        {"unsolicited lines first, between and amid", "\r\n+CMTI: \"SM\",5\r\n+CMGL: 1,1,,24\r\nRING\r\n+CREG: 1\r\n" + pdu1
+                + "\r\n+CMTI: \"SM\",6\r\n" + entry2 + "\r\nOK",
+            both, {pdu1, pdu2}},
+        {"a message arriving amid, with its PDU", "\r\n+CMGL: 1,1,,24\r\n+CMT: ,24\r\n" + pdu2 + "\r\n" + pdu1 + "\r\n" + entry2,
+            both, {pdu1, pdu2}},
+        {"noise between", "\r\n" + entry1 + "AT\x7f~#\r\n" + entry2 + "\r\nOK", both, {pdu1, pdu2}},
+        {"a line that only looks like an entry", "\r\n" + entry1 + "+CMGLX: 9\r\n" + entry2, both, {pdu1, pdu2}},
     };
-    ExpectEntries(cases, [](const QString& reply) { return MessageListEntries(reply); });
+    for (const ListingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<QList<MessageListEntry>> entries = PduListingEntries(c.reply);
+        ASSERT_TRUE(entries);
+        QStringList headers;
+        QStringList bodies;
+        for (const MessageListEntry& entry : *entries) {
+            headers << entry.header;
+            bodies << entry.body;
+        }
+        EXPECT_EQ(headers, c.headers);
+        EXPECT_EQ(bodies, c.bodies);
+    }
+
+    const QString unreadable[] = {
+        "\r\n+CMGL: 1,1,,24\r\n\r\nOK",                            // no PDU
+        "\r\n+CMGL: 1,1,,24\r\n+CMGL: 2,2,,17\r\n" + pdu2 + "\r\nOK", // the first lost its PDU
+        "\r\n" + entry1 + "~+CMGL: 2,2,,17\r\n" + pdu2 + "\r\nOK",      // an entry line that lost its start
+        "\r\n" + entry1 + "+CMTI: \"SM\",5+CMGL: 2,2,,17\r\n" + pdu2,  // glued to a code without its line end
+        "\r\n+CMGL: 1,1,,24\r\n~" + pdu1 + "\r\nOK",                 // a PDU that lost its start
+    };
+    for (const QString& reply : unreadable)
+        EXPECT_FALSE(PduListingEntries(reply)) << reply.toStdString();
 }
 
 // A text-mode listing: headers only after the phone's CR LF and only when they read as headers;

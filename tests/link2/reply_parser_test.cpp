@@ -119,6 +119,12 @@ TEST(BookLimits, FromTheTestReply)
         // Unsolicited lines around the answer lend it none of their numbers.
         {"\r\n+CMTI: \"SM\",5\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
         {"\r\n+CREG: 1,2\r\n+CPBR: (1-250),20,36\r\n\r\nOK", 250, 20, 12},
+        // A reply without its own line has no limits, whatever an unsolicited line says.
+        {"\r\n+CMTI: \"SM\",5\r\n\r\nOK", std::nullopt, std::nullopt, std::nullopt},
+        {"\r\n+CMTI: \"SM\",5\r\n(1-250),40,18\r\n\r\nOK", std::nullopt, std::nullopt, std::nullopt},
+        {"\r\n+CREG: 1,2,3\r\n\r\nOK", std::nullopt, std::nullopt, std::nullopt},
+        {"+CPBRX: (1-250),40,18", std::nullopt, std::nullopt, std::nullopt},
+        {"+CPBR:(1-250),40,18", 250, 40, 6},
     };
     for (const auto& c : cases) {
         const BookLimits limits = ParseBookLimits(QString::fromLatin1(c.reply));
@@ -140,12 +146,13 @@ TEST(GroupReplies, RangeAndList)
         + "+CPGRX\r\n+CPGR: 2,\"" + Sync(QStringLiteral("VIP")) + "\",1,10\r\n\r\nOK";
     const std::optional<GroupTable> groups = ParseGroupList(list);
     ASSERT_TRUE(groups);
-    ASSERT_EQ(groups->size(), 2u); // the list ends at the segment that is no group line
+    ASSERT_EQ(groups->size(), 3u); // a line that only looks like a group's ends nothing
     EXPECT_EQ((*groups)[0].m_strName, QStringLiteral("Family"));
     EXPECT_EQ((*groups)[0].m_nMembers, 3);
     EXPECT_EQ((*groups)[0].m_nCapacity, 20);
     EXPECT_EQ((*groups)[1].m_strName, QString());
     EXPECT_EQ((*groups)[1].m_nCapacity, 50);
+    EXPECT_EQ((*groups)[2].m_strName, QStringLiteral("VIP"));
     EXPECT_FALSE(ParseGroupList("+CPGR: 0,\"" + Sync(QStringLiteral("Family")) + "\",3,"));
     EXPECT_FALSE(ParseGroupList(QStringLiteral("+CPGR: 0,\"QUI=\",3")));
 }

@@ -344,7 +344,12 @@ TEST_F(MessagesTest, SendsAStoredMessageToACleanNumber)
         bool ok;
     } cases[] = {
         {"stored", 2, "+8613800138000", {"AT+CMSS=2,\"+8613800138000\""}, true},
-        {"25 digits go as their first 19", 2, "1234567890123456789012345", {"AT+CMSS=2,\"1234567890123456789\""}, true},
+        {"19 digits go whole", 2, "1234567890123456789", {"AT+CMSS=2,\"1234567890123456789\""}, true},
+        {"19 once cleaned go whole", 2, "+49 (30) 1234-5678-9012-34", {"AT+CMSS=2,\"+493012345678901234\""}, true},
+        // A number cut short would reach someone else.
+        {"20 digits are refused", 2, "12345678901234567890", {}, false},
+        {"25 digits are refused", 2, "1234567890123456789012345", {}, false},
+        {"a '+' alone is refused", 2, " + ", {}, false},
         {"quotes and line ends are removed", 2, "12\"3\r\n4", {"AT+CMSS=2,\"1234\""}, true},
         {"a received message is refused", 1, "123", {"AT+CMSS=1,\"123\""}, false},
         {"no index, no command", -1, "123", {}, false},
@@ -358,8 +363,9 @@ TEST_F(MessagesTest, SendsAStoredMessageToACleanNumber)
         entry.m_strNumber = c.number;
         EXPECT_EQ(session.SendStoredMessage(entry), c.ok);
         EXPECT_EQ(commands("AT+CMSS"), c.sent);
-        if (c.index < 0) {
+        if (c.sent.isEmpty()) {
             EXPECT_TRUE(commands().isEmpty());
+            EXPECT_EQ(session.m_nResult, SESSION_NOTHING_SENT);
         }
         EXPECT_EQ(progress.open, 0);
     }

@@ -117,7 +117,8 @@ TEST_F(Link2CommandTest, RefusalsNameTheirReason)
 // Values the phone cannot keep, or that have no place in a command, are refused with their
 // reason before any write: a caller group outside model 2's table (it would keep none), a start
 // outside the phone's calendar (it would keep 1900 or 2100), two records at one place, an index
-// or number with more than digits (and '*', '#', a leading '+'), an empty text.
+// or number with more than digits (and '*', '#', a leading '+'), a number longer than the phone
+// takes (cut short it would reach someone else), an empty text.
 TEST_F(Link2CommandTest, ValuesThePhoneCannotKeepAreRefusedBeforeAnyWrite)
 {
     const QString group8 = file(R"([{"m_nIndex": 5, "m_strName": "Ann", "m_strMobile": "1", "m_nGroup": 8}])");
@@ -148,6 +149,10 @@ TEST_F(Link2CommandTest, ValuesThePhoneCannotKeepAreRefusedBeforeAnyWrite)
         {{"send-stored", "3", "12a"}, "\"12a\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
         {{"send-stored", "3", "1;2"}, "\"1;2\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
         {{"send-stored", "3", "1,2?"}, "\"1,2?\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
+        {{"send-stored", "3", "+"}, "\"+\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
+        {{"send-stored", "3", "1234567890123456789+"}, "\"1234567890123456789+\" is no number a message can be sent to: digits, '*' and '#', and a '+' in front"},
+        {{"send-stored", "3", "+1234567890123456789"}, "\"+1234567890123456789\" is no number a message can be sent to: it has 20 characters, the phone takes 19"},
+        {{"send-stored", "3", "1234567890123456789012345"}, "\"1234567890123456789012345\" is no number a message can be sent to: it has 25 characters, the phone takes 19"},
         {{"store-message", ""}, "the text is empty: the phone keeps no message without one"},
     };
     for (const auto& c : cases) {
@@ -253,6 +258,41 @@ TEST_F(Link2CommandTest, FailuresNameWhatHappened)
         EXPECT_FALSE(output["ok"].toBool());
         EXPECT_EQ(output["error"].toString(), c.error);
     }
+}
+
+// decode-pdu takes an even number of hexadecimal digits and nothing else: letters beyond 'f',
+// Latin-1 and wider characters are refused before any decoding, and never touch the phone.
+TEST_F(Link2CommandTest, DecodePduTakesHexadecimalDigitsOnly)
+{
+    const QString refused = QStringLiteral(" is no PDU: an even number of hexadecimal digits is one");
+    const struct {
+        QString hex;
+        bool isPdu;
+    } cases[] = {
+        {"000404812143000440307090500340024869", true},
+        {" 000404812143000440307090500340024869\n", true},
+        {QStringLiteral("000404812143000440307090500340024869").toLower(), true},
+        {"", false},
+        {"0", false},
+        {"000", false},
+        {"0g", false},
+        {"0x00", false},
+        {QString::fromUtf8("\xc3\xa9" "0"), false},   // Latin-1 e-acute
+        {QString::fromUtf8("0\xc2\xb9"), false},       // Latin-1 superscript one
+        {QString::fromUtf8("\xef\xbc\x90\xef\xbc\x91"), false}, // full-width digits
+        {QString::fromUtf8("\xd9\xa0\xd9\xa1"), false},           // Arabic-Indic digits
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hex.toStdString());
+        const QJsonObject output = run({"decode-pdu", c.hex});
+        EXPECT_EQ(output["ok"].toBool(), c.isPdu);
+        if (c.isPdu) {
+            EXPECT_EQ(output["record"].toObject()["m_strText"].toString(), QStringLiteral("Hi"));
+        } else {
+            EXPECT_EQ(output["error"].toString(), u'"' + c.hex + u'"' + refused);
+        }
+    }
+    EXPECT_TRUE(commands().isEmpty());
 }
 
 } // namespace
