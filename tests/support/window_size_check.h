@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace windowtest {
 
@@ -46,6 +49,26 @@ inline void ExpectResizable(QWidget& window)
     const QSize larger = window.size() + QSize(200, 150);
     window.resize(larger);
     EXPECT_EQ(SizeText(window.size()), SizeText(larger));
+}
+
+// One window of a program's table: how to make it, whether its layout is fixed, and the width a
+// fixed one was designed for at least.
+struct SizeRow {
+    std::function<std::unique_ptr<QWidget>()> make;
+    bool fixed;
+    int designedWidth = 0;
+};
+
+inline void ExpectSizes(const std::vector<SizeRow>& rows)
+{
+    for (const SizeRow& row : rows) {
+        const std::unique_ptr<QWidget> window = row.make();
+        SCOPED_TRACE(window->objectName().toStdString() + " " + window->windowTitle().toStdString());
+        if (row.fixed)
+            ExpectKeepsItsSize(*window, row.designedWidth);
+        else
+            ExpectResizable(*window);
+    }
 }
 
 } // namespace windowtest

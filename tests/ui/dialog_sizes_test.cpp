@@ -27,11 +27,7 @@ TEST_F(DialogSizes, FixedLayoutsKeepTheirSizeAndListsStayResizable)
     CMemoEntry memo;
     CScheduleEntry schedule;
     const std::vector<const CScheduleEntry*> candidates{&schedule};
-    const struct {
-        std::function<std::unique_ptr<QWidget>()> make;
-        bool fixed;
-        int designedWidth; // what the dialog asks for at least
-    } rows[] = {
+    windowtest::ExpectSizes({
         {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeNew, doc->m_groupNames); }, true, 0},
         {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeEdit, doc->m_groupNames); }, true, 0},
         {[&] { return std::make_unique<CSimContactDlg>(entry, CSimContactDlg::ModeNew, doc->m_groupNames); }, true, 320},
@@ -46,15 +42,7 @@ TEST_F(DialogSizes, FixedLayoutsKeepTheirSizeAndListsStayResizable)
         // A pick list shows more of itself in a larger window.
         {[&] { return std::make_unique<CSelectScheduleDlg>(candidates); }, false, 0},
         {[&] { return std::make_unique<CPhonebookListDlg>(*doc); }, false, 0},
-    };
-    for (const auto& row : rows) {
-        const std::unique_ptr<QWidget> window = row.make();
-        SCOPED_TRACE(window->objectName().toStdString() + " " + window->windowTitle().toStdString());
-        if (row.fixed)
-            windowtest::ExpectKeepsItsSize(*window, row.designedWidth);
-        else
-            windowtest::ExpectResizable(*window);
-    }
+    });
     windowtest::ExpectResizable(*frame);
 }
 

@@ -25,11 +25,7 @@ TEST_F(DialogSizes2, FixedLayoutsKeepTheirSizeAndListsStayResizable)
     CScheduleEntry memo;
     memo.m_nKind = CScheduleEntry::KindMemo;
     const std::vector<CScheduleEntry*> records{&schedule};
-    const struct {
-        std::function<std::unique_ptr<QWidget>()> make;
-        bool fixed;
-        int designedWidth; // what the dialog asks for at least
-    } rows[] = {
+    windowtest::ExpectSizes({
         {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeNew); }, true, 0},
         {[&] { return std::make_unique<CContactDlg>(entry, CContactDlg::ModeEdit); }, true, 0},
         {[&] { return std::make_unique<CMemoDlg>(memo, CMemoDlg::ModeNew); }, true, 340},
@@ -41,15 +37,7 @@ TEST_F(DialogSizes2, FixedLayoutsKeepTheirSizeAndListsStayResizable)
         // A pick list shows more of itself in a larger window.
         {[&] { return std::make_unique<CSelectScheduleDlg>(records); }, false, 0},
         {[&] { return std::make_unique<CPhonebookListDlg>(*doc); }, false, 0},
-    };
-    for (const auto& row : rows) {
-        const std::unique_ptr<QWidget> window = row.make();
-        SCOPED_TRACE(window->objectName().toStdString() + " " + window->windowTitle().toStdString());
-        if (row.fixed)
-            windowtest::ExpectKeepsItsSize(*window, row.designedWidth);
-        else
-            windowtest::ExpectResizable(*window);
-    }
+    });
     windowtest::ExpectResizable(*frame);
 }
 
