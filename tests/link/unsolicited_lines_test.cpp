@@ -2,6 +2,7 @@
 // whole, every write learns the index the phone gave it, and a list whose pieces cannot be read
 // fails instead of passing for the whole.
 #include "phone_session_fixture.h"
+#include "support/unsolicited_faults.h"
 
 #include "phonesim/sms_pdu.h"
 
@@ -10,9 +11,6 @@
 namespace {
 
 using phonesim::Fault;
-
-const QByteArray kOtherMessagePdu = phonesim::MakeDeliverPdu(QStringLiteral("+1999"), QStringLiteral("other"),
-    QDateTime(QDate(2004, 3, 7), QTime(9, 5)));
 
 class UnsolicitedLinesTest : public PhoneSessionTest {
 protected:
@@ -94,20 +92,8 @@ protected:
 
 TEST_F(UnsolicitedLinesTest, ListsReadWholeWhereverUnsolicitedLinesAndNoiseArrive)
 {
-    const struct {
-        const char* what;
-        Fault fault;
-    } faults[] = {
-        {"+CMTI first", Fault::before("\r\n+CMTI: \"SM\",5\r\n")},
-        {"+CREG first", Fault::before("\r\n+CREG: 1\r\n")},
-        {"noise first", Fault::before("\r\n\x7f#~ *!\r\n")},
-        {"+CMTI amid", Fault::amid("+CMTI: \"SM\",5\r\n")},
-        {"+CBM amid, with its page", Fault::amid("+CBM: 88\r\n" + kOtherMessagePdu + "\r\n")},
-        {"+CDS amid, with its PDU", Fault::amid("+CDS: 25\r\n" + kOtherMessagePdu + "\r\n")},
-        {"+CMT amid, with its PDU", Fault::amid("+CMT: ,25\r\n" + kOtherMessagePdu + "\r\n")},
-        {"network and cell first, time amid", Fault::before("\r\n+CREG: 1,\"00C3\",\"1A2B\"\r\n+CIEV: 2,3\r\n")},
-        {"noise amid", Fault::amid("AT\xff\x01#\r\n")},
-    };
+    // A RING is a call: it ends the command with the "Calling" box, as it always has.
+    const std::vector<testsupport::UnsolicitedFault> faults = testsupport::UnsolicitedFaults(false);
     for (const List& list : lists) {
         for (const auto& f : faults) {
             phone.clearFaults();

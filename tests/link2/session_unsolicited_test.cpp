@@ -2,6 +2,7 @@
 // the second family still reads whole on every model, and a list whose pieces cannot be read
 // fails instead of passing for the whole.
 #include "session_fixture.h"
+#include "support/unsolicited_faults.h"
 
 #include "phonesim/fault.h"
 #include "phonesim/sms_pdu.h"
@@ -16,9 +17,6 @@ using namespace dh2;
 using link2test::SessionTest;
 using link2test::Sync;
 using phonesim::Fault;
-
-const QByteArray kOtherMessagePdu = phonesim::MakeDeliverPdu(QStringLiteral("+1999"), QStringLiteral("other"),
-    QDateTime(QDate(2004, 3, 7), QTime(9, 5)));
 
 std::string Text(const QStringList& summary)
 {
@@ -138,20 +136,7 @@ TEST_P(UnsolicitedListTest, ListsReadWholeWhereverUnsolicitedLinesAndNoiseArrive
     ASSERT_EQ(expected.at("sim").size(), 2);
     ASSERT_EQ(expected.at("schedules").size(), 2);
     ASSERT_EQ(expected.at("messages").size(), 2);
-    const struct {
-        const char* what;
-        Fault fault;
-    } faults[] = {
-        {"+CMTI first", Fault::before("\r\n+CMTI: \"SM\",5\r\n")},
-        {"+CREG first", Fault::before("\r\n+CREG: 1\r\n")},
-        {"RING first", Fault::before("\r\nRING\r\n")},
-        {"noise first", Fault::before("\r\n\x7f#~ *!\r\n")},
-        {"+CMTI amid", Fault::amid("+CMTI: \"SM\",5\r\n")},
-        {"+CREG amid", Fault::amid("+CREG: 1\r\n")},
-        {"RING amid", Fault::amid("RING\r\n")},
-        {"+CMT amid, with its PDU", Fault::amid("+CMT: ,25\r\n" + kOtherMessagePdu + "\r\n")},
-        {"noise amid", Fault::amid("AT\xff\x01#\r\n")},
-    };
+    const std::vector<testsupport::UnsolicitedFault> faults = testsupport::UnsolicitedFaults();
     for (const List& list : lists) {
         for (const auto& f : faults) {
             phone.clearFaults();
